@@ -1,0 +1,42 @@
+#include "platform/atomiccopy.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+bool copyFileAtomically(const QString &from, const QString &to, bool overwrite)
+{
+    const QFileInfo source(from);
+    const QFileInfo target(to);
+    if (!source.isFile())
+        return false;
+    if (target.exists() && (!overwrite || source.canonicalFilePath() == target.canonicalFilePath()))
+        return false;
+
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile out(to);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0) {
+            out.cancelWriting();
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (out.write(buffer, n) != n) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    if (!out.commit())
+        return false;
+    QFile copied(to);
+    if (copied.open(QIODevice::ReadWrite))
+        copied.setFileTime(source.lastModified(), QFileDevice::FileModificationTime);
+    return true;
+}

@@ -1,0 +1,35 @@
+#include "core/navigation/nameorder.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class NameOrderTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void sortsWithoutRegardToCase_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("sorted");
+        QTest::newRow("case folded") << QStringList{u"b.html"_s, u"A.html"_s, u"a2.html"_s}
+                                     << QStringList{u"A.html"_s, u"a2.html"_s, u"b.html"_s};
+        QTest::newRow("same folded name: stable by code units")
+            << QStringList{u"index.html"_s, u"Index.html"_s} << QStringList{u"Index.html"_s, u"index.html"_s};
+        QTest::newRow("order numbers") << QStringList{u"1020_b.html"_s, u"1010_a.html"_s, u"photo.JPG"_s}
+                                       << QStringList{u"1010_a.html"_s, u"1020_b.html"_s, u"photo.JPG"_s};
+        QTest::newRow("underscore after letters and digits")
+            << QStringList{u"_XXX.html"_s, u"zz.html"_s, u"10.html"_s}
+            << QStringList{u"10.html"_s, u"_XXX.html"_s, u"zz.html"_s};
+    }
+    void sortsWithoutRegardToCase()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, sorted);
+        sortFileNames(names);
+        QCOMPARE(names, sorted);
+    }
+};
+
+QTEST_APPLESS_MAIN(NameOrderTest)
+#include "tst_nameorder.moc"

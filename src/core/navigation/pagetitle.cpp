@@ -4,6 +4,7 @@
 #include "core/navigation/pathtext.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -24,9 +25,9 @@ static bool isHtmlName(const QString &path)
     return fileNameOf(path).contains(u".ht"_s, Qt::CaseInsensitive);
 }
 
-static QString unescapeAngles(QString s)
+QString unescapeAngles(const QString &title)
 {
-    return s.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s);
+    return QString(title).replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s);
 }
 
 static const QByteArray utf8Bom("\xEF\xBB\xBF");
@@ -90,4 +91,19 @@ QString reloadedTitle(const QString &path)
     const qsizetype q = text.indexOf(TitleClose);
     const qsizetype length = q - p - TitleOpen.size();
     return length > 0 ? text.mid(p + TitleOpen.size(), length) : QString();
+}
+
+QString refreshedButtonTitle(const QString &path, const QString &storedTitle)
+{
+    if (!QFileInfo::exists(path) || !isHtmlName(path))
+        return unescapeAngles(storedTitle);
+    QFile file(path);
+    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    const qsizetype open = text.indexOf(u"<TITLE"_s, 0, Qt::CaseInsensitive);
+    if (open < 0 || !text.contains(OwnPageDoctype))
+        return fileNameTitle(path);
+    const qsizetype start = text.indexOf(u'>', open);
+    const qsizetype end = start < 0 ? -1 : text.indexOf(u"</TITLE"_s, start, Qt::CaseInsensitive);
+    const QString title = end < 0 ? QString() : text.mid(start + 1, end - start - 1);
+    return title.isEmpty() ? fileNameTitle(path) : title;
 }

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+// "&lt;" and "&gt;" of a stored title turned back into "<" and ">".
+QString unescapeAngles(const QString &title);
+
 // The title of a page that is no page of our own model: the file name without
 // its extension and without everything up to and including its first "_"
 // (1010_Lesson one.pdf gives "Lesson one").
@@ -27,3 +30,8 @@ enum class PageConversion { NotNeeded, Converted, WriteFailed };
 // converted one even when the write failed. An unreadable file gives an empty
 // text.
 QString readPageText(const QString &path, PageConversion *conversion = nullptr);
+
+// The title a page button takes again after its page changed: the TITLE
+// element of one of our own pages as it stands, else fileNameTitle; for a
+// file that is no page (or is gone) the stored title with "&lt;"/"&gt;" undone.
+QString refreshedButtonTitle(const QString &path, const QString &storedTitle);

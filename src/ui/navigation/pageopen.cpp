@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <QLayout>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
@@ -136,6 +137,11 @@ void TForm1::showPicture(const QString &path)
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QImage picture = reader.read();
+    // The view takes its size only once it is shown.
+    Panel10->setGeometry(kabe->rect());
+    Panel10->show();
+    Panel10->raise();
+    Panel10->layout()->activate();
     const QSize size = pictureSizeAtWidth(picture.size(), ScrollBox2->viewport()->width());
     // A picture that cannot be shown is still offered to open or copy.
     if (picture.isNull() || size.isEmpty())
@@ -145,8 +151,6 @@ void TForm1::showPicture(const QString &path)
     Image11->setPixmap(QPixmap::fromImage(ResizeBitmapBilinear(picture, size.width(), size.height())));
     Image11->resize(size);
     Image11->move(0, 0);
-    Panel10->show();
-    Panel10->raise();
 }
 
 void TForm1::showOpenPanel(const QString &path)

@@ -118,6 +118,13 @@ CommandKind commandKind(const QString &command)
     return CommandKind::Word;
 }
 
+CommandOrigin originOf(const QString &pageAddress)
+{
+    const bool web = pageAddress.startsWith(u"http://"_s, Qt::CaseInsensitive)
+                     || pageAddress.startsWith(u"https://"_s, Qt::CaseInsensitive);
+    return web ? CommandOrigin::WebPage : CommandOrigin::LocalPage;
+}
+
 bool wordAllowedFromWeb(const QString &word)
 {
     using namespace CommandWords;

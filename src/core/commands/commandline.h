@@ -42,6 +42,13 @@ std::optional<int> parseCounterNumber(const QString &text);
 enum class CommandKind { Empty, Conditional, Counter, Word };
 CommandKind commandKind(const QString &command);
 
+// Where a command line comes from. Pages loaded from the web may only move
+// between pages and search.
+enum class CommandOrigin { LocalPage, WebPage };
+
+// The origin of commands in the page shown at pageAddress.
+CommandOrigin originOf(const QString &pageAddress);
+
 // Whether a command word may run from a page loaded from the web: such pages may
 // move between pages and search, never write files, download or start programs.
 bool wordAllowedFromWeb(const QString &word);

@@ -163,3 +163,13 @@ ProgramCall programCall(const QStringList &tokens, const QString &curDir, const 
     call.wait = call.program.contains(CommandTexts::WaitMarker);
     return call;
 }
+
+LowerPaneSearch lowerPaneSearch(const QString &text)
+{
+    if (!text.startsWith(u'_'))
+        return {text, 0};
+    const QChar digit = text.size() > 1 ? text.at(1) : QChar();
+    if (digit >= u'1' && digit <= u'9')
+        return {text.mid(2), digit.unicode() - u'0'};
+    return {text.mid(1), 3};
+}

@@ -67,3 +67,13 @@ struct ProgramCall
     bool wait = false;
 };
 ProgramCall programCall(const QStringList &tokens, const QString &curDir, const QString &homeDir);
+
+// A lower-pane search text: a leading "_" opens the pane at the share of the page
+// area given by the digit after it, in tenths (3 without a digit); tenths is 0
+// when the text does not open the pane.
+struct LowerPaneSearch
+{
+    QString text;
+    int tenths = 0;
+};
+LowerPaneSearch lowerPaneSearch(const QString &text);

@@ -47,6 +47,11 @@ inline const QString OtherHeading = QStringLiteral("【その他】");
 // Download progress in the caption: the byte count, then this.
 inline const QString DownloadProgress = QStringLiteral(" Byte 完了しました。");
 inline const QString WebScheme = QStringLiteral("http://");
-// Flash message when a variable file exists but cannot be read: the file is kept.
+// Flash messages after the file name: a variable file that exists but cannot be
+// read is kept as it is; one that could not go to the trash stays.
 inline const QString VariableFileUnreadable = QStringLiteral(" を読めないため、書き換えませんでした。");
+inline const QString CannotDelete = QStringLiteral(" を削除できませんでした。");
+// Flash messages before the command or file.
+inline const QString BadNumber = QStringLiteral("数値が正しくありません: ");
+inline const QString CannotSave = QStringLiteral("保存できませんでした: ");
 } // namespace CommandTexts

@@ -138,6 +138,27 @@ private slots:
         QCOMPARE(call.wait, wait);
     }
 
+    void lowerPaneShare_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("tenths");
+        QTest::newRow("plain search keeps the pane") << u"next"_s << u"next"_s << 0;
+        QTest::newRow("underscore: three tenths") << u"_【×】"_s << u"【×】"_s << 3;
+        QTest::newRow("digit share") << u"_5【○】"_s << u"【○】"_s << 5;
+        QTest::newRow("zero is no share") << u"_0x"_s << u"0x"_s << 3;
+        QTest::newRow("underscore alone") << u"_"_s << QString() << 3;
+    }
+    void lowerPaneShare()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, text);
+        QFETCH(int, tenths);
+        const LowerPaneSearch search = lowerPaneSearch(command);
+        QCOMPARE(search.text, text);
+        QCOMPARE(search.tenths, tenths);
+    }
+
     void blankPictureHeader()
     {
         const QByteArray bmp = blankBitmap();

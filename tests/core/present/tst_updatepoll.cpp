@@ -1,3 +1,4 @@
+#include "core/present/fakepoll.h"
 #include "core/present/marker.h"
 #include "core/present/presentstrings.h"
 #include "core/present/updatepoll.h"
@@ -11,76 +12,6 @@
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
-
-// The main window as the poll sees it; every step it is asked for is logged.
-class FakeHost : public PollHost
-{
-public:
-    QString home;
-    QString pageAddress;
-    QString presentable;
-    int listed = 3;
-    int seen = 3;
-    int index = 0;
-    QString entry;
-    bool throwOnReread = false;
-    PollLook look;
-    bool stopEnabled = false;
-    QStringList log;
-
-    QString homeDir() const override { return home; }
-    QString localPath(const QString &url) const override
-    {
-        return url.startsWith(u"http"_s) ? QString() : url;
-    }
-    QString openPageAddress() const override { return pageAddress; }
-    void showPollLook(const PollLook &l) override { look = l; }
-    void setStopEnabled(bool enabled) override { stopEnabled = enabled; }
-    QString fileToPresent() override { return presentable; }
-    void presentationStopped() override { log << u"stopped"_s; }
-    void hidePicturePanel() override { log << u"hidePanel"_s; }
-    QString writeProgressPage(const QString &heading) override
-    {
-        log << u"progress "_s + heading;
-        return home + u"/_XXX.html"_s;
-    }
-    void waitOneTimerTick() override { log << u"wait"_s; }
-    void refreshPage() override { log << u"refresh"_s; }
-    void reopenPage() override { log << u"reopen"_s; }
-    int listedFileCount() const override { return listed; }
-    int fileCountSeen() const override { return seen; }
-    void setFileCountSeen(int count) override { seen = count; }
-    void rereadFileList() override
-    {
-        if (throwOnReread)
-            throw std::runtime_error("share gone");
-        log << u"listing"_s;
-    }
-    int pageIndex() const override { return index; }
-    QString pageEntry() const override { return entry; }
-    void rereadLevel() override { log << u"level"_s; }
-    void goToPage(const QString &name) override { log << u"GO "_s + name; }
-};
-
-class FakeViewer : public PresentationViewer
-{
-public:
-    bool shown = false;
-    QString shownTarget;
-    QStringList log;
-
-    bool isShown() const override { return shown; }
-    QString target() const override { return shownTarget; }
-    void showViewer() override { shown = true, log << u"show"_s; }
-    void showPage(const QString &path) override { log << u"page "_s + QDir(path).dirName(); }
-    void showTarget(const QString &path) override
-    {
-        shownTarget = path;
-        log << u"target "_s + QDir(path).dirName();
-    }
-    void reload() override { log << u"reload"_s; }
-    void closeViewer() override { shown = false, log << u"close"_s; }
-};
 
 static void writeFile(const QString &path, const QDateTime &time = {})
 {

@@ -32,16 +32,14 @@ void UpdatePoll::start()
 
 void UpdatePoll::pausePoll()
 {
-    ++m_pauseDepth;
     m_timer.stop();
     m_host.showPollLook(PollLooks::paused());
 }
 
 void UpdatePoll::resumePoll()
 {
-    // An operation inside another one must not restart the poll under it.
-    if (m_pauseDepth > 0 && --m_pauseDepth > 0)
-        return;
+    // Always on again, also after a pause that nobody resumed (the drawing
+    // leaves the poll off until the next page opens).
     m_timer.start();
     m_host.showPollLook(PollLooks::resumed());
 }

@@ -63,5 +63,4 @@ private:
     QString m_watchedPath;
     QString m_watchedStamp;
     QString m_viewerStamp;
-    int m_pauseDepth = 0;
 };

@@ -2,22 +2,9 @@
 
 #include <QString>
 
-// A page title as a page button shows it: ["icon"] line1 [# line2] [? hint].
-struct ButtonTitle
-{
-    QString icon;
-    QString line1;
-    QString line2;
-    QString hint;
-    bool hasIcon = false;
-    bool hasSecondLine = false;
-    bool hasHint = false;
-};
+#include "core/pages/titlesyntax.h"
 
-// Splits a stored title ("&lt;" and "&gt;" are undone first). Text before the
-// first double quote is dropped with it; a lone double quote is no icon and the
-// title stays as it is. A "#" after the "?" belongs to the hint.
-ButtonTitle parseButtonTitle(const QString &title);
+// A page button shows a title split by splitTitle: ["icon"] main [# second line] [? hint].
 
 // The button label width in characters.
 constexpr int CaptionWidth = 16;
@@ -29,10 +16,10 @@ QString PadButtonCaption(const QString &text, int indent);
 
 // The padded caption: one line with indent 1, or two lines (indent 1 and 4)
 // joined by a carriage return.
-QString buttonCaption(const ButtonTitle &title);
+QString buttonCaption(const TitleParts &title);
 
 // The button's hint: its position (1-based), then the hint text when there is one.
-QString buttonHint(const ButtonTitle &title, int index);
+QString buttonHint(const TitleParts &title, int index);
 
 // The distance between two page buttons in a column height pixels high: 28,
 // or more so that n buttons share the height as if there were one more.
@@ -40,4 +27,4 @@ int pageButtonPitch(int height, int count);
 
 // Which picture a button shows for its icon name.
 enum class ButtonIcon { None, IconFile, ListPicture0, ListPicture1 };
-ButtonIcon buttonIconFor(const ButtonTitle &title, bool iconFileExists);
+ButtonIcon buttonIconFor(const TitleParts &title, bool iconFileExists);

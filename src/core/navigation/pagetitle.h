@@ -2,9 +2,6 @@
 
 #include <QString>
 
-// "&lt;" and "&gt;" of a stored title turned back into "<" and ">".
-QString unescapeAngles(const QString &title);
-
 // The title of a page that is no page of our own model: the file name without
 // its extension and without everything up to and including its first "_"
 // (1010_Lesson one.pdf gives "Lesson one").

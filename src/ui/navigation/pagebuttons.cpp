@@ -39,14 +39,14 @@ static QIcon iconFile(const QString &folder, const QString &name)
 
 void TForm1::applyButtonTitle(PageButton *button, const QString &title, int index, bool keepHintWithoutOne)
 {
-    const ButtonTitle parts = parseButtonTitle(title);
+    const TitleParts parts = splitTitle(title);
     if (parts.hasHint || !keepHintWithoutOne)
         button->setToolTip(buttonHint(parts, index));
     QString caption = buttonCaption(parts);
     // A button breaks its label at "\n".
     caption.replace(u'\r', u'\n');
     button->setText(caption);
-    const QIcon file = parts.hasIcon ? iconFile(nav.CurDir, parts.icon) : QIcon();
+    const QIcon file = parts.iconPrefix.isEmpty() ? QIcon() : iconFile(nav.CurDir, parts.iconName);
     switch (buttonIconFor(parts, !file.isNull())) {
     case ButtonIcon::None:
         button->setIcon(QIcon());

@@ -1,13 +1,13 @@
 // Opening the current page by its type: browser, picture view or open panel.
 #include "ui/app/tform1.h"
 
-#include "core/navigation/navigationtexts.h"
 #include "core/navigation/pageopening.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/markers.h"
+#include "core/pages/templates.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
 #include "ui/navigation/pagebutton.h"
-#include "ui/navigation/placeholderpage.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -125,9 +125,10 @@ void TForm1::showPage(const QString &url)
 void TForm1::showNoPage()
 {
     Panel10->hide();
-    const QString path = writePlaceholderPage(nav.CurDir, NavigationTexts::NoPageTitle);
-    if (path.isEmpty())
-        WebBrowser1->setHtml(placeholderPageText(NavigationTexts::NoPageTitle));
+    const QString path = NEWHTMLSAVE(nav.CurDir, Markers::StatusNoPage);
+    // A folder we cannot write to still shows the page.
+    if (!QFileInfo::exists(path))
+        WebBrowser1->setHtml(progressPageText(Markers::StatusNoPage));
     else
         WebBrowser1->setUrl(QUrl::fromLocalFile(path));
 }

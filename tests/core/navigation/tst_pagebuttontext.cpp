@@ -35,21 +35,20 @@ private slots:
         QFETCH(QString, line1);
         QFETCH(QString, line2);
         QFETCH(QString, hint);
-        const ButtonTitle parts = parseButtonTitle(title);
-        QCOMPARE(parts.icon, icon);
-        QCOMPARE(parts.hasIcon, !icon.isEmpty());
-        QCOMPARE(parts.line1, line1);
-        QCOMPARE(parts.line2, line2);
+        const TitleParts parts = splitTitle(title);
+        QCOMPARE(parts.iconName, icon);
+        QCOMPARE(parts.main, line1);
+        QCOMPARE(parts.secondLine, line2);
         QCOMPARE(parts.hint, hint);
     }
 
     void captionsAndHints()
     {
-        const ButtonTitle parts = parseButtonTitle(u"\"star.bmp\"Lesson 1#Addition?Solve the sums"_s);
+        const TitleParts parts = splitTitle(u"\"star.bmp\"Lesson 1#Addition?Solve the sums"_s);
         QCOMPARE(buttonCaption(parts), u" Lesson 1"_s + QString(23, u' ') + u'\r' + u"    Addition"_s + QString(20, u' '));
         QCOMPARE(buttonHint(parts, 2), u"3 Solve the sums"_s);
-        QCOMPARE(buttonHint(parseButtonTitle(u"Quiz"_s), 0), u"1"_s);
-        QCOMPARE(buttonCaption(parseButtonTitle(u"漢字"_s)), u" 漢字"_s + QString(13, ideographic));
+        QCOMPARE(buttonHint(splitTitle(u"Quiz"_s), 0), u"1"_s);
+        QCOMPARE(buttonCaption(splitTitle(u"漢字"_s)), u" 漢字"_s + QString(13, ideographic));
     }
 
     void padButtonCaption_data()
@@ -108,7 +107,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(bool, fileExists);
         QFETCH(ButtonIcon, icon);
-        QCOMPARE(buttonIconFor(parseButtonTitle(title), fileExists), icon);
+        QCOMPARE(buttonIconFor(splitTitle(title), fileExists), icon);
     }
 };
 

@@ -4,7 +4,9 @@
 #include "ui/app/fakeplatform.h"
 #include "ui/navigation/pagebutton.h"
 
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -190,6 +192,55 @@ private slots:
         m_form->PageClick();
         QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1050_sample.pdf"_s));
         QVERIFY(!m_form->Panel1->isVisible());
+    }
+
+    void rightPressOpensThePageAndAsksForThePopup()
+    {
+        QPoint popupAt;
+        m_form->showPagePopup = [&popupAt](const QPoint &at) { popupAt = at; };
+        const int lesson2 = indexOf(u"1020_lesson2.html"_s);
+        const QPoint pressedAt = m_form->PageButtons.at(lesson2)->mapToGlobal(QPoint(5, 6));
+        QTest::mousePress(m_form->PageButtons.at(lesson2), Qt::RightButton, {}, QPoint(5, 6));
+        m_form->showPagePopup = nullptr;
+        QCOMPARE(m_form->nav.PBan(), lesson2);
+        QCOMPARE(m_form->PrevPageIndex, lesson2);
+        QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1020_lesson2.html"_s));
+        QCOMPARE(popupAt, pressedAt);
+        QVERIFY(!m_form->HighlightCurrent);
+    }
+
+    void folderTreePushesTheFolder()
+    {
+        QStringList commands;
+        m_form->TXTcommand = [&commands](const QString &command) { commands << command; };
+        const QModelIndex sub = m_form->folderModel->index(m_home + u"/sub"_s);
+        m_form->DirectoryListBox1Click(sub);
+        m_form->TXTcommand = nullptr;
+        QCOMPARE(commands, QStringList{u"DIR "_s + m_home + u"/sub"_s});
+
+        m_form->DirectoryListBox1Click(sub);
+        QCOMPARE(m_form->nav.levels().height(), 2);
+        QCOMPARE(m_form->nav.CurDir, m_home + u"/sub"_s);
+        QCOMPARE(m_form->PageButtons.size(), 2);
+        QCOMPARE(m_form->Panel8->text(), u"sub"_s);
+    }
+
+    void soundButtonSitsLeftOfTheRightColumn()
+    {
+        m_form->resize(1265, 742);
+        m_form->centralWidget()->layout()->activate();
+        m_form->ArrangeMainPanels();
+        QCOMPARE(m_form->BitBtn1->x(), m_form->kabeBASE->width() - 25 - 12 - 220 - m_form->hyoushi->width());
+        QCOMPARE(m_form->kabeRight->width(), 220);
+    }
+
+    void helpItemOpensTheHelpBesideTheProgram()
+    {
+        const QString help = m_dir.filePath(u"【使い方】/index.html"_s);
+        QVERIFY(QDir().mkpath(m_dir.filePath(u"【使い方】"_s)));
+        QVERIFY(writeFixture(help, "<html><title>help</title></html>"));
+        m_form->Kavuno1Click();
+        QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(help));
     }
 
     void folderHelpAndCurrentFolder()

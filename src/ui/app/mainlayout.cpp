@@ -205,6 +205,8 @@ void TForm1::buildRightColumn()
     ScrollBox1 = named(new QScrollArea(kabeRight), u"ScrollBox1"_s);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pageColumn = named(new QWidget, u"pageColumn"_s);
+    pageColumn->setStyleSheet(u"QPushButton { text-align: left; color: black; }"
+                              "QPushButton[highlighted=\"true\"] { color: #0000ff; }"_s);
     ScrollBox1->setWidget(pageColumn);
     ScrollBox1->viewport()->installEventFilter(this);
     layout->addWidget(ScrollBox1, 1);

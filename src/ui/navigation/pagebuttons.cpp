@@ -75,7 +75,6 @@ void TForm1::BuildPageButtons()
         auto *button = new PageButton(*this, i, pageColumn);
         button->setObjectName(u"PageButton%1"_s.arg(i));
         button->setFont(font);
-        button->setStyleSheet(u"text-align: left; color: black;"_s);
         button->setToolTipDuration(60000);
         applyButtonTitle(button, titles.value(i), i, false);
         button->show();
@@ -91,19 +90,24 @@ void TForm1::layoutPageButtons()
     const int width = ScrollBox1->viewport()->width() - 2 * ButtonMargin;
     pageColumn->resize(ScrollBox1->viewport()->width(), n * pitch);
     for (PageButton *button : std::as_const(PageButtons)) {
-        const bool current = button->property("highlighted").toBool();
+        const bool current = button->property("highlighted").toBool() || button->property("current").toBool();
         button->setGeometry(current ? ButtonMargin - 4 : ButtonMargin, button->Tag * pitch, current ? width - 2 : width,
                             pitch - 1);
     }
 }
 
-// The current page's button stands out; the others are plain.
+// The current page's button stands out in blue; the others are plain. Only the
+// buttons that change are styled again: a level may hold hundreds.
 void TForm1::stylePageButtons(int current)
 {
     for (PageButton *button : std::as_const(PageButtons)) {
         const bool highlighted = button->Tag == current && HighlightCurrent;
+        button->setProperty("current", false);
+        if (button->property("highlighted").toBool() == highlighted)
+            continue;
         button->setProperty("highlighted", highlighted);
-        button->setStyleSheet(highlighted ? u"text-align: left; color: #0000ff;"_s : u"text-align: left; color: black;"_s);
+        button->style()->unpolish(button);
+        button->style()->polish(button);
     }
     layoutPageButtons();
 }

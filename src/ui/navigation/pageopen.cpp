@@ -75,7 +75,8 @@ void TForm1::PageClick(bool placeholder, bool open)
         }
         LastPageUrl = CurPageUrl;
         if (PageButton *button = PageButtons.value(nav.PBan())) {
-            button->setProperty("highlighted", true);
+            // The geometry of the current button, whatever HighlightCurrent says.
+            button->setProperty("current", true);
             layoutPageButtons();
             button->setFocus(Qt::OtherFocusReason);
         }

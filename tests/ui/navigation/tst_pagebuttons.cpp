@@ -87,6 +87,9 @@ private slots:
         QCOMPARE(m_form->Caption, QUrl::fromLocalFile(m_home + u"/1010_lesson1.html"_s).toString());
         QVERIFY(m_form->SpeedButton16->isVisible());
         QCOMPARE(m_form->nav.CommandCounter, 0);
+        QVERIFY(m_form->PageButtons.at(lesson1)->property("highlighted").toBool());
+        QVERIFY(!m_form->PageButtons.at(0)->property("highlighted").toBool());
+        QCOMPARE(m_form->PageButtons.at(lesson1)->x(), m_form->ButtonMargin - 4);
     }
 
     void spaceOpensAndEscGoesToTheFirstPage()

@@ -17,6 +17,7 @@ class QMenu;
 class QModelIndex;
 class QPushButton;
 class QScrollArea;
+class QSoundEffect;
 class QTimer;
 class QToolButton;
 class QTreeView;
@@ -71,6 +72,10 @@ public:
     // only restyles the buttons and the position.
     void PageClick(bool placeholder, bool open);
     int CurrentPagePos(const QString &url) const;
+    // Plays a sound file and returns at once.
+    void PlayWav(const QString &fileName);
+    // Moves a file to the trash after asking, then opens the current page again.
+    void RecycleFile(const QString &fileName);
 
     // ---- NavigatorHost
     void PageClick() override { PageClick(false, true); }
@@ -199,6 +204,7 @@ public:
     QAction *N1 = nullptr;
     QAction *Paste2 = nullptr;
     QAction *Exit1 = nullptr;
+    QSoundEffect *pageSound = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Timer5 = nullptr;
 

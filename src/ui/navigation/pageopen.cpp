@@ -17,7 +17,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QMessageBox>
 #include <QScrollBar>
+#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QUrl>
@@ -184,4 +186,21 @@ void TForm1::SpeedButton4Click()
 int TForm1::CurrentPagePos(const QString &url) const
 {
     return ::CurrentPagePos(url, nav.CurDir, nav.currentEntry(), nav.PBan() >= 0 && nav.PBanSu() > 0, Caption);
+}
+
+void TForm1::PlayWav(const QString &fileName)
+{
+    if (!pageSound)
+        pageSound = new QSoundEffect(this);
+    pageSound->stop();
+    pageSound->setSource(QUrl::fromLocalFile(fileName));
+    pageSound->play();
+}
+
+void TForm1::RecycleFile(const QString &fileName)
+{
+    const auto answer = QMessageBox::question(this, nav.ExeBaseName, UiTexts::AskRecycle.arg(fileName));
+    if (answer == QMessageBox::Yes && !platform.moveToTrash({fileName}).isEmpty())
+        QMessageBox::warning(this, nav.ExeBaseName, UiTexts::RecycleFailed.arg(fileName));
+    PageClick();
 }

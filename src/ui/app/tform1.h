@@ -105,6 +105,8 @@ public:
     std::function<void(const QPoint &)> showPagePopup;
     // Watches the opened page for changes (the update poll sets it).
     std::function<void(const QString &url)> RememberPageStamp;
+    // Closes the media player when it plays something (before a page opens).
+    std::function<void()> CloseMediaPlayer;
     // The page-note and page-sound steps of every page opening after the first.
     std::function<void()> ShowPageNote;
     std::function<void()> UpdateSoundButton;
@@ -139,6 +141,9 @@ public:
     QString CurPageUrl;
     QString LastPageUrl;
     QString DrawImagePath;
+    // The address last processed after loading; cleared so that a page opened
+    // again from its button is processed again.
+    QString LastLoadedUrl;
     int ResumeTableWidth = 640;
     int ButtonMargin = 2;
     int MaxWindowWidth = 0;

@@ -129,6 +129,7 @@ void TForm1::RefreshPageButton(int index)
 
 void TForm1::PageButtonMouseDown(PageButton *button, bool rightButton, const QPoint &globalPos)
 {
+    LastLoadedUrl.clear();
     WebBrowser1->stop();
     nav.PBanSave(button->Tag);
     if (rightButton) {

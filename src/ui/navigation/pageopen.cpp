@@ -44,6 +44,8 @@ void TForm1::PageClick(bool placeholder, bool open)
 
     pausePoll();
     PrevPageIndex = nav.PBan();
+    if (CloseMediaPlayer)
+        CloseMediaPlayer();
     kabeBrowser->show();
     DirIndexStep = 0;
     if (nav.PBanSu() < 1) {

@@ -77,6 +77,36 @@ private slots:
         QCOMPARE(buttons.at(2)->y() - buttons.at(1)->y(), buttons.at(1)->height() + 1);
     }
 
+    void refreshReadsTheTitleFromTheFileAgain()
+    {
+        const int lesson1 = indexOf(u"1010_lesson1.html"_s);
+        const QString path = m_home + u"/1010_lesson1.html"_s;
+        const QByteArray kept = readFixture(path);
+        const QString stored = m_form->nav.levels().top().MidashiT.at(lesson1);
+        QVERIFY(writeFixture(path, "<!DOCTYPE HTML PUBLIC \"x\"><TITLE>新しい題#二行目?新しいヒント</TITLE>"));
+        m_form->nav.PBanSave(lesson1);
+        m_form->RefreshPageButton(lesson1);
+        QVERIFY(writeFixture(path, kept));
+        QVERIFY(m_form->PageButtons.at(lesson1)->text().startsWith(u" 新しい題"_s));
+        QVERIFY(m_form->PageButtons.at(lesson1)->text().contains(u"\n    二行目"_s));
+        QCOMPARE(m_form->PageButtons.at(lesson1)->toolTip(), u"%1 新しいヒント"_s.arg(lesson1 + 1));
+        QCOMPARE(m_form->nav.levels().top().MidashiT.at(lesson1), stored);
+    }
+
+    void badIconFileFallsBackToTheListPicture()
+    {
+        QVERIFY(writeFixture(m_home + u"/_bad.bmp"_s, "not a bitmap"));
+        QVERIFY(writeFixture(m_home + u"/1080_bad.html"_s, "<!DOCTYPE HTML PUBLIC \"x\"><TITLE>\"_bad.bmp\"Bad</TITLE>"));
+        m_form->nav.OpenFolderLevel(m_home, 0, false);
+        m_form->ReMake();
+        const int bad = indexOf(u"1080_bad.html"_s);
+        QCOMPARE(m_form->PageButtons.size(), 8);
+        QVERIFY(!m_form->PageButtons.at(bad)->icon().isNull());
+        QVERIFY(m_form->PageButtons.at(bad)->text().startsWith(u" Bad"_s));
+        QVERIFY(QFile::remove(m_home + u"/1080_bad.html"_s));
+        QVERIFY(QFile::remove(m_home + u"/_bad.bmp"_s));
+    }
+
     void pressOpensThePage()
     {
         const int lesson1 = indexOf(u"1010_lesson1.html"_s);

@@ -219,6 +219,25 @@ private slots:
         QVERIFY(QString::fromUtf8(readFixture(empty.filePath(u"_XXX.html"_s))).contains(u"*** NO PAGE ***"_s));
     }
 
+    void restyleWithoutOpeningKeepsCounterAndCaption()
+    {
+        const QString caption = m_form->Caption;
+        m_form->nav.CommandCounter = 5;
+        m_form->nav.PBanSave(2);
+        m_form->PageClick(false, false);
+        QCOMPARE(m_form->nav.CommandCounter, 5);
+        QCOMPARE(m_form->Caption, caption);
+        QCOMPARE(m_form->Panel7->text(), u"3 / 7"_s);
+    }
+
+    void indexPastTheEndOpensTheFirstPage()
+    {
+        m_form->nav.PBanSave(m_form->nav.PBanSu());
+        m_form->PageClick();
+        QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->Caption, QUrl::fromLocalFile(m_home + u"/index.html"_s).toString());
+    }
+
     void pdfOpensInTheBrowser()
     {
         m_form->nav.PBanSave(indexOf(u"1050_sample.pdf"_s));

@@ -92,6 +92,8 @@ private slots:
                                                << QString() << false;
         QTest::newRow("escaped parts read back") << u"a&lt;b&gt;#c&lt;?d&gt;"_s << QString() << QString() << u"a<b>"_s
                                                  << u"c<"_s << u"d>"_s << true;
+        QTest::newRow("escaped icon name") << u"\"a&lt;b\"x"_s << u"\"a&lt;b\""_s << u"a<b"_s << u"x"_s << QString()
+                                           << QString() << false;
         QTest::newRow("empty hint still a hint") << u"Page?"_s << QString() << QString() << u"Page"_s << QString()
                                                  << QString() << true;
     }

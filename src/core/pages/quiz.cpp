@@ -279,8 +279,14 @@ QuizReading QuizHtmlToNotation(const QString &text)
         if (end < 0) {
             reading.text = text.first(begin) + text.sliced(markerEnd(text, begin));
         } else {
-            const qsizetype next = text.indexOf(u'<', end + 1);
-            reading.text = text.first(begin) + text.sliced(next < 0 ? markerEnd(text, end) : next);
+            qsizetype next = text.indexOf(u'<', end + 1);
+            if (next < 0) {
+                // Nothing follows the block: drop its own line break with it.
+                next = markerEnd(text, end);
+                if (QStringView(text).sliced(next).startsWith(u"\r\n"))
+                    next += 2;
+            }
+            reading.text = text.first(begin) + text.sliced(next);
         }
         return reading;
     }

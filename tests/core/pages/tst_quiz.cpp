@@ -140,6 +140,10 @@ private slots:
         QVERIFY(!reading.quiz);
         QCOMPARE(reading.text, plain);
         QCOMPARE(InsertAnswerButton(u"<BODY>no note</BODY>"_s), u"<BODY>no note</BODY>"_s);
+        // Nothing after the note: the block ends the page and goes again whole.
+        const QString cut = u"<!--NOTE_IN-->x<!--NOTE_OUT-->tail"_s;
+        QVERIFY(InsertAnswerButton(cut).endsWith(u"<!--endKavuno_ANSWER//-->\r\n"_s));
+        QCOMPARE(QuizHtmlToNotation(InsertAnswerButton(cut)).text, cut);
     }
 
     void plainPageIsNoQuiz()

@@ -246,7 +246,7 @@ QString BuildQuizHtml(const QString &page)
         return head + blockStart + QuizTexts::jumpFunction() + u'\r' + Markers::QuizEnd + fields + secondStart
             + QuizTexts::nextButton() + u"\r</FORM>\r"_s + Markers::QuizEnd + tail;
     }
-    const QString br = u"<BR>"_s;
+    const QString &br = Markers::LineBreakTag;
     return head + blockStart + QuizTexts::scriptStart() + u"var kazu="_s + QString::number(count) + u";//問題数\r"_s
         + QuizTexts::checkFunctions() + u'\r' + Markers::QuizEnd + fields + secondStart + QuizTexts::buttons()
         + u"\r\n"_s + RepeatStr(br, 50) + QuizTexts::rightSection() + RepeatStr(br, 10) + QuizTexts::tryAgainSection()

@@ -12,6 +12,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   fonts-noto-cjk
   xdg-utils
+  xvfb xdotool
 )
 
 missing=()

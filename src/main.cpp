@@ -4,6 +4,7 @@
 #include "ui/app/tform7.h"
 #include "ui/app/tform8.h"
 #include "ui/app/tform9.h"
+#include "ui/commands/linkcommands.h"
 
 #include <QApplication>
 
@@ -27,6 +28,8 @@ int main(int argc, char *argv[])
     // The main window is visible from its creation: its first level and first
     // page are open before any other window exists.
     TForm1 Form1(systemPlatform(), QCoreApplication::applicationFilePath());
+    // Link commands see every navigation, the first page's too.
+    new LinkCommands(Form1);
     QObject::connect(&Form1, &TForm1::closedDown, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (files.isEmpty())
         Form1.show();

@@ -36,8 +36,11 @@ void makeParentFolder(const QString &file)
 
 } // namespace
 
-CommandInterpreter::CommandInterpreter(Navigator &navigator, CommandHost &host)
-    : HistoryPath(CommandTexts::InitialHistoryPath)
+CommandInterpreter::CommandInterpreter(Navigator &navigator, CommandHost &host, int *dirIndexStep,
+                                       QString *historyPath)
+    : m_ownHistoryPath(CommandTexts::InitialHistoryPath)
+    , DirIndexStep(dirIndexStep ? *dirIndexStep : m_ownDirIndexStep)
+    , HistoryPath(historyPath ? *historyPath : m_ownHistoryPath)
     , m_nav(navigator)
     , m_host(host)
 {
@@ -143,7 +146,7 @@ bool CommandInterpreter::TXTcommand(const QString &command, CommandOrigin origin
     } else if (w == HisJs) {
         if (!c.argument(1).isEmpty()) {
             QDir(m_nav.CurDir).mkdir(CommandTexts::HistoryFolder);
-            setVariable(m_nav.CurDir + u'/' + HistoryPath + CommandTexts::HistoryExtension, c.argument(1));
+            setVariable(m_nav.CurDir + u'/' + toSlashes(HistoryPath) + CommandTexts::HistoryExtension, c.argument(1));
         }
     } else if (w == His) {
         selectHistory(c.rest);

@@ -16,7 +16,10 @@ struct ParsedCommand;
 class CommandInterpreter
 {
 public:
-    CommandInterpreter(Navigator &navigator, CommandHost &host);
+    // dirIndexStep and historyPath: where the window keeps them (its page opening
+    // resets the step); without them the interpreter keeps its own.
+    CommandInterpreter(Navigator &navigator, CommandHost &host, int *dirIndexStep = nullptr,
+                       QString *historyPath = nullptr);
 
     // The search window and the answer sheet, once they exist; until then LOOK
     // and ANSWER do nothing.
@@ -33,11 +36,16 @@ public:
     // Interprets one command. False when the rest of the line must not run.
     bool TXTcommand(const QString &command, CommandOrigin origin = CommandOrigin::LocalPage);
 
+private:
+    int m_ownDirIndexStep = 0;
+    QString m_ownHistoryPath;
+
+public:
     // Added to the current index by DIR before the new level is pushed; the page
     // opening sets it to 0, a one-link page to 1.
-    int DirIndexStep = 0;
+    int &DirIndexStep;
     // The history file relative to the current folder, without extension.
-    QString HistoryPath;
+    QString &HistoryPath;
 
 private:
     void openPage();

@@ -3,6 +3,7 @@
 #include "core/commands/commandline.h"
 #include "core/commands/commandtexts.h"
 #include "core/commands/navigationgate.h"
+#include "core/navigation/pathtext.h"
 #include "platform/download.h"
 #include "platform/platform.h"
 #include "platform/programrunner.h"
@@ -167,6 +168,17 @@ void LinkCommands::RunCommandLine(const QString &line)
 void LinkCommands::TXTcommand(const QString &command)
 {
     m_interpreter.TXTcommand(command);
+}
+
+void LinkCommands::F10Click(const QString &shortcutName)
+{
+    const QString address = m_form.Caption;
+    const qsizetype dot = address.lastIndexOf(u'.');
+    const bool hasExtension = dot > address.lastIndexOf(u'/');
+    m_form.ShowFlashMessage((hasExtension ? address.left(dot) : address) + u' ', 2000);
+    launchShortcut(m_form.platform, joinPath(m_form.nav.CurDir, shortcutName), CutNN(address, address));
+    QCoreApplication::processEvents();
+    m_form.PageClick();
 }
 
 void LinkCommands::refreshPage()

@@ -30,6 +30,10 @@ public:
     void RunCommandLine(const QString &line);
     void TXTcommand(const QString &command);
 
+    // A program item of the page menu: starts the shortcut shortcutName of the
+    // current folder on the open page, then opens the page again.
+    void F10Click(const QString &shortcutName);
+
     CommandInterpreter &interpreter() { return m_interpreter; }
 
     // The height of the lower pane set by the last search that opened it.

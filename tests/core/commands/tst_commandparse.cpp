@@ -1,5 +1,6 @@
 #include "core/commands/blankpicture.h"
 #include "core/commands/commandparse.h"
+#include "core/commands/shortcut.h"
 
 #include <QTest>
 #include <QtEndian>
@@ -157,6 +158,27 @@ private slots:
         const LowerPaneSearch search = lowerPaneSearch(command);
         QCOMPARE(search.text, text);
         QCOMPARE(search.tenths, tenths);
+    }
+
+    void shortcutCommand_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("command");
+        const QString page = u"/d/a b.html"_s;
+        QTest::newRow("file code") << u"[Desktop Entry]\nName=Calc\nExec=localc --view %f\n"_s
+                                   << QStringList{u"localc"_s, u"--view"_s, page};
+        QTest::newRow("no file code: appended") << u"[Desktop Entry]\nExec=gedit\n"_s << QStringList{u"gedit"_s, page};
+        QTest::newRow("other codes dropped, quotes kept together")
+            << u"[Desktop Entry]\nExec=\"/opt/my tool\" %i %U\n"_s << QStringList{u"/opt/my tool"_s, page};
+        QTest::newRow("other groups ignored") << u"[Desktop Action x]\nExec=no\n[Desktop Entry]\nExec=yes %u\n"_s
+                                              << QStringList{u"yes"_s, page};
+        QTest::newRow("no Exec") << u"[Desktop Entry]\nName=x\n"_s << QStringList{};
+    }
+    void shortcutCommand()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QStringList, command);
+        QCOMPARE(desktopEntryCommand(entry, u"/d/a b.html"_s), command);
     }
 
     void blankPictureHeader()

@@ -133,6 +133,19 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(platform->opened, QStringList{root + u"/sub/"_s}, 30000);
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
     }
+
+    void shortcutRunsOnTheOpenPage()
+    {
+        openForm("<P>A</P>");
+        const QString tool = root + u"/tool.sh"_s;
+        QVERIFY(writeFixture(tool, "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/out.tmp\"\n"
+                                   "mv \"$(dirname \"$0\")/out.tmp\" \"$(dirname \"$0\")/out\"\n"));
+        QVERIFY(QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner));
+        QVERIFY(writeFixture(root + u"/tool.desktop"_s,
+                             "[Desktop Entry]\nType=Application\nExec=" + tool.toUtf8() + " %f\n"));
+        form->findChild<LinkCommands *>()->F10Click(u"tool.desktop"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(readFixture(root + u"/out"_s), (root + u"/1010_a.html"_s).toUtf8(), 30000);
+    }
 };
 
 QTEST_MAIN(LinkCommandsTest)

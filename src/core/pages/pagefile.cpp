@@ -1,0 +1,98 @@
+#include "core/pages/pagefile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QByteArray Utf8Bom("\xEF\xBB\xBF");
+
+PageText decodeWith(QStringDecoder &decoder, const QByteArray &bytes, bool hadBom)
+{
+    PageText result;
+    result.hadBom = hadBom;
+    const QByteArrayView body = hadBom ? QByteArrayView(bytes).sliced(Utf8Bom.size()) : QByteArrayView(bytes);
+    QString text = decoder.decode(body);
+    if (decoder.hasError()) {
+        result.status = PageText::Undecodable;
+        return result;
+    }
+    result.status = PageText::Ok;
+    result.text = std::move(text);
+    return result;
+}
+} // namespace
+
+QString normalizeLineBreaks(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 32 + 2);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r') {
+            if (i + 1 < n && text.at(i + 1) == u'\n')
+                ++i;
+            out += u"\r\n"_s;
+        } else if (c == u'\n') {
+            out += u"\r\n"_s;
+        } else {
+            out += c;
+        }
+    }
+    // The last line is ended too, unless the text already ended with a break.
+    if (!out.isEmpty() && !out.endsWith(u"\r\n"_s))
+        out += u"\r\n"_s;
+    return out;
+}
+
+QByteArray encodePage(const QString &text)
+{
+    return Utf8Bom + normalizeLineBreaks(text).toUtf8();
+}
+
+bool writePageFile(const QString &path, const QString &text, QString *errorString)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = encodePage(text);
+    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    if (!ok) {
+        if (errorString)
+            *errorString = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    ok = file.commit();
+    if (!ok && errorString)
+        *errorString = file.errorString();
+    return ok;
+}
+
+PageText decodePageUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    return decodeWith(decoder, bytes, bytes.startsWith(Utf8Bom));
+}
+
+PageText decodePageLegacy(const QByteArray &bytes)
+{
+    if (bytes.startsWith(Utf8Bom))
+        return decodePageUtf8(bytes);
+    QStringDecoder decoder("CP932", QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid())
+        return PageText{PageText::Undecodable, {}, false};
+    return decodeWith(decoder, bytes, false);
+}
+
+PageText readPageFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {};
+    return decodePageUtf8(bytes);
+}

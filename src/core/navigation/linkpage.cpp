@@ -1,15 +1,17 @@
 #include "core/navigation/linkpage.h"
 
+#include "core/navigation/bottombar.h"
+#include "core/navigation/navigator.h"
+#include "core/navigation/navigatorhost.h"
+#include "core/navigation/pathtext.h"
+#include "core/pages/pagefile.h"
+
+#include <QFileInfo>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-bool isWebAddress(const QString &text)
-{
-    return text.contains(u"http://"_s, Qt::CaseInsensitive) || text.contains(u"https://"_s, Qt::CaseInsensitive);
-}
-
 // The quoted value after "href=" found at or after from: the positions of its
 // opening and closing quotes, or false when the quotes are missing.
 bool nextHrefValue(const QString &text, qsizetype from, qsizetype *open, qsizetype *close)
@@ -165,4 +167,108 @@ void LinkExpansionGuard::ordinaryPage()
 {
     m_chain = 0;
     m_awaiting = false;
+}
+
+AfterLoad::AfterLoad(Navigator &nav, AfterLoadHost &host)
+    : m_nav(nav)
+    , m_host(host)
+{
+}
+
+void AfterLoad::documentComplete(const QString &eventUrl)
+{
+    m_host.setPostButtonEnabled(false);
+    if (m_nav.PBan() < 0)
+        return;
+    m_host.processEvents();
+    m_host.fitBrowsers();
+
+    const QString location = m_host.locationUrl();
+    const QString kind = documentKind(location);
+    const bool page = isPageKind(kind);
+    if (page)
+        m_host.setPostButtonEnabled(true);
+    if (location == LastLoadedUrl || !isProcessedKind(kind))
+        return;
+    LastLoadedUrl = location;
+    m_host.setCaption(location);
+
+    const QString path = CutNN(location);
+    if (!path.isEmpty() && QFileInfo::exists(path)) {
+        continueWithText(eventUrl, location, page ? readPageFile(path).text : QString());
+    } else if (page) {
+        m_host.documentHtml([this, eventUrl, location](const QString &html) {
+            continueWithText(eventUrl, location, html);
+        });
+    } else {
+        continueWithText(eventUrl, location, {});
+    }
+}
+
+void AfterLoad::continueWithText(const QString &eventUrl, const QString &location, const QString &text)
+{
+    if (m_host.pageHasSound() && !m_host.soundHeldOff())
+        m_host.armPageSound();
+    if (!m_nav.HighlightCurrent) {
+        m_nav.HighlightCurrent = true;
+        return;
+    }
+    if (!eventUrl.contains(u'$')) {
+        // The copy is of the document that was loaded, whatever page the level
+        // thinks is open (a page reached through an ordinary link, say).
+        if (wantsLowerPaneCopy(text))
+            m_host.showInLowerPane(location);
+        const QString linkText = replaceFirstAmp(text);
+        m_host.setCaption(location);
+        if (linkText.isEmpty())
+            guard.ordinaryPage();
+        else
+            ProcessLinkPage(linkText, location);
+    }
+    if (m_nav.PBanSu() > 0) {
+        m_host.showPosition(positionText(m_nav.PBan(), m_nav.PBanSu()));
+        m_host.focusCurrentButton();
+    }
+}
+
+void AfterLoad::ProcessLinkPage(const QString &text, const QString &locationUrl)
+{
+    if (m_nav.PBan() < 0)
+        return;
+    const LinkPagePlan plan = planLinkPage(text, locationUrl);
+    if (plan.kind == LinkPagePlan::None) {
+        guard.ordinaryPage();
+        return;
+    }
+    if (!guard.beginExpansion())
+        return;
+
+    switch (plan.kind) {
+    case LinkPagePlan::RunCommand:
+        m_host.setDirIndexStep(1);
+        m_host.RunCommandLine(plan.commandLine);
+        break;
+    case LinkPagePlan::Follow:
+        m_host.setDirIndexStep(1);
+        if (!plan.label.isEmpty())
+            m_host.setCurrentButtonLabel(plan.label);
+        m_host.followLink(plan.target);
+        break;
+    case LinkPagePlan::Level: {
+        // The level replaces all but the first; its relative entries stay
+        // relative to the folder of the link page, which RETURN then leaves.
+        const QString linkFolder = m_nav.CurDir;
+        while (m_nav.levels().height() > 1)
+            m_nav.PopLevel();
+        m_nav.CurDir = linkFolder;
+        m_nav.PushLevel(plan.entries, plan.titles, 0);
+        if (NavigatorHost *host = m_nav.host()) {
+            host->ReMake();
+            host->PageClick();
+        }
+        break;
+    }
+    case LinkPagePlan::None:
+        break;
+    }
 }

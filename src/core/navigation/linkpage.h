@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class Navigator;
+
 // What happens after the main browser has loaded a document, as far as it is
 // text: the kind of the document, the lower-pane copy of answer pages, and link
 // pages (pages holding "【リンク】" whose links are taken over instead of shown).
@@ -85,4 +89,71 @@ public:
 private:
     int m_chain = 0;
     bool m_awaiting = false;
+};
+
+// What the after-load processing asks of the main window. Every call has a
+// harmless default so that a fake implements only what it watches.
+class AfterLoadHost
+{
+public:
+    virtual ~AfterLoadHost() = default;
+
+    // The address of the document the main browser has loaded.
+    virtual QString locationUrl() const = 0;
+    // The window caption, which other windows read as the open page's address.
+    virtual void setCaption(const QString &caption) { Q_UNUSED(caption); }
+    // The post button is enabled for pages only.
+    virtual void setPostButtonEnabled(bool enabled) { Q_UNUSED(enabled); }
+    virtual void processEvents() {}
+    // Sizes the browsers to the page area.
+    virtual void fitBrowsers() {}
+    // The HTML of the loaded document's body (web pages have no file to read).
+    virtual void documentHtml(const std::function<void(const QString &)> &done) { done({}); }
+
+    // The page sound: armed after a load unless a timer wait holds it off.
+    virtual bool pageHasSound() const { return false; }
+    virtual bool soundHeldOff() const { return false; }
+    virtual void armPageSound() {}
+
+    // Loads an address into the lower pane (answer pages are searched there).
+    virtual void showInLowerPane(const QString &url) { Q_UNUSED(url); }
+    // Runs a command line ending in "," from which the leading "$" part is cut.
+    virtual void RunCommandLine(const QString &line) { Q_UNUSED(line); }
+    // The step DIR adds to the current index: 1 after a one-link page, so that
+    // returning from a folder entered through it continues after it.
+    virtual void setDirIndexStep(int step) { Q_UNUSED(step); }
+    // Gives the current page button the label of a followed link.
+    virtual void setCurrentButtonLabel(const QString &label) { Q_UNUSED(label); }
+    // Opens a link in place of the link page: the open page's address becomes
+    // target, its stamp is watched, the picture view hides, the browser loads
+    // it and the caption shows it.
+    virtual void followLink(const QString &target) { Q_UNUSED(target); }
+
+    // "n / N" in the bar and the focus on the current page button.
+    virtual void showPosition(const QString &text) { Q_UNUSED(text); }
+    virtual void focusCurrentButton() {}
+};
+
+// The main browser has loaded a document: the caption, the post button, the
+// page sound, the lower-pane copy of answer pages, link pages, the position.
+class AfterLoad
+{
+public:
+    AfterLoad(Navigator &nav, AfterLoadHost &host);
+
+    // The document-complete event; eventUrl is the address the event names.
+    void documentComplete(const QString &eventUrl);
+    // Expands a link page loaded from locationUrl.
+    void ProcessLinkPage(const QString &text, const QString &locationUrl);
+
+    // The document processed last: the same address loaded again in a row is
+    // not processed twice, unless a page button cleared it.
+    QString LastLoadedUrl;
+    LinkExpansionGuard guard;
+
+private:
+    void continueWithText(const QString &eventUrl, const QString &location, const QString &text);
+
+    Navigator &m_nav;
+    AfterLoadHost &m_host;
 };

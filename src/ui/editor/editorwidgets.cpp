@@ -7,6 +7,22 @@
 
 using namespace Qt::StringLiterals;
 
+QString fieldTextFromWidget(const QString &widgetText)
+{
+    QString text = widgetText;
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(u"\n"_s, u"\r\n"_s);
+    return text;
+}
+
+QString widgetTextFromField(const QString &fieldText)
+{
+    QString text = fieldText;
+    text.replace(u"\r\n"_s, u"\n"_s);
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 EditorMemo::EditorMemo(const QString &name, QWidget *parent)
     : QTextEdit(parent)
 {
@@ -18,19 +34,13 @@ EditorMemo::EditorMemo(const QString &name, QWidget *parent)
 
 QString EditorMemo::fieldText() const
 {
-    QString text = toPlainText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(u"\n"_s, u"\r\n"_s);
-    return text;
+    return fieldTextFromWidget(toPlainText());
 }
 
 void EditorMemo::setFieldText(const QString &text)
 {
-    QString plain = text;
-    plain.replace(u"\r\n"_s, u"\n"_s);
-    plain.replace(u'\r', u'\n');
     const Qt::Alignment alignment = textAlignment();
-    setPlainText(plain);
+    setPlainText(widgetTextFromField(text));
     setTextAlignment(alignment);
 }
 

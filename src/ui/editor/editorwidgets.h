@@ -4,6 +4,10 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+// Qt's text widgets break lines with "\n"; the page fields and pages use CR LF.
+QString fieldTextFromWidget(const QString &widgetText);
+QString widgetTextFromField(const QString &fieldText);
+
 // A memo of the editor: plain text only, one alignment for all its lines, and a
 // focus flag that the markup buttons read after the focus has moved to them.
 class EditorMemo : public QTextEdit

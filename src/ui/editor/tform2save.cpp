@@ -99,6 +99,7 @@ void TForm2::leaveSourceMode()
     SpeedButton *toggle = speedButton(28);
     toggle->setToolTip(S::SourceEditHint);
     toggle->tag = 0;
+    toggle->setMarked(false);
     sourceMode = false;
     Panel17->hide();
     Panel1->setFixedHeight(26);
@@ -112,6 +113,7 @@ void TForm2::SpeedButton28Click()
         BuildPageFromFields(QString());
         toggle->setToolTip(S::SourceBackHint);
         toggle->tag = 1;
+        toggle->setMarked(true);
         sourceMode = true;
         findChild<QWidget *>(u"EditRow"_s)->hide();
         Panel1->setMinimumHeight(0);

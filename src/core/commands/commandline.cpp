@@ -1,0 +1,139 @@
+#include "core/commands/commandline.h"
+
+#include "core/commands/commandtexts.h"
+
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+QString decodeAddress(const QString &address)
+{
+    if (!address.contains(u'%'))
+        return address;
+    return QUrl::fromPercentEncoding(address.toUtf8());
+}
+
+bool isCommandAddress(const QString &address)
+{
+    return address.indexOf(u'$') >= 1;
+}
+
+std::optional<QString> commandLineFromAddress(const QString &address)
+{
+    const QString decoded = decodeAddress(address);
+    if (!isCommandAddress(decoded))
+        return std::nullopt;
+    return decoded.mid(decoded.indexOf(u'$') + 1) + u',';
+}
+
+QStringList splitCommandLine(const QString &line)
+{
+    QStringList commands;
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype comma = line.indexOf(u',', pos);
+        if (comma < 0)
+            break;
+        commands << line.mid(pos, comma - pos);
+        pos = comma + 1;
+        const qsizetype dollar = line.indexOf(u'$', pos);
+        if (dollar >= 0)
+            pos = dollar + 1;
+    }
+    return commands;
+}
+
+std::optional<int> parseCounterNumber(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    qsizetype i = 0;
+    if (trimmed.at(0) == u'+' || trimmed.at(0) == u'-')
+        i = 1;
+    if (i >= trimmed.size())
+        return std::nullopt;
+    for (qsizetype j = i; j < trimmed.size(); ++j) {
+        if (trimmed.at(j) < u'0' || trimmed.at(j) > u'9')
+            return std::nullopt;
+    }
+    bool ok = false;
+    const int value = trimmed.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+QString chooseByCounter(const QString &command, int counter)
+{
+    QString c = command;
+    if (!c.endsWith(u']'))
+        c += u']';
+    QString w = c + u"[]"_s;
+    const qsizetype open = w.indexOf(u'[');
+    const int n = parseCounterNumber(w.mid(1, open - 1)).value_or(0);
+    w = w.mid(open + 1);
+
+    const qsizetype close = w.indexOf(u']');
+    const QString a = w.left(close);
+    w = w.mid(close + 1);
+
+    QString b;
+    const qsizetype bOpen = w.indexOf(u'[');
+    if (bOpen >= 0) {
+        const qsizetype bClose = w.indexOf(u']', bOpen + 1);
+        b = bClose >= 0 ? w.mid(bOpen + 1, bClose - bOpen - 1) : w.mid(bOpen + 1);
+    }
+
+    const bool takeA = command.startsWith(u'<') ? n > counter : n < counter;
+    return takeA ? a : b;
+}
+
+std::optional<int> applyCounter(const QString &command, int counter)
+{
+    if (command.isEmpty())
+        return std::nullopt;
+    const QChar op = command.at(0);
+    if (op == u'=')
+        return parseCounterNumber(command.mid(2));
+    const std::optional<int> n = parseCounterNumber(command.mid(1));
+    if (!n)
+        return std::nullopt;
+    if (op == u'+')
+        return counter + *n;
+    if (op == u'-')
+        return counter - *n;
+    return std::nullopt;
+}
+
+CommandKind commandKind(const QString &command)
+{
+    if (command.isEmpty())
+        return CommandKind::Empty;
+    const QChar first = command.at(0);
+    if (first == u'<' || first == u'>')
+        return CommandKind::Conditional;
+    if (first == u'=' || first == u'+' || first == u'-')
+        return CommandKind::Counter;
+    return CommandKind::Word;
+}
+
+CommandOrigin originOf(const QString &pageAddress)
+{
+    const bool web = pageAddress.startsWith(u"http://"_s, Qt::CaseInsensitive)
+                     || pageAddress.startsWith(u"https://"_s, Qt::CaseInsensitive);
+    return web ? CommandOrigin::WebPage : CommandOrigin::LocalPage;
+}
+
+bool wordAllowedFromWeb(const QString &word)
+{
+    using namespace CommandWords;
+    static const QStringList allowed{Next, Back, Top, Home, Go, GoSub, Return, Look};
+    if (allowed.contains(word))
+        return true;
+    static const QStringList refused{Answer, DirLevel, DirExplore, Wav, Paint, Save, Copy, Js, HisJs, His};
+    if (refused.contains(word))
+        return false;
+    // Any other word holding "." starts a program; the rest is a text search.
+    return !word.contains(u'.');
+}

@@ -1,0 +1,90 @@
+#include "core/commands/navigationgate.h"
+
+#include "core/commands/commandline.h"
+#include "core/commands/commandparse.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isLocalAddress(const QString &address)
+{
+    return address.startsWith(u"file:"_s, Qt::CaseInsensitive);
+}
+
+QString localPathOf(const QString &address)
+{
+    return QUrl(address, QUrl::TolerantMode).toLocalFile();
+}
+
+// A marker found at the second character or later, case as written.
+bool holdsAfterFirst(const QString &address, const QString &marker)
+{
+    return address.indexOf(marker, 1) >= 1;
+}
+
+QString unescapeAngles(QString text)
+{
+    return text.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s);
+}
+
+} // namespace
+
+GateDecision decideNavigation(const QString &address, const QStringList &entries, int current)
+{
+    if (current < 0 || address.isEmpty())
+        return {};
+
+    for (int j = 0; j < entries.size(); ++j) {
+        if (j != current && entries.at(j).contains(address))
+            return {GateAction::SyncPageList, j, {}};
+    }
+
+    const bool command = isCommandAddress(address);
+    // Only local addresses can name a folder: about:blank, data: and the web go on.
+    if (isLocalAddress(address) && !command && hasNoExtension(address))
+        return {GateAction::ExploreFolder, -1, localPathOf(address)};
+
+    if (holdsAfterFirst(address, u".wav"_s) && !command)
+        return {GateAction::PlaySound, -1, isLocalAddress(address) ? localPathOf(address) : address};
+
+    if (holdsAfterFirst(address, u".avi"_s) || holdsAfterFirst(address, u".mpg"_s)
+        || holdsAfterFirst(address, u".wmv"_s)) {
+        if (originOf(address) == CommandOrigin::WebPage)
+            return {GateAction::OpenExternally, -1, address};
+        return {GateAction::PlayVideo, -1, address};
+    }
+
+    if (command)
+        return {GateAction::RunCommands, -1, address};
+    return {};
+}
+
+QString navigationTitle(const QString &address, const QStringList &titles, int current)
+{
+    const QString path = isLocalAddress(address) ? localPathOf(address) : address;
+    const QFileInfo file(path);
+    if (!path.isEmpty() && file.isFile() && file.fileName().toLower().contains(u".ht"_s)) {
+        QFile page(path);
+        const QString text = page.open(QIODevice::ReadOnly) ? QString::fromUtf8(page.readAll()) : QString();
+        const qsizetype open = text.indexOf(u"<TITLE"_s, 0, Qt::CaseInsensitive);
+        if (open >= 0 && text.contains(u"<!DOCTYPE HTML PUBLIC"_s)) {
+            const qsizetype start = text.indexOf(u'>', open);
+            const qsizetype end = start < 0 ? -1 : text.indexOf(u"</TITLE"_s, start, Qt::CaseInsensitive);
+            const QString title = end < 0 ? QString() : text.mid(start + 1, end - start - 1);
+            return title.isEmpty() ? file.completeBaseName() : title;
+        }
+    }
+    if (current > 0 && current < titles.size())
+        return unescapeAngles(titles.at(current));
+    return {};
+}
+
+bool isTitlePageTitle(const QString &title)
+{
+    return title.contains(u"TITLE"_s) || title.contains(u"題目"_s);
+}

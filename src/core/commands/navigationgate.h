@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The decision the browsers' before-navigate gate takes for an address, in this
+// order: page-list sync, folder, sound, video, command line; else the browser
+// navigates. The address is the one the browser reports, percent escapes decoded.
+enum class GateAction {
+    Proceed,        // the browser navigates
+    SyncPageList,   // entry index becomes current and opens; the browser navigates too
+    ExploreFolder,  // target: the local folder, shown in the file manager
+    PlaySound,      // target: the sound file or address
+    OpenExternally, // target: a video on the web, opened whole by the desktop
+    PlayVideo,      // target: a local video address for the media player
+    RunCommands,    // the address is a command line
+};
+
+struct GateDecision
+{
+    GateAction action = GateAction::Proceed;
+    int index = -1;
+    QString target;
+};
+
+// entries and current: the shown level; current is -1 without a level (then
+// every navigation goes on).
+GateDecision decideNavigation(const QString &address, const QStringList &entries, int current);
+
+// The title the gate lays the window out by: the TITLE element of the page the
+// address names (one of our own pages), else the shown level's title at current
+// (none at index 0).
+QString navigationTitle(const QString &address, const QStringList &titles, int current);
+
+// A title page is shown without the side panels.
+bool isTitlePageTitle(const QString &title);

@@ -1,0 +1,123 @@
+#include "core/editor/pagenote.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
+
+QString pageNoteFilePath(const QString &curDir, const QString &entry)
+{
+    QString name = entry.mid(entry.lastIndexOf(u'/') + 1);
+    name.replace(u'\\', u'/');
+    const int slash = name.lastIndexOf(u'/');
+    if (name.size() == slash + 1)
+        return {};
+    // A note never lands outside the level's folder.
+    if (name.startsWith(u'/') || name.split(u'/').contains(u".."_s))
+        return {};
+    const int dot = name.lastIndexOf(u'.');
+    if (dot > slash)
+        name.truncate(dot);
+    return curDir + u'/' + name + NoteText::PageNoteExtension;
+}
+
+QString noteTextFromFile(const QByteArray &bytes, bool *valid)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (valid)
+        *valid = !decoder.hasError();
+    if (text.startsWith(QChar::ByteOrderMark))
+        text.remove(0, 1);
+    text.replace(u"\r\n"_s, u"\n"_s);
+    text.replace(u'\r', u'\n');
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text;
+}
+
+QByteArray noteFileBytes(const QString &text)
+{
+    QString lines = text;
+    lines.replace(u"\r\n"_s, u"\n"_s);
+    lines.replace(u'\r', u'\n');
+    lines.replace(QChar::ParagraphSeparator, u'\n');
+    QByteArray bytes("\xEF\xBB\xBF");
+    if (lines.isEmpty())
+        return bytes;
+    lines.replace(u"\n"_s, u"\r\n"_s);
+    bytes += lines.toUtf8();
+    bytes += "\r\n";
+    return bytes;
+}
+
+NoteRead readNoteFile(const QString &path)
+{
+    NoteRead result;
+    if (!QFileInfo::exists(path))
+        return result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = NoteRead::Unreadable;
+        return result;
+    }
+    bool valid = false;
+    const QString text = noteTextFromFile(file.readAll(), &valid);
+    if (!valid || file.error() != QFileDevice::NoError) {
+        result.status = NoteRead::Unreadable;
+        return result;
+    }
+    result.status = NoteRead::Loaded;
+    result.text = text;
+    return result;
+}
+
+bool writeNoteFile(const QString &path, const QString &text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = noteFileBytes(text);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+NoteRead NoteBinding::bind(const QString &path)
+{
+    const NoteRead read = path.isEmpty() ? NoteRead{NoteRead::Unreadable, {}} : readNoteFile(path);
+    if (read.status == NoteRead::Unreadable) {
+        unbind();
+        return read;
+    }
+    m_path = path;
+    m_loadedText = read.text;
+    return read;
+}
+
+void NoteBinding::unbind()
+{
+    m_path.clear();
+    m_loadedText.clear();
+}
+
+bool NoteBinding::needsWrite(const QString &currentText) const
+{
+    if (!isBound())
+        return false;
+    return currentText != m_loadedText || !QFileInfo::exists(m_path);
+}
+
+bool NoteBinding::save(const QString &currentText)
+{
+    if (!needsWrite(currentText))
+        return true;
+    if (!writeNoteFile(m_path, currentText))
+        return false;
+    m_loadedText = currentText;
+    return true;
+}

@@ -1,0 +1,172 @@
+#include "core/navigation/navigator.h"
+
+#include "core/navigation/navigatorhost.h"
+#include "core/navigation/pagelist.h"
+#include "core/navigation/pagetitle.h"
+#include "core/navigation/pathtext.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+// Stands in while no window is attached, so that no call needs a null check.
+static NavigatorHost &noHost()
+{
+    static NavigatorHost host;
+    return host;
+}
+
+Navigator::Navigator(NavigatorHost *host)
+    : m_host(host ? host : &noHost())
+{
+}
+
+void Navigator::setHost(NavigatorHost *host)
+{
+    m_host = host ? host : &noHost();
+}
+
+QString dataRootFor(const QString &programFile)
+{
+    const QFileInfo info(programFile);
+    const QString base = info.completeBaseName();
+    const QString root = info.absolutePath() + u'/' + base;
+    return base == info.fileName() ? root + u"_data"_s : root;
+}
+
+void Navigator::setProgramPath(const QString &programFile)
+{
+    const QFileInfo info(programFile);
+    ExeBaseName = info.completeBaseName();
+    ExeDir = info.absolutePath();
+    if (!ExeDir.endsWith(u'/'))
+        ExeDir += u'/';
+    HomeDir = dataRootFor(programFile);
+    CurDir = HomeDir;
+}
+
+static QString withoutTrailingSeparator(QString folder)
+{
+    while (folder.size() > 1 && (folder.endsWith(u'/') || folder.endsWith(u'\\')))
+        folder.chop(1);
+    return folder;
+}
+
+bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
+{
+    CurDir = withoutTrailingSeparator(folder);
+    bool listed = false;
+    const QStringList names = listPageFiles(CurDir, &listed);
+    if (listed)
+        FileCountSeen = int(names.size());
+    if (!push && !m_levels.isEmpty())
+        m_levels.pop();
+    Level level;
+    level.MidashiF = pageListOrder(names, ExeBaseName);
+    level.PBan = std::max(0, index);
+    level.folder = CurDir;
+    m_levels.push(level);
+    LoadPageTitles();
+    return listed;
+}
+
+void Navigator::LoadPageTitles()
+{
+    if (m_levels.isEmpty())
+        return;
+    Level &level = m_levels.top();
+    level.MidashiT.clear();
+    for (const QString &e : std::as_const(level.MidashiF)) {
+        const QString path = entryLocalPath(level.folder, e);
+        // An entry whose file vanished after the listing still gets a title.
+        level.MidashiT << (QFileInfo::exists(path) ? listingTitle(path) : fileNameTitle(e));
+    }
+}
+
+void Navigator::TiteleLoad(int index)
+{
+    if (index < 0 || m_levels.isEmpty() || index >= m_levels.top().MidashiT.size())
+        return;
+    if (isWebAddress(m_host->shownAddress()))
+        return;
+    m_levels.top().MidashiT[index] = reloadedTitle(entryPath(index));
+}
+
+int Navigator::PBan() const
+{
+    return m_levels.isEmpty() ? -1 : m_levels.top().PBan;
+}
+
+void Navigator::PBanSave(int index)
+{
+    if (!m_levels.isEmpty())
+        m_levels.top().PBan = std::max(0, index);
+}
+
+int Navigator::PBanSu() const
+{
+    return m_levels.isEmpty() ? 0 : int(m_levels.top().MidashiF.size());
+}
+
+void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index)
+{
+    Level level;
+    level.MidashiF = entries;
+    level.MidashiT = titles;
+    // One title per entry, whatever the caller gave.
+    while (level.MidashiT.size() < level.MidashiF.size())
+        level.MidashiT << fileNameTitle(level.MidashiF.at(level.MidashiT.size()));
+    level.MidashiT.resize(level.MidashiF.size());
+    level.PBan = std::max(0, index);
+    level.folder = CurDir;
+    m_levels.push(level);
+}
+
+void Navigator::PopLevel()
+{
+    if (m_levels.height() < 2) {
+        PBanSave(0);
+        return;
+    }
+    m_levels.pop();
+    CurDir = m_levels.top().folder;
+}
+
+void Navigator::GoBackLevel()
+{
+    HighlightCurrent = true;
+    PopLevel();
+    m_host->ReMake();
+}
+
+void Navigator::GoHome()
+{
+    // Opening the home page may find its file gone and come back here: show
+    // the placeholder rather than going round again.
+    if (m_goingHome) {
+        m_host->showNoPage();
+        return;
+    }
+    m_goingHome = true;
+    HighlightCurrent = true;
+    m_levels.clear();
+    CurDir = HomeDir;
+    OpenFolderLevel(CurDir, 0, true);
+    m_host->BuildPageButtons();
+    m_host->ShowBrowserOnly(false);
+    m_host->showFolderInTree(HomeDir);
+    m_host->PageClick();
+    m_goingHome = false;
+}
+
+QString Navigator::entry(int i) const
+{
+    if (m_levels.isEmpty() || i < 0 || i >= m_levels.top().MidashiF.size())
+        return {};
+    return m_levels.top().MidashiF.at(i);
+}
+
+QString Navigator::entryPath(int i) const
+{
+    return entryLocalPath(CurDir, entry(i));
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/navigation/levelstack.h"
+
+#include <QString>
+
+class NavigatorHost;
+
+// The navigation state of the main window: the data root, the shown folder
+// and the stack of entered levels, with the operations every part of the
+// program moves through. Paths use "/"; CurDir and HomeDir have no trailing
+// separator, ExeDir has one.
+class Navigator
+{
+public:
+    explicit Navigator(NavigatorHost *host = nullptr);
+
+    NavigatorHost *host() const { return m_host; }
+    void setHost(NavigatorHost *host);
+
+    // Derives ExeBaseName, ExeDir, HomeDir and CurDir from the program file.
+    void setProgramPath(const QString &programFile);
+
+    QString ExeBaseName;
+    QString ExeDir;
+    QString HomeDir;
+    QString CurDir;
+    // The page-command counter, 0 whenever a page is opened.
+    int CommandCounter = 0;
+    // The number of files listed in CurDir at the last listing (the poll compares it).
+    int FileCountSeen = 0;
+    // Whether the next page opening highlights the current button.
+    bool HighlightCurrent = true;
+
+    LevelStack &levels() { return m_levels; }
+    const LevelStack &levels() const { return m_levels; }
+
+    // Makes folder the current folder and its page list the top level with
+    // index as current page; push adds a level, otherwise the top level is
+    // replaced (re-read in place). Returns false when the folder could not be
+    // listed: the level is then empty.
+    bool OpenFolderLevel(const QString &folder, int index, bool push);
+    // Reads the titles of the top level's entries.
+    void LoadPageTitles();
+    // Reads one title of the top level again after its page was edited.
+    void TiteleLoad(int index);
+
+    // The current page index of the top level, -1 without a level.
+    int PBan() const;
+    // Sets the top level's current index (never below 0); nothing without a level.
+    void PBanSave(int index);
+    // The number of entries of the top level, 0 without a level.
+    int PBanSu() const;
+
+    // Pushes a level of one's own (search results, keyword links, link pages),
+    // its entries relative to CurDir.
+    void PushLevel(const QStringList &entries, const QStringList &titles, int index);
+    // Returns from a pushed level to the one below and its folder; with one
+    // level, moves to its first page.
+    void PopLevel();
+    // Leaves a sub-list (NEXT past the last page): pops and rebuilds the buttons.
+    void GoBackLevel();
+    // Back to the data root as the only level, first page, shown.
+    void GoHome();
+
+    // Entry i of the top level; empty when there is none.
+    QString entry(int i) const;
+    QString currentEntry() const { return entry(PBan()); }
+    // The local path of entry i against CurDir; empty for a web address.
+    QString entryPath(int i) const;
+
+private:
+    NavigatorHost *m_host;
+    LevelStack m_levels;
+    bool m_goingHome = false;
+};
+
+// The data root of a program file: the folder beside it named after its base
+// name, or base name + "_data" when the program file has no extension (a folder
+// of that name cannot sit beside it).
+QString dataRootFor(const QString &programFile);

@@ -1,0 +1,69 @@
+#include "core/navigation/pagelist.h"
+
+#include "core/navigation/nameorder.h"
+#include "core/navigation/navigationtexts.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+QStringList listPlainFiles(const QString &folder, const QStringList &patterns, bool *ok)
+{
+    QDir dir(folder);
+    const bool readable = dir.exists() && dir.isReadable();
+    if (ok)
+        *ok = readable;
+    if (!readable)
+        return {};
+    if (!patterns.isEmpty())
+        dir.setNameFilters(patterns);
+    // Without QDir::CaseSensitive the patterns ignore case, as Windows wildcards do.
+    QStringList names = dir.entryList(QDir::Files, QDir::NoSort);
+    names.removeIf([](const QString &name) { return name.startsWith(u'.'); });
+    sortFileNames(names);
+    return names;
+}
+
+bool hasPageExtension(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < 0 || dot + 1 >= fileName.size())
+        return false;
+    const char16_t c = fileName.at(dot + 1).unicode();
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+QStringList listPageFiles(const QString &folder, bool *ok)
+{
+    QStringList names = listPlainFiles(folder, {}, ok);
+    names.removeIf([](const QString &name) { return !hasPageExtension(name); });
+    return names;
+}
+
+static QString extensionOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+static QString withoutExtension(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+QStringList pageListOrder(const QStringList &names, const QString &exeBaseName)
+{
+    using namespace NavigationTexts;
+    QStringList list;
+    for (const QString &name : names) {
+        if (name.contains(IndexWord) && !name.contains(HiddenPrefix) && !extensionOf(name).contains(u'$'))
+            list << name;
+    }
+    for (const QString &name : names) {
+        if (withoutExtension(name) != exeBaseName && !name.contains(IndexWord) && !name.startsWith(HiddenPrefix)
+            && !extensionOf(name).contains(u'$'))
+            list << name;
+    }
+    return list;
+}

@@ -1,0 +1,44 @@
+#include "core/pages/picturefile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+QString findFileInFolder(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty() || name.isEmpty() || name.contains(u':'))
+        return {};
+    QString relative = name;
+    relative.replace(u'\\', u'/');
+    if (relative.startsWith(u'/'))
+        return {};
+    const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);
+    if (parts.isEmpty() || parts.contains(u".."_s))
+        return {};
+
+    QDir dir(folder);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const bool last = i == parts.size() - 1;
+        QString found;
+        const QFileInfo exact(dir.filePath(parts[i]));
+        if (last ? exact.isFile() : exact.isDir()) {
+            found = parts[i];
+        } else {
+            const QDir::Filters filter = (last ? QDir::Files : QDir::Dirs) | QDir::Hidden | QDir::NoDotAndDotDot;
+            const QStringList entries = dir.entryList(filter, QDir::Name);
+            for (const QString &entry : entries) {
+                if (entry.compare(parts[i], Qt::CaseInsensitive) == 0) {
+                    found = entry;
+                    break;
+                }
+            }
+        }
+        if (found.isEmpty())
+            return {};
+        if (last)
+            return dir.filePath(found);
+        dir.setPath(dir.filePath(found));
+    }
+    return {};
+}

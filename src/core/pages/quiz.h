@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// Quiz pages: blanks written as "(answer)" or "(answer|choice/choice/...)" in the
+// page text become form fields checked by a script; the reader turns them back.
+
+// The quiz transformation of a finished page: blanks in the body text (never inside
+// a tag) become fields, and the body is wrapped in the two quiz blocks. A page
+// without a BODY start tag is returned unchanged; without "</BODY>" the second
+// block goes at the end.
+QString BuildQuizHtml(const QString &page);
+
+// The answer page: the answer-button block after "<!--NOTE_OUT-->" and the text
+// that follows it up to the next tag. A page without that marker is unchanged.
+QString InsertAnswerButton(const QString &page);
+
+struct QuizReading
+{
+    QString text;             // the page with blocks removed and fields back in notation
+    bool quiz = false;        // the quiz box
+    bool answer = false;      // the answer-button box
+    bool panelRaised = false; // the picture-link frame is drawn raised on quiz pages
+};
+
+// The reverse transformation (the editor's full notation). Always ends, whatever
+// the page holds.
+QuizReading QuizHtmlToNotation(const QString &text);
+
+// text repeated count times; "" for count 0 or less.
+QString RepeatStr(const QString &text, int count);

@@ -1,0 +1,34 @@
+#pragma once
+
+// Pausing and resuming the update poll around an operation that changes a
+// folder, so that the poll does not take the operation's own changes for
+// changes made by another PC. The main window implements it.
+class PollControl
+{
+public:
+    virtual ~PollControl() = default;
+    // Poll timer off, update button "更新中止".
+    virtual void pausePoll() = 0;
+    // Poll timer on, update button "自動更新開始".
+    virtual void resumePoll() = 0;
+};
+
+// Pauses the poll for its lifetime and resumes it on every way out of the
+// scope, an early return or an exception included:
+//     PollPause pause(form);
+class PollPause
+{
+public:
+    explicit PollPause(PollControl &control)
+        : m_control(control)
+    {
+        m_control.pausePoll();
+    }
+    ~PollPause() { m_control.resumePoll(); }
+
+    PollPause(const PollPause &) = delete;
+    PollPause &operator=(const PollPause &) = delete;
+
+private:
+    PollControl &m_control;
+};

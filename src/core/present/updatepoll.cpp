@@ -1,0 +1,218 @@
+#include "core/present/updatepoll.h"
+
+#include "core/present/marker.h"
+#include "core/present/polldecision.h"
+#include "core/present/presentstrings.h"
+#include "core/present/stamp.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <exception>
+
+UpdatePoll::UpdatePoll(QTimer &timer, PollHost &host, QObject *parent)
+    : QObject(parent)
+    , m_timer(timer)
+    , m_host(host)
+{
+    connect(&m_timer, &QTimer::timeout, this, &UpdatePoll::tick);
+}
+
+void UpdatePoll::setViewer(PresentationViewer *viewer)
+{
+    m_viewer = viewer;
+}
+
+void UpdatePoll::start()
+{
+    m_timer.setInterval(firstInterval);
+    m_timer.start();
+}
+
+void UpdatePoll::pausePoll()
+{
+    m_timer.stop();
+    m_host.showPollLook(PollLooks::paused());
+}
+
+void UpdatePoll::resumePoll()
+{
+    // Always on again, also after a pause that nobody resumed (the drawing
+    // leaves the poll off until the next page opens).
+    m_timer.start();
+    m_host.showPollLook(PollLooks::resumed());
+}
+
+void UpdatePoll::present()
+{
+    PollPause pause(*this);
+    const QString path = m_host.fileToPresent();
+    // Nothing to present (a web page, a vanished file): an earlier marker stays.
+    if (!path.isEmpty() && QFileInfo(path).isFile())
+        writePresentationMarker(m_host.homeDir(), path);
+    m_host.setStopEnabled(true);
+}
+
+void UpdatePoll::stopPresenting()
+{
+    PollPause pause(*this);
+    const QString marker = presentationMarkerPath(m_host.homeDir());
+    if (QFileInfo::exists(marker)) {
+        QFile::remove(marker);
+        m_host.presentationStopped();
+    }
+    m_host.setStopEnabled(false);
+}
+
+void UpdatePoll::toggle()
+{
+    if (m_timer.isActive()) {
+        m_host.showPollLook(PollLooks::switchedOff());
+        m_timer.stop();
+    } else {
+        m_host.showPollLook(PollLooks::resumed());
+        m_timer.start();
+    }
+}
+
+QString UpdatePoll::getFileStamp(const QString &path, const QString &fallback)
+{
+    const FileStamp stamp = readFileStamp(path);
+    m_host.showPollLook(PollLooks::forStamp(stamp.state));
+    return stamp.state == FileStamp::Read ? stamp.text : fallback;
+}
+
+void UpdatePoll::rememberPageStamp(const QString &url, const QString &fallback)
+{
+    m_watchedPath = m_host.localPath(url);
+    m_watchedStamp = getFileStamp(m_watchedPath, fallback);
+}
+
+void UpdatePoll::tick()
+{
+    m_timer.stop();
+    m_host.showPollLook(PollLooks::paused());
+    m_timer.setInterval(interval);
+
+    // Whatever happens in the tick, the poll goes on.
+    struct TickEnd
+    {
+        UpdatePoll &poll;
+        ~TickEnd()
+        {
+            poll.m_timer.setInterval(interval);
+            poll.m_timer.start();
+            poll.m_host.showPollLook(PollLooks::running());
+        }
+    } end{*this};
+
+    try {
+        runTick();
+    } catch (const std::exception &) {
+        // A failed tick is retried at the next one.
+    }
+}
+
+void UpdatePoll::runTick()
+{
+    const QString home = m_host.homeDir();
+    PollInputs in;
+
+    const MarkerRead marker = readPresentationMarker(home);
+    if (marker.state == MarkerRead::Read && !marker.path.isEmpty()) {
+        in.target = resolvePresentedPath(m_host.localPath(marker.path), home);
+        const FileStamp stamp = readFileStamp(in.target);
+        in.targetExists = stamp.state != FileStamp::Missing;
+        in.targetStamp = stamp.text;
+    }
+    if (m_viewer) {
+        in.viewerShown = m_viewer->isShown();
+        in.viewerTarget = m_viewer->target();
+        in.viewerStamp = m_viewerStamp;
+    } else {
+        in.targetExists = false;
+    }
+
+    if (!in.targetExists) {
+        in.pagePath = m_host.localPath(m_host.openPageAddress());
+        in.watchedPath = m_watchedPath;
+        in.watchedStamp = m_watchedStamp;
+        in.pageStamp = getFileStamp(in.pagePath, m_watchedStamp);
+        in.fileCount = m_host.listedFileCount();
+        in.fileCountSeen = m_host.fileCountSeen();
+        in.pageIndex = m_host.pageIndex();
+        in.pageEntry = m_host.pageEntry();
+    }
+
+    const PollDecision d = decidePoll(in);
+
+    switch (d.viewer) {
+    case PollDecision::Viewer::None:
+        break;
+    case PollDecision::Viewer::Open:
+        openViewer(in.target);
+        m_viewerStamp = in.targetStamp;
+        break;
+    case PollDecision::Viewer::Retarget:
+        m_host.setStopEnabled(true);
+        m_viewer->showTarget(in.target);
+        m_viewerStamp = in.targetStamp;
+        break;
+    case PollDecision::Viewer::Reload:
+        m_viewer->reload();
+        m_viewerStamp = in.targetStamp;
+        break;
+    case PollDecision::Viewer::Close:
+        m_viewer->closeViewer();
+        break;
+    }
+
+    switch (d.page) {
+    case PollDecision::Page::None:
+        break;
+    case PollDecision::Page::Refresh:
+        m_host.refreshPage();
+        break;
+    case PollDecision::Page::Reopen:
+        m_host.reopenPage();
+        break;
+    }
+    m_watchedStamp = d.watchedStamp;
+
+    if (d.level != PollDecision::Level::None) {
+        m_host.setFileCountSeen(d.fileCountSeen);
+        m_host.rereadLevel();
+        if (d.level == PollDecision::Level::RereadAndFind)
+            m_host.goToPage(d.findName);
+        m_host.reopenPage();
+    }
+
+    // The count compared at the next tick comes from this listing.
+    m_host.rereadFileList();
+}
+
+void UpdatePoll::openViewer(const QString &target)
+{
+    m_host.setStopEnabled(true);
+    m_viewer->showViewer();
+    m_host.hidePicturePanel();
+    const QString progressPage = m_host.writeProgressPage(PresentText::viewerOpening);
+    if (!progressPage.isEmpty())
+        m_viewer->showPage(progressPage);
+    m_host.waitOneTimerTick();
+    m_viewer->showTarget(target);
+}
+
+void UpdatePoll::viewerClosedByUser()
+{
+    m_host.setStopEnabled(false);
+    const QString home = m_host.homeDir();
+    const MarkerRead marker = readPresentationMarker(home);
+    if (marker.state == MarkerRead::Absent)
+        return;
+    if (marker.state == MarkerRead::Read && m_viewer
+        && resolvePresentedPath(m_host.localPath(marker.path), home) != m_viewer->target())
+        return;
+    QFile::remove(presentationMarkerPath(home));
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/present/pollcontrol.h"
+#include "core/present/pollhost.h"
+
+#include <QObject>
+#include <QString>
+
+class QTimer;
+
+// The update poll: every tick it shows the file another copy presents in the
+// viewer, refreshes the open page when its file changed and re-reads the level
+// when the number of files changed. It also presents, stops presenting and
+// switches itself off and on. Drives the main window's Timer5.
+class UpdatePoll : public QObject, public PollControl
+{
+    Q_OBJECT
+public:
+    static constexpr int firstInterval = 1000;
+    static constexpr int interval = 6000;
+
+    UpdatePoll(QTimer &timer, PollHost &host, QObject *parent = nullptr);
+
+    // The viewer may come later than the poll; without one nothing is shown.
+    void setViewer(PresentationViewer *viewer);
+
+    // Timer5 on with the first interval.
+    void start();
+
+    void pausePoll() override;
+    void resumePoll() override;
+
+    // SpeedButton14: present the open page or drawing to every copy.
+    void present();
+    // SpeedButton13: end the presentation.
+    void stopPresenting();
+    // SpeedButton12: the user switches the poll off or on.
+    void toggle();
+    // One tick of Timer5.
+    void tick();
+
+    // TForm1.GetFileStamp: the stamp of path, or fallback when it cannot be
+    // read; shows the outcome on the update button.
+    QString getFileStamp(const QString &path, const QString &fallback);
+    // TForm1.RememberPageStamp: watch the page at url from its current stamp.
+    void rememberPageStamp(const QString &url, const QString &fallback);
+
+    QString watchedPath() const { return m_watchedPath; }
+    QString watchedStamp() const { return m_watchedStamp; }
+
+public slots:
+    // The user closed the viewer: the presentation ends for every copy, unless
+    // the marker meanwhile names another file.
+    void viewerClosedByUser();
+
+private:
+    void runTick();
+    void openViewer(const QString &target);
+
+    QTimer &m_timer;
+    PollHost &m_host;
+    PresentationViewer *m_viewer = nullptr;
+    QString m_watchedPath;
+    QString m_watchedStamp;
+    QString m_viewerStamp;
+};

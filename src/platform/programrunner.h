@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Platform;
+
+// Starts a program file for a page: a file with the execute bit runs directly with
+// the arguments; any other file opens with the program the desktop associates
+// with it (the arguments cannot be passed on then). With wait, returns when the
+// program has ended, turning a local event loop meanwhile (the caller disables
+// its window, so input made meanwhile is dropped). False when nothing started.
+bool runProgram(Platform &platform, const QString &program, const QStringList &arguments, bool wait);

@@ -1,0 +1,99 @@
+#include "ui/present/tform14.h"
+
+#include <QCloseEvent>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+TForm14::TForm14(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(u"Form14"_s);
+    WebBrowser1 = new QWebEngineView(this);
+    WebBrowser1->setObjectName(u"WebBrowser1"_s);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(WebBrowser1);
+}
+
+void TForm14::setSizeReference(QWidget *reference)
+{
+    m_sizeReference = reference;
+}
+
+bool TForm14::isShown() const
+{
+    return Tag > 0;
+}
+
+QString TForm14::target() const
+{
+    return m_target;
+}
+
+void TForm14::showViewer()
+{
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    show();
+    raise();
+}
+
+void TForm14::showPage(const QString &path)
+{
+    WebBrowser1->load(QUrl::fromLocalFile(path));
+}
+
+void TForm14::showTarget(const QString &path)
+{
+    m_target = path;
+    setWindowTitle(path);
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    WebBrowser1->load(QUrl::fromLocalFile(path));
+}
+
+void TForm14::reload()
+{
+    // A file under the same name changed: never show the cached one.
+    const QUrl url = QUrl::fromLocalFile(m_target);
+    if (WebBrowser1->url() == url)
+        WebBrowser1->triggerPageAction(QWebEnginePage::ReloadAndBypassCache);
+    else
+        WebBrowser1->load(url);
+}
+
+void TForm14::closeViewer()
+{
+    m_closingByPoll = true;
+    close();
+    m_closingByPoll = false;
+}
+
+void TForm14::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm14::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    FormClose();
+}
+
+void TForm14::FormShow()
+{
+    Tag = 1;
+    if (m_sizeReference)
+        resize(m_sizeReference->width(), std::max(m_sizeReference->height() - 10, 1));
+    move(0, 0);
+}
+
+void TForm14::FormClose()
+{
+    Tag = 0;
+    if (!m_closingByPoll)
+        emit closedByUser();
+}

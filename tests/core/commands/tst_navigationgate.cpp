@@ -1,0 +1,82 @@
+#include "core/commands/navigationgate.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+class NavigationGateTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void decides_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("index");
+        const auto row = [](const char *name, const QString &address, int current, GateAction action,
+                            const QString &target = {}, int index = -1) {
+            QTest::newRow(name) << address << current << int(action) << target << index;
+        };
+        row("no level yet", u"file:///$NEXT"_s, -1, GateAction::Proceed);
+        row("a page", u"file:///data/a.html"_s, 0, GateAction::Proceed);
+        row("another entry of a link-page level", u"http://h/p.html"_s, 0, GateAction::SyncPageList, {}, 1);
+        row("the current entry itself", u"http://h/a.html"_s, 0, GateAction::Proceed);
+        row("local folder", u"file:///data/unit1"_s, 0, GateAction::ExploreFolder, u"/data/unit1"_s);
+        row("folder below a dotted folder", u"file:///data/v1.2/unit1"_s, 0, GateAction::ExploreFolder,
+            u"/data/v1.2/unit1"_s);
+        row("about:blank goes on", u"about:blank"_s, 0, GateAction::Proceed);
+        row("data address goes on", u"data:text/html,<p>x</p>"_s, 0, GateAction::Proceed);
+        row("web folder goes on", u"https://h/dir"_s, 0, GateAction::Proceed);
+        row("sound", u"file:///data/a b.wav"_s, 0, GateAction::PlaySound, u"/data/a b.wav"_s);
+        row("local video, even in a command", u"file:///$GO clip.avi"_s, 0, GateAction::PlayVideo,
+            u"file:///$GO clip.avi"_s);
+        row("web video opens whole", u"http://h/v.avi"_s, 0, GateAction::OpenExternally, u"http://h/v.avi"_s);
+        row("command", u"file:///$NEXT"_s, 0, GateAction::RunCommands, u"file:///$NEXT"_s);
+        row("command naming a sound", u"file:///$WAV a.wav"_s, 0, GateAction::RunCommands, u"file:///$WAV a.wav"_s);
+        row("dollar first", u"$NEXT"_s, 0, GateAction::Proceed);
+    }
+    void decides()
+    {
+        QFETCH(QString, address);
+        QFETCH(int, current);
+        QFETCH(int, action);
+        QFETCH(QString, target);
+        QFETCH(int, index);
+        const QStringList entries{u"http://h/a.html"_s, u"http://h/p.html"_s};
+        const GateDecision decision = decideNavigation(address, entries, current);
+        QCOMPARE(int(decision.action), action);
+        QCOMPARE(decision.target, target);
+        QCOMPARE(decision.index, index);
+    }
+
+    void titleForTheLayout()
+    {
+        QTemporaryDir dir;
+        const auto page = [&dir](const QString &name, const QByteArray &text) {
+            QFile file(dir.filePath(name));
+            file.open(QIODevice::WriteOnly);
+            file.write(text);
+            return QUrl::fromLocalFile(file.fileName()).toString();
+        };
+        const QByteArray doctype = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\r\n";
+        const QStringList titles{u"first"_s, u"&lt;題目&gt;"_s};
+
+        QCOMPARE(navigationTitle(page(u"t.html"_s, doctype + "<title lang=ja>題目 TITLE</Title>"), titles, 0),
+                 u"題目 TITLE"_s);
+        QCOMPARE(navigationTitle(page(u"1010_empty.html"_s, doctype + "<TITLE></TITLE>"), titles, 0),
+                 u"1010_empty"_s);
+        QCOMPARE(navigationTitle(page(u"foreign.html"_s, "<TITLE>x</TITLE>"), titles, 1), u"<題目>"_s);
+        QCOMPARE(navigationTitle(u"file:///$NEXT"_s, titles, 0), QString());
+        QVERIFY(isTitlePageTitle(u"<題目>"_s));
+        QVERIFY(isTitlePageTitle(u"TITLE page"_s));
+        QVERIFY(!isTitlePageTitle(u"Title"_s));
+    }
+};
+
+QTEST_APPLESS_MAIN(NavigationGateTest)
+#include "tst_navigationgate.moc"

@@ -1,0 +1,223 @@
+#include "core/navigation/navigator.h"
+#include "core/navigation/navigatorhost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/navigation/testfiles.h"
+
+using namespace Qt::StringLiterals;
+
+// Records what the navigation asks of the window; opening a page whose file is
+// missing goes home, as the main window does.
+class FakeHost : public NavigatorHost
+{
+public:
+    Navigator *navigator = nullptr;
+    QStringList calls;
+    QString address;
+
+    void PageClick() override
+    {
+        calls << u"PageClick"_s;
+        if (navigator->PBanSu() > 0 && !QFile::exists(navigator->entryPath(navigator->PBan())))
+            navigator->GoHome();
+    }
+    void ReMake() override { calls << u"ReMake"_s; }
+    void BuildPageButtons() override { calls << u"BuildPageButtons"_s; }
+    void showNoPage() override { calls << u"showNoPage"_s; }
+    QString shownAddress() const override { return address; }
+};
+
+class NavigatorTest : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_home;
+    QString m_sub;
+
+private slots:
+    void initTestCase()
+    {
+        m_home = m_dir.filePath(u"notes"_s);
+        m_sub = m_home + u"/sub"_s;
+        QVERIFY(QDir().mkpath(m_sub));
+        QVERIFY(writeFixture(m_home + u"/index.html"_s));
+        QVERIFY(writeFixture(m_home + u"/1010_a.html"_s));
+        QVERIFY(writeFixture(m_home + u"/1020_b.txt"_s));
+        QVERIFY(writeFixture(m_sub + u"/1010_x.html"_s));
+        QVERIFY(writeFixture(m_sub + u"/1020_y.html"_s));
+    }
+
+    void noLevel()
+    {
+        Navigator navigator;
+        QCOMPARE(navigator.PBan(), -1);
+        QCOMPARE(navigator.PBanSu(), 0);
+        navigator.PBanSave(3);
+        QCOMPARE(navigator.PBan(), -1);
+        navigator.TiteleLoad(0);
+        navigator.PopLevel();
+        QCOMPARE(navigator.PBan(), -1);
+        QVERIFY(navigator.currentEntry().isEmpty());
+    }
+
+    void openFolderLevelListsAndTitles()
+    {
+        Navigator navigator;
+        navigator.setProgramPath(m_dir.filePath(u"notes.exe"_s));
+        QVERIFY(navigator.OpenFolderLevel(m_home + u'/', 2, true));
+        QCOMPARE(navigator.CurDir, m_home);
+        QCOMPARE(navigator.PBan(), 2);
+        QCOMPARE(navigator.PBanSu(), 3);
+        QCOMPARE(navigator.FileCountSeen, 3);
+        QCOMPARE(navigator.levels().top().MidashiF, (QStringList{u"index.html"_s, u"1010_a.html"_s, u"1020_b.txt"_s}));
+        QCOMPARE(navigator.levels().top().MidashiT, (QStringList{u"index"_s, u"a"_s, u"b"_s}));
+        QCOMPARE(navigator.entryPath(1), m_home + u"/1010_a.html"_s);
+
+        // Re-reading in place keeps the height.
+        QVERIFY(navigator.OpenFolderLevel(navigator.CurDir, navigator.PBan(), false));
+        QCOMPARE(navigator.levels().height(), 1);
+        QCOMPARE(navigator.PBan(), 2);
+    }
+
+    void popLevelRestoresTheFolder()
+    {
+        FakeHost host;
+        Navigator navigator(&host);
+        host.navigator = &navigator;
+        navigator.OpenFolderLevel(m_home, 1, true);
+        navigator.OpenFolderLevel(m_sub, 0, true);
+        navigator.PBanSave(1);
+        QCOMPARE(navigator.CurDir, m_sub);
+        QCOMPARE(navigator.levels().height(), 2);
+
+        navigator.GoBackLevel();
+        QCOMPARE(navigator.levels().height(), 1);
+        QCOMPARE(navigator.CurDir, m_home);
+        QCOMPARE(navigator.PBan(), 1);
+        QVERIFY(QFile::exists(navigator.entryPath(navigator.PBan())));
+        QCOMPARE(host.calls, QStringList{u"ReMake"_s});
+
+        // With one level only the first page is chosen.
+        navigator.PopLevel();
+        QCOMPARE(navigator.levels().height(), 1);
+        QCOMPARE(navigator.PBan(), 0);
+    }
+
+    void pushedLevelsKeepOneTitlePerEntry()
+    {
+        Navigator navigator;
+        navigator.OpenFolderLevel(m_home, 0, true);
+        navigator.PushLevel({u"sub\\1010_x.html"_s, u"http://example.org/"_s, u"1020_y.html"_s}, {u"X"_s}, 1);
+        QCOMPARE(navigator.levels().top().MidashiT, (QStringList{u"X"_s, QString(), u"y"_s}));
+        QCOMPARE(navigator.entryPath(0), m_sub + u"/1010_x.html"_s);
+        QVERIFY(navigator.entryPath(1).isEmpty());
+        QCOMPARE(navigator.PBan(), 1);
+    }
+
+    void pbanSaveNeverStoresNegative()
+    {
+        Navigator navigator;
+        navigator.OpenFolderLevel(m_home, -5, true);
+        QCOMPARE(navigator.PBan(), 0);
+        navigator.PBanSave(-1);
+        QCOMPARE(navigator.PBan(), 0);
+        navigator.PBanSave(7); // folded back by the page opening, not here
+        QCOMPARE(navigator.PBan(), 7);
+    }
+
+    void titeleLoadReadsOneTitleAgain()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeFixture(dir.filePath(u"1010_p.html"_s), "<!DOCTYPE HTML PUBLIC \"x\"><TITLE></TITLE>"));
+        FakeHost host;
+        Navigator navigator(&host);
+        host.navigator = &navigator;
+        navigator.OpenFolderLevel(dir.path(), 0, true);
+        QCOMPARE(navigator.levels().top().MidashiT, QStringList{u"p"_s});
+
+        host.address = u"http://example.org/"_s;
+        navigator.TiteleLoad(0);
+        QCOMPARE(navigator.levels().top().MidashiT, QStringList{u"p"_s});
+
+        host.address.clear();
+        navigator.TiteleLoad(0);
+        QCOMPARE(navigator.levels().top().MidashiT, QStringList{QString()});
+        navigator.TiteleLoad(5);
+        navigator.TiteleLoad(-1);
+    }
+
+    void goHomeOpensTheDataRoot()
+    {
+        FakeHost host;
+        Navigator navigator(&host);
+        host.navigator = &navigator;
+        navigator.setProgramPath(m_dir.filePath(u"notes.exe"_s));
+        navigator.OpenFolderLevel(m_sub, 1, true);
+        navigator.GoHome();
+        QCOMPARE(navigator.CurDir, m_home);
+        QCOMPARE(navigator.levels().height(), 1);
+        QCOMPARE(navigator.PBan(), 0);
+        QCOMPARE(host.calls, (QStringList{u"BuildPageButtons"_s, u"PageClick"_s}));
+    }
+
+    void missingPageSendsHomeOnce()
+    {
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"web"_s);
+        QDir().mkpath(home);
+        QVERIFY(writeFixture(home + u"/a.html"_s));
+        FakeHost host;
+        Navigator navigator(&host);
+        host.navigator = &navigator;
+        navigator.setProgramPath(dir.filePath(u"web.exe"_s));
+        navigator.PushLevel({u"gone.html"_s}, {}, 0);
+        navigator.CurDir = home;
+        // The home page vanishes too: the placeholder ends it.
+        QFile::remove(home + u"/a.html"_s);
+        QVERIFY(writeFixture(home + u"/b.html"_s));
+        host.PageClick();
+        QCOMPARE(navigator.CurDir, home);
+        QCOMPARE(navigator.levels().top().MidashiF, QStringList{u"b.html"_s});
+    }
+
+    void unlistableDataRootGivesEmptyLevel()
+    {
+        FakeHost host;
+        Navigator navigator(&host);
+        host.navigator = &navigator;
+        navigator.setProgramPath(u"/nonexistent/kavuno/notes.exe"_s);
+        QVERIFY(!navigator.OpenFolderLevel(navigator.HomeDir, 0, true));
+        QCOMPARE(navigator.PBanSu(), 0);
+        QCOMPARE(navigator.PBan(), 0);
+        navigator.GoHome();
+        QCOMPARE(navigator.PBanSu(), 0);
+        QCOMPARE(host.calls.count(u"PageClick"_s), 1);
+    }
+
+    void goHomeGuardShowsPlaceholder()
+    {
+        // A host whose page opening always finds the file missing.
+        class LoopingHost : public FakeHost
+        {
+        public:
+            void PageClick() override
+            {
+                calls << u"PageClick"_s;
+                navigator->GoHome();
+            }
+        } host;
+        Navigator navigator(&host);
+        host.navigator = &navigator;
+        navigator.setProgramPath(m_dir.filePath(u"notes.exe"_s));
+        navigator.GoHome();
+        QCOMPARE(host.calls, (QStringList{u"BuildPageButtons"_s, u"PageClick"_s, u"showNoPage"_s}));
+    }
+};
+
+QTEST_APPLESS_MAIN(NavigatorTest)
+#include "tst_navigator.moc"

@@ -1,0 +1,145 @@
+#include "core/navigation/pagetitle.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+#include "core/navigation/testfiles.h"
+
+using namespace Qt::StringLiterals;
+
+static const QByteArray bom("\xEF\xBB\xBF");
+
+static QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    writeFixture(path, bytes);
+    return path;
+}
+
+static QByteArray ownPage(const QString &title)
+{
+    return u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><HEAD>"
+           "<META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">\r\n<TITLE>"_s.toUtf8()
+        + title.toUtf8() + "</TITLE></HEAD><BODY>x</BODY></HTML>\r\n";
+}
+
+class PageTitleTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void titles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("listing");
+        QTest::addColumn<QString>("reloaded");
+        QTest::newRow("own page") << u"1010_a.html"_s << ownPage(u"第一課"_s) << u"第一課"_s << u"第一課"_s;
+        QTest::newRow("angles undone on listing only")
+            << u"1010_a.html"_s << ownPage(u"a &lt;b&gt;"_s) << u"a <b>"_s << u"a &lt;b&gt;"_s;
+        QTest::newRow("empty element") << u"1010_Lesson one.html"_s << ownPage(QString()) << u"Lesson one"_s
+                                       << QString();
+        QTest::newRow("foreign html") << u"2000_foreign.html"_s
+                                      << QByteArray("<html><head><title>Other</title></head></html>")
+                                      << u"foreign"_s << u"foreign"_s;
+        QTest::newRow("lower-case tags on listing only")
+            << u"1010_a.html"_s
+            << QByteArray("<!DOCTYPE HTML PUBLIC \"x\"><html><title>Low</title></html>") << u"Low"_s << u"a"_s;
+        QTest::newRow("line break kept") << u"x.html"_s << ownPage(u"一行目\r\n二行目"_s) << u"一行目\r\n二行目"_s
+                                         << u"一行目\r\n二行目"_s;
+        QTest::newRow("button syntax stored unchanged")
+            << u"x.html"_s << ownPage(u"\"star.bmp\"Lesson 1#Addition?Solve"_s)
+            << u"\"star.bmp\"Lesson 1#Addition?Solve"_s << u"\"star.bmp\"Lesson 1#Addition?Solve"_s;
+        QTest::newRow("not a page of ours") << u"1010_Lesson one.pdf"_s << QByteArray("%PDF-1.4") << u"Lesson one"_s
+                                            << u"Lesson one"_s;
+        QTest::newRow("no underscore") << u"memo.txt"_s << QByteArray("<TITLE>x</TITLE>") << u"memo"_s << u"memo"_s;
+        QTest::newRow("truncated page") << u"t.html"_s << QByteArray("<!DOCTYPE HTML PUBLIC <TITLE>cut")
+                                        << u"t"_s << QString();
+        QTest::newRow("close before open") << u"c.html"_s
+                                           << QByteArray("<!DOCTYPE HTML PUBLIC </TITLE> <TITLE>")
+                                           << u"c"_s << QString();
+    }
+    void titles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, listing);
+        QFETCH(QString, reloaded);
+        QTemporaryDir dir;
+        const QString path = write(dir, name, bytes);
+        QCOMPARE(listingTitle(path), listing);
+        QCOMPARE(reloadedTitle(path), reloaded);
+    }
+
+    void missingFileGetsFileNameTitle()
+    {
+        QCOMPARE(listingTitle(u"/nonexistent/1010_gone.html"_s), u"gone"_s);
+        QCOMPARE(reloadedTitle(u"/nonexistent/1010_gone.html"_s), u"gone"_s);
+    }
+
+    void shiftJisPageIsConvertedOnce()
+    {
+        QTemporaryDir dir;
+        const QString source = u"<!DOCTYPE HTML PUBLIC \"x\">\r\n<HTML><HEAD><META http-equiv=\"Content-Type\" "
+                               "content=\"text/html; charset=shift_jis\">\r\n<TITLE>日本語の題</TITLE></HEAD></HTML>\r\n"_s;
+        QStringEncoder cp932("CP932");
+        QVERIFY(cp932.isValid());
+        const QByteArray legacy = cp932(source);
+        const QString path = write(dir, u"sj.html"_s, legacy);
+
+        PageConversion conversion;
+        readPageText(path, &conversion);
+        QCOMPARE(conversion, PageConversion::Converted);
+        QString expected = source;
+        expected.replace(u"shift_jis"_s, u"UTF-8"_s);
+        const QByteArray converted = readFixture(path);
+        QCOMPARE(converted, bom + expected.toUtf8());
+
+        QCOMPARE(listingTitle(path), u"日本語の題"_s);
+        readPageText(path, &conversion);
+        QCOMPARE(conversion, PageConversion::NotNeeded);
+        QCOMPARE(readFixture(path), converted);
+    }
+
+    void utf8PageMentioningShiftJisIsLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("valid utf-8") << ownPage(u"Shift_JIS の説明"_s);
+        QTest::newRow("byte-order mark") << bom + ownPage(u"charset=shift_jis"_s);
+        // Neither UTF-8 nor CP932: converting would lose bytes.
+        QTest::newRow("undecodable") << QByteArray("<TITLE>SHIFT_JIS \x80\xFF\xFF</TITLE>");
+    }
+    void utf8PageMentioningShiftJisIsLeftAlone()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = write(dir, u"p.html"_s, bytes);
+        PageConversion conversion;
+        readPageText(path, &conversion);
+        QCOMPARE(conversion, PageConversion::NotNeeded);
+        QCOMPARE(readFixture(path), bytes);
+    }
+
+    void readOnlyFolderStillGivesConvertedTitle()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QTemporaryDir dir;
+        QStringEncoder cp932("CP932");
+        const QByteArray legacy = cp932(u"<!DOCTYPE HTML PUBLIC \"x\"><META charset=Shift_JIS><TITLE>題名</TITLE>"_s);
+        const QString path = write(dir, u"ro.html"_s, legacy);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        PageConversion conversion;
+        const QString text = readPageText(path, &conversion);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(conversion, PageConversion::WriteFailed);
+        QVERIFY(text.contains(u"<TITLE>題名</TITLE>"_s));
+        QCOMPARE(readFixture(path), legacy);
+    }
+};
+
+QTEST_APPLESS_MAIN(PageTitleTest)
+#include "tst_pagetitle.moc"

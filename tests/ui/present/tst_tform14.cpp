@@ -1,0 +1,108 @@
+#include "core/present/fakepoll.h"
+#include "core/present/marker.h"
+#include "core/present/updatepoll.h"
+#include "ui/present/pollglyphs.h"
+#include "ui/present/tform14.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+static void writePage(const QString &path, const QString &title, const QDateTime &time)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(u"<html><head><title>%1</title></head><body>%1</body></html>"_s.arg(title).toUtf8());
+    file.flush();
+    QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+class TForm14Test : public QObject
+{
+    Q_OBJECT
+private slots:
+    void staysOnTopWithOneBrowser()
+    {
+        TForm14 viewer;
+        QVERIFY(viewer.windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(viewer.objectName(), u"Form14"_s);
+        QCOMPARE(viewer.findChild<QWebEngineView *>(u"WebBrowser1"_s), viewer.WebBrowser1);
+    }
+
+    void takesThePageAreaSizeAtTheTopLeft()
+    {
+        QWidget kabe;
+        kabe.resize(700, 500);
+        TForm14 viewer;
+        viewer.setSizeReference(&kabe);
+        QCOMPARE(viewer.Tag, 0);
+        viewer.showViewer();
+        QCOMPARE(viewer.Tag, 1);
+        QCOMPARE(viewer.size(), QSize(700, 490));
+        QCOMPARE(viewer.pos(), QPoint(0, 0));
+    }
+
+    void onlyTheUsersCloseEndsThePresentation()
+    {
+        TForm14 viewer;
+        QSignalSpy userClosed(&viewer, &TForm14::closedByUser);
+        viewer.showViewer();
+        viewer.closeViewer();
+        QCOMPARE(viewer.Tag, 0);
+        QCOMPARE(userClosed.count(), 0);
+        viewer.showViewer();
+        viewer.close();
+        QCOMPARE(viewer.Tag, 0);
+        QCOMPARE(userClosed.count(), 1);
+    }
+
+    void showsThePresentedPageAndFollowsItsChanges()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"p.html"_s);
+        writePage(page, u"一枚目"_s, QDateTime(QDate(2024, 1, 1), QTime(8, 0)));
+        QVERIFY(writePresentationMarker(dir.path(), page));
+
+        QTimer timer;
+        FakeHost host;
+        host.home = dir.path();
+        TForm14 viewer;
+        UpdatePoll poll(timer, host);
+        poll.setViewer(&viewer);
+        connect(&viewer, &TForm14::closedByUser, &poll, &UpdatePoll::viewerClosedByUser);
+
+        poll.tick();
+        QVERIFY(viewer.isVisible());
+        QCOMPARE(viewer.windowTitle(), page);
+        QTRY_COMPARE(viewer.WebBrowser1->title(), u"一枚目"_s);
+
+        writePage(page, u"二枚目"_s, QDateTime(QDate(2024, 1, 1), QTime(8, 1)));
+        poll.tick();
+        QTRY_COMPARE(viewer.WebBrowser1->title(), u"二枚目"_s);
+
+        // Closing it by hand ends the presentation for every copy.
+        viewer.close();
+        QVERIFY(!QFile::exists(presentationMarkerPath(dir.path())));
+        poll.tick();
+        QVERIFY(!viewer.isVisible());
+    }
+
+    void updateButtonShowsCaptionAndPicture()
+    {
+        QToolButton button;
+        applyPollLook(&button, PollLooks::forStamp(FileStamp::Unusable));
+        QCOMPARE(button.text(), u"チェック不可"_s);
+        QVERIFY(!button.icon().isNull());
+        QCOMPARE(button.iconSize(), QSize(32, 32));
+    }
+};
+
+QTEST_MAIN(TForm14Test)
+#include "tst_tform14.moc"

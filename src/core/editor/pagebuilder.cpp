@@ -21,7 +21,7 @@ const QString CrLf = u"\r\n"_s;
 QString fieldToPage(const QString &text)
 {
     QString out = text;
-    out.replace(CrLf, u"<BR>"_s);
+    out.replace(CrLf, Markers::LineBreakTag);
     return out;
 }
 
@@ -58,16 +58,16 @@ QString buildTitle(const PageModel &m, const QString &path, const QDate &today, 
 
 QString pictureParagraph(const PageModel &m, const QString &pictureTag)
 {
-    const QString linkOpen = u"<A href=\""_s + m.linkTarget + u"\">"_s;
+    const QString linkOpen = Markers::LinkStart + m.linkTarget + u"\">"_s;
     if (!pictureTag.isEmpty()) {
-        const QString content = m.linkTarget.isEmpty() ? pictureTag : linkOpen + pictureTag + u"</A>"_s;
-        return m.pictureParagraphTag + fieldToPage(content) + u"</P>"_s;
+        const QString content = m.linkTarget.isEmpty() ? pictureTag : linkOpen + pictureTag + Markers::LinkEnd;
+        return m.pictureParagraphTag + fieldToPage(content) + Markers::ParagraphEnd;
     }
     if (!m.linkTarget.isEmpty()) {
         const QString text = m.linkText.isEmpty() ? m.linkTarget : m.linkText;
-        return u"<P>"_s + fieldToPage(linkOpen + text + u"</A>"_s) + u"</P>"_s;
+        return Markers::ParagraphStart + fieldToPage(linkOpen + text + Markers::LinkEnd) + Markers::ParagraphEnd;
     }
-    return u"<P></P>"_s;
+    return Markers::ParagraphStart + Markers::ParagraphEnd;
 }
 } // namespace
 
@@ -121,9 +121,9 @@ PageBuild BuildPageFromFields(const PageModel &m, const QString &path, const QDa
     const QString titleElement = Markers::TitleStart + title + Markers::TitleEnd;
     const QString h1 = m.heading.isEmpty() ? QString() : fieldToPage(m.headingTag + m.heading) + u"</H1>"_s;
     const QString h2 = m.subheading.isEmpty() ? QString() : fieldToPage(m.subheadingTag + m.subheading) + u"</H2>"_s;
-    const QString paragraphTag = m.paragraphTag.isEmpty() ? u"<P>"_s : m.paragraphTag;
+    const QString paragraphTag = m.paragraphTag.isEmpty() ? Markers::ParagraphStart : m.paragraphTag;
     const QString noteRest = BuildTableGrid(m) + pictureParagraph(m, pictureTag) + paragraphTag + fieldToPage(m.text)
-        + u"</P>"_s;
+        + Markers::ParagraphEnd;
 
     const QString page = m.PageHeadStart + (m.hasSizeTagPlace ? m.PageSizeTag : QString()) + m.PageHeadRest
         + titleElement + BuildStyleBlock(m.style) + m.PageHeadEnd + m.PageBodyLead + m.PageHeaderBlock

@@ -13,7 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString CrLf = u"\r\n"_s;
-const QString Br = u"<BR>"_s;
 
 // Cuts start marker .. end marker out of w and returns it; "" when either is missing.
 QString cutBlock(QString &w, const QString &start, const QString &end)
@@ -70,7 +69,7 @@ Element findElement(const QString &s, const QString &open, const QString &close)
 QString pageTextToField(QString text)
 {
     text.remove(CrLf);
-    text.replace(Br, CrLf);
+    text.replace(Markers::LineBreakTag, CrLf);
     return text;
 }
 
@@ -239,7 +238,7 @@ void readTable(PageModel &m, QString &note)
     const QString before = note.first(start);
     const QString after = note.sliced(stop);
     QString table = note.sliced(start, stop - start);
-    table.replace(Br, CrLf);
+    table.replace(Markers::LineBreakTag, CrLf);
 
     qsizetype pos = 0;
     for (int cell = 0; cell < PageModel::CellCount; ++cell) {
@@ -285,7 +284,7 @@ void readPicture(PageModel &m, const QString &content, const QString &folder)
 
 void readLink(PageModel &m)
 {
-    static const QString linkStart = u"<A href=\""_s;
+    const QString &linkStart = Markers::LinkStart;
     const qsizetype at = m.pictureTag.indexOf(linkStart);
     if (at < 0)
         return;
@@ -298,7 +297,7 @@ void readLink(PageModel &m)
     }
     m.linkTarget = rest.first(close);
     const QString inside = rest.sliced(close + 2);
-    const qsizetype end = inside.indexOf(u"</A>"_s);
+    const qsizetype end = inside.indexOf(Markers::LinkEnd);
     m.pictureTag = end < 0 ? inside : inside.first(end);
     m.linkText = m.pictureTag;
 }
@@ -380,10 +379,10 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
             readPicture(m, content, folder);
         } else {
             // The empty picture placeholder every saved page carries.
-            m.pictureParagraphTag = u"<P>"_s;
+            m.pictureParagraphTag = Markers::ParagraphStart;
         }
     } else if (noteWasEmpty) {
-        m.pictureParagraphTag = u"<P>"_s;
+        m.pictureParagraphTag = Markers::ParagraphStart;
     }
 
     const Element paragraph = findElement(note, u"<P"_s, u"</P"_s);

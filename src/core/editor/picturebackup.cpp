@@ -33,7 +33,7 @@ void ClearImage(PageModel &model, PictureBackup &backup)
 void RestoreImageTags(PageModel &model, const PictureBackup &backup)
 {
     if (backup.pictureName.isEmpty()) {
-        model.pictureParagraphTag = u"<P>"_s;
+        model.pictureParagraphTag = Markers::ParagraphStart;
         model.pictureTag = u"<IMG src=\""_s + DefaultImageName(model.path)
             + u"\" width=\"740\" height=\"600\" vspace=\"4\" hspace=\"4\" align=\"center\">"_s;
         return;

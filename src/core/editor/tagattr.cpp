@@ -46,7 +46,7 @@ QString SetTagAttr(const QString &tag, const QString &attr)
     if (g < 0)
         return {};
     const QStringView head = QStringView(tag).first(g);
-    const QStringView fromG = QStringView(tag).sliced(g);
+    const QString fromG = tag.sliced(g);
 
     if (attr.isEmpty()) {
         const qsizetype align = findAttribute(head, u"align");
@@ -79,8 +79,8 @@ QString SetTagAttr(const QString &tag, const QString &attr)
         }
     }
     if (remove)
-        return tag.first(at) + QStringView(tag).sliced(valueEnd);
-    return tag.first(at) + name + u'=' + value + QStringView(tag).sliced(valueEnd);
+        return tag.first(at) + tag.sliced(valueEnd);
+    return tag.first(at) + name + u'=' + value + tag.sliced(valueEnd);
 }
 
 QString ExtractSrc(const QString &tag)

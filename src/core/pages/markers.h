@@ -22,6 +22,13 @@ inline const QString AuthorMetaStart = QStringLiteral("<META NAME=\"author\" ");
 inline const QString ContentTypeMeta = QStringLiteral("<META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">");
 inline const QString StyleTypeMeta = QStringLiteral("<META http-equiv=\"Content-Style-Type\" content=\"text/css\">");
 
+// Tags the editor writes into the note block and reads back.
+inline const QString LineBreakTag = QStringLiteral("<BR>");
+inline const QString ParagraphStart = QStringLiteral("<P>");
+inline const QString ParagraphEnd = QStringLiteral("</P>");
+inline const QString LinkStart = QStringLiteral("<A href=\"");
+inline const QString LinkEnd = QStringLiteral("</A>");
+
 // The page-size tag (the author META's value with its attribute name).
 inline const QString SizeTagRun = QStringLiteral("CONTENT=\"Kavuno_TEXT");
 inline const QString SizeTagB4 = QStringLiteral("CONTENT=\"Kavuno_TEXT_B4\"");

@@ -246,7 +246,7 @@ QString BuildQuizHtml(const QString &page)
         return head + blockStart + QuizTexts::jumpFunction() + u'\r' + Markers::QuizEnd + fields + secondStart
             + QuizTexts::nextButton() + u"\r</FORM>\r"_s + Markers::QuizEnd + tail;
     }
-    const QString br = u"<BR>"_s;
+    const QString &br = Markers::LineBreakTag;
     return head + blockStart + QuizTexts::scriptStart() + u"var kazu="_s + QString::number(count) + u";//問題数\r"_s
         + QuizTexts::checkFunctions() + u'\r' + Markers::QuizEnd + fields + secondStart + QuizTexts::buttons()
         + u"\r\n"_s + RepeatStr(br, 50) + QuizTexts::rightSection() + RepeatStr(br, 10) + QuizTexts::tryAgainSection()
@@ -279,8 +279,14 @@ QuizReading QuizHtmlToNotation(const QString &text)
         if (end < 0) {
             reading.text = text.first(begin) + text.sliced(markerEnd(text, begin));
         } else {
-            const qsizetype next = text.indexOf(u'<', end + 1);
-            reading.text = text.first(begin) + text.sliced(next < 0 ? markerEnd(text, end) : next);
+            qsizetype next = text.indexOf(u'<', end + 1);
+            if (next < 0) {
+                // Nothing follows the block: drop its own line break with it.
+                next = markerEnd(text, end);
+                if (QStringView(text).sliced(next).startsWith(u"\r\n"))
+                    next += 2;
+            }
+            reading.text = text.first(begin) + text.sliced(next);
         }
         return reading;
     }

@@ -16,7 +16,7 @@ TitleParts splitTitle(const QString &title)
         const qsizetype close = rest.indexOf(Markers::TitleIconQuote, open + 1);
         if (close >= 0) {
             parts.iconPrefix = rest.sliced(open, close - open + 1);
-            parts.iconName = rest.sliced(open + 1, close - open - 1);
+            parts.iconName = UnescapeAngles(rest.sliced(open + 1, close - open - 1));
             rest = rest.sliced(close + 1);
         }
     }

@@ -9,17 +9,20 @@
 struct TitleParts
 {
     QString iconPrefix;   // the icon name with both double quotes, as written; empty when none
-    QString iconName;     // the name between the quotes
+    QString iconName;     // the name between the quotes, unescaped (the button's picture file)
     QString main;         // the main title (the button's first line)
     QString secondLine;   // the text after the first "#"
     QString hint;         // the text after the first "?"
     bool hasSecondLine = false;
     bool hasHint = false;
+    bool hasIcon() const { return !iconPrefix.isEmpty(); }
 };
 
-// Splits a title as stored in the TITLE element; main, second line and hint come
-// back with "&lt;" and "&gt;" turned into "<" and ">". Text before the first double
-// quote is dropped; a lone double quote is no icon and stays in the title.
+// Splits a title as stored in the TITLE element; icon name, main, second line and
+// hint come back with "&lt;" and "&gt;" turned into "<" and ">" (the icon prefix
+// stays as written, for writing it back). Text before the first double quote is
+// dropped; a lone double quote is no icon and stays in the title. The page buttons
+// label with main and second line and show the hint; the editor edits all four.
 TitleParts splitTitle(const QString &title);
 
 // Cuts trailing characters of code 32 or less (an ideographic space stays).

@@ -83,7 +83,7 @@ private slots:
         m = newPageModel(pagePath);
         m.TitleIconPrefix = u"\"star.bmp\""_s;
         m.title = u"Lesson <1>"_s;
-        m.titleSecondLine = u"Part 2"_s;
+        m.titleSecondLine = u"Step 2"_s;
         m.titleHint = u"a hint#x"_s;
         m.headingTag = u"<H1 align=\"center\">"_s;
         m.heading = u"Line 1\r\nLine 2"_s;

@@ -81,8 +81,8 @@ private slots:
         QTest::addColumn<bool>("hasHint");
         QTest::newRow("all parts") << u"\"star.bmp\"Lesson 1#Addition?Solve the sums"_s << u"\"star.bmp\""_s
                                    << u"star.bmp"_s << u"Lesson 1"_s << u"Addition"_s << u"Solve the sums"_s << true;
-        QTest::newRow("# after ? belongs to the hint") << u"\"star.bmp\"Lesson 1#Part 2?hint#x"_s << u"\"star.bmp\""_s
-                                                       << u"star.bmp"_s << u"Lesson 1"_s << u"Part 2"_s << u"hint#x"_s
+        QTest::newRow("# after ? belongs to the hint") << u"\"star.bmp\"Lesson 1#Step 2?hint#x"_s << u"\"star.bmp\""_s
+                                                       << u"star.bmp"_s << u"Lesson 1"_s << u"Step 2"_s << u"hint#x"_s
                                                        << true;
         QTest::newRow("one-letter icon") << u"\"x\"Quiz"_s << u"\"x\""_s << u"x"_s << u"Quiz"_s << QString() << QString()
                                          << false;
@@ -92,6 +92,8 @@ private slots:
                                                << QString() << false;
         QTest::newRow("escaped parts read back") << u"a&lt;b&gt;#c&lt;?d&gt;"_s << QString() << QString() << u"a<b>"_s
                                                  << u"c<"_s << u"d>"_s << true;
+        QTest::newRow("escaped icon name") << u"\"a&lt;b\"x"_s << u"\"a&lt;b\""_s << u"a<b"_s << u"x"_s << QString()
+                                           << QString() << false;
         QTest::newRow("empty hint still a hint") << u"Page?"_s << QString() << QString() << u"Page"_s << QString()
                                                  << QString() << true;
     }

@@ -1,0 +1,219 @@
+#include "core/editor/pagebuilder.h"
+#include "core/editor/pagereader.h"
+#include "core/editor/tagattr.h"
+#include "core/pages/markers.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString Head = u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML>\r\n<HEAD>\r\n"
+                     u"<META NAME=\"author\" CONTENT=\"Kavuno_TEXT_B4\">\r\n<TITLE>T</TITLE></HEAD>\r\n<BODY>"_s;
+
+QString pageWithNote(const QString &note)
+{
+    return Head + u"<!--NOTE_IN-->"_s + note + u"<!--NOTE_OUT--></BODY>\r\n</HTML>\r\n"_s;
+}
+} // namespace
+
+class PageReaderTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void setTagAttr_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QString>("attr");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("replace") << u"<IMG src=\"a.jpg\" width=\"300\" height=\"200\">"_s << u"width=\"640\""_s
+                                 << u"<IMG src=\"a.jpg\" width=\"640\" height=\"200\">"_s;
+        QTest::newRow("add") << u"<IMG src=\"a.jpg\">"_s << u"align=\"left\""_s << u"<IMG src=\"a.jpg\" align=\"left\">"_s;
+        QTest::newRow("file name holding width is no attribute")
+            << u"<IMG src=\"width_chart.jpg\" width=\"3\">"_s << u"width=\"9\""_s
+            << u"<IMG src=\"width_chart.jpg\" width=\"9\">"_s;
+        QTest::newRow("file name holding width=, attribute absent")
+            << u"<IMG src=\"x width=1.jpg\">"_s << u"width=\"9\""_s << u"<IMG src=\"x width=1.jpg\" width=\"9\">"_s;
+        QTest::newRow("attribute name in other case") << u"<IMG WIDTH=\"3\">"_s << u"width=\"9\""_s << u"<IMG width=\"9\">"_s;
+        QTest::newRow("unquoted old value") << u"<IMG width=3 height=4>"_s << u"width=\"9\""_s << u"<IMG width=\"9\" height=4>"_s;
+        QTest::newRow("remove present") << u"<IMG src=\"a.jpg\" width=\"300\" height=\"200\">"_s << u"width=\"\""_s
+                                        << u"<IMG src=\"a.jpg\"  height=\"200\">"_s;
+        QTest::newRow("remove absent") << u"<IMG src=\"a.jpg\">"_s << u"width=\"\""_s << u"<IMG src=\"a.jpg\" >"_s;
+        QTest::newRow("cut align") << u"<P align=\"center\">"_s << QString() << u"<P>"_s;
+        QTest::newRow("cut align, not in a file name") << u"<IMG src=\"align.jpg\" align=\"left\">"_s << QString()
+                                                       << u"<IMG src=\"align.jpg\">"_s;
+        QTest::newRow("no tag") << u"text"_s << u"width=\"1\""_s << QString();
+    }
+    void setTagAttr()
+    {
+        QFETCH(QString, tag);
+        QFETCH(QString, attr);
+        QTEST(SetTagAttr(tag, attr), "result");
+    }
+
+    void extractSrc()
+    {
+        QCOMPARE(ExtractSrc(u"<A href=\"x.html\"><IMG SRC=\"Photo.JPG\" width=\"3\"></A>"_s), u"Photo.JPG"_s);
+        QCOMPARE(ExtractSrc(u"<IMG src=\"open"_s), QString());
+        QCOMPARE(ExtractSrc(u"<A href=\"doc.pdf\">Read</A>"_s), QString());
+    }
+
+    void readsHeadAndSize_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("builtHead");
+        QTest::addColumn<int>("width");
+        QTest::newRow("author META inserted after lower-case head")
+            << u"<html><head><title>x</title></head><BODY><!--NOTE_IN--><!--NOTE_OUT--></BODY>"_s
+            << u"<html><head><META NAME=\"author\" CONTENT=\"Kavuno_TEXT_B4\"><TITLE>x</TITLE>"_s << 906;
+        QTest::newRow("no HEAD: no META")
+            << u"<html><title>x</title><BODY><!--NOTE_IN--><!--NOTE_OUT--></BODY>"_s << u"<html><TITLE>x</TITLE>"_s << 906;
+        QTest::newRow("Fit reads as B4")
+            << u"<HEAD><META NAME=\"author\" CONTENT=\"Kavuno_TEXT_Fit\"><TITLE>x</TITLE><BODY></BODY>"_s
+            << u"<HEAD><META NAME=\"author\" CONTENT=\"Kavuno_TEXT_B4\"><TITLE>x</TITLE>"_s << 906;
+        QTest::newRow("A4") << u"<HEAD><META NAME=\"author\" CONTENT=\"Kavuno_TEXT_A4\"><TITLE>x</TITLE><BODY></BODY>"_s
+                            << u"<HEAD><META NAME=\"author\" CONTENT=\"Kavuno_TEXT_A4\"><TITLE>x</TITLE>"_s << 686;
+    }
+    void readsHeadAndSize()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, builtHead);
+        const PageModel m = LoadPageToFields(text, QString());
+        QTEST(m.pageWidth, "width");
+        QVERIFY2(BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page.startsWith(builtHead),
+                 qPrintable(BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page));
+    }
+
+    void lowestStyleMarkerWins()
+    {
+        QCOMPARE(LoadPageToFields(Head + u"<!--STYLE_IN3--><!--STYLE_IN1-->"_s, QString()).style, 1);
+        QCOMPARE(LoadPageToFields(Head, QString()).style, 0);
+    }
+
+    void readsNoteFields()
+    {
+        const PageModel m = LoadPageToFields(
+            pageWithNote(u"<H1 align=\"center\">a<BR>b<br>c</H1>before<H2>sub</H2><P><A href=\"doc.pdf\">Read</A></P><P align=\"left\">Body<BR>2</P><P>third</P>"_s),
+            QString());
+        QCOMPARE(m.headingTag, u"<H1 align=\"center\">"_s);
+        QCOMPARE(m.heading, u"a\r\nb<br>c"_s);
+        QCOMPARE(m.PageBeforeH2, u"before"_s);
+        QCOMPARE(m.subheading, u"sub"_s);
+        QCOMPARE(m.linkTarget, u"doc.pdf"_s);
+        QCOMPARE(m.linkText, u"Read"_s);
+        QCOMPARE(m.pictureTag, u"Read"_s);
+        QCOMPARE(m.paragraphTag, u"<P align=\"left\">"_s);
+        QCOMPARE(m.text, u"Body\r\n2"_s);
+        QCOMPARE(m.title, u"T"_s);
+    }
+
+    void textBeforeSubheadingIsWrittenOnce()
+    {
+        const PageModel m = LoadPageToFields(pageWithNote(u"<H1>h</H1><P>lead</P><H2>s</H2><P></P><P>body</P>"_s), QString());
+        QCOMPARE(m.PageBeforeH2, u"<P>lead</P>"_s);
+        QCOMPARE(m.text, u"body"_s);
+        const QString built = BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page;
+        QCOMPARE(built.count(u"lead"_s), 1);
+    }
+
+    void firstParagraphWithoutPictureIsThePlaceholder()
+    {
+        const PageModel m = LoadPageToFields(pageWithNote(u"<P>only text</P>"_s), QString());
+        QCOMPARE(m.pictureParagraphTag, u"<P>"_s);
+        QVERIFY(m.pictureTag.isEmpty());
+        QVERIFY(m.text.isEmpty());
+    }
+
+    void readsTableCells()
+    {
+        QString cells;
+        for (int i = 1; i <= 80; ++i)
+            cells += u"<TD>c%1</TD>"_s.arg(i);
+        PageModel m = LoadPageToFields(pageWithNote(u"<TABLE border=\"1\" align=\"center\">"_s + cells + u"</TABLE><P></P><P>t</P>"_s),
+                                       QString());
+        QCOMPARE(m.tableAlign, u"align=\"center\""_s);
+        QVERIFY(m.tableHasGrid);
+        QCOMPARE(m.cells[0], u"c1"_s);
+        QCOMPARE(m.cells[77], u"c78"_s);
+        QCOMPARE(m.text, u"t"_s);
+
+        m = LoadPageToFields(pageWithNote(u"<TABLE><TD>one<BR>two</TD></TABLE>"_s), QString());
+        QVERIFY(!m.tableHasGrid);
+        QCOMPARE(m.cells[0], u"one\r\ntwo"_s);
+        QVERIFY(m.tableAlign.isEmpty());
+    }
+
+    void pictureSizeReadLeniently()
+    {
+        QTemporaryDir dir;
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(dir.filePath(u"Pic.BMP"_s)));
+        const QString path = dir.filePath(u"page.html"_s);
+
+        PageModel m = LoadPageToFields(pageWithNote(u"<P><IMG src=\"pic.bmp\" width=\"50%\" height=\"abc\"></P><P>after</P>"_s), path);
+        QCOMPARE(m.pictureName, u"pic.bmp"_s);
+        QVERIFY(m.picturePresent);
+        QCOMPARE(m.pictureWidth, u"50"_s);
+        QCOMPARE(m.pictureHeight, u"30"_s);
+        QCOMPARE(m.text, u"after"_s);
+
+        m = LoadPageToFields(pageWithNote(u"<P><A href=\"big.html\"><IMG src=\"pic.bmp\"></A></P>"_s), path);
+        QCOMPARE(m.pictureName, u"pic.bmp"_s);
+        QCOMPARE(m.linkTarget, u"big.html"_s);
+        QCOMPARE(m.pictureTag, u"<IMG src=\"pic.bmp\">"_s);
+        QCOMPARE(m.pictureWidth, u"40"_s);
+
+        m = LoadPageToFields(pageWithNote(u"<P><IMG src=\"../pic.bmp\"></P>"_s), dir.filePath(u"sub/page.html"_s));
+        QVERIFY(!m.picturePresent);
+        QVERIFY(m.pictureName.isEmpty());
+    }
+
+    void everyLoadStartsFresh()
+    {
+        const PageModel first = LoadPageToFields(
+            pageWithNote(u"<H2>sub</H2><P><A href=\"x\">y</A></P><P align=\"center\">t</P>"_s).replace(u"<TITLE>T"_s, u"<TITLE>\"i.bmp\"T#2?h"_s),
+            QString());
+        QCOMPARE(first.TitleIconPrefix, u"\"i.bmp\""_s);
+        const PageModel second = LoadPageToFields(u"<HTML><BODY><!--NOTE_IN--><!--NOTE_OUT--></BODY>"_s, QString());
+        QVERIFY(second.PageBeforeH2.isEmpty());
+        QVERIFY(second.subheading.isEmpty());
+        QVERIFY(second.title.isEmpty() && second.titleSecondLine.isEmpty() && second.titleHint.isEmpty());
+        QVERIFY(second.TitleIconPrefix.isEmpty());
+        QVERIFY(second.paragraphTag.isEmpty());
+        QVERIFY(second.linkTarget.isEmpty() && second.linkText.isEmpty());
+    }
+
+    void truncatedPagesKeepTheirText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("no NOTE_OUT") << Head + u"<!--NOTE_IN--><H1>heading</H1><P></P><P>words</P></BODY></HTML>"_s
+                                     << u"words"_s;
+        QTest::newRow("no closing tags at all") << u"<HTML><HEAD><TITLE>title words"_s << u"title words"_s;
+        QTest::newRow("no BODY") << u"<HTML><HEAD><TITLE>t</TITLE></HEAD><P>loose words</P></HTML>"_s << u"loose words"_s;
+        QTest::newRow("no HEAD, no TITLE") << u"<BODY><!--NOTE_IN--><P></P><P>words</P>"_s << u"words"_s;
+        QTest::newRow("cut inside a tag") << Head + u"<!--NOTE_IN--><H1>head"_s << u"head"_s;
+        QTest::newRow("cut inside the title tag") << u"<HTML><HEAD><TITLE"_s << u"<HTML><HEAD>"_s;
+        QTest::newRow("style block never closed") << Head + u"<!--STYLE_IN1--><!--NOTE_IN--><P></P><P>w</P><!--NOTE_OUT-->"_s
+                                                  << u"<P>w</P>"_s;
+        QTest::newRow("table never closed") << pageWithNote(u"<TABLE><TD>cell"_s) << u"cell"_s;
+        QTest::newRow("empty") << QString() << u"<TITLE></TITLE>"_s;
+    }
+    void truncatedPagesKeepTheirText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        const PageModel m = LoadPageToFields(text, QString());
+        const QString built = BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page;
+        QVERIFY2(built.contains(kept), qPrintable(built));
+        // Reading what was built and building again changes nothing more.
+        const QString again = BuildPageFromFields(LoadPageToFields(built, QString()), QString(), QDate(2026, 2, 6)).page;
+        QCOMPARE(again, built);
+    }
+};
+
+QTEST_APPLESS_MAIN(PageReaderTest)
+#include "tst_pagereader.moc"

@@ -1,9 +1,9 @@
 #include "core/editor/editlauncher.h"
 
-#include "core/editor/editorpicture.h"
 #include "core/pages/markers.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
+#include "core/pages/picturefile.h"
 #include "core/pages/templates.h"
 
 #include <QDir>
@@ -95,6 +95,14 @@ static QStringList quotedValuesAfter(const QString &text, const QString &attr)
     return values;
 }
 
+// A plain file name of the page's own folder: no folder part, no "..", no
+// drive or web address. Only such pictures are filed with a daily report.
+static bool isPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != u"."_s && name != u".."_s && !name.contains(u'/') && !name.contains(u'\\')
+           && !name.contains(u':');
+}
+
 QList<Copy> dailyArchiveCopies(const QString &pagePath, const QString &pageText, const QString &archiveFolder,
                                const QString &archiveName)
 {
@@ -112,7 +120,7 @@ QList<Copy> dailyArchiveCopies(const QString &pagePath, const QString &pageText,
     pictures << quotedValuesAfter(pageText, u"src="_s);
     QSet<QString> seen;
     for (const QString &name : std::as_const(pictures)) {
-        const QString found = EditorPicture::findInFolder(folder, name);
+        const QString found = isPlainFileName(name) ? findFileInFolder(folder, name) : QString();
         if (found.isEmpty() || seen.contains(name))
             continue;
         seen.insert(name);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-using namespace Qt::StringLiterals;
-
 namespace EditorGeometry {
 
 QList<QRect> gridCellRects(int width, int height)
@@ -90,20 +88,6 @@ int sizeFieldValue(const QString &text)
     while (end < trimmed.size() && end < 9 && trimmed.at(end).isDigit() && trimmed.at(end).unicode() < 128)
         ++end;
     return end == 0 ? 0 : trimmed.left(end).toInt();
-}
-
-QString defaultImageName(const QString &pagePath)
-{
-    QString name = pagePath;
-    const qsizetype slash = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
-    name = name.mid(slash + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot >= 0)
-        name.truncate(dot);
-    const qsizetype underscore = name.indexOf(u'_');
-    if (underscore >= 0 && underscore + 1 < name.size())
-        name = name.mid(underscore + 1);
-    return name + u".bmp"_s;
 }
 
 } // namespace EditorGeometry

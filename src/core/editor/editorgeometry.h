@@ -60,9 +60,4 @@ ImageFrameResult layoutImagePanel(const ImageFrameInput &input);
 // Leading digits of a size field ("300", "300px" give 300); 0 when there are none.
 int sizeFieldValue(const QString &text);
 
-// The name a new picture of a page gets: the page file name without folder and
-// extension, its order prefix (through the first "_") cut off unless nothing
-// would be left, then ".bmp". "01_朝の会.html" gives "朝の会.bmp".
-QString defaultImageName(const QString &pagePath);
-
 } // namespace EditorGeometry

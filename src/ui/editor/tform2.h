@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDateTime>
+#include "core/editor/pagemodel.h"
+#include "core/editor/picturebackup.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -175,6 +178,12 @@ public:
     // Builds and writes the page; false (and a message) when it could not be written.
     bool SavePageFile(const QString &path);
 
+    // The fields shown from a model, and collected into one: the model keeps
+    // the pieces of the page that the editor writes back unchanged.
+    void showModel(const PageModel &model);
+    PageModel collectModel() const;
+    PictureBackup pictureBackup() const;
+
     // The folder of the page being edited; pictures and notes live there.
     QString pageFolder() const;
 
@@ -192,6 +201,7 @@ private:
     void setMemo1Dock(int dock);
     void leaveSourceMode();
     void closeEditNotes();
+    void showPictureFields(const PageModel &model, const PictureBackup &backup);
     void setPageSize(int width, const QString &sizeTag);
 
     enum Memo1Dock { DockFill, DockLeft, DockNone, DockRight };
@@ -200,5 +210,5 @@ private:
     int pictureColumnHeight = 400; // centred layout
     int memo4Height = 30;
     int memo5Height = 25;
-    QString pageSizeTag;
+    PageModel page; // the page as read, for the pieces written back unchanged
 };

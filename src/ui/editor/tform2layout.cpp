@@ -3,7 +3,9 @@
 #include "ui/editor/tform2.h"
 
 #include "core/editor/editorgeometry.h"
-#include "core/editor/editorpicture.h"
+#include "core/editor/picturebackup.h"
+#include "core/editor/tagattr.h"
+#include "core/pages/picturefile.h"
 #include "ui/editor/editorwidgets.h"
 
 #include <QCheckBox>
@@ -26,7 +28,7 @@ QString TForm2::pageFolder() const
 
 QString TForm2::DefaultImageName() const
 {
-    return G::defaultImageName(caption());
+    return ::DefaultImageName(caption());
 }
 
 void TForm2::markLayoutButton(SpeedButton *button)
@@ -54,8 +56,8 @@ static void showPictureLayout(TForm2 *form, int flag, int buttonNumber, const QS
     enablePictureTools(form, true);
     form->markLayoutButton(form->speedButton(buttonNumber));
     form->LayoutImagePanel(flag);
-    form->ETAGSRC1->setText(EditorPicture::setTagAttr(form->ETAGSRC1->text(), paragraphAlign));
-    form->Edit7->setText(EditorPicture::setTagAttr(form->Edit7->text(), pictureAlign));
+    form->ETAGSRC1->setText(SetTagAttr(form->ETAGSRC1->text(), paragraphAlign));
+    form->Edit7->setText(SetTagAttr(form->Edit7->text(), pictureAlign));
 }
 
 void TForm2::SetLayoutImageLeft()
@@ -150,50 +152,56 @@ void TForm2::arrangeBody()
         Panel16->setGeometry(0, 0, w, h);
 }
 
+// The backup itself is the page model's; the window shows its fields.
+PictureBackup TForm2::pictureBackup() const
+{
+    return {TAIHI1->text(), TAIHI2->text(), TAIHI3->text(), TAIHI4->text(), TAIHI5->text()};
+}
+
+void TForm2::showPictureFields(const PageModel &model, const PictureBackup &backup)
+{
+    ETAGSRC1->setText(model.pictureParagraphTag);
+    Edit7->setText(model.pictureTag);
+    Gname->setText(model.pictureName);
+    Edit2->setText(model.linkTarget);
+    Edit3->setText(model.linkText);
+    picturePresent = model.picturePresent;
+    TAIHI1->setText(backup.paragraphTag);
+    TAIHI2->setText(backup.pictureTag);
+    TAIHI3->setText(backup.pictureName);
+    TAIHI4->setText(backup.linkTarget);
+    TAIHI5->setText(backup.linkText);
+}
+
 void TForm2::SaveImageTags()
 {
-    if (Gname->text().isEmpty())
-        return;
-    TAIHI1->setText(ETAGSRC1->text());
-    TAIHI2->setText(Edit7->text());
-    TAIHI3->setText(Gname->text());
+    PictureBackup backup = pictureBackup();
+    const PageModel model = collectModel();
+    ::SaveImageTags(model, backup);
+    showPictureFields(model, backup);
 }
 
 void TForm2::ClearImage()
 {
-    ETAGSRC1->clear();
-    Edit7->clear();
-    Gname->clear();
+    PictureBackup backup = pictureBackup();
+    PageModel model = collectModel();
+    ::ClearImage(model, backup);
+    showPictureFields(model, backup);
     Image1->clear();
-    if (TAIHI2->text().isEmpty())
-        picturePresent = false;
-    if (!Edit2->text().isEmpty())
-        TAIHI4->setText(Edit2->text());
-    if (!Edit3->text().isEmpty())
-        TAIHI5->setText(Edit3->text());
-    Edit3->clear();
 }
 
 void TForm2::RestoreImageTags()
 {
-    if (!TAIHI3->text().isEmpty()) {
-        ETAGSRC1->setText(TAIHI1->text());
-        Edit7->setText(TAIHI2->text());
-        Gname->setText(TAIHI3->text());
-        if (!TAIHI4->text().isEmpty())
-            Edit2->setText(TAIHI4->text());
-        if (!TAIHI5->text().isEmpty())
-            Edit3->setText(TAIHI5->text());
-        return;
-    }
-    ETAGSRC1->setText(u"<P>"_s);
-    Edit7->setText(u"<IMG src=\""_s + DefaultImageName()
-                   + u"\" width=\"740\" height=\"600\" vspace=\"4\" hspace=\"4\" align=\"center\">"_s);
+    const PictureBackup backup = pictureBackup();
+    PageModel model = collectModel();
+    model.path = caption();
+    ::RestoreImageTags(model, backup);
+    showPictureFields(model, backup);
 }
 
 void TForm2::ReloadSavedImage()
 {
-    const QString path = EditorPicture::findInFolder(pageFolder(), TAIHI3->text());
+    const QString path = findFileInFolder(pageFolder(), TAIHI3->text());
     if (!path.isEmpty())
         LoadImageFile(path);
 }

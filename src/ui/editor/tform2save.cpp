@@ -54,7 +54,7 @@ void TForm2::BitBtn2Click()
 void TForm2::setPageSize(int width, const QString &sizeTag)
 {
     PageWidth = width;
-    pageSizeTag = sizeTag;
+    page.PageSizeTag = sizeTag;
     Panel12Resize();
 }
 

@@ -3,7 +3,8 @@
 #include "ui/editor/tform2.h"
 
 #include "core/editor/editorgeometry.h"
-#include "core/editor/editorpicture.h"
+#include "core/editor/tagattr.h"
+#include "core/pages/picturefile.h"
 #include "core/editor/editorstrings.h"
 #include "ui/editor/editorwidgets.h"
 
@@ -81,7 +82,7 @@ void TForm2::ApplyTagsToControls()
         speedButton(number)->setMarked(false);
     setMemo1Dock(DockFill);
     Edit1->setFocus();
-    const QString pictureName = EditorPicture::extractSrc(Edit7->text());
+    const QString pictureName = ExtractSrc(Edit7->text());
 
     Memo4->setTextAlignment(markAlignment(ETAGH1->text(), speedButton(4), speedButton(5), speedButton(6)));
     Memo5->setTextAlignment(markAlignment(ETAGH2->text(), speedButton(7), speedButton(8), speedButton(9)));
@@ -117,7 +118,7 @@ void TForm2::ApplyTagsToControls()
     }
 
     if (!pictureName.isEmpty()) {
-        const QString path = EditorPicture::findInFolder(pageFolder(), pictureName);
+        const QString path = findFileInFolder(pageFolder(), pictureName);
         if (!path.isEmpty())
             LoadImageFile(path);
     } else {

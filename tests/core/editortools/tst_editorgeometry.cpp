@@ -136,22 +136,6 @@ private slots:
         QFETCH(int, value);
         QCOMPARE(G::sizeFieldValue(text), value);
     }
-
-    void defaultImageName_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("order prefix") << u"/data/a/01_朝の会.html"_s << u"朝の会.bmp"_s;
-        QTest::newRow("nothing after the underscore") << u"/data/a/abc_.html"_s << u"abc_.bmp"_s;
-        QTest::newRow("no underscore") << u"memo.html"_s << u"memo.bmp"_s;
-        QTest::newRow("windows path") << u"C:\\data\\1010_x_y.htm"_s << u"x_y.bmp"_s;
-    }
-    void defaultImageName()
-    {
-        QFETCH(QString, page);
-        QFETCH(QString, name);
-        QCOMPARE(G::defaultImageName(page), name);
-    }
 };
 
 QTEST_APPLESS_MAIN(EditorGeometryTest)

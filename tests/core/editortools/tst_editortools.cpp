@@ -1,8 +1,5 @@
-#include "core/editor/editorpicture.h"
 #include "core/editor/editortools.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -70,30 +67,6 @@ private slots:
     void editNoteBesideThePage()
     {
         QCOMPARE(T::editNotePath(u"/data/a/01_x.html"_s), u"/data/a/_Edit.txt"_s);
-    }
-
-    void picturesAreFoundByPlainNameOnly_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("found");
-        QTest::newRow("exact") << u"Photo.JPG"_s << u"Photo.JPG"_s;
-        QTest::newRow("other case") << u"photo.jpg"_s << u"Photo.JPG"_s;
-        QTest::newRow("missing") << u"none.jpg"_s << QString();
-        QTest::newRow("parent folder") << u"../Photo.JPG"_s << QString();
-        QTest::newRow("sub folder") << u"sub/Photo.JPG"_s << QString();
-        QTest::newRow("web address") << u"http://x/Photo.JPG"_s << QString();
-        QTest::newRow("empty") << QString() << QString();
-    }
-    void picturesAreFoundByPlainNameOnly()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, found);
-        QTemporaryDir dir;
-        QFile file(dir.filePath(u"Photo.JPG"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        const QString result = EditorPicture::findInFolder(dir.path(), name);
-        QCOMPARE(result, found.isEmpty() ? QString() : dir.filePath(found));
     }
 };
 

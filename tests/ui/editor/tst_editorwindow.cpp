@@ -95,8 +95,9 @@ private slots:
         form.SaveImageTags();
         form.SpeedButton3MouseUp(Qt::LeftButton);
         QVERIFY(form.Gname->text().isEmpty());
-        QVERIFY(form.Edit3->text().isEmpty());
+        // The link stays, so the text-only page keeps its link paragraph.
         QCOMPARE(form.Edit2->text(), u"doc.pdf"_s);
+        QCOMPARE(form.Edit3->text(), u"読む"_s);
         form.SpeedButton10Click();
         QCOMPARE(form.Edit7->text(), u"<IMG src=\"a.jpg\" width=\"200\" height=\"100\" align=\"left\">"_s);
         QCOMPARE(form.Gname->text(), u"a.jpg"_s);

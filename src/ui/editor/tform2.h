@@ -19,6 +19,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class TForm12;
 
 // The page editor "Kavunoエディター": one page of the page model edited as a form.
 // The caller puts the page's path in the caption and its HTML in Memo82 and
@@ -116,6 +117,10 @@ public:
     double PictureAspect = 0.0;
     int PageWidth = 906;
     int MaxWindowWidth = 1265;
+
+    // The note pad the folder's editing notes open in; made by the editor when
+    // nobody gave it one.
+    TForm12 *noteWindow = nullptr;
 
     // What the tests and the launcher may replace: the clock, the save dialog and
     // the question before replacing another page.

@@ -108,11 +108,3 @@ bool TForm2::SavePageFile(const QString &path)
     Label3->setText(built.archiveName);
     return true;
 }
-
-void TForm2::SpeedButton22Click()
-{
-}
-
-void TForm2::closeEditNotes()
-{
-}

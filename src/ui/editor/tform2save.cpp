@@ -5,11 +5,13 @@
 #include "core/editor/editortools.h"
 #include "core/pages/markers.h"
 #include "ui/editor/editorwidgets.h"
+#include "ui/editor/tform12.h"
 
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 namespace S = EditorStrings;
@@ -125,4 +127,25 @@ void TForm2::SpeedButton28Click()
         return;
     leaveSourceMode();
     ApplyTagsToControls();
+}
+
+void TForm2::SpeedButton22Click()
+{
+    if (!noteWindow)
+        noteWindow = new TForm12(this);
+    if (noteWindow->Tag > 0) {
+        noteWindow->close();
+        return;
+    }
+    noteWindow->resize(840, 600);
+    const QRect screen = noteWindow->screen() ? noteWindow->screen()->availableGeometry() : QRect();
+    noteWindow->move(noteWindow->x(), screen.top() + 10);
+    noteWindow->loadFile(EditorTools::editNotePath(caption()));
+    noteWindow->show();
+}
+
+void TForm2::closeEditNotes()
+{
+    if (noteWindow && noteWindow->Tag > 0)
+        noteWindow->close();
 }

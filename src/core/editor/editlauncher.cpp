@@ -186,6 +186,9 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
 {
     if (path.contains(u"http:"_s) || path.contains(u"https:"_s) || host.currentIndex() < 0)
         return;
+    // An empty level has no current page to name.
+    if (path.isEmpty() && host.currentFileName().isEmpty())
+        return;
     host.pausePoll();
     host.showPlaceholder(Markers::StatusEditPreparing);
     if (path.isEmpty())

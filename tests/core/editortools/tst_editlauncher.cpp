@@ -7,23 +7,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "core/editortools/filebytes.h"
+
 using namespace Qt::StringLiterals;
 namespace L = EditLauncher;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 const QString OwnPage = u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><BODY>x</BODY></HTML>\r\n"_s;
 
@@ -144,8 +133,8 @@ private slots:
         FakeHost host;
         host.folder = dir.path();
         host.names = {u"01_page.html"_s, u"02_other.html"_s};
-        writeBytes(dir.filePath(u"01_page.html"_s), encodePage(OwnPage + u"first"_s));
-        writeBytes(dir.filePath(u"02_other.html"_s), encodePage(OwnPage + u"second"_s));
+        QVERIFY(writeBytes(dir.filePath(u"01_page.html"_s), encodePage(OwnPage + u"first"_s)));
+        QVERIFY(writeBytes(dir.filePath(u"02_other.html"_s), encodePage(OwnPage + u"second"_s)));
         L::EditPage(host, {}, {});
         QCOMPARE(readBytes(dir.filePath(u"_%.html"_s)), encodePage(OwnPage + u"first"_s));
         host.index = 1;
@@ -173,7 +162,7 @@ private slots:
         host.folder = dir.path();
         host.names = {u"photo.jpg"_s};
         host.paint = u"/usr/bin/paint"_s;
-        writeBytes(dir.filePath(u"photo.jpg"_s), "jpeg");
+        QVERIFY(writeBytes(dir.filePath(u"photo.jpg"_s), "jpeg"));
         L::EditPage(host, {}, {});
         QVERIFY(host.log.contains(u"wait /usr/bin/paint photo.jpg"_s));
         QCOMPARE(host.log.mid(host.log.size() - 2), QStringList({u"resume"_s, u"refresh"_s}));
@@ -199,7 +188,7 @@ private slots:
         host.folder = dir.path();
         host.names = {name};
         host.spreadsheet = spreadsheet;
-        writeBytes(dir.filePath(name), encodePage(OwnPage + u"<META CONTENT=\"WORK_Kavuno_印刷\">"_s));
+        QVERIFY(writeBytes(dir.filePath(name), encodePage(OwnPage + u"<META CONTENT=\"WORK_Kavuno_印刷\">"_s)));
         L::EditPage(host, {}, {});
         const qsizetype at = host.log.indexOf(opened);
         QVERIFY2(at > 0, qPrintable(host.log.join(u" | "_s)));
@@ -245,11 +234,11 @@ private slots:
         host.names = {u"朝_日報.html"_s};
         const QString page = OwnPage + u"<BODY background=\"_bg.png\"><IMG src=\"Photo.jpg\"><IMG src=\"../secret.jpg\">"
                                        u"<IMG src=\"http://x/y.jpg\"><IMG src=\"gone.jpg\">"_s;
-        writeBytes(dir.filePath(u"朝_日報.html"_s), encodePage(page));
-        writeBytes(dir.filePath(u"朝_日報.%xt"_s), "note");
-        writeBytes(dir.filePath(u"_bg.png"_s), "bg");
-        writeBytes(dir.filePath(u"photo.JPG"_s), "photo");
-        writeBytes(dir.filePath(u"secret.jpg"_s), "secret");
+        QVERIFY(writeBytes(dir.filePath(u"朝_日報.html"_s), encodePage(page)));
+        QVERIFY(writeBytes(dir.filePath(u"朝_日報.%xt"_s), "note"));
+        QVERIFY(writeBytes(dir.filePath(u"_bg.png"_s), "bg"));
+        QVERIFY(writeBytes(dir.filePath(u"photo.JPG"_s), "photo"));
+        QVERIFY(writeBytes(dir.filePath(u"secret.jpg"_s), "secret"));
         host.editor = [](const QString &path, const QString &) {
             return EditorOutcome{true, path, u" 2026年02月06日朝_日報"_s};
         };
@@ -271,7 +260,7 @@ private slots:
         host.folder = dir.path();
         host.archive = dir.filePath(u"archive"_s);
         host.names = {u"朝_日報.html"_s};
-        writeBytes(dir.filePath(u"朝_日報.html"_s), encodePage(OwnPage));
+        QVERIFY(writeBytes(dir.filePath(u"朝_日報.html"_s), encodePage(OwnPage)));
         L::EditPage(host, {}, {});
         QVERIFY(QDir(host.archive).entryList(QDir::Files).isEmpty());
     }
@@ -282,7 +271,7 @@ private slots:
         FakeHost host;
         host.folder = dir.path();
         host.names = {u"a.html"_s};
-        writeBytes(dir.filePath(u"a.html"_s), encodePage(OwnPage + u"$LOOK"_s));
+        QVERIFY(writeBytes(dir.filePath(u"a.html"_s), encodePage(OwnPage + u"$LOOK"_s)));
         QString seen;
         host.editor = [&](const QString &path, const QString &content) {
             seen = content;

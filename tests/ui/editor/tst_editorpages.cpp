@@ -14,15 +14,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "core/editortools/filebytes.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString fixture(const QString &name)
 {

@@ -1,11 +1,46 @@
+#include "core/app/apptexts.h"
+#include "platform/platform.h"
 #include "ui/app/tform1.h"
+#include "ui/app/tform7.h"
+#include "ui/app/tform8.h"
+#include "ui/app/tform9.h"
 
 #include <QApplication>
 
+#include <memory>
+
 int main(int argc, char *argv[])
 {
+    // The browser shares its graphics context with the windows.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    TForm1 window;
-    window.show();
+    // Every argument is a file to copy into the data root.
+    const QStringList files = app.arguments().mid(1);
+
+    auto splash = std::make_unique<TForm8>();
+    if (files.isEmpty()) {
+        splash->show();
+        splash->repaint();
+    }
+    QApplication::setApplicationName(AppTexts::ApplicationTitle);
+
+    // The main window is visible from its creation: its first level and first
+    // page are open before any other window exists.
+    TForm1 Form1(systemPlatform(), QCoreApplication::applicationFilePath());
+    QObject::connect(&Form1, &TForm1::closedDown, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    if (files.isEmpty())
+        Form1.show();
+    Form1.FormShow(files);
+
+    // The other windows, hidden, in this order; each subsystem adds its own here:
+    // TForm2 (editor), TForm3 (file tool), TForm4 (search), TForm5 (order change),
+    // TForm6 (media player),
+    TForm7 Form7(&Form1);
+    TForm9 Form9(&Form1);
+    // TForm10 (folder-name list), TForm11 (full-screen frame), TForm12 (page note),
+    // TForm14 (presentation viewer), TForm15 (link), TForm16 (post),
+    // TForm17 (renumber), TForm18 (answers).
+
+    splash.reset();
     return app.exec();
 }

@@ -13,11 +13,4 @@ inline const QString HiddenPrefix = u"_"_s;
 // Pages that declare this code page are converted to UTF-8 once.
 inline const QString ShiftJisName = u"SHIFT_JIS"_s;
 inline const QString Utf8Name = u"UTF-8"_s;
-// Only pages of our own page model carry a title we trust.
-inline const QString OwnPageDoctype = u"<!DOCTYPE HTML PUBLIC"_s;
-inline const QString TitleOpen = u"<TITLE>"_s;
-inline const QString TitleClose = u"</TITLE>"_s;
-// The empty-level placeholder page and its title.
-inline const QString PlaceholderPage = u"_XXX.html"_s;
-inline const QString NoPageTitle = u"*** NO PAGE ***"_s;
 } // namespace NavigationTexts

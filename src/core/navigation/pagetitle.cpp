@@ -2,8 +2,11 @@
 
 #include "core/navigation/navigationtexts.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/markers.h"
+#include "core/pages/pagetext.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -22,11 +25,6 @@ QString fileNameTitle(const QString &entry)
 static bool isHtmlName(const QString &path)
 {
     return fileNameOf(path).contains(u".ht"_s, Qt::CaseInsensitive);
-}
-
-static QString unescapeAngles(QString s)
-{
-    return s.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s);
 }
 
 static const QByteArray utf8Bom("\xEF\xBB\xBF");
@@ -69,10 +67,10 @@ QString readPageText(const QString &path, PageConversion *conversion)
 QString listingTitle(const QString &path)
 {
     const QString text = isHtmlName(path) ? readPageText(path) : QString();
-    const qsizetype p = text.indexOf(TitleOpen, 0, Qt::CaseInsensitive);
-    const qsizetype q = text.indexOf(TitleClose, 0, Qt::CaseInsensitive);
-    if (p >= 0 && q >= 0 && q - p > TitleOpen.size() && text.contains(OwnPageDoctype))
-        return unescapeAngles(text.mid(p + TitleOpen.size(), q - p - TitleOpen.size()));
+    const qsizetype p = text.indexOf(Markers::TitleStart, 0, Qt::CaseInsensitive);
+    const qsizetype q = text.indexOf(Markers::TitleEnd, 0, Qt::CaseInsensitive);
+    if (p >= 0 && q >= 0 && q - p > Markers::TitleStart.size() && text.contains(Markers::OwnPageMark))
+        return UnescapeAngles(text.mid(p + Markers::TitleStart.size(), q - p - Markers::TitleStart.size()));
     return fileNameTitle(path);
 }
 
@@ -84,10 +82,25 @@ QString reloadedTitle(const QString &path)
         if (file.open(QIODevice::ReadOnly))
             text = QString::fromUtf8(file.readAll());
     }
-    const qsizetype p = text.indexOf(TitleOpen);
-    if (p < 0 || !text.contains(OwnPageDoctype))
+    const qsizetype p = text.indexOf(Markers::TitleStart);
+    if (p < 0 || !text.contains(Markers::OwnPageMark))
         return fileNameTitle(path);
-    const qsizetype q = text.indexOf(TitleClose);
-    const qsizetype length = q - p - TitleOpen.size();
-    return length > 0 ? text.mid(p + TitleOpen.size(), length) : QString();
+    const qsizetype q = text.indexOf(Markers::TitleEnd);
+    const qsizetype length = q - p - Markers::TitleStart.size();
+    return length > 0 ? text.mid(p + Markers::TitleStart.size(), length) : QString();
+}
+
+QString refreshedButtonTitle(const QString &path, const QString &storedTitle)
+{
+    if (!QFileInfo::exists(path) || !isHtmlName(path))
+        return UnescapeAngles(storedTitle);
+    QFile file(path);
+    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    const qsizetype open = text.indexOf(u"<TITLE"_s, 0, Qt::CaseInsensitive);
+    if (open < 0 || !text.contains(Markers::OwnPageMark))
+        return fileNameTitle(path);
+    const qsizetype start = text.indexOf(u'>', open);
+    const qsizetype end = start < 0 ? -1 : text.indexOf(u"</TITLE"_s, start, Qt::CaseInsensitive);
+    const QString title = end < 0 ? QString() : text.mid(start + 1, end - start - 1);
+    return title.isEmpty() ? fileNameTitle(path) : title;
 }

@@ -27,3 +27,8 @@ enum class PageConversion { NotNeeded, Converted, WriteFailed };
 // converted one even when the write failed. An unreadable file gives an empty
 // text.
 QString readPageText(const QString &path, PageConversion *conversion = nullptr);
+
+// The title a page button takes again after its page changed: the TITLE
+// element of one of our own pages as it stands, else fileNameTitle; for a
+// file that is no page (or is gone) the stored title with "&lt;"/"&gt;" undone.
+QString refreshedButtonTitle(const QString &path, const QString &storedTitle);

@@ -1,12 +1,71 @@
 #include "ui/app/tform1.h"
 
-#include <QWebEngineView>
+#include "core/app/apptexts.h"
+#include "ui/app/fonts.h"
+#include "ui/app/uitexts.h"
 
-TForm1::TForm1(QWidget *parent)
+#include <QApplication>
+#include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
+
+using namespace Qt::StringLiterals;
+
+TForm1::TForm1(Platform &platform_, const QString &programFile, QWidget *parent)
     : QMainWindow(parent)
+    , nav(this)
+    , platform(platform_)
+    , HighlightCurrent(nav.HighlightCurrent)
 {
-    setObjectName(QStringLiteral("Form1"));
-    WebBrowser1 = new QWebEngineView(this);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    setCentralWidget(WebBrowser1);
+    setObjectName(u"Form1"_s);
+    installJapaneseFonts();
+    QFont hintFont = QToolTip::font();
+    hintFont.setPointSize(15);
+    QToolTip::setFont(hintFont);
+
+    HistoryPath = AppTexts::HistoryPath;
+    HelpPageName = AppTexts::HelpPageName;
+    SearchIndexKey = u"xxx"_s;
+    nav.setProgramPath(programFile);
+    QApplication::setApplicationName(nav.ExeBaseName);
+    setWindowTitle(nav.ExeBaseName);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(u"Timer1"_s);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer5 = new QTimer(this);
+    Timer5->setObjectName(u"Timer5"_s);
+    Timer5->setInterval(1000);
+
+    buildControls();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setCaption(const QString &caption)
+{
+    Caption = caption;
+    setWindowTitle(caption.isEmpty() ? nav.ExeBaseName : nav.ExeBaseName + u" - "_s + caption);
+}
+
+QString TForm1::shownAddress() const
+{
+    return Caption;
+}
+
+// The only place that pauses and resumes the update poll.
+void TForm1::pausePoll()
+{
+    if (switchPoll)
+        return switchPoll(false);
+    Timer5->stop();
+    SpeedButton12->setText(UiTexts::PollPaused);
+}
+
+void TForm1::resumePoll()
+{
+    if (switchPoll)
+        return switchPoll(true);
+    Timer5->start();
+    SpeedButton12->setText(UiTexts::PollResumed);
 }

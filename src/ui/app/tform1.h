@@ -1,15 +1,242 @@
 #pragma once
 
+#include "core/navigation/navigator.h"
+#include "core/navigation/navigatorhost.h"
+
 #include <QMainWindow>
+#include <QStringList>
 
+#include <functional>
+
+class Platform;
+class QAction;
+class QFileSystemModel;
+class QFrame;
+class QLabel;
+class QMenu;
+class QModelIndex;
+class QPushButton;
+class QScrollArea;
+class QSoundEffect;
+class QTimer;
+class QToolButton;
+class QTreeView;
 class QWebEngineView;
+class PageButton;
 
-// The main window: one folder level of pages beside the browser.
-class TForm1 : public QMainWindow
+// The main window: one folder level of pages as a column of buttons beside the
+// browser. It owns the navigation state (nav) and shows it; every other window
+// moves through its operations.
+class TForm1 : public QMainWindow, public NavigatorHost
 {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    // Sets the defaults and derives the data root from programFile (FormCreate).
+    TForm1(Platform &platform, const QString &programFile, QWidget *parent = nullptr);
+    ~TForm1() override;
 
+    // ---- start-up and close-down
+    // The first display: with no file arguments the data root's folders, the
+    // daily-report restore, the spreadsheet lookup, the size and the first page;
+    // with file arguments the batch import, which ends the program 1.5 s later.
+    void FormShow(const QStringList &fileArguments = {});
+    // The normal first display: the home level, its buttons and its first page.
+    void FormShowICHI();
+    // Copies the files listed in ListBox1 into CurDir (folder is CurDir).
+    void ImportListedFiles(const QString &folder, bool doCopy);
+    // Imports files the user chooses into the current folder.
+    void Paste2Click();
+    // The program's end (menu item Exit1).
+    void ExitApp();
+    void Timer1Timer();
+
+    // ---- layout
+    void ArrangeMainPanels();
+    void DirectoryListBox1Click(const QModelIndex &index);
+    void N1Click();
+    void OpenFolderHelp();
+    void Kavuno1Click();
+
+    // ---- page buttons
+    void RefreshPageButton(int index);
+    void PageButtonMouseDown(PageButton *button, bool rightButton, const QPoint &globalPos);
+    // Space opens the current page, Esc the first one; true when handled.
+    bool PageButtonKeyPress(int key);
+    void PageButtonEnter(PageButton *button);
+    // Enter, the arrows and Tab on the page buttons; true when handled.
+    bool CMDialogKey(int key);
+    QList<PageButton *> PageButtons;
+
+    // ---- opening a page
+    // placeholder asks for the empty-level page instead of the page; open false
+    // only restyles the buttons and the position.
+    void PageClick(bool placeholder, bool open);
+    int CurrentPagePos(const QString &url) const;
+    // Plays a sound file and returns at once.
+    void PlayWav(const QString &fileName);
+    // Moves a file to the trash after asking, then opens the current page again.
+    void RecycleFile(const QString &fileName);
+
+    // ---- NavigatorHost
+    void PageClick() override { PageClick(false, true); }
+    void ReMake() override;
+    void BuildPageButtons() override;
+    void ShowBrowserOnly(bool browserOnly) override;
+    void showFolderInTree(const QString &folder) override;
+    void showPage(const QString &url) override;
+    void showPicture(const QString &path) override;
+    void showOpenPanel(const QString &path) override;
+    void showNoPage() override;
+    void ShowFlashMessage(const QString &text, int ms) override;
+    void pausePoll() override;
+    void resumePoll() override;
+    QString shownAddress() const override;
+
+    Navigator nav;
+    Platform &platform;
+
+    // Runs a link command line; the command interpreter sets it. Without one the
+    // folder tree pushes its folder itself.
+    std::function<void(const QString &)> TXTcommand;
+    // Switches the update poll (Timer5) off and on; the poll sets it. Without one
+    // only Timer5 is stopped and started.
+    std::function<void(bool running)> switchPoll;
+    // Opens the page popup menu at a position; the popup menu sets it.
+    std::function<void(const QPoint &)> showPagePopup;
+    // Watches the opened page for changes (the update poll sets it).
+    std::function<void(const QString &url)> RememberPageStamp;
+    // Closes the media player when it plays something (before a page opens).
+    std::function<void()> CloseMediaPlayer;
+    // The page-note and page-sound steps of every page opening after the first.
+    std::function<void()> ShowPageNote;
+    std::function<void()> UpdateSoundButton;
+
+    // The open document's address, which the window title shows after the
+    // program's name; empty for none.
+    QString Caption;
+    void setCaption(const QString &caption);
+
+    // Imports the chosen files (none when the dialog was cancelled), then reads
+    // the level again and reopens the page.
+    void importChosenFiles(const QStringList &files);
+    // The "コピー" button: saves a copy of the offered file where the user chooses.
+    void SpeedButton4Click();
+    void SpeedButton3Click();
+
+signals:
+    // The close-down begins: windows that keep something (the page note) save it.
+    void closingDown();
+    // The close-down has ended; the program may end.
+    void closedDown();
+
+public:
+    // ---- state other windows read
+    QString ResumeDir;
+    QString DailyReportDir;
+    QString ExcelPath;
+    QString HistoryPath;
+    QString HelpPageName;
+    QString SearchIndexKey;
+    QString CurPagePath;
+    QString CurPageUrl;
+    QString LastPageUrl;
+    QString DrawImagePath;
+    // The address last processed after loading; cleared so that a page opened
+    // again from its button is processed again.
+    QString LastLoadedUrl;
+    int ResumeTableWidth = 640;
+    int ButtonMargin = 2;
+    int MaxWindowWidth = 0;
+    int WindowWidth = 0;
+    int WindowHeight = 0;
+    int PrevPageIndex = -1;
+    int DirIndexStep = 0;
+    bool BatchMode = false;
+    bool BrowserOnly = false;
+    // 0 until the first page was opened: the page note and sound wait until then.
+    int FormTag = 0;
+    // The files to import (a hidden list).
+    QStringList ListBox1;
+
+    // ---- controls
+    QWidget *kabeBASE = nullptr;
+    QFrame *hyoushi = nullptr;
+    QWidget *hyoushiup = nullptr;
+    QToolButton *SpeedButton17 = nullptr;
+    QToolButton *SpeedButton21 = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    QTreeView *DirectoryListBox1 = nullptr;
+    QFileSystemModel *folderModel = nullptr;
+    QWidget *kabe = nullptr;
+    QWidget *kabeBrowser = nullptr;
     QWebEngineView *WebBrowser1 = nullptr;
+    QWidget *kabeKR = nullptr;
+    QWebEngineView *WebBrowser2 = nullptr;
+    QWebEngineView *WebBrowser3 = nullptr;
+    QLabel *Pmathub = nullptr;
+    QLabel *Pmathu = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QFrame *Panel10 = nullptr;
+    QScrollArea *ScrollBox2 = nullptr;
+    QLabel *Image11 = nullptr;
+    QFrame *Panel1 = nullptr;
+    QLabel *Panel1Caption = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *SpeedButton3 = nullptr;
+    QPushButton *SpeedButton4 = nullptr;
+    QFrame *kabeRight = nullptr;
+    QWidget *Panel6 = nullptr;
+    QToolButton *SpeedButton16 = nullptr;
+    QScrollArea *ScrollBox1 = nullptr;
+    QWidget *pageColumn = nullptr;
+    QFrame *kabedown = nullptr;
+    QToolButton *Image6 = nullptr;
+    QToolButton *Image7 = nullptr;
+    QToolButton *Image10 = nullptr;
+    QLabel *Panel8 = nullptr;
+    QLabel *Panel7 = nullptr;
+    QToolButton *SpeedButton11 = nullptr;
+    QToolButton *SpeedButton2 = nullptr;
+    QToolButton *SpeedButton9 = nullptr;
+    QToolButton *SpeedButton6 = nullptr;
+    QToolButton *SpeedButton10 = nullptr;
+    QToolButton *SpeedButton7 = nullptr;
+    QToolButton *SpeedButton8 = nullptr;
+    QToolButton *SpeedButton19 = nullptr;
+    QToolButton *SpeedButton12 = nullptr;
+    QMenu *PopupMenu2 = nullptr;
+    QAction *Kavuno1 = nullptr;
+    QAction *N1 = nullptr;
+    QAction *Paste2 = nullptr;
+    QAction *Exit1 = nullptr;
+    QSoundEffect *pageSound = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer5 = nullptr;
+
+    // Whether the next page opening highlights the current button (shared
+    // with the navigation state).
+    bool &HighlightCurrent;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildFolderPanel();
+    void buildPageArea();
+    void buildRightColumn();
+    void buildBottomBar();
+    void NormalStart();
+    void BatchStart(const QStringList &fileArguments);
+    void restoreDailyReport();
+    void applyWindowSize();
+    void layoutPageButtons();
+    void stylePageButtons(int current);
+    void applyButtonTitle(PageButton *button, const QString &title, int index, bool keepHintWithoutOne);
+    void showPictureView(const QString &path);
+    void placeOpenPanelButtons();
+    void placeFlashPanel();
+    bool FormCloseQuery();
 };

@@ -104,6 +104,15 @@ private slots:
         QCOMPARE(readFixture(path), converted);
     }
 
+    void shiftJisGoldenPage()
+    {
+        QTemporaryDir dir;
+        const QString data = QStringLiteral(KAVUNO_TEST_DATA) + u"/navigation/"_s;
+        const QString path = write(dir, u"1010_old.html"_s, readFixture(data + u"shiftjis-page.html"_s));
+        QCOMPARE(listingTitle(path), u"旧い頁①～表示"_s);
+        QCOMPARE(readFixture(path), readFixture(data + u"shiftjis-page-converted.html"_s));
+    }
+
     void utf8PageMentioningShiftJisIsLeftAlone_data()
     {
         QTest::addColumn<QByteArray>("bytes");

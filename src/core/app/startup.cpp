@@ -1,0 +1,90 @@
+#include "core/app/startup.h"
+
+#include "core/app/apptexts.h"
+#include "core/navigation/pagelist.h"
+#include "core/navigation/pathtext.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+using namespace AppTexts;
+
+QSize mainWindowSize(const QSize &usable)
+{
+    return {usable.width() < 1280 ? usable.width() : 1265, usable.height() < 743 ? usable.height() : 742};
+}
+
+static QString lastContaining(const QStringList &names, const QString &part)
+{
+    for (auto it = names.crbegin(); it != names.crend(); ++it) {
+        if (it->contains(part))
+            return *it;
+    }
+    return {};
+}
+
+DailyReportRestore dailyReportRestoreFor(const QString &folder, const QString &archiveDir, const QDate &today)
+{
+    DailyReportRestore restore;
+    const QString archived = lastContaining(listPlainFiles(archiveDir, {u"*.html"_s}), today.toString(DailyReportDateFormat));
+    if (archived.isEmpty())
+        return restore;
+    restore.source = joinPath(archiveDir, archived);
+    const QString page = lastContaining(listPlainFiles(folder, {u"*.htm*"_s}), DailyReportEnding);
+    restore.target = joinPath(folder, page.isEmpty() ? DailyReportPage : page);
+    return restore;
+}
+
+static QString withExtension(const QString &path, const QString &extension)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const qsizetype sep = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return (dot > sep ? path.left(dot) : path) + extension;
+}
+
+static bool copyWhenNewer(const QString &from, const QString &to, const FileCopier &copy)
+{
+    const QFileInfo source(from);
+    const QFileInfo target(to);
+    if (!source.isFile())
+        return false;
+    if (target.exists() && source.lastModified() <= target.lastModified())
+        return false;
+    return copy(from, to, true);
+}
+
+QStringList restoreDailyReport(const DailyReportRestore &restore, const FileCopier &copy)
+{
+    QStringList written;
+    if (restore.source.isEmpty())
+        return written;
+    for (const QString &extension : {QString(), NoteExtension, SoundExtension}) {
+        const QString from = extension.isEmpty() ? restore.source : withExtension(restore.source, extension);
+        const QString to = extension.isEmpty() ? restore.target : withExtension(restore.target, extension);
+        if (copyWhenNewer(from, to, copy))
+            written << to;
+    }
+    return written;
+}
+
+QStringList importFiles(const QStringList &files, const QString &folder, const FileCopier &copy)
+{
+    QStringList written;
+    for (const QString &file : files) {
+        const QString target = joinPath(folder, QFileInfo(file).fileName());
+        const QFileInfo source(file);
+        if (source.canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+            continue;
+        if (copy(file, target, true))
+            written << target;
+    }
+    return written;
+}
+
+bool createFolders(const QStringList &folders)
+{
+    for (const QString &folder : folders)
+        QDir().mkdir(folder);
+    return !folders.isEmpty() && QFileInfo(folders.last()).isDir();
+}

@@ -1,0 +1,85 @@
+#include "core/navigation/pageopening.h"
+
+#include "core/navigation/pathtext.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+QString pageExtension(const QString &urlOrPath)
+{
+    const qsizetype separator =
+        std::max({urlOrPath.lastIndexOf(u'/'), urlOrPath.lastIndexOf(u'\\'), urlOrPath.lastIndexOf(u':')});
+    const qsizetype dot = urlOrPath.lastIndexOf(u'.');
+    return dot > separator ? urlOrPath.mid(dot).toLower() : QString();
+}
+
+PageKind pageKindOf(const QString &urlOrPath)
+{
+    if (isWebAddress(urlOrPath))
+        return PageKind::Browser;
+    const QString x = pageExtension(urlOrPath);
+    if (x == u".bmp"_s || x == u".jpeg"_s || x == u".jpg"_s)
+        return PageKind::Picture;
+    for (const QString &shown : {u".txt"_s, u".mht"_s, u".pdf"_s, u".htm"_s}) {
+        if (x.contains(shown))
+            return PageKind::Browser;
+    }
+    return PageKind::OpenPanel;
+}
+
+int CurrentPagePos(const QString &url, const QString &curDir, const QString &entry, bool hasCurrentPage,
+                   const QString &shownAddress)
+{
+    if (!hasCurrentPage)
+        return -1;
+    const QString page = joinPath(curDir, entry);
+    return int(CutNN(url, shownAddress).indexOf(page)) + 1;
+}
+
+int ClampToByte(double v)
+{
+    // The default rounding mode sends halves to the even neighbour.
+    const double r = std::nearbyint(v);
+    return r > 255 ? 255 : (r < 0 ? 0 : int(r));
+}
+
+QImage ResizeBitmapBilinear(const QImage &source, int w, int h)
+{
+    if (source.isNull() || w <= 0 || h <= 0)
+        return {};
+    const QImage s = source.convertToFormat(QImage::Format_RGB888);
+    QImage d(w, h, QImage::Format_RGB888);
+    const int sw = s.width();
+    const int sh = s.height();
+    const double xr = double(sw) / w;
+    const double yr = double(sh) / h;
+    for (int y = 0; y < h; ++y) {
+        const double fy = y * yr;
+        const int y0 = std::max(0, int(fy));
+        const int y1 = y0 + 1 > sh - 1 ? y0 : y0 + 1;
+        const double dy = fy - y0;
+        const uchar *row0 = s.constScanLine(y0);
+        const uchar *row1 = s.constScanLine(y1);
+        uchar *out = d.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const double fx = x * xr;
+            const int x0 = std::max(0, int(fx));
+            const int x1 = x0 + 1 > sw - 1 ? x0 : x0 + 1;
+            const double dx = fx - x0;
+            for (int c = 0; c < 3; ++c) {
+                const double top = row0[3 * x0 + c] * (1 - dx) + row0[3 * x1 + c] * dx;
+                const double bottom = row1[3 * x0 + c] * (1 - dx) + row1[3 * x1 + c] * dx;
+                out[3 * x + c] = uchar(ClampToByte(top * (1 - dy) + bottom * dy));
+            }
+        }
+    }
+    return d;
+}
+
+QSize pictureSizeAtWidth(const QSize &pictureSize, int width)
+{
+    if (pictureSize.width() <= 0 || pictureSize.height() <= 0 || width <= 0)
+        return {};
+    return {width, int(qint64(pictureSize.height()) * width / pictureSize.width())};
+}

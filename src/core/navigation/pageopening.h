@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// How a page is shown.
+enum class PageKind {
+    Browser,   // web addresses, pages, text, PDF: the main browser
+    Picture,   // bitmap and JPEG pictures: the picture view
+    OpenPanel, // anything else: offered to open with its program or to copy
+};
+
+// The lower-cased extension of an address or path: the text from the last "."
+// after the last separator ("/", "\" or ":"); empty when there is none.
+QString pageExtension(const QString &urlOrPath);
+
+// The kind of a page from its address or path. A web address is always shown
+// in the browser; a type the browser would only download goes to the open panel.
+PageKind pageKindOf(const QString &urlOrPath);
+
+// Where the current page's path (curDir + entry) starts inside the local path
+// of url, counted from 1; 0 when it is not there; -1 without a current page.
+int CurrentPagePos(const QString &url, const QString &curDir, const QString &entry, bool hasCurrentPage,
+                   const QString &shownAddress = QString());
+
+// The nearest integer to v, a half going to the even neighbour, kept to 0..255.
+int ClampToByte(double v);
+
+// source scaled to w x h by bilinear interpolation of each colour; the far edge
+// repeats the last pixel. A null source or an empty size gives a null image.
+QImage ResizeBitmapBilinear(const QImage &source, int w, int h);
+
+// The size a picture of pictureSize takes at the width of a view width pixels
+// wide, keeping its aspect ratio; empty when the picture has no width.
+QSize pictureSizeAtWidth(const QSize &pictureSize, int width);

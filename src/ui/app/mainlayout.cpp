@@ -1,0 +1,389 @@
+// The main window's parts and where they sit.
+#include "ui/app/tform1.h"
+
+#include "core/navigation/pathtext.h"
+#include "platform/platform.h"
+#include "ui/app/uitexts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+template<typename T>
+static T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+static QToolButton *toolButton(QWidget *parent, const QString &name, QStyle::StandardPixmap icon,
+                               const QString &hint = QString())
+{
+    auto *button = named(new QToolButton(parent), name);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setAutoRaise(true);
+    button->setFixedSize(30, 30);
+    button->setToolTip(hint);
+    return button;
+}
+
+static QWebEngineView *browser(QWidget *parent, const QString &name)
+{
+    auto *view = named(new QWebEngineView(parent), name);
+    view->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+    view->settings()->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
+    view->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    return view;
+}
+
+void TForm1::buildControls()
+{
+    kabeBASE = named(new QWidget(this), u"kabeBASE"_s);
+    setCentralWidget(kabeBASE);
+    auto *base = new QVBoxLayout(kabeBASE);
+    base->setContentsMargins(0, 0, 0, 0);
+    base->setSpacing(0);
+    auto *columns = new QHBoxLayout;
+    columns->setSpacing(0);
+    base->addLayout(columns, 1);
+
+    buildFolderPanel();
+    buildPageArea();
+    buildRightColumn();
+    buildBottomBar();
+    columns->addWidget(hyoushi);
+    columns->addWidget(kabe, 1);
+    columns->addWidget(kabeRight);
+    base->addWidget(kabedown);
+
+    PopupMenu2 = named(new QMenu(this), u"PopupMenu2"_s);
+    Kavuno1 = named(PopupMenu2->addAction(UiTexts::HelpItem), u"Kavuno1"_s);
+    N1 = named(PopupMenu2->addAction(UiTexts::CurrentFolderItem), u"N1"_s);
+    Paste2 = named(PopupMenu2->addAction(QString()), u"Paste2"_s);
+    PopupMenu2->addSeparator();
+    Exit1 = named(PopupMenu2->addAction(UiTexts::ExitItem), u"Exit1"_s);
+    connect(Kavuno1, &QAction::triggered, this, &TForm1::Kavuno1Click);
+    connect(N1, &QAction::triggered, this, &TForm1::N1Click);
+    connect(Paste2, &QAction::triggered, this, &TForm1::Paste2Click);
+    connect(Exit1, &QAction::triggered, this, &TForm1::ExitApp);
+    connect(SpeedButton11, &QToolButton::clicked, this, [this] {
+        PopupMenu2->popup(SpeedButton11->mapToGlobal(QPoint(0, -PopupMenu2->sizeHint().height())));
+    });
+}
+
+void TForm1::buildFolderPanel()
+{
+    hyoushi = named(new QFrame(kabeBASE), u"hyoushi"_s);
+    hyoushi->setFrameShape(QFrame::StyledPanel);
+    hyoushi->setFixedWidth(0);
+    auto *layout = new QVBoxLayout(hyoushi);
+    layout->setContentsMargins(2, 2, 2, 2);
+    hyoushiup = named(new QWidget(hyoushi), u"hyoushiup"_s);
+    auto *row = new QHBoxLayout(hyoushiup);
+    row->setContentsMargins(0, 0, 0, 0);
+    SpeedButton17 = toolButton(hyoushiup, u"SpeedButton17"_s, QStyle::SP_DirHomeIcon);
+    SpeedButton21 = toolButton(hyoushiup, u"SpeedButton21"_s, QStyle::SP_DirOpenIcon, UiTexts::CurrentFolderItem);
+    SpeedButton1 = toolButton(hyoushiup, u"SpeedButton1"_s, QStyle::SP_FileDialogListView);
+    row->addWidget(SpeedButton17);
+    row->addWidget(SpeedButton21);
+    row->addWidget(SpeedButton1);
+    row->addStretch();
+    layout->addWidget(hyoushiup);
+
+    folderModel = new QFileSystemModel(this);
+    folderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    DirectoryListBox1 = named(new QTreeView(hyoushi), u"DirectoryListBox1"_s);
+    DirectoryListBox1->setModel(folderModel);
+    DirectoryListBox1->setHeaderHidden(true);
+    for (int column = 1; column < folderModel->columnCount(); ++column)
+        DirectoryListBox1->hideColumn(column);
+    layout->addWidget(DirectoryListBox1, 1);
+
+    connect(DirectoryListBox1, &QTreeView::clicked, this, &TForm1::DirectoryListBox1Click);
+    connect(SpeedButton21, &QToolButton::clicked, this, &TForm1::N1Click);
+    // The home button: the left button also re-lays the panels.
+    SpeedButton17->installEventFilter(this);
+}
+
+void TForm1::buildPageArea()
+{
+    kabe = named(new QWidget(kabeBASE), u"kabe"_s);
+    kabe->installEventFilter(this);
+
+    kabeBrowser = named(new QWidget(kabe), u"kabeBrowser"_s);
+    auto *stack = new QVBoxLayout(kabeBrowser);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    WebBrowser1 = browser(kabeBrowser, u"WebBrowser1"_s);
+    kabeKR = named(new QWidget(kabeBrowser), u"kabeKR"_s);
+    auto *lower = new QVBoxLayout(kabeKR);
+    lower->setContentsMargins(0, 0, 0, 0);
+    WebBrowser2 = browser(kabeKR, u"WebBrowser2"_s);
+    lower->addWidget(WebBrowser2);
+    kabeKR->setFixedHeight(0);
+    WebBrowser3 = browser(kabeBrowser, u"WebBrowser3"_s);
+    WebBrowser3->setFixedHeight(0);
+    stack->addWidget(WebBrowser1, 1);
+    stack->addWidget(kabeKR);
+    stack->addWidget(WebBrowser3);
+
+    Pmathub = named(new QLabel(kabeBrowser), u"Pmathub"_s);
+    Pmathub->setStyleSheet(u"background: #202020;"_s);
+    Pmathub->hide();
+    Pmathu = named(new QLabel(kabeBrowser), u"Pmathu"_s);
+    Pmathu->setAlignment(Qt::AlignCenter);
+    Pmathu->setStyleSheet(u"background: #ffffe0; color: black; font-size: 28pt; border: 2px solid #202020;"_s);
+    Pmathu->hide();
+    BitBtn1 = named(new QPushButton(kabeBrowser), u"BitBtn1"_s);
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+    BitBtn1->setFixedSize(25, 25);
+    BitBtn1->hide();
+
+    Panel10 = named(new QFrame(kabe), u"Panel10"_s);
+    auto *pictureLayout = new QVBoxLayout(Panel10);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    ScrollBox2 = named(new QScrollArea(Panel10), u"ScrollBox2"_s);
+    ScrollBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Image11 = named(new QLabel, u"Image11"_s);
+    ScrollBox2->setWidget(Image11);
+    pictureLayout->addWidget(ScrollBox2);
+    Panel10->hide();
+
+    Panel1 = named(new QFrame(kabe), u"Panel1"_s);
+    Panel1->setAutoFillBackground(true);
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1Caption = named(new QLabel(Panel1), u"Panel1Caption"_s);
+    Panel1Caption->setAlignment(Qt::AlignCenter);
+    Label1 = named(new QLabel(Panel1), u"Label1"_s);
+    Label1->setAlignment(Qt::AlignCenter);
+    SpeedButton3 = named(new QPushButton(UiTexts::StartButton, Panel1), u"SpeedButton3"_s);
+    SpeedButton4 = named(new QPushButton(UiTexts::CopyButton, Panel1), u"SpeedButton4"_s);
+    SpeedButton3->setFixedSize(100, 36);
+    SpeedButton4->setFixedSize(100, 36);
+    Panel1->installEventFilter(this);
+    Panel1->hide();
+    connect(SpeedButton3, &QPushButton::clicked, this, &TForm1::SpeedButton3Click);
+    connect(SpeedButton4, &QPushButton::clicked, this, &TForm1::SpeedButton4Click);
+}
+
+void TForm1::buildRightColumn()
+{
+    kabeRight = named(new QFrame(kabeBASE), u"kabeRight"_s);
+    kabeRight->setFixedWidth(220);
+    auto *layout = new QVBoxLayout(kabeRight);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Panel6 = named(new QWidget(kabeRight), u"Panel6"_s);
+    auto *row = new QHBoxLayout(Panel6);
+    row->setContentsMargins(2, 2, 2, 2);
+    SpeedButton16 = toolButton(Panel6, u"SpeedButton16"_s, QStyle::SP_FileDialogNewFolder);
+    SpeedButton16->setEnabled(false);
+    row->addStretch();
+    row->addWidget(SpeedButton16);
+    layout->addWidget(Panel6);
+
+    ScrollBox1 = named(new QScrollArea(kabeRight), u"ScrollBox1"_s);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pageColumn = named(new QWidget, u"pageColumn"_s);
+    pageColumn->setStyleSheet(u"QPushButton { text-align: left; color: black; }"
+                              "QPushButton[highlighted=\"true\"] { color: #0000ff; }"_s);
+    ScrollBox1->setWidget(pageColumn);
+    ScrollBox1->viewport()->installEventFilter(this);
+    layout->addWidget(ScrollBox1, 1);
+}
+
+void TForm1::buildBottomBar()
+{
+    kabedown = named(new QFrame(kabeBASE), u"kabedown"_s);
+    kabedown->setFixedHeight(34);
+    kabedown->installEventFilter(this);
+    SpeedButton11 = toolButton(kabedown, u"SpeedButton11"_s, QStyle::SP_FileDialogDetailedView, UiTexts::FileMenuHint);
+    SpeedButton2 = toolButton(kabedown, u"SpeedButton2"_s, QStyle::SP_ArrowRight);
+    SpeedButton9 = toolButton(kabedown, u"SpeedButton9"_s, QStyle::SP_ArrowLeft);
+    Image6 = toolButton(kabedown, u"Image6"_s, QStyle::SP_ArrowBack);
+    Image7 = toolButton(kabedown, u"Image7"_s, QStyle::SP_ArrowForward);
+    Image10 = toolButton(kabedown, u"Image10"_s, QStyle::SP_BrowserReload);
+    Panel8 = named(new QLabel(kabedown), u"Panel8"_s);
+    Panel7 = named(new QLabel(kabedown), u"Panel7"_s);
+    Panel7->setAlignment(Qt::AlignCenter);
+    SpeedButton12 = named(new QToolButton(kabedown), u"SpeedButton12"_s);
+    SpeedButton12->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    SpeedButton12->setAutoRaise(true);
+    SpeedButton8 = toolButton(kabedown, u"SpeedButton8"_s, QStyle::SP_DialogCancelButton);
+    SpeedButton19 = toolButton(kabedown, u"SpeedButton19"_s, QStyle::SP_DesktopIcon);
+    SpeedButton6 = toolButton(kabedown, u"SpeedButton6"_s, QStyle::SP_ComputerIcon);
+    SpeedButton10 = toolButton(kabedown, u"SpeedButton10"_s, QStyle::SP_ComputerIcon);
+    SpeedButton7 = toolButton(kabedown, u"SpeedButton7"_s, QStyle::SP_FileDialogContentsView);
+    SpeedButton9->hide();
+    SpeedButton8->hide();
+    SpeedButton10->hide();
+
+    // The folder panel opens and closes from the bar.
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] {
+        hyoushi->setFixedWidth(200);
+        SpeedButton2->hide();
+        SpeedButton9->show();
+        ArrangeMainPanels();
+    });
+    connect(SpeedButton9, &QToolButton::clicked, this, [this] {
+        hyoushi->setFixedWidth(0);
+        SpeedButton9->hide();
+        SpeedButton2->show();
+        ArrangeMainPanels();
+    });
+}
+
+// Places the bottom bar's parts from the left, the panel buttons at the right end.
+static void placeBottomBar(TForm1 &f)
+{
+    const int top = 2;
+    f.SpeedButton11->move(2, top);
+    f.SpeedButton2->move(f.SpeedButton11->width() + 6, top);
+    f.SpeedButton9->move(f.SpeedButton11->width() + 6, top);
+    int x = f.SpeedButton2->x() + f.SpeedButton2->width() + 8;
+    for (QWidget *w : {static_cast<QWidget *>(f.Image6), static_cast<QWidget *>(f.Image7),
+                       static_cast<QWidget *>(f.Image10)}) {
+        w->move(x, top);
+        x += w->width() + 2;
+    }
+    f.Panel8->setGeometry(x + 6, top, 260, 30);
+    f.Panel7->setGeometry(f.Panel8->geometry().right() + 6, top, 90, 30);
+    f.SpeedButton12->setGeometry(f.Panel7->geometry().right() + 6, top, 130, 30);
+    f.SpeedButton8->move(f.SpeedButton12->geometry().right() + 6, top);
+    f.SpeedButton19->move(f.SpeedButton12->geometry().right() + 6, top);
+    f.SpeedButton6->move(f.kabedown->width() - 90, top);
+    f.SpeedButton10->move(f.SpeedButton6->pos());
+    f.SpeedButton7->move(f.SpeedButton6->x() + f.SpeedButton6->width() + 4, top);
+}
+
+void TForm1::ArrangeMainPanels()
+{
+    hyoushiup->show();
+    Panel6->show();
+    SpeedButton7->show();
+    kabeRight->setFixedWidth(220);
+    // kabe is where kabeBASE leaves room between the two side columns.
+    const int pageWidth = kabeBASE->width() - kabeRight->width() - hyoushi->width();
+    BitBtn1->move(pageWidth - BitBtn1->width() - 12, 4);
+    SpeedButton6->show();
+    SpeedButton10->hide();
+    placeBottomBar(*this);
+    HighlightCurrent = true;
+}
+
+void TForm1::ShowBrowserOnly(bool browserOnly)
+{
+    kabeKR->setFixedHeight(0);
+    WebBrowser3->setFixedHeight(0);
+    BrowserOnly = browserOnly;
+}
+
+void TForm1::placeFlashPanel()
+{
+    const QSize area = kabeBrowser->size();
+    const QSize text = Pmathu->sizeHint().expandedTo(QSize(240, 80));
+    Pmathu->setGeometry((area.width() - text.width()) / 2, (area.height() - text.height()) / 2, text.width(),
+                        text.height());
+    Pmathub->setGeometry(Pmathu->geometry().adjusted(6, 6, 6, 6));
+    Pmathub->raise();
+    Pmathu->raise();
+}
+
+void TForm1::placeOpenPanelButtons()
+{
+    const int w = Panel1->width();
+    const int h = Panel1->height();
+    Panel1Caption->setGeometry(0, h / 2 - 80, w, 40);
+    Label1->setGeometry(0, h / 2 - 30, w, 40);
+    SpeedButton3->move(w / 2 + 20, h / 2 + 70);
+    SpeedButton4->move(w / 2 - SpeedButton3->width() - 20, h / 2 + 70);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (watched == kabe) {
+            for (QWidget *w : {kabeBrowser, static_cast<QWidget *>(Panel10), static_cast<QWidget *>(Panel1)})
+                w->setGeometry(kabe->rect());
+        } else if (watched == Panel1) {
+            placeOpenPanelButtons();
+        } else if (watched == ScrollBox1->viewport()) {
+            layoutPageButtons();
+        } else if (watched == kabedown) {
+            placeBottomBar(*this);
+        }
+    } else if (watched == SpeedButton17 && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        SearchIndexKey = u"xxx"_s;
+        nav.GoHome();
+        if (mouse->button() == Qt::LeftButton)
+            ArrangeMainPanels();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    placeFlashPanel();
+}
+
+void TForm1::showFolderInTree(const QString &folder)
+{
+    if (DirectoryListBox1->rootIndex() != folderModel->index(nav.HomeDir))
+        DirectoryListBox1->setRootIndex(folderModel->setRootPath(nav.HomeDir));
+    const QModelIndex index = folderModel->index(folder);
+    DirectoryListBox1->setCurrentIndex(index);
+    DirectoryListBox1->expand(index);
+}
+
+void TForm1::DirectoryListBox1Click(const QModelIndex &index)
+{
+    const QString folder = folderModel->filePath(index);
+    if (folder.isEmpty())
+        return;
+    if (TXTcommand)
+        return TXTcommand(u"DIR "_s + folder);
+    nav.OpenFolderLevel(folder, 0, true);
+    ReMake();
+    PageClick();
+}
+
+void TForm1::N1Click()
+{
+    platform.openWithShell(nav.CurDir + u'/');
+}
+
+void TForm1::OpenFolderHelp()
+{
+    const QString help = joinPath(nav.CurDir, HelpPageName);
+    if (QFileInfo::exists(help))
+        platform.openWithShell(help);
+}
+
+void TForm1::Kavuno1Click()
+{
+    Panel10->hide();
+    const QString local = nav.ExeDir + UiTexts::HelpFolderIndex;
+    WebBrowser1->setUrl(QFileInfo::exists(local) ? QUrl::fromLocalFile(local) : QUrl(UiTexts::HelpWebPage));
+}

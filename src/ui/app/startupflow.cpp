@@ -1,0 +1,196 @@
+// Start-up, the flash message, importing files and close-down of the main window.
+#include "ui/app/tform1.h"
+
+#include "core/app/apptexts.h"
+#include "core/app/startup.h"
+#include "core/navigation/pathtext.h"
+#include "platform/platform.h"
+#include "ui/app/uitexts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+void TForm1::FormShow(const QStringList &fileArguments)
+{
+    ResumeDir = nav.HomeDir + u'/' + AppTexts::ResumeFolderName;
+    DailyReportDir = nav.HomeDir + u'/' + AppTexts::DailyReportFolderName;
+    createFolders({nav.ExeDir, nav.HomeDir, ResumeDir, DailyReportDir});
+    SpeedButton17->setToolTip(nav.ExeBaseName + AppTexts::BackToSuffix);
+    Paste2->setText(AppTexts::ImportCaptionStart + LastFolderName(nav.CurDir + u'/') + AppTexts::ImportCaptionEnd);
+    showFolderInTree(nav.CurDir);
+    pausePoll();
+    move(0, 0);
+    SearchIndexKey = u"xxx"_s;
+    BatchMode = false;
+    if (fileArguments.isEmpty())
+        NormalStart();
+    else
+        BatchStart(fileArguments);
+}
+
+void TForm1::NormalStart()
+{
+    hyoushi->setFixedWidth(0);
+    SpeedButton9->hide();
+    SpeedButton2->show();
+    restoreDailyReport();
+    ExcelPath = platform.spreadsheetProgram();
+    applyWindowSize();
+    ArrangeMainPanels();
+    FormShowICHI();
+    resumePoll();
+}
+
+void TForm1::restoreDailyReport()
+{
+    const DailyReportRestore restore = dailyReportRestoreFor(nav.CurDir, DailyReportDir, QDate::currentDate());
+    ::restoreDailyReport(restore, [this](const QString &from, const QString &to, bool overwrite) {
+        return platform.copyFile(from, to, overwrite);
+    });
+}
+
+void TForm1::applyWindowSize()
+{
+    const QSize usable = screen() ? screen()->availableGeometry().size() : QSize(1280, 800);
+    const QSize size = mainWindowSize(usable);
+    MaxWindowWidth = WindowWidth = size.width();
+    WindowHeight = size.height();
+    resize(WindowWidth, WindowHeight);
+}
+
+void TForm1::FormShowICHI()
+{
+    resize(WindowWidth, WindowHeight);
+    // Lay the panels out now: the buttons share the column's height.
+    if (kabeBASE->layout())
+        kabeBASE->layout()->activate();
+    if (!nav.OpenFolderLevel(nav.HomeDir, 0, true)) {
+        auto *box = new QMessageBox(QMessageBox::Warning, nav.ExeBaseName,
+                                    AppTexts::DataRootUnusable.arg(nav.HomeDir), QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    BuildPageButtons();
+    BrowserOnly = false;
+    move(0, 0);
+    ShowBrowserOnly(false);
+    PageClick(false, true);
+}
+
+void TForm1::BatchStart(const QStringList &fileArguments)
+{
+    resize(0, 0);
+    ListBox1 = fileArguments;
+    BatchMode = true;
+    ImportListedFiles(nav.CurDir, true);
+    QCoreApplication::processEvents();
+    platform.beep();
+    ShowFlashMessage(AppTexts::EndText, 1499);
+}
+
+void TForm1::ShowFlashMessage(const QString &text, int ms)
+{
+    if (flashShowsText(ms)) {
+        Pmathu->setText(text);
+        placeFlashPanel();
+        Pmathub->show();
+        Pmathu->show();
+        Pmathu->repaint();
+    }
+    Timer1->setInterval(ms);
+    Timer1->start();
+}
+
+void TForm1::Timer1Timer()
+{
+    Timer1->stop();
+    Pmathu->clear();
+    Pmathu->hide();
+    Pmathub->hide();
+    if (BatchMode) {
+        setCaption(AppTexts::EndText);
+        ListBox1.clear();
+        close();
+    }
+}
+
+void TForm1::ImportListedFiles(const QString &folder, bool doCopy)
+{
+    if (ListBox1.isEmpty())
+        return;
+    pausePoll();
+    if (doCopy) {
+        createFolders({nav.ExeDir, nav.HomeDir, folder});
+        importFiles(ListBox1, folder, [this](const QString &from, const QString &to, bool overwrite) {
+            return platform.copyFile(from, to, overwrite);
+        });
+    }
+    resumePoll();
+}
+
+void TForm1::Paste2Click()
+{
+    importChosenFiles(QFileDialog::getOpenFileNames(this, UiTexts::ImportDialogTitle, nav.CurDir));
+}
+
+void TForm1::importChosenFiles(const QStringList &files)
+{
+    // A cancelled dialog imports nothing, not the files of an earlier import.
+    if (!files.isEmpty()) {
+        ListBox1 = files;
+        ImportListedFiles(nav.CurDir, true);
+    }
+    nav.OpenFolderLevel(nav.CurDir, nav.PBan(), false);
+    ReMake();
+    PageClick();
+}
+
+void TForm1::ExitApp()
+{
+    QCoreApplication::processEvents();
+    setCaption(AppTexts::EndText);
+    showNormal();
+    close();
+    QCoreApplication::processEvents();
+}
+
+// Stops what runs; the page note saves itself. Never refuses the close.
+bool TForm1::FormCloseQuery()
+{
+    try {
+        emit closingDown();
+        for (QWebEngineView *view : {WebBrowser1, WebBrowser2, WebBrowser3})
+            view->stop();
+        Timer1->stop();
+        pausePoll();
+        Timer5->stop();
+    } catch (...) {
+        // Ends only this copy of the program; the others on the share go on.
+        std::_Exit(EXIT_FAILURE);
+    }
+    return true;
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormCloseQuery();
+    event->accept();
+    QCoreApplication::processEvents();
+    platform.beep();
+    emit closedDown();
+}

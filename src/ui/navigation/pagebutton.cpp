@@ -1,0 +1,64 @@
+#include "ui/navigation/pagebutton.h"
+
+#include "ui/app/tform1.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+PageButton::PageButton(TForm1 &form, int tag, QWidget *parent)
+    : QPushButton(parent)
+    , Tag(tag)
+    , m_form(form)
+{
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+// A page opens on the press, not on the release.
+void PageButton::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton)
+        return QPushButton::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason);
+    m_form.PageButtonMouseDown(this, event->button() == Qt::RightButton, event->globalPosition().toPoint());
+    event->accept();
+}
+
+void PageButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void PageButton::keyPressEvent(QKeyEvent *event)
+{
+    if (m_form.PageButtonKeyPress(event->key()) || m_form.CMDialogKey(event->key()))
+        return event->accept();
+    QPushButton::keyPressEvent(event);
+}
+
+// The button would click on the release of the blank: the press has opened the page.
+void PageButton::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space)
+        return event->accept();
+    QPushButton::keyReleaseEvent(event);
+}
+
+void PageButton::focusInEvent(QFocusEvent *event)
+{
+    QPushButton::focusInEvent(event);
+    m_form.PageButtonEnter(this);
+}
+
+// Tab (with or without Shift) moves to the next button as Down does, and no further.
+bool PageButton::event(QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            m_form.CMDialogKey(Qt::Key_Tab);
+            return true;
+        }
+    }
+    return QPushButton::event(event);
+}

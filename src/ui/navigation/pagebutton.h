@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QPushButton>
+
+class TForm1;
+
+// One page button of the right column; Tag is the index of its page.
+class PageButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    PageButton(TForm1 &form, int tag, QWidget *parent);
+
+    int Tag;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    TForm1 &m_form;
+};

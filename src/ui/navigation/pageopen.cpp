@@ -1,0 +1,208 @@
+// Opening the current page by its type: browser, picture view or open panel.
+#include "ui/app/tform1.h"
+
+#include "core/navigation/pageopening.h"
+#include "core/navigation/pathtext.h"
+#include "core/pages/markers.h"
+#include "core/pages/templates.h"
+#include "platform/platform.h"
+#include "ui/app/uitexts.h"
+#include "ui/navigation/pagebutton.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QLayout>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QSoundEffect>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QUrl>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+void TForm1::PageClick(bool placeholder, bool open)
+{
+    Panel1->hide();
+    Panel8->setText(LastFolderName(nav.CurDir + u'/'));
+    Panel7->setText(PageButtons.isEmpty() ? UiTexts::NoPositions
+                                          : QString::number(nav.PBan() + 1) + UiTexts::PositionSeparator
+                                                + QString::number(nav.PBanSu()));
+    ScrollBox2->horizontalScrollBar()->setValue(0);
+    ScrollBox2->verticalScrollBar()->setValue(0);
+    SpeedButton8->hide();
+    SpeedButton19->show();
+    SpeedButton16->setEnabled(false);
+    if (nav.PBan() < 0)
+        return;
+
+    pausePoll();
+    PrevPageIndex = nav.PBan();
+    if (CloseMediaPlayer)
+        CloseMediaPlayer();
+    kabeBrowser->show();
+    DirIndexStep = 0;
+    if (nav.PBanSu() < 1) {
+        Panel10->hide();
+        SpeedButton16->hide();
+        showNoPage();
+        setCaption(QString());
+        resumePoll();
+        return;
+    }
+
+    if (nav.PBan() >= nav.PBanSu())
+        nav.PBanSave(0);
+    ShowBrowserOnly(false);
+    stylePageButtons(nav.PBan());
+
+    if (open) {
+        nav.CommandCounter = 0;
+        const QString entry = nav.currentEntry();
+        if (isWebAddress(entry)) {
+            CurPageUrl = entry;
+        } else {
+            CurPagePath = nav.entryPath(nav.PBan());
+            CurPageUrl = QUrl::fromLocalFile(CurPagePath).toString();
+            if (!QFileInfo::exists(CurPagePath)) {
+                // Home opens its own first page and resumes the poll itself.
+                resumePoll();
+                nav.GoHome();
+                return;
+            }
+        }
+        LastPageUrl = CurPageUrl;
+        if (PageButton *button = PageButtons.value(nav.PBan())) {
+            // The geometry of the current button, whatever HighlightCurrent says.
+            button->setProperty("current", true);
+            layoutPageButtons();
+            button->setFocus(Qt::OtherFocusReason);
+        }
+        if (RememberPageStamp)
+            RememberPageStamp(CurPageUrl);
+
+        if (placeholder) {
+            Panel10->hide();
+            SpeedButton16->hide();
+            showNoPage();
+        } else {
+            DrawImagePath.clear();
+            switch (isWebAddress(entry) ? PageKind::Browser : pageKindOf(CurPagePath)) {
+            case PageKind::Picture:
+                showPicture(CurPagePath);
+                break;
+            case PageKind::OpenPanel:
+                showOpenPanel(CurPagePath);
+                break;
+            case PageKind::Browser:
+                showPage(CurPageUrl);
+                break;
+            }
+        }
+        setCaption(CurPageUrl);
+    }
+
+    if (FormTag > 0) {
+        FormTag = 1;
+        if (ShowPageNote)
+            ShowPageNote();
+        if (UpdateSoundButton)
+            UpdateSoundButton();
+    }
+    FormTag = 1;
+    resumePoll();
+}
+
+void TForm1::showPage(const QString &url)
+{
+    Panel10->hide();
+    SpeedButton16->setVisible(pageExtension(url).contains(u".html"_s));
+    const QUrl address = url.contains(u"://"_s) ? QUrl(url) : QUrl::fromLocalFile(url);
+    WebBrowser1->setUrl(address);
+}
+
+void TForm1::showNoPage()
+{
+    Panel10->hide();
+    const QString path = NEWHTMLSAVE(nav.CurDir, Markers::StatusNoPage);
+    // A folder we cannot write to still shows the page.
+    if (!QFileInfo::exists(path))
+        WebBrowser1->setHtml(progressPageText(Markers::StatusNoPage));
+    else
+        WebBrowser1->setUrl(QUrl::fromLocalFile(path));
+}
+
+void TForm1::showPicture(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage picture = reader.read();
+    // The view takes its size only once it is shown.
+    Panel10->setGeometry(kabe->rect());
+    Panel10->show();
+    Panel10->raise();
+    Panel10->layout()->activate();
+    const QSize size = pictureSizeAtWidth(picture.size(), ScrollBox2->viewport()->width());
+    // A picture that cannot be shown is still offered to open or copy.
+    if (picture.isNull() || size.isEmpty())
+        return showOpenPanel(path);
+    SpeedButton16->hide();
+    DrawImagePath = path;
+    Image11->setPixmap(QPixmap::fromImage(ResizeBitmapBilinear(picture, size.width(), size.height())));
+    Image11->resize(size);
+    Image11->move(0, 0);
+}
+
+void TForm1::showOpenPanel(const QString &path)
+{
+    SpeedButton16->hide();
+    Panel10->hide();
+    Panel1Caption->setText(fileNameOf(path));
+    Label1->setText(path);
+    placeOpenPanelButtons();
+    Panel1->show();
+    Panel1->raise();
+}
+
+void TForm1::SpeedButton3Click()
+{
+    platform.openWithShell(Label1->text());
+}
+
+void TForm1::SpeedButton4Click()
+{
+    const QString from = Label1->text();
+    const QString start = joinPath(platform.desktopFolder(), fileNameOf(from));
+    // The dialog asks before replacing a file the user chose.
+    const QString to = QFileDialog::getSaveFileName(this, UiTexts::CopyButton, start);
+    if (!to.isEmpty())
+        platform.copyFile(from, to, true);
+}
+
+int TForm1::CurrentPagePos(const QString &url) const
+{
+    return ::CurrentPagePos(url, nav.CurDir, nav.currentEntry(), nav.PBan() >= 0 && nav.PBanSu() > 0, Caption);
+}
+
+void TForm1::PlayWav(const QString &fileName)
+{
+    if (!pageSound)
+        pageSound = new QSoundEffect(this);
+    pageSound->stop();
+    pageSound->setSource(QUrl::fromLocalFile(fileName));
+    pageSound->play();
+}
+
+void TForm1::RecycleFile(const QString &fileName)
+{
+    const auto answer = QMessageBox::question(this, nav.ExeBaseName, UiTexts::AskRecycle.arg(fileName));
+    if (answer == QMessageBox::Yes && !platform.moveToTrash({fileName}).isEmpty())
+        QMessageBox::warning(this, nav.ExeBaseName, UiTexts::RecycleFailed.arg(fileName));
+    PageClick();
+}

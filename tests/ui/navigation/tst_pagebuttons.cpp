@@ -1,0 +1,312 @@
+// The page buttons and opening pages by type, on the sample web text.
+#include "ui/app/tform1.h"
+
+#include "ui/app/fakeplatform.h"
+#include "ui/navigation/pagebutton.h"
+
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include "core/navigation/testfiles.h"
+
+using namespace Qt::StringLiterals;
+
+class PageButtonsTest : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_home;
+    FakePlatform m_platform;
+    std::unique_ptr<TForm1> m_form;
+
+    int indexOf(const QString &entry) const
+    {
+        return int(m_form->nav.levels().top().MidashiF.indexOf(entry));
+    }
+    // Opens page i as a press on its button does and waits for the browser.
+    bool pressAndLoad(int i)
+    {
+        QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
+        QTest::mousePress(m_form->PageButtons.at(i), Qt::LeftButton);
+        return loaded.wait(30000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_home = m_dir.filePath(u"web"_s);
+        QVERIFY(copyExamples(m_home));
+        m_form = std::make_unique<TForm1>(m_platform, m_dir.filePath(u"web.exe"_s));
+        QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
+        m_form->show();
+        m_form->FormShow();
+        QVERIFY(loaded.wait(30000));
+    }
+
+    void init()
+    {
+        m_form->nav.GoHome();
+    }
+
+    void buttonsShowTitlesHintsAndIcons()
+    {
+        const QList<PageButton *> &buttons = m_form->PageButtons;
+        QCOMPARE(buttons.size(), m_form->nav.PBanSu());
+        QCOMPARE(buttons.size(), 7);
+        QVERIFY(buttons.at(0)->text().startsWith(u" はじめに"_s));
+        QCOMPARE(buttons.at(0)->toolTip(), u"1 このウェブテキストの使い方"_s);
+        QVERIFY(!buttons.at(0)->icon().isNull());
+        const int lesson1 = indexOf(u"1010_lesson1.html"_s);
+        QVERIFY(buttons.at(lesson1)->text().contains(u"第1課"_s + QChar(0x3000)));
+        QVERIFY(buttons.at(lesson1)->text().contains(u"\n    足し算"_s));
+        QCOMPARE(buttons.at(lesson1)->toolTip(), u"%1 計算をしよう"_s.arg(lesson1 + 1));
+        QVERIFY(buttons.at(lesson1)->icon().isNull());
+        // A one-character icon name without its file: the list picture.
+        QVERIFY(!buttons.at(indexOf(u"1020_lesson2.html"_s))->icon().isNull());
+        QCOMPARE(buttons.at(indexOf(u"1050_sample.pdf"_s))->toolTip(), QString::number(indexOf(u"1050_sample.pdf"_s) + 1));
+        // The column is shared out: the buttons sit one pitch apart.
+        QCOMPARE(buttons.at(2)->y() - buttons.at(1)->y(), buttons.at(1)->height() + 1);
+    }
+
+    void refreshReadsTheTitleFromTheFileAgain()
+    {
+        const int lesson1 = indexOf(u"1010_lesson1.html"_s);
+        const QString path = m_home + u"/1010_lesson1.html"_s;
+        const QByteArray kept = readFixture(path);
+        const QString stored = m_form->nav.levels().top().MidashiT.at(lesson1);
+        QVERIFY(writeFixture(path, "<!DOCTYPE HTML PUBLIC \"x\"><TITLE>新しい題#二行目?新しいヒント</TITLE>"));
+        m_form->nav.PBanSave(lesson1);
+        m_form->RefreshPageButton(lesson1);
+        QVERIFY(writeFixture(path, kept));
+        QVERIFY(m_form->PageButtons.at(lesson1)->text().startsWith(u" 新しい題"_s));
+        QVERIFY(m_form->PageButtons.at(lesson1)->text().contains(u"\n    二行目"_s));
+        QCOMPARE(m_form->PageButtons.at(lesson1)->toolTip(), u"%1 新しいヒント"_s.arg(lesson1 + 1));
+        QCOMPARE(m_form->nav.levels().top().MidashiT.at(lesson1), stored);
+    }
+
+    void badIconFileFallsBackToTheListPicture()
+    {
+        QVERIFY(writeFixture(m_home + u"/_bad.bmp"_s, "not a bitmap"));
+        QVERIFY(writeFixture(m_home + u"/1080_bad.html"_s, "<!DOCTYPE HTML PUBLIC \"x\"><TITLE>\"_bad.bmp\"Bad</TITLE>"));
+        m_form->nav.OpenFolderLevel(m_home, 0, false);
+        m_form->ReMake();
+        const int bad = indexOf(u"1080_bad.html"_s);
+        QCOMPARE(m_form->PageButtons.size(), 8);
+        QVERIFY(!m_form->PageButtons.at(bad)->icon().isNull());
+        QVERIFY(m_form->PageButtons.at(bad)->text().startsWith(u" Bad"_s));
+        QVERIFY(QFile::remove(m_home + u"/1080_bad.html"_s));
+        QVERIFY(QFile::remove(m_home + u"/_bad.bmp"_s));
+    }
+
+    void pressOpensThePage()
+    {
+        const int lesson1 = indexOf(u"1010_lesson1.html"_s);
+        QVERIFY(pressAndLoad(lesson1));
+        QCOMPARE(m_form->nav.PBan(), lesson1);
+        QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1010_lesson1.html"_s));
+        QCOMPARE(m_form->Panel7->text(), u"%1 / 7"_s.arg(lesson1 + 1));
+        QCOMPARE(m_form->Caption, QUrl::fromLocalFile(m_home + u"/1010_lesson1.html"_s).toString());
+        QVERIFY(m_form->SpeedButton16->isVisible());
+        QCOMPARE(m_form->nav.CommandCounter, 0);
+        QVERIFY(m_form->PageButtons.at(lesson1)->property("highlighted").toBool());
+        QVERIFY(!m_form->PageButtons.at(0)->property("highlighted").toBool());
+        QCOMPARE(m_form->PageButtons.at(lesson1)->x(), m_form->ButtonMargin - 4);
+    }
+
+    void spaceOpensAndEscGoesToTheFirstPage()
+    {
+        const int memo = indexOf(u"1030_メモ.txt"_s);
+        m_form->PageButtons.at(memo)->setFocus();
+        QCOMPARE(m_form->nav.PBan(), memo);
+        QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
+        QTest::keyClick(m_form->PageButtons.at(memo), Qt::Key_Space);
+        QVERIFY(loaded.wait(30000));
+        QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1030_メモ.txt"_s));
+
+        QTest::keyClick(m_form->PageButtons.at(memo), Qt::Key_Escape);
+        QCOMPARE(m_form->nav.PBan(), 0);
+        QVERIFY(m_form->PageButtons.at(0)->hasFocus());
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/index.html"_s), 30000);
+    }
+
+    void arrowsMoveTheFocusAndStopAtTheEnds()
+    {
+        const QList<PageButton *> &buttons = m_form->PageButtons;
+        buttons.first()->setFocus();
+        QTest::keyClick(buttons.first(), Qt::Key_Up);
+        QCOMPARE(m_form->nav.PBan(), 0);
+        QTest::keyClick(buttons.first(), Qt::Key_Down);
+        QCOMPARE(m_form->nav.PBan(), 1);
+        QVERIFY(buttons.at(1)->hasFocus());
+        QTest::keyClick(buttons.at(1), Qt::Key_Tab);
+        QCOMPARE(m_form->nav.PBan(), 2);
+        buttons.last()->setFocus();
+        QTest::keyClick(buttons.last(), Qt::Key_Down);
+        QCOMPARE(m_form->nav.PBan(), int(buttons.size()) - 1);
+        QVERIFY(buttons.last()->hasFocus());
+    }
+
+    void pictureShowsOnThePictureView()
+    {
+        m_form->nav.PBanSave(indexOf(u"1040_photo.jpg"_s));
+        m_form->PageClick();
+        QVERIFY(m_form->Panel10->isVisible());
+        QVERIFY(!m_form->Panel1->isVisible());
+        QCOMPARE(m_form->DrawImagePath, m_home + u"/1040_photo.jpg"_s);
+        const QPixmap shown = m_form->Image11->pixmap();
+        QCOMPARE(shown.width(), m_form->ScrollBox2->viewport()->width());
+        QCOMPARE(shown.height(), 300 * shown.width() / 480);
+    }
+
+    void otherFilesGoToTheOpenPanel()
+    {
+        m_form->nav.PBanSave(indexOf(u"1060_名簿.csv"_s));
+        m_form->PageClick();
+        QVERIFY(m_form->Panel1->isVisible());
+        QCOMPARE(m_form->Panel1Caption->text(), u"1060_名簿.csv"_s);
+        QCOMPARE(m_form->Label1->text(), m_home + u"/1060_名簿.csv"_s);
+        QCOMPARE(m_form->SpeedButton3->text(), u"起動"_s);
+        QCOMPARE(m_form->SpeedButton4->text(), u"コピー"_s);
+        m_form->SpeedButton3->click();
+        QCOMPARE(m_platform.opened.last(), m_home + u"/1060_名簿.csv"_s);
+    }
+
+    void undecodablePictureGoesToTheOpenPanel()
+    {
+        QVERIFY(writeFixture(m_home + u"/1070_broken.jpg"_s, "not a picture"));
+        m_form->nav.OpenFolderLevel(m_home, 0, false);
+        m_form->ReMake();
+        m_form->nav.PBanSave(indexOf(u"1070_broken.jpg"_s));
+        m_form->PageClick();
+        QVERIFY(m_form->Panel1->isVisible());
+        QVERIFY(!m_form->Panel10->isVisible());
+        QVERIFY(QFile::remove(m_home + u"/1070_broken.jpg"_s));
+    }
+
+    void missingFileGoesHome()
+    {
+        m_form->nav.OpenFolderLevel(m_home + u"/sub"_s, 0, true);
+        m_form->ReMake();
+        m_form->nav.PushLevel({u"gone.html"_s}, {u"gone"_s}, 0);
+        m_form->ReMake();
+        m_form->PageClick();
+        QCOMPARE(m_form->nav.levels().height(), 1);
+        QCOMPARE(m_form->nav.CurDir, m_home);
+        QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->PageButtons.size(), 7);
+    }
+
+    void emptyFolderShowsThePlaceholder()
+    {
+        QTemporaryDir empty;
+        m_form->nav.OpenFolderLevel(empty.path(), 0, true);
+        m_form->ReMake();
+        QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
+        m_form->PageClick();
+        QCOMPARE(m_form->Panel7->text(), u"0 / 0"_s);
+        QVERIFY(m_form->Caption.isEmpty());
+        QVERIFY(loaded.wait(30000));
+        QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(empty.filePath(u"_XXX.html"_s)));
+        QVERIFY(QString::fromUtf8(readFixture(empty.filePath(u"_XXX.html"_s))).contains(u"*** NO PAGE ***"_s));
+    }
+
+    void restyleWithoutOpeningKeepsCounterAndCaption()
+    {
+        const QString caption = m_form->Caption;
+        m_form->nav.CommandCounter = 5;
+        m_form->nav.PBanSave(2);
+        m_form->PageClick(false, false);
+        QCOMPARE(m_form->nav.CommandCounter, 5);
+        QCOMPARE(m_form->Caption, caption);
+        QCOMPARE(m_form->Panel7->text(), u"3 / 7"_s);
+    }
+
+    void indexPastTheEndOpensTheFirstPage()
+    {
+        m_form->nav.PBanSave(m_form->nav.PBanSu());
+        m_form->PageClick();
+        QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->Caption, QUrl::fromLocalFile(m_home + u"/index.html"_s).toString());
+    }
+
+    void pdfOpensInTheBrowser()
+    {
+        m_form->nav.PBanSave(indexOf(u"1050_sample.pdf"_s));
+        m_form->PageClick();
+        QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1050_sample.pdf"_s));
+        QVERIFY(!m_form->Panel1->isVisible());
+    }
+
+    void rightPressOpensThePageAndAsksForThePopup()
+    {
+        QPoint popupAt;
+        m_form->showPagePopup = [&popupAt](const QPoint &at) { popupAt = at; };
+        const int lesson2 = indexOf(u"1020_lesson2.html"_s);
+        const QPoint pressedAt = m_form->PageButtons.at(lesson2)->mapToGlobal(QPoint(5, 6));
+        QTest::mousePress(m_form->PageButtons.at(lesson2), Qt::RightButton, {}, QPoint(5, 6));
+        m_form->showPagePopup = nullptr;
+        QCOMPARE(m_form->nav.PBan(), lesson2);
+        QCOMPARE(m_form->PrevPageIndex, lesson2);
+        QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1020_lesson2.html"_s));
+        QCOMPARE(popupAt, pressedAt);
+        QVERIFY(!m_form->HighlightCurrent);
+    }
+
+    void folderTreePushesTheFolder()
+    {
+        QStringList commands;
+        m_form->TXTcommand = [&commands](const QString &command) { commands << command; };
+        const QModelIndex sub = m_form->folderModel->index(m_home + u"/sub"_s);
+        m_form->DirectoryListBox1Click(sub);
+        m_form->TXTcommand = nullptr;
+        QCOMPARE(commands, QStringList{u"DIR "_s + m_home + u"/sub"_s});
+
+        m_form->DirectoryListBox1Click(sub);
+        QCOMPARE(m_form->nav.levels().height(), 2);
+        QCOMPARE(m_form->nav.CurDir, m_home + u"/sub"_s);
+        QCOMPARE(m_form->PageButtons.size(), 2);
+        QCOMPARE(m_form->Panel8->text(), u"sub"_s);
+    }
+
+    void soundButtonSitsLeftOfTheRightColumn()
+    {
+        m_form->resize(1265, 742);
+        m_form->centralWidget()->layout()->activate();
+        m_form->ArrangeMainPanels();
+        QCOMPARE(m_form->BitBtn1->x(), m_form->kabeBASE->width() - 25 - 12 - 220 - m_form->hyoushi->width());
+        QCOMPARE(m_form->kabeRight->width(), 220);
+    }
+
+    void helpItemOpensTheHelpBesideTheProgram()
+    {
+        const QString help = m_dir.filePath(u"【使い方】/index.html"_s);
+        QVERIFY(QDir().mkpath(m_dir.filePath(u"【使い方】"_s)));
+        QVERIFY(writeFixture(help, "<html><title>help</title></html>"));
+        m_form->Kavuno1Click();
+        QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(help));
+    }
+
+    void folderHelpAndCurrentFolder()
+    {
+        m_form->OpenFolderHelp();
+        QCOMPARE(m_platform.opened.last(), m_home + u"/_help.html"_s);
+        m_form->N1Click();
+        QCOMPARE(m_platform.opened.last(), m_home + u'/');
+        const qsizetype opened = m_platform.opened.size();
+        m_form->nav.OpenFolderLevel(m_home + u"/sub"_s, 0, true);
+        m_form->OpenFolderHelp();
+        QCOMPARE(m_platform.opened.size(), opened);
+    }
+};
+
+QTEST_MAIN(PageButtonsTest)
+#include "tst_pagebuttons.moc"

@@ -104,4 +104,11 @@ inline const QString HeaderPictureHint = QStringLiteral("タイトル画像の�
 inline const QString Background = QStringLiteral("背景");
 inline const QString BackgroundHint = QStringLiteral("背景画像の読み込み");
 
+// The main window's ways into the editor.
+inline const QString EditPageHint = QStringLiteral("ページの編集");
+inline const QString NewPageMenu = QStringLiteral("新規ページ作成");
+inline const QString NewPageMenuHint = QStringLiteral("エディターで新規ページを書く");
+inline const QString NewPageAbove = QStringLiteral("上に作成");
+inline const QString NewPageBelow = QStringLiteral("下に作成");
+
 } // namespace EditorStrings

@@ -27,8 +27,11 @@ void TForm2::showEvent(QShowEvent *event)
 
 void TForm2::FormShow()
 {
-    if (QWidget *owner = parentWidget())
-        resize(owner->window()->size());
+    if (QWidget *owner = parentWidget()) {
+        const QWidget *main = owner->window();
+        resize(main->size());
+        move(main->geometry().center() - rect().center());
+    }
 
     // Every page starts from a neutral body, so nothing of the previous page's
     // layout or picture shows on this one.

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ui/editor/modaluser.h"
+
 #include "core/editortools/filebytes.h"
 #include <QTimer>
 
@@ -103,16 +105,10 @@ private slots:
         QStringList commands;
         launcher.runCommand = [&](const QString &command) { commands << command; };
         openLevel(2);
-        // Acts inside the editor's modal loop, once it is shown.
-        QTimer user;
-        connect(&user, &QTimer::timeout, &editor, [&] {
-            if (!editor.isVisible())
-                return;
-            user.stop();
+        const ModalUser user(editor, [&] {
             editor.Edit1->setText(u"保存した"_s);
             editor.BitBtn4Click();
         });
-        user.start(0);
         launcher.editCurrentPage();
         QVERIFY(readBytes(data.filePath(u"03_table.html"_s)).contains("<TITLE>保存した</TITLE>"));
         QVERIFY(QFile::exists(data.filePath(u"_%.html"_s)));

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "ui/editor/modaluser.h"
 #include <QTimer>
 #include <QToolButton>
 
@@ -42,15 +44,10 @@ private slots:
         QVERIFY(below);
 
         const int pages = form1.nav.PBanSu();
-        QTimer user;
-        connect(&user, &QTimer::timeout, &editor, [&] {
-            if (!editor.isVisible())
-                return;
-            user.stop();
+        const ModalUser user(editor, [&] {
             editor.Edit1->setText(u"新しいページ"_s);
             editor.BitBtn4Click();
         });
-        user.start(0);
         below->trigger();
 
         QCOMPARE(form1.nav.PBanSu(), pages + 1);

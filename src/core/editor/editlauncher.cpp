@@ -159,7 +159,8 @@ static void editInEditor(EditLauncherHost &host, const QString &path, QString co
                 host.copyFile(copy.from, copy.to);
         }
     }
-    if (hadLookLinks && !outcome.path.isEmpty()) {
+    // A page closed without saving still has its links on disk: it is not rewritten.
+    if (hadLookLinks && outcome.saved && !outcome.path.isEmpty()) {
         const PageText page = readPageFile(pagePath);
         if (page.ok())
             writePageFile(pagePath, host.restoreLookLinks(page.text));

@@ -265,22 +265,30 @@ private slots:
         QVERIFY(QDir(host.archive).entryList(QDir::Files).isEmpty());
     }
 
-    void keywordLinksComeOutAndGoBack()
+    void keywordLinksComeOutForTheEditorAndGoBackIntoTheSavedPage()
     {
         QTemporaryDir dir;
         FakeHost host;
         host.folder = dir.path();
         host.names = {u"a.html"_s};
-        QVERIFY(writeBytes(dir.filePath(u"a.html"_s), encodePage(OwnPage + u"$LOOK"_s)));
+        const QByteArray original = encodePage(OwnPage + u"$LOOK"_s);
+        QVERIFY(writeBytes(dir.filePath(u"a.html"_s), original));
         QString seen;
+        bool save = false;
         host.editor = [&](const QString &path, const QString &content) {
             seen = content;
-            return EditorOutcome{false, path, {}};
+            if (save)
+                writePageFile(path, content);
+            return EditorOutcome{save, path, {}};
         };
         L::EditPage(host, {}, {});
         QVERIFY(seen.contains(u"plain"_s));
         QVERIFY(!seen.contains(u"$LOOK"_s));
-        QCOMPARE(readBytes(dir.filePath(u"a.html"_s)), encodePage(OwnPage + u"$LOOK\r\n<!--links-->"_s));
+        QCOMPARE(readBytes(dir.filePath(u"a.html"_s)), original);
+
+        save = true;
+        L::EditPage(host, {}, {});
+        QCOMPARE(readBytes(dir.filePath(u"a.html"_s)), encodePage(OwnPage + u"plain\r\n<!--links-->"_s));
     }
 };
 

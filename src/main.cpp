@@ -5,6 +5,10 @@
 #include "ui/app/tform8.h"
 #include "ui/app/tform9.h"
 #include "ui/commands/linkcommands.h"
+#include "ui/editor/editlaunch.h"
+#include "ui/editor/editlaunchwiring.h"
+#include "ui/editor/tform2.h"
+#include "ui/present/tform14.h"
 
 #include <QApplication>
 
@@ -36,12 +40,16 @@ int main(int argc, char *argv[])
     Form1.FormShow(files);
 
     // The other windows, hidden, in this order; each subsystem adds its own here:
-    // TForm2 (editor), TForm3 (file tool), TForm4 (search), TForm5 (order change),
+    TForm2 Form2(&Form1);
+    const auto editLauncher = attachEditLauncher(Form1, Form2);
+    // TForm3 (file tool), TForm4 (search), TForm5 (order change),
     // TForm6 (media player),
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
     // TForm10 (folder-name list), TForm11 (full-screen frame), TForm12 (page note),
-    // TForm14 (presentation viewer), TForm15 (link), TForm16 (post),
+    TForm14 Form14(&Form1);
+    Form1.setPresentationViewer(&Form14);
+    // TForm15 (link), TForm16 (post),
     // TForm17 (renumber), TForm18 (answers).
 
     splash.reset();

@@ -127,6 +127,7 @@ public:
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<QString(const QString &folder, const QString &proposed)> chooseSavePath;
     std::function<bool(const QString &question)> confirm;
+    std::function<void(const QString &message)> warn;
 
     // --- layouts and picture ---
     void SetLayoutImageLeft();

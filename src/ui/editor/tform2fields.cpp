@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 
 using namespace Qt::StringLiterals;
@@ -101,7 +100,7 @@ bool TForm2::SavePageFile(const QString &path)
     PageBuild built;
     QString error;
     if (!::SavePageFile(collectModel(), path, now().date(), &built, &error)) {
-        QMessageBox::warning(this, EditorStrings::WindowCaption, EditorStrings::SaveFailed.arg(error));
+        warn(EditorStrings::SaveFailed.arg(error));
         return false;
     }
     Memo82->setPlainText(widgetTextFromField(built.page));

@@ -7,6 +7,7 @@
 #include "ui/editor/editlaunch.h"
 #include "ui/editor/editlaunchwiring.h"
 #include "ui/editor/tform2.h"
+#include "ui/present/tform14.h"
 
 #include <QApplication>
 
@@ -43,7 +44,9 @@ int main(int argc, char *argv[])
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
     // TForm10 (folder-name list), TForm11 (full-screen frame), TForm12 (page note),
-    // TForm14 (presentation viewer), TForm15 (link), TForm16 (post),
+    TForm14 Form14(&Form1);
+    Form1.setPresentationViewer(&Form14);
+    // TForm15 (link), TForm16 (post),
     // TForm17 (renumber), TForm18 (answers).
 
     splash.reset();

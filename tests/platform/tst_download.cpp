@@ -1,3 +1,4 @@
+#include "core/navigation/testfiles.h"
 #include "platform/download.h"
 
 #include <QFile>
@@ -58,12 +59,6 @@ QByteArray answer(const QByteArray &statusLine, const QByteArray &content, qint6
            + QByteArray::number(declaredLength) + "\r\nConnection: close\r\n\r\n" + content;
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class DownloadTest : public QObject
@@ -79,7 +74,7 @@ private slots:
         QList<qint64> counts;
         QCOMPARE(downloadToFile(server.url(u"a/b.zip"_s), target, [&](qint64 n) { counts << n; }),
                  DownloadResult::Saved);
-        QCOMPARE(readBytes(target), content);
+        QCOMPARE(readFixture(target), content);
         QVERIFY(server.request().startsWith("GET /a/b.zip "));
         QVERIFY(server.request().contains("User-Agent: Vatu-Rim\r\n"));
         QVERIFY(!counts.isEmpty());
@@ -103,13 +98,9 @@ private slots:
         OneAnswerServer server(serverAnswer);
         QTemporaryDir dir;
         const QString target = dir.filePath(u"b.zip"_s);
-        {
-            QFile old(target);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("old");
-        }
+        QVERIFY(writeFixture(target, "old"));
         QCOMPARE(downloadToFile(server.url(u"b.zip"_s), target), result);
-        QCOMPARE(readBytes(target), QByteArray("old"));
+        QCOMPARE(readFixture(target), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"b.zip"_s});
     }
 

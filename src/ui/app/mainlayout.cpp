@@ -229,6 +229,8 @@ void TForm1::buildBottomBar()
     SpeedButton12 = named(new QToolButton(kabedown), u"SpeedButton12"_s);
     SpeedButton12->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SpeedButton12->setAutoRaise(true);
+    SpeedButton13 = toolButton(kabedown, u"SpeedButton13"_s, QStyle::SP_MediaStop);
+    SpeedButton14 = toolButton(kabedown, u"SpeedButton14"_s, QStyle::SP_DriveNetIcon);
     SpeedButton8 = toolButton(kabedown, u"SpeedButton8"_s, QStyle::SP_DialogCancelButton);
     SpeedButton19 = toolButton(kabedown, u"SpeedButton19"_s, QStyle::SP_DesktopIcon);
     SpeedButton6 = toolButton(kabedown, u"SpeedButton6"_s, QStyle::SP_ComputerIcon);
@@ -269,8 +271,10 @@ static void placeBottomBar(TForm1 &f)
     f.Panel8->setGeometry(x + 6, top, 260, 30);
     f.Panel7->setGeometry(f.Panel8->geometry().right() + 6, top, 90, 30);
     f.SpeedButton12->setGeometry(f.Panel7->geometry().right() + 6, top, 130, 30);
-    f.SpeedButton8->move(f.SpeedButton12->geometry().right() + 6, top);
-    f.SpeedButton19->move(f.SpeedButton12->geometry().right() + 6, top);
+    f.SpeedButton13->move(f.SpeedButton12->geometry().right() + 6, top);
+    f.SpeedButton14->move(f.SpeedButton13->geometry().right() + 3, top);
+    f.SpeedButton8->move(f.SpeedButton14->geometry().right() + 3, top);
+    f.SpeedButton19->move(f.SpeedButton14->geometry().right() + 3, top);
     f.SpeedButton6->move(f.kabedown->width() - 90, top);
     f.SpeedButton10->move(f.SpeedButton6->pos());
     f.SpeedButton7->move(f.SpeedButton6->x() + f.SpeedButton6->width() + 4, top);

@@ -118,8 +118,8 @@ public:
     int PageWidth = 906;
     int MaxWindowWidth = 1265;
 
-    // The note pad the folder's editing notes open in; made by the editor when
-    // nobody gave it one.
+    // The note pad the folder's editing notes open in. The editor makes its own
+    // as its child: a window outside the modal editor would take no input.
     TForm12 *noteWindow = nullptr;
 
     // What the tests and the launcher may replace: the clock, the save dialog and

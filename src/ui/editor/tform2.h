@@ -177,8 +177,8 @@ public:
     void SpeedButton22Click(); // folder notes
 
     // --- the page model ---
-    // Reads Memo82 into the fields; false when the page could not be read.
-    bool LoadPageToFields(const QString &path);
+    // Reads Memo82 into the fields; a page missing parts reads what is there.
+    void LoadPageToFields(const QString &path);
     // Builds the page from the fields into Memo82 (path empty for the source view).
     void BuildPageFromFields(const QString &path);
     // Builds and writes the page; false (and a message) when it could not be written.

@@ -82,10 +82,9 @@ PageModel TForm2::collectModel() const
     return model;
 }
 
-bool TForm2::LoadPageToFields(const QString &path)
+void TForm2::LoadPageToFields(const QString &path)
 {
     showModel(::LoadPageToFields(fieldTextFromWidget(Memo82->toPlainText()), path));
-    return true;
 }
 
 void TForm2::BuildPageFromFields(const QString &path)

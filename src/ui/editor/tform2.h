@@ -128,6 +128,8 @@ public:
     std::function<QString(const QString &folder, const QString &proposed)> chooseSavePath;
     std::function<bool(const QString &question)> confirm;
     std::function<void(const QString &message)> warn;
+    // Told after every read of a page: titles may have changed.
+    std::function<void()> pageRead;
 
     // --- layouts and picture ---
     void SetLayoutImageLeft();

@@ -85,6 +85,8 @@ PageModel TForm2::collectModel() const
 void TForm2::LoadPageToFields(const QString &path)
 {
     showModel(::LoadPageToFields(fieldTextFromWidget(Memo82->toPlainText()), path));
+    if (pageRead)
+        pageRead();
 }
 
 void TForm2::BuildPageFromFields(const QString &path)

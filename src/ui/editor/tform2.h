@@ -122,8 +122,8 @@ public:
     // as its child: a window outside the modal editor would take no input.
     TForm12 *noteWindow = nullptr;
 
-    // What the tests and the launcher may replace: the clock, the save dialog and
-    // the question before replacing another page.
+    // What tests may replace: the clock, the save dialog, the question before
+    // replacing another page and the message of a failed write.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<QString(const QString &folder, const QString &proposed)> chooseSavePath;
     std::function<bool(const QString &question)> confirm;

@@ -31,6 +31,8 @@ std::unique_ptr<MainWindowEditHost> attachEditLauncher(TForm1 &form1, TForm2 &ed
         if (main->Panel10)
             main->Panel10->hide();
     };
+    // The search window lists the folder again after the editor read a page.
+    editor.pageRead = [main] { main->SearchIndexKey = u"xxx"_s; };
     if (form1.MaxWindowWidth > 0)
         editor.MaxWindowWidth = form1.MaxWindowWidth;
 

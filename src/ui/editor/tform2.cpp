@@ -63,6 +63,7 @@ TForm2::TForm2(QWidget *parent)
     confirm = [this](const QString &question) {
         return QMessageBox::question(this, S::WindowCaption, question) == QMessageBox::Yes;
     };
+    warn = [this](const QString &message) { QMessageBox::warning(this, S::WindowCaption, message); };
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

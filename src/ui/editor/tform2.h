@@ -118,15 +118,18 @@ public:
     int PageWidth = 906;
     int MaxWindowWidth = 1265;
 
-    // The note pad the folder's editing notes open in; made by the editor when
-    // nobody gave it one.
+    // The note pad the folder's editing notes open in. The editor makes its own
+    // as its child: a window outside the modal editor would take no input.
     TForm12 *noteWindow = nullptr;
 
-    // What the tests and the launcher may replace: the clock, the save dialog and
-    // the question before replacing another page.
+    // What tests may replace: the clock, the save dialog, the question before
+    // replacing another page and the message of a failed write.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<QString(const QString &folder, const QString &proposed)> chooseSavePath;
     std::function<bool(const QString &question)> confirm;
+    std::function<void(const QString &message)> warn;
+    // Told after every read of a page: titles may have changed.
+    std::function<void()> pageRead;
 
     // --- layouts and picture ---
     void SetLayoutImageLeft();
@@ -176,8 +179,8 @@ public:
     void SpeedButton22Click(); // folder notes
 
     // --- the page model ---
-    // Reads Memo82 into the fields; false when the page could not be read.
-    bool LoadPageToFields(const QString &path);
+    // Reads Memo82 into the fields; a page missing parts reads what is there.
+    void LoadPageToFields(const QString &path);
     // Builds the page from the fields into Memo82 (path empty for the source view).
     void BuildPageFromFields(const QString &path);
     // Builds and writes the page; false (and a message) when it could not be written.

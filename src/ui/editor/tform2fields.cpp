@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 
 using namespace Qt::StringLiterals;
@@ -83,10 +82,11 @@ PageModel TForm2::collectModel() const
     return model;
 }
 
-bool TForm2::LoadPageToFields(const QString &path)
+void TForm2::LoadPageToFields(const QString &path)
 {
     showModel(::LoadPageToFields(fieldTextFromWidget(Memo82->toPlainText()), path));
-    return true;
+    if (pageRead)
+        pageRead();
 }
 
 void TForm2::BuildPageFromFields(const QString &path)
@@ -101,7 +101,7 @@ bool TForm2::SavePageFile(const QString &path)
     PageBuild built;
     QString error;
     if (!::SavePageFile(collectModel(), path, now().date(), &built, &error)) {
-        QMessageBox::warning(this, EditorStrings::WindowCaption, EditorStrings::SaveFailed.arg(error));
+        warn(EditorStrings::SaveFailed.arg(error));
         return false;
     }
     Memo82->setPlainText(widgetTextFromField(built.page));

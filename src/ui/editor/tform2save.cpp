@@ -123,8 +123,7 @@ void TForm2::SpeedButton28Click()
         Panel17->show();
         return;
     }
-    if (!LoadPageToFields(caption()))
-        return;
+    LoadPageToFields(caption());
     leaveSourceMode();
     ApplyTagsToControls();
 }

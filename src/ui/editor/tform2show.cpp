@@ -42,8 +42,7 @@ void TForm2::FormShow()
     picturePresent = false;
     sizeFixed = false;
 
-    if (!LoadPageToFields(caption()))
-        return;
+    LoadPageToFields(caption());
     leaveSourceMode();
     for (QLineEdit *backup : {TAIHI1, TAIHI2, TAIHI3, TAIHI4, TAIHI5})
         backup->clear();

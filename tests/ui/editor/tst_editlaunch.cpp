@@ -89,10 +89,16 @@ private slots:
     void printPageGoesToTheSpreadsheet()
     {
         MainWindowEditHost launcher(nav, mainWindow, editor, platform);
-        launcher.excelPath = [this] { return programs.filePath(u"localc"_s); };
+        bool enabledWhileWaiting = true;
+        launcher.excelPath = [&] {
+            // Looks at the main window from inside the wait that follows.
+            QTimer::singleShot(0, &mainWindow, [&] { enabledWhileWaiting = mainWindow.isEnabled(); });
+            return programs.filePath(u"localc"_s);
+        };
         launcher.outsideWaitMs = 0;
         openLevel(1);
         launcher.editCurrentPage();
+        QVERIFY(!enabledWhileWaiting);
         QTRY_VERIFY(readBytes(data.filePath(u"02_print.html"_s)).endsWith(" edited by localc"));
         QVERIFY(mainWindow.isEnabled());
         QCOMPARE(host.log.last(), u"resume"_s);

@@ -43,6 +43,7 @@ private slots:
         QAction *below = menu->findChild<QAction *>(u"N9"_s);
         QVERIFY(below);
 
+        form1.SearchIndexKey = u"folder"_s;
         const int pages = form1.nav.PBanSu();
         const ModalUser user(editor, [&] {
             editor.Edit1->setText(u"新しいページ"_s);
@@ -55,6 +56,7 @@ private slots:
         QCOMPARE(made.size(), 1);
         QVERIFY(form1.nav.levels().top().MidashiT.contains(u"新しいページ"_s));
         QVERIFY(form1.isEnabled());
+        QCOMPARE(form1.SearchIndexKey, u"xxx"_s);
     }
 };
 

@@ -245,6 +245,20 @@ private slots:
         QVERIFY(form.speedButton(3)->isMarked());
     }
 
+    void failedWriteKeepsTheEditorOpen()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        QStringList warnings;
+        form.warn = [&](const QString &message) { warnings << message; };
+        form.setCaption(dir.filePath(u"gone/table.html"_s));
+        form.BitBtn4Click();
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY(form.isVisible());
+        QVERIFY(!QFile::exists(form.caption()));
+        form.BitBtn2Click();
+    }
+
     void closingWritesNothing()
     {
         TForm2 form(&mainWindow);

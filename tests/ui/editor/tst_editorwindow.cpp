@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QImage>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -25,7 +26,78 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
 
+    // A page of the model with a title and a note block, shown as the launcher shows it.
+    void showPage(TForm2 &form, const QString &title, const QString &note)
+    {
+        form.setCaption(dir.filePath(u"01_朝の会.html"_s));
+        form.Memo82->setPlainText(u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n<HTML>\n<HEAD>\n"
+                                  u"<META NAME=\"author\" CONTENT=\"Kavuno_TEXT_B4\">\n<TITLE>"_s
+                                  + title + u"</TITLE>\n</HEAD>\n<BODY><!--NOTE_IN-->"_s + note
+                                  + u"<!--NOTE_OUT--></BODY>\n</HTML>\n"_s);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+
 private slots:
+    void initTestCase()
+    {
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(dir.filePath(u"p.png"_s)));
+    }
+
+    void syncFollowsTheFields_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QList<int>>("marked");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<bool>("table");
+        QTest::addColumn<bool>("titlePresent");
+        const QString cells = u"<TD>c</TD>"_s.repeated(78);
+        QTest::newRow("centred heading, text only")
+            << u"T"_s << u"<H1 align=\"center\">H</H1><P></P><P>x</P>"_s << QList<int>{5, 7, 19, 3} << 0 << false
+            << true;
+        QTest::newRow("plain heading alone") << QString() << u"<H1>H</H1>"_s << QList<int>{4, 7, 19, 3} << 0 << false
+                                             << true;
+        QTest::newRow("nothing to title") << QString() << u"<P></P><P>x</P>"_s << QList<int>{4, 7, 19, 3} << 0
+                                          << false << false;
+        QTest::newRow("picture on the right")
+            << u"T"_s << u"<P><IMG src=\"p.png\" width=\"64\" height=\"48\" align=\"right\"></P><P>x</P>"_s
+            << QList<int>{12} << 3 << false << true;
+        QTest::newRow("picture aligned middle: no picture layout")
+            << u"T"_s << u"<P><IMG src=\"p.png\" align=\"middle\"></P><P>x</P>"_s << QList<int>{4} << 0 << false
+            << true;
+        QTest::newRow("link without picture: text only")
+            << u"T"_s << u"<P><A href=\"doc.pdf\">Read</A></P><P>Body</P>"_s << QList<int>{3} << 0 << false << true;
+        QTest::newRow("table of 78 cells") << u"T"_s << u"<TABLE border=\"1\"><TR>"_s + cells + u"</TR></TABLE>"_s
+                                           << QList<int>{23} << 0 << true << true;
+        QTest::newRow("one-cell table is the framed text")
+            << u"T"_s << u"<TABLE border=\"1\"><TR><TD>box</TD></TR></TABLE><P></P><P>x</P>"_s << QList<int>{3} << 0
+            << false << true;
+        QTest::newRow("box on the right, text on the left")
+            << u"T"_s << u"<TABLE border=\"1\" align=\"right\"><TR><TD>box</TD></TR></TABLE><P></P><P align=\"left\">x</P>"_s
+            << QList<int>{21} << 0 << false << true;
+    }
+    void syncFollowsTheFields()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, note);
+        QFETCH(QList<int>, marked);
+        QFETCH(int, layout);
+        QFETCH(bool, table);
+        QFETCH(bool, titlePresent);
+        TForm2 form;
+        showPage(form, title, note);
+        for (int number : marked)
+            QVERIFY2(form.speedButton(number)->isMarked(), qPrintable(QString::number(number)));
+        QCOMPARE(form.layoutFlag, layout);
+        QCOMPARE(form.Panel16->isVisible(), table);
+        QCOMPARE(form.Panel6->isVisible(), layout > 0);
+        QCOMPARE(form.titlePresent, titlePresent);
+        QVERIFY(form.editorOpen);
+    }
+
     void everyFieldHasItsName()
     {
         TForm2 form;

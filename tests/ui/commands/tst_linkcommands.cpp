@@ -6,9 +6,11 @@
 #include "platform/oneanswerserver.h"
 #include "ui/app/fakeplatform.h"
 
+#include <QFrame>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -48,11 +50,11 @@ private:
     QString root;
 
     // A data root of two pages, the first one shown.
-    void openForm(const QByteArray &firstBody)
+    void openForm(const QByteArray &firstBody, const QByteArray &firstTitle = "A")
     {
         root = temp->filePath(u"web"_s);
         QVERIFY(QDir().mkpath(root));
-        QVERIFY(writeFixture(root + u"/1010_a.html"_s, pageText("A", firstBody)));
+        QVERIFY(writeFixture(root + u"/1010_a.html"_s, pageText(firstTitle, firstBody)));
         QVERIFY(writeFixture(root + u"/1020_b.html"_s, pageText("B", "<P>B</P>")));
         form = new TForm1(*platform, temp->filePath(u"web.exe"_s));
         new LinkCommands(*form);
@@ -87,6 +89,16 @@ private slots:
         click(form->WebBrowser1, u"next"_s);
         QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
+    }
+
+    void titlePageHidesTheSideColumns()
+    {
+        openForm("<A id=\"next\" href=\"/$NEXT\">次へ</A>", "題目");
+        QCOMPARE(form->kabeRight->width(), 1);
+        QVERIFY(form->SpeedButton10->isVisible());
+        click(form->WebBrowser1, u"next"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->kabeRight->width(), 220, 30000);
+        QVERIFY(!form->SpeedButton10->isVisible());
     }
 
     void webPageMayMoveButNotSave()

@@ -1,29 +1,20 @@
 #include "core/present/polldecision.h"
 
-#include <algorithm>
+#include "core/navigation/pageopening.h"
+#include "core/navigation/pathtext.h"
 
 using namespace Qt::StringLiterals;
 
-// Entries and paths from Windows peers use "\\", ours "/".
-static QString lastPart(const QString &path)
-{
-    return path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
-}
-
 QString entryNameWithoutExtension(const QString &entry)
 {
-    const QString name = lastPart(entry);
+    const QString name = fileNameOf(entry);
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? name : name.left(dot);
 }
 
 static bool isWebPage(const QString &path)
 {
-    const QString name = lastPart(path);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0)
-        return false;
-    const QString extension = name.mid(dot).toLower();
+    const QString extension = pageExtension(path);
     return extension == ".htm"_L1 || extension == ".html"_L1;
 }
 

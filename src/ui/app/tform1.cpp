@@ -1,12 +1,11 @@
 #include "ui/app/tform1.h"
 
 #include "core/app/apptexts.h"
+#include "core/present/updatepoll.h"
 #include "ui/app/fonts.h"
-#include "ui/app/uitexts.h"
 
 #include <QApplication>
 #include <QTimer>
-#include <QToolButton>
 #include <QToolTip>
 
 using namespace Qt::StringLiterals;
@@ -57,16 +56,10 @@ QString TForm1::shownAddress() const
 // The only place that pauses and resumes the update poll.
 void TForm1::pausePoll()
 {
-    if (switchPoll)
-        return switchPoll(false);
-    Timer5->stop();
-    SpeedButton12->setText(UiTexts::PollPaused);
+    Poll->pausePoll();
 }
 
 void TForm1::resumePoll()
 {
-    if (switchPoll)
-        return switchPoll(true);
-    Timer5->start();
-    SpeedButton12->setText(UiTexts::PollResumed);
+    Poll->resumePoll();
 }

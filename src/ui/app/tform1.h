@@ -109,9 +109,6 @@ public:
     // Runs a link command line; the command interpreter sets it. Without one the
     // folder tree pushes its folder itself.
     std::function<void(const QString &)> TXTcommand;
-    // Switches the update poll (Timer5) off and on; the poll sets it. Without one
-    // only Timer5 is stopped and started.
-    std::function<void(bool running)> switchPoll;
     // Opens the page popup menu at a position; the popup menu sets it.
     std::function<void(const QPoint &)> showPagePopup;
     // Watches the opened page for changes (the update poll sets it).

@@ -15,9 +15,6 @@ inline const QString FileMenuHint = u"[ファイル] 終了、ページの新規
 // The help pages beside the program, else the maker's help page.
 inline const QString HelpFolderIndex = u"【使い方】/index.html"_s;
 inline const QString HelpWebPage = u"https://kavuno.example.org/kavuno/index.html"_s;
-// The update button while the poll is paused and when it runs again.
-inline const QString PollPaused = u"更新中止"_s;
-inline const QString PollResumed = u"自動更新開始"_s;
 inline const QString ImportDialogTitle = u"文書を選ぶ"_s;
 inline const QString NoPositions = u"0 / 0"_s;
 inline const QString PositionSeparator = u" / "_s;

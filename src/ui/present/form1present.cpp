@@ -16,7 +16,6 @@ void TForm1::setupUpdatePoll()
     connect(SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
     connect(SpeedButton13, &QToolButton::clicked, this, &TForm1::SpeedButton13Click);
     connect(SpeedButton14, &QToolButton::clicked, this, &TForm1::SpeedButton14Click);
-    switchPoll = [this](bool running) { running ? Poll->resumePoll() : Poll->pausePoll(); };
     RememberPageStamp = [this](const QString &url) { Poll->rememberPageStamp(url, PresentText::noStamp); };
 }
 

@@ -91,6 +91,11 @@ void UpdatePoll::rememberPageStamp(const QString &url, const QString &fallback)
 
 void UpdatePoll::tick()
 {
+    // A page opened during the tick's wait restarts the timer; its tick waits
+    // for this one to end.
+    if (m_ticking)
+        return;
+    m_ticking = true;
     m_timer.stop();
     m_host.showPollLook(PollLooks::paused());
     m_timer.setInterval(interval);
@@ -101,6 +106,7 @@ void UpdatePoll::tick()
         UpdatePoll &poll;
         ~TickEnd()
         {
+            poll.m_ticking = false;
             poll.m_timer.setInterval(interval);
             poll.m_timer.start();
             poll.m_host.showPollLook(PollLooks::running());
@@ -165,6 +171,7 @@ void UpdatePoll::runTick()
         break;
     case PollDecision::Viewer::Close:
         m_viewer->closeViewer();
+        m_host.setStopEnabled(false);
         break;
     }
 

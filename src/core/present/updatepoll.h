@@ -63,4 +63,5 @@ private:
     QString m_watchedPath;
     QString m_watchedStamp;
     QString m_viewerStamp;
+    bool m_ticking = false;
 };

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QStringList>
 
+#include <functional>
 #include <stdexcept>
 
 // The main window as the poll sees it; every step it is asked for is logged.
@@ -21,6 +22,8 @@ public:
     int index = 0;
     QString entry;
     bool throwOnListing = false;
+    // Runs inside the wait, as events do while the real wait lets them through.
+    std::function<void()> duringWait;
     PollLook look;
     bool stopEnabled = false;
     QStringList log;
@@ -41,7 +44,12 @@ public:
         log << QStringLiteral("progress ") + heading;
         return home + QStringLiteral("/_XXX.html");
     }
-    void waitOneTimerTick() override { log << QStringLiteral("wait"); }
+    void waitOneTimerTick() override
+    {
+        log << QStringLiteral("wait");
+        if (duringWait)
+            duringWait();
+    }
     void refreshPage() override { log << QStringLiteral("refresh"); }
     void reopenPage() override { log << QStringLiteral("reopen"); }
     int listedFileCount() const override

@@ -153,6 +153,16 @@ private slots:
         QCOMPARE(m_viewer->log, QStringList{u"reload"_s});
     }
 
+    void tickDoesNotRunInsideItsOwnWait()
+    {
+        writeFile(m_home + u"/p.html"_s);
+        QVERIFY(writePresentationMarker(m_home, m_home + u"/p.html"_s));
+        m_host->duringWait = [this] { m_poll->tick(); };
+        m_poll->tick();
+        QCOMPARE(m_viewer->log, (QStringList{u"show"_s, u"page _XXX.html"_s, u"target p.html"_s}));
+        QVERIFY(m_timer->isActive());
+    }
+
     void tickClosesTheViewerButLeavesTheMarker_data()
     {
         QTest::addColumn<QByteArray>("markerBytes");
@@ -168,9 +178,11 @@ private slots:
         file.close();
         m_viewer->shown = true;
         m_viewer->shownTarget = m_home + u"/p.html"_s;
+        m_host->stopEnabled = true;
         m_poll->tick();
         QCOMPARE(m_viewer->log, QStringList{u"close"_s});
         QVERIFY(QFile::exists(marker()));
+        QVERIFY(!m_host->stopEnabled);
     }
 
     void userCloseEndsOnlyTheShownPresentation()

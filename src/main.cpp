@@ -4,6 +4,8 @@
 #include "ui/app/tform7.h"
 #include "ui/app/tform8.h"
 #include "ui/app/tform9.h"
+#include "ui/editor/tform12.h"
+#include "ui/editor/tform15.h"
 
 #include <QApplication>
 
@@ -37,9 +39,12 @@ int main(int argc, char *argv[])
     // TForm6 (media player),
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
-    // TForm10 (folder-name list), TForm11 (full-screen frame), TForm12 (page note),
-    // TForm14 (presentation viewer), TForm15 (link), TForm16 (post),
-    // TForm17 (renumber), TForm18 (answers).
+    // TForm10 (folder-name list), TForm11 (full-screen frame),
+    TForm12 Form12(&Form1);
+    Form1.Form12 = &Form12;
+    // TForm14 (presentation viewer),
+    TForm15 Form15(&Form1);
+    // TForm16 (post), TForm17 (renumber), TForm18 (answers).
 
     splash.reset();
     return app.exec();

@@ -169,9 +169,10 @@ void LinkExpansionGuard::ordinaryPage()
     m_awaiting = false;
 }
 
-AfterLoad::AfterLoad(Navigator &nav, AfterLoadHost &host)
+AfterLoad::AfterLoad(Navigator &nav, AfterLoadHost &host, QString &lastLoadedUrl)
     : m_nav(nav)
     , m_host(host)
+    , LastLoadedUrl(lastLoadedUrl)
 {
 }
 

@@ -139,16 +139,15 @@ public:
 class AfterLoad
 {
 public:
-    AfterLoad(Navigator &nav, AfterLoadHost &host);
+    // lastLoadedUrl is the document processed last: the same address loaded
+    // again in a row is not processed twice, unless a page button cleared it.
+    AfterLoad(Navigator &nav, AfterLoadHost &host, QString &lastLoadedUrl);
 
     // The document-complete event; eventUrl is the address the event names.
     void documentComplete(const QString &eventUrl);
     // Expands a link page loaded from locationUrl.
     void ProcessLinkPage(const QString &text, const QString &locationUrl);
 
-    // The document processed last: the same address loaded again in a row is
-    // not processed twice, unless a page button cleared it.
-    QString LastLoadedUrl;
     LinkExpansionGuard guard;
 
 private:
@@ -156,4 +155,5 @@ private:
 
     Navigator &m_nav;
     AfterLoadHost &m_host;
+    QString &LastLoadedUrl;
 };

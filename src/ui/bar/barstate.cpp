@@ -140,7 +140,8 @@ bool BarState::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::Leave:
-        hover.leave(name);
+        if (watched != f.SpeedButton7 && watched != f.kabeRight)
+            hover.leave();
         break;
     case QEvent::MouseButtonPress:
         if (watched == f.SpeedButton7)

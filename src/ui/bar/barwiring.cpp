@@ -204,9 +204,11 @@ void TForm1::Panel11MouseEnter()
 {
     const LeftPanel panel = toggleLeftPanel(hyoushi->maximumWidth());
     hyoushi->setFixedWidth(panel.width);
+    // Showing the replacement sends it the pointer's enter.
+    bar->hover.beginSwap(panel.SpeedButton9Visible ? SpeedButton9->objectName() : SpeedButton2->objectName());
     SpeedButton9->setVisible(panel.SpeedButton9Visible);
     SpeedButton2->setVisible(panel.SpeedButton2Visible);
-    bar->hover.replacedBy(panel.SpeedButton9Visible ? SpeedButton9->objectName() : SpeedButton2->objectName());
+    bar->hover.endSwap();
     const int folderLeft = folderButtonLeft(SpeedButton11->width());
     SpeedButton2->move(folderLeft, BarTop);
     SpeedButton9->move(folderLeft, BarTop);
@@ -220,9 +222,10 @@ void TForm1::Panel12MouseEnter()
     kabeRight->setProperty("Tag", column.Tag);
     // Closed, the column takes no room in the window's layout: out of sight.
     kabeRight->setFixedWidth(column.alignedRight ? column.width : 0);
+    bar->hover.beginSwap(column.SpeedButton6Visible ? SpeedButton6->objectName() : SpeedButton10->objectName());
     SpeedButton6->setVisible(column.SpeedButton6Visible);
     SpeedButton10->setVisible(column.SpeedButton10Visible);
-    bar->hover.replacedBy(column.SpeedButton6Visible ? SpeedButton6->objectName() : SpeedButton10->objectName());
+    bar->hover.endSwap();
     SpeedButton7->show();
     placeCornerButtons(*this);
     PageClick(false, true);

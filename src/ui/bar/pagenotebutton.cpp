@@ -14,6 +14,9 @@ void TForm1::textup()
     case NoteButtonAction::Open:
         LoadPageNote();
         Form12->show();
+        // The user opened it to type in it.
+        Form12->raise();
+        Form12->activateWindow();
         break;
     case NoteButtonAction::Close:
         Form12->close();

@@ -106,12 +106,16 @@ private slots:
     {
         HoverToggle hover;
         QVERIFY(hover.enter(u"SpeedButton9"_s));
-        hover.replacedBy(u"SpeedButton2"_s);
-        // The hidden button is left, the new one entered under the pointer.
-        hover.leave(u"SpeedButton9"_s);
+        hover.beginSwap(u"SpeedButton2"_s);
+        // Swapping the buttons sends their own leave and enter.
+        hover.leave();
         QVERIFY(!hover.enter(u"SpeedButton2"_s));
-        hover.leave(u"SpeedButton2"_s);
+        hover.endSwap();
+        QVERIFY(!hover.enter(u"SpeedButton2"_s));
+        // The pointer leaves the spot (the window may name the hidden button).
+        hover.leave();
         QVERIFY(hover.enter(u"SpeedButton2"_s));
+        QVERIFY(hover.enter(u"SpeedButton6"_s));
     }
 
     void noteButton_data()

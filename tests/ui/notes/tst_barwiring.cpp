@@ -140,17 +140,17 @@ private slots:
     void columnToggleDoesNotFlipBackUnderThePointer()
     {
         m_form->ArrangeMainPanels();
-        m_form->Panel12MouseEnter();
+        sendEvent(m_form->SpeedButton6, QEvent::Enter);
         QCOMPARE(m_form->kabeRight->maximumWidth(), 0);
         QCOMPARE(m_form->kabeRight->property("Tag").toInt(), 1);
         QVERIFY(m_form->SpeedButton10->isVisibleTo(m_form.get()));
         QVERIFY(!m_form->SpeedButton6->isVisibleTo(m_form.get()));
-        // The replacement button appears under the pointer: no toggle back.
-        sendEvent(m_form->SpeedButton6, QEvent::Leave);
+        // The replacement button is under the pointer: no toggle back.
         sendEvent(m_form->SpeedButton10, QEvent::Enter);
         QCOMPARE(m_form->kabeRight->maximumWidth(), 0);
-        // Left and entered again: it opens.
-        sendEvent(m_form->SpeedButton10, QEvent::Leave);
+        // The pointer leaves the spot (the window names the hidden button) and
+        // comes back: the column opens.
+        sendEvent(m_form->SpeedButton6, QEvent::Leave);
         sendEvent(m_form->SpeedButton10, QEvent::Enter);
         QCOMPARE(m_form->kabeRight->maximumWidth(), 220);
         QCOMPARE(m_form->kabeRight->property("Tag").toInt(), 0);

@@ -4,8 +4,13 @@
 #include "ui/app/tform7.h"
 #include "ui/app/tform8.h"
 #include "ui/app/tform9.h"
+#include "ui/commands/linkcommands.h"
+#include "ui/editor/editlaunch.h"
+#include "ui/editor/editlaunchwiring.h"
 #include "ui/editor/tform12.h"
 #include "ui/editor/tform15.h"
+#include "ui/editor/tform2.h"
+#include "ui/present/tform14.h"
 
 #include <QApplication>
 
@@ -29,20 +34,26 @@ int main(int argc, char *argv[])
     // The main window is visible from its creation: its first level and first
     // page are open before any other window exists.
     TForm1 Form1(systemPlatform(), QCoreApplication::applicationFilePath());
+    // Link commands see every navigation, the first page's too.
+    auto *commands = new LinkCommands(Form1);
+    Form1.RunCommandLine = [commands](const QString &line) { commands->RunCommandLine(line); };
     QObject::connect(&Form1, &TForm1::closedDown, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (files.isEmpty())
         Form1.show();
     Form1.FormShow(files);
 
     // The other windows, hidden, in this order; each subsystem adds its own here:
-    // TForm2 (editor), TForm3 (file tool), TForm4 (search), TForm5 (order change),
+    TForm2 Form2(&Form1);
+    const auto editLauncher = attachEditLauncher(Form1, Form2);
+    // TForm3 (file tool), TForm4 (search), TForm5 (order change),
     // TForm6 (media player),
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
     // TForm10 (folder-name list), TForm11 (full-screen frame),
     TForm12 Form12(&Form1);
     Form1.Form12 = &Form12;
-    // TForm14 (presentation viewer),
+    TForm14 Form14(&Form1);
+    Form1.setPresentationViewer(&Form14);
     TForm15 Form15(&Form1);
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
 

@@ -1,10 +1,14 @@
 #include "platform/programrunner.h"
 
+#include "core/commands/shortcut.h"
 #include "platform/platform.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+
+using namespace Qt::StringLiterals;
 
 bool runProgram(Platform &platform, const QString &program, const QStringList &arguments, bool wait)
 {
@@ -30,4 +34,17 @@ bool runProgram(Platform &platform, const QString &program, const QStringList &a
     if (started && process.state() != QProcess::NotRunning)
         loop.exec();
     return started;
+}
+
+bool launchShortcut(Platform &platform, const QString &shortcut, const QString &file)
+{
+    if (!shortcut.endsWith(u".desktop"_s, Qt::CaseInsensitive))
+        return platform.openWithShell(shortcut);
+    QFile entry(shortcut);
+    if (!entry.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList command = desktopEntryCommand(QString::fromUtf8(entry.readAll()), file);
+    if (command.isEmpty())
+        return false;
+    return QProcess::startDetached(command.first(), command.mid(1));
 }

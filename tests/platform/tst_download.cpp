@@ -1,48 +1,14 @@
+#include "core/navigation/testfiles.h"
 #include "platform/download.h"
+#include "platform/oneanswerserver.h"
 
 #include <QFile>
-#include <QPointer>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A web server on 127.0.0.1 that answers every request with one fixed answer.
-class OneAnswerServer : public QObject
-{
-public:
-    explicit OneAnswerServer(QByteArray answer) : m_answer(std::move(answer))
-    {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    m_request += socket->readAll();
-                    if (!m_request.contains("\r\n\r\n"))
-                        return;
-                    socket->write(m_answer);
-                    socket->disconnectFromHost();
-                });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-        m_server.listen(QHostAddress::LocalHost);
-    }
-
-    QUrl url(const QString &path) const
-    {
-        return QUrl(u"http://127.0.0.1:%1/%2"_s.arg(m_server.serverPort()).arg(path));
-    }
-    QByteArray request() const { return m_request; }
-
-private:
-    QTcpServer m_server;
-    QByteArray m_answer;
-    QByteArray m_request;
-};
 
 QByteArray body(int size)
 {
@@ -54,14 +20,7 @@ QByteArray body(int size)
 
 QByteArray answer(const QByteArray &statusLine, const QByteArray &content, qint64 declaredLength)
 {
-    return statusLine + "\r\nContent-Type: application/octet-stream\r\nContent-Length: "
-           + QByteArray::number(declaredLength) + "\r\nConnection: close\r\n\r\n" + content;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return OneAnswerServer::answer(statusLine, content, declaredLength);
 }
 
 } // namespace
@@ -79,9 +38,9 @@ private slots:
         QList<qint64> counts;
         QCOMPARE(downloadToFile(server.url(u"a/b.zip"_s), target, [&](qint64 n) { counts << n; }),
                  DownloadResult::Saved);
-        QCOMPARE(readBytes(target), content);
-        QVERIFY(server.request().startsWith("GET /a/b.zip "));
-        QVERIFY(server.request().contains("User-Agent: Vatu-Rim\r\n"));
+        QCOMPARE(readFixture(target), content);
+        QVERIFY(server.requests.value(0).startsWith("GET /a/b.zip "));
+        QVERIFY(server.requests.value(0).contains("User-Agent: Vatu-Rim\r\n"));
         QVERIFY(!counts.isEmpty());
         QCOMPARE(counts.last(), 3000);
         for (qsizetype i = 0; i < counts.size(); ++i)
@@ -103,13 +62,9 @@ private slots:
         OneAnswerServer server(serverAnswer);
         QTemporaryDir dir;
         const QString target = dir.filePath(u"b.zip"_s);
-        {
-            QFile old(target);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("old");
-        }
+        QVERIFY(writeFixture(target, "old"));
         QCOMPARE(downloadToFile(server.url(u"b.zip"_s), target), result);
-        QCOMPARE(readBytes(target), QByteArray("old"));
+        QCOMPARE(readFixture(target), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"b.zip"_s});
     }
 

@@ -1,5 +1,6 @@
 #include "core/commands/commandparse.h"
-#include "platform/platform.h"
+#include "core/navigation/testfiles.h"
+#include "ui/app/fakeplatform.h"
 #include "platform/programrunner.h"
 
 #include <QDir>
@@ -13,24 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class ShellOnlyPlatform : public Platform
-{
-public:
-    QStringList opened;
-    void beep() override {}
-    bool openWithShell(const QString &pathOrUrl) override
-    {
-        opened << pathOrUrl;
-        return true;
-    }
-    QStringList moveToTrash(const QStringList &paths) override { return paths; }
-    bool copyFile(const QString &, const QString &, bool) override { return false; }
-    QString desktopFolder() override { return {}; }
-    QString spreadsheetProgram() override { return {}; }
-    QString paintProgram() override { return {}; }
-    bool startProgram(const QString &, const QStringList &, bool) override { return false; }
-};
 
 // A program that blocks until a line arrives on the pipe "go" beside it, then
 // writes its argument into the file "finished".
@@ -55,12 +38,6 @@ void release(const QDir &dir)
     go.write("go\n");
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class ProgramRunnerTest : public QObject
@@ -79,7 +56,7 @@ private slots:
         // Released from inside the wait: the wait turns an event loop.
         QTimer::singleShot(0, this, [&dir] { release(dir); });
         QVERIFY(runProgram(platform, call.program, call.arguments, call.wait));
-        QCOMPARE(readBytes(dir.filePath(u"finished"_s)), dir.filePath(u"data.csv"_s).toUtf8());
+        QCOMPARE(readFixture(dir.filePath(u"finished"_s)), dir.filePath(u"data.csv"_s).toUtf8());
     }
 
     void lowerCaseExeIsNotWaitedFor()
@@ -118,7 +95,7 @@ private slots:
     void init() { platform.opened.clear(); }
 
 private:
-    ShellOnlyPlatform platform;
+    FakePlatform platform;
 };
 
 QTEST_GUILESS_MAIN(ProgramRunnerTest)

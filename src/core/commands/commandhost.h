@@ -33,10 +33,9 @@ public:
     // The desktop folder, without a trailing separator.
     virtual QString desktopFolder() const { return {}; }
 
-    // The window caption (download progress) and the open page's address, which
-    // the caption shows again afterwards.
+    // The window caption, for the download progress; afterwards it shows the
+    // open page's address again (the navigation host's shownAddress()).
     virtual void setCaption(const QString &caption) { Q_UNUSED(caption); }
-    virtual QString shownAddress() const { return {}; }
 
     // Opens a folder in the file manager ("dir").
     virtual void exploreFolder(const QString &folder) { Q_UNUSED(folder); }

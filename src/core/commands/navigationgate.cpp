@@ -2,6 +2,7 @@
 
 #include "core/commands/commandline.h"
 #include "core/commands/commandparse.h"
+#include "core/pages/pagetext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,11 +26,6 @@ QString localPathOf(const QString &address)
 bool holdsAfterFirst(const QString &address, const QString &marker)
 {
     return address.indexOf(marker, 1) >= 1;
-}
-
-QString unescapeAngles(QString text)
-{
-    return text.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s);
 }
 
 } // namespace
@@ -80,7 +76,7 @@ QString navigationTitle(const QString &address, const QStringList &titles, int c
         }
     }
     if (current > 0 && current < titles.size())
-        return unescapeAngles(titles.at(current));
+        return UnescapeAngles(titles.at(current));
     return {};
 }
 

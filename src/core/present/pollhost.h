@@ -41,12 +41,13 @@ public:
     virtual void refreshPage() = 0;
     virtual void reopenPage() = 0;
 
-    // The current folder's listing (FileListBox1) and the count last looked at
-    // (FileCountSeen, which operations that add files themselves also set).
+    // The number of files the current folder lists now (FileListBox1), and the
+    // count last looked at (FileCountSeen, which operations that add or remove
+    // files themselves also set). A folder that cannot be listed reports the
+    // count last seen.
     virtual int listedFileCount() const = 0;
     virtual int fileCountSeen() const = 0;
     virtual void setFileCountSeen(int count) = 0;
-    virtual void rereadFileList() = 0;
 
     // The level: the open page's index (TForm1.PBan) and entry, re-reading the
     // level at that index with the buttons rebuilt, and finding a page by name

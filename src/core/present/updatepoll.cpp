@@ -187,9 +187,6 @@ void UpdatePoll::runTick()
             m_host.goToPage(d.findName);
         m_host.reopenPage();
     }
-
-    // The count compared at the next tick comes from this listing.
-    m_host.rereadFileList();
 }
 
 void UpdatePoll::openViewer(const QString &target)

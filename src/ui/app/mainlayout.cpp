@@ -226,6 +226,8 @@ void TForm1::buildBottomBar()
     SpeedButton12 = named(new QToolButton(kabedown), u"SpeedButton12"_s);
     SpeedButton12->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SpeedButton12->setAutoRaise(true);
+    SpeedButton13 = toolButton(kabedown, u"SpeedButton13"_s, QStyle::SP_MediaStop);
+    SpeedButton14 = toolButton(kabedown, u"SpeedButton14"_s, QStyle::SP_DriveNetIcon);
     SpeedButton8 = toolButton(kabedown, u"SpeedButton8"_s, QStyle::SP_DialogCancelButton);
     SpeedButton19 = toolButton(kabedown, u"SpeedButton19"_s, QStyle::SP_DesktopIcon);
     SpeedButton6 = toolButton(kabedown, u"SpeedButton6"_s, QStyle::SP_ComputerIcon);

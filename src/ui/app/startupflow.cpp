@@ -133,14 +133,13 @@ void TForm1::ImportListedFiles(const QString &folder, bool doCopy)
 {
     if (ListBox1.isEmpty())
         return;
-    pausePoll();
+    PollPause pause(*this);
     if (doCopy) {
         createFolders({nav.ExeDir, nav.HomeDir, folder});
         importFiles(ListBox1, folder, [this](const QString &from, const QString &to, bool overwrite) {
             return platform.copyFile(from, to, overwrite);
         });
     }
-    resumePoll();
 }
 
 void TForm1::Paste2Click()

@@ -38,6 +38,7 @@ TForm1::TForm1(Platform &platform_, const QString &programFile, QWidget *parent)
     Timer5->setInterval(1000);
 
     buildControls();
+    setupUpdatePoll();
     buildBar();
 }
 

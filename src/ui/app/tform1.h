@@ -2,6 +2,7 @@
 
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
+#include "core/present/pollcontrol.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -27,11 +28,13 @@ class QTreeView;
 class QWebEngineView;
 class PageButton;
 class TForm12;
+class TForm14;
+class UpdatePoll;
 
 // The main window: one folder level of pages as a column of buttons beside the
 // browser. It owns the navigation state (nav) and shows it; every other window
 // moves through its operations.
-class TForm1 : public QMainWindow, public NavigatorHost
+class TForm1 : public QMainWindow, public NavigatorHost, public PollControl
 {
     Q_OBJECT
 public:
@@ -114,6 +117,14 @@ public:
     void pausePoll() override;
     void resumePoll() override;
     QString shownAddress() const override;
+
+    // ---- presenting and the update poll (Timer5)
+    UpdatePoll *Poll = nullptr;
+    // The viewer that shows what a copy presents.
+    void setPresentationViewer(TForm14 *viewer);
+    void SpeedButton12Click();
+    void SpeedButton13Click();
+    void SpeedButton14Click();
 
     Navigator nav;
     Platform &platform;
@@ -227,6 +238,8 @@ public:
     QToolButton *SpeedButton8 = nullptr;
     QToolButton *SpeedButton19 = nullptr;
     QToolButton *SpeedButton12 = nullptr;
+    QToolButton *SpeedButton13 = nullptr;
+    QToolButton *SpeedButton14 = nullptr;
     QMenu *PopupMenu2 = nullptr;
     QAction *Kavuno1 = nullptr;
     QAction *N1 = nullptr;
@@ -254,6 +267,7 @@ private:
     void buildPageArea();
     void buildRightColumn();
     void buildBottomBar();
+    void setupUpdatePoll();
     void NormalStart();
     void BatchStart(const QStringList &fileArguments);
     void restoreDailyReport();

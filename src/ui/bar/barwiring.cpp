@@ -40,16 +40,6 @@ void moveTo(const TForm1 &f, const QString &name, int left)
         w->move(left, BarTop);
 }
 
-// A menu item that its own window's code connects (and enables) when it is built.
-QAction *menuItem(QMenu *menu, QAction *before, const QString &name, const QString &text, const QString &hint = {})
-{
-    auto *action = new QAction(text, menu);
-    action->setObjectName(name);
-    action->setToolTip(hint);
-    action->setEnabled(false);
-    menu->insertAction(before, action);
-    return action;
-}
 } // namespace
 
 void TForm1::buildBar()
@@ -91,19 +81,6 @@ void TForm1::buildBar()
         if (Form12 && Form12->Tag > 0)
             Form12->close();
     });
-
-    // The file menu in its order: help, presentation, search, current folder,
-    // folder list, import, new page above and below, end.
-    menuItem(PopupMenu2, N1, u"N4"_s, BarUiText::PresentationItem);
-    menuItem(PopupMenu2, N1, u"Find1"_s, BarUiText::SearchItem, BarUiText::SearchHint);
-    menuItem(PopupMenu2, Paste2, u"N3"_s, BarUiText::FolderListItem, BarUiText::FolderListHint);
-    auto *newPage = new QMenu(BarUiText::NewPageMenu, PopupMenu2);
-    newPage->setObjectName(u"N2"_s);
-    newPage->menuAction()->setObjectName(u"N2"_s);
-    newPage->setToolTip(BarUiText::NewPageHint);
-    menuItem(newPage, nullptr, u"N8"_s, BarUiText::NewPageAbove);
-    menuItem(newPage, nullptr, u"N9"_s, BarUiText::NewPageBelow);
-    PopupMenu2->insertMenu(Exit1, newPage);
 
     kabedownResize();
 }

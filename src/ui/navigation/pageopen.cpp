@@ -42,7 +42,7 @@ void TForm1::PageClick(bool placeholder, bool open)
     if (nav.PBan() < 0)
         return;
 
-    pausePoll();
+    PollPause pause(*this);
     PrevPageIndex = nav.PBan();
     if (CloseMediaPlayer)
         CloseMediaPlayer();
@@ -53,7 +53,6 @@ void TForm1::PageClick(bool placeholder, bool open)
         SpeedButton16->hide();
         showNoPage();
         setCaption(QString());
-        resumePoll();
         return;
     }
 
@@ -71,8 +70,7 @@ void TForm1::PageClick(bool placeholder, bool open)
             CurPagePath = nav.entryPath(nav.PBan());
             CurPageUrl = QUrl::fromLocalFile(CurPagePath).toString();
             if (!QFileInfo::exists(CurPagePath)) {
-                // Home opens its own first page and resumes the poll itself.
-                resumePoll();
+                // Home opens its own first page.
                 nav.GoHome();
                 return;
             }
@@ -116,7 +114,6 @@ void TForm1::PageClick(bool placeholder, bool open)
             UpdateSoundButton();
     }
     FormTag = 1;
-    resumePoll();
 }
 
 void TForm1::showPage(const QString &url)

@@ -36,26 +36,6 @@ private slots:
             QCOMPARE(*result, line);
     }
 
-    void splitsCommands_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QStringList>("commands");
-        QTest::newRow("three commands") << u"/$A,$B,$C"_s << QStringList{u"A"_s, u"B"_s, u"C"_s};
-        QTest::newRow("command without its dollar skipped") << u"/$A,B,$C"_s << QStringList{u"A"_s, u"C"_s};
-        QTest::newRow("trailing comma adds an empty command") << u"/$NEXT,"_s << QStringList{u"NEXT"_s, QString()};
-        QTest::newRow("empty command in the middle") << u"/$A,$,$B"_s << QStringList{u"A"_s, QString(), u"B"_s};
-        QTest::newRow("dollar inside a command stays") << u"/$DIR $$srv$share"_s << QStringList{u"DIR $$srv$share"_s};
-        QTest::newRow("quiz line")
-            << u"/$-1,$<-1[_【×】][_【△】],$HISJS sDAT[1]=-1"_s
-            << QStringList{u"-1"_s, u"<-1[_【×】][_【△】]"_s, u"HISJS sDAT[1]=-1"_s};
-    }
-    void splitsCommands()
-    {
-        QFETCH(QString, address);
-        QFETCH(QStringList, commands);
-        QCOMPARE(splitCommandLine(commandLineFromAddress(address).value()), commands);
-    }
-
     void choosesBranchByCounter_data()
     {
         QTest::addColumn<QString>("command");
@@ -109,23 +89,6 @@ private slots:
         QCOMPARE(result.has_value(), valid);
         if (valid)
             QCOMPARE(*result, after);
-    }
-
-    void webPagesMayOnlyMoveAndSearch_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<bool>("allowed");
-        for (const char16_t *w : {u"NEXT", u"BACK", u"TOP", u"HOME", u"GO", u"GOSUB", u"RETURN", u"LOOK", u"next", u"【×】"})
-            QTest::newRow(QString::fromUtf16(w).toUtf8().constData()) << QString::fromUtf16(w) << true;
-        for (const char16_t *w : {u"SAVE", u"COPY", u"JS", u"HISJS", u"HIS", u"PAINT", u"WAV", u"DIR", u"dir", u"ANSWER",
-                                  u"tool.EXE", u"notes.txt"})
-            QTest::newRow(QString::fromUtf16(w).toUtf8().constData()) << QString::fromUtf16(w) << false;
-    }
-    void webPagesMayOnlyMoveAndSearch()
-    {
-        QFETCH(QString, word);
-        QFETCH(bool, allowed);
-        QCOMPARE(wordAllowedFromWeb(word), allowed);
     }
 };
 

@@ -1,4 +1,5 @@
 #include "core/commands/scriptvariables.h"
+#include "core/navigation/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,23 +8,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
 
 class ScriptVariablesTest : public QObject
 {
@@ -69,10 +53,10 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(u"vars.txt"_s);
         if (!before.isEmpty())
-            writeBytes(path, before);
+            QVERIFY(writeFixture(path, before));
         for (const QString &e : expressions)
             QCOMPARE(setScriptVariable(path, e), VariableResult::Written);
-        QCOMPARE(readBytes(path), after);
+        QCOMPARE(readFixture(path), after);
     }
 
     void writesCp932WithCrLf()
@@ -82,16 +66,16 @@ private slots:
         for (const QString &e : {u"name='太郎'"_s, u"count=+1"_s, u"count=+1"_s, u"score=2.5"_s, u"score=+0.5"_s,
                                  u"sDAT[1]=-1"_s})
             QCOMPARE(setScriptVariable(path, e), VariableResult::Written);
-        QCOMPARE(readBytes(path), readBytes(QStringLiteral(KAVUNO_TEST_DATA "/commands/variables-expected.txt")));
+        QCOMPARE(readFixture(path), readFixture(QStringLiteral(KAVUNO_TEST_DATA "/commands/variables-expected.txt")));
     }
 
     void delOnlyAsTheWholeValue()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"vars.txt"_s);
-        writeBytes(path, "x=1\r\n");
+        QVERIFY(writeFixture(path, "x=1\r\n"));
         QCOMPARE(setScriptVariable(path, u"x=DEL"_s), VariableResult::DeleteRequested);
-        QCOMPARE(readBytes(path), QByteArray("x=1\r\n")); // the caller removes it
+        QCOMPARE(readFixture(path), QByteArray("x=1\r\n")); // the caller removes it
         QCOMPARE(setScriptVariable(path, u"x=DELTA"_s), VariableResult::Written);
     }
 
@@ -111,9 +95,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(u"vars.txt"_s);
         const QByteArray bytes("x=1\r\nname=\x81\r\n"); // a lead byte without its trail byte
-        writeBytes(path, bytes);
+        QVERIFY(writeFixture(path, bytes));
         QCOMPARE(setScriptVariable(path, u"x=+1"_s), VariableResult::Unreadable);
-        QCOMPARE(readBytes(path), bytes);
+        QCOMPARE(readFixture(path), bytes);
     }
 
     void missingFolderWritesNothing()
@@ -148,7 +132,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(KAVUNO_TEST_DATA "/commands/history-page.html"), page));
         QFile::setPermissions(page, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(repointHistoryPage(page, u"history/Taro.txt"_s), RepointResult::Rewritten);
-        QCOMPARE(readBytes(page), readBytes(QStringLiteral(KAVUNO_TEST_DATA "/commands/history-page-expected.html")));
+        QCOMPARE(readFixture(page), readFixture(QStringLiteral(KAVUNO_TEST_DATA "/commands/history-page-expected.html")));
         QCOMPARE(repointHistoryPage(page, u"history/Taro.txt"_s), RepointResult::Unchanged);
     }
 
@@ -166,9 +150,9 @@ private slots:
         QFETCH(RepointResult, result);
         QTemporaryDir dir;
         const QString page = dir.filePath(u"history.html"_s);
-        writeBytes(page, bytes);
+        QVERIFY(writeFixture(page, bytes));
         QCOMPARE(repointHistoryPage(page, u"history/Taro.txt"_s), result);
-        QCOMPARE(readBytes(page), bytes);
+        QCOMPARE(readFixture(page), bytes);
     }
 
     void historyPageNames()

@@ -20,7 +20,7 @@ public:
     int seen = 3;
     int index = 0;
     QString entry;
-    bool throwOnReread = false;
+    bool throwOnListing = false;
     PollLook look;
     bool stopEnabled = false;
     QStringList log;
@@ -44,15 +44,14 @@ public:
     void waitOneTimerTick() override { log << QStringLiteral("wait"); }
     void refreshPage() override { log << QStringLiteral("refresh"); }
     void reopenPage() override { log << QStringLiteral("reopen"); }
-    int listedFileCount() const override { return listed; }
+    int listedFileCount() const override
+    {
+        if (throwOnListing)
+            throw std::runtime_error("share gone");
+        return listed;
+    }
     int fileCountSeen() const override { return seen; }
     void setFileCountSeen(int count) override { seen = count; }
-    void rereadFileList() override
-    {
-        if (throwOnReread)
-            throw std::runtime_error("share gone");
-        log << QStringLiteral("listing");
-    }
     int pageIndex() const override { return index; }
     QString pageEntry() const override { return entry; }
     void rereadLevel() override { log << QStringLiteral("level"); }

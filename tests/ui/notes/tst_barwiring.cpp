@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
@@ -162,15 +163,25 @@ private slots:
         QCOMPARE(m_form->hyoushi->maximumWidth(), 0);
     }
 
-    void fileMenuNamesTheFolder()
+    void fileMenuNamesTheFolderAndOffersAboveOnlyWithPages()
     {
+        // The editor adds "上に作成"; a stand-in does here.
+        QAction *above = m_form->PopupMenu2->addAction(u"上に作成"_s);
+        above->setObjectName(u"N8"_s);
         m_form->SpeedButton11Click();
         QCOMPARE(m_form->N1->text(), u"今のフォルダ「web]"_s);
-        auto *above = m_form->PopupMenu2->findChild<QAction *>(u"N8"_s);
-        QVERIFY(above);
         QVERIFY(above->isVisible());
         QVERIFY(m_form->PopupMenu2->isVisible());
         m_form->PopupMenu2->close();
+
+        const QString empty = m_dir.filePath(u"web/empty"_s);
+        QVERIFY(QDir().mkpath(empty));
+        m_form->nav.OpenFolderLevel(empty, 0, true);
+        m_form->SpeedButton11Click();
+        QCOMPARE(m_form->N1->text(), u"今のフォルダ「empty]"_s);
+        QVERIFY(!above->isVisible());
+        m_form->PopupMenu2->close();
+        delete above;
     }
 
     void linkPagesBecomeLevelsAndFollowTheirLink()

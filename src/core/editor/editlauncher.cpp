@@ -1,0 +1,226 @@
+#include "core/editor/editlauncher.h"
+
+#include "core/pages/markers.h"
+#include "core/pages/pagefile.h"
+#include "core/pages/pagetext.h"
+#include "core/pages/picturefile.h"
+#include "core/pages/templates.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace EditLauncher {
+
+static QString folderOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash);
+}
+
+static QString fileNameOf(const QString &path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+static QString extensionOf(const QString &path)
+{
+    const QString name = fileNameOf(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+static QString withoutExtension(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString editBackupPath(const QString &path)
+{
+    const QString folder = folderOf(path);
+    return (folder.isEmpty() ? QString() : folder + u'/') + u"_%"_s + extensionOf(path);
+}
+
+EditKind editKind(const QString &path, const QString &content)
+{
+    const QString extension = extensionOf(path).toLower();
+    if (extension == u".bmp"_s || extension == u".jpeg"_s || extension == u".jpg"_s)
+        return EditKind::Paint;
+    return isEditablePage(content) ? EditKind::Editor : EditKind::Outside;
+}
+
+QString newDailyPageName(const QDateTime &now, const QStringList &levelNames, const QStringList &folderNames)
+{
+    const QString stamp = now.toString(u"yyyyMMdd'-'ddMMss"_s);
+    const QString day = now.toString(u"yyyyMMdd"_s);
+    int n = 1;
+    for (const QString &name : levelNames) {
+        if (name.contains(day))
+            ++n;
+    }
+    QSet<QString> taken;
+    for (const QString &name : folderNames)
+        taken.insert(name.toCaseFolded());
+    QString name = stamp + QString::number(n) + u".html"_s;
+    while (taken.contains(name.toCaseFolded()))
+        name = stamp + QString::number(++n) + u".html"_s;
+    return name;
+}
+
+bool isDailyReportPage(const QString &pagePath)
+{
+    const QString name = fileNameOf(pagePath);
+    return name.contains(Markers::DailyReportWord) && name.contains(u".html"_s);
+}
+
+// The values of attr="..." in text, in order.
+static QStringList quotedValuesAfter(const QString &text, const QString &attr)
+{
+    QStringList values;
+    qsizetype at = 0;
+    while ((at = text.indexOf(attr, at)) >= 0) {
+        at += attr.size();
+        const qsizetype open = text.indexOf(u'"', at);
+        if (open < 0)
+            break;
+        const qsizetype close = text.indexOf(u'"', open + 1);
+        if (close < 0)
+            break;
+        values << text.mid(open + 1, close - open - 1);
+        at = close + 1;
+    }
+    return values;
+}
+
+// A plain file name of the page's own folder: no folder part, no "..", no
+// drive or web address. Only such pictures are filed with a daily report.
+static bool isPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != u"."_s && name != u".."_s && !name.contains(u'/') && !name.contains(u'\\')
+           && !name.contains(u':');
+}
+
+QList<Copy> dailyArchiveCopies(const QString &pagePath, const QString &pageText, const QString &archiveFolder,
+                               const QString &archiveName)
+{
+    QList<Copy> copies;
+    const QString target = archiveFolder + u'/' + archiveName;
+    const QString base = withoutExtension(pagePath);
+    copies << Copy{pagePath, target + u".html"_s} << Copy{base + u".%xt"_s, target + u".%xt"_s}
+           << Copy{base + u".wav"_s, target + u".wav"_s};
+
+    const QString folder = folderOf(pagePath);
+    QStringList pictures;
+    const QStringList backgrounds = quotedValuesAfter(pageText, u"background="_s);
+    if (!backgrounds.isEmpty())
+        pictures << backgrounds.first();
+    pictures << quotedValuesAfter(pageText, u"src="_s);
+    QSet<QString> seen;
+    for (const QString &name : std::as_const(pictures)) {
+        const QString found = isPlainFileName(name) ? findFileInFolder(folder, name) : QString();
+        if (found.isEmpty() || seen.contains(name))
+            continue;
+        seen.insert(name);
+        copies << Copy{found, archiveFolder + u'/' + name};
+    }
+    return copies;
+}
+
+static void editInPaintProgram(EditLauncherHost &host, const QString &path)
+{
+    const QString program = host.paintProgram();
+    if (program.isEmpty())
+        host.openWithShell(path);
+    else
+        host.runProgramAndWait(program, {path});
+    host.resumePoll();
+    if (host.currentIndex() >= 0)
+        host.refreshCurrentPage();
+}
+
+static void editInEditor(EditLauncherHost &host, const QString &path, QString content)
+{
+    const bool hadLookLinks = content.contains(u"$LOOK"_s);
+    if (hadLookLinks)
+        content = host.removeLookLinks(content);
+    const EditorOutcome outcome = host.runEditor(path, content);
+    const QString pagePath = outcome.path.isEmpty() ? path : outcome.path;
+
+    // Only a page saved in this pass has an archive name of its own.
+    if (outcome.saved && !outcome.archiveName.isEmpty() && isDailyReportPage(pagePath)) {
+        const PageText page = readPageFile(pagePath);
+        const QList<Copy> copies = dailyArchiveCopies(pagePath, page.ok() ? page.text : QString(),
+                                                      host.dailyReportFolder(), outcome.archiveName);
+        for (const Copy &copy : copies) {
+            if (QFileInfo(copy.from).isFile())
+                host.copyFile(copy.from, copy.to);
+        }
+    }
+    // A page closed without saving still has its links on disk: it is not rewritten.
+    if (hadLookLinks && outcome.saved && !outcome.path.isEmpty()) {
+        const PageText page = readPageFile(pagePath);
+        if (page.ok())
+            writePageFile(pagePath, host.restoreLookLinks(page.text));
+    }
+    host.resumePoll();
+    host.refreshAfterEditor(withoutExtension(fileNameOf(pagePath)));
+}
+
+static void editOutside(EditLauncherHost &host, const QString &path)
+{
+    host.showPlaceholder(Markers::StatusEditingOutside);
+    const QString spreadsheet = host.spreadsheetProgram();
+    // Without a spreadsheet program the file opens with its own program.
+    if ((path.contains(u".htm"_s) || path.contains(u".mht"_s)) && !spreadsheet.isEmpty())
+        host.startProgram(spreadsheet, {path});
+    else
+        host.openWithShell(path);
+    host.waitForOutsideProgram();
+    host.refreshCurrentPage();
+    host.resumePoll();
+}
+
+void EditPage(EditLauncherHost &host, QString path, QString content)
+{
+    if (path.contains(u"http:"_s) || path.contains(u"https:"_s) || host.currentIndex() < 0)
+        return;
+    // An empty level has no current page to name.
+    if (path.isEmpty() && host.currentFileName().isEmpty())
+        return;
+    host.pausePoll();
+    host.showPlaceholder(Markers::StatusEditPreparing);
+    if (path.isEmpty())
+        path = host.currentFolder() + u'/' + host.currentFileName();
+
+    if (QFileInfo(path).isFile())
+        host.copyFile(path, editBackupPath(path));
+    if (content.isEmpty()) {
+        const PageText page = readPageFile(path);
+        content = page.ok() ? page.text : QString();
+    }
+
+    switch (editKind(path, content)) {
+    case EditKind::Paint:
+        editInPaintProgram(host, path);
+        break;
+    case EditKind::Editor:
+        editInEditor(host, path, content);
+        break;
+    case EditKind::Outside:
+        editOutside(host, path);
+        break;
+    }
+}
+
+void NewDailyPage(EditLauncherHost &host, const QDateTime &now)
+{
+    const QString folder = host.currentFolder();
+    const QStringList folderNames = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot);
+    const QString name = newDailyPageName(now, host.levelFileNames(), folderNames);
+    EditPage(host, folder + u'/' + name, newPageText(now.date()));
+}
+
+} // namespace EditLauncher

@@ -1,0 +1,271 @@
+#include "ui/commands/linkcommands.h"
+
+#include "core/commands/commandline.h"
+#include "core/commands/commandtexts.h"
+#include "core/commands/navigationgate.h"
+#include "core/navigation/pathtext.h"
+#include "platform/download.h"
+#include "platform/platform.h"
+#include "platform/programrunner.h"
+#include "ui/app/tform1.h"
+#include "ui/commands/commandpage.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Shows the first place of a text in the document, aligned to the top of the
+// view; falls back to the heading "【その他】", else shows the end. Without a text
+// it shows the top. Arguments: [text, fallback, search].
+constexpr auto LowerPaneScript = R"JS(
+(function (args) {
+  var text = args[0], other = args[1], search = args[2];
+  var root = document.body || document.documentElement;
+  function show(t) {
+    if (!t || !root) return false;
+    var wanted = t.toLowerCase();
+    var walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+    for (var n = walker.nextNode(); n; n = walker.nextNode()) {
+      var at = n.nodeValue.toLowerCase().indexOf(wanted);
+      if (at < 0) continue;
+      var range = document.createRange();
+      range.setStart(n, at);
+      range.setEnd(n, at + t.length);
+      var selection = window.getSelection();
+      selection.removeAllRanges();
+      selection.addRange(range);
+      window.scrollTo(0, range.getBoundingClientRect().top + window.pageYOffset);
+      return true;
+    }
+    return false;
+  }
+  if (!search) { window.scrollTo(0, 0); return 'top'; }
+  if (show(text)) return 'found';
+  if (show(other)) return 'other';
+  window.scrollTo(0, root ? root.scrollHeight : 0);
+  return 'none';
+})
+)JS";
+
+} // namespace
+
+LinkCommands::LinkCommands(TForm1 &form)
+    : QObject(&form)
+    , m_form(form)
+    , m_interpreter(form.nav, *this, &form.DirIndexStep, &form.HistoryPath)
+{
+    installGate();
+    m_form.TXTcommand = [this](const QString &command) { TXTcommand(command); };
+}
+
+LinkCommands::~LinkCommands()
+{
+    m_form.TXTcommand = nullptr;
+}
+
+void LinkCommands::installGate()
+{
+    for (QWebEngineView *view : {m_form.WebBrowser1, m_form.WebBrowser2}) {
+        auto *page = new CommandPage(view->page()->profile(),
+                                     [this](QWebEnginePage *p, const QUrl &url, bool) {
+                                         return WebBrowser1BeforeNavigate2(p, url);
+                                     },
+                                     view);
+        view->setPage(page);
+    }
+}
+
+bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url)
+{
+    Navigator &nav = m_form.nav;
+    if (nav.PBan() < 0)
+        return true;
+    const QString address = decodeAddress(url.toString(QUrl::FullyEncoded));
+    applyNavigationLayout(address);
+
+    const GateDecision decision = decideNavigation(address, nav.levels().top().MidashiF, nav.PBan());
+    // Commands and page switches run once the browser has its answer: a page may
+    // not be loaded from inside its own navigation request.
+    switch (decision.action) {
+    case GateAction::Proceed:
+        return true;
+    case GateAction::SyncPageList:
+        QTimer::singleShot(0, this, [this, index = decision.index] {
+            m_form.nav.PBanSave(index);
+            m_form.PageClick();
+        });
+        return true;
+    case GateAction::ExploreFolder:
+        m_form.platform.openWithShell(decision.target.endsWith(u'/') ? decision.target : decision.target + u'/');
+        return false;
+    case GateAction::PlaySound:
+        if (QFileInfo::exists(decision.target))
+            m_form.PlayWav(decision.target);
+        return false;
+    case GateAction::OpenExternally:
+        m_form.platform.openWithShell(decision.target);
+        return false;
+    case GateAction::PlayVideo:
+        QTimer::singleShot(0, this, [this, address = decision.target] {
+            if (playVideo)
+                playVideo(address);
+            else
+                m_form.platform.openWithShell(QUrl(address, QUrl::TolerantMode).toLocalFile());
+        });
+        return false;
+    case GateAction::RunCommands: {
+        const CommandOrigin origin = originOf(page->url().toString());
+        QTimer::singleShot(0, this, [this, address, origin] { m_interpreter.runAddress(address, origin); });
+        return false;
+    }
+    }
+    return true;
+}
+
+// Title pages are shown without the folder panel and the page-button column;
+// any other page brings the column back unless the user closed it.
+void LinkCommands::applyNavigationLayout(const QString &address)
+{
+    TForm1 &f = m_form;
+    const QString title = navigationTitle(address, f.nav.levels().top().MidashiT, f.nav.PBan());
+    if (isTitlePageTitle(title)) {
+        f.hyoushi->setFixedWidth(0);
+        f.SpeedButton9->hide();
+        f.SpeedButton2->show();
+        f.kabeRight->setFixedWidth(1);
+        f.SpeedButton7->show();
+        f.SpeedButton6->hide();
+        f.SpeedButton10->show();
+    } else if (f.kabeRight->property("Tag").toInt() < 1) {
+        f.kabeRight->setFixedWidth(220);
+        f.SpeedButton7->show();
+        f.SpeedButton6->show();
+        f.SpeedButton10->hide();
+    }
+    f.BitBtn1->move(f.kabeBASE->width() - f.BitBtn1->width() - 12 - f.kabeRight->width() - f.hyoushi->width(),
+                    f.BitBtn1->y());
+    f.SpeedButton6->move(f.kabedown->width() - 90, f.SpeedButton6->y());
+    f.SpeedButton10->move(f.SpeedButton6->pos());
+    f.SpeedButton7->move(f.SpeedButton6->x() + f.SpeedButton6->width() + 4, f.SpeedButton7->y());
+}
+
+void LinkCommands::RunCommandLine(const QString &line)
+{
+    m_interpreter.RunCommandLine(line);
+}
+
+void LinkCommands::TXTcommand(const QString &command)
+{
+    m_interpreter.TXTcommand(command);
+}
+
+void LinkCommands::F10Click(const QString &shortcutName)
+{
+    const QString address = m_form.Caption;
+    const qsizetype dot = address.lastIndexOf(u'.');
+    const bool hasExtension = dot > address.lastIndexOf(u'/');
+    m_form.ShowFlashMessage((hasExtension ? address.left(dot) : address) + u' ', 2000);
+    launchShortcut(m_form.platform, joinPath(m_form.nav.CurDir, shortcutName), CutNN(address, address));
+    QCoreApplication::processEvents();
+    m_form.PageClick();
+}
+
+void LinkCommands::refreshPage()
+{
+    m_form.PageClick(false, false);
+}
+
+void LinkCommands::FindInPage(const QString &text, bool search)
+{
+    QCoreApplication::processEvents();
+    const LowerPaneSearch pane = lowerPaneSearch(text);
+    if (pane.tenths > 0) {
+        LowerPaneHeight = pane.tenths * m_form.kabe->height() / 10;
+        m_form.kabeKR->setFixedHeight(LowerPaneHeight);
+    }
+    const QJsonArray args{pane.text, CommandTexts::OtherHeading, search};
+    const QString arguments = QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact));
+    m_form.WebBrowser2->page()->runJavaScript(QString::fromUtf8(LowerPaneScript) + u'(' + arguments + u')');
+}
+
+QString LinkCommands::desktopFolder() const
+{
+    return m_form.platform.desktopFolder();
+}
+
+void LinkCommands::setCaption(const QString &caption)
+{
+    // The progress only passes through the title; the open page's address stays.
+    if (caption == m_form.Caption)
+        m_form.setCaption(caption);
+    else
+        m_form.setWindowTitle(m_form.nav.ExeBaseName + u" - "_s + caption);
+}
+
+void LinkCommands::exploreFolder(const QString &folder)
+{
+    m_form.platform.openWithShell(folder.endsWith(u'/') ? folder : folder + u'/');
+}
+
+void LinkCommands::RecordSound(const QString &file)
+{
+    if (recordSound)
+        recordSound(file);
+}
+
+void LinkCommands::startPaint(const QString &picture)
+{
+    const QString paint = m_form.platform.paintProgram();
+    if (paint.isEmpty() || !m_form.platform.startProgram(paint, {picture}, false))
+        m_form.platform.openWithShell(picture);
+}
+
+FetchResult LinkCommands::download(const QString &url, const QString &file,
+                                   const std::function<void(qint64)> &progress)
+{
+    switch (downloadToFile(QUrl(url, QUrl::TolerantMode), file, progress)) {
+    case DownloadResult::Saved:
+        return FetchResult::Saved;
+    case DownloadResult::NotFetched:
+        return FetchResult::NotFetched;
+    case DownloadResult::WriteFailed:
+        return FetchResult::WriteFailed;
+    }
+    return FetchResult::NotFetched;
+}
+
+bool LinkCommands::copyFile(const QString &from, const QString &to)
+{
+    return m_form.platform.copyFile(from, to, true);
+}
+
+bool LinkCommands::runProgram(const ProgramCall &call)
+{
+    // Clicks made while the program runs reach a disabled window and are lost.
+    m_form.setEnabled(false);
+    const bool started = ::runProgram(m_form.platform, call.program, call.arguments, call.wait);
+    QCoreApplication::processEvents();
+    m_form.setEnabled(true);
+    return started;
+}
+
+bool LinkCommands::moveToTrash(const QString &file)
+{
+    return m_form.platform.moveToTrash({file}).isEmpty();
+}
+
+void LinkCommands::processEvents()
+{
+    QCoreApplication::processEvents();
+}

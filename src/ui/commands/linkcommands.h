@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/commands/commandhost.h"
+#include "core/commands/commandinterpreter.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QUrl;
+class QWebEnginePage;
+class TForm1;
+
+// The link commands of the main window: the before-navigate gate of WebBrowser1
+// and WebBrowser2, the command interpreter, and what commands ask of the window
+// (the lower pane, the caption, programs, downloads). Made once, right after the
+// main window and before its first page, which it must see already.
+class LinkCommands : public QObject, public CommandHost
+{
+    Q_OBJECT
+public:
+    explicit LinkCommands(TForm1 &form);
+    ~LinkCommands() override;
+
+    // The before-navigate gate: true lets the browser navigate. Commands, page
+    // switches and players run after it has answered.
+    bool WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url);
+
+    // TForm1.RunCommandLine and TForm1.TXTcommand.
+    void RunCommandLine(const QString &line);
+    void TXTcommand(const QString &command);
+
+    // A program item of the page menu: starts the shortcut shortcutName of the
+    // current folder on the open page, then opens the page again.
+    void F10Click(const QString &shortcutName);
+
+    CommandInterpreter &interpreter() { return m_interpreter; }
+
+    // The height of the lower pane set by the last search that opened it.
+    int LowerPaneHeight = 0;
+
+    // Set by the windows that later issues build; without them the step does
+    // nothing, or opens the file with its program where that serves the user.
+    std::function<void(const QString &file)> recordSound;  // WAV: the sound recorder
+    std::function<void(const QString &address)> playVideo; // local videos: the media player
+
+    // ---- CommandHost
+    void refreshPage() override;
+    void FindInPage(const QString &text, bool search) override;
+    QString desktopFolder() const override;
+    void setCaption(const QString &caption) override;
+    void exploreFolder(const QString &folder) override;
+    void RecordSound(const QString &file) override;
+    void startPaint(const QString &picture) override;
+    FetchResult download(const QString &url, const QString &file,
+                         const std::function<void(qint64)> &progress) override;
+    bool copyFile(const QString &from, const QString &to) override;
+    bool runProgram(const ProgramCall &call) override;
+    bool moveToTrash(const QString &file) override;
+    void processEvents() override;
+
+private:
+    void installGate();
+    void applyNavigationLayout(const QString &address);
+
+    TForm1 &m_form;
+    CommandInterpreter m_interpreter;
+};

@@ -1,0 +1,150 @@
+// The closing buttons, the page sizes and the editor's tools.
+#include "ui/editor/tform2.h"
+
+#include "core/editor/editorstrings.h"
+#include "core/editor/editortools.h"
+#include "core/pages/markers.h"
+#include "ui/editor/editorwidgets.h"
+#include "ui/editor/tform12.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+using namespace Qt::StringLiterals;
+namespace S = EditorStrings;
+
+void TForm2::BitBtn4Click()
+{
+    // Edits made in the source count: read them back before building.
+    if (sourceMode)
+        SpeedButton28Click();
+    if (SavePageFile(caption()))
+        accept();
+}
+
+void TForm2::BitBtn1Click()
+{
+    if (sourceMode)
+        SpeedButton28Click();
+    if (Label5->text().isEmpty()) {
+        BitBtn4Click();
+        return;
+    }
+    const QString chosen = chooseSavePath(pageFolder(), Label5->text());
+    if (chosen.isEmpty())
+        return;
+    const QFileInfo target(chosen);
+    const bool samePage = target.absoluteFilePath() == QFileInfo(caption()).absoluteFilePath();
+    if (target.exists() && !samePage && !confirm(S::ReplaceQuestion.arg(target.fileName())))
+        return;
+    const QString previous = caption();
+    setCaption(chosen);
+    if (SavePageFile(chosen))
+        accept();
+    else
+        setCaption(previous);
+}
+
+void TForm2::BitBtn2Click()
+{
+    reject();
+}
+
+void TForm2::setPageSize(int width, const QString &sizeTag)
+{
+    PageWidth = width;
+    page.PageSizeTag = sizeTag;
+    Panel12Resize();
+}
+
+void TForm2::Button2Click()
+{
+    setPageSize(EditorTools::pageWidthFor(EditorTools::PageSize::A4, 0), Markers::SizeTagA4);
+}
+
+void TForm2::Button1Click()
+{
+    setPageSize(EditorTools::pageWidthFor(EditorTools::PageSize::B4, 0), Markers::SizeTagB4);
+}
+
+void TForm2::SpeedButton38Click()
+{
+    const QWidget *main = parentWidget() ? parentWidget()->window() : this;
+    setPageSize(EditorTools::pageWidthFor(EditorTools::PageSize::Fit, main->width(), Panel8->width()),
+                Markers::SizeTagFit);
+}
+
+void TForm2::SpeedButton41Click()
+{
+    Memo4->setFieldText(EditorTools::stampDateIntoHeading(Memo4->fieldText(), now().date()));
+}
+
+void TForm2::SpeedButton39Click()
+{
+    const EditorTools::InitialTexts texts = EditorTools::initialTexts(caption(), Edit1->text(), now().date());
+    Memo1->setFieldText(texts.framedText);
+    Memo2->setFieldText(texts.text);
+    Memo4->clear();
+    Edit1->setText(texts.title);
+    for (QLineEdit *edit : {Edit5, Edit6, Edit2, Edit3})
+        edit->clear();
+    Memo5->clear();
+    for (EditorMemo *cell : std::as_const(GridCells))
+        cell->clear();
+}
+
+void TForm2::leaveSourceMode()
+{
+    SpeedButton *toggle = speedButton(28);
+    toggle->setToolTip(S::SourceEditHint);
+    toggle->tag = 0;
+    toggle->setMarked(false);
+    sourceMode = false;
+    Panel17->hide();
+    Panel1->setFixedHeight(26);
+    findChild<QWidget *>(u"EditRow"_s)->show();
+}
+
+void TForm2::SpeedButton28Click()
+{
+    SpeedButton *toggle = speedButton(28);
+    if (!sourceMode) {
+        BuildPageFromFields(QString());
+        toggle->setToolTip(S::SourceBackHint);
+        toggle->tag = 1;
+        toggle->setMarked(true);
+        sourceMode = true;
+        findChild<QWidget *>(u"EditRow"_s)->hide();
+        Panel1->setMinimumHeight(0);
+        Panel1->setMaximumHeight(QWIDGETSIZE_MAX);
+        Panel17->show();
+        return;
+    }
+    LoadPageToFields(caption());
+    leaveSourceMode();
+    ApplyTagsToControls();
+}
+
+void TForm2::SpeedButton22Click()
+{
+    if (!noteWindow)
+        noteWindow = new TForm12(this);
+    if (noteWindow->Tag > 0) {
+        noteWindow->close();
+        return;
+    }
+    noteWindow->resize(840, 600);
+    const QRect screen = noteWindow->screen() ? noteWindow->screen()->availableGeometry() : QRect();
+    noteWindow->move(noteWindow->x(), screen.top() + 10);
+    noteWindow->loadFile(EditorTools::editNotePath(caption()));
+    noteWindow->show();
+}
+
+void TForm2::closeEditNotes()
+{
+    if (noteWindow && noteWindow->Tag > 0)
+        noteWindow->close();
+}

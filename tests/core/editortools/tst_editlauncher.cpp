@@ -1,0 +1,296 @@
+#include "core/editor/editlauncher.h"
+#include "core/pages/pagefile.h"
+#include "core/pages/templates.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/editortools/filebytes.h"
+
+using namespace Qt::StringLiterals;
+namespace L = EditLauncher;
+
+namespace {
+
+const QString OwnPage = u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><BODY>x</BODY></HTML>\r\n"_s;
+
+// Records what the launcher asks; the editor is a function the test gives.
+class FakeHost : public EditLauncherHost
+{
+public:
+    QString folder;
+    QStringList names;
+    int index = 0;
+    QString archive;
+    QString paint;
+    QString spreadsheet;
+    QStringList log;
+    std::function<EditorOutcome(const QString &, const QString &)> editor = [](const QString &path, const QString &) {
+        return EditorOutcome{false, path, {}};
+    };
+
+    QString currentFolder() const override { return folder; }
+    int currentIndex() const override { return index; }
+    QString currentFileName() const override { return index >= 0 && index < names.size() ? names.at(index) : QString(); }
+    QStringList levelFileNames() const override { return names; }
+    QString dailyReportFolder() const override { return archive; }
+    void pausePoll() override { log << u"pause"_s; }
+    void resumePoll() override { log << u"resume"_s; }
+    void showPlaceholder(const QString &status) override { log << u"placeholder "_s + status; }
+    EditorOutcome runEditor(const QString &path, const QString &content) override
+    {
+        log << u"editor "_s + QFileInfo(path).fileName();
+        return editor(path, content);
+    }
+    QString removeLookLinks(const QString &text) override { return QString(text).replace(u"$LOOK"_s, u"plain"_s); }
+    QString restoreLookLinks(const QString &text) override { return text + u"<!--links-->"_s; }
+    QString paintProgram() override { return paint; }
+    bool runProgramAndWait(const QString &program, const QStringList &arguments) override
+    {
+        log << u"wait "_s + program + u' ' + QFileInfo(arguments.value(0)).fileName();
+        return true;
+    }
+    QString spreadsheetProgram() override { return spreadsheet; }
+    bool startProgram(const QString &program, const QStringList &arguments) override
+    {
+        log << u"start "_s + program + u' ' + QFileInfo(arguments.value(0)).fileName();
+        return true;
+    }
+    bool openWithShell(const QString &path) override
+    {
+        log << u"shell "_s + QFileInfo(path).fileName();
+        return true;
+    }
+    void waitForOutsideProgram() override { log << u"outside wait"_s; }
+    bool copyFile(const QString &from, const QString &to) override
+    {
+        QFile::remove(to);
+        return QFile::copy(from, to);
+    }
+    void refreshAfterEditor(const QString &baseName) override { log << u"go "_s + baseName; }
+    void refreshCurrentPage() override { log << u"refresh"_s; }
+};
+
+} // namespace
+
+class EditLauncherTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void backupPaths_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("backup");
+        QTest::newRow("page") << u"/data/a/01_page.html"_s << u"/data/a/_%.html"_s;
+        QTest::newRow("picture") << u"/data/a/photo.JPG"_s << u"/data/a/_%.JPG"_s;
+        QTest::newRow("no extension") << u"/data/a/README"_s << u"/data/a/_%"_s;
+    }
+    void backupPaths()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, backup);
+        QCOMPARE(L::editBackupPath(path), backup);
+    }
+
+    void kinds_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("bitmap") << u"a.BMP"_s << QString() << int(L::EditKind::Paint);
+        QTest::newRow("jpeg") << u"a.jpeg"_s << QString() << int(L::EditKind::Paint);
+        QTest::newRow("png goes outside") << u"a.png"_s << QString() << int(L::EditKind::Outside);
+        QTest::newRow("own page") << u"a.html"_s << OwnPage << int(L::EditKind::Editor);
+        QTest::newRow("print page") << u"a.html"_s
+                                    << OwnPage + u"<META NAME=\"author\" CONTENT=\"WORK_Kavuno_印刷\">"_s
+                                    << int(L::EditKind::Outside);
+        QTest::newRow("foreign page") << u"a.html"_s << u"<html></html>"_s << int(L::EditKind::Outside);
+    }
+    void kinds()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, content);
+        QFETCH(int, kind);
+        QCOMPARE(int(L::editKind(path, content)), kind);
+    }
+
+    void newPageNames()
+    {
+        const QDateTime now(QDate(2026, 2, 6), QTime(14, 25, 37));
+        QCOMPARE(L::newDailyPageName(now, {u"a.html"_s}, {}), u"20260206-0602371.html"_s);
+        // One page of the day in the level: number 2.
+        QCOMPARE(L::newDailyPageName(now, {u"20260206-0602101.html"_s}, {}), u"20260206-0602372.html"_s);
+        // A file of that name already there (the level counted too few): the number goes up.
+        QCOMPARE(L::newDailyPageName(now, {}, {u"20260206-0602371.html"_s, u"20260206-0602372.HTML"_s}),
+                 u"20260206-0602373.html"_s);
+    }
+
+    void editingKeepsOneBackupPerExtension()
+    {
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {u"01_page.html"_s, u"02_other.html"_s};
+        QVERIFY(writeBytes(dir.filePath(u"01_page.html"_s), encodePage(OwnPage + u"first"_s)));
+        QVERIFY(writeBytes(dir.filePath(u"02_other.html"_s), encodePage(OwnPage + u"second"_s)));
+        L::EditPage(host, {}, {});
+        QCOMPARE(readBytes(dir.filePath(u"_%.html"_s)), encodePage(OwnPage + u"first"_s));
+        host.index = 1;
+        L::EditPage(host, {}, {});
+        QCOMPARE(readBytes(dir.filePath(u"_%.html"_s)), encodePage(OwnPage + u"second"_s));
+        QCOMPARE(host.log.mid(0, 4), QStringList({u"pause"_s, u"placeholder --- 編集中 ---"_s,
+                                                  u"editor 01_page.html"_s, u"resume"_s}));
+        QCOMPARE(host.log.at(4), u"go 01_page"_s);
+    }
+
+    void nothingWithoutCurrentPageOrForWebAddress()
+    {
+        FakeHost host;
+        host.index = -1;
+        L::EditPage(host, u"/x/a.html"_s, OwnPage);
+        host.index = 0;
+        L::EditPage(host, u"https://example.org/a.html"_s, OwnPage);
+        QVERIFY(host.log.isEmpty());
+    }
+
+    void pictureGoesToThePaintProgram()
+    {
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {u"photo.jpg"_s};
+        host.paint = u"/usr/bin/paint"_s;
+        QVERIFY(writeBytes(dir.filePath(u"photo.jpg"_s), "jpeg"));
+        L::EditPage(host, {}, {});
+        QVERIFY(host.log.contains(u"wait /usr/bin/paint photo.jpg"_s));
+        QCOMPARE(host.log.mid(host.log.size() - 2), QStringList({u"resume"_s, u"refresh"_s}));
+        QCOMPARE(readBytes(dir.filePath(u"_%.jpg"_s)), QByteArray("jpeg"));
+    }
+
+    void outsideFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("spreadsheet");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("print page to the spreadsheet") << u"print.html"_s << u"calc"_s << u"start calc print.html"_s;
+        QTest::newRow("no spreadsheet: its own program") << u"print.html"_s << QString() << u"shell print.html"_s;
+        QTest::newRow("a document") << u"plan.pdf"_s << u"calc"_s << u"shell plan.pdf"_s;
+    }
+    void outsideFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, spreadsheet);
+        QFETCH(QString, opened);
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {name};
+        host.spreadsheet = spreadsheet;
+        QVERIFY(writeBytes(dir.filePath(name), encodePage(OwnPage + u"<META CONTENT=\"WORK_Kavuno_印刷\">"_s)));
+        L::EditPage(host, {}, {});
+        const qsizetype at = host.log.indexOf(opened);
+        QVERIFY2(at > 0, qPrintable(host.log.join(u" | "_s)));
+        QCOMPARE(host.log.mid(at + 1), QStringList({u"outside wait"_s, u"refresh"_s, u"resume"_s}));
+        QVERIFY(host.log.contains(u"placeholder *** 編集中 ***"_s));
+    }
+
+    void newPagesReachTheDiskOnlyWhenSavedAndNeverShareAName()
+    {
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {u"index.html"_s};
+        bool save = false;
+        QString seenText;
+        host.editor = [&](const QString &path, const QString &content) {
+            seenText = content;
+            if (save)
+                writePageFile(path, content);
+            return EditorOutcome{save, path, {}};
+        };
+        const QDateTime now(QDate(2026, 2, 6), QTime(14, 25, 37));
+        L::NewDailyPage(host, now);
+        QCOMPARE(seenText, newPageText(now.date()));
+        QVERIFY(host.log.contains(u"editor 20260206-0602371.html"_s));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+
+        save = true;
+        L::NewDailyPage(host, now);
+        // The level was not read again (the fake keeps its list): the file on disk still counts.
+        L::NewDailyPage(host, now);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList({u"20260206-0602371.html"_s, u"20260206-0602372.html"_s}));
+    }
+
+    void savedDailyReportIsArchivedWithCompanions()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(u"archive"_s);
+        FakeHost host;
+        host.folder = dir.path();
+        host.archive = dir.filePath(u"archive"_s);
+        host.names = {u"朝_日報.html"_s};
+        const QString page = OwnPage + u"<BODY background=\"_bg.png\"><IMG src=\"Photo.jpg\"><IMG src=\"../secret.jpg\">"
+                                       u"<IMG src=\"http://x/y.jpg\"><IMG src=\"gone.jpg\">"_s;
+        QVERIFY(writeBytes(dir.filePath(u"朝_日報.html"_s), encodePage(page)));
+        QVERIFY(writeBytes(dir.filePath(u"朝_日報.%xt"_s), "note"));
+        QVERIFY(writeBytes(dir.filePath(u"_bg.png"_s), "bg"));
+        QVERIFY(writeBytes(dir.filePath(u"photo.JPG"_s), "photo"));
+        QVERIFY(writeBytes(dir.filePath(u"secret.jpg"_s), "secret"));
+        host.editor = [](const QString &path, const QString &) {
+            return EditorOutcome{true, path, u" 2026年02月06日朝_日報"_s};
+        };
+        L::EditPage(host, {}, {});
+        QStringList archived = QDir(host.archive).entryList(QDir::Files);
+        archived.sort();
+        QStringList expected{u" 2026年02月06日朝_日報.%xt"_s, u" 2026年02月06日朝_日報.html"_s, u"Photo.jpg"_s,
+                             u"_bg.png"_s};
+        expected.sort();
+        QCOMPARE(archived, expected);
+        QCOMPARE(readBytes(host.archive + u"/Photo.jpg"_s), QByteArray("photo"));
+    }
+
+    void dailyReportClosedWithoutSavingIsNotArchived()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(u"archive"_s);
+        FakeHost host;
+        host.folder = dir.path();
+        host.archive = dir.filePath(u"archive"_s);
+        host.names = {u"朝_日報.html"_s};
+        QVERIFY(writeBytes(dir.filePath(u"朝_日報.html"_s), encodePage(OwnPage)));
+        L::EditPage(host, {}, {});
+        QVERIFY(QDir(host.archive).entryList(QDir::Files).isEmpty());
+    }
+
+    void keywordLinksComeOutForTheEditorAndGoBackIntoTheSavedPage()
+    {
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {u"a.html"_s};
+        const QByteArray original = encodePage(OwnPage + u"$LOOK"_s);
+        QVERIFY(writeBytes(dir.filePath(u"a.html"_s), original));
+        QString seen;
+        bool save = false;
+        host.editor = [&](const QString &path, const QString &content) {
+            seen = content;
+            if (save)
+                writePageFile(path, content);
+            return EditorOutcome{save, path, {}};
+        };
+        L::EditPage(host, {}, {});
+        QVERIFY(seen.contains(u"plain"_s));
+        QVERIFY(!seen.contains(u"$LOOK"_s));
+        QCOMPARE(readBytes(dir.filePath(u"a.html"_s)), original);
+
+        save = true;
+        L::EditPage(host, {}, {});
+        QCOMPARE(readBytes(dir.filePath(u"a.html"_s)), encodePage(OwnPage + u"plain\r\n<!--links-->"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(EditLauncherTest)
+#include "tst_editlauncher.moc"

@@ -1,0 +1,164 @@
+// Link commands in the real browser: the gate of the main window's browsers.
+#include "ui/app/tform1.h"
+#include "ui/commands/linkcommands.h"
+
+#include "core/navigation/testfiles.h"
+#include "platform/oneanswerserver.h"
+#include "ui/app/fakeplatform.h"
+
+#include <QFrame>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray pageText(const QByteArray &title, const QByteArray &body)
+{
+    return "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
+           "<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
+           "<TITLE>" + title + "</TITLE></HEAD><BODY>" + body + "</BODY></HTML>\r\n";
+}
+
+QVariant evaluate(QWebEnginePage *page, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 30000))
+        qWarning("script did not answer");
+    return result;
+}
+
+} // namespace
+
+class LinkCommandsTest : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir *temp = nullptr;
+    FakePlatform *platform = nullptr;
+    TForm1 *form = nullptr;
+    QString root;
+
+    // A data root of two pages, the first one shown.
+    void openForm(const QByteArray &firstBody, const QByteArray &firstTitle = "A")
+    {
+        root = temp->filePath(u"web"_s);
+        QVERIFY(QDir().mkpath(root));
+        QVERIFY(writeFixture(root + u"/1010_a.html"_s, pageText(firstTitle, firstBody)));
+        QVERIFY(writeFixture(root + u"/1020_b.html"_s, pageText("B", "<P>B</P>")));
+        form = new TForm1(*platform, temp->filePath(u"web.exe"_s));
+        new LinkCommands(*form);
+        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
+        form->show();
+        form->FormShow();
+        QVERIFY(loaded.wait(60000));
+        QCOMPARE(form->nav.currentEntry(), u"1010_a.html"_s);
+    }
+    void click(QWebEngineView *view, const QString &id)
+    {
+        evaluate(view->page(), u"document.getElementById('%1').click()"_s.arg(id));
+    }
+
+private slots:
+    void init()
+    {
+        temp = new QTemporaryDir;
+        platform = new FakePlatform;
+    }
+    void cleanup()
+    {
+        delete form;
+        form = nullptr;
+        delete platform;
+        delete temp;
+    }
+
+    void nextLinkMovesToTheNextPage()
+    {
+        openForm("<A id=\"next\" href=\"/$NEXT\">次へ</A>");
+        click(form->WebBrowser1, u"next"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
+    }
+
+    void titlePageHidesTheSideColumns()
+    {
+        openForm("<A id=\"next\" href=\"/$NEXT\">次へ</A>", "題目");
+        QCOMPARE(form->kabeRight->width(), 1);
+        QVERIFY(form->SpeedButton10->isVisible());
+        click(form->WebBrowser1, u"next"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->kabeRight->width(), 220, 30000);
+        QVERIFY(!form->SpeedButton10->isVisible());
+    }
+
+    void webPageMayMoveButNotSave()
+    {
+        openForm("<P>A</P>");
+        OneAnswerServer server(OneAnswerServer::answer("HTTP/1.1 200 OK", "data", 4));
+        const QByteArray link = "/$SAVE " + server.origin().toUtf8() + "/file.bin got.bin,$NEXT";
+        const QByteArray webPage = pageText("web", "<A id=\"save\" href=\"" + link + "\">save</A>");
+        OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
+        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
+        form->WebBrowser1->setUrl(web.url(u"web.html"_s));
+        QVERIFY(loaded.wait(60000));
+
+        click(form->WebBrowser1, u"save"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000); // NEXT, after SAVE, ran
+        QVERIFY(!QFile::exists(root + u"/got.bin"_s));
+        QVERIFY(server.requests.isEmpty());
+    }
+
+    void answerLinkShowsItsPartInTheLowerPane()
+    {
+        openForm("<A id=\"wrong\" href=\"/$_5【×】\">check</A>");
+        const QString copy = root + u"/copy.html"_s;
+        QVERIFY(writeFixture(copy, pageText("copy", QByteArray(2000, ' ') + "<P>【○】 right</P>"
+                                                        + "<DIV style=\"height:3000px\"></DIV><P>【×】 wrong</P>"
+                                                        + "<DIV style=\"height:3000px\"></DIV>")));
+        QSignalSpy loaded(form->WebBrowser2, &QWebEngineView::loadFinished);
+        form->WebBrowser2->setUrl(QUrl::fromLocalFile(copy));
+        QVERIFY(loaded.wait(60000));
+
+        click(form->WebBrowser1, u"wrong"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->kabeKR->height(), 5 * form->kabe->height() / 10, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(form->WebBrowser2->page(), u"window.getSelection().toString()"_s),
+                                  QVariant(u"【×】"_s), 30000);
+        QVERIFY(evaluate(form->WebBrowser2->page(), u"window.pageYOffset"_s).toInt() > 1000);
+        QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
+    }
+
+    void localFolderLinkOpensTheFileManager()
+    {
+        openForm("<A id=\"folder\" href=\"sub\">sub</A>");
+        QVERIFY(QDir(root).mkdir(u"sub"_s));
+        click(form->WebBrowser1, u"folder"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(platform->opened, QStringList{root + u"/sub/"_s}, 30000);
+        QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
+    }
+
+    void shortcutRunsOnTheOpenPage()
+    {
+        openForm("<P>A</P>");
+        const QString tool = root + u"/tool.sh"_s;
+        QVERIFY(writeFixture(tool, "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/out.tmp\"\n"
+                                   "mv \"$(dirname \"$0\")/out.tmp\" \"$(dirname \"$0\")/out\"\n"));
+        QVERIFY(QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner));
+        QVERIFY(writeFixture(root + u"/tool.desktop"_s,
+                             "[Desktop Entry]\nType=Application\nExec=" + tool.toUtf8() + " %f\n"));
+        form->findChild<LinkCommands *>()->F10Click(u"tool.desktop"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(readFixture(root + u"/out"_s), (root + u"/1010_a.html"_s).toUtf8(), 30000);
+    }
+};
+
+QTEST_MAIN(LinkCommandsTest)
+#include "tst_linkcommands.moc"

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// Plays the user inside a modal window's own event loop: once the window is
+// shown, act runs (for example filling a field and pressing a save button).
+class ModalUser : public QObject
+{
+public:
+    ModalUser(QWidget &window, std::function<void()> act)
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this, &window, act] {
+            if (!window.isVisible())
+                return;
+            m_timer.stop();
+            act();
+        });
+        m_timer.start(0);
+    }
+
+private:
+    QTimer m_timer;
+};

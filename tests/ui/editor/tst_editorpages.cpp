@@ -1,0 +1,296 @@
+#include "ui/editor/editorwidgets.h"
+#include "ui/editor/tform12.h"
+#include "ui/editor/tform2.h"
+
+#include "core/pages/pagefile.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/editortools/filebytes.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString fixture(const QString &name)
+{
+    return QStringLiteral(KAVUNO_TEST_DATA) + u"/editor/"_s + name;
+}
+
+} // namespace
+
+// Fixture pages opened in the editor as the launcher opens them, changed and saved.
+class EditorPagesTest : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    QWidget mainWindow;
+
+    // Copies a fixture page into the folder and shows it in the editor.
+    void open(TForm2 &form, const QString &name)
+    {
+        const QString path = dir.filePath(name);
+        QFile::remove(path);
+        QVERIFY(QFile::copy(fixture(name), path));
+        const PageText page = readPageFile(path);
+        QVERIFY(page.ok());
+        form.now = [] { return QDateTime(QDate(2026, 2, 6), QTime(9, 30)); };
+        form.setCaption(path);
+        form.Memo82->setPlainText(widgetTextFromField(page.text));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+
+    void compareWithGolden(const QString &path, const QString &golden)
+    {
+        const QByteArray saved = readBytes(path);
+        const QByteArray expected = readBytes(fixture(golden));
+        if (saved != expected) {
+            QFile out(QDir::temp().filePath(golden + u".actual"_s));
+            if (out.open(QIODevice::WriteOnly))
+                out.write(saved);
+            qWarning("saved page written to %s", qPrintable(out.fileName()));
+        }
+        QCOMPARE(saved, expected);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        mainWindow.resize(1265, 742);
+        QImage picture(400, 300, QImage::Format_RGB32);
+        picture.fill(Qt::yellow);
+        QVERIFY(picture.save(dir.filePath(u"prism.png"_s)));
+    }
+
+    void pictureLeftPageShowsItsFields()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"picture.html"_s);
+        QCOMPARE(form.size(), mainWindow.size());
+        QCOMPARE(form.Edit1->text(), u"光の実験"_s);
+        QCOMPARE(form.Edit5->text(), u"第2回"_s);
+        QCOMPARE(form.Edit6->text(), u"プリズム"_s);
+        QCOMPARE(form.Memo4->fieldText(), u"光の実験"_s);
+        QVERIFY(form.speedButton(5)->isMarked());
+        QCOMPARE(form.Memo4->textAlignment(), Qt::AlignHCenter);
+        QVERIFY(form.speedButton(7)->isMarked());
+        QCOMPARE(form.Memo2->fieldText(), u"プリズムを使って\r\n光を分けます。"_s);
+        QVERIFY(form.speedButton(19)->isMarked());
+        QCOMPARE(form.layoutFlag, 2);
+        QVERIFY(form.speedButton(10)->isMarked());
+        QCOMPARE(form.Gname->text(), u"prism.png"_s);
+        QCOMPARE(form.GX->text(), u"200"_s);
+        QCOMPARE(form.GY->text(), u"150"_s);
+        QCOMPARE(form.PanelImage1->size(), QSize(200, 150));
+        QVERIFY(form.picturePresent);
+        QCOMPARE(form.Edit2->text(), u"doc.pdf"_s);
+        QCOMPARE(form.PageWidth, 686);
+        QCOMPARE(form.Label5->text(), form.caption());
+        QVERIFY(!form.Panel16->isVisible());
+    }
+
+    void changedTitleAndCellAreSaved()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        QVERIFY(form.Panel16->isVisible());
+        QVERIFY(form.speedButton(23)->isMarked());
+        QCOMPARE(form.Memo1->fieldText(), u"一週間の予定"_s);
+        QCOMPARE(form.GridCells.at(1)->fieldText(), u"火"_s);
+        QCOMPARE(form.GridCells.at(3)->fieldText(), u"国語"_s); // cells are read in order, rows aside
+        QVERIFY(form.speedButton(20)->isMarked());
+        form.Edit1->setText(u"新しい時間割"_s);
+        form.GridCells.at(9)->setFieldText(u"理科\r\n実験"_s);
+        form.BitBtn4Click();
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        compareWithGolden(form.caption(), u"table-saved.html"_s);
+    }
+
+    void saveAsWritesTheChosenFileAndAsksBeforeReplacingAnother()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"picture.html"_s);
+        const QString original = form.caption();
+        const QByteArray before = readBytes(original);
+        QString proposed;
+        form.chooseSavePath = [&](const QString &, const QString &name) {
+            proposed = name;
+            return dir.filePath(u"table.html"_s);
+        };
+        QStringList questions;
+        form.confirm = [&](const QString &question) {
+            questions << question;
+            return false;
+        };
+        QFile::copy(fixture(u"table.html"_s), dir.filePath(u"table.html"_s));
+        const QByteArray other = readBytes(dir.filePath(u"table.html"_s));
+        form.BitBtn1Click();
+        QCOMPARE(proposed, original);
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.caption(), original);
+        QCOMPARE(readBytes(dir.filePath(u"table.html"_s)), other);
+
+        form.chooseSavePath = [&](const QString &, const QString &) { return dir.filePath(u"copy.html"_s); };
+        form.BitBtn1Click();
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.caption(), dir.filePath(u"copy.html"_s));
+        QVERIFY(readBytes(dir.filePath(u"copy.html"_s)).contains("光の実験"));
+        QCOMPARE(readBytes(original), before);
+    }
+
+    void cancelledSaveDialogKeepsTheEditorOpen()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"picture.html"_s);
+        const QString original = form.caption();
+        form.chooseSavePath = [](const QString &, const QString &) { return QString(); };
+        form.BitBtn1Click();
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.caption(), original);
+    }
+
+    void sourceEditsAreSavedWithoutLeavingSourceMode()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"picture.html"_s);
+        form.SpeedButton28Click();
+        QVERIFY(form.sourceMode);
+        QVERIFY(form.Panel17->isVisible());
+        QString html = form.Memo82->toPlainText();
+        QVERIFY(html.contains(u"<H1 align=\"center\">光の実験</H1>"_s));
+        html.replace(u"<H1 align=\"center\">光の実験</H1>"_s, u"<H1 align=\"right\">影の実験</H1>"_s);
+        form.Memo82->setPlainText(html);
+        form.BitBtn4Click();
+        QVERIFY(!form.sourceMode);
+        QVERIFY(readBytes(form.caption()).contains("<H1 align=\"right\">影の実験</H1>"));
+    }
+
+    void leavingSourceModeShowsTheEditedFields()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"picture.html"_s);
+        form.SpeedButton28Click();
+        QString html = form.Memo82->toPlainText();
+        html.replace(u"<H1 align=\"center\">"_s, u"<H1 align=\"right\">"_s);
+        form.Memo82->setPlainText(html);
+        form.SpeedButton28Click();
+        QVERIFY(!form.Panel17->isVisible());
+        QVERIFY(form.speedButton(6)->isMarked());
+        QCOMPARE(form.layoutFlag, 2);
+    }
+
+    void quizBoxMakesAQuizPage()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"朝_日報.html"_s);
+        QCOMPARE(form.PageWidth, 906); // a Fit page opens as B4
+        QVERIFY(!form.CheckBox1->isChecked());
+        QTest::mouseClick(form.CheckBox1, Qt::LeftButton);
+        form.BitBtn4Click();
+        const QByteArray saved = readBytes(form.caption());
+        QVERIFY(saved.contains("<!--beginKavuno//-->"));
+        QVERIFY(saved.contains("<TITLE>朝の会:2026/2/6</TITLE>"));
+        QCOMPARE(form.Label3->text(), u" 2026年02月06日朝_日報"_s);
+    }
+
+    void pageSizesAreWritten_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QByteArray>("tag");
+        QTest::newRow("A4") << 35 << 686 << QByteArray("CONTENT=\"Kavuno_TEXT_A4\"");
+        QTest::newRow("B4") << 36 << 906 << QByteArray("CONTENT=\"Kavuno_TEXT_B4\"");
+        QTest::newRow("Fit") << 38 << 1265 - 112 << QByteArray("CONTENT=\"Kavuno_TEXT_Fit\"");
+    }
+    void pageSizesAreWritten()
+    {
+        QFETCH(int, button);
+        QFETCH(int, width);
+        QFETCH(QByteArray, tag);
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        form.speedButton(button)->click();
+        QCOMPARE(form.PageWidth, width);
+        form.BitBtn4Click();
+        QVERIFY(readBytes(form.caption()).contains(tag));
+    }
+
+    void reusedWindowStartsEachPageAfresh()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"picture.html"_s);
+        form.SpeedButton3MouseUp(Qt::LeftButton); // parks the picture
+        QVERIFY(!form.TAIHI3->text().isEmpty());
+        form.BitBtn2Click();
+        open(form, u"table.html"_s);
+        QVERIFY(form.TAIHI3->text().isEmpty());
+        QVERIFY(!form.Panel6->isVisible());
+        QVERIFY(form.Gname->text().isEmpty());
+        QVERIFY(form.Edit2->text().isEmpty());
+        form.BitBtn2Click();
+        open(form, u"朝_日報.html"_s);
+        QVERIFY(!form.Panel16->isVisible());
+        QVERIFY(!form.Panel6->isVisible());
+        QVERIFY(form.speedButton(3)->isMarked());
+    }
+
+    void failedWriteKeepsTheEditorOpen()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        QStringList warnings;
+        form.warn = [&](const QString &message) { warnings << message; };
+        form.setCaption(dir.filePath(u"gone/table.html"_s));
+        form.BitBtn4Click();
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY(form.isVisible());
+        QVERIFY(!QFile::exists(form.caption()));
+        form.BitBtn2Click();
+    }
+
+    void closingWritesNothing()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QByteArray before = readBytes(form.caption());
+        form.Edit1->setText(u"changed"_s);
+        form.BitBtn2Click();
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QCOMPARE(readBytes(form.caption()), before);
+    }
+
+    void editNotesToggleAndAreWrittenBesideThePage()
+    {
+        TForm2 form(&mainWindow);
+        TForm12 notes;
+        form.noteWindow = &notes;
+        open(form, u"table.html"_s);
+        form.SpeedButton22Click();
+        QCOMPARE(notes.Tag, 1);
+        QCOMPARE(notes.Caption(), dir.filePath(u"_Edit.txt"_s));
+        QCOMPARE(notes.size(), QSize(840, 600));
+        notes.Memo1->setPlainText(u"覚え書き"_s);
+        form.SpeedButton22Click();
+        QCOMPARE(notes.Tag, 0);
+        QVERIFY(readBytes(dir.filePath(u"_Edit.txt"_s)).contains("覚え書き"));
+        // The editor's close closes the notes too.
+        form.SpeedButton22Click();
+        QCOMPARE(notes.Tag, 1);
+        form.BitBtn2Click();
+        QCOMPARE(notes.Tag, 0);
+    }
+};
+
+QTEST_MAIN(EditorPagesTest)
+#include "tst_editorpages.moc"

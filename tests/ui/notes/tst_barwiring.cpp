@@ -195,18 +195,22 @@ private slots:
         // that gives way to its target.
         QTRY_VERIFY_WITH_TIMEOUT(m_form->Caption.endsWith(u"/links/1030_target.html"_s), 30000);
         QCOMPARE(m_form->nav.levels().height(), 2);
-        QCOMPARE(m_form->nav.PBanSu(), 3);
+        QCOMPARE(m_form->nav.PBanSu(), 4);
         QCOMPARE(m_form->nav.levels().top().MidashiT.at(0), u"【リンク】一つだけのリンク"_s);
         QVERIFY(m_form->PageButtons.at(0)->text().contains(u"目標のページ"_s));
         QCOMPARE(m_form->DirIndexStep, 1);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->Panel7->text(), u"1 / 3"_s, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->Panel7->text(), u"1 / 4"_s, 30000);
 
         // A page saying NOTLINK stays a page.
         openPage(2);
         QTRY_VERIFY_WITH_TIMEOUT(m_form->LastLoadedUrl.endsWith(u"/links/1040_plain.html"_s), 30000);
-        QCOMPARE(m_form->Panel7->text(), u"3 / 3"_s);
+        QCOMPARE(m_form->Panel7->text(), u"3 / 4"_s);
         QVERIFY(m_form->Caption.endsWith(u"/links/1040_plain.html"_s));
-        QCOMPARE(m_form->nav.PBanSu(), 3);
+        QCOMPARE(m_form->nav.PBanSu(), 4);
+
+        // A page of one command link runs it.
+        openPage(3);
+        QTRY_COMPARE_WITH_TIMEOUT(m_commands, QStringList{u"GO target"_s}, 30000);
 
         m_form->nav.PopLevel();
         QCOMPARE(m_form->nav.levels().height(), 1);

@@ -182,7 +182,6 @@ void AfterLoad::documentComplete(const QString &eventUrl)
     if (m_nav.PBan() < 0)
         return;
     m_host.processEvents();
-    m_host.fitBrowsers();
 
     const QString location = m_host.locationUrl();
     const QString kind = documentKind(location);

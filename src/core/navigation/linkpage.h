@@ -105,8 +105,6 @@ public:
     // The post button is enabled for pages only.
     virtual void setPostButtonEnabled(bool enabled) { Q_UNUSED(enabled); }
     virtual void processEvents() {}
-    // Sizes the browsers to the page area.
-    virtual void fitBrowsers() {}
     // The HTML of the loaded document's body (web pages have no file to read).
     virtual void documentHtml(const std::function<void(const QString &)> &done) { done({}); }
 

@@ -197,8 +197,7 @@ void TForm1::Panel12MouseEnter()
 {
     const RightColumn column = toggleRightColumn(kabeRight->maximumWidth(), kabeBASE->width());
     kabeRight->setProperty("Tag", column.Tag);
-    // Closed, the column takes no room in the window's layout: out of sight.
-    kabeRight->setFixedWidth(column.alignedRight ? column.width : 0);
+    kabeRight->setFixedWidth(column.width);
     bar->hover.beginSwap(column.SpeedButton6Visible ? SpeedButton6->objectName() : SpeedButton10->objectName());
     SpeedButton6->setVisible(column.SpeedButton6Visible);
     SpeedButton10->setVisible(column.SpeedButton10Visible);

@@ -7,6 +7,8 @@
 #include "ui/commands/linkcommands.h"
 #include "ui/editor/editlaunch.h"
 #include "ui/editor/editlaunchwiring.h"
+#include "ui/editor/tform12.h"
+#include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
 #include "ui/present/tform14.h"
 
@@ -33,7 +35,8 @@ int main(int argc, char *argv[])
     // page are open before any other window exists.
     TForm1 Form1(systemPlatform(), QCoreApplication::applicationFilePath());
     // Link commands see every navigation, the first page's too.
-    new LinkCommands(Form1);
+    auto *commands = new LinkCommands(Form1);
+    Form1.RunCommandLine = [commands](const QString &line) { commands->RunCommandLine(line); };
     QObject::connect(&Form1, &TForm1::closedDown, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (files.isEmpty())
         Form1.show();
@@ -46,11 +49,13 @@ int main(int argc, char *argv[])
     // TForm6 (media player),
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
-    // TForm10 (folder-name list), TForm11 (full-screen frame), TForm12 (page note),
+    // TForm10 (folder-name list), TForm11 (full-screen frame),
+    TForm12 Form12(&Form1);
+    Form1.Form12 = &Form12;
     TForm14 Form14(&Form1);
     Form1.setPresentationViewer(&Form14);
-    // TForm15 (link), TForm16 (post),
-    // TForm17 (renumber), TForm18 (answers).
+    TForm15 Form15(&Form1);
+    // TForm16 (post), TForm17 (renumber), TForm18 (answers).
 
     splash.reset();
     return app.exec();

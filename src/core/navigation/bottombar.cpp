@@ -89,20 +89,26 @@ RightColumn toggleRightColumn(int kabeRightWidth, int kabeBaseWidth)
     return c;
 }
 
-bool HoverToggle::enter(const QString &button)
+bool HoverToggle::enter(const QString &button) const
 {
-    return button != m_justShown;
+    return !m_swapping && button != m_justShown;
 }
 
-void HoverToggle::leave(const QString &button)
+void HoverToggle::leave()
 {
-    if (button == m_justShown)
+    if (!m_swapping)
         m_justShown.clear();
 }
 
-void HoverToggle::replacedBy(const QString &button)
+void HoverToggle::beginSwap(const QString &button)
 {
     m_justShown = button;
+    m_swapping = true;
+}
+
+void HoverToggle::endSwap()
+{
+    m_swapping = false;
 }
 
 NoteButtonAction noteButtonAction(int pageCount, bool rightButton, bool noteWindowOpen)

@@ -83,19 +83,23 @@ struct RightColumn
 RightColumn toggleRightColumn(int kabeRightWidth, int kabeBaseWidth);
 
 // The side panels open and close when the pointer enters their button. The
-// button that replaces it appears under the pointer: it must not toggle back
-// until the pointer has left it once.
+// button that replaces it appears on the same spot, under the pointer: it must
+// not toggle back until the pointer has left that spot. Enter and leave events
+// sent while the buttons are swapped say nothing about the pointer; the first
+// leave after the swap does (whichever button of the spot it names).
 class HoverToggle
 {
 public:
     // The pointer entered a toggle button; true when it is to toggle now.
-    bool enter(const QString &button);
-    void leave(const QString &button);
-    // The toggle has put `button` in place under the pointer.
-    void replacedBy(const QString &button);
+    bool enter(const QString &button) const;
+    void leave();
+    // The toggle swaps the buttons, putting `button` under the pointer.
+    void beginSwap(const QString &button);
+    void endSwap();
 
 private:
     QString m_justShown;
+    bool m_swapping = false;
 };
 
 // The page-note button: a left click opens the closed note, any click closes

@@ -169,9 +169,10 @@ void LinkExpansionGuard::ordinaryPage()
     m_awaiting = false;
 }
 
-AfterLoad::AfterLoad(Navigator &nav, AfterLoadHost &host)
+AfterLoad::AfterLoad(Navigator &nav, AfterLoadHost &host, QString &lastLoadedUrl)
     : m_nav(nav)
     , m_host(host)
+    , LastLoadedUrl(lastLoadedUrl)
 {
 }
 
@@ -181,7 +182,6 @@ void AfterLoad::documentComplete(const QString &eventUrl)
     if (m_nav.PBan() < 0)
         return;
     m_host.processEvents();
-    m_host.fitBrowsers();
 
     const QString location = m_host.locationUrl();
     const QString kind = documentKind(location);

@@ -105,8 +105,6 @@ public:
     // The post button is enabled for pages only.
     virtual void setPostButtonEnabled(bool enabled) { Q_UNUSED(enabled); }
     virtual void processEvents() {}
-    // Sizes the browsers to the page area.
-    virtual void fitBrowsers() {}
     // The HTML of the loaded document's body (web pages have no file to read).
     virtual void documentHtml(const std::function<void(const QString &)> &done) { done({}); }
 
@@ -139,16 +137,15 @@ public:
 class AfterLoad
 {
 public:
-    AfterLoad(Navigator &nav, AfterLoadHost &host);
+    // lastLoadedUrl is the document processed last: the same address loaded
+    // again in a row is not processed twice, unless a page button cleared it.
+    AfterLoad(Navigator &nav, AfterLoadHost &host, QString &lastLoadedUrl);
 
     // The document-complete event; eventUrl is the address the event names.
     void documentComplete(const QString &eventUrl);
     // Expands a link page loaded from locationUrl.
     void ProcessLinkPage(const QString &text, const QString &locationUrl);
 
-    // The document processed last: the same address loaded again in a row is
-    // not processed twice, unless a page button cleared it.
-    QString LastLoadedUrl;
     LinkExpansionGuard guard;
 
 private:
@@ -156,4 +153,5 @@ private:
 
     Navigator &m_nav;
     AfterLoadHost &m_host;
+    QString &LastLoadedUrl;
 };

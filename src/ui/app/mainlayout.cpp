@@ -85,9 +85,6 @@ void TForm1::buildControls()
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
     connect(Paste2, &QAction::triggered, this, &TForm1::Paste2Click);
     connect(Exit1, &QAction::triggered, this, &TForm1::ExitApp);
-    connect(SpeedButton11, &QToolButton::clicked, this, [this] {
-        PopupMenu2->popup(SpeedButton11->mapToGlobal(QPoint(0, -PopupMenu2->sizeHint().height())));
-    });
 }
 
 void TForm1::buildFolderPanel()
@@ -239,45 +236,6 @@ void TForm1::buildBottomBar()
     SpeedButton9->hide();
     SpeedButton8->hide();
     SpeedButton10->hide();
-
-    // The folder panel opens and closes from the bar.
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] {
-        hyoushi->setFixedWidth(200);
-        SpeedButton2->hide();
-        SpeedButton9->show();
-        ArrangeMainPanels();
-    });
-    connect(SpeedButton9, &QToolButton::clicked, this, [this] {
-        hyoushi->setFixedWidth(0);
-        SpeedButton9->hide();
-        SpeedButton2->show();
-        ArrangeMainPanels();
-    });
-}
-
-// Places the bottom bar's parts from the left, the panel buttons at the right end.
-static void placeBottomBar(TForm1 &f)
-{
-    const int top = 2;
-    f.SpeedButton11->move(2, top);
-    f.SpeedButton2->move(f.SpeedButton11->width() + 6, top);
-    f.SpeedButton9->move(f.SpeedButton11->width() + 6, top);
-    int x = f.SpeedButton2->x() + f.SpeedButton2->width() + 8;
-    for (QWidget *w : {static_cast<QWidget *>(f.Image6), static_cast<QWidget *>(f.Image7),
-                       static_cast<QWidget *>(f.Image10)}) {
-        w->move(x, top);
-        x += w->width() + 2;
-    }
-    f.Panel8->setGeometry(x + 6, top, 260, 30);
-    f.Panel7->setGeometry(f.Panel8->geometry().right() + 6, top, 90, 30);
-    f.SpeedButton12->setGeometry(f.Panel7->geometry().right() + 6, top, 130, 30);
-    f.SpeedButton13->move(f.SpeedButton12->geometry().right() + 6, top);
-    f.SpeedButton14->move(f.SpeedButton13->geometry().right() + 3, top);
-    f.SpeedButton8->move(f.SpeedButton14->geometry().right() + 3, top);
-    f.SpeedButton19->move(f.SpeedButton14->geometry().right() + 3, top);
-    f.SpeedButton6->move(f.kabedown->width() - 90, top);
-    f.SpeedButton10->move(f.SpeedButton6->pos());
-    f.SpeedButton7->move(f.SpeedButton6->x() + f.SpeedButton6->width() + 4, top);
 }
 
 void TForm1::ArrangeMainPanels()
@@ -291,7 +249,7 @@ void TForm1::ArrangeMainPanels()
     BitBtn1->move(pageWidth - BitBtn1->width() - 12, 4);
     SpeedButton6->show();
     SpeedButton10->hide();
-    placeBottomBar(*this);
+    kabedownResize();
     HighlightCurrent = true;
 }
 
@@ -334,7 +292,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         } else if (watched == ScrollBox1->viewport()) {
             layoutPageButtons();
         } else if (watched == kabedown) {
-            placeBottomBar(*this);
+            kabedownResize();
         }
     } else if (watched == SpeedButton17 && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);

@@ -38,6 +38,7 @@ TForm1::TForm1(Platform &platform_, const QString &programFile, QWidget *parent)
 
     buildControls();
     setupUpdatePoll();
+    buildBar();
 }
 
 TForm1::~TForm1() = default;

@@ -5,10 +5,13 @@
 #include "core/present/pollcontrol.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
 
+class BarState;
+class HoldOffTimer;
 class Platform;
 class QAction;
 class QFileSystemModel;
@@ -24,6 +27,7 @@ class QToolButton;
 class QTreeView;
 class QWebEngineView;
 class PageButton;
+class TForm12;
 class TForm14;
 class UpdatePoll;
 
@@ -79,6 +83,25 @@ public:
     void PlayWav(const QString &fileName);
     // Moves a file to the trash after asking, then opens the current page again.
     void RecycleFile(const QString &fileName);
+
+    // ---- bottom bar, side panels, file menu, page note, after-load (ui/bar)
+    void kabedownResize();
+    void kabeRightResize();
+    void Image6Click();
+    void Image7Click();
+    void Image10Click();
+    void Panel11MouseEnter();
+    void Panel12MouseEnter();
+    void textup();
+    void SpeedButton11Click();
+    void WebBrowser1DocumentComplete();
+    void WebBrowser2DocumentComplete();
+    // The wait timer; the page note window (set when it is created).
+    HoldOffTimer *Timer4 = nullptr;
+    QPointer<TForm12> Form12;
+    // Runs a command line (the text after its first "$", ending in ","); the
+    // command interpreter sets it. Without one each command goes to TXTcommand.
+    std::function<void(const QString &)> RunCommandLine;
 
     // ---- NavigatorHost
     void PageClick() override { PageClick(false, true); }
@@ -233,6 +256,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildBar();
+    void LoadPageNote();
+    BarState *bar = nullptr;
     void buildControls();
     void buildFolderPanel();
     void buildPageArea();

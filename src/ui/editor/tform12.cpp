@@ -26,7 +26,9 @@ TForm12::TForm12(QWidget *parent)
 
 NoteRead TForm12::loadFile(const QString &path)
 {
-    if (!saveNote())
+    // A closed window saved its note when it closed; saving again here would
+    // create an empty note for every page passed by.
+    if (Tag > 0 && !saveNote())
         reportWriteFailure(m_note.path());
     const NoteRead read = m_note.bind(path);
     setWindowTitle(path);

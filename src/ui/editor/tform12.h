@@ -21,8 +21,8 @@ public:
 
     QString Caption() const { return m_note.path(); }
 
-    // Points the window at a file without showing it: the open note is first
-    // written to its own file, then path is read. A file that cannot be read
+    // Points the window at a file without showing it: an open window first
+    // writes its note to its own file, then path is read. A file that cannot be read
     // is shown with a message and not bound, so nothing is written to it.
     NoteRead loadFile(const QString &path);
 

@@ -26,7 +26,8 @@ class FakeWindow : public NavigatorHost, public AfterLoadHost
 {
 public:
     Navigator nav{this};
-    AfterLoad afterLoad{nav, *this};
+    QString lastLoadedUrl;
+    AfterLoad afterLoad{nav, *this, lastLoadedUrl};
 
     QString location;
     QString caption;
@@ -113,7 +114,7 @@ private slots:
         // The same address again in a row is processed once.
         w.load(w.fileUrl(1));
         QCOMPARE(w.positions.size(), 1);
-        w.afterLoad.LastLoadedUrl.clear();
+        w.lastLoadedUrl.clear();
         w.heldOff = true;
         w.load(w.fileUrl(1));
         QCOMPARE(w.positions.size(), 2);
@@ -181,7 +182,7 @@ private slots:
         w.PageClick();
         QCOMPARE(w.followed.size(), LinkExpansionGuard::Limit);
         // The user opens it again: it is a link page as before.
-        w.afterLoad.LastLoadedUrl.clear();
+        w.lastLoadedUrl.clear();
         w.followed.clear();
         w.PageClick();
         QCOMPARE(w.followed.size(), LinkExpansionGuard::Limit);

@@ -117,6 +117,18 @@ private slots:
         QCOMPARE(bytesOf(a), QByteArray("\xEF\xBB\xBF"));
     }
 
+    void pagesPassedWithTheWindowClosedGetNoNoteFiles()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(u"a.%xt"_s);
+        const QString b = dir.filePath(u"b.%xt"_s);
+        TForm12 form;
+        form.loadFile(a);
+        form.loadFile(b);
+        QVERIFY(!QFile::exists(a));
+        QCOMPARE(form.Caption(), b);
+    }
+
     void linkDialogResults()
     {
         TForm15 form;

@@ -5,6 +5,7 @@
 #include "core/pages/pagetext.h"
 #include "core/pages/picturefile.h"
 #include "core/pages/templates.h"
+#include "core/present/pollcontrol.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -136,12 +137,10 @@ static void editInPaintProgram(EditLauncherHost &host, const QString &path)
         host.openWithShell(path);
     else
         host.runProgramAndWait(program, {path});
-    host.resumePoll();
-    if (host.currentIndex() >= 0)
-        host.refreshCurrentPage();
 }
 
-static void editInEditor(EditLauncherHost &host, const QString &path, QString content)
+// Returns the name of the page to find again in the re-read level.
+static QString editInEditor(EditLauncherHost &host, const QString &path, QString content)
 {
     const bool hadLookLinks = content.contains(u"$LOOK"_s);
     if (hadLookLinks)
@@ -165,8 +164,7 @@ static void editInEditor(EditLauncherHost &host, const QString &path, QString co
         if (page.ok())
             writePageFile(pagePath, host.restoreLookLinks(page.text));
     }
-    host.resumePoll();
-    host.refreshAfterEditor(withoutExtension(fileNameOf(pagePath)));
+    return withoutExtension(fileNameOf(pagePath));
 }
 
 static void editOutside(EditLauncherHost &host, const QString &path)
@@ -180,7 +178,6 @@ static void editOutside(EditLauncherHost &host, const QString &path)
         host.openWithShell(path);
     host.waitForOutsideProgram();
     host.refreshCurrentPage();
-    host.resumePoll();
 }
 
 void EditPage(EditLauncherHost &host, QString path, QString content)
@@ -190,29 +187,40 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
     // An empty level has no current page to name.
     if (path.isEmpty() && host.currentFileName().isEmpty())
         return;
-    host.pausePoll();
-    host.showPlaceholder(Markers::StatusEditPreparing);
-    if (path.isEmpty())
-        path = host.currentFolder() + u'/' + host.currentFileName();
+    EditKind kind;
+    QString editedName; // the page to find again in the re-read level
+    {
+        // The poll runs again before the page is shown anew, whichever way the edit ends.
+        PollPause pause(host);
+        host.showPlaceholder(Markers::StatusEditPreparing);
+        if (path.isEmpty())
+            path = host.currentFolder() + u'/' + host.currentFileName();
 
-    if (QFileInfo(path).isFile())
-        host.copyFile(path, editBackupPath(path));
-    if (content.isEmpty()) {
-        const PageText page = readPageFile(path);
-        content = page.ok() ? page.text : QString();
+        if (QFileInfo(path).isFile())
+            host.copyFile(path, editBackupPath(path));
+        if (content.isEmpty()) {
+            const PageText page = readPageFile(path);
+            content = page.ok() ? page.text : QString();
+        }
+        kind = editKind(path, content);
+        switch (kind) {
+        case EditKind::Paint:
+            editInPaintProgram(host, path);
+            break;
+        case EditKind::Editor:
+            editedName = editInEditor(host, path, content);
+            break;
+        case EditKind::Outside:
+            editOutside(host, path);
+            break;
+        }
     }
 
-    switch (editKind(path, content)) {
-    case EditKind::Paint:
-        editInPaintProgram(host, path);
-        break;
-    case EditKind::Editor:
-        editInEditor(host, path, content);
-        break;
-    case EditKind::Outside:
-        editOutside(host, path);
-        break;
-    }
+    // A file edited outside was shown again while the poll still waited.
+    if (kind == EditKind::Editor)
+        host.refreshAfterEditor(editedName);
+    else if (kind == EditKind::Paint)
+        host.refreshCurrentPage();
 }
 
 void NewDailyPage(EditLauncherHost &host, const QDateTime &now)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/present/pollcontrol.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -15,7 +17,7 @@ struct EditorOutcome
 
 // What the edit launcher needs of the main window, the editor and the desktop.
 // The main window implements it; tests give a fake.
-class EditLauncherHost
+class EditLauncherHost : public PollControl
 {
 public:
     virtual ~EditLauncherHost() = default;
@@ -27,9 +29,7 @@ public:
     virtual QStringList levelFileNames() const = 0;
     virtual QString dailyReportFolder() const = 0;
 
-    // The busy state of the main window.
-    virtual void pausePoll() = 0;
-    virtual void resumePoll() = 0;
+    // The busy state of the main window: the poll (PollControl) and the placeholder page.
     virtual void showPlaceholder(const QString &status) = 0;
 
     // The editor window, shown modally with the page's path and text.

@@ -4,9 +4,9 @@
 #include "core/navigation/pathtext.h"
 #include "core/pages/templates.h"
 #include "ui/app/tform1.h"
+#include "ui/bar/holdofftimer.h"
 #include "ui/present/pollglyphs.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QFrame>
 #include <QTimer>
@@ -73,10 +73,9 @@ QString Form1PollHost::writeProgressPage(const QString &heading)
 
 void Form1PollHost::waitOneTimerTick()
 {
-    // Long enough for the viewer to show the placeholder before the presented file.
-    QEventLoop wait;
-    QTimer::singleShot(1000, &wait, &QEventLoop::quit);
-    wait.exec();
+    // Long enough for the viewer to show the placeholder before the presented file;
+    // the page sound is held off meanwhile.
+    f.Timer4->waitOneTick();
 }
 
 void Form1PollHost::refreshPage()

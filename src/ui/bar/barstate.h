@@ -36,6 +36,7 @@ public:
     void RunCommandLine(const QString &line) override;
     void setDirIndexStep(int step) override;
     void setCurrentButtonLabel(const QString &label) override;
+    void navigateTo(const QString &address) override;
     void followLink(const QString &target) override;
     void showPosition(const QString &text) override;
     void focusCurrentButton() override;

@@ -130,13 +130,6 @@ LinkPagePlan planLinkPage(const QString &pageText, const QString &locationUrl)
         const LinkPageLink &link = links.constFirst();
         // "/$NEXT" itself is a command too, not an address to navigate to.
         if (link.target.contains(u"/$"_s) || link.target.contains(u"\\$"_s)) {
-            // A page from the web may only move between pages: its command goes
-            // the way of its links, through the browser's navigation check.
-            if (isWebAddress(locationUrl)) {
-                plan.kind = LinkPagePlan::WebCommand;
-                plan.target = resolveLinkTarget(link.target, locationUrl);
-                return plan;
-            }
             plan.kind = LinkPagePlan::RunCommand;
             plan.commandLine = link.target.mid(link.target.indexOf(u'$') + 1) + u',';
         } else {
@@ -254,10 +247,6 @@ void AfterLoad::ProcessLinkPage(const QString &text, const QString &locationUrl)
     case LinkPagePlan::RunCommand:
         m_host.setDirIndexStep(1);
         m_host.RunCommandLine(plan.commandLine);
-        break;
-    case LinkPagePlan::WebCommand:
-        m_host.setDirIndexStep(1);
-        m_host.navigateTo(plan.target);
         break;
     case LinkPagePlan::Follow:
         m_host.setDirIndexStep(1);

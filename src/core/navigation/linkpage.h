@@ -50,9 +50,6 @@ struct LinkPagePlan
     enum Kind {
         None,       // an ordinary page
         RunCommand, // one command link: commandLine goes to the command runner
-        WebCommand, // one command link of a page from the web: the browser is
-                    // sent to target, so that the command runs with no more
-                    // rights than a web page's link has
         Follow,     // one link: open target in place of the page
         Level       // several links: a level of entries and titles, index 0
     };
@@ -125,9 +122,6 @@ public:
     virtual void setDirIndexStep(int step) { Q_UNUSED(step); }
     // Gives the current page button the label of a followed link.
     virtual void setCurrentButtonLabel(const QString &label) { Q_UNUSED(label); }
-    // Sends the main browser to an address, as a click on a link of the
-    // loaded page would (its commands then run as that page's).
-    virtual void navigateTo(const QString &address) { Q_UNUSED(address); }
     // Opens a link in place of the link page: the open page's address becomes
     // target, its stamp is watched, the picture view hides, the browser loads
     // it and the caption shows it.

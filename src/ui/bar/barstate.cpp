@@ -104,11 +104,6 @@ void BarState::setCurrentButtonLabel(const QString &label)
         button->setText(PadButtonCaption(label, 1));
 }
 
-void BarState::navigateTo(const QString &address)
-{
-    f.WebBrowser1->setUrl(QUrl(address));
-}
-
 void BarState::followLink(const QString &target)
 {
     f.CurPageUrl = target;

@@ -36,7 +36,6 @@ public:
     void RunCommandLine(const QString &line) override;
     void setDirIndexStep(int step) override;
     void setCurrentButtonLabel(const QString &label) override;
-    void navigateTo(const QString &address) override;
     void followLink(const QString &target) override;
     void showPosition(const QString &text) override;
     void focusCurrentButton() override;

@@ -32,7 +32,7 @@ public:
     QString location;
     QString caption;
     QString webHtml;
-    QStringList lowerPane, commandLines, followed, labels, positions, navigated;
+    QStringList lowerPane, commandLines, followed, labels, positions;
     int dirIndexStep = 0;
     int pageClicks = 0;
     int remakes = 0;
@@ -69,7 +69,6 @@ public:
     void RunCommandLine(const QString &line) override { commandLines << line; }
     void setDirIndexStep(int step) override { dirIndexStep = step; }
     void setCurrentButtonLabel(const QString &label) override { labels << label; }
-    void navigateTo(const QString &address) override { navigated << address; }
     void followLink(const QString &target) override
     {
         followed << target;
@@ -129,20 +128,6 @@ private slots:
         QVERIFY(w.nav.OpenFolderLevel(m_root, 0, true));
         w.PageClick();
         QCOMPARE(w.commandLines, QStringList{u"GO intro,"_s});
-        QCOMPARE(w.dirIndexStep, 1);
-    }
-
-    void commandLinkOfAWebPageGoesThroughTheBrowser()
-    {
-        writePage(path(u"index.html"_s), u"Home"_s, u"<P>home</P>"_s);
-        FakeWindow w;
-        QVERIFY(w.nav.OpenFolderLevel(m_root, 0, true));
-        w.nav.PushLevel({u"http://s/dir/links.html"_s}, {u"L"_s}, 0);
-        w.webHtml = u"<P>【リンク】</P><A href=\"/$DEL x\">【リンク】x</A>"_s;
-        w.PageClick();
-        // Never run with the rights of a local page.
-        QVERIFY(w.commandLines.isEmpty());
-        QCOMPARE(w.navigated, QStringList{u"http://s/$DEL x"_s});
         QCOMPARE(w.dirIndexStep, 1);
     }
 

@@ -79,10 +79,6 @@ private slots:
         QTest::newRow("a bare command link")
             << linkPage(u"<A href=\"/$NEXT\">【リンク】次</A>"_s) << u"file:///d/links.html"_s
             << LinkPagePlan::RunCommand << u"NEXT,"_s << QString();
-        // It may not write files or start programs: the browser's check decides.
-        QTest::newRow("command link of a page from the web")
-            << linkPage(u"<A href=\"/x/$EXEC tool\">【リンク】Tool</A>"_s) << u"https://s/dir/links.html"_s
-            << LinkPagePlan::WebCommand << u"https://s/x/$EXEC tool"_s << QString();
         QTest::newRow("one web link")
             << linkPage(u"<A href=\"http://example.org/a.html\">【リンク】Example site</A>"_s)
             << u"file:///d/links.html"_s << LinkPagePlan::Follow << u"http://example.org/a.html"_s

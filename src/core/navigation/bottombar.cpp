@@ -122,8 +122,10 @@ NoteButtonAction noteButtonAction(int pageCount, bool rightButton, bool noteWind
 
 PageNoteStep pageNoteStep(const QString &boundNote, const QString &pageNote, bool noteWindowOpen)
 {
+    // A page without a note of its own (a web folder) does not leave the open
+    // window showing the previous page's note, to be typed into by mistake.
     if (pageNote.isEmpty())
-        return PageNoteStep::Nothing;
+        return noteWindowOpen ? PageNoteStep::CloseWindow : PageNoteStep::Nothing;
     if (noteWindowOpen && boundNote == pageNote)
         return PageNoteStep::CloseWindow;
     // A closed window reads the note afresh: a colleague may have changed it.

@@ -107,8 +107,9 @@ private:
 enum class NoteButtonAction { Nothing, Open, Close };
 NoteButtonAction noteButtonAction(int pageCount, bool rightButton, bool noteWindowOpen);
 
-// Showing the current page's note: the note already open closes; otherwise
-// the note is loaded (the open one saved first).
+// Showing the current page's note: the note already open closes, and so does
+// an open note when the page has none; otherwise the note is loaded (the open
+// one saved first).
 enum class PageNoteStep { Nothing, CloseWindow, Load };
 PageNoteStep pageNoteStep(const QString &boundNote, const QString &pageNote, bool noteWindowOpen);
 

@@ -80,7 +80,9 @@ private slots:
         QTest::newRow("same page, open") << u"/d/a.%xt"_s << u"/d/a.%xt"_s << true << PageNoteStep::CloseWindow;
         QTest::newRow("same page, closed") << u"/d/a.%xt"_s << u"/d/a.%xt"_s << false << PageNoteStep::Load;
         QTest::newRow("another page") << u"/d/a.%xt"_s << u"/d/b.%xt"_s << true << PageNoteStep::Load;
-        QTest::newRow("no note for the entry") << u"/d/a.%xt"_s << QString() << true << PageNoteStep::Nothing;
+        QTest::newRow("no note for the entry: the other page's note closes")
+            << u"/d/a.%xt"_s << QString() << true << PageNoteStep::CloseWindow;
+        QTest::newRow("no note for the entry, closed") << u"/d/a.%xt"_s << QString() << false << PageNoteStep::Nothing;
     }
     void pageNoteSteps()
     {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The bottom bar's hints.
+// The bottom bar's hints and the captions of the folder-panel buttons.
 namespace BarUiText {
 inline const QString BackHint = QStringLiteral("戻る");
 inline const QString ForwardHint = QStringLiteral("進む");

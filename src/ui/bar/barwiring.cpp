@@ -50,8 +50,17 @@ void TForm1::buildBar()
     Image6->setToolTip(BarUiText::BackHint);
     Image7->setToolTip(BarUiText::ForwardHint);
     Image10->setToolTip(BarUiText::RefreshHint);
-    SpeedButton2->setToolTip(BarUiText::FolderPanelOpen);
-    SpeedButton9->setToolTip(BarUiText::FolderPanelClose);
+    // The folder-panel buttons say what they do; they share one place.
+    SpeedButton2->setText(BarUiText::FolderPanelOpen);
+    SpeedButton9->setText(BarUiText::FolderPanelClose);
+    int folderButtonWidth = 0;
+    for (QToolButton *b : {SpeedButton2, SpeedButton9}) {
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setMinimumSize(0, 0);
+        folderButtonWidth = std::max(folderButtonWidth, b->sizeHint().width());
+    }
+    for (QToolButton *b : {SpeedButton2, SpeedButton9})
+        b->setFixedSize(folderButtonWidth, 30);
     SpeedButton10->setToolTip(BarUiText::ColumnOpenHint);
     SpeedButton6->setToolTip(BarUiText::ColumnCloseHint);
     SpeedButton7->setToolTip(BarUiText::NoteHint);

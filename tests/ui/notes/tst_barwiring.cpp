@@ -87,6 +87,21 @@ private slots:
         QCOMPARE(m_form->Image7->x(), m_form->Panel7->x() + m_form->Panel7->width());
     }
 
+    void barButtonsSayWhatTheyDo()
+    {
+        QCOMPARE(m_form->SpeedButton2->text(), u"フォルダ"_s);
+        QCOMPARE(m_form->SpeedButton9->text(), u"閉じる"_s);
+        QCOMPARE(m_form->SpeedButton2->geometry(), m_form->SpeedButton9->geometry());
+        // The poll switch sits beside them, clear of the folder button.
+        QVERIFY(m_form->SpeedButton12->x() > m_form->SpeedButton2->geometry().right());
+        QCOMPARE(m_form->Image6->toolTip(), u"戻る"_s);
+        QCOMPARE(m_form->Image7->toolTip(), u"進む"_s);
+        QCOMPARE(m_form->Image10->toolTip(), u"ブラウザのリフレッシュ"_s);
+        QCOMPARE(m_form->SpeedButton10->toolTip(), u"ボタン"_s);
+        QCOMPARE(m_form->SpeedButton6->toolTip(), u"ボタンを閉じる"_s);
+        QCOMPARE(m_form->SpeedButton7->toolTip(), u"このページのメモ"_s);
+    }
+
     void arrowsRunLevelCommandsOnTheLevelsPage()
     {
         openPage(0);

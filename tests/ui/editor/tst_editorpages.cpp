@@ -283,6 +283,20 @@ private slots:
         QCOMPARE(saved.count(odd), 3);
     }
 
+    void unreadablePictureKeepsItsTag()
+    {
+        QVERIFY(writeBytes(dir.filePath(u"broken.jpg"_s), QByteArray("not a picture")));
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QString tag = u"<IMG src=\"broken.jpg\" vspace=\"4\" hspace=\"4\" align=\"left\">"_s;
+        QString html = form.Memo82->toPlainText();
+        html.replace(u"<P></P>"_s, u"<P>"_s + tag + u"</P>"_s);
+        form.Memo82->setPlainText(html);
+        form.FormShow();
+        form.BitBtn4Click();
+        QVERIFY2(readBytes(form.caption()).contains(tag.toUtf8()), readBytes(form.caption()).constData());
+    }
+
     void closingWritesNothing()
     {
         TForm2 form(&mainWindow);

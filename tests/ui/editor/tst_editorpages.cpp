@@ -3,9 +3,11 @@
 #include "ui/editor/tform2.h"
 
 #include "core/pages/pagefile.h"
+#include "core/pages/pagetext.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -295,6 +297,46 @@ private slots:
         form.FormShow();
         form.BitBtn4Click();
         QVERIFY2(readBytes(form.caption()).contains(tag.toUtf8()), readBytes(form.caption()).constData());
+    }
+
+    // Every sample page opened in the window and saved without a change: the
+    // editor's own pages keep their bytes, and a second save changes nothing.
+    void samplePagesSavedUnchanged_data()
+    {
+        QTest::addColumn<QString>("source");
+        QDirIterator it(QStringLiteral(KAVUNO_EXAMPLES), {u"*.html"_s}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const PageText page = readPageFile(path);
+            if (page.ok() && isEditablePage(page.text))
+                QTest::newRow(qPrintable(QDir(QStringLiteral(KAVUNO_EXAMPLES)).relativeFilePath(path))) << path;
+        }
+    }
+    void samplePagesSavedUnchanged()
+    {
+        QFETCH(QString, source);
+        QTemporaryDir folder;
+        // Pictures beside the page come along, so that their sizes are found.
+        const QDir from = QFileInfo(source).dir();
+        for (const QString &name : from.entryList(QDir::Files))
+            QVERIFY(QFile::copy(from.filePath(name), folder.filePath(name)));
+        const QString path = folder.filePath(QFileInfo(source).fileName());
+        const auto saveUnchanged = [&] {
+            TForm2 form(&mainWindow);
+            form.now = [] { return QDateTime(QDate(2026, 2, 6), QTime(9, 30)); };
+            form.setCaption(path);
+            form.Memo82->setPlainText(widgetTextFromField(readPageFile(path).text));
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            form.BitBtn4Click();
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+        };
+        saveUnchanged();
+        const QByteArray first = readBytes(path);
+        if (source.contains(u"/editor/"_s))
+            QCOMPARE(first, readBytes(source));
+        saveUnchanged();
+        QCOMPARE(readBytes(path), first);
     }
 
     void closingWritesNothing()

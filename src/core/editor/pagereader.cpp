@@ -51,7 +51,8 @@ Element findElement(const QString &s, const QString &open, const QString &close)
     e.before = s.first(at);
     const qsizetype gt = s.indexOf(u'>', at);
     if (gt < 0) {
-        e.openTag = s.sliced(at);
+        // A tag cut short is closed, so that the next reading finds the same tag.
+        e.openTag = s.sliced(at) + u'>';
         return e;
     }
     e.openTag = s.sliced(at, gt + 1 - at);

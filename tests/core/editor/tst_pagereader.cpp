@@ -212,6 +212,8 @@ private slots:
         QTest::newRow("no BODY") << u"<HTML><HEAD><TITLE>t</TITLE></HEAD><P>loose words</P></HTML>"_s << u"loose words"_s;
         QTest::newRow("no HEAD, no TITLE") << u"<BODY><!--NOTE_IN--><P></P><P>words</P>"_s << u"words"_s;
         QTest::newRow("cut inside a tag") << Head + u"<!--NOTE_IN--><H1>head"_s << u"head"_s;
+        QTest::newRow("cut inside the text tag") << Head + u"<!--NOTE_IN--><P></P><P align=\"ce"_s
+                                                 << u"<P align=\"ce></P>"_s;
         QTest::newRow("cut inside the title tag") << u"<HTML><HEAD><TITLE lang=ja"_s << u"<TITLE lang=ja"_s;
         QTest::newRow("title closed by another end tag")
             << u"<HTML><HEAD><TITLE>t</HEAD><BODY><!--NOTE_IN--><P></P><P>w</P><!--NOTE_OUT--></BODY></HTML>"_s

@@ -178,8 +178,8 @@ void TForm1::SpeedButton4Click()
     const QString start = joinPath(platform.desktopFolder(), fileNameOf(from));
     // The dialog asks before replacing a file the user chose.
     const QString to = QFileDialog::getSaveFileName(this, UiTexts::CopyButton, start);
-    if (!to.isEmpty())
-        platform.copyFile(from, to, true);
+    if (!to.isEmpty() && !platform.copyFile(from, to, true))
+        QMessageBox::warning(this, nav.ExeBaseName, UiTexts::CopyFailed.arg(to));
 }
 
 int TForm1::CurrentPagePos(const QString &url) const

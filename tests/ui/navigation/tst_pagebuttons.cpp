@@ -291,6 +291,28 @@ private slots:
         QCOMPARE(m_form->Panel8->text(), u"sub"_s);
     }
 
+    void homeButtonGoesHome_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QString>("searchIndexKey");
+        QTest::newRow("left") << Qt::LeftButton << u"xxx"_s;
+        QTest::newRow("right only goes home") << Qt::RightButton << u"kept"_s;
+    }
+    void homeButtonGoesHome()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QString, searchIndexKey);
+        m_form->nav.OpenFolderLevel(m_home + u"/sub"_s, 1, true);
+        m_form->ReMake();
+        m_form->SearchIndexKey = u"kept"_s;
+        QTest::mouseClick(m_form->SpeedButton17, button);
+        QCOMPARE(m_form->nav.levels().height(), 1);
+        QCOMPARE(m_form->nav.CurDir, m_home);
+        QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->PageButtons.size(), 7);
+        QCOMPARE(m_form->SearchIndexKey, searchIndexKey);
+    }
+
     void soundButtonSitsLeftOfTheRightColumn()
     {
         m_form->resize(1265, 742);

@@ -29,6 +29,10 @@ using namespace Qt::StringLiterals;
 
 void TForm1::PageClick(bool placeholder, bool open)
 {
+    // An index past the end (pages were removed) opens the first page, and the
+    // position says so.
+    if (nav.PBanSu() > 0 && nav.PBan() >= nav.PBanSu())
+        nav.PBanSave(0);
     Panel1->hide();
     Panel8->setText(LastFolderName(nav.CurDir + u'/'));
     Panel7->setText(PageButtons.isEmpty() ? UiTexts::NoPositions
@@ -56,8 +60,6 @@ void TForm1::PageClick(bool placeholder, bool open)
         return;
     }
 
-    if (nav.PBan() >= nav.PBanSu())
-        nav.PBanSave(0);
     ShowBrowserOnly(false);
     stylePageButtons(nav.PBan());
 

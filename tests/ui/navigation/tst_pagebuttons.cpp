@@ -240,6 +240,7 @@ private slots:
         m_form->nav.PBanSave(m_form->nav.PBanSu());
         m_form->PageClick();
         QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->Panel7->text(), u"1 / 7"_s);
         QCOMPARE(m_form->Caption, QUrl::fromLocalFile(m_home + u"/index.html"_s).toString());
     }
 

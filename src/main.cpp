@@ -35,8 +35,7 @@ int main(int argc, char *argv[])
     // page are open before any other window exists.
     TForm1 Form1(systemPlatform(), QCoreApplication::applicationFilePath());
     // Link commands see every navigation, the first page's too.
-    auto *commands = new LinkCommands(Form1);
-    Form1.RunCommandLine = [commands](const QString &line) { commands->RunCommandLine(line); };
+    new LinkCommands(Form1);
     QObject::connect(&Form1, &TForm1::closedDown, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (files.isEmpty())
         Form1.show();

@@ -125,6 +125,13 @@ CommandOrigin originOf(const QString &pageAddress)
     return web ? CommandOrigin::WebPage : CommandOrigin::LocalPage;
 }
 
+CommandOrigin originOf(const QString &pageAddress, const QString &linkAddress)
+{
+    if (originOf(pageAddress) == CommandOrigin::WebPage)
+        return CommandOrigin::WebPage;
+    return originOf(linkAddress);
+}
+
 bool wordAllowedFromWeb(const QString &word)
 {
     using namespace CommandWords;

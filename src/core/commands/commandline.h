@@ -49,6 +49,11 @@ enum class CommandOrigin { LocalPage, WebPage };
 // The origin of commands in the page shown at pageAddress.
 CommandOrigin originOf(const QString &pageAddress);
 
+// The origin of a command link: from the web when the page that holds it is a
+// web page, or when the link itself is a web address (a web frame inside a
+// local page resolves its links against the web).
+CommandOrigin originOf(const QString &pageAddress, const QString &linkAddress);
+
 // Whether a command word may run from a page loaded from the web: such pages may
 // move between pages and search, never write files, download or start programs.
 bool wordAllowedFromWeb(const QString &word);

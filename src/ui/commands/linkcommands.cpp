@@ -67,11 +67,13 @@ LinkCommands::LinkCommands(TForm1 &form)
 {
     installGate();
     m_form.TXTcommand = [this](const QString &command) { TXTcommand(command); };
+    m_form.RunCommandLine = [this](const QString &line) { RunCommandLine(line); };
 }
 
 LinkCommands::~LinkCommands()
 {
     m_form.TXTcommand = nullptr;
+    m_form.RunCommandLine = nullptr;
 }
 
 void LinkCommands::installGate()
@@ -125,7 +127,7 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
         });
         return false;
     case GateAction::RunCommands: {
-        const CommandOrigin origin = originOf(page->url().toString());
+        const CommandOrigin origin = originOf(page->url().toString(), address);
         QTimer::singleShot(0, this, [this, address, origin] { m_interpreter.runAddress(address, origin); });
         return false;
     }
@@ -162,7 +164,9 @@ void LinkCommands::applyNavigationLayout(const QString &address)
 
 void LinkCommands::RunCommandLine(const QString &line)
 {
-    m_interpreter.RunCommandLine(line);
+    // The line comes from the one link of the page just loaded: a page from the
+    // web gets no more than its links would.
+    m_interpreter.RunCommandLine(line, originOf(m_form.WebBrowser1->url().toString()));
 }
 
 void LinkCommands::TXTcommand(const QString &command)

@@ -90,6 +90,25 @@ private slots:
         if (valid)
             QCOMPARE(*result, after);
     }
+
+    void webLinksOnlyMoveAndSearch_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<bool>("web");
+        QTest::newRow("local page") << u"file:///d/a.html"_s << u"file:///$SAVE h/x x"_s << false;
+        QTest::newRow("web page") << u"http://h/a.html"_s << u"http://h/$SAVE h/x x"_s << true;
+        QTest::newRow("https page") << u"HTTPS://h/a.html"_s << u"file:///$NEXT"_s << true;
+        QTest::newRow("web frame inside a local page") << u"file:///d/a.html"_s << u"https://h/$SAVE h/x x"_s << true;
+        QTest::newRow("no page yet") << QString() << u"file:///$NEXT"_s << false;
+    }
+    void webLinksOnlyMoveAndSearch()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, link);
+        QFETCH(bool, web);
+        QCOMPARE(originOf(page, link) == CommandOrigin::WebPage, web);
+    }
 };
 
 QTEST_APPLESS_MAIN(CommandLineTest)

@@ -118,6 +118,20 @@ private slots:
         QVERIFY(server.requests.isEmpty());
     }
 
+    void webLinkPageMayMoveButNotSave()
+    {
+        // A page holding "【リンク】" and one link runs that link by itself.
+        openForm("<P>A</P>");
+        OneAnswerServer server(OneAnswerServer::answer("HTTP/1.1 200 OK", "data", 4));
+        const QByteArray link = "/$SAVE " + server.origin().toUtf8() + "/file.bin got.bin,$NEXT";
+        const QByteArray webPage = pageText("web", "<H1>【リンク】</H1><P><A href=\"" + link + "\">save</A></P>");
+        OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
+        form->WebBrowser1->setUrl(web.url(u"link.html"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000); // NEXT, after SAVE, ran
+        QVERIFY(!QFile::exists(root + u"/got.bin"_s));
+        QVERIFY(server.requests.isEmpty());
+    }
+
     void answerLinkShowsItsPartInTheLowerPane()
     {
         openForm("<A id=\"wrong\" href=\"/$_5【×】\">check</A>");

@@ -3,6 +3,7 @@
 #include "core/commands/commandline.h"
 #include "core/commands/commandtexts.h"
 #include "core/commands/navigationgate.h"
+#include "core/present/pollcontrol.h"
 #include "core/navigation/pathtext.h"
 #include "platform/download.h"
 #include "platform/platform.h"
@@ -20,6 +21,8 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QWebEngineView>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -256,6 +259,11 @@ bool LinkCommands::copyFile(const QString &from, const QString &to)
 
 bool LinkCommands::runProgram(const ProgramCall &call)
 {
+    // Nothing of the window runs while it waits for a program: not even the
+    // poll, which would take the program's new files for another PC's changes.
+    std::optional<PollPause> pause;
+    if (call.wait)
+        pause.emplace(m_form);
     // Clicks made while the program runs reach a disabled window and are lost.
     m_form.setEnabled(false);
     const bool started = ::runProgram(m_form.platform, call.program, call.arguments, call.wait);

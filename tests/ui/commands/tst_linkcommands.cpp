@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -38,6 +39,27 @@ QVariant evaluate(QWebEnginePage *page, const QString &script)
     return result;
 }
 
+// Records the window's state while a program runs.
+class ProgramPlatform : public FakePlatform
+{
+public:
+    QWidget *window = nullptr;
+    QTimer *poll = nullptr;
+    struct Run
+    {
+        QString program;
+        bool wait;
+        bool windowEnabled;
+        bool pollRunning;
+    };
+    QList<Run> runs;
+    bool startProgram(const QString &program, const QStringList &, bool wait) override
+    {
+        runs.append({program, wait, window->isEnabled(), poll->isActive()});
+        return true;
+    }
+};
+
 } // namespace
 
 class LinkCommandsTest : public QObject
@@ -45,7 +67,7 @@ class LinkCommandsTest : public QObject
     Q_OBJECT
 private:
     QTemporaryDir *temp = nullptr;
-    FakePlatform *platform = nullptr;
+    ProgramPlatform *platform = nullptr;
     TForm1 *form = nullptr;
     QString root;
 
@@ -73,7 +95,7 @@ private slots:
     void init()
     {
         temp = new QTemporaryDir;
-        platform = new FakePlatform;
+        platform = new ProgramPlatform;
     }
     void cleanup()
     {
@@ -158,6 +180,29 @@ private slots:
         click(form->WebBrowser1, u"folder"_s);
         QTRY_COMPARE_WITH_TIMEOUT(platform->opened, QStringList{root + u"/sub/"_s}, 30000);
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
+    }
+
+    void waitedProgramHoldsTheWindowAndThePoll()
+    {
+        openForm("<P>A</P>");
+        platform->window = form;
+        platform->poll = form->Timer5;
+        for (const QString &name : {u"tool.EXE"_s, u"tool.exe"_s}) {
+            QVERIFY(writeFixture(root + u'/' + name, "#!/bin/sh\n"));
+            QVERIFY(QFile::setPermissions(root + u'/' + name, QFile::permissions(root + u'/' + name) | QFileDevice::ExeOwner));
+        }
+        QVERIFY(form->Timer5->isActive());
+        form->TXTcommand(u"tool.EXE data.csv"_s);
+        form->TXTcommand(u"tool.exe data.csv"_s);
+        QCOMPARE(platform->runs.size(), 2);
+        QCOMPARE(platform->runs[0].program, root + u"/tool.EXE"_s);
+        QVERIFY(platform->runs[0].wait);
+        QVERIFY(!platform->runs[0].windowEnabled);
+        QVERIFY(!platform->runs[0].pollRunning);
+        QVERIFY(!platform->runs[1].wait);
+        QVERIFY(platform->runs[1].pollRunning);
+        QVERIFY(form->isEnabled());
+        QVERIFY(form->Timer5->isActive());
     }
 
     void shortcutRunsOnTheOpenPage()

@@ -16,6 +16,7 @@
 #include <QFrame>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -69,22 +70,28 @@ LinkCommands::LinkCommands(TForm1 &form)
     , m_interpreter(form.nav, *this, &form.DirIndexStep, &form.HistoryPath)
 {
     installGate();
-    m_form.TXTcommand = [this](const QString &command) { TXTcommand(command); };
-    m_form.RunCommandLine = [this](const QString &line) { RunCommandLine(line); };
+    // The form outlives its children's destructors only in part: rather than
+    // unhooking itself there, each hook checks that the commands still exist.
+    const QPointer<LinkCommands> self(this);
+    m_form.TXTcommand = [self](const QString &command) {
+        if (self)
+            self->TXTcommand(command);
+    };
+    m_form.RunCommandLine = [self](const QString &line) {
+        if (self)
+            self->RunCommandLine(line);
+    };
 }
 
-LinkCommands::~LinkCommands()
-{
-    m_form.TXTcommand = nullptr;
-    m_form.RunCommandLine = nullptr;
-}
+LinkCommands::~LinkCommands() = default;
 
 void LinkCommands::installGate()
 {
+    const QPointer<LinkCommands> self(this);
     for (QWebEngineView *view : {m_form.WebBrowser1, m_form.WebBrowser2}) {
         auto *page = new CommandPage(view->page()->profile(),
-                                     [this](QWebEnginePage *p, const QUrl &url, bool) {
-                                         return WebBrowser1BeforeNavigate2(p, url);
+                                     [self](QWebEnginePage *p, const QUrl &url, bool) {
+                                         return !self || self->WebBrowser1BeforeNavigate2(p, url);
                                      },
                                      view);
         view->setPage(page);

@@ -205,6 +205,15 @@ private slots:
         QVERIFY(form->Timer5->isActive());
     }
 
+    void formOutlivesItsCommands()
+    {
+        openForm("<P>A</P>");
+        delete form->findChild<LinkCommands *>();
+        form->TXTcommand(u"NEXT"_s);
+        form->RunCommandLine(u"NEXT,"_s);
+        QCOMPARE(form->nav.PBan(), 0);
+    }
+
     void shortcutRunsOnTheOpenPage()
     {
         openForm("<P>A</P>");

@@ -8,6 +8,7 @@
 #include "core/present/pollcontrol.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -130,6 +131,13 @@ QList<Copy> dailyArchiveCopies(const QString &pagePath, const QString &pageText,
     return copies;
 }
 
+// The document type line is plain ASCII: an own page shows it whatever its encoding.
+static bool isUndecodableOwnPage(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll().contains(Markers::OwnPageMark.toLatin1());
+}
+
 static void editInPaintProgram(EditLauncherHost &host, const QString &path)
 {
     const QString program = host.paintProgram();
@@ -201,6 +209,8 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
         if (content.isEmpty()) {
             const PageText page = readPageFile(path);
             content = page.ok() ? page.text : QString();
+            if (page.status == PageText::Undecodable && isUndecodableOwnPage(path))
+                host.tellUndecodablePage(path);
         }
         kind = editKind(path, content);
         switch (kind) {

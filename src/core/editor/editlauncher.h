@@ -34,6 +34,9 @@ public:
 
     // The editor window, shown modally with the page's path and text.
     virtual EditorOutcome runEditor(const QString &path, const QString &content) = 0;
+    // An own page whose bytes are not valid UTF-8 is never opened in the editor
+    // (it would be rewritten): the user is told before it goes to another program.
+    virtual void tellUndecodablePage(const QString &path) = 0;
     // Keyword links: taken out of a page before editing, put back after.
     virtual QString removeLookLinks(const QString &text) { return text; }
     virtual QString restoreLookLinks(const QString &text) { return text; }

@@ -26,6 +26,8 @@ inline const QString SaveDefaultSuffix = QStringLiteral("html");
 inline const QString SaveFilter = QStringLiteral("HTML (*.htm*);;全部 (*)");
 inline const QString ReplaceQuestion = QStringLiteral("%1 は既にあります。置き換えますか?");
 inline const QString SaveFailed = QStringLiteral("ページを保存できませんでした。\n%1");
+inline const QString UndecodablePage =
+    QStringLiteral("%1 はUTF-8の文字として読めないため、エディターでは開きません。ページはそのまま残ります。");
 
 // Tools.
 inline const QString TodayHint = QStringLiteral("今日の日付");

@@ -128,12 +128,16 @@ void readTitle(PageModel &m, QString &w, QString &head, QString &title)
     if (at >= 0) {
         head = w.first(at);
         const qsizetype gt = w.indexOf(u'>', at);
-        QString rest;
+        // A title tag cut short keeps its text with the head's rest.
+        QString rest = gt < 0 ? w.sliced(at) : QString();
         if (gt >= 0) {
             const qsizetype close = w.indexOf(u"</"_s, gt + 1);
             if (close >= 0) {
                 title = w.sliced(gt + 1, close - gt - 1);
-                rest = w.sliced(qMin(close + Markers::TitleEnd.size(), w.size()));
+                // Only the end tag of the title is skipped: another end tag ("</HEAD>")
+                // stays, or the page would lose the "<" of the tag after it.
+                const bool titleEnd = QStringView(w).sliced(close).startsWith(Markers::TitleEnd, Qt::CaseInsensitive);
+                rest = w.sliced(titleEnd ? close + Markers::TitleEnd.size() : close);
             } else {
                 // No end tag: the title runs to the next tag, the rest is kept.
                 const qsizetype next = w.indexOf(u'<', gt + 1);

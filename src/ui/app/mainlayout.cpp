@@ -23,6 +23,7 @@
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -49,9 +50,12 @@ static QToolButton *toolButton(QWidget *parent, const QString &name, QStyle::Sta
 static QWebEngineView *browser(QWidget *parent, const QString &name)
 {
     auto *view = named(new QWebEngineView(parent), name);
-    view->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
-    view->settings()->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
-    view->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    // On the profile, not the page: the link commands give each browser a page
+    // of their own, which takes its settings from the profile.
+    QWebEngineSettings *settings = view->page()->profile()->settings();
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     return view;
 }
 

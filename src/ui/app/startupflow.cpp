@@ -6,6 +6,7 @@
 #include "core/navigation/pathtext.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
+#include "ui/bar/holdofftimer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,6 +99,9 @@ void TForm1::BatchStart(const QStringList &fileArguments)
     ListBox1 = fileArguments;
     BatchMode = true;
     ImportListedFiles(nav.CurDir, true);
+    // The import resumed the poll; a batch run opens no level and shows no
+    // window, so the poll (which could open both) stays off until the end.
+    pausePoll();
     QCoreApplication::processEvents();
     platform.beep();
     ShowFlashMessage(AppTexts::EndText, 1499);
@@ -178,6 +182,11 @@ bool TForm1::FormCloseQuery()
         Timer1->stop();
         pausePoll();
         Timer5->stop();
+        // A wait for the tick (the viewer opening) ends with the program, not with a tick that never comes.
+        if (Timer4) {
+            Timer4->stop();
+            Timer4->Tag = 0;
+        }
     } catch (...) {
         // Ends only this copy of the program; the others on the share go on.
         std::_Exit(EXIT_FAILURE);

@@ -1,5 +1,6 @@
 #include "ui/editor/editlaunch.h"
 
+#include "core/editor/editorstrings.h"
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/pages/templates.h"
@@ -9,7 +10,9 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QUrl>
@@ -92,6 +95,12 @@ EditorOutcome MainWindowEditHost::runEditor(const QString &path, const QString &
     if (saved)
         m_nav.HighlightCurrent = true;
     return {saved, m_editor.caption(), saved ? m_editor.Label3->text() : QString()};
+}
+
+void MainWindowEditHost::tellUndecodablePage(const QString &path)
+{
+    QMessageBox::warning(&m_main, EditorStrings::WindowCaption,
+                         EditorStrings::UndecodablePage.arg(QFileInfo(path).fileName()));
 }
 
 QString MainWindowEditHost::removeLookLinks(const QString &text)

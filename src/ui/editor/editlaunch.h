@@ -40,6 +40,7 @@ public:
     void resumePoll() override;
     void showPlaceholder(const QString &status) override;
     EditorOutcome runEditor(const QString &path, const QString &content) override;
+    void tellUndecodablePage(const QString &path) override;
     QString removeLookLinks(const QString &text) override;
     QString restoreLookLinks(const QString &text) override;
     QString paintProgram() override;

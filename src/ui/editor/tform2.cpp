@@ -65,22 +65,23 @@ TForm2::TForm2(QWidget *parent)
     };
     warn = [this](const QString &message) { QMessageBox::warning(this, S::WindowCaption, message); };
 
-    auto *outer = new QVBoxLayout(this);
+    // The tool column runs the full height beside the top bar and the editing
+    // area, so that the save buttons stay in reach while the source fills the rest.
+    auto *outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
+    auto *left = new QWidget(this);
+    left->setObjectName(u"EditColumn"_s);
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(0);
     buildTopBar();
-    outer->addWidget(Panel1);
-
-    auto *row = new QWidget(this);
-    row->setObjectName(u"EditRow"_s);
-    auto *rowLayout = new QHBoxLayout(row);
-    rowLayout->setContentsMargins(0, 0, 0, 0);
-    rowLayout->setSpacing(0);
     buildEditArea();
     buildToolColumn();
-    rowLayout->addWidget(EditArea, 1);
-    rowLayout->addWidget(Panel8);
-    outer->addWidget(row, 1);
+    leftLayout->addWidget(Panel1);
+    leftLayout->addWidget(EditArea, 1);
+    outer->addWidget(left, 1);
+    outer->addWidget(Panel8);
 
     // Fields the page keeps but the user does not see.
     ETAGH1 = hiddenField(u"ETAGH1"_s, this);

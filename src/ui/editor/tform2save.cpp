@@ -105,7 +105,7 @@ void TForm2::leaveSourceMode()
     sourceMode = false;
     Panel17->hide();
     Panel1->setFixedHeight(26);
-    findChild<QWidget *>(u"EditRow"_s)->show();
+    EditArea->show();
 }
 
 void TForm2::SpeedButton28Click()
@@ -117,10 +117,11 @@ void TForm2::SpeedButton28Click()
         toggle->tag = 1;
         toggle->setMarked(true);
         sourceMode = true;
-        findChild<QWidget *>(u"EditRow"_s)->hide();
+        EditArea->hide();
         Panel1->setMinimumHeight(0);
         Panel1->setMaximumHeight(QWIDGETSIZE_MAX);
         Panel17->show();
+        Memo82->setFocus();
         return;
     }
     LoadPageToFields(caption());

@@ -196,7 +196,10 @@ private slots:
         QTest::newRow("no BODY") << u"<HTML><HEAD><TITLE>t</TITLE></HEAD><P>loose words</P></HTML>"_s << u"loose words"_s;
         QTest::newRow("no HEAD, no TITLE") << u"<BODY><!--NOTE_IN--><P></P><P>words</P>"_s << u"words"_s;
         QTest::newRow("cut inside a tag") << Head + u"<!--NOTE_IN--><H1>head"_s << u"head"_s;
-        QTest::newRow("cut inside the title tag") << u"<HTML><HEAD><TITLE"_s << u"<HTML><HEAD>"_s;
+        QTest::newRow("cut inside the title tag") << u"<HTML><HEAD><TITLE lang=ja"_s << u"<TITLE lang=ja"_s;
+        QTest::newRow("title closed by another end tag")
+            << u"<HTML><HEAD><TITLE>t</HEAD><BODY><!--NOTE_IN--><P></P><P>w</P><!--NOTE_OUT--></BODY></HTML>"_s
+            << u"</HEAD><BODY><!--NOTE_IN-->"_s;
         QTest::newRow("style block never closed") << Head + u"<!--STYLE_IN1--><!--NOTE_IN--><P></P><P>w</P><!--NOTE_OUT-->"_s
                                                   << u"<P>w</P>"_s;
         QTest::newRow("table never closed") << pageWithNote(u"<TABLE><TD>cell"_s) << u"cell"_s;

@@ -44,6 +44,7 @@ public:
         log << u"editor "_s + QFileInfo(path).fileName();
         return editor(path, content);
     }
+    void tellUndecodablePage(const QString &path) override { log << u"undecodable "_s + QFileInfo(path).fileName(); }
     QString removeLookLinks(const QString &text) override { return QString(text).replace(u"$LOOK"_s, u"plain"_s); }
     QString restoreLookLinks(const QString &text) override { return text + u"<!--links-->"_s; }
     QString paintProgram() override { return paint; }
@@ -194,6 +195,32 @@ private slots:
         QVERIFY2(at > 0, qPrintable(host.log.join(u" | "_s)));
         QCOMPARE(host.log.mid(at + 1), QStringList({u"outside wait"_s, u"refresh"_s, u"resume"_s}));
         QVERIFY(host.log.contains(u"placeholder *** 編集中 ***"_s));
+    }
+
+    void undecodablePageKeepsItsBytesAndTheUserIsTold_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("told");
+        const QByteArray sjis = "\x82\xa0\x82\xa2"; // not UTF-8
+        QTest::newRow("own page") << u"page.html"_s << OwnPage.toUtf8() + sjis << true;
+        QTest::newRow("other file") << u"list.csv"_s << QByteArray("a,") + sjis << false;
+    }
+    void undecodablePageKeepsItsBytesAndTheUserIsTold()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, told);
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {name};
+        QVERIFY(writeBytes(dir.filePath(name), bytes));
+        L::EditPage(host, {}, {});
+        QCOMPARE(host.log.contains(u"undecodable "_s + name), told);
+        QVERIFY2(host.log.contains(u"shell "_s + name), qPrintable(host.log.join(u" | "_s)));
+        QVERIFY(!host.log.join(u'|').contains(u"editor"_s));
+        QCOMPARE(readBytes(dir.filePath(name)), bytes);
     }
 
     void newPagesReachTheDiskOnlyWhenSavedAndNeverShareAName()

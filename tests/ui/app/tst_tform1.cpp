@@ -97,6 +97,8 @@ private slots:
         QCOMPARE(readFixture(dir.filePath(u"notes_data/b.html"_s)), QByteArray("html"));
         QCOMPARE(platform.beeps, 1);
         QVERIFY(form.nav.levels().isEmpty());
+        // No poll tick may open a level before the end.
+        QVERIFY(!form.Timer5->isActive());
         QVERIFY(ended.wait(5000));
         QVERIFY(form.ListBox1.isEmpty());
     }

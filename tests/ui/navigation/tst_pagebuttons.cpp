@@ -2,6 +2,7 @@
 #include "ui/app/tform1.h"
 
 #include "ui/app/fakeplatform.h"
+#include "ui/commands/linkcommands.h"
 #include "ui/navigation/pagebutton.h"
 
 #include <QFileSystemModel>
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include "core/navigation/testfiles.h"
@@ -46,6 +49,8 @@ private slots:
         m_home = m_dir.filePath(u"web"_s);
         QVERIFY(copyExamples(m_home));
         m_form = std::make_unique<TForm1>(m_platform, m_dir.filePath(u"web.exe"_s));
+        // As the program runs: the link commands give the browsers pages of their own.
+        new LinkCommands(*m_form);
         QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
         m_form->show();
         m_form->FormShow();
@@ -238,12 +243,21 @@ private slots:
         QCOMPARE(m_form->Caption, QUrl::fromLocalFile(m_home + u"/index.html"_s).toString());
     }
 
-    void pdfOpensInTheBrowser()
+    void pdfShowsInTheBrowserAndIsNotDownloaded()
     {
+        QWebEngineProfile *profile = m_form->WebBrowser1->page()->profile();
+        QSignalSpy downloads(profile, &QWebEngineProfile::downloadRequested);
+        connect(profile, &QWebEngineProfile::downloadRequested, this,
+                [](QWebEngineDownloadRequest *download) { download->cancel(); });
+        QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
         m_form->nav.PBanSave(indexOf(u"1050_sample.pdf"_s));
         m_form->PageClick();
+        QVERIFY(loaded.wait(30000));
+        QVERIFY(loaded.last().first().toBool());
+        QCOMPARE(downloads.size(), 0);
         QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1050_sample.pdf"_s));
         QVERIFY(!m_form->Panel1->isVisible());
+        disconnect(profile, &QWebEngineProfile::downloadRequested, this, nullptr);
     }
 
     void rightPressOpensThePageAndAsksForThePopup()

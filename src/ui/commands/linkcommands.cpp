@@ -52,7 +52,12 @@ constexpr auto LowerPaneScript = R"JS(
       window.scrollTo(0, range.getBoundingClientRect().top + window.pageYOffset);
       return true;
     }
-    return false;
+    // A text split by markup ("【<B>×</B>】") is found by the browser's own search.
+    var selection = window.getSelection();
+    selection.removeAllRanges();
+    if (!window.find(t, false, false, false) || !selection.rangeCount) return false;
+    window.scrollTo(0, selection.getRangeAt(0).getBoundingClientRect().top + window.pageYOffset);
+    return true;
   }
   if (!search) { window.scrollTo(0, 0); return 'top'; }
   if (show(text)) return 'found';

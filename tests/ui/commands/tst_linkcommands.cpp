@@ -154,12 +154,22 @@ private slots:
         QVERIFY(server.requests.isEmpty());
     }
 
+    void answerLinkShowsItsPartInTheLowerPane_data()
+    {
+        QTest::addColumn<QByteArray>("wrong");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("heading") << QByteArray("<P>【×】 wrong</P>") << u"【×】"_s;
+        QTest::newRow("heading split by markup") << QByteArray("<P>【<B>×</B>】 wrong</P>") << u"【×】"_s;
+        QTest::newRow("no such heading: the other one") << QByteArray("<P>【その他】 hint</P>") << u"【その他】"_s;
+    }
     void answerLinkShowsItsPartInTheLowerPane()
     {
+        QFETCH(QByteArray, wrong);
+        QFETCH(QString, shown);
         openForm("<A id=\"wrong\" href=\"/$_5【×】\">check</A>");
         const QString copy = root + u"/copy.html"_s;
         QVERIFY(writeFixture(copy, pageText("copy", QByteArray(2000, ' ') + "<P>【○】 right</P>"
-                                                        + "<DIV style=\"height:3000px\"></DIV><P>【×】 wrong</P>"
+                                                        + "<DIV style=\"height:3000px\"></DIV>" + wrong
                                                         + "<DIV style=\"height:3000px\"></DIV>")));
         QSignalSpy loaded(form->WebBrowser2, &QWebEngineView::loadFinished);
         form->WebBrowser2->setUrl(QUrl::fromLocalFile(copy));
@@ -168,7 +178,7 @@ private slots:
         click(form->WebBrowser1, u"wrong"_s);
         QTRY_COMPARE_WITH_TIMEOUT(form->kabeKR->height(), 5 * form->kabe->height() / 10, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(evaluate(form->WebBrowser2->page(), u"window.getSelection().toString()"_s),
-                                  QVariant(u"【×】"_s), 30000);
+                                  QVariant(shown), 30000);
         QVERIFY(evaluate(form->WebBrowser2->page(), u"window.pageYOffset"_s).toInt() > 1000);
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
     }

@@ -271,6 +271,7 @@ void TForm2::buildToolColumn()
         Label6 = new QLabel(S::QuizReminder, GroupBox2);
         Label6->setObjectName(u"Label6"_s);
         Label6->setStyleSheet(u"color: grey"_s);
+        Label6->setWordWrap(true); // the narrow tool column shows the whole reminder
         grid->addWidget(CheckBox1, 0, 0);
         grid->addWidget(CheckBox2, 1, 0);
         grid->addWidget(Label6, 2, 0);

@@ -253,6 +253,9 @@ void LinkCommands::startPaint(const QString &picture)
 FetchResult LinkCommands::download(const QString &url, const QString &file,
                                    const std::function<void(qint64)> &progress)
 {
+    // The window stays live while the bytes come in, but the poll must not take
+    // the half-written file beside the target for a new page.
+    const PollPause pause(m_form);
     switch (downloadToFile(QUrl(url, QUrl::TolerantMode), file, progress)) {
     case DownloadResult::Saved:
         return FetchResult::Saved;

@@ -212,6 +212,30 @@ private slots:
         QVERIFY(form->Timer5->isActive());
     }
 
+    void saveShowsProgressAndHoldsThePoll()
+    {
+        openForm("<P>A</P>");
+        const QByteArray content(3000, 'x');
+        OneAnswerServer server(OneAnswerServer::answer("HTTP/1.1 200 OK", content, content.size()));
+        const QString title = form->windowTitle();
+        QStringList progress;
+        bool pollRan = false;
+        connect(form, &QWidget::windowTitleChanged, this, [&](const QString &t) {
+            if (t == title)
+                return;
+            progress << t;
+            pollRan = pollRan || form->Timer5->isActive();
+        });
+        form->TXTcommand(u"SAVE "_s + server.origin() + u"/file.bin got.bin"_s);
+        QCOMPARE(readFixture(root + u"/got.bin"_s), content);
+        QVERIFY(!progress.isEmpty());
+        QVERIFY(progress.last().endsWith(u" - 3000 Byte 完了しました。"_s));
+        QVERIFY(!pollRan);
+        QCOMPARE(form->windowTitle(), title);
+        QCOMPARE(form->Caption, QUrl::fromLocalFile(root + u"/1010_a.html"_s).toString());
+        QVERIFY(form->Timer5->isActive());
+    }
+
     void formOutlivesItsCommands()
     {
         openForm("<P>A</P>");

@@ -120,7 +120,7 @@ void TForm1::ReMake()
 
 void TForm1::RefreshPageButton(int index)
 {
-    if (index < 0 || nav.PBan() < 0 || nav.levels().isEmpty() || nav.levels().top().MidashiT.isEmpty())
+    if (index < 0 || index >= nav.PBanSu() || nav.PBan() < 0 || nav.levels().top().MidashiT.isEmpty())
         return;
     const QString title = refreshedButtonTitle(nav.entryPath(index), nav.levels().top().MidashiT.value(index));
     if (PageButton *button = PageButtons.value(nav.PBan()))

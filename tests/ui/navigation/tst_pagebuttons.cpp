@@ -203,7 +203,8 @@ private slots:
         m_form->ReMake();
         m_form->nav.PushLevel({u"gone.html"_s}, {u"gone"_s}, 0);
         m_form->ReMake();
-        m_form->PageClick();
+        // The press on the page's own button: going home rebuilds the column under it.
+        QTest::mousePress(m_form->PageButtons.at(0), Qt::LeftButton);
         QCOMPARE(m_form->nav.levels().height(), 1);
         QCOMPARE(m_form->nav.CurDir, m_home);
         QCOMPARE(m_form->nav.PBan(), 0);
@@ -240,6 +241,7 @@ private slots:
         m_form->nav.PBanSave(m_form->nav.PBanSu());
         m_form->PageClick();
         QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->Panel7->text(), u"1 / 7"_s);
         QCOMPARE(m_form->Caption, QUrl::fromLocalFile(m_home + u"/index.html"_s).toString());
     }
 
@@ -278,17 +280,41 @@ private slots:
     void folderTreePushesTheFolder()
     {
         QStringList commands;
+        const auto interpreter = m_form->TXTcommand;
         m_form->TXTcommand = [&commands](const QString &command) { commands << command; };
         const QModelIndex sub = m_form->folderModel->index(m_home + u"/sub"_s);
         m_form->DirectoryListBox1Click(sub);
-        m_form->TXTcommand = nullptr;
+        m_form->TXTcommand = interpreter;
         QCOMPARE(commands, QStringList{u"DIR "_s + m_home + u"/sub"_s});
 
+        // The command interpreter pushes the folder as a new level.
         m_form->DirectoryListBox1Click(sub);
         QCOMPARE(m_form->nav.levels().height(), 2);
         QCOMPARE(m_form->nav.CurDir, m_home + u"/sub"_s);
         QCOMPARE(m_form->PageButtons.size(), 2);
         QCOMPARE(m_form->Panel8->text(), u"sub"_s);
+    }
+
+    void homeButtonGoesHome_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QString>("searchIndexKey");
+        QTest::newRow("left") << Qt::LeftButton << u"xxx"_s;
+        QTest::newRow("right only goes home") << Qt::RightButton << u"kept"_s;
+    }
+    void homeButtonGoesHome()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QString, searchIndexKey);
+        m_form->nav.OpenFolderLevel(m_home + u"/sub"_s, 1, true);
+        m_form->ReMake();
+        m_form->SearchIndexKey = u"kept"_s;
+        QTest::mouseClick(m_form->SpeedButton17, button);
+        QCOMPARE(m_form->nav.levels().height(), 1);
+        QCOMPARE(m_form->nav.CurDir, m_home);
+        QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->PageButtons.size(), 7);
+        QCOMPARE(m_form->SearchIndexKey, searchIndexKey);
     }
 
     void soundButtonSitsLeftOfTheRightColumn()

@@ -135,10 +135,11 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
         return false;
     case GateAction::PlayVideo:
         QTimer::singleShot(0, this, [this, address = decision.target] {
+            const QString file = QUrl(address, QUrl::TolerantMode).toLocalFile();
             if (playVideo)
                 playVideo(address);
-            else
-                m_form.platform.openWithShell(QUrl(address, QUrl::TolerantMode).toLocalFile());
+            else if (QFileInfo::exists(file)) // a command naming a video is no file
+                m_form.platform.openWithShell(file);
         });
         return false;
     case GateAction::RunCommands: {

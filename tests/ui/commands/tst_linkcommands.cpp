@@ -190,6 +190,17 @@ private slots:
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
     }
 
+    void videoLinkOpensTheVideo()
+    {
+        openForm("<A id=\"command\" href=\"/$GO clip.avi\">go</A> <A id=\"video\" href=\"clip.avi\">clip</A>");
+        QVERIFY(writeFixture(root + u"/clip.avi"_s, "RIFF"));
+        click(form->WebBrowser1, u"command"_s); // a command naming a video: no file to open
+        click(form->WebBrowser1, u"video"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!platform->opened.isEmpty(), 30000);
+        QCOMPARE(platform->opened, QStringList{root + u"/clip.avi"_s});
+        QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
+    }
+
     void waitedProgramHoldsTheWindowAndThePoll()
     {
         openForm("<P>A</P>");

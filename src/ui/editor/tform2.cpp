@@ -392,10 +392,15 @@ void TForm2::buildEditArea()
     auto *linkBar = new QHBoxLayout(Panel9);
     linkBar->setContentsMargins(0, 0, 0, 0);
     linkBar->setSpacing(2);
-    auto *linkButton = new SpeedButton(u"SpeedButton17"_s, S::PictureLink, S::PictureLinkHint, Panel9);
+    // The link button's frame is drawn raised on quiz pages.
+    Panel19 = new EditorPanel(u"Panel19"_s, Panel9);
+    auto *frameLayout = new QHBoxLayout(Panel19);
+    frameLayout->setContentsMargins(1, 1, 1, 1);
+    auto *linkButton = new SpeedButton(u"SpeedButton17"_s, S::PictureLink, S::PictureLinkHint, Panel19);
     linkButton->setMarked(true);
     SpeedButtons << linkButton;
-    linkBar->addWidget(linkButton);
+    frameLayout->addWidget(linkButton);
+    linkBar->addWidget(Panel19);
     Edit2 = new QLineEdit(Panel9);
     Edit2->setObjectName(u"Edit2"_s);
     Edit2->setToolTip(S::LinkTargetHint);

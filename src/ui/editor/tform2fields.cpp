@@ -45,6 +45,7 @@ void TForm2::showModel(const PageModel &model)
     PageWidth = model.pageWidth;
     CheckBox1->setChecked(model.quiz);
     CheckBox2->setChecked(model.answer);
+    Panel19->setFrameStyle(model.quizPanelRaised ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
     Label3->clear();
     Panel12Resize();
 }

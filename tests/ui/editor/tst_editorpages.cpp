@@ -205,12 +205,21 @@ private slots:
         open(form, u"朝_日報.html"_s);
         QCOMPARE(form.PageWidth, 906); // a Fit page opens as B4
         QVERIFY(!form.CheckBox1->isChecked());
+        QCOMPARE(form.Panel19->frameStyle(), int(QFrame::NoFrame));
         QTest::mouseClick(form.CheckBox1, Qt::LeftButton);
         form.BitBtn4Click();
         const QByteArray saved = readBytes(form.caption());
         QVERIFY(saved.contains("<!--beginKavuno//-->"));
         QVERIFY(saved.contains("<TITLE>朝の会:2026/2/6</TITLE>"));
         QCOMPARE(form.Label3->text(), u" 2026年02月06日朝_日報"_s);
+
+        // Opened again, the page shows its notation with the box ticked and the link frame raised.
+        form.Memo82->setPlainText(widgetTextFromField(readPageFile(form.caption()).text));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.CheckBox1->isChecked());
+        QCOMPARE(form.Panel19->frameStyle(), int(QFrame::Panel | QFrame::Raised));
+        QVERIFY(form.Memo2->fieldText().contains(u"(東京|大阪/東京)"_s));
     }
 
     void pageSizesAreWritten_data()

@@ -331,8 +331,12 @@ private slots:
         const QString help = m_dir.filePath(u"【使い方】/index.html"_s);
         QVERIFY(QDir().mkpath(m_dir.filePath(u"【使い方】"_s)));
         QVERIFY(writeFixture(help, "<html><title>help</title></html>"));
+        // Asked for from a file on the open panel.
+        m_form->nav.PBanSave(indexOf(u"1060_名簿.csv"_s));
+        m_form->PageClick();
         m_form->Kavuno1Click();
         QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(help));
+        QVERIFY(!m_form->Panel1->isVisible());
     }
 
     void folderHelpAndCurrentFolder()

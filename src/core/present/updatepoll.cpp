@@ -171,7 +171,9 @@ void UpdatePoll::runTick()
         break;
     case PollDecision::Viewer::Close:
         m_viewer->closeViewer();
-        m_host.setStopEnabled(false);
+        // A marker this copy could not use stays for the others; the stop
+        // button stays usable to end it.
+        m_host.setStopEnabled(marker.state != MarkerRead::Absent);
         break;
     }
 
@@ -210,13 +212,12 @@ void UpdatePoll::openViewer(const QString &target)
 
 void UpdatePoll::viewerClosedByUser()
 {
-    m_host.setStopEnabled(false);
     const QString home = m_host.homeDir();
     const MarkerRead marker = readPresentationMarker(home);
-    if (marker.state == MarkerRead::Absent)
-        return;
-    if (marker.state == MarkerRead::Read && m_viewer
-        && resolvePresentedPath(m_host.localPath(marker.path), home) != m_viewer->target())
-        return;
-    QFile::remove(presentationMarkerPath(home));
+    // Another page presented meanwhile goes on; the stop button can end it.
+    const bool another = marker.state == MarkerRead::Read && m_viewer
+                         && resolvePresentedPath(m_host.localPath(marker.path), home) != m_viewer->target();
+    if (marker.state != MarkerRead::Absent && !another)
+        QFile::remove(presentationMarkerPath(home));
+    m_host.setStopEnabled(another);
 }

@@ -31,6 +31,7 @@ NoteRead TForm12::loadFile(const QString &path)
     if (Tag > 0 && !saveNote())
         reportWriteFailure(m_note.path());
     const NoteRead read = m_note.bind(path);
+    m_shownPath = path;
     setWindowTitle(path);
     if (read.status == NoteRead::Unreadable) {
         Memo1->setPlainText(NoteText::Unreadable);

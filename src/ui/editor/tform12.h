@@ -19,7 +19,9 @@ public:
     // 1 while shown, 0 after it has closed.
     int Tag = 0;
 
-    QString Caption() const { return m_note.path(); }
+    // The file the window shows, also one that could not be read (and is not
+    // written): showing it again closes the window.
+    QString Caption() const { return m_shownPath; }
 
     // Points the window at a file without showing it: an open window first
     // writes its note to its own file, then path is read. A file that cannot be read
@@ -42,4 +44,5 @@ private:
     void reportWriteFailure(const QString &path);
 
     NoteBinding m_note;
+    QString m_shownPath;
 };

@@ -148,7 +148,7 @@ void TForm2::buildTopBar()
     Panel18 = new EditorPanel(u"Panel18"_s, Panel1);
     auto *toggleLayout = new QHBoxLayout(Panel18);
     toggleLayout->setContentsMargins(0, 0, 0, 0);
-    auto *toggle = new SpeedButton(u"SpeedButton28"_s, u"ソース"_s, S::SourceEditHint, Panel18);
+    auto *toggle = new SpeedButton(u"SpeedButton28"_s, S::SourceEditHint, S::SourceEditHint, Panel18);
     SpeedButtons << toggle;
     toggleLayout->addWidget(toggle);
     connect(toggle, &QToolButton::clicked, this, &TForm2::SpeedButton28Click);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -84,7 +85,7 @@ PageModel TForm2::collectModel() const
 
 void TForm2::LoadPageToFields(const QString &path)
 {
-    showModel(::LoadPageToFields(fieldTextFromWidget(Memo82->toPlainText()), path));
+    showModel(::LoadPageToFields(fieldTextFromWidget(documentText(Memo82->document())), path));
     if (pageRead)
         pageRead();
 }

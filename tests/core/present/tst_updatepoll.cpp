@@ -182,6 +182,20 @@ private slots:
         m_poll->tick();
         QCOMPARE(m_viewer->log, QStringList{u"close"_s});
         QVERIFY(QFile::exists(marker()));
+        // The user can still end the presentation here.
+        QVERIFY(m_host->stopEnabled);
+        m_poll->stopPresenting();
+        QVERIFY(!QFile::exists(marker()));
+        QVERIFY(!m_host->stopEnabled);
+    }
+
+    void tickAfterTheMarkerWentDisablesStop()
+    {
+        m_viewer->shown = true;
+        m_viewer->shownTarget = m_home + u"/p.html"_s;
+        m_host->stopEnabled = true;
+        m_poll->tick();
+        QCOMPARE(m_viewer->log, QStringList{u"close"_s});
         QVERIFY(!m_host->stopEnabled);
     }
 
@@ -198,11 +212,12 @@ private slots:
         QVERIFY(writePresentationMarker(m_home, m_home + u"/q.html"_s));
         m_poll->viewerClosedByUser();
         QVERIFY(QFile::exists(marker()));
-        QVERIFY(!m_host->stopEnabled);
+        QVERIFY(m_host->stopEnabled);
 
         QVERIFY(writePresentationMarker(m_home, m_home + u"/p.html"_s));
         m_poll->viewerClosedByUser();
         QVERIFY(!QFile::exists(marker()));
+        QVERIFY(!m_host->stopEnabled);
     }
 
     void tickRefreshesTheChangedPage()

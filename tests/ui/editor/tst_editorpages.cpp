@@ -188,8 +188,11 @@ private slots:
         QString html = form.Memo82->toPlainText();
         html.replace(u"<H1 align=\"center\">"_s, u"<H1 align=\"right\">"_s);
         form.Memo82->setPlainText(html);
+        QCOMPARE(form.speedButton(28)->toolTip(), u"戻る"_s);
         form.SpeedButton28Click();
         QVERIFY(!form.Panel17->isVisible());
+        QCOMPARE(form.speedButton(28)->text(), u"ソースの編集"_s);
+        QCOMPARE(form.speedButton(28)->toolTip(), u"ソースの編集"_s);
         QVERIFY(form.speedButton(6)->isMarked());
         QCOMPARE(form.layoutFlag, 2);
     }
@@ -261,6 +264,37 @@ private slots:
         QVERIFY(form.isVisible());
         QVERIFY(!QFile::exists(form.caption()));
         form.BitBtn2Click();
+    }
+
+    void unchangedPageKeepsNoBreakSpaces()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        // A no-break space and a line separator in the page text and in fields.
+        QString html = form.Memo82->toPlainText();
+        const QString odd = u"a\u00A0b\u2028c"_s;
+        html.replace(u"<TITLE>"_s, u"<TITLE>"_s + odd);
+        html.replace(u"</H1>"_s, odd + u"</H1>"_s);
+        html.replace(u"</BODY>"_s, u"<!--"_s + odd + u"--></BODY>"_s);
+        form.Memo82->setPlainText(html);
+        form.FormShow();
+        form.BitBtn4Click();
+        const QString saved = QString::fromUtf8(readBytes(form.caption()));
+        QCOMPARE(saved.count(odd), 3);
+    }
+
+    void unreadablePictureKeepsItsTag()
+    {
+        QVERIFY(writeBytes(dir.filePath(u"broken.jpg"_s), QByteArray("not a picture")));
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QString tag = u"<IMG src=\"broken.jpg\" vspace=\"4\" hspace=\"4\" align=\"left\">"_s;
+        QString html = form.Memo82->toPlainText();
+        html.replace(u"<P></P>"_s, u"<P>"_s + tag + u"</P>"_s);
+        form.Memo82->setPlainText(html);
+        form.FormShow();
+        form.BitBtn4Click();
+        QVERIFY2(readBytes(form.caption()).contains(tag.toUtf8()), readBytes(form.caption()).constData());
     }
 
     void closingWritesNothing()

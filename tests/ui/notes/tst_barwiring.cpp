@@ -200,10 +200,12 @@ private slots:
         QVERIFY(m_form->PageButtons.at(0)->text().contains(u"目標のページ"_s));
         QCOMPARE(m_form->DirIndexStep, 1);
         QTRY_COMPARE_WITH_TIMEOUT(m_form->Panel7->text(), u"1 / 4"_s, 30000);
+        // The followed page has loaded before the next page is opened.
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->LastLoadedUrl.endsWith(u"/links/1030_target.html"_s), 60000);
 
         // A page saying NOTLINK stays a page.
         openPage(2);
-        QTRY_VERIFY_WITH_TIMEOUT(m_form->LastLoadedUrl.endsWith(u"/links/1040_plain.html"_s), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->LastLoadedUrl.endsWith(u"/links/1040_plain.html"_s), 60000);
         QCOMPARE(m_form->Panel7->text(), u"3 / 4"_s);
         QVERIFY(m_form->Caption.endsWith(u"/links/1040_plain.html"_s));
         QCOMPARE(m_form->nav.PBanSu(), 4);

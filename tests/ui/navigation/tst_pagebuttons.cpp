@@ -98,6 +98,18 @@ private slots:
         QCOMPARE(m_form->nav.levels().top().MidashiT.at(lesson1), stored);
     }
 
+    void iconFileIsFoundWhateverItsCase()
+    {
+        QVERIFY(writeFixture(m_home + u"/1080_star.html"_s,
+                             "<!DOCTYPE HTML PUBLIC \"x\"><TITLE>\"_STAR.BMP\"Star</TITLE>"));
+        m_form->nav.OpenFolderLevel(m_home, 0, false);
+        m_form->ReMake();
+        const QIcon star(QPixmap(m_home + u"/_star.bmp"_s));
+        const QIcon shown = m_form->PageButtons.at(indexOf(u"1080_star.html"_s))->icon();
+        QVERIFY(QFile::remove(m_home + u"/1080_star.html"_s));
+        QCOMPARE(shown.pixmap(16, 16).toImage(), star.pixmap(16, 16).toImage());
+    }
+
     void badIconFileFallsBackToTheListPicture()
     {
         QVERIFY(writeFixture(m_home + u"/_bad.bmp"_s, "not a bitmap"));

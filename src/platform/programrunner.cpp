@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 using namespace Qt::StringLiterals;
 
@@ -29,5 +28,5 @@ bool launchShortcut(Platform &platform, const QString &shortcut, const QString &
     const QStringList command = desktopEntryCommand(QString::fromUtf8(entry.readAll()), file);
     if (command.isEmpty())
         return false;
-    return QProcess::startDetached(command.first(), command.mid(1));
+    return platform.startProgram(command.first(), command.mid(1), false);
 }

@@ -135,10 +135,11 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
         return false;
     case GateAction::PlayVideo:
         QTimer::singleShot(0, this, [this, address = decision.target] {
+            const QString file = QUrl(address, QUrl::TolerantMode).toLocalFile();
             if (playVideo)
                 playVideo(address);
-            else
-                m_form.platform.openWithShell(QUrl(address, QUrl::TolerantMode).toLocalFile());
+            else if (QFileInfo::exists(file)) // a command naming a video is no file
+                m_form.platform.openWithShell(file);
         });
         return false;
     case GateAction::RunCommands: {
@@ -253,6 +254,9 @@ void LinkCommands::startPaint(const QString &picture)
 FetchResult LinkCommands::download(const QString &url, const QString &file,
                                    const std::function<void(qint64)> &progress)
 {
+    // The window stays live while the bytes come in, but the poll must not take
+    // the half-written file beside the target for a new page.
+    const PollPause pause(m_form);
     switch (downloadToFile(QUrl(url, QUrl::TolerantMode), file, progress)) {
     case DownloadResult::Saved:
         return FetchResult::Saved;

@@ -48,14 +48,15 @@ public:
     struct Run
     {
         QString program;
+        QStringList arguments;
         bool wait;
         bool windowEnabled;
         bool pollRunning;
     };
     QList<Run> runs;
-    bool startProgram(const QString &program, const QStringList &, bool wait) override
+    bool startProgram(const QString &program, const QStringList &arguments, bool wait) override
     {
-        runs.append({program, wait, window->isEnabled(), poll->isActive()});
+        runs.append({program, arguments, wait, window->isEnabled(), poll->isActive()});
         return true;
     }
 };
@@ -189,6 +190,17 @@ private slots:
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
     }
 
+    void videoLinkOpensTheVideo()
+    {
+        openForm("<A id=\"command\" href=\"/$GO clip.avi\">go</A> <A id=\"video\" href=\"clip.avi\">clip</A>");
+        QVERIFY(writeFixture(root + u"/clip.avi"_s, "RIFF"));
+        click(form->WebBrowser1, u"command"_s); // a command naming a video: no file to open
+        click(form->WebBrowser1, u"video"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!platform->opened.isEmpty(), 30000);
+        QCOMPARE(platform->opened, QStringList{root + u"/clip.avi"_s});
+        QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
+    }
+
     void waitedProgramHoldsTheWindowAndThePoll()
     {
         openForm("<P>A</P>");
@@ -212,6 +224,30 @@ private slots:
         QVERIFY(form->Timer5->isActive());
     }
 
+    void saveShowsProgressAndHoldsThePoll()
+    {
+        openForm("<P>A</P>");
+        const QByteArray content(3000, 'x');
+        OneAnswerServer server(OneAnswerServer::answer("HTTP/1.1 200 OK", content, content.size()));
+        const QString title = form->windowTitle();
+        QStringList progress;
+        bool pollRan = false;
+        connect(form, &QWidget::windowTitleChanged, this, [&](const QString &t) {
+            if (t == title)
+                return;
+            progress << t;
+            pollRan = pollRan || form->Timer5->isActive();
+        });
+        form->TXTcommand(u"SAVE "_s + server.origin() + u"/file.bin got.bin"_s);
+        QCOMPARE(readFixture(root + u"/got.bin"_s), content);
+        QVERIFY(!progress.isEmpty());
+        QVERIFY(progress.last().endsWith(u" - 3000 Byte 完了しました。"_s));
+        QVERIFY(!pollRan);
+        QCOMPARE(form->windowTitle(), title);
+        QCOMPARE(form->Caption, QUrl::fromLocalFile(root + u"/1010_a.html"_s).toString());
+        QVERIFY(form->Timer5->isActive());
+    }
+
     void formOutlivesItsCommands()
     {
         openForm("<P>A</P>");
@@ -224,14 +260,14 @@ private slots:
     void shortcutRunsOnTheOpenPage()
     {
         openForm("<P>A</P>");
-        const QString tool = root + u"/tool.sh"_s;
-        QVERIFY(writeFixture(tool, "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/out.tmp\"\n"
-                                   "mv \"$(dirname \"$0\")/out.tmp\" \"$(dirname \"$0\")/out\"\n"));
-        QVERIFY(QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner));
-        QVERIFY(writeFixture(root + u"/tool.desktop"_s,
-                             "[Desktop Entry]\nType=Application\nExec=" + tool.toUtf8() + " %f\n"));
+        platform->window = form;
+        platform->poll = form->Timer5;
+        QVERIFY(writeFixture(root + u"/tool.desktop"_s, "[Desktop Entry]\nType=Application\nExec=/opt/tool --page %f\n"));
         form->findChild<LinkCommands *>()->F10Click(u"tool.desktop"_s);
-        QTRY_COMPARE_WITH_TIMEOUT(readFixture(root + u"/out"_s), (root + u"/1010_a.html"_s).toUtf8(), 30000);
+        QCOMPARE(platform->runs.size(), 1);
+        QCOMPARE(platform->runs[0].program, u"/opt/tool"_s);
+        QCOMPARE(platform->runs[0].arguments, (QStringList{u"--page"_s, root + u"/1010_a.html"_s}));
+        QVERIFY(!platform->runs[0].wait);
     }
 };
 

@@ -5,14 +5,17 @@
 #include "ui/commands/linkcommands.h"
 #include "ui/navigation/pagebutton.h"
 
+#include <QApplication>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -195,6 +198,19 @@ private slots:
         QCOMPARE(m_form->SpeedButton4->text(), u"コピー"_s);
         m_form->SpeedButton3->click();
         QCOMPARE(m_platform.opened.last(), m_home + u"/1060_名簿.csv"_s);
+
+        // No program for the file: the user is told.
+        QString told;
+        QTimer::singleShot(0, this, [&told] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                told = box->text();
+                box->close();
+            }
+        });
+        m_platform.openSucceeds = false;
+        m_form->SpeedButton3->click();
+        m_platform.openSucceeds = true;
+        QCOMPARE(told, u"そのファイルは開けません"_s);
     }
 
     void undecodablePictureGoesToTheOpenPanel()

@@ -352,7 +352,9 @@ void TForm1::OpenFolderHelp()
 
 void TForm1::Kavuno1Click()
 {
+    // The open panel would hide the help as the picture view would.
     Panel10->hide();
+    Panel1->hide();
     const QString local = nav.ExeDir + UiTexts::HelpFolderIndex;
     WebBrowser1->setUrl(QFileInfo::exists(local) ? QUrl::fromLocalFile(local) : QUrl(UiTexts::HelpWebPage));
 }

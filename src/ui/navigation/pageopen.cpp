@@ -171,7 +171,9 @@ void TForm1::showOpenPanel(const QString &path)
 
 void TForm1::SpeedButton3Click()
 {
-    platform.openWithShell(Label1->text());
+    // Without a program for the file the desktop says nothing itself.
+    if (!platform.openWithShell(Label1->text()))
+        QMessageBox::warning(this, nav.ExeBaseName, UiTexts::CannotOpenFile);
 }
 
 void TForm1::SpeedButton4Click()

@@ -59,8 +59,7 @@ DownloadResult downloadToFile(const QUrl &url, const QString &fileName,
     const std::unique_ptr<QNetworkReply> reply(manager.get(request));
     qint64 received = 0;
     bool writeFailed = false;
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
+    const auto takeBlocks = [&] {
         while (!writeFailed && reply->bytesAvailable() > 0) {
             const QByteArray block = reply->read(BlockSize);
             if (file.write(block) != block.size()) {
@@ -72,10 +71,14 @@ DownloadResult downloadToFile(const QUrl &url, const QString &fileName,
             if (progress)
                 progress(received);
         }
-    });
+    };
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, takeBlocks);
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec();
+    // Whatever arrived with the end of the answer.
+    takeBlocks();
 
     if (writeFailed) {
         file.cancelWriting();

@@ -28,6 +28,9 @@ bool LinuxPlatform::openWithShell(const QString &pathOrUrl)
 
 QStringList LinuxPlatform::moveToTrash(const QStringList &paths)
 {
+    // Without the user's data folder Qt puts the trash beside the working
+    // folder ("files", "info") instead of refusing: give it its home trash.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     QStringList kept;
     for (const QString &path : paths) {
         if (!QFileInfo::exists(path))

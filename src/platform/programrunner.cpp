@@ -3,10 +3,8 @@
 #include "core/commands/shortcut.h"
 #include "platform/platform.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 using namespace Qt::StringLiterals;
 
@@ -17,23 +15,7 @@ bool runProgram(Platform &platform, const QString &program, const QStringList &a
         return false;
     if (!file.isExecutable())
         return platform.openWithShell(program);
-    if (!wait)
-        return QProcess::startDetached(program, arguments);
-
-    QProcess process;
-    QEventLoop loop;
-    bool started = true;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            started = false;
-            loop.quit();
-        }
-    });
-    process.start(program, arguments);
-    if (started && process.state() != QProcess::NotRunning)
-        loop.exec();
-    return started;
+    return platform.startProgram(program, arguments, wait);
 }
 
 bool launchShortcut(Platform &platform, const QString &shortcut, const QString &file)
@@ -46,5 +28,5 @@ bool launchShortcut(Platform &platform, const QString &shortcut, const QString &
     const QStringList command = desktopEntryCommand(QString::fromUtf8(entry.readAll()), file);
     if (command.isEmpty())
         return false;
-    return QProcess::startDetached(command.first(), command.mid(1));
+    return platform.startProgram(command.first(), command.mid(1), false);
 }

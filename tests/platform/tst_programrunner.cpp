@@ -1,6 +1,6 @@
 #include "core/commands/commandparse.h"
 #include "core/navigation/testfiles.h"
-#include "ui/app/fakeplatform.h"
+#include "platform/linuxplatform.h"
 #include "platform/programrunner.h"
 
 #include <QDir>
@@ -29,6 +29,18 @@ void writeTool(const QString &path)
     tool.close();
     QVERIFY(tool.setPermissions(tool.permissions() | QFileDevice::ExeOwner));
 }
+
+// Starts programs for real; records what would open with the desktop's program.
+class RecordingPlatform : public LinuxPlatform
+{
+public:
+    QStringList opened;
+    bool openWithShell(const QString &pathOrUrl) override
+    {
+        opened << pathOrUrl;
+        return true;
+    }
+};
 
 void release(const QDir &dir)
 {
@@ -95,7 +107,7 @@ private slots:
     void init() { platform.opened.clear(); }
 
 private:
-    FakePlatform platform;
+    RecordingPlatform platform;
 };
 
 QTEST_GUILESS_MAIN(ProgramRunnerTest)

@@ -36,13 +36,6 @@ DailyReportRestore dailyReportRestoreFor(const QString &folder, const QString &a
     return restore;
 }
 
-static QString withExtension(const QString &path, const QString &extension)
-{
-    const qsizetype dot = path.lastIndexOf(u'.');
-    const qsizetype sep = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-    return (dot > sep ? path.left(dot) : path) + extension;
-}
-
 static bool copyWhenNewer(const QString &from, const QString &to, const FileCopier &copy)
 {
     const QFileInfo source(from);
@@ -60,8 +53,8 @@ QStringList restoreDailyReport(const DailyReportRestore &restore, const FileCopi
     if (restore.source.isEmpty())
         return written;
     for (const QString &extension : {QString(), NoteExtension, SoundExtension}) {
-        const QString from = extension.isEmpty() ? restore.source : withExtension(restore.source, extension);
-        const QString to = extension.isEmpty() ? restore.target : withExtension(restore.target, extension);
+        const QString from = extension.isEmpty() ? restore.source : pathWithoutExtension(restore.source) + extension;
+        const QString to = extension.isEmpty() ? restore.target : pathWithoutExtension(restore.target) + extension;
         if (copyWhenNewer(from, to, copy))
             written << to;
     }

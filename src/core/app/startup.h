@@ -35,9 +35,9 @@ using FileCopier = std::function<bool(const QString &, const QString &, bool)>;
 // made after the archive are never lost. Returns the targets written.
 QStringList restoreDailyReport(const DailyReportRestore &restore, const FileCopier &copy);
 
-// Copies the files into folder, replacing same-named ones, through temporary
-// the copier; a file that already is that target, or that cannot be copied,
-// is skipped. Returns the targets written.
+// Copies the files into folder through the copier, replacing same-named ones;
+// a file that already is that target, or that cannot be copied, is skipped.
+// Returns the targets written.
 QStringList importFiles(const QStringList &files, const QString &folder, const FileCopier &copy);
 
 // Creates each folder one level deep; failures are ignored. Returns false when

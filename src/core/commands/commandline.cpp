@@ -4,6 +4,8 @@
 
 #include <QUrl>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 QString decodeAddress(const QString &address)
@@ -97,13 +99,13 @@ std::optional<int> applyCounter(const QString &command, int counter)
     if (op == u'=')
         return parseCounterNumber(command.mid(2));
     const std::optional<int> n = parseCounterNumber(command.mid(1));
-    if (!n)
+    if (!n || (op != u'+' && op != u'-'))
         return std::nullopt;
-    if (op == u'+')
-        return counter + *n;
-    if (op == u'-')
-        return counter - *n;
-    return std::nullopt;
+    const qint64 sum = op == u'+' ? qint64(counter) + *n : qint64(counter) - *n;
+    // A count past the integer range is as bad as a number that is none.
+    if (sum < std::numeric_limits<int>::min() || sum > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(sum);
 }
 
 CommandKind commandKind(const QString &command)

@@ -24,7 +24,7 @@ struct PageModel
     QString PageHeaderBlock;                      // the HEDDA block with its markers, or ""
     QString PageBeforeH2;                         // note text between heading and subheading
     QString PageFooterBlock;                      // the FOOTER block with its markers, or ""
-    QString PageTail;                             // from "</BODY>" to the end
+    QString PageTail;                             // body text outside the blocks, then "</BODY>" to the end
     QString TitleIconPrefix;                      // "icon" with both quotes, or ""
 
     QString path;            // Label5: the file the fields were read from

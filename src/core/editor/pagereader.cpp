@@ -38,23 +38,25 @@ struct Element
     QString after;   // text after the closing tag's ">"
 };
 
-// The first element opened by open (as written) and closed by close in s. A missing
+// The first element opened by open and closed by close in s, found without regard
+// to case (the program writes upper case; pages from elsewhere may not). A missing
 // ">" or closing tag ends the element at the end of s.
 Element findElement(const QString &s, const QString &open, const QString &close)
 {
     Element e;
-    const qsizetype at = s.indexOf(open);
+    const qsizetype at = s.indexOf(open, 0, Qt::CaseInsensitive);
     if (at < 0)
         return e;
     e.found = true;
     e.before = s.first(at);
     const qsizetype gt = s.indexOf(u'>', at);
     if (gt < 0) {
-        e.openTag = s.sliced(at);
+        // A tag cut short is closed, so that the next reading finds the same tag.
+        e.openTag = s.sliced(at) + u'>';
         return e;
     }
     e.openTag = s.sliced(at, gt + 1 - at);
-    const qsizetype end = s.indexOf(close, gt + 1);
+    const qsizetype end = s.indexOf(close, gt + 1, Qt::CaseInsensitive);
     if (end < 0) {
         e.content = s.sliced(gt + 1);
         return e;
@@ -224,7 +226,7 @@ int styleNumber(const QString &pageText)
 
 void readTable(PageModel &m, QString &note)
 {
-    const qsizetype start = note.indexOf(u"<TABLE"_s);
+    const qsizetype start = note.indexOf(u"<TABLE"_s, 0, Qt::CaseInsensitive);
     if (start < 0)
         return;
     const qsizetype startGt = note.indexOf(u'>', start);
@@ -236,7 +238,7 @@ void readTable(PageModel &m, QString &note)
         m.tableAlign = u"align=\""_s + (close < 0 ? QString() : startTag.sliced(open + 1, close - open - 1)) + u'"';
     }
 
-    const qsizetype end = note.indexOf(u"</TABLE"_s, start);
+    const qsizetype end = note.indexOf(u"</TABLE"_s, start, Qt::CaseInsensitive);
     const qsizetype endGt = end < 0 ? -1 : note.indexOf(u'>', end);
     const qsizetype stop = endGt < 0 ? note.size() : endGt + 1;
     const QString before = note.first(start);
@@ -246,13 +248,13 @@ void readTable(PageModel &m, QString &note)
 
     qsizetype pos = 0;
     for (int cell = 0; cell < PageModel::CellCount; ++cell) {
-        const qsizetype td = table.indexOf(u"<TD"_s, pos);
+        const qsizetype td = table.indexOf(u"<TD"_s, pos, Qt::CaseInsensitive);
         if (td < 0)
             break;
         const qsizetype gt = table.indexOf(u'>', td);
         if (gt < 0)
             break;
-        const qsizetype close = table.indexOf(u"</TD"_s, gt + 1);
+        const qsizetype close = table.indexOf(u"</TD"_s, gt + 1, Qt::CaseInsensitive);
         const qsizetype contentEnd = close < 0 ? table.size() : close;
         m.cells[cell] = table.sliced(gt + 1, contentEnd - gt - 1);
         if (cell == 1)
@@ -289,7 +291,7 @@ void readPicture(PageModel &m, const QString &content, const QString &folder)
 void readLink(PageModel &m)
 {
     const QString &linkStart = Markers::LinkStart;
-    const qsizetype at = m.pictureTag.indexOf(linkStart);
+    const qsizetype at = m.pictureTag.indexOf(linkStart, 0, Qt::CaseInsensitive);
     if (at < 0)
         return;
     const QString rest = m.pictureTag.sliced(at + linkStart.size());
@@ -301,7 +303,7 @@ void readLink(PageModel &m)
     }
     m.linkTarget = rest.first(close);
     const QString inside = rest.sliced(close + 2);
-    const qsizetype end = inside.indexOf(Markers::LinkEnd);
+    const qsizetype end = inside.indexOf(Markers::LinkEnd, 0, Qt::CaseInsensitive);
     m.pictureTag = end < 0 ? inside : inside.first(end);
     m.linkText = m.pictureTag;
 }
@@ -395,10 +397,14 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
         m.text = pageTextToField(paragraph.content);
     }
 
+    // Body text outside the blocks has no field; it is written back after them,
+    // so that saving never loses it. Line breaks alone between the blocks go, as
+    // the blocks are joined without them.
     qsizetype tail = w.indexOf(Markers::BodyEnd);
     if (tail < 0)
         tail = w.indexOf(Markers::BodyEnd, 0, Qt::CaseInsensitive);
-    m.PageTail = tail < 0 ? w : w.sliced(tail);
+    const bool blankBetween = tail >= 0 && QStringView(w).first(tail).trimmed().isEmpty();
+    m.PageTail = blankBetween ? w.sliced(tail) : w;
 
     const TitleParts parts = splitTitle(title);
     m.TitleIconPrefix = parts.iconPrefix;

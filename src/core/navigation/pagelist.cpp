@@ -2,6 +2,7 @@
 
 #include "core/navigation/nameorder.h"
 #include "core/navigation/navigationtexts.h"
+#include "core/navigation/pathtext.h"
 
 #include <QDir>
 
@@ -40,29 +41,17 @@ QStringList listPageFiles(const QString &folder, bool *ok)
     return names;
 }
 
-static QString extensionOf(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? QString() : name.mid(dot);
-}
-
-static QString withoutExtension(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? name : name.left(dot);
-}
-
 QStringList pageListOrder(const QStringList &names, const QString &exeBaseName)
 {
     using namespace NavigationTexts;
     QStringList list;
     for (const QString &name : names) {
-        if (name.contains(IndexWord) && !name.contains(HiddenPrefix) && !extensionOf(name).contains(u'$'))
+        if (name.contains(IndexWord) && !name.contains(HiddenPrefix) && !fileExtension(name).contains(u'$'))
             list << name;
     }
     for (const QString &name : names) {
-        if (withoutExtension(name) != exeBaseName && !name.contains(IndexWord) && !name.startsWith(HiddenPrefix)
-            && !extensionOf(name).contains(u'$'))
+        if (pathWithoutExtension(name) != exeBaseName && !name.contains(IndexWord) && !name.startsWith(HiddenPrefix)
+            && !fileExtension(name).contains(u'$'))
             list << name;
     }
     return list;

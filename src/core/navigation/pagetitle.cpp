@@ -15,10 +15,7 @@ using namespace NavigationTexts;
 
 QString fileNameTitle(const QString &entry)
 {
-    QString name = fileNameOf(entry);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot >= 0)
-        name.truncate(dot);
+    const QString name = pathWithoutExtension(fileNameOf(entry));
     return name.mid(name.indexOf(u'_') + 1);
 }
 

@@ -148,3 +148,21 @@ QString fileNameOf(const QString &path)
 {
     return path.mid(lastSeparator(path) + 1);
 }
+
+static qsizetype extensionDot(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return dot > lastSeparator(path) ? dot : -1;
+}
+
+QString fileExtension(const QString &path)
+{
+    const qsizetype dot = extensionDot(path);
+    return dot < 0 ? QString() : path.mid(dot);
+}
+
+QString pathWithoutExtension(const QString &path)
+{
+    const qsizetype dot = extensionDot(path);
+    return dot < 0 ? path : path.left(dot);
+}

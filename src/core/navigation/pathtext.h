@@ -52,3 +52,10 @@ QString entryLocalPath(const QString &curDir, const QString &entry);
 
 // The file name part of a path of either kind.
 QString fileNameOf(const QString &path);
+
+// The extension of the file name part of a path, from its last "." (with the
+// dot); empty when the name has none.
+QString fileExtension(const QString &path);
+
+// path without the extension of its file name part.
+QString pathWithoutExtension(const QString &path);

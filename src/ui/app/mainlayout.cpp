@@ -157,6 +157,7 @@ void TForm1::buildPageArea()
     BitBtn1 = named(new QPushButton(kabeBrowser), u"BitBtn1"_s);
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
     BitBtn1->setFixedSize(25, 25);
+    BitBtn1->move(0, 4);
     BitBtn1->hide();
 
     Panel10 = named(new QFrame(kabe), u"Panel10"_s);
@@ -248,9 +249,7 @@ void TForm1::ArrangeMainPanels()
     Panel6->show();
     SpeedButton7->show();
     kabeRight->setFixedWidth(220);
-    // kabe is where kabeBASE leaves room between the two side columns.
-    const int pageWidth = kabeBASE->width() - kabeRight->width() - hyoushi->width();
-    BitBtn1->move(pageWidth - BitBtn1->width() - 12, 4);
+    kabeRightResize();
     SpeedButton6->show();
     SpeedButton10->hide();
     kabedownResize();
@@ -299,11 +298,15 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             kabedownResize();
         }
     } else if (watched == SpeedButton17 && event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        SearchIndexKey = u"xxx"_s;
-        nav.GoHome();
-        if (mouse->button() == Qt::LeftButton)
+        // The left button also lays the side panels out again; the right one only goes home.
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            SearchIndexKey = u"xxx"_s;
+            nav.GoHome();
+            kabeRightResize();
             ArrangeMainPanels();
+        } else {
+            nav.GoHome();
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -349,7 +352,9 @@ void TForm1::OpenFolderHelp()
 
 void TForm1::Kavuno1Click()
 {
+    // The open panel would hide the help as the picture view would.
     Panel10->hide();
+    Panel1->hide();
     const QString local = nav.ExeDir + UiTexts::HelpFolderIndex;
     WebBrowser1->setUrl(QFileInfo::exists(local) ? QUrl::fromLocalFile(local) : QUrl(UiTexts::HelpWebPage));
 }

@@ -85,6 +85,11 @@ void TForm1::FormShowICHI()
                                     AppTexts::DataRootUnusable.arg(nav.HomeDir), QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
+        // The main window is mapped after this; the message must stay above it.
+        QTimer::singleShot(0, box, [box] {
+            box->raise();
+            box->activateWindow();
+        });
     }
     BuildPageButtons();
     BrowserOnly = false;

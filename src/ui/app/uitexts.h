@@ -20,6 +20,7 @@ inline const QString NoPositions = u"0 / 0"_s;
 inline const QString PositionSeparator = u" / "_s;
 inline const QString CannotOpenFile = u"そのファイルは開けません"_s;
 inline const QString AskRecycle = u"「%1」をごみ箱に移しますか？"_s;
+inline const QString CopyFailed = u"「%1」にコピーできませんでした。"_s;
 inline const QString RecycleFailed = u"「%1」をごみ箱に移せませんでした。ファイルはそのまま残っています。"_s;
 // The fonts of the page buttons and of the Windows pages, mapped once to the CJK fonts here.
 inline const QString GothicFont = u"ＭＳ ゴシック"_s;

@@ -3,6 +3,7 @@
 #include "core/commands/commandline.h"
 #include "core/commands/commandtexts.h"
 #include "core/commands/navigationgate.h"
+#include "core/present/pollcontrol.h"
 #include "core/navigation/pathtext.h"
 #include "platform/download.h"
 #include "platform/platform.h"
@@ -15,11 +16,14 @@
 #include <QFrame>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QWebEngineView>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -48,7 +52,12 @@ constexpr auto LowerPaneScript = R"JS(
       window.scrollTo(0, range.getBoundingClientRect().top + window.pageYOffset);
       return true;
     }
-    return false;
+    // A text split by markup ("【<B>×</B>】") is found by the browser's own search.
+    var selection = window.getSelection();
+    selection.removeAllRanges();
+    if (!window.find(t, false, false, false) || !selection.rangeCount) return false;
+    window.scrollTo(0, selection.getRangeAt(0).getBoundingClientRect().top + window.pageYOffset);
+    return true;
   }
   if (!search) { window.scrollTo(0, 0); return 'top'; }
   if (show(text)) return 'found';
@@ -66,22 +75,28 @@ LinkCommands::LinkCommands(TForm1 &form)
     , m_interpreter(form.nav, *this, &form.DirIndexStep, &form.HistoryPath)
 {
     installGate();
-    m_form.TXTcommand = [this](const QString &command) { TXTcommand(command); };
-    m_form.RunCommandLine = [this](const QString &line) { RunCommandLine(line); };
+    // The form outlives its children's destructors only in part: rather than
+    // unhooking itself there, each hook checks that the commands still exist.
+    const QPointer<LinkCommands> self(this);
+    m_form.TXTcommand = [self](const QString &command) {
+        if (self)
+            self->TXTcommand(command);
+    };
+    m_form.RunCommandLine = [self](const QString &line) {
+        if (self)
+            self->RunCommandLine(line);
+    };
 }
 
-LinkCommands::~LinkCommands()
-{
-    m_form.TXTcommand = nullptr;
-    m_form.RunCommandLine = nullptr;
-}
+LinkCommands::~LinkCommands() = default;
 
 void LinkCommands::installGate()
 {
+    const QPointer<LinkCommands> self(this);
     for (QWebEngineView *view : {m_form.WebBrowser1, m_form.WebBrowser2}) {
         auto *page = new CommandPage(view->page()->profile(),
-                                     [this](QWebEnginePage *p, const QUrl &url, bool) {
-                                         return WebBrowser1BeforeNavigate2(p, url);
+                                     [self](QWebEnginePage *p, const QUrl &url, bool) {
+                                         return !self || self->WebBrowser1BeforeNavigate2(p, url);
                                      },
                                      view);
         view->setPage(page);
@@ -120,10 +135,11 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
         return false;
     case GateAction::PlayVideo:
         QTimer::singleShot(0, this, [this, address = decision.target] {
+            const QString file = QUrl(address, QUrl::TolerantMode).toLocalFile();
             if (playVideo)
                 playVideo(address);
-            else
-                m_form.platform.openWithShell(QUrl(address, QUrl::TolerantMode).toLocalFile());
+            else if (QFileInfo::exists(file)) // a command naming a video is no file
+                m_form.platform.openWithShell(file);
         });
         return false;
     case GateAction::RunCommands: {
@@ -238,6 +254,9 @@ void LinkCommands::startPaint(const QString &picture)
 FetchResult LinkCommands::download(const QString &url, const QString &file,
                                    const std::function<void(qint64)> &progress)
 {
+    // The window stays live while the bytes come in, but the poll must not take
+    // the half-written file beside the target for a new page.
+    const PollPause pause(m_form);
     switch (downloadToFile(QUrl(url, QUrl::TolerantMode), file, progress)) {
     case DownloadResult::Saved:
         return FetchResult::Saved;
@@ -256,6 +275,11 @@ bool LinkCommands::copyFile(const QString &from, const QString &to)
 
 bool LinkCommands::runProgram(const ProgramCall &call)
 {
+    // Nothing of the window runs while it waits for a program: not even the
+    // poll, which would take the program's new files for another PC's changes.
+    std::optional<PollPause> pause;
+    if (call.wait)
+        pause.emplace(m_form);
     // Clicks made while the program runs reach a disabled window and are lost.
     m_form.setEnabled(false);
     const bool started = ::runProgram(m_form.platform, call.program, call.arguments, call.wait);

@@ -55,18 +55,16 @@ std::unique_ptr<MainWindowEditHost> attachEditLauncher(TForm1 &form1, TForm2 &ed
 
     // The new-page menu, before the program's end.
     auto *menu = new QMenu(S::NewPageMenu, form1.PopupMenu2);
-    menu->setObjectName(u"N2"_s);
+    menu->setObjectName(u"NewPageMenu"_s);
     menu->setToolTip(S::NewPageMenuHint);
     menu->setToolTipsVisible(true);
     QAction *above = menu->addAction(S::NewPageAbove);
     above->setObjectName(u"N8"_s);
     QAction *below = menu->addAction(S::NewPageBelow);
-    below->setObjectName(u"N9"_s);
+    below->setObjectName(u"N2"_s);
     form1.PopupMenu2->insertMenu(form1.Exit1, menu);
     for (QAction *item : {above, below})
         QObject::connect(item, &QAction::triggered, &form1, [host] { host->newDailyPage(); });
-    // "上に作成" needs a page to be above.
-    QObject::connect(form1.PopupMenu2, &QMenu::aboutToShow, above,
-                     [main, above] { above->setVisible(main->nav.PBanSu() > 0); });
+    // Whether "上に作成" shows is the file menu's own rule (it needs a page above).
     return launcher;
 }

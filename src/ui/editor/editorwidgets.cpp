@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -13,6 +14,12 @@ QString fieldTextFromWidget(const QString &widgetText)
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(u"\n"_s, u"\r\n"_s);
     return text;
+}
+
+QString documentText(const QTextDocument *document)
+{
+    // Blocks are separated by paragraph separators, which fieldTextFromWidget turns into breaks.
+    return document->toRawText();
 }
 
 QString widgetTextFromField(const QString &fieldText)
@@ -34,7 +41,7 @@ EditorMemo::EditorMemo(const QString &name, QWidget *parent)
 
 QString EditorMemo::fieldText() const
 {
-    return fieldTextFromWidget(toPlainText());
+    return fieldTextFromWidget(documentText(document()));
 }
 
 void EditorMemo::setFieldText(const QString &text)

@@ -8,6 +8,11 @@
 QString fieldTextFromWidget(const QString &widgetText);
 QString widgetTextFromField(const QString &fieldText);
 
+// The text of a document as the user typed it (for fieldTextFromWidget). toPlainText()
+// would turn no-break spaces into blanks and line separators into breaks, changing
+// the page on every edit.
+QString documentText(const QTextDocument *document);
+
 // A memo of the editor: plain text only, one alignment for all its lines, and a
 // focus flag that the markup buttons read after the focus has moved to them.
 class EditorMemo : public QTextEdit

@@ -148,7 +148,7 @@ void TForm2::buildTopBar()
     Panel18 = new EditorPanel(u"Panel18"_s, Panel1);
     auto *toggleLayout = new QHBoxLayout(Panel18);
     toggleLayout->setContentsMargins(0, 0, 0, 0);
-    auto *toggle = new SpeedButton(u"SpeedButton28"_s, u"ソース"_s, S::SourceEditHint, Panel18);
+    auto *toggle = new SpeedButton(u"SpeedButton28"_s, S::SourceEditHint, S::SourceEditHint, Panel18);
     SpeedButtons << toggle;
     toggleLayout->addWidget(toggle);
     connect(toggle, &QToolButton::clicked, this, &TForm2::SpeedButton28Click);
@@ -271,6 +271,7 @@ void TForm2::buildToolColumn()
         Label6 = new QLabel(S::QuizReminder, GroupBox2);
         Label6->setObjectName(u"Label6"_s);
         Label6->setStyleSheet(u"color: grey"_s);
+        Label6->setWordWrap(true); // the narrow tool column shows the whole reminder
         grid->addWidget(CheckBox1, 0, 0);
         grid->addWidget(CheckBox2, 1, 0);
         grid->addWidget(Label6, 2, 0);
@@ -391,10 +392,15 @@ void TForm2::buildEditArea()
     auto *linkBar = new QHBoxLayout(Panel9);
     linkBar->setContentsMargins(0, 0, 0, 0);
     linkBar->setSpacing(2);
-    auto *linkButton = new SpeedButton(u"SpeedButton17"_s, S::PictureLink, S::PictureLinkHint, Panel9);
+    // The link button's frame is drawn raised on quiz pages.
+    Panel19 = new EditorPanel(u"Panel19"_s, Panel9);
+    auto *frameLayout = new QHBoxLayout(Panel19);
+    frameLayout->setContentsMargins(1, 1, 1, 1);
+    auto *linkButton = new SpeedButton(u"SpeedButton17"_s, S::PictureLink, S::PictureLinkHint, Panel19);
     linkButton->setMarked(true);
     SpeedButtons << linkButton;
-    linkBar->addWidget(linkButton);
+    frameLayout->addWidget(linkButton);
+    linkBar->addWidget(Panel19);
     Edit2 = new QLineEdit(Panel9);
     Edit2->setObjectName(u"Edit2"_s);
     Edit2->setToolTip(S::LinkTargetHint);

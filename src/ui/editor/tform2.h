@@ -56,6 +56,7 @@ public:
     EditorPanel *Panel4 = nullptr;  // text area
     EditorPanel *Panel16 = nullptr; // table grid
     EditorPanel *Panel9 = nullptr;  // link bar
+    EditorPanel *Panel19 = nullptr; // frame of the picture-link button
     QWidget *EditArea = nullptr;    // everything below the top bar and left of the tools
 
     // --- fields ---

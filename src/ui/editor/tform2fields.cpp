@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -44,6 +45,7 @@ void TForm2::showModel(const PageModel &model)
     PageWidth = model.pageWidth;
     CheckBox1->setChecked(model.quiz);
     CheckBox2->setChecked(model.answer);
+    Panel19->setFrameStyle(model.quizPanelRaised ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
     Label3->clear();
     Panel12Resize();
 }
@@ -84,7 +86,7 @@ PageModel TForm2::collectModel() const
 
 void TForm2::LoadPageToFields(const QString &path)
 {
-    showModel(::LoadPageToFields(fieldTextFromWidget(Memo82->toPlainText()), path));
+    showModel(::LoadPageToFields(fieldTextFromWidget(documentText(Memo82->document())), path));
     if (pageRead)
         pageRead();
 }

@@ -213,6 +213,10 @@ void TForm2::LoadImageFile(const QString &path)
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QImage image = reader.read();
+    // A picture that cannot be read (cut short on the share, not a picture) is left
+    // as the page names it: no size of 0 × 0 goes into its tag.
+    if (image.isNull())
+        return;
     const QSize natural = image.size();
     Image1->setPixmap(QPixmap::fromImage(image));
     picturePresent = true;

@@ -99,6 +99,7 @@ void TForm2::SpeedButton39Click()
 void TForm2::leaveSourceMode()
 {
     SpeedButton *toggle = speedButton(28);
+    toggle->setText(S::SourceEditHint);
     toggle->setToolTip(S::SourceEditHint);
     toggle->tag = 0;
     toggle->setMarked(false);

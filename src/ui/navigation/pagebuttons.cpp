@@ -3,13 +3,11 @@
 
 #include "core/navigation/pagebuttontext.h"
 #include "core/navigation/pagetitle.h"
-#include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 #include "ui/app/uitexts.h"
 #include "ui/navigation/pagebutton.h"
 
-#include <QFileInfo>
 #include <QIcon>
-#include <QImageReader>
 #include <QPixmap>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -24,14 +22,13 @@ static QIcon listPicture(const QWidget *widget, int index)
     return widget->style()->standardIcon(index == 0 ? QStyle::SP_FileIcon : QStyle::SP_FileDialogInfoView);
 }
 
-// The icon named in a title, from the current folder. A name that would leave
-// the folder, or a file that is no picture, gives no file.
+// The icon named in a title, from the current folder (a title written on
+// Windows may differ in case). A name that would leave the folder, or a file
+// that is no picture, gives no file.
 static QIcon iconFile(const QString &folder, const QString &name)
 {
-    if (name.isEmpty() || name.contains(u"..") || name.startsWith(u'/') || name.startsWith(u'\\'))
-        return {};
-    const QString path = joinPath(folder, name);
-    if (!QFileInfo(path).isFile())
+    const QString path = findFileInFolder(folder, name);
+    if (path.isEmpty())
         return {};
     const QPixmap pixmap(path);
     return pixmap.isNull() ? QIcon() : QIcon(pixmap);
@@ -120,7 +117,7 @@ void TForm1::ReMake()
 
 void TForm1::RefreshPageButton(int index)
 {
-    if (index < 0 || nav.PBan() < 0 || nav.levels().isEmpty() || nav.levels().top().MidashiT.isEmpty())
+    if (index < 0 || index >= nav.PBanSu() || nav.PBan() < 0 || nav.levels().top().MidashiT.isEmpty())
         return;
     const QString title = refreshedButtonTitle(nav.entryPath(index), nav.levels().top().MidashiT.value(index));
     if (PageButton *button = PageButtons.value(nav.PBan()))

@@ -29,6 +29,10 @@ using namespace Qt::StringLiterals;
 
 void TForm1::PageClick(bool placeholder, bool open)
 {
+    // An index past the end (pages were removed) opens the first page, and the
+    // position says so.
+    if (nav.PBanSu() > 0 && nav.PBan() >= nav.PBanSu())
+        nav.PBanSave(0);
     Panel1->hide();
     Panel8->setText(LastFolderName(nav.CurDir + u'/'));
     Panel7->setText(PageButtons.isEmpty() ? UiTexts::NoPositions
@@ -56,8 +60,6 @@ void TForm1::PageClick(bool placeholder, bool open)
         return;
     }
 
-    if (nav.PBan() >= nav.PBanSu())
-        nav.PBanSave(0);
     ShowBrowserOnly(false);
     stylePageButtons(nav.PBan());
 
@@ -169,7 +171,9 @@ void TForm1::showOpenPanel(const QString &path)
 
 void TForm1::SpeedButton3Click()
 {
-    platform.openWithShell(Label1->text());
+    // Without a program for the file the desktop says nothing itself.
+    if (!platform.openWithShell(Label1->text()))
+        QMessageBox::warning(this, nav.ExeBaseName, UiTexts::CannotOpenFile);
 }
 
 void TForm1::SpeedButton4Click()
@@ -178,8 +182,8 @@ void TForm1::SpeedButton4Click()
     const QString start = joinPath(platform.desktopFolder(), fileNameOf(from));
     // The dialog asks before replacing a file the user chose.
     const QString to = QFileDialog::getSaveFileName(this, UiTexts::CopyButton, start);
-    if (!to.isEmpty())
-        platform.copyFile(from, to, true);
+    if (!to.isEmpty() && !platform.copyFile(from, to, true))
+        QMessageBox::warning(this, nav.ExeBaseName, UiTexts::CopyFailed.arg(to));
 }
 
 int TForm1::CurrentPagePos(const QString &url) const

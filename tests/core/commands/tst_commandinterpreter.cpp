@@ -179,6 +179,15 @@ private slots:
         QVERIFY(QFileInfo(home + u"/history"_s).isDir());
     }
 
+    void historyBeforeAnyNameWritesNothing()
+    {
+        run(u"/$HISJS sDAT[1]=+1,$NEXT"_s);
+        QVERIFY(!QFile::exists(home + u"/$history"_s));
+        QVERIFY(QDir(home + u"/history"_s).isEmpty());
+        QVERIFY(host->flashes.isEmpty());
+        QCOMPARE(top(), u"1010_a.html"_s); // silently: the line goes on
+    }
+
     void countersAndConditionals()
     {
         run(u"/$==3,$>2[NEXT][BACK]"_s);

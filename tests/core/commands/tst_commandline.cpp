@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 class CommandLineTest : public QObject
@@ -78,6 +80,8 @@ private slots:
         QTest::newRow("not a number") << u"+x"_s << 0 << false << 0;
         QTest::newRow("sign alone") << u"-"_s << 0 << false << 0;
         QTest::newRow("fraction") << u"+1.5"_s << 0 << false << 0;
+        QTest::newRow("past the largest count") << u"+1"_s << std::numeric_limits<int>::max() << false << 0;
+        QTest::newRow("past the smallest count") << u"-2"_s << std::numeric_limits<int>::min() + 1 << false << 0;
     }
     void appliesCounter()
     {

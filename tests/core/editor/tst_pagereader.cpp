@@ -109,6 +109,22 @@ private slots:
         QCOMPARE(m.title, u"T"_s);
     }
 
+    void lowerCaseTagsAreReadToo()
+    {
+        const PageModel m = LoadPageToFields(
+            pageWithNote(u"<h1 align=\"center\">h</h1><h2>s</h2><table><tr><td>c1</td><td>c2</td></tr></table>"
+                         u"<p><a href=\"x.html\">go</a></p><p>t<br>u</p>"_s),
+            QString());
+        QCOMPARE(m.headingTag, u"<h1 align=\"center\">"_s);
+        QCOMPARE(m.heading, u"h"_s);
+        QCOMPARE(m.subheading, u"s"_s);
+        QCOMPARE(m.cells[0], u"c1"_s);
+        QCOMPARE(m.cells[1], u"c2"_s);
+        QCOMPARE(m.linkTarget, u"x.html"_s);
+        QCOMPARE(m.linkText, u"go"_s);
+        QCOMPARE(m.text, u"t<br>u"_s); // only "<BR>" is a line break of the field
+    }
+
     void textBeforeSubheadingIsWrittenOnce()
     {
         const PageModel m = LoadPageToFields(pageWithNote(u"<H1>h</H1><P>lead</P><H2>s</H2><P></P><P>body</P>"_s), QString());
@@ -196,6 +212,8 @@ private slots:
         QTest::newRow("no BODY") << u"<HTML><HEAD><TITLE>t</TITLE></HEAD><P>loose words</P></HTML>"_s << u"loose words"_s;
         QTest::newRow("no HEAD, no TITLE") << u"<BODY><!--NOTE_IN--><P></P><P>words</P>"_s << u"words"_s;
         QTest::newRow("cut inside a tag") << Head + u"<!--NOTE_IN--><H1>head"_s << u"head"_s;
+        QTest::newRow("cut inside the text tag") << Head + u"<!--NOTE_IN--><P></P><P align=\"ce"_s
+                                                 << u"<P align=\"ce></P>"_s;
         QTest::newRow("cut inside the title tag") << u"<HTML><HEAD><TITLE lang=ja"_s << u"<TITLE lang=ja"_s;
         QTest::newRow("title closed by another end tag")
             << u"<HTML><HEAD><TITLE>t</HEAD><BODY><!--NOTE_IN--><P></P><P>w</P><!--NOTE_OUT--></BODY></HTML>"_s
@@ -204,6 +222,14 @@ private slots:
                                                   << u"<P>w</P>"_s;
         QTest::newRow("table never closed") << pageWithNote(u"<TABLE><TD>cell"_s) << u"cell"_s;
         QTest::newRow("empty") << QString() << u"<TITLE></TITLE>"_s;
+        QTest::newRow("lower-case page")
+            << u"<!DOCTYPE HTML PUBLIC><html><head><title>low</title></head><body><!--NOTE_IN--><h1>h</h1><p></p>"
+               u"<p>words</p><!--NOTE_OUT--></body></html>"_s
+            << u"words"_s;
+        QTest::newRow("no note block") << Head + u"<BODY><P>全角「ｶﾅ」</P><P>second</P></BODY></HTML>"_s
+                                       << u"<P>全角「ｶﾅ」</P><P>second</P></BODY></HTML>"_s;
+        QTest::newRow("text beside the blocks") << pageWithNote(u"<P></P><P>in</P>"_s).replace(u"</BODY>"_s, u"posted<BR></BODY>"_s)
+                                                << u"<P>in</P><!--NOTE_OUT-->posted<BR></BODY>"_s;
     }
     void truncatedPagesKeepTheirText()
     {

@@ -62,22 +62,28 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("dirPart");
         QTest::addColumn<QString>("lastFolder");
-        QTest::newRow("windows file") << u"C:\\a\\b.txt"_s << u"C:\\a\\"_s << u"a"_s;
-        QTest::newRow("windows folder") << u"C:\\a\\b\\"_s << u"C:\\a\\b\\"_s << u"b"_s;
-        QTest::newRow("windows last folder") << u"C:\\a\\b"_s << u"C:\\a\\"_s << u"a"_s;
-        QTest::newRow("bare name") << u"b.txt"_s << QString() << QString();
-        QTest::newRow("our folder") << u"/srv/web/sub/"_s << u"/srv/web/sub/"_s << u"sub"_s;
-        QTest::newRow("our file") << u"/srv/web/p.html"_s << u"/srv/web/"_s << u"web"_s;
-        QTest::newRow("mixed") << u"/srv/web\\sub\\p.html"_s << u"/srv/web\\sub\\"_s << u"sub"_s;
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("windows file") << u"C:\\a\\b.txt"_s << u"C:\\a\\"_s << u"a"_s << u".txt"_s;
+        QTest::newRow("windows folder") << u"C:\\a\\b\\"_s << u"C:\\a\\b\\"_s << u"b"_s << QString();
+        QTest::newRow("windows last folder") << u"C:\\a\\b"_s << u"C:\\a\\"_s << u"a"_s << QString();
+        QTest::newRow("bare name") << u"b.txt"_s << QString() << QString() << u".txt"_s;
+        QTest::newRow("our folder") << u"/srv/web/sub/"_s << u"/srv/web/sub/"_s << u"sub"_s << QString();
+        QTest::newRow("our file") << u"/srv/web/p.html"_s << u"/srv/web/"_s << u"web"_s << u".html"_s;
+        QTest::newRow("mixed") << u"/srv/web\\sub\\p.html"_s << u"/srv/web\\sub\\"_s << u"sub"_s << u".html"_s;
+        QTest::newRow("dot in a folder only") << u"/srv/v1.2/readme"_s << u"/srv/v1.2/"_s << u"v1.2"_s << QString();
+        QTest::newRow("last dot counts") << u"/srv/a.tar.gz"_s << u"/srv/"_s << u"srv"_s << u".gz"_s;
     }
     void splitsPaths()
     {
         QFETCH(QString, path);
         QFETCH(QString, dirPart);
         QFETCH(QString, lastFolder);
+        QFETCH(QString, extension);
         QCOMPARE(ExtractDirPart(path), dirPart);
         QCOMPARE(ExtractDirPart2(path), dirPart);
         QCOMPARE(LastFolderName(path), lastFolder);
+        QCOMPARE(fileExtension(path), extension);
+        QCOMPARE(pathWithoutExtension(path) + extension, path);
     }
 
     void textFunctions()

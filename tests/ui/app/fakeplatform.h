@@ -16,10 +16,11 @@ public:
     QString spreadsheet = QStringLiteral("/usr/bin/fake-calc");
 
     void beep() override { ++beeps; }
+    bool openSucceeds = true;
     bool openWithShell(const QString &pathOrUrl) override
     {
         opened << pathOrUrl;
-        return true;
+        return openSucceeds;
     }
     QStringList moveToTrash(const QStringList &paths) override { return paths; }
     bool copyFile(const QString &from, const QString &to, bool overwrite) override

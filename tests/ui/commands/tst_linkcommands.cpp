@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -38,6 +39,28 @@ QVariant evaluate(QWebEnginePage *page, const QString &script)
     return result;
 }
 
+// Records the window's state while a program runs.
+class ProgramPlatform : public FakePlatform
+{
+public:
+    QWidget *window = nullptr;
+    QTimer *poll = nullptr;
+    struct Run
+    {
+        QString program;
+        QStringList arguments;
+        bool wait;
+        bool windowEnabled;
+        bool pollRunning;
+    };
+    QList<Run> runs;
+    bool startProgram(const QString &program, const QStringList &arguments, bool wait) override
+    {
+        runs.append({program, arguments, wait, window->isEnabled(), poll->isActive()});
+        return true;
+    }
+};
+
 } // namespace
 
 class LinkCommandsTest : public QObject
@@ -45,7 +68,7 @@ class LinkCommandsTest : public QObject
     Q_OBJECT
 private:
     QTemporaryDir *temp = nullptr;
-    FakePlatform *platform = nullptr;
+    ProgramPlatform *platform = nullptr;
     TForm1 *form = nullptr;
     QString root;
 
@@ -73,7 +96,7 @@ private slots:
     void init()
     {
         temp = new QTemporaryDir;
-        platform = new FakePlatform;
+        platform = new ProgramPlatform;
     }
     void cleanup()
     {
@@ -101,43 +124,50 @@ private slots:
         QVERIFY(!form->SpeedButton10->isVisible());
     }
 
+    void webPageMayMoveButNotSave_data()
+    {
+        QTest::addColumn<QByteArray>("heading");
+        QTest::addColumn<bool>("clicked");
+        QTest::newRow("a clicked link") << QByteArray() << true;
+        // A page holding "【リンク】" and one link runs that link by itself.
+        QTest::newRow("a link page") << QByteArray("<H1>【リンク】</H1>") << false;
+    }
     void webPageMayMoveButNotSave()
     {
+        QFETCH(QByteArray, heading);
+        QFETCH(bool, clicked);
         openForm("<P>A</P>");
         OneAnswerServer server(OneAnswerServer::answer("HTTP/1.1 200 OK", "data", 4));
         const QByteArray link = "/$SAVE " + server.origin().toUtf8() + "/file.bin got.bin,$NEXT";
-        const QByteArray webPage = pageText("web", "<A id=\"save\" href=\"" + link + "\">save</A>");
+        const QByteArray webPage = pageText("web", heading + "<P><A id=\"save\" href=\"" + link + "\">save</A></P>");
         OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
         QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
         form->WebBrowser1->setUrl(web.url(u"web.html"_s));
-        QVERIFY(loaded.wait(60000));
-
-        click(form->WebBrowser1, u"save"_s);
+        if (clicked) {
+            QVERIFY(loaded.wait(60000));
+            click(form->WebBrowser1, u"save"_s);
+        }
         QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000); // NEXT, after SAVE, ran
         QVERIFY(!QFile::exists(root + u"/got.bin"_s));
         QVERIFY(server.requests.isEmpty());
     }
 
-    void webLinkPageMayMoveButNotSave()
+    void answerLinkShowsItsPartInTheLowerPane_data()
     {
-        // A page holding "【リンク】" and one link runs that link by itself.
-        openForm("<P>A</P>");
-        OneAnswerServer server(OneAnswerServer::answer("HTTP/1.1 200 OK", "data", 4));
-        const QByteArray link = "/$SAVE " + server.origin().toUtf8() + "/file.bin got.bin,$NEXT";
-        const QByteArray webPage = pageText("web", "<H1>【リンク】</H1><P><A href=\"" + link + "\">save</A></P>");
-        OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
-        form->WebBrowser1->setUrl(web.url(u"link.html"_s));
-        QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000); // NEXT, after SAVE, ran
-        QVERIFY(!QFile::exists(root + u"/got.bin"_s));
-        QVERIFY(server.requests.isEmpty());
+        QTest::addColumn<QByteArray>("wrong");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("heading") << QByteArray("<P>【×】 wrong</P>") << u"【×】"_s;
+        QTest::newRow("heading split by markup") << QByteArray("<P>【<B>×</B>】 wrong</P>") << u"【×】"_s;
+        QTest::newRow("no such heading: the other one") << QByteArray("<P>【その他】 hint</P>") << u"【その他】"_s;
     }
-
     void answerLinkShowsItsPartInTheLowerPane()
     {
+        QFETCH(QByteArray, wrong);
+        QFETCH(QString, shown);
         openForm("<A id=\"wrong\" href=\"/$_5【×】\">check</A>");
         const QString copy = root + u"/copy.html"_s;
         QVERIFY(writeFixture(copy, pageText("copy", QByteArray(2000, ' ') + "<P>【○】 right</P>"
-                                                        + "<DIV style=\"height:3000px\"></DIV><P>【×】 wrong</P>"
+                                                        + "<DIV style=\"height:3000px\"></DIV>" + wrong
                                                         + "<DIV style=\"height:3000px\"></DIV>")));
         QSignalSpy loaded(form->WebBrowser2, &QWebEngineView::loadFinished);
         form->WebBrowser2->setUrl(QUrl::fromLocalFile(copy));
@@ -146,7 +176,7 @@ private slots:
         click(form->WebBrowser1, u"wrong"_s);
         QTRY_COMPARE_WITH_TIMEOUT(form->kabeKR->height(), 5 * form->kabe->height() / 10, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(evaluate(form->WebBrowser2->page(), u"window.getSelection().toString()"_s),
-                                  QVariant(u"【×】"_s), 30000);
+                                  QVariant(shown), 30000);
         QVERIFY(evaluate(form->WebBrowser2->page(), u"window.pageYOffset"_s).toInt() > 1000);
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
     }
@@ -160,17 +190,84 @@ private slots:
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
     }
 
+    void videoLinkOpensTheVideo()
+    {
+        openForm("<A id=\"command\" href=\"/$GO clip.avi\">go</A> <A id=\"video\" href=\"clip.avi\">clip</A>");
+        QVERIFY(writeFixture(root + u"/clip.avi"_s, "RIFF"));
+        click(form->WebBrowser1, u"command"_s); // a command naming a video: no file to open
+        click(form->WebBrowser1, u"video"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!platform->opened.isEmpty(), 30000);
+        QCOMPARE(platform->opened, QStringList{root + u"/clip.avi"_s});
+        QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
+    }
+
+    void waitedProgramHoldsTheWindowAndThePoll()
+    {
+        openForm("<P>A</P>");
+        platform->window = form;
+        platform->poll = form->Timer5;
+        for (const QString &name : {u"tool.EXE"_s, u"tool.exe"_s}) {
+            QVERIFY(writeFixture(root + u'/' + name, "#!/bin/sh\n"));
+            QVERIFY(QFile::setPermissions(root + u'/' + name, QFile::permissions(root + u'/' + name) | QFileDevice::ExeOwner));
+        }
+        QVERIFY(form->Timer5->isActive());
+        form->TXTcommand(u"tool.EXE data.csv"_s);
+        form->TXTcommand(u"tool.exe data.csv"_s);
+        QCOMPARE(platform->runs.size(), 2);
+        QCOMPARE(platform->runs[0].program, root + u"/tool.EXE"_s);
+        QVERIFY(platform->runs[0].wait);
+        QVERIFY(!platform->runs[0].windowEnabled);
+        QVERIFY(!platform->runs[0].pollRunning);
+        QVERIFY(!platform->runs[1].wait);
+        QVERIFY(platform->runs[1].pollRunning);
+        QVERIFY(form->isEnabled());
+        QVERIFY(form->Timer5->isActive());
+    }
+
+    void saveShowsProgressAndHoldsThePoll()
+    {
+        openForm("<P>A</P>");
+        const QByteArray content(3000, 'x');
+        OneAnswerServer server(OneAnswerServer::answer("HTTP/1.1 200 OK", content, content.size()));
+        const QString title = form->windowTitle();
+        QStringList progress;
+        bool pollRan = false;
+        connect(form, &QWidget::windowTitleChanged, this, [&](const QString &t) {
+            if (t == title)
+                return;
+            progress << t;
+            pollRan = pollRan || form->Timer5->isActive();
+        });
+        form->TXTcommand(u"SAVE "_s + server.origin() + u"/file.bin got.bin"_s);
+        QCOMPARE(readFixture(root + u"/got.bin"_s), content);
+        QVERIFY(!progress.isEmpty());
+        QVERIFY(progress.last().endsWith(u" - 3000 Byte 完了しました。"_s));
+        QVERIFY(!pollRan);
+        QCOMPARE(form->windowTitle(), title);
+        QCOMPARE(form->Caption, QUrl::fromLocalFile(root + u"/1010_a.html"_s).toString());
+        QVERIFY(form->Timer5->isActive());
+    }
+
+    void formOutlivesItsCommands()
+    {
+        openForm("<P>A</P>");
+        delete form->findChild<LinkCommands *>();
+        form->TXTcommand(u"NEXT"_s);
+        form->RunCommandLine(u"NEXT,"_s);
+        QCOMPARE(form->nav.PBan(), 0);
+    }
+
     void shortcutRunsOnTheOpenPage()
     {
         openForm("<P>A</P>");
-        const QString tool = root + u"/tool.sh"_s;
-        QVERIFY(writeFixture(tool, "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/out.tmp\"\n"
-                                   "mv \"$(dirname \"$0\")/out.tmp\" \"$(dirname \"$0\")/out\"\n"));
-        QVERIFY(QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner));
-        QVERIFY(writeFixture(root + u"/tool.desktop"_s,
-                             "[Desktop Entry]\nType=Application\nExec=" + tool.toUtf8() + " %f\n"));
+        platform->window = form;
+        platform->poll = form->Timer5;
+        QVERIFY(writeFixture(root + u"/tool.desktop"_s, "[Desktop Entry]\nType=Application\nExec=/opt/tool --page %f\n"));
         form->findChild<LinkCommands *>()->F10Click(u"tool.desktop"_s);
-        QTRY_COMPARE_WITH_TIMEOUT(readFixture(root + u"/out"_s), (root + u"/1010_a.html"_s).toUtf8(), 30000);
+        QCOMPARE(platform->runs.size(), 1);
+        QCOMPARE(platform->runs[0].program, u"/opt/tool"_s);
+        QCOMPARE(platform->runs[0].arguments, (QStringList{u"--page"_s, root + u"/1010_a.html"_s}));
+        QVERIFY(!platform->runs[0].wait);
     }
 };
 

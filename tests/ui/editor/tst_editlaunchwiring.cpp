@@ -37,11 +37,13 @@ private slots:
         auto *edit = form1.findChild<QToolButton *>(u"SpeedButton15"_s);
         QVERIFY(edit);
         QCOMPARE(edit->toolTip(), u"ページの編集"_s);
-        auto *menu = form1.PopupMenu2->findChild<QMenu *>(u"N2"_s);
+        auto *menu = form1.PopupMenu2->findChild<QMenu *>(u"NewPageMenu"_s);
         QVERIFY(menu);
         QCOMPARE(menu->title(), u"新規ページ作成"_s);
-        QAction *below = menu->findChild<QAction *>(u"N9"_s);
+        QAction *below = menu->findChild<QAction *>(u"N2"_s);
         QVERIFY(below);
+        QCOMPARE(below->text(), u"下に作成"_s);
+        QCOMPARE(menu->findChild<QAction *>(u"N8"_s)->text(), u"上に作成"_s);
 
         form1.SearchIndexKey = u"folder"_s;
         const int pages = form1.nav.PBanSu();

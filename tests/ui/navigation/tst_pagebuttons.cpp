@@ -5,14 +5,17 @@
 #include "ui/commands/linkcommands.h"
 #include "ui/navigation/pagebutton.h"
 
+#include <QApplication>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -96,6 +99,18 @@ private slots:
         QVERIFY(m_form->PageButtons.at(lesson1)->text().contains(u"\n    二行目"_s));
         QCOMPARE(m_form->PageButtons.at(lesson1)->toolTip(), u"%1 新しいヒント"_s.arg(lesson1 + 1));
         QCOMPARE(m_form->nav.levels().top().MidashiT.at(lesson1), stored);
+    }
+
+    void iconFileIsFoundWhateverItsCase()
+    {
+        QVERIFY(writeFixture(m_home + u"/1080_star.html"_s,
+                             "<!DOCTYPE HTML PUBLIC \"x\"><TITLE>\"_STAR.BMP\"Star</TITLE>"));
+        m_form->nav.OpenFolderLevel(m_home, 0, false);
+        m_form->ReMake();
+        const QIcon star(QPixmap(m_home + u"/_star.bmp"_s));
+        const QIcon shown = m_form->PageButtons.at(indexOf(u"1080_star.html"_s))->icon();
+        QVERIFY(QFile::remove(m_home + u"/1080_star.html"_s));
+        QCOMPARE(shown.pixmap(16, 16).toImage(), star.pixmap(16, 16).toImage());
     }
 
     void badIconFileFallsBackToTheListPicture()
@@ -183,6 +198,19 @@ private slots:
         QCOMPARE(m_form->SpeedButton4->text(), u"コピー"_s);
         m_form->SpeedButton3->click();
         QCOMPARE(m_platform.opened.last(), m_home + u"/1060_名簿.csv"_s);
+
+        // No program for the file: the user is told.
+        QString told;
+        QTimer::singleShot(0, this, [&told] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                told = box->text();
+                box->close();
+            }
+        });
+        m_platform.openSucceeds = false;
+        m_form->SpeedButton3->click();
+        m_platform.openSucceeds = true;
+        QCOMPARE(told, u"そのファイルは開けません"_s);
     }
 
     void undecodablePictureGoesToTheOpenPanel()
@@ -203,7 +231,8 @@ private slots:
         m_form->ReMake();
         m_form->nav.PushLevel({u"gone.html"_s}, {u"gone"_s}, 0);
         m_form->ReMake();
-        m_form->PageClick();
+        // The press on the page's own button: going home rebuilds the column under it.
+        QTest::mousePress(m_form->PageButtons.at(0), Qt::LeftButton);
         QCOMPARE(m_form->nav.levels().height(), 1);
         QCOMPARE(m_form->nav.CurDir, m_home);
         QCOMPARE(m_form->nav.PBan(), 0);
@@ -240,6 +269,7 @@ private slots:
         m_form->nav.PBanSave(m_form->nav.PBanSu());
         m_form->PageClick();
         QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->Panel7->text(), u"1 / 7"_s);
         QCOMPARE(m_form->Caption, QUrl::fromLocalFile(m_home + u"/index.html"_s).toString());
     }
 
@@ -278,17 +308,41 @@ private slots:
     void folderTreePushesTheFolder()
     {
         QStringList commands;
+        const auto interpreter = m_form->TXTcommand;
         m_form->TXTcommand = [&commands](const QString &command) { commands << command; };
         const QModelIndex sub = m_form->folderModel->index(m_home + u"/sub"_s);
         m_form->DirectoryListBox1Click(sub);
-        m_form->TXTcommand = nullptr;
+        m_form->TXTcommand = interpreter;
         QCOMPARE(commands, QStringList{u"DIR "_s + m_home + u"/sub"_s});
 
+        // The command interpreter pushes the folder as a new level.
         m_form->DirectoryListBox1Click(sub);
         QCOMPARE(m_form->nav.levels().height(), 2);
         QCOMPARE(m_form->nav.CurDir, m_home + u"/sub"_s);
         QCOMPARE(m_form->PageButtons.size(), 2);
         QCOMPARE(m_form->Panel8->text(), u"sub"_s);
+    }
+
+    void homeButtonGoesHome_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QString>("searchIndexKey");
+        QTest::newRow("left") << Qt::LeftButton << u"xxx"_s;
+        QTest::newRow("right only goes home") << Qt::RightButton << u"kept"_s;
+    }
+    void homeButtonGoesHome()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QString, searchIndexKey);
+        m_form->nav.OpenFolderLevel(m_home + u"/sub"_s, 1, true);
+        m_form->ReMake();
+        m_form->SearchIndexKey = u"kept"_s;
+        QTest::mouseClick(m_form->SpeedButton17, button);
+        QCOMPARE(m_form->nav.levels().height(), 1);
+        QCOMPARE(m_form->nav.CurDir, m_home);
+        QCOMPARE(m_form->nav.PBan(), 0);
+        QCOMPARE(m_form->PageButtons.size(), 7);
+        QCOMPARE(m_form->SearchIndexKey, searchIndexKey);
     }
 
     void soundButtonSitsLeftOfTheRightColumn()
@@ -305,8 +359,12 @@ private slots:
         const QString help = m_dir.filePath(u"【使い方】/index.html"_s);
         QVERIFY(QDir().mkpath(m_dir.filePath(u"【使い方】"_s)));
         QVERIFY(writeFixture(help, "<html><title>help</title></html>"));
+        // Asked for from a file on the open panel.
+        m_form->nav.PBanSave(indexOf(u"1060_名簿.csv"_s));
+        m_form->PageClick();
         m_form->Kavuno1Click();
         QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(help));
+        QVERIFY(!m_form->Panel1->isVisible());
     }
 
     void folderHelpAndCurrentFolder()

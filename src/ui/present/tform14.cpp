@@ -70,6 +70,13 @@ void TForm14::closeViewer()
     m_closingByPoll = false;
 }
 
+void TForm14::programClosing()
+{
+    m_programClosing = true;
+    if (Tag > 0)
+        close();
+}
+
 void TForm14::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -94,6 +101,6 @@ void TForm14::FormShow()
 void TForm14::FormClose()
 {
     Tag = 0;
-    if (!m_closingByPoll)
+    if (!m_closingByPoll && !m_programClosing)
         emit closedByUser();
 }

@@ -30,6 +30,9 @@ public:
     void showTarget(const QString &path) override;
     void reload() override;
     void closeViewer() override;
+    // The program closes: the viewer goes with it, and its close (by us or by
+    // the window system) no longer ends the presentation for the others.
+    void programClosing();
 
 signals:
     // Closed by the user (not by the poll): the presentation is to end.
@@ -46,4 +49,5 @@ private:
     QPointer<QWidget> m_sizeReference;
     QString m_target;
     bool m_closingByPoll = false;
+    bool m_programClosing = false;
 };

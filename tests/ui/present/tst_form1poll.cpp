@@ -8,6 +8,7 @@
 #include "core/present/updatepoll.h"
 #include "ui/app/fakeplatform.h"
 #include "ui/navigation/pagebutton.h"
+#include "ui/present/tform14.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -132,6 +133,23 @@ private slots:
         m_form->SpeedButton12->click();
         QVERIFY(m_form->Timer5->isActive());
         QCOMPARE(m_form->SpeedButton12->text(), PresentText::resumed);
+    }
+
+    // Last: it closes the window.
+    void closingTheProgramLeavesThePresentationRunning()
+    {
+        QVERIFY(openAndLoad(0));
+        TForm14 viewer(m_form.get());
+        m_form->setPresentationViewer(&viewer);
+        QVERIFY(writePresentationMarker(m_home, m_home + u"/b.html"_s));
+        m_form->Poll->tick();
+        QVERIFY(viewer.isVisible());
+        m_form->close();
+        QVERIFY(!m_form->isVisible());
+        QVERIFY(QFile::exists(presentationMarkerPath(m_home)));
+        // Whatever closes the viewer now, it is not the user ending the presentation.
+        viewer.close();
+        QVERIFY(QFile::exists(presentationMarkerPath(m_home)));
     }
 };
 

@@ -39,7 +39,14 @@ constexpr auto LowerPaneScript = R"JS(
   function show(t) {
     if (!t || !root) return false;
     var wanted = t.toLowerCase();
-    var walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+    // Only text that is drawn: a quiz page names its headings in its own script too.
+    var walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT, {
+      acceptNode: function (n) {
+        var e = n.parentElement;
+        return e && e.closest('script, style, noscript, template')
+          ? NodeFilter.FILTER_REJECT : NodeFilter.FILTER_ACCEPT;
+      }
+    });
     for (var n = walker.nextNode(); n; n = walker.nextNode()) {
       var at = n.nodeValue.toLowerCase().indexOf(wanted);
       if (at < 0) continue;

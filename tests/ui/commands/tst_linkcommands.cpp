@@ -158,6 +158,10 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("heading") << QByteArray("<P>【×】 wrong</P>") << u"【×】"_s;
         QTest::newRow("heading split by markup") << QByteArray("<P>【<B>×</B>】 wrong</P>") << u"【×】"_s;
+        QTest::newRow("named first by the page's own script")
+            << QByteArray("<SCRIPT>var next = \"/$_5【×】\";</SCRIPT><DIV style=\"height:3000px\"></DIV>"
+                          "<P>【×】 wrong</P>")
+            << u"【×】"_s;
         QTest::newRow("no such heading: the other one") << QByteArray("<P>【その他】 hint</P>") << u"【その他】"_s;
     }
     void answerLinkShowsItsPartInTheLowerPane()

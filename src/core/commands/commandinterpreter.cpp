@@ -22,12 +22,6 @@ namespace {
 constexpr int ProgramFlashMs = 1700;
 constexpr int MessageFlashMs = 2000;
 
-QString withoutExtension(const QString &fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot < 0 ? fileName : fileName.left(dot);
-}
-
 // Creates the folder of a file when it is missing (one level only).
 void makeParentFolder(const QString &file)
 {
@@ -211,7 +205,7 @@ void CommandInterpreter::look(const QString &keyword)
     m_nav.PushLevel(result.paths, result.titles, 0);
     m_nav.host()->ReMake();
     const QString first = result.firstAddress.isEmpty() ? result.paths.first() : result.firstAddress;
-    TXTcommand(CommandWords::Go + u' ' + withoutExtension(fileNameOf(first)));
+    TXTcommand(CommandWords::Go + u' ' + pathWithoutExtension(fileNameOf(first)));
 }
 
 void CommandInterpreter::answer()

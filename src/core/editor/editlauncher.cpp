@@ -1,5 +1,6 @@
 #include "core/editor/editlauncher.h"
 
+#include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
@@ -22,33 +23,15 @@ static QString folderOf(const QString &path)
     return slash < 0 ? QString() : path.left(slash);
 }
 
-static QString fileNameOf(const QString &path)
-{
-    return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
-static QString extensionOf(const QString &path)
-{
-    const QString name = fileNameOf(path);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? QString() : name.mid(dot);
-}
-
-static QString withoutExtension(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? name : name.left(dot);
-}
-
 QString editBackupPath(const QString &path)
 {
     const QString folder = folderOf(path);
-    return (folder.isEmpty() ? QString() : folder + u'/') + u"_%"_s + extensionOf(path);
+    return (folder.isEmpty() ? QString() : folder + u'/') + u"_%"_s + fileExtension(path);
 }
 
 EditKind editKind(const QString &path, const QString &content)
 {
-    const QString extension = extensionOf(path).toLower();
+    const QString extension = fileExtension(path).toLower();
     if (extension == u".bmp"_s || extension == u".jpeg"_s || extension == u".jpg"_s)
         return EditKind::Paint;
     return isEditablePage(content) ? EditKind::Editor : EditKind::Outside;
@@ -110,7 +93,7 @@ QList<Copy> dailyArchiveCopies(const QString &pagePath, const QString &pageText,
 {
     QList<Copy> copies;
     const QString target = archiveFolder + u'/' + archiveName;
-    const QString base = withoutExtension(pagePath);
+    const QString base = pathWithoutExtension(pagePath);
     copies << Copy{pagePath, target + u".html"_s} << Copy{base + u".%xt"_s, target + u".%xt"_s}
            << Copy{base + u".wav"_s, target + u".wav"_s};
 
@@ -172,7 +155,7 @@ static QString editInEditor(EditLauncherHost &host, const QString &path, QString
         if (page.ok())
             writePageFile(pagePath, host.restoreLookLinks(page.text));
     }
-    return withoutExtension(fileNameOf(pagePath));
+    return pathWithoutExtension(fileNameOf(pagePath));
 }
 
 static void editOutside(EditLauncherHost &host, const QString &path)

@@ -7,9 +7,7 @@ using namespace Qt::StringLiterals;
 
 QString entryNameWithoutExtension(const QString &entry)
 {
-    const QString name = fileNameOf(entry);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot < 0 ? name : name.left(dot);
+    return pathWithoutExtension(fileNameOf(entry));
 }
 
 static bool isWebPage(const QString &path)

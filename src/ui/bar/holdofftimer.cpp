@@ -23,7 +23,9 @@ void HoldOffTimer::waitOneTick()
     QEventLoop loop;
     connect(this, &QTimer::timeout, &loop, &QEventLoop::quit);
     start();
-    while (Tag > 0)
-        loop.exec();
+    // A program on its way out runs no nested loop any more (exec returns at
+    // once with -1): the wait ends then instead of spinning.
+    while (Tag > 0 && loop.exec() == 0) {
+    }
     stop();
 }

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -45,7 +46,10 @@ NoteRead TForm12::loadFile(const QString &path)
 
 bool TForm12::saveNote()
 {
-    return m_note.save(Memo1->toPlainText());
+    // The raw text: toPlainText() would turn no-break spaces into blanks.
+    QString text = Memo1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return m_note.save(text);
 }
 
 void TForm12::showFile(const QString &path)

@@ -98,15 +98,23 @@ private slots:
         QCOMPARE(form.Memo1->toPlainText(), u"A's secret"_s);
     }
 
+    void viewingWithoutChangeWritesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("plain") << QByteArray("written elsewhere\n");
+        // The note widget must not turn a no-break space into a blank.
+        QTest::newRow("no-break space") << QByteArray("\xEF\xBB\xBF" "10\xC2\xA0km\r\n");
+    }
     void viewingWithoutChangeWritesNothing()
     {
+        QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString a = dir.filePath(u"a.%xt"_s);
-        put(a, "written elsewhere\n");
+        put(a, bytes);
         TForm12 form;
         form.showFile(a);
         form.close();
-        QCOMPARE(bytesOf(a), QByteArray("written elsewhere\n"));
+        QCOMPARE(bytesOf(a), bytes);
     }
 
     void missingNoteIsCreatedOnClose()

@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -20,10 +21,34 @@ void LinuxPlatform::beep()
     QApplication::beep();
 }
 
+// Whether the desktop has a program for a local file, by its type or a broader
+// one (a CSV file opens with the text editor). xdg-open runs detached, so its
+// own "no method available" never comes back to us. When xdg-mime cannot
+// answer, xdg-open is left to try.
+bool desktopHasProgramFor(const QString &path)
+{
+    if (QStandardPaths::findExecutable(u"xdg-mime"_s).isEmpty())
+        return true;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    const QStringList names = QStringList{type.name()} + type.allAncestors();
+    for (const QString &name : names) {
+        QProcess query;
+        query.start(u"xdg-mime"_s, {u"query"_s, u"default"_s, name});
+        if (!query.waitForFinished(3000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+            return true;
+        if (!query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
 bool LinuxPlatform::openWithShell(const QString &pathOrUrl)
 {
-    const QUrl url = pathOrUrl.contains(u"://") ? QUrl(pathOrUrl) : QUrl::fromLocalFile(pathOrUrl);
-    return QDesktopServices::openUrl(url);
+    if (pathOrUrl.contains(u"://"))
+        return QDesktopServices::openUrl(QUrl(pathOrUrl));
+    if (!desktopHasProgramFor(pathOrUrl))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(pathOrUrl));
 }
 
 QStringList LinuxPlatform::moveToTrash(const QStringList &paths)

@@ -14,3 +14,7 @@ public:
     QString paintProgram() override;
     bool startProgram(const QString &program, const QStringList &arguments, bool wait) override;
 };
+
+// Whether the desktop names a program for a local file (xdg-mime); true when
+// it cannot tell.
+bool desktopHasProgramFor(const QString &path);

@@ -16,6 +16,7 @@ public:
     virtual void beep() = 0;
 
     // Opens a file, folder or address with the program the desktop associates with it.
+    // False when it could not be started or the desktop has no program for it.
     virtual bool openWithShell(const QString &pathOrUrl) = 0;
 
     // Moves files to the desktop's trash. A file that could not be moved stays

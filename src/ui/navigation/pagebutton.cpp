@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 PageButton::PageButton(TForm1 &form, int tag, QWidget *parent)
     : QPushButton(parent)
@@ -61,4 +63,31 @@ bool PageButton::event(QEvent *event)
         }
     }
     return QPushButton::event(event);
+}
+
+// A two-line label in a narrow button (a folder of many pages) is stepped by
+// the type size, as the Windows Gothic font is; the Japanese font's tall line
+// spacing would cut the second line in half.
+void PageButton::paintEvent(QPaintEvent *event)
+{
+    const QStringList lines = text().split(u'\n');
+    const int step = fontInfo().pixelSize() + 1;
+    if (lines.size() < 2 || int(lines.size()) * fontMetrics().lineSpacing() + 4 <= height())
+        return QPushButton::paintEvent(event);
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (!icon().isNull()) {
+        const QSize size = iconSize();
+        icon().paint(&painter, QRect(QPoint(area.left(), area.center().y() - size.height() / 2), size));
+        area.setLeft(area.left() + size.width() + 4);
+    }
+    painter.setPen(palette().color(QPalette::ButtonText));
+    int top = area.center().y() - int(lines.size()) * step / 2;
+    for (const QString &line : lines) {
+        painter.drawText(QRect(area.left(), top, area.width(), step), Qt::AlignLeft | Qt::AlignVCenter, line);
+        top += step;
+    }
 }

@@ -85,6 +85,29 @@ private slots:
         QCOMPARE(buttons.at(2)->y() - buttons.at(1)->y(), buttons.at(1)->height() + 1);
     }
 
+    // A folder of many pages gives buttons 27 pixels high: both lines of a
+    // two-line title must still be drawn whole.
+    void twoLineTitleFitsANarrowButton()
+    {
+        const PageButton *model = m_form->PageButtons.at(indexOf(u"1010_lesson1.html"_s));
+        const auto ink = [&](int height) {
+            PageButton button(*m_form, 0, nullptr);
+            button.setFont(model->font());
+            button.setStyleSheet(u"QPushButton { text-align: left; color: black; }"_s);
+            button.setText(model->text());
+            button.resize(200, height);
+            const QImage image = button.grab().toImage();
+            int dark = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    dark += qGray(image.pixel(x, y)) < 110;
+            return dark;
+        };
+        const int whole = ink(80);
+        QVERIFY(whole > 0);
+        QVERIFY2(ink(27) >= whole * 9 / 10, qPrintable(u"%1 of %2"_s.arg(ink(27)).arg(whole)));
+    }
+
     void refreshReadsTheTitleFromTheFileAgain()
     {
         const int lesson1 = indexOf(u"1010_lesson1.html"_s);

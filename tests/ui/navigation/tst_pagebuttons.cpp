@@ -200,9 +200,15 @@ private slots:
 
     void pictureShowsOnThePictureView()
     {
+        // The page buttons stay where they are when the post button hides.
+        const int columnTop = m_form->ScrollBox1->y();
         m_form->nav.PBanSave(indexOf(u"1040_photo.jpg"_s));
         m_form->PageClick();
         QVERIFY(m_form->Panel10->isVisible());
+        QVERIFY(!m_form->SpeedButton16->isVisible());
+        QApplication::sendPostedEvents();
+        m_form->kabeRight->layout()->activate();
+        QCOMPARE(m_form->ScrollBox1->y(), columnTop);
         QVERIFY(!m_form->Panel1->isVisible());
         QCOMPARE(m_form->DrawImagePath, m_home + u"/1040_photo.jpg"_s);
         const QPixmap shown = m_form->Image11->pixmap();

@@ -282,6 +282,26 @@ private slots:
         QVERIFY(QString::fromUtf8(readFixture(empty.filePath(u"_XXX.html"_s))).contains(u"*** NO PAGE ***"_s));
     }
 
+    // After the editor closes the main window may not have the focus back yet:
+    // the page opened in a long folder still has its button scrolled into view.
+    void currentButtonIsScrolledIntoViewWithoutTheFocus()
+    {
+        QTemporaryDir many;
+        for (int i = 0; i < 80; ++i)
+            QVERIFY(writeFixture(many.filePath(u"%1_p.txt"_s.arg(1000 + i)), "x"));
+        m_form->nav.OpenFolderLevel(many.path(), 0, true);
+        m_form->ReMake();
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        m_form->nav.PBanSave(70);
+        m_form->PageClick();
+        const QWidget *button = m_form->PageButtons.at(70);
+        const QRect shown(m_form->ScrollBox1->viewport()->mapFromGlobal(button->mapToGlobal(QPoint(0, 0))), button->size());
+        QVERIFY(shown.top() >= 0);
+        QVERIFY(shown.bottom() < m_form->ScrollBox1->viewport()->height());
+    }
+
     void restyleWithoutOpeningKeepsCounterAndCaption()
     {
         const QString caption = m_form->Caption;

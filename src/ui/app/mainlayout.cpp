@@ -202,6 +202,8 @@ void TForm1::buildRightColumn()
     SpeedButton16->setEnabled(false);
     row->addStretch();
     row->addWidget(SpeedButton16);
+    // Keeps its height when the post button hides, so the page buttons do not jump.
+    Panel6->setFixedHeight(SpeedButton16->height() + 4);
     layout->addWidget(Panel6);
 
     ScrollBox1 = named(new QScrollArea(kabeRight), u"ScrollBox1"_s);

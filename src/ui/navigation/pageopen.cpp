@@ -83,6 +83,8 @@ void TForm1::PageClick(bool placeholder, bool open)
             button->setProperty("current", true);
             layoutPageButtons();
             button->setFocus(Qt::OtherFocusReason);
+            // The focus reaches an inactive window (the editor just closed) only later.
+            ScrollBox1->ensureWidgetVisible(button, 0, 0);
         }
         if (RememberPageStamp)
             RememberPageStamp(CurPageUrl);

@@ -200,9 +200,15 @@ private slots:
 
     void pictureShowsOnThePictureView()
     {
+        // The page buttons stay where they are when the post button hides.
+        const int columnTop = m_form->ScrollBox1->y();
         m_form->nav.PBanSave(indexOf(u"1040_photo.jpg"_s));
         m_form->PageClick();
         QVERIFY(m_form->Panel10->isVisible());
+        QVERIFY(!m_form->SpeedButton16->isVisible());
+        QApplication::sendPostedEvents();
+        m_form->kabeRight->layout()->activate();
+        QCOMPARE(m_form->ScrollBox1->y(), columnTop);
         QVERIFY(!m_form->Panel1->isVisible());
         QCOMPARE(m_form->DrawImagePath, m_home + u"/1040_photo.jpg"_s);
         const QPixmap shown = m_form->Image11->pixmap();
@@ -274,6 +280,26 @@ private slots:
         QVERIFY(loaded.wait(30000));
         QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(empty.filePath(u"_XXX.html"_s)));
         QVERIFY(QString::fromUtf8(readFixture(empty.filePath(u"_XXX.html"_s))).contains(u"*** NO PAGE ***"_s));
+    }
+
+    // After the editor closes the main window may not have the focus back yet:
+    // the page opened in a long folder still has its button scrolled into view.
+    void currentButtonIsScrolledIntoViewWithoutTheFocus()
+    {
+        QTemporaryDir many;
+        for (int i = 0; i < 80; ++i)
+            QVERIFY(writeFixture(many.filePath(u"%1_p.txt"_s.arg(1000 + i)), "x"));
+        m_form->nav.OpenFolderLevel(many.path(), 0, true);
+        m_form->ReMake();
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        m_form->nav.PBanSave(70);
+        m_form->PageClick();
+        const QWidget *button = m_form->PageButtons.at(70);
+        const QRect shown(m_form->ScrollBox1->viewport()->mapFromGlobal(button->mapToGlobal(QPoint(0, 0))), button->size());
+        QVERIFY(shown.top() >= 0);
+        QVERIFY(shown.bottom() < m_form->ScrollBox1->viewport()->height());
     }
 
     void restyleWithoutOpeningKeepsCounterAndCaption()

@@ -1,6 +1,6 @@
 #include "core/commands/blankpicture.h"
 
-#include "core/commands/wholefile.h"
+#include "core/app/wholefile.h"
 
 #include <QtEndian>
 

@@ -1,7 +1,7 @@
 #include "core/commands/scriptvariables.h"
 
 #include "core/commands/commandtexts.h"
-#include "core/commands/wholefile.h"
+#include "core/app/wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,9 @@
 #include "core/editor/pagenote.h"
 
+#include "core/app/wholefile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
@@ -76,15 +77,7 @@ NoteRead readNoteFile(const QString &path)
 
 bool writeNoteFile(const QString &path, const QString &text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = noteFileBytes(text);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeWholeFile(path, noteFileBytes(text));
 }
 
 NoteRead NoteBinding::bind(const QString &path)

@@ -1,5 +1,6 @@
 #include "core/navigation/pagetitle.h"
 
+#include "core/app/wholefile.h"
 #include "core/navigation/navigationtexts.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
@@ -7,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
@@ -50,12 +50,7 @@ QString readPageText(const QString &path, PageConversion *conversion)
         return text;
 
     legacy.replace(at, ShiftJisName.size(), Utf8Name);
-    QSaveFile out(path);
-    bool written = out.open(QIODevice::WriteOnly);
-    written = written && out.write(utf8Bom) == utf8Bom.size();
-    const QByteArray converted = legacy.toUtf8();
-    written = written && out.write(converted) == converted.size();
-    written = written && out.commit();
+    const bool written = writeWholeFile(path, utf8Bom + legacy.toUtf8());
     if (conversion)
         *conversion = written ? PageConversion::Converted : PageConversion::WriteFailed;
     return legacy;

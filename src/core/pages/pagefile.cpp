@@ -1,7 +1,8 @@
 #include "core/pages/pagefile.h"
 
+#include "core/app/wholefile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
@@ -55,19 +56,7 @@ QByteArray encodePage(const QString &text)
 
 bool writePageFile(const QString &path, const QString &text, QString *errorString)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = encodePage(text);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (!ok) {
-        if (errorString)
-            *errorString = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    ok = file.commit();
-    if (!ok && errorString)
-        *errorString = file.errorString();
-    return ok;
+    return writeWholeFile(path, encodePage(text), errorString);
 }
 
 PageText decodePageUtf8(const QByteArray &bytes)

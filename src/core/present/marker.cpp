@@ -1,5 +1,6 @@
 #include "core/present/marker.h"
 
+#include "core/app/wholefile.h"
 #include "core/present/presentstrings.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
@@ -42,11 +42,7 @@ QString decodePresentationMarker(const QByteArray &bytes)
 
 bool writePresentationMarker(const QString &homeDir, const QString &localPath)
 {
-    QSaveFile file(presentationMarkerPath(homeDir));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(encodePresentationMarker(localPath));
-    return file.commit();
+    return writeWholeFile(presentationMarkerPath(homeDir), encodePresentationMarker(localPath));
 }
 
 MarkerRead readPresentationMarker(const QString &homeDir)

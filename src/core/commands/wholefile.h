@@ -1,8 +1,0 @@
-#pragma once
-
-#include <QByteArray>
-#include <QString>
-
-// Writes a whole file through a temporary file beside it and a rename, so that a
-// reader on another computer never sees half of it. False when nothing was written.
-bool writeWholeFile(const QString &fileName, const QByteArray &bytes);

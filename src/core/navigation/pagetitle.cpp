@@ -4,6 +4,7 @@
 #include "core/navigation/navigationtexts.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
+#include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
 
 #include <QFile>
@@ -41,12 +42,12 @@ QString readPageText(const QString &path, PageConversion *conversion)
     if (bytes.startsWith(utf8Bom) || !utf8.hasError())
         return text;
 
-    QStringDecoder cp932("CP932", QStringDecoder::Flag::Stateless);
-    if (!cp932.isValid())
+    const PageText legacyPage = decodePageLegacy(bytes);
+    if (!legacyPage.ok())
         return text;
-    QString legacy = cp932(bytes);
+    QString legacy = legacyPage.text;
     const qsizetype at = legacy.indexOf(ShiftJisName, 0, Qt::CaseInsensitive);
-    if (cp932.hasError() || at < 0)
+    if (at < 0)
         return text;
 
     legacy.replace(at, ShiftJisName.size(), Utf8Name);

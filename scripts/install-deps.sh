@@ -14,6 +14,7 @@ packages=(
   xdg-utils
   xvfb xdotool
   clang libclang-rt-14-dev
+  openssh-server openssh-client sshfs
 )
 
 missing=()

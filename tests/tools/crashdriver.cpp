@@ -38,6 +38,10 @@ void writeOnce(const QString &writer, const QString &dir, int version)
         NEWHTMLSAVE(dir, body.simplified());
     } else if (writer == u"marker") {
         writePresentationMarker(dir, dir + u"/page"_s + QString::number(version % 7) + u".html"_s);
+    } else if (writer == u"present") {
+        // Presenting and stopping, as a copy's two buttons do.
+        writePresentationMarker(dir, presentedPage(dir, version));
+        QFile::remove(presentationMarkerPath(dir));
     } else if (writer == u"sjis") {
         QStringEncoder cp932("CP932");
         writeWholeFile(dir + u'/' + SjisName, cp932.encode(sjisPage(version)));

@@ -41,6 +41,13 @@ inline int wholeVersion(const QString &text)
     return text.contains(end) ? version : 0;
 }
 
+// A long path, so that a half-read marker would show.
+inline QString presentedPage(const QString &dir, int version)
+{
+    return dir + QStringLiteral("/単元%1/").arg(version % 3) + QString(60, QChar(0x30DA))
+           + QStringLiteral("_%1.html").arg(version % 5);
+}
+
 inline QString sjisPage(int version)
 {
     return QStringLiteral("<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">"

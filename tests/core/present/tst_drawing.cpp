@@ -103,20 +103,6 @@ private slots:
         QCOMPARE(erased.pixelColor(0, 1), QColor(255, 255, 255));
     }
 
-    void clampByte()
-    {
-        QCOMPARE(ClampByte(-1), 0);
-        QCOMPARE(ClampByte(256), 255);
-        QCOMPARE(ClampByte(17), 17);
-    }
-
-    void zoomDoublesAroundTheClick()
-    {
-        QCOMPARE(zoomSourceRect(0, 0, 800, 600), QRect(0, 0, 400, 300));
-        QCOMPARE(zoomSourceRect(400, 300, 800, 600), QRect(200, 150, 400, 300));
-        QCOMPARE(zoomSourceRect(800, 600, 800, 600), QRect(400, 300, 400, 300));
-    }
-
     void savedNameAndFormat_data()
     {
         QTest::addColumn<QString>("chosen");

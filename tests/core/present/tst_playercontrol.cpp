@@ -56,18 +56,6 @@ private slots:
         QCOMPARE(lengthText(120), u"00120"_s);
     }
 
-    void openedPlaysFromTheStartAndStoresTheLength()
-    {
-        FakeMedia media;
-        media.pos = 999;
-        PlayerControl control(media);
-        control.opened();
-        QCOMPARE(control.MediaLengthText, u"00100"_s);
-        QVERIFY(control.MediaPlaying);
-        QCOMPARE(media.pos, qint64(0));
-        QVERIFY(media.playing);
-    }
-
     void stepsStopOnTheNextOrPreviousFrame_data()
     {
         QTest::addColumn<qint64>("at");
@@ -109,21 +97,6 @@ private slots:
         QCOMPARE(view.trackMax, 100);
         QCOMPARE(view.trackPosition, 50);
         QCOMPARE(view.label, u"050 / 100"_s);
-    }
-
-    void returnAndPlayAgain()
-    {
-        FakeMedia media;
-        PlayerControl control(media);
-        control.opened();
-        media.pos = 1500;
-        control.returnToStart();
-        QCOMPARE(media.pos, qint64(0));
-        QVERIFY(!media.playing);
-        media.pos = 1500;
-        control.playAgain();
-        QCOMPARE(media.pos, qint64(0));
-        QVERIFY(media.playing);
     }
 
     void noLengthGivesZeroFrames()

@@ -100,6 +100,9 @@ private slots:
         QVERIFY(writeFixture(m_home + u"/0120_map.html"_s, page("map")));
         QVERIFY(writeFixture(m_home + u"/0130_my page.html"_s, page("sound")));
         QVERIFY(writeFixture(m_home + u"/0130_my page.wav"_s, wavHeaderFor(58 + 2000) + QByteArray(2000, char(0x80))));
+        QImage picture(60, 40, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(m_home + u"/0140_pic.jpg"_s));
         m_form = std::make_unique<TForm1>(m_platform, m_dir.filePath(u"web.exe"_s));
         m_form->TXTcommand = [](const QString &) {};
         m_form->resize(900, 600);
@@ -253,6 +256,17 @@ private slots:
         QVERIFY(openAndLoad(0));
         QVERIFY(!m_form->BitBtn1->isVisibleTo(m_form.get()));
         QCOMPARE(m_form->BitBtn1->property("Tag").toInt(), 0);
+    }
+
+    void picturePageOffersThePenMenuButton()
+    {
+        m_form->nav.PBanSave(3);
+        m_form->PageClick();
+        QCOMPARE(m_form->nav.currentEntry(), u"0140_pic.jpg"_s);
+        QVERIFY(m_form->SpeedButton22->isVisibleTo(m_form.get()));
+        QCOMPARE(m_form->DrawImagePath, m_home + u"/0140_pic.jpg"_s);
+        QVERIFY(openAndLoad(0));
+        QVERIFY(!m_form->SpeedButton22->isVisibleTo(m_form.get()));
     }
 
     void recordingWithoutAMicrophoneChangesNothing()

@@ -16,6 +16,7 @@ packages=(
   fonts-noto-cjk
   xdg-utils
   xvfb xdotool
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -241,6 +241,7 @@ void TForm2::LoadImageFile(const QString &path)
     PanelImage1->resize(frame);
     setScrollPosition(frame.width());
     Gname->setText(QFileInfo(path).fileName());
+    Gname->adjustSize(); // the label on the picture shows the whole name
 
     if (Edit7->text().isEmpty()) {
         const QString align = layoutFlag < G::ImageLeft ? u"center"_s

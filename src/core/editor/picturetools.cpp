@@ -25,6 +25,12 @@ QSize measure(const QString &path)
     return size.width() > 0 && size.height() > 0 ? size : QSize();
 }
 
+bool decodes(const QString &path)
+{
+    QImageReader reader(path);
+    return !reader.read().isNull();
+}
+
 int heightForWidth(int width, double aspect)
 {
     if (!(aspect > 0) || !std::isfinite(aspect))

@@ -14,6 +14,9 @@ namespace PictureTools {
 // this program can read (only the header is read).
 QSize measure(const QString &path);
 
+// Whether the whole picture decodes (a file cut short on the share does not).
+bool decodes(const QString &path);
+
 // The height that keeps a picture's aspect at a new width, to the nearest whole
 // pixel with halves to even; 0 for an aspect that is no positive number.
 int heightForWidth(int width, double aspect);

@@ -72,7 +72,7 @@ bool TForm2::pictureUsable(const QString &chosen, const QString &name)
 {
     if (!nameFitsTag(name))
         return false;
-    if (P::measure(chosen).isValid())
+    if (P::measure(chosen).isValid() && P::decodes(chosen))
         return true;
     warn(S::PictureUnreadable.arg(QFileInfo(chosen).fileName()));
     return false;

@@ -61,6 +61,7 @@ int main(int argc, char *argv[])
     TForm14 Form14(&Form1);
     Form1.setPresentationViewer(&Form14);
     TForm15 Form15(&Form1);
+    Form2.Form15 = &Form15; // editor: the link button asks through it
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
 
     splash.reset();

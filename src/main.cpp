@@ -11,6 +11,7 @@
 #include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
 #include "ui/present/tform14.h"
+#include "ui/tools/pagetoolswiring.h"
 
 #include <QApplication>
 
@@ -44,6 +45,8 @@ int main(int argc, char *argv[])
     // The other windows, hidden, in this order; each subsystem adds its own here:
     TForm2 Form2(&Form1);
     const auto editLauncher = attachEditLauncher(Form1, Form2);
+    // The page menu and its folder tools.
+    attachPageTools(Form1, *editLauncher);
     // TForm3 (file tool), TForm4 (search), TForm5 (order change),
     // TForm6 (media player),
     TForm7 Form7(&Form1);

@@ -12,6 +12,7 @@
 #include "ui/editor/tform2.h"
 #include "ui/present/tform14.h"
 #include "ui/tools/pagetoolswiring.h"
+#include "ui/tools/tform3.h"
 
 #include <QApplication>
 
@@ -46,7 +47,8 @@ int main(int argc, char *argv[])
     TForm2 Form2(&Form1);
     const auto editLauncher = attachEditLauncher(Form1, Form2);
     // The page menu and its folder tools.
-    attachPageTools(Form1, *editLauncher);
+    TForm3 Form3(Form1.platform, &Form1);
+    attachPageTools(Form1, Form3, *editLauncher);
     // TForm3 (file tool), TForm4 (search), TForm5 (order change),
     // TForm6 (media player),
     TForm7 Form7(&Form1);

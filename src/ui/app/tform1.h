@@ -264,6 +264,10 @@ public:
     void DeletePageMenu();
     void DeletePageFiles();
     void RemoveUnlinkedFiles();
+    // The placeholder page with status while a folder tool works.
+    void ShowProgressPage(const QString &status);
+    // The copy's save dialog (SaveDialog2); returns the chosen file, empty on Cancel.
+    std::function<QString(const QString &source)> SaveDialog2;
     QMenu *PagePopup = nullptr;
     // The shortcut files the menu on screen offers, by their rows' Tag.
     QStringList ListBox3;

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -155,6 +156,71 @@ private slots:
         QTRY_COMPARE(started, QStringList{u"メモ帳.lnk"_s});
         form.ClearPagePopupMenu();
         QVERIFY(!form.PagePopup && form.ListBox3.isEmpty());
+    }
+
+    void movingAPageTrashesOnlyFilesNoOtherPageUses()
+    {
+        const QString home = m_tmp.filePath(u"move"_s);
+        QVERIFY(QDir().mkpath(home + u"/other"_s));
+        const auto write = [&](const QString &name, const QByteArray &bytes) {
+            QFile file(home + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write(u"a.html"_s, "<IMG src=\"_p.jpg\"><IMG src=\"_s.jpg\"><A href=\"/$NEXT\">n</A>");
+        write(u"a.%xt"_s, "note");
+        write(u"b.html"_s, "<IMG src=\"_s.jpg\">");
+        write(u"_p.jpg"_s, "p");
+        write(u"_s.jpg"_s, "s");
+        TForm1 form(m_platform, m_tmp.filePath(u"move.exe"_s));
+        form.nav.OpenFolderLevel(home, 0, true);
+        QString offered;
+        form.SaveDialog2 = [&](const QString &source) {
+            offered = source;
+            return QString(home + u"/other/a.html"_s);
+        };
+        m_platform.calls.clear();
+        m_platform.refuse.clear();
+        BoxAnswerer yes(QMessageBox::Yes);
+        form.CopyPage();
+        QCOMPARE(offered, home + u"/a.html"_s);
+        QCOMPARE(yes.texts, (QStringList{home + u"/a.htmlで\nhref=$NEXT 【外部リンク】があります。"_s,
+                                         u"元ファイルを削除しますか？"_s}));
+        QVERIFY(QFile::exists(home + u"/other/_p.jpg"_s) && QFile::exists(home + u"/other/a.%xt"_s));
+        QCOMPARE(m_platform.calls, (QList<QStringList>{{home + u"/a.html"_s, home + u"/a.%xt"_s, home + u"/_p.jpg"_s}}));
+        QVERIFY(QFile::exists(home + u"/_s.jpg"_s));
+        QCOMPARE(form.nav.levels().top().MidashiF, QStringList{u"b.html"_s});
+    }
+
+    void unlinkedFilesComeFromTheFolderNotFromAPushedLevel()
+    {
+        const QString home = m_tmp.filePath(u"pushed"_s);
+        QVERIFY(QDir().mkpath(home + u"/sub"_s));
+        for (const QString &name : {u"a.html"_s, u"_p.jpg"_s, u"_orphan.txt"_s, u"sub/x.html"_s}) {
+            QFile file(home + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(name == u"a.html"_s ? "<IMG src=\"_P.JPG\">" : "x");
+        }
+        TForm1 form(m_platform, m_tmp.filePath(u"pushed.exe"_s));
+        TForm3 tool(m_platform, &form);
+        form.Form3 = &tool;
+        form.nav.OpenFolderLevel(home, 0, true);
+        form.nav.PushLevel({u"sub/x.html"_s}, {u"x"_s}, 0);
+        QStringList offered;
+        QString caption;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, &tool, [&] {
+            if (tool.isVisible() && tool.ListBox1->count() > 0) {
+                caption = tool.windowTitle();
+                offered = tool.selectedFiles();
+                tool.BitBtn2->click();
+            }
+        });
+        closer.start(20);
+        form.RemoveUnlinkedFiles();
+        QCOMPARE(caption, u"リンク切れファイルの削除"_s);
+        QCOMPARE(offered, QStringList{home + u"/_orphan.txt"_s});
+        QVERIFY(QFile::exists(home + u"/_orphan.txt"_s));
     }
 };
 

@@ -15,6 +15,8 @@
 #include "platform/mediabackend.h"
 #include "ui/present/mediawiring.h"
 #include "ui/present/tform6.h"
+#include "ui/tools/pagetoolswiring.h"
+#include "ui/tools/tform3.h"
 
 #include <QApplication>
 
@@ -50,6 +52,9 @@ int main(int argc, char *argv[])
     // The other windows, hidden, in this order; each subsystem adds its own here:
     TForm2 Form2(&Form1);
     const auto editLauncher = attachEditLauncher(Form1, Form2);
+    // The page menu and its folder tools.
+    TForm3 Form3(Form1.platform, &Form1);
+    attachPageTools(Form1, Form3, *editLauncher);
     // TForm3 (file tool), TForm4 (search), TForm5 (order change),
     TForm6 Form6(&Form1);
     attachMediaPlayer(Form1, Form6);

@@ -3,6 +3,7 @@
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/present/pollcontrol.h"
+#include "ui/tools/pagepopupactions.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,6 +30,7 @@ class QWebEngineView;
 class PageButton;
 class TForm12;
 class TForm14;
+class TForm3;
 class UpdatePoll;
 
 // The main window: one folder level of pages as a column of buttons beside the
@@ -293,6 +295,28 @@ public:
     // The picture dialogs (tests answer them): the name to save under, empty when cancelled.
     std::function<QString(const QString &proposed)> askSavePictureName;
     std::function<QString()> askOpenPictureName;
+    // ---- page popup menu and folder tools (ui/tools)
+    // The menu of the current page, built afresh before it pops up.
+    void BuildPagePopupMenu();
+    void ClearPagePopupMenu();
+    // The edit-menu button: the page menu, or the placeholder page without one.
+    void SpeedButton18Click();
+    // Builds the page menu and pops it up at globalPos (the right press).
+    void PopupPageMenu(const QPoint &globalPos);
+    void CopyPage();
+    void DeletePageMenu();
+    void DeletePageFiles();
+    void RemoveUnlinkedFiles();
+    // The placeholder page with status while a folder tool works.
+    void ShowProgressPage(const QString &status);
+    // The copy's save dialog (SaveDialog2); returns the chosen file, empty on Cancel.
+    std::function<QString(const QString &source)> SaveDialog2;
+    QMenu *PagePopup = nullptr;
+    // The shortcut files the menu on screen offers, by their rows' Tag.
+    QStringList ListBox3;
+    QToolButton *SpeedButton18 = nullptr;
+    PagePopupActions popupActions;
+    QPointer<TForm3> Form3;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

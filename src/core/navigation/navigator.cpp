@@ -108,7 +108,7 @@ int Navigator::PBanSu() const
     return m_levels.isEmpty() ? 0 : int(m_levels.top().MidashiF.size());
 }
 
-void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index)
+void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index, CommandOrigin origin)
 {
     Level level;
     level.MidashiF = entries;
@@ -119,6 +119,7 @@ void Navigator::PushLevel(const QStringList &entries, const QStringList &titles,
     level.MidashiT.resize(level.MidashiF.size());
     level.PBan = std::max(0, index);
     level.folder = CurDir;
+    level.origin = origin;
     m_levels.push(level);
 }
 

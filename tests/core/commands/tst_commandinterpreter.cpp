@@ -313,6 +313,23 @@ private slots:
         QCOMPARE(nav->PBanSu(), 5);
     }
 
+    void namesClimbingOutByDotDotAreRefused_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("program word") << u"/$..\\..\\bin\\sh x.sh,$NEXT"_s;
+        QTest::newRow("program below the root") << u"/$.tools/../../x.sh,$NEXT"_s;
+        QTest::newRow("SAVE target") << u"/$SAVE h/p.sh ../../p.sh,$NEXT"_s;
+        QTest::newRow("COPY source") << u"/$COPY ../../secret.txt s.txt,$NEXT"_s;
+        QTest::newRow("COPY target") << u"/$COPY a.txt .sub/../../a.txt,$NEXT"_s;
+    }
+    void namesClimbingOutByDotDotAreRefused()
+    {
+        QFETCH(QString, address);
+        run(address);
+        QCOMPARE(host->log, QStringList());
+        QVERIFY(host->programs.isEmpty());
+    }
+
     void copyAndDesktop()
     {
         host->desktop = u"/home/t/Desktop"_s;

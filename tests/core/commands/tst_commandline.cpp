@@ -128,6 +128,18 @@ private slots:
         QCOMPARE(originAfterNavigation(asking, address) == CommandOrigin::WebPage, showsWeb);
     }
 
+    void commandReopeningItsPageWaitsForTheUser()
+    {
+        CommandLoopGuard guard;
+        QVERIFY(guard.mayRun(u"file:///d/a.html"_s, 1));
+        QVERIFY(guard.mayRun(u"file:///d/a.html"_s, 1)); // more commands of the same load
+        QVERIFY(guard.mayRun(u"file:///d/b.html"_s, 2));
+        QVERIFY(!guard.mayRun(u"file:///d/a.html"_s, 3)); // reopened by its own command
+        QVERIFY(!guard.mayRun(u"file:///d/b.html"_s, 4)); // or by a circle of pages
+        guard.userActed();
+        QVERIFY(guard.mayRun(u"file:///d/a.html"_s, 5));
+    }
+
     void dollarOfExistingFoldersAndFilesIsNoCommand_data()
     {
         QTest::addColumn<QString>("tail"); // after file:// + the data root under "c$"

@@ -54,9 +54,12 @@ public:
         bool pollRunning;
     };
     QList<Run> runs;
+    std::function<void()> whileWaiting;
     bool startProgram(const QString &program, const QStringList &arguments, bool wait) override
     {
         runs.append({program, arguments, wait, window->isEnabled(), poll->isActive()});
+        if (wait && whileWaiting)
+            whileWaiting();
         return true;
     }
 };
@@ -275,7 +278,16 @@ private slots:
             QVERIFY(QFile::setPermissions(root + u'/' + name, QFile::permissions(root + u'/' + name) | QFileDevice::ExeOwner));
         }
         QVERIFY(form->Timer5->isActive());
+        // A page's own timer reaches the gate while the program is waited for.
+        auto *commands = form->findChild<LinkCommands *>();
+        platform->whileWaiting = [&] {
+            QVERIFY(!commands->WebBrowser1BeforeNavigate2(form->WebBrowser1->page(), QUrl(u"file:///$NEXT"_s),
+                                                          CommandOrigin::LocalPage));
+            QCoreApplication::processEvents();
+        };
         form->TXTcommand(u"tool.EXE data.csv"_s);
+        QCoreApplication::processEvents();
+        QCOMPARE(form->nav.PBan(), 0);
         form->TXTcommand(u"tool.exe data.csv"_s);
         QCOMPARE(platform->runs.size(), 2);
         QCOMPARE(platform->runs[0].program, root + u"/tool.EXE"_s);

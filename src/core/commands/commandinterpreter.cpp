@@ -11,6 +11,7 @@
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -221,7 +222,14 @@ void CommandInterpreter::answer()
 void CommandInterpreter::enterFolder(const QString &rest)
 {
     m_nav.PBanSave(m_nav.PBan() + DirIndexStep);
-    m_nav.OpenFolderLevel(dirCommandFolder(rest, m_nav.CurDir, m_nav.HomeDir), 0, true);
+    QString folder = dirCommandFolder(rest, m_nav.CurDir, m_nav.HomeDir);
+    // A folder named on Windows may be spelt in another case.
+    if (!QFileInfo(folder).isDir()) {
+        const QString found = findPathInRoot(m_nav.HomeDir, folder, true);
+        if (!found.isEmpty())
+            folder = found;
+    }
+    m_nav.OpenFolderLevel(folder, 0, true);
     m_nav.host()->ReMake();
 }
 

@@ -1,9 +1,12 @@
 #include "core/navigation/navigator.h"
 
+#include "core/pages/picturefile.h"
+
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 
 #include <QFileInfo>
 
@@ -169,5 +172,10 @@ QString Navigator::entry(int i) const
 
 QString Navigator::entryPath(int i) const
 {
-    return entryLocalPath(CurDir, entry(i));
+    const QString path = entryLocalPath(CurDir, entry(i));
+    // An entry written on Windows may spell the names in another case.
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QString found = findPathInRoot(HomeDir, path);
+    return found.isEmpty() ? path : found;
 }

@@ -105,8 +105,8 @@ void LinkCommands::installGate()
     const QPointer<LinkCommands> self(this);
     for (QWebEngineView *view : {m_form.WebBrowser1, m_form.WebBrowser2}) {
         auto *page = new CommandPage(view->page()->profile(),
-                                     [self](QWebEnginePage *p, const QUrl &url, bool, CommandOrigin asking) {
-                                         return !self || self->WebBrowser1BeforeNavigate2(p, url, asking);
+                                     [self](QWebEnginePage *p, const QUrl &url, bool main, CommandOrigin asking) {
+                                         return !self || self->WebBrowser1BeforeNavigate2(p, url, asking, main);
                                      },
                                      view);
         view->setPage(page);
@@ -128,7 +128,8 @@ bool LinkCommands::mayRunFrom(QWebEnginePage *page)
     return m_loopGuard.mayRun(page->url().toString(), ours ? ours->loadSerial() : 0);
 }
 
-bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url, CommandOrigin asking)
+bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url, CommandOrigin asking,
+                                              bool isMainFrame)
 {
     Navigator &nav = m_form.nav;
     if (nav.PBan() < 0)
@@ -136,7 +137,9 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
     const QString address = decodeAddress(url.toString(QUrl::FullyEncoded));
     applyNavigationLayout(address);
 
-    const GateDecision decision = decideNavigation(address, nav.levels().top().MidashiF, nav.PBan());
+    // A frame cannot be sent elsewhere from here: its links are not looked up by case.
+    const GateDecision decision =
+        decideNavigation(address, nav.levels().top().MidashiF, nav.PBan(), isMainFrame ? nav.HomeDir : QString());
     // Commands and page switches run once the browser has its answer: a page may
     // not be loaded from inside its own navigation request.
     switch (decision.action) {
@@ -165,6 +168,14 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
                 playVideo(address);
             else if (QFileInfo::exists(file)) // a command naming a video is no file
                 m_form.platform.openWithShell(file);
+        });
+        return false;
+    case GateAction::OpenFile:
+        QTimer::singleShot(0, page, [page, target = decision.target, asking] {
+            if (auto *ours = qobject_cast<CommandPage *>(page))
+                ours->load(QUrl::fromLocalFile(target), asking);
+            else
+                page->setUrl(QUrl::fromLocalFile(target));
         });
         return false;
     case GateAction::RunCommands: {

@@ -25,7 +25,8 @@ public:
     // The before-navigate gate: true lets the browser navigate. Commands, page
     // switches and players run after it has answered. asking: the origin of
     // whoever asked for the navigation.
-    bool WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url, CommandOrigin asking);
+    bool WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url, CommandOrigin asking,
+                                    bool isMainFrame = true);
 
     // TForm1.RunCommandLine and TForm1.TXTcommand.
     void RunCommandLine(const QString &line);

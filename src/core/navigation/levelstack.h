@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/commands/commandorigin.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,6 +19,8 @@ struct Level
     // The current page index (0-based).
     int PBan = 0;
     QString folder;
+    // A level made from a web link page: its pages open on the web's behalf.
+    CommandOrigin origin = CommandOrigin::LocalPage;
 };
 
 // The stack of entered levels; the top one is shown.

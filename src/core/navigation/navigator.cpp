@@ -1,9 +1,12 @@
 #include "core/navigation/navigator.h"
 
+#include "core/pages/picturefile.h"
+
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 
 #include <QFileInfo>
 
@@ -108,7 +111,7 @@ int Navigator::PBanSu() const
     return m_levels.isEmpty() ? 0 : int(m_levels.top().MidashiF.size());
 }
 
-void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index)
+void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index, CommandOrigin origin)
 {
     Level level;
     level.MidashiF = entries;
@@ -119,6 +122,7 @@ void Navigator::PushLevel(const QStringList &entries, const QStringList &titles,
     level.MidashiT.resize(level.MidashiF.size());
     level.PBan = std::max(0, index);
     level.folder = CurDir;
+    level.origin = origin;
     m_levels.push(level);
 }
 
@@ -168,5 +172,10 @@ QString Navigator::entry(int i) const
 
 QString Navigator::entryPath(int i) const
 {
-    return entryLocalPath(CurDir, entry(i));
+    const QString path = entryLocalPath(CurDir, entry(i));
+    // An entry written on Windows may spell the names in another case.
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QString found = findPathInRoot(HomeDir, path);
+    return found.isEmpty() ? path : found;
 }

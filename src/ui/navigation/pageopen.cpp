@@ -8,6 +8,7 @@
 #include "platform/mediabackend.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
+#include "ui/commands/commandpage.h"
 #include "ui/navigation/pagebutton.h"
 
 #include <QFileDialog>
@@ -126,7 +127,9 @@ void TForm1::showPage(const QString &url)
     Panel10->hide();
     SpeedButton16->setVisible(pageExtension(url).contains(u".html"_s));
     const QUrl address = url.contains(u"://"_s) ? QUrl(url) : QUrl::fromLocalFile(url);
-    WebBrowser1->setUrl(address);
+    // The pages of a level made from a web link page open on the web's behalf.
+    const CommandOrigin origin = nav.levels().isEmpty() ? CommandOrigin::LocalPage : nav.levels().top().origin;
+    CommandPage::load(WebBrowser1, address, origin);
 }
 
 void TForm1::showNoPage()
@@ -137,7 +140,7 @@ void TForm1::showNoPage()
     if (!QFileInfo::exists(path))
         WebBrowser1->setHtml(progressPageText(Markers::StatusNoPage));
     else
-        WebBrowser1->setUrl(QUrl::fromLocalFile(path));
+        CommandPage::load(WebBrowser1, QUrl::fromLocalFile(path), CommandOrigin::LocalPage);
 }
 
 void TForm1::showPicture(const QString &path)

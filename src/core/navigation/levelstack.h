@@ -17,6 +17,9 @@ struct Level
     // The current page index (0-based).
     int PBan = 0;
     QString folder;
+    // The number of page files in folder when the level was made (the poll
+    // compares the folder against it).
+    int fileCount = 0;
 };
 
 // The stack of entered levels; the top one is shown.

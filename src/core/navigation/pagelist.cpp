@@ -5,6 +5,7 @@
 #include "core/navigation/pathtext.h"
 
 #include <QDir>
+#include <QDirIterator>
 
 using namespace Qt::StringLiterals;
 
@@ -39,6 +40,22 @@ QStringList listPageFiles(const QString &folder, bool *ok)
     QStringList names = listPlainFiles(folder, {}, ok);
     names.removeIf([](const QString &name) { return !hasPageExtension(name); });
     return names;
+}
+
+int countPageFiles(const QString &folder, bool *ok)
+{
+    const QDir dir(folder);
+    const bool readable = dir.exists() && dir.isReadable();
+    if (ok)
+        *ok = readable;
+    int count = 0;
+    if (!readable)
+        return count;
+    for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
+        const QString name = it.nextFileInfo().fileName();
+        count += !name.startsWith(u'.') && hasPageExtension(name);
+    }
+    return count;
 }
 
 QStringList pageListOrder(const QStringList &names, const QString &exeBaseName)

@@ -25,7 +25,194 @@ static bool isHtmlName(const QString &path)
     return fileNameOf(path).contains(u".ht"_s, Qt::CaseInsensitive);
 }
 
-static const QByteArray utf8Bom("\xEF\xBB\xBF");
+namespace {
+const QByteArray utf8Bom("\xEF\xBB\xBF");
+const QByteArray utf16LeBom("\xFF\xFE");
+const QByteArray utf16BeBom("\xFE\xFF");
+
+// An own page's title and markers stand in its first few hundred bytes.
+constexpr qint64 HeadSize = 4096;
+// No title is looked for further into a file than this.
+constexpr qint64 ReadLimit = 1024 * 1024;
+
+bool hasUtf16Mark(const QByteArray &bytes)
+{
+    return bytes.startsWith(utf16LeBom) || bytes.startsWith(utf16BeBom);
+}
+
+// A byte-order mark decides the encoding; without one the text is read as UTF-8.
+QString decodeByMark(const QByteArray &bytes)
+{
+    if (bytes.startsWith(utf16LeBom) || bytes.startsWith(utf16BeBom)) {
+        QStringDecoder utf16(bytes.startsWith(utf16LeBom) ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        return utf16(QByteArrayView(bytes).sliced(2));
+    }
+    return QString::fromUtf8(bytes.startsWith(utf8Bom) ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes));
+}
+
+// Reads on until the file has given limit bytes and one more (an open and
+// reads, nothing more); whole is set when that was all of it. False when the
+// file cannot be read.
+bool readUpTo(QFile &file, qint64 limit, QByteArray &bytes, bool &whole)
+{
+    const qint64 have = bytes.size();
+    bytes.resize(limit + 1);
+    const qint64 n = file.read(bytes.data() + have, limit + 1 - have);
+    bytes.resize(have + std::max<qint64>(n, 0));
+    whole = bytes.size() <= limit;
+    return n >= 0;
+}
+
+bool readCapped(const QString &path, QByteArray &bytes)
+{
+    QFile file(path);
+    bool whole = false;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !readUpTo(file, ReadLimit, bytes, whole))
+        return false;
+    bytes.truncate(ReadLimit);
+    return true;
+}
+
+// The bytes without a multi-byte sequence cut at their end.
+QByteArrayView withoutCutSequence(const QByteArray &bytes)
+{
+    qsizetype end = bytes.size();
+    for (qsizetype back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const uchar c = uchar(bytes.at(bytes.size() - back));
+        if ((c & 0xC0) == 0x80)
+            continue; // a continuation byte: look further back for its lead
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (length > back)
+            end = bytes.size() - back;
+        break;
+    }
+    return QByteArrayView(bytes).first(end);
+}
+
+// The charset value declared by the first META of the head: where it stands in
+// the text (at, size), or at -1 when no META declares one. settled is false
+// while the text read so far leaves that open.
+struct MetaCharset
+{
+    qsizetype at = -1;
+    qsizetype size = 0;
+    bool settled = false;
+};
+
+MetaCharset metaCharset(const QString &text, bool whole)
+{
+    MetaCharset out;
+    qsizetype headEnd = text.indexOf(u"</HEAD"_s, 0, Qt::CaseInsensitive);
+    const qsizetype body = text.indexOf(u"<BODY"_s, 0, Qt::CaseInsensitive);
+    if (body >= 0 && (headEnd < 0 || body < headEnd))
+        headEnd = body;
+    const qsizetype limit = headEnd >= 0 ? headEnd : text.size();
+    for (qsizetype meta = text.indexOf(u"<META"_s, 0, Qt::CaseInsensitive); meta >= 0 && meta < limit;
+         meta = text.indexOf(u"<META"_s, meta + 5, Qt::CaseInsensitive)) {
+        const qsizetype end = text.indexOf(u'>', meta);
+        if (end < 0)
+            break;
+        const qsizetype key = text.indexOf(u"charset="_s, meta, Qt::CaseInsensitive);
+        if (key < 0 || key > end)
+            continue;
+        qsizetype at = key + 8;
+        if (at < end && (text.at(at) == u'"' || text.at(at) == u'\''))
+            ++at;
+        qsizetype stop = at;
+        while (stop < end && !u"\"'; \t\r\n/"_s.contains(text.at(stop)))
+            ++stop;
+        out.at = at;
+        out.size = stop - at;
+        out.settled = true;
+        return out;
+    }
+    out.settled = whole || headEnd >= 0;
+    return out;
+}
+
+bool declaresShiftJis(const QString &text, const MetaCharset &charset)
+{
+    return charset.at >= 0
+           && QStringView(text).sliced(charset.at, charset.size).compare(ShiftJisName, Qt::CaseInsensitive) == 0;
+}
+
+// A legacy page declaring Shift_JIS, decoded from the code page with its
+// declaration saying UTF-8; empty when the bytes are no such page.
+QString convertedLegacyText(const QByteArray &bytes)
+{
+    const PageText legacyPage = decodePageLegacy(bytes);
+    if (!legacyPage.ok())
+        return {};
+    QString legacy = legacyPage.text;
+    const MetaCharset charset = metaCharset(legacy, true);
+    if (!declaresShiftJis(legacy, charset))
+        return {};
+    return legacy.replace(charset.at, charset.size, Utf8Name);
+}
+
+// The page's text after the Shift_JIS conversion, which writes the converted
+// page over the file; bytes is all of the file.
+QString convertOrDecode(const QString &path, const QByteArray &bytes, PageConversion *conversion)
+{
+    if (conversion)
+        *conversion = PageConversion::NotNeeded;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (bytes.startsWith(utf8Bom) || !utf8.hasError())
+        return text;
+    if (hasUtf16Mark(bytes))
+        return decodeByMark(bytes);
+    const QString legacy = convertedLegacyText(bytes);
+    if (legacy.isEmpty())
+        return text;
+    const bool written = writeWholeFile(path, utf8Bom + legacy.toUtf8());
+    if (conversion)
+        *conversion = written ? PageConversion::Converted : PageConversion::WriteFailed;
+    return legacy;
+}
+
+enum class Look { Open, FileName, Title };
+
+// The title rule on text, which is the file's beginning (all of it when whole).
+Look titleLook(const QString &text, bool whole, QString *title)
+{
+    const qsizetype q = text.indexOf(Markers::TitleEnd, 0, Qt::CaseInsensitive);
+    if (q < 0)
+        return whole ? Look::FileName : Look::Open;
+    // The first "<TITLE>" is before q here, or after it.
+    const qsizetype p = text.indexOf(Markers::TitleStart, 0, Qt::CaseInsensitive);
+    if (p < 0 || q - p <= Markers::TitleStart.size())
+        return Look::FileName;
+    if (!text.contains(Markers::OwnPageMark))
+        return whole ? Look::FileName : Look::Open;
+    *title = UnescapeAngles(text.mid(p + Markers::TitleStart.size(), q - p - Markers::TitleStart.size()));
+    return Look::Title;
+}
+
+// The listing title from the bytes read so far; Look::Open asks for more.
+Look lookAtBytes(const QString &path, const QByteArray &bytes, bool whole, QString *title)
+{
+    QString text;
+    if (bytes.startsWith(utf8Bom) || hasUtf16Mark(bytes)) {
+        text = decodeByMark(bytes);
+    } else {
+        const QByteArrayView complete = whole ? QByteArrayView(bytes) : withoutCutSequence(bytes);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = utf8(complete);
+        // A page that is not UTF-8 and declares Shift_JIS is converted, which
+        // needs all of it.
+        const MetaCharset charset = metaCharset(text, whole);
+        if (!charset.settled)
+            return Look::Open;
+        if (declaresShiftJis(text, charset)) {
+            if (!whole)
+                return Look::Open;
+            text = convertOrDecode(path, bytes, nullptr);
+        }
+    }
+    return titleLook(text, whole, title);
+}
+} // namespace
 
 QString readPageText(const QString &path, PageConversion *conversion)
 {
@@ -34,47 +221,35 @@ QString readPageText(const QString &path, PageConversion *conversion)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
-    file.close();
-
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    if (bytes.startsWith(utf8Bom) || !utf8.hasError())
-        return text;
-
-    const PageText legacyPage = decodePageLegacy(bytes);
-    if (!legacyPage.ok())
-        return text;
-    QString legacy = legacyPage.text;
-    const qsizetype at = legacy.indexOf(ShiftJisName, 0, Qt::CaseInsensitive);
-    if (at < 0)
-        return text;
-
-    legacy.replace(at, ShiftJisName.size(), Utf8Name);
-    const bool written = writeWholeFile(path, utf8Bom + legacy.toUtf8());
-    if (conversion)
-        *conversion = written ? PageConversion::Converted : PageConversion::WriteFailed;
-    return legacy;
+    return convertOrDecode(path, file.readAll(), conversion);
 }
 
 QString listingTitle(const QString &path)
 {
-    const QString text = isHtmlName(path) ? readPageText(path) : QString();
-    const qsizetype p = text.indexOf(Markers::TitleStart, 0, Qt::CaseInsensitive);
-    const qsizetype q = text.indexOf(Markers::TitleEnd, 0, Qt::CaseInsensitive);
-    if (p >= 0 && q >= 0 && q - p > Markers::TitleStart.size() && text.contains(Markers::OwnPageMark))
-        return UnescapeAngles(text.mid(p + Markers::TitleStart.size(), q - p - Markers::TitleStart.size()));
+    if (!isHtmlName(path))
+        return fileNameTitle(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return fileNameTitle(path);
+    QByteArray bytes;
+    bool whole = false;
+    QString title;
+    for (const qint64 limit : {HeadSize, ReadLimit}) {
+        if (!readUpTo(file, limit, bytes, whole))
+            break;
+        const Look look = lookAtBytes(path, bytes, whole, &title);
+        if (look == Look::Title)
+            return title;
+        if (look == Look::FileName || whole)
+            break;
+    }
     return fileNameTitle(path);
 }
 
 QString reloadedTitle(const QString &path)
 {
-    QString text;
-    if (isHtmlName(path)) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            text = QString::fromUtf8(file.readAll());
-    }
+    QByteArray bytes;
+    const QString text = isHtmlName(path) && readCapped(path, bytes) ? decodeByMark(bytes) : QString();
     const qsizetype p = text.indexOf(Markers::TitleStart);
     if (p < 0 || !text.contains(Markers::OwnPageMark))
         return fileNameTitle(path);
@@ -87,8 +262,8 @@ QString refreshedButtonTitle(const QString &path, const QString &storedTitle)
 {
     if (!QFileInfo::exists(path) || !isHtmlName(path))
         return UnescapeAngles(storedTitle);
-    QFile file(path);
-    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QByteArray bytes;
+    const QString text = readCapped(path, bytes) ? decodeByMark(bytes) : QString();
     const qsizetype open = text.indexOf(u"<TITLE"_s, 0, Qt::CaseInsensitive);
     if (open < 0 || !text.contains(Markers::OwnPageMark))
         return fileNameTitle(path);

@@ -17,11 +17,13 @@ QStringList listPlainFiles(const QString &folder, const QStringList &patterns, b
         *ok = readable;
     if (!readable)
         return {};
-    if (!patterns.isEmpty())
-        dir.setNameFilters(patterns);
     // Without QDir::CaseSensitive the patterns ignore case, as Windows wildcards do.
-    QStringList names = dir.entryList(QDir::Files, QDir::NoSort);
-    names.removeIf([](const QString &name) { return name.startsWith(u'.'); });
+    QStringList names;
+    for (QDirIterator it(folder, patterns, QDir::Files); it.hasNext();) {
+        it.next();
+        if (!it.fileName().startsWith(u'.'))
+            names << it.fileName();
+    }
     sortFileNames(names);
     return names;
 }
@@ -52,8 +54,8 @@ int countPageFiles(const QString &folder, bool *ok)
     if (!readable)
         return count;
     for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
-        const QString name = it.nextFileInfo().fileName();
-        count += !name.startsWith(u'.') && hasPageExtension(name);
+        it.next();
+        count += !it.fileName().startsWith(u'.') && hasPageExtension(it.fileName());
     }
     return count;
 }

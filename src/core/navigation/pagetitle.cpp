@@ -11,6 +11,11 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 using namespace NavigationTexts;
 
@@ -50,24 +55,49 @@ QString decodeByMark(const QByteArray &bytes)
     return QString::fromUtf8(bytes.startsWith(utf8Bom) ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes));
 }
 
-// Reads on until the file has given limit bytes and one more (an open and
-// reads, nothing more); whole is set when that was all of it. False when the
-// file cannot be read.
-bool readUpTo(QFile &file, qint64 limit, QByteArray &bytes, bool &whole)
+// An open file read with the system calls a read needs (no stat, no buffer);
+// never blocks on a pipe or device that stands under a page's name.
+class HeadFile
 {
-    const qint64 have = bytes.size();
-    bytes.resize(limit + 1);
-    const qint64 n = file.read(bytes.data() + have, limit + 1 - have);
-    bytes.resize(have + std::max<qint64>(n, 0));
-    whole = bytes.size() <= limit;
-    return n >= 0;
-}
+public:
+    explicit HeadFile(const QString &path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK))
+    {
+    }
+    ~HeadFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    HeadFile(const HeadFile &) = delete;
+    HeadFile &operator=(const HeadFile &) = delete;
+    bool isOpen() const { return m_fd >= 0; }
+
+    // Reads on until the file has given limit bytes and one more; whole is set
+    // when that was all of it (a short read is the end of a file). False when
+    // the file cannot be read.
+    bool readUpTo(qint64 limit, QByteArray &bytes, bool &whole)
+    {
+        const qint64 have = bytes.size();
+        bytes.resize(limit + 1);
+        qint64 n;
+        do {
+            n = ::read(m_fd, bytes.data() + have, size_t(limit + 1 - have));
+        } while (n < 0 && errno == EINTR);
+        bytes.resize(have + std::max<qint64>(n, 0));
+        whole = n >= 0 && bytes.size() <= limit;
+        return n >= 0;
+    }
+
+private:
+    int m_fd;
+};
 
 bool readCapped(const QString &path, QByteArray &bytes)
 {
-    QFile file(path);
+    HeadFile file(path);
     bool whole = false;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !readUpTo(file, ReadLimit, bytes, whole))
+    if (!file.isOpen() || !file.readUpTo(ReadLimit, bytes, whole))
         return false;
     bytes.truncate(ReadLimit);
     return true;
@@ -89,6 +119,68 @@ QByteArrayView withoutCutSequence(const QByteArray &bytes)
     return QByteArrayView(bytes).first(end);
 }
 
+// The rules below read a page as UTF-16 text or, much cheaper, as its UTF-8
+// bytes: every marker is ASCII, and UTF-8 holds ASCII bytes only as themselves.
+qsizetype findText(QStringView text, QLatin1StringView needle, qsizetype from, Qt::CaseSensitivity cs)
+{
+    return text.indexOf(needle, from, cs);
+}
+
+qsizetype findText(QByteArrayView text, QLatin1StringView needle, qsizetype from, Qt::CaseSensitivity cs)
+{
+    const QByteArrayView wanted(needle.data(), needle.size());
+    if (cs == Qt::CaseSensitive)
+        return text.indexOf(wanted, from);
+    const qsizetype n = wanted.size();
+    const char first = wanted.front();
+    const bool letterFirst = QChar::isLetter(uchar(first));
+    for (qsizetype i = from; i + n <= text.size(); ++i) {
+        if (!letterFirst) {
+            const void *hit = std::memchr(text.data() + i, first, size_t(text.size() - n - i + 1));
+            if (!hit)
+                return -1;
+            i = static_cast<const char *>(hit) - text.data();
+        }
+        if (qstrnicmp(text.data() + i, wanted.data(), n) == 0)
+            return i;
+    }
+    return -1;
+}
+
+char16_t unitAt(QStringView text, qsizetype i)
+{
+    return text[i].unicode();
+}
+
+char16_t unitAt(QByteArrayView text, qsizetype i)
+{
+    return uchar(text[i]);
+}
+
+QString toText(QStringView text)
+{
+    return text.toString();
+}
+
+QString toText(QByteArrayView text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The markers as ASCII, for both kinds of reading.
+struct Needles
+{
+    QByteArray titleStart = Markers::TitleStart.toLatin1();
+    QByteArray titleEnd = Markers::TitleEnd.toLatin1();
+    QByteArray ownPage = Markers::OwnPageMark.toLatin1();
+};
+
+const Needles &needles()
+{
+    static const Needles n;
+    return n;
+}
+
 // The charset value declared by the first META of the head: where it stands in
 // the text (at, size), or at -1 when no META declares one. settled is false
 // while the text read so far leaves that open.
@@ -99,27 +191,28 @@ struct MetaCharset
     bool settled = false;
 };
 
-MetaCharset metaCharset(const QString &text, bool whole)
+template<typename View>
+MetaCharset metaCharset(View text, bool whole)
 {
     MetaCharset out;
-    qsizetype headEnd = text.indexOf(u"</HEAD"_s, 0, Qt::CaseInsensitive);
-    const qsizetype body = text.indexOf(u"<BODY"_s, 0, Qt::CaseInsensitive);
+    qsizetype headEnd = findText(text, "</HEAD"_L1, 0, Qt::CaseInsensitive);
+    const qsizetype body = findText(text, "<BODY"_L1, 0, Qt::CaseInsensitive);
     if (body >= 0 && (headEnd < 0 || body < headEnd))
         headEnd = body;
     const qsizetype limit = headEnd >= 0 ? headEnd : text.size();
-    for (qsizetype meta = text.indexOf(u"<META"_s, 0, Qt::CaseInsensitive); meta >= 0 && meta < limit;
-         meta = text.indexOf(u"<META"_s, meta + 5, Qt::CaseInsensitive)) {
-        const qsizetype end = text.indexOf(u'>', meta);
+    for (qsizetype meta = findText(text, "<META"_L1, 0, Qt::CaseInsensitive); meta >= 0 && meta < limit;
+         meta = findText(text, "<META"_L1, meta + 5, Qt::CaseInsensitive)) {
+        const qsizetype end = findText(text, ">"_L1, meta, Qt::CaseSensitive);
         if (end < 0)
             break;
-        const qsizetype key = text.indexOf(u"charset="_s, meta, Qt::CaseInsensitive);
+        const qsizetype key = findText(text, "charset="_L1, meta, Qt::CaseInsensitive);
         if (key < 0 || key > end)
             continue;
         qsizetype at = key + 8;
-        if (at < end && (text.at(at) == u'"' || text.at(at) == u'\''))
+        if (at < end && (unitAt(text, at) == u'"' || unitAt(text, at) == u'\''))
             ++at;
         qsizetype stop = at;
-        while (stop < end && !u"\"'; \t\r\n/"_s.contains(text.at(stop)))
+        while (stop < end && !u"\"'; \t\r\n/"_s.contains(QChar(unitAt(text, stop))))
             ++stop;
         out.at = at;
         out.size = stop - at;
@@ -130,10 +223,11 @@ MetaCharset metaCharset(const QString &text, bool whole)
     return out;
 }
 
-bool declaresShiftJis(const QString &text, const MetaCharset &charset)
+template<typename View>
+bool declaresShiftJis(View text, const MetaCharset &charset)
 {
     return charset.at >= 0
-           && QStringView(text).sliced(charset.at, charset.size).compare(ShiftJisName, Qt::CaseInsensitive) == 0;
+           && toText(text.sliced(charset.at, charset.size)).compare(ShiftJisName, Qt::CaseInsensitive) == 0;
 }
 
 // A legacy page declaring Shift_JIS, decoded from the code page with its
@@ -144,8 +238,8 @@ QString convertedLegacyText(const QByteArray &bytes)
     if (!legacyPage.ok())
         return {};
     QString legacy = legacyPage.text;
-    const MetaCharset charset = metaCharset(legacy, true);
-    if (!declaresShiftJis(legacy, charset))
+    const MetaCharset charset = metaCharset(QStringView(legacy), true);
+    if (!declaresShiftJis(QStringView(legacy), charset))
         return {};
     return legacy.replace(charset.at, charset.size, Utf8Name);
 }
@@ -174,43 +268,42 @@ QString convertOrDecode(const QString &path, const QByteArray &bytes, PageConver
 enum class Look { Open, FileName, Title };
 
 // The title rule on text, which is the file's beginning (all of it when whole).
-Look titleLook(const QString &text, bool whole, QString *title)
+template<typename View>
+Look titleLook(View text, bool whole, QString *title)
 {
-    const qsizetype q = text.indexOf(Markers::TitleEnd, 0, Qt::CaseInsensitive);
+    const Needles &n = needles();
+    const qsizetype q = findText(text, QLatin1StringView(n.titleEnd), 0, Qt::CaseInsensitive);
     if (q < 0)
         return whole ? Look::FileName : Look::Open;
     // The first "<TITLE>" is before q here, or after it.
-    const qsizetype p = text.indexOf(Markers::TitleStart, 0, Qt::CaseInsensitive);
-    if (p < 0 || q - p <= Markers::TitleStart.size())
+    const qsizetype p = findText(text, QLatin1StringView(n.titleStart), 0, Qt::CaseInsensitive);
+    if (p < 0 || q - p <= n.titleStart.size())
         return Look::FileName;
-    if (!text.contains(Markers::OwnPageMark))
+    if (findText(text, QLatin1StringView(n.ownPage), 0, Qt::CaseSensitive) < 0)
         return whole ? Look::FileName : Look::Open;
-    *title = UnescapeAngles(text.mid(p + Markers::TitleStart.size(), q - p - Markers::TitleStart.size()));
+    *title = UnescapeAngles(toText(text.sliced(p + n.titleStart.size(), q - p - n.titleStart.size())));
     return Look::Title;
 }
 
 // The listing title from the bytes read so far; Look::Open asks for more.
 Look lookAtBytes(const QString &path, const QByteArray &bytes, bool whole, QString *title)
 {
-    QString text;
-    if (bytes.startsWith(utf8Bom) || hasUtf16Mark(bytes)) {
-        text = decodeByMark(bytes);
-    } else {
-        const QByteArrayView complete = whole ? QByteArrayView(bytes) : withoutCutSequence(bytes);
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        text = utf8(complete);
-        // A page that is not UTF-8 and declares Shift_JIS is converted, which
-        // needs all of it.
-        const MetaCharset charset = metaCharset(text, whole);
-        if (!charset.settled)
-            return Look::Open;
-        if (declaresShiftJis(text, charset)) {
-            if (!whole)
-                return Look::Open;
-            text = convertOrDecode(path, bytes, nullptr);
-        }
-    }
-    return titleLook(text, whole, title);
+    if (hasUtf16Mark(bytes))
+        return titleLook(QStringView(decodeByMark(bytes)), whole, title);
+    if (bytes.startsWith(utf8Bom))
+        return titleLook(QByteArrayView(bytes).sliced(utf8Bom.size()), whole, title);
+    const QByteArrayView complete = whole ? QByteArrayView(bytes) : withoutCutSequence(bytes);
+    // A page that is not UTF-8 and declares Shift_JIS is converted, which
+    // needs all of it.
+    const MetaCharset charset = metaCharset(complete, whole);
+    if (!charset.settled)
+        return Look::Open;
+    if (!declaresShiftJis(complete, charset))
+        return titleLook(complete, whole, title);
+    if (!whole)
+        return Look::Open;
+    const QString text = convertOrDecode(path, bytes, nullptr);
+    return titleLook(QStringView(text), whole, title);
 }
 } // namespace
 
@@ -228,14 +321,14 @@ QString listingTitle(const QString &path)
 {
     if (!isHtmlName(path))
         return fileNameTitle(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    HeadFile file(path);
+    if (!file.isOpen())
         return fileNameTitle(path);
     QByteArray bytes;
     bool whole = false;
     QString title;
     for (const qint64 limit : {HeadSize, ReadLimit}) {
-        if (!readUpTo(file, limit, bytes, whole))
+        if (!file.readUpTo(limit, bytes, whole))
             break;
         const Look look = lookAtBytes(path, bytes, whole, &title);
         if (look == Look::Title)

@@ -6,12 +6,14 @@
 
 int FolderCountWatch::count(const QString &folder)
 {
-    const QFileInfo info(folder);
-    const QDateTime stamp = info.lastModified();
-    const bool settled = stamp.isValid() && stamp.msecsTo(QDateTime::currentDateTime()) > settleMs;
-    if (folder == m_folder && stamp == m_stamp && settled && m_count >= 0)
+    const QDateTime stamp = QFileInfo(folder).lastModified();
+    // The last listing holds while the stamp stands, once that listing was made
+    // after the stamp had settled.
+    if (folder == m_folder && stamp == m_stamp && stamp.isValid() && m_count >= 0
+        && stamp.msecsTo(m_listedAt) > settleMs)
         return m_count;
     bool listed = false;
+    m_listedAt = QDateTime::currentDateTime();
     const int n = countPageFiles(folder, &listed);
     ++m_listings;
     m_folder = folder;

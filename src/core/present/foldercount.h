@@ -21,6 +21,7 @@ public:
 private:
     QString m_folder;
     QDateTime m_stamp;
+    QDateTime m_listedAt;
     int m_count = -1;
     int m_listings = 0;
 };

@@ -52,7 +52,7 @@ static QWebEngineView *browser(QWidget *parent, const QString &name)
     auto *view = named(new QWebEngineView(parent), name);
     // On the profile, not the page: the link commands give each browser a page
     // of their own, which takes its settings from the profile.
-    QWebEngineSettings *settings = view->page()->profile()->settings();
+    QWebEngineSettings *settings = QWebEngineProfile::defaultProfile()->settings();
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);

@@ -269,6 +269,7 @@ private:
     void NormalStart();
     void BatchStart(const QStringList &fileArguments);
     void restoreDailyReport();
+    void lookUpSpreadsheetLater();
     void applyWindowSize();
     void layoutPageButtons();
     void stylePageButtons(int current);

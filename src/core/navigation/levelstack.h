@@ -21,6 +21,9 @@ struct Level
     QString folder;
     // A level made from a web link page: its pages open on the web's behalf.
     CommandOrigin origin = CommandOrigin::LocalPage;
+    // The number of page files in folder when the level was made (the poll
+    // compares the folder against it).
+    int fileCount = 0;
 };
 
 // The stack of entered levels; the top one is shown.

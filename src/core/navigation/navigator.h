@@ -29,6 +29,9 @@ public:
     int CommandCounter = 0;
     // The number of files listed in CurDir at the last listing (the poll compares it).
     int FileCountSeen = 0;
+    // Makes FileCountSeen the count of CurDir again after CurDir was set
+    // directly (it counts the folder only then).
+    void keepFileCountWithCurDir();
     // Whether the next page opening highlights the current button.
     bool HighlightCurrent = true;
 
@@ -73,6 +76,9 @@ public:
 private:
     NavigatorHost *m_host;
     LevelStack m_levels;
+    void keepCountOfShownLevel();
+    // The folder whose files FileCountSeen counts.
+    QString m_countFolder;
     bool m_goingHome = false;
 };
 

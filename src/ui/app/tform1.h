@@ -4,6 +4,7 @@
 #include "core/navigation/navigatorhost.h"
 #include "core/present/pollcontrol.h"
 #include "ui/tools/pagepopupactions.h"
+#include "ui/navigation/pagebuttonlist.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -74,7 +75,7 @@ public:
     void PageButtonEnter(PageButton *button);
     // Enter, the arrows and Tab on the page buttons; true when handled.
     bool CMDialogKey(int key);
-    QList<PageButton *> PageButtons;
+    PageButtonList PageButtons;
 
     // ---- opening a page
     // placeholder asks for the empty-level page instead of the page; open false
@@ -336,10 +337,24 @@ private:
     void NormalStart();
     void BatchStart(const QStringList &fileArguments);
     void restoreDailyReport();
+    void lookUpSpreadsheetLater();
     void applyWindowSize();
     void layoutPageButtons();
     void stylePageButtons(int current);
     void applyButtonTitle(PageButton *button, const QString &title, int index, bool keepHintWithoutOne);
+    // ---- page buttons: only those in view exist (ui/navigation/pagebuttons.cpp)
+    PageButton *makePageButton(int i);
+    void putButtonAside(PageButton *button);
+    void applyButtonState(PageButton *button);
+    void placePageButton(PageButton *button);
+    void showButtonsInView();
+    void markCurrentButton(int current);
+    QList<PageButton *> m_spareButtons;
+    QHash<int, QString> m_refreshedTitles;
+    int m_highlightedButton = -1;
+    int m_currentButton = -1;
+    // ---- folder tree, made when its panel first opens (ui/navigation/foldertree.cpp)
+    QString m_treeFolder;
     void showPictureView(const QString &path);
     void placeOpenPanelButtons();
     void placeFlashPanel();

@@ -119,7 +119,7 @@ void BarState::setDirIndexStep(int step)
 void BarState::setCurrentButtonLabel(const QString &label)
 {
     if (PageButton *button = f.PageButtons.value(f.nav.PBan()))
-        button->setText(PadButtonCaption(label, 1));
+        button->setLabel(PadButtonCaption(label, 1));
 }
 
 void BarState::followLink(const QString &target)

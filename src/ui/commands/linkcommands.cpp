@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <optional>
@@ -104,7 +105,7 @@ void LinkCommands::installGate()
 {
     const QPointer<LinkCommands> self(this);
     for (QWebEngineView *view : {m_form.WebBrowser1, m_form.WebBrowser2}) {
-        auto *page = new CommandPage(view->page()->profile(),
+        auto *page = new CommandPage(QWebEngineProfile::defaultProfile(),
                                      [self](QWebEnginePage *p, const QUrl &url, bool main, CommandOrigin asking) {
                                          return !self || self->WebBrowser1BeforeNavigate2(p, url, asking, main);
                                      },

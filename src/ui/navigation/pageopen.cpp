@@ -82,8 +82,7 @@ void TForm1::PageClick(bool placeholder, bool open)
         LastPageUrl = CurPageUrl;
         if (PageButton *button = PageButtons.value(nav.PBan())) {
             // The geometry of the current button, whatever HighlightCurrent says.
-            button->setProperty("current", true);
-            layoutPageButtons();
+            markCurrentButton(nav.PBan());
             button->setFocus(Qt::OtherFocusReason);
             // The focus reaches an inactive window (the editor just closed) only later.
             ScrollBox1->ensureWidgetVisible(button, 0, 0);

@@ -11,6 +11,8 @@
 #include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
 #include "ui/present/tform14.h"
+#include "ui/tools/tform17.h"
+#include "ui/tools/tform5.h"
 
 #include <QApplication>
 
@@ -45,6 +47,7 @@ int main(int argc, char *argv[])
     TForm2 Form2(&Form1);
     const auto editLauncher = attachEditLauncher(Form1, Form2);
     // TForm3 (file tool), TForm4 (search), TForm5 (order change),
+    TForm5 Form5(&Form1);
     // TForm6 (media player),
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
@@ -55,6 +58,7 @@ int main(int argc, char *argv[])
     Form1.setPresentationViewer(&Form14);
     TForm15 Form15(&Form1);
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
+    TForm17 Form17(Form1.platform, &Form1);
 
     splash.reset();
     return app.exec();

@@ -17,6 +17,9 @@ struct Level
     // The current page index (0-based).
     int PBan = 0;
     QString folder;
+    // Whether the entries are the folder's own page list (not search results,
+    // keyword links or a link page): only then may their files be renamed.
+    bool listsFolder = false;
 };
 
 // The stack of entered levels; the top one is shown.

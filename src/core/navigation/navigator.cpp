@@ -65,6 +65,7 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     level.MidashiF = pageListOrder(names, ExeBaseName);
     level.PBan = std::max(0, index);
     level.folder = CurDir;
+    level.listsFolder = true;
     m_levels.push(level);
     LoadPageTitles();
     return listed;

@@ -13,6 +13,8 @@ packages=(
   fonts-noto-cjk
   xdg-utils
   xvfb xdotool
+  clang libclang-rt-14-dev
+  openssh-server openssh-client sshfs
 )
 
 missing=()

@@ -250,13 +250,21 @@ private:
                 }
             }
         }
+        // A name given back by a group that gave up may have let another go.
+        for (qsizetype g = 0; g < m_groups.size(); ++g) {
+            QString name;
+            if (m_groups.at(g).state == Pending && blocker(g, &name) == Free) {
+                m_queue << g;
+                return true;
+            }
+        }
         for (qsizetype g = 0; g < m_groups.size(); ++g) {
             Group &group = m_groups[g];
             if (group.state != Pending || group.inTemp)
                 continue;
             QStringList temps;
-            for (qsizetype i = 0; i < group.items.size(); ++i)
-                temps << freeTempName();
+            for (const QString &name : std::as_const(group.current))
+                temps << freeTempName(name);
             if (!renameGroup(g, temps)) {
                 fail(g);
                 return true;
@@ -268,13 +276,15 @@ private:
         return false;
     }
 
-    QString freeTempName()
+    // A hidden name that still tells what it was, should the program be stopped midway.
+    QString freeTempName(const QString &original)
     {
         QString name;
-        do
-            name = u".kavuno-rename-%1"_s.arg(++m_tempCount);
-        while (m_names.contains(name) || QFileInfo::exists(path(name)));
-        m_names.insert(name);
+        do {
+            name = u".kavuno-rename-%1."_s.arg(++m_tempCount);
+            if ((name + original).toUtf8().size() <= 255)
+                name += original;
+        } while (m_names.contains(name) || QFileInfo::exists(path(name)));
         return name;
     }
 
@@ -299,8 +309,6 @@ private:
         if (done < group.items.size()) {
             for (qsizetype i = done - 1; i >= 0; --i)
                 QFile::rename(path(targets.at(i)), path(before.at(i)));
-            for (qsizetype i = done; i < group.items.size(); ++i)
-                m_names.remove(targets.at(i)); // temporary names taken for nothing
             return false;
         }
         for (qsizetype i = 0; i < group.items.size(); ++i) {

@@ -11,6 +11,8 @@
 #include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
 #include "ui/present/tform14.h"
+#include "ui/tools/tform17.h"
+#include "ui/tools/tform5.h"
 // media player and page sound
 #include "platform/mediabackend.h"
 #include "ui/present/mediawiring.h"
@@ -56,6 +58,7 @@ int main(int argc, char *argv[])
     TForm3 Form3(Form1.platform, &Form1);
     attachPageTools(Form1, Form3, *editLauncher);
     // TForm3 (file tool), TForm4 (search), TForm5 (order change),
+    TForm5 Form5(&Form1);
     TForm6 Form6(&Form1);
     attachMediaPlayer(Form1, Form6);
     TForm7 Form7(&Form1);
@@ -68,6 +71,7 @@ int main(int argc, char *argv[])
     TForm15 Form15(&Form1);
     Form2.Form15 = &Form15; // editor: the link button asks through it
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
+    TForm17 Form17(Form1.platform, &Form1);
 
     splash.reset();
     return app.exec();

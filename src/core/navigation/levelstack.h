@@ -24,6 +24,9 @@ struct Level
     // The number of page files in folder when the level was made (the poll
     // compares the folder against it).
     int fileCount = 0;
+    // Whether the entries are the folder's own page list (not search results,
+    // keyword links or a link page): only then may their files be renamed.
+    bool listsFolder = false;
 };
 
 // The stack of entered levels; the top one is shown.

@@ -72,6 +72,7 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     level.PBan = std::max(0, index);
     level.folder = CurDir;
     level.fileCount = FileCountSeen;
+    level.listsFolder = true;
     m_levels.push(level);
     LoadPageTitles();
     return listed;

@@ -129,6 +129,17 @@ public:
     void SpeedButton13Click();
     void SpeedButton14Click();
 
+    // ---- order numbers and numbered rename (ui/tools)
+    // "ボタン順変更": shows the checking page and asks where the current page goes.
+    void ReorderPagesMenu();
+    // Moves entry from to position to and gives every page its order number; to < 0
+    // asks through the order dialog.
+    void ReorderPages(int from, int to);
+    // Strips the order numbers of the level's pages, after asking.
+    void RemoveOrderNumbers();
+    // "ファイル名をPage(数)に変更": a range of pages gets one name with running numbers.
+    void RenamePagesNumbered();
+
     Navigator nav;
     Platform &platform;
 

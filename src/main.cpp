@@ -11,6 +11,8 @@
 #include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
 #include "ui/present/tform14.h"
+#include "ui/search/searchwiring.h"
+#include "ui/search/tform4.h"
 
 #include <QApplication>
 
@@ -54,6 +56,9 @@ int main(int argc, char *argv[])
     TForm14 Form14(&Form1);
     Form1.setPresentationViewer(&Form14);
     TForm15 Form15(&Form1);
+    // search: the search window, the LOOK command and the keyword links
+    TForm4 Form4(Form1);
+    const auto keywordLookup = attachSearchWindow(Form1, Form4, editLauncher.get());
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
 
     splash.reset();

@@ -19,6 +19,8 @@
 #include "ui/present/tform6.h"
 #include "ui/tools/pagetoolswiring.h"
 #include "ui/tools/tform3.h"
+#include "ui/search/searchwiring.h"
+#include "ui/search/tform4.h"
 
 #include <QApplication>
 
@@ -70,6 +72,9 @@ int main(int argc, char *argv[])
     Form1.setPresentationViewer(&Form14);
     TForm15 Form15(&Form1);
     Form2.Form15 = &Form15; // editor: the link button asks through it
+    // search: the search window, the LOOK command and the keyword links
+    TForm4 Form4(Form1);
+    const auto keywordLookup = attachSearchWindow(Form1, Form4, editLauncher.get());
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
     TForm17 Form17(Form1.platform, &Form1);
 

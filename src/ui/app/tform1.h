@@ -32,6 +32,7 @@ class PageButton;
 class TForm12;
 class TForm14;
 class TForm3;
+class TForm4;
 class UpdatePoll;
 
 // The main window: one folder level of pages as a column of buttons beside the
@@ -167,6 +168,16 @@ public:
     // The "コピー" button: saves a copy of the offered file where the user chooses.
     void SpeedButton4Click();
     void SpeedButton3Click();
+
+    // ---- search window and keyword links (ui/search)
+    TForm4 *Form4 = nullptr;
+    QAction *Find1 = nullptr;
+    // The file menu's search: the result list becomes a level.
+    void Find1Click();
+    // The page text with its keyword links taken out (mode 1) or made anew (mode 0).
+    QString BuildLookLinks(int mode, const QString &text);
+    void AddLookLinks();
+    void RemoveLookLinks();
 
 signals:
     // The close-down begins: windows that keep something (the page note) save it.

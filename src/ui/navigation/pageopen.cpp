@@ -11,7 +11,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QLayout>
 #include <QPixmap>
@@ -141,22 +140,20 @@ void TForm1::showNoPage()
 
 void TForm1::showPicture(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
     // The view takes its size only once it is shown.
     Panel10->setGeometry(kabe->rect());
     Panel10->show();
     Panel10->raise();
     Panel10->layout()->activate();
-    const QSize size = pictureSizeAtWidth(picture.size(), ScrollBox2->viewport()->width());
+    const QImage scaled = pictureForView(path, ScrollBox2->viewport()->width());
+    const QPixmap shown = QPixmap::fromImage(scaled);
     // A picture that cannot be shown is still offered to open or copy.
-    if (picture.isNull() || size.isEmpty())
+    if (shown.isNull())
         return showOpenPanel(path);
     SpeedButton16->hide();
     DrawImagePath = path;
-    Image11->setPixmap(QPixmap::fromImage(ResizeBitmapBilinear(picture, size.width(), size.height())));
-    Image11->resize(size);
+    Image11->setPixmap(shown);
+    Image11->resize(scaled.size());
     Image11->move(0, 0);
 }
 

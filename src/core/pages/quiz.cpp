@@ -102,6 +102,12 @@ QString makeBlanks(const QString &body, int &count)
             continue;
         }
         const QString content = body.sliced(i + 1, close - i - 1);
+        // A post's mark stays text, so that a post on a quiz page adds no blank.
+        if (QStringView(body).sliced(i).startsWith(Markers::PostMark)) {
+            out += Markers::PostMark;
+            i += Markers::PostMark.size();
+            continue;
+        }
         if (content.contains(u'"') || content.contains(u'<') || content.contains(u'>')) {
             // Not a blank. Its content is scanned again, so that a tag in it stays a tag.
             out += c;

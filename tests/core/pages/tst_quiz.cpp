@@ -54,6 +54,8 @@ private slots:
             << u"A<Bのとき (大|大/小) です。(等号)"_s
             << u"A<Bのとき <SELECT name=\"大\"><OPTION value=\"?\">?</OPTION><OPTION value=\"大\">大</OPTION>"
                u"<OPTION value=\"小\">小</OPTION></SELECT> です。<input type=\"text\" name=\"等号\" size=\"5\">"_s;
+        QTest::newRow("post mark is no blank") << u"(^0^)x<BR>---.<BR>(y)"_s
+                                               << u"(^0^)x<BR>---.<BR><input type=\"text\" name=\"y\" size=\"4\">"_s;
         QTest::newRow("tag never closed is text") << u"a <b (c)"_s << u"a <b <input type=\"text\" name=\"c\" size=\"4\">"_s;
     }
     void blanksBecomeFields()

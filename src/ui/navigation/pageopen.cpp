@@ -178,10 +178,18 @@ void TForm1::SpeedButton3Click()
 void TForm1::SpeedButton4Click()
 {
     const QString from = Label1->text();
-    const QString start = joinPath(platform.desktopFolder(), fileNameOf(from));
+    // The picture dialog: its two filters, the file's own extension by default.
+    QFileDialog dialog(this, UiTexts::CopyButton, joinPath(platform.desktopFolder(), fileNameOf(from)));
+    dialog.setObjectName(u"SavePictureDialog1"_s);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters({UiTexts::BmpFilter, UiTexts::JpegFilter});
+    dialog.setDefaultSuffix(fileExtension(from).mid(1));
     // The dialog asks before replacing a file the user chose.
-    const QString to = QFileDialog::getSaveFileName(this, UiTexts::CopyButton, start);
-    if (!to.isEmpty() && !platform.copyFile(from, to, true))
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString to = dialog.selectedFiles().first();
+    if (!from.isEmpty() && !to.isEmpty() && !platform.copyFile(from, to, true))
         QMessageBox::warning(this, nav.ExeBaseName, UiTexts::CopyFailed.arg(to));
 }
 

@@ -264,6 +264,50 @@ public:
     // with the navigation state).
     bool &HighlightCurrent;
 
+    // ---- drawing on a capture and the page sound (ui/present)
+    // Captures the page area of this window into Image1 and onto the
+    // clipboard; with a file name also saves it as JPEG of quality 90. Needs no
+    // drawing state: printing and presenting call it too. False when a file
+    // was asked for and not written.
+    bool CaptureToImage1(const QString &fileName = QString());
+    // 1: a fresh capture to draw on; 0: the last saved drawing of the page.
+    void StartDrawing(int mode);
+    void SpeedButton8MouseDown(bool rightButton);
+    void Image11MouseDown(const QPoint &pos, const QPoint &globalPos);
+    void Image11MouseMove(const QPoint &pos, bool leftButtonDown);
+    // N10Click .. N14Click: the pen colour; N16Click, N17Click: its width.
+    void choosePen(int index);
+    void choosePenWidth(int width);
+    void N15Click();
+    void N18Click();
+    void N19Click();
+    void SpeedButton20Click();
+    void SpeedButton5Click();
+    void Image1Click(const QPoint &pos);
+    // A left press on a page button: the capture is wiped.
+    void wipeCapture();
+    // UpdateSoundButton: shows the sound button when the open page has a sound; returns its path.
+    QString refreshSoundButton();
+    void RecordSound(const QString &path);
+    void Timer3Timer();
+    void hSAISEIMouseUp(bool rightButton);
+    QString DrawingPath;
+    int PenColorIndex = 0;
+    int PenWidth = 0;
+    QPoint LastPenPoint;
+    int LastMenuX = -1;
+    QLabel *Image1 = nullptr;
+    QToolButton *SpeedButton5 = nullptr;
+    QToolButton *SpeedButton20 = nullptr;
+    QToolButton *SpeedButton22 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *N18 = nullptr;
+    QAction *N19 = nullptr;
+    QTimer *Timer3 = nullptr;
+    // The picture dialogs (tests answer them): the name to save under, empty when cancelled.
+    std::function<QString(const QString &proposed)> askSavePictureName;
+    std::function<QString()> askOpenPictureName;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -290,4 +334,7 @@ private:
     void placeOpenPanelButtons();
     void placeFlashPanel();
     bool FormCloseQuery();
+    // drawing and page sound (ui/present)
+    void buildDrawing();
+    void buildPageSound();
 };

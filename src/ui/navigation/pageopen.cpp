@@ -5,6 +5,7 @@
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/templates.h"
+#include "platform/mediabackend.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
 #include "ui/navigation/pagebutton.h"
@@ -151,6 +152,8 @@ void TForm1::showPicture(const QString &path)
     if (shown.isNull())
         return showOpenPanel(path);
     SpeedButton16->hide();
+    if (SpeedButton22)
+        SpeedButton22->show();
     DrawImagePath = path;
     Image11->setPixmap(shown);
     Image11->resize(scaled.size());
@@ -200,6 +203,9 @@ int TForm1::CurrentPagePos(const QString &url) const
 
 void TForm1::PlayWav(const QString &fileName)
 {
+    // Without a sound device the page stays silent, and says nothing on every page.
+    if (!hasAudioOutput())
+        return;
     if (!pageSound)
         pageSound = new QSoundEffect(this);
     pageSound->stop();

@@ -10,6 +10,10 @@
 #include "ui/editor/tform12.h"
 #include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
+#include "ui/forms/formswiring.h"
+#include "ui/forms/tform10.h"
+#include "ui/forms/tform16.h"
+#include "ui/forms/tform18.h"
 #include "ui/present/tform14.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
@@ -77,6 +81,11 @@ int main(int argc, char *argv[])
     const auto keywordLookup = attachSearchWindow(Form1, Form4, editLauncher.get());
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
     TForm17 Form17(Form1.platform, &Form1);
+    // forms: the post window, the answer sheet and the folder-name list
+    TForm10 Form10(&Form1);
+    TForm16 Form16(&Form1);
+    TForm18 Form18(&Form1);
+    attachForms(Form1, Form16, Form18, Form10);
 
     splash.reset();
     return app.exec();

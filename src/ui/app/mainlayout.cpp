@@ -3,6 +3,7 @@
 
 #include "core/navigation/pathtext.h"
 #include "core/search/searchtexts.h"
+#include "core/tools/foldertexts.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
 
@@ -95,6 +96,9 @@ void TForm1::buildControls()
     Find1->setToolTip(SearchTexts::FindItemHint);
     PopupMenu2->insertAction(N1, Find1);
     connect(Find1, &QAction::triggered, this, &TForm1::Find1Click);
+    // forms: the folder-name list, after the current folder
+    N3 = named(new QAction(FolderTexts::MenuItem, PopupMenu2), u"N3"_s);
+    PopupMenu2->insertAction(Paste2, N3);
 }
 
 void TForm1::buildFolderPanel()

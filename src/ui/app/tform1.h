@@ -34,6 +34,9 @@ class TForm14;
 class TForm3;
 class TForm4;
 class UpdatePoll;
+// forms
+class TForm10;
+class TForm16;
 
 // The main window: one folder level of pages as a column of buttons beside the
 // browser. It owns the navigation state (nav) and shows it; every other window
@@ -178,6 +181,16 @@ public:
     QString BuildLookLinks(int mode, const QString &text);
     void AddLookLinks();
     void RemoveLookLinks();
+    // ---- posts, answers and the folder-name list (ui/forms)
+    // Posts into the current page: the post button and the page menu's "ページに投稿".
+    void PostToPage();
+    void SpeedButton16Click();
+    // The folder-name list (file menu N3) and the desk copy of the tree's folder.
+    void N3Click();
+    void SpeedButton1Click();
+    QAction *N3 = nullptr;
+    QPointer<TForm16> Form16;
+    QPointer<TForm10> Form10;
 
 signals:
     // The close-down begins: windows that keep something (the page note) save it.

@@ -13,7 +13,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QLayout>
 #include <QPixmap>
@@ -144,24 +143,22 @@ void TForm1::showNoPage()
 
 void TForm1::showPicture(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
     // The view takes its size only once it is shown.
     Panel10->setGeometry(kabe->rect());
     Panel10->show();
     Panel10->raise();
     Panel10->layout()->activate();
-    const QSize size = pictureSizeAtWidth(picture.size(), ScrollBox2->viewport()->width());
+    const QImage scaled = pictureForView(path, ScrollBox2->viewport()->width());
+    const QPixmap shown = QPixmap::fromImage(scaled);
     // A picture that cannot be shown is still offered to open or copy.
-    if (picture.isNull() || size.isEmpty())
+    if (shown.isNull())
         return showOpenPanel(path);
     SpeedButton16->hide();
     if (SpeedButton22)
         SpeedButton22->show();
     DrawImagePath = path;
-    Image11->setPixmap(QPixmap::fromImage(ResizeBitmapBilinear(picture, size.width(), size.height())));
-    Image11->resize(size);
+    Image11->setPixmap(shown);
+    Image11->resize(scaled.size());
     Image11->move(0, 0);
 }
 
@@ -186,10 +183,18 @@ void TForm1::SpeedButton3Click()
 void TForm1::SpeedButton4Click()
 {
     const QString from = Label1->text();
-    const QString start = joinPath(platform.desktopFolder(), fileNameOf(from));
+    // The picture dialog: its two filters, the file's own extension by default.
+    QFileDialog dialog(this, UiTexts::CopyButton, joinPath(platform.desktopFolder(), fileNameOf(from)));
+    dialog.setObjectName(u"SavePictureDialog1"_s);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters({UiTexts::BmpFilter, UiTexts::JpegFilter});
+    dialog.setDefaultSuffix(fileExtension(from).mid(1));
     // The dialog asks before replacing a file the user chose.
-    const QString to = QFileDialog::getSaveFileName(this, UiTexts::CopyButton, start);
-    if (!to.isEmpty() && !platform.copyFile(from, to, true))
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString to = dialog.selectedFiles().first();
+    if (!from.isEmpty() && !to.isEmpty() && !platform.copyFile(from, to, true))
         QMessageBox::warning(this, nav.ExeBaseName, UiTexts::CopyFailed.arg(to));
 }
 

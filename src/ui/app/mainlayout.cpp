@@ -263,6 +263,11 @@ void TForm1::ShowBrowserOnly(bool browserOnly)
     kabeKR->setFixedHeight(0);
     WebBrowser3->setFixedHeight(0);
     BrowserOnly = browserOnly;
+    // The capture and its button (drawing)
+    if (Image1)
+        Image1->setVisible(browserOnly);
+    if (SpeedButton22)
+        SpeedButton22->setVisible(browserOnly);
 }
 
 void TForm1::placeFlashPanel()

@@ -3,6 +3,7 @@
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/present/pollcontrol.h"
+#include "ui/tools/pagepopupactions.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,6 +30,7 @@ class QWebEngineView;
 class PageButton;
 class TForm12;
 class TForm14;
+class TForm3;
 class UpdatePoll;
 
 // The main window: one folder level of pages as a column of buttons beside the
@@ -250,6 +252,72 @@ public:
     // with the navigation state).
     bool &HighlightCurrent;
 
+    // ---- drawing on a capture and the page sound (ui/present)
+    // Captures the page area of this window into Image1 and onto the
+    // clipboard; with a file name also saves it as JPEG of quality 90. Needs no
+    // drawing state: printing and presenting call it too. False when a file
+    // was asked for and not written.
+    bool CaptureToImage1(const QString &fileName = QString());
+    // 1: a fresh capture to draw on; 0: the last saved drawing of the page.
+    void StartDrawing(int mode);
+    void SpeedButton8MouseDown(bool rightButton);
+    void Image11MouseDown(const QPoint &pos, const QPoint &globalPos);
+    void Image11MouseMove(const QPoint &pos, bool leftButtonDown);
+    // N10Click .. N14Click: the pen colour; N16Click, N17Click: its width.
+    void choosePen(int index);
+    void choosePenWidth(int width);
+    void N15Click();
+    void N18Click();
+    void N19Click();
+    void SpeedButton20Click();
+    void SpeedButton5Click();
+    void Image1Click(const QPoint &pos);
+    // A left press on a page button: the capture is wiped.
+    void wipeCapture();
+    // UpdateSoundButton: shows the sound button when the open page has a sound; returns its path.
+    QString refreshSoundButton();
+    void RecordSound(const QString &path);
+    void Timer3Timer();
+    void hSAISEIMouseUp(bool rightButton);
+    QString DrawingPath;
+    int PenColorIndex = 0;
+    int PenWidth = 0;
+    QPoint LastPenPoint;
+    int LastMenuX = -1;
+    QLabel *Image1 = nullptr;
+    QToolButton *SpeedButton5 = nullptr;
+    QToolButton *SpeedButton20 = nullptr;
+    QToolButton *SpeedButton22 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *N18 = nullptr;
+    QAction *N19 = nullptr;
+    QTimer *Timer3 = nullptr;
+    // The picture dialogs (tests answer them): the name to save under, empty when cancelled.
+    std::function<QString(const QString &proposed)> askSavePictureName;
+    std::function<QString()> askOpenPictureName;
+    // ---- page popup menu and folder tools (ui/tools)
+    // The menu of the current page, built afresh before it pops up.
+    void BuildPagePopupMenu();
+    void ClearPagePopupMenu();
+    // The edit-menu button: the page menu, or the placeholder page without one.
+    void SpeedButton18Click();
+    // Builds the page menu and pops it up at globalPos (the right press).
+    void PopupPageMenu(const QPoint &globalPos);
+    void CopyPage();
+    void DeletePageMenu();
+    void DeletePageFiles();
+    void RemoveUnlinkedFiles();
+    // The placeholder page with status while a folder tool works.
+    void ShowProgressPage(const QString &status);
+    // The copy's save dialog (SaveDialog2); returns the chosen file, empty on Cancel.
+    std::function<QString(const QString &source)> SaveDialog2;
+    QMenu *PagePopup = nullptr;
+    // The shortcut files the menu on screen offers, by their rows' Tag.
+    QStringList ListBox3;
+    QToolButton *SpeedButton18 = nullptr;
+    PagePopupActions popupActions;
+    QPointer<TForm3> Form3;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -276,4 +344,7 @@ private:
     void placeOpenPanelButtons();
     void placeFlashPanel();
     bool FormCloseQuery();
+    // drawing and page sound (ui/present)
+    void buildDrawing();
+    void buildPageSound();
 };

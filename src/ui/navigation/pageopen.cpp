@@ -5,6 +5,7 @@
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/templates.h"
+#include "platform/mediabackend.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
 #include "ui/commands/commandpage.h"
@@ -157,6 +158,8 @@ void TForm1::showPicture(const QString &path)
     if (picture.isNull() || size.isEmpty())
         return showOpenPanel(path);
     SpeedButton16->hide();
+    if (SpeedButton22)
+        SpeedButton22->show();
     DrawImagePath = path;
     Image11->setPixmap(QPixmap::fromImage(ResizeBitmapBilinear(picture, size.width(), size.height())));
     Image11->resize(size);
@@ -198,6 +201,9 @@ int TForm1::CurrentPagePos(const QString &url) const
 
 void TForm1::PlayWav(const QString &fileName)
 {
+    // Without a sound device the page stays silent, and says nothing on every page.
+    if (!hasAudioOutput())
+        return;
     if (!pageSound)
         pageSound = new QSoundEffect(this);
     pageSound->stop();

@@ -3,12 +3,14 @@
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/templates.h"
+#include "core/present/drawing.h"
 #include "ui/app/tform1.h"
 #include "ui/bar/holdofftimer.h"
 #include "ui/present/pollglyphs.h"
 
 #include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
@@ -49,8 +51,13 @@ void Form1PollHost::setStopEnabled(bool enabled)
 QString Form1PollHost::fileToPresent()
 {
     // A picture on the picture view is presented as it is.
-    if (f.Panel10->isVisible())
+    if (f.Panel10->isVisible()) {
+        // An open drawing is saved first, so that the others see the latest strokes.
+        if (!f.DrawImagePath.isEmpty() && f.DrawImagePath == f.DrawingPath
+            && !savePicture(f.Image11->pixmap().toImage(), f.DrawingPath, PictureSaveChoice::Bmp, 0))
+            return QString();
         return QFileInfo(f.DrawImagePath).isFile() ? f.DrawImagePath : QString();
+    }
     return CutNN(f.CurPageUrl, f.Caption);
 }
 

@@ -129,10 +129,14 @@ LinkPagePlan planLinkPage(const QString &pageText, const QString &locationUrl)
 
     if (links.size() == 1) {
         const LinkPageLink &link = links.constFirst();
-        // "/$NEXT" itself is a command too, not an address to navigate to.
-        if (link.target.contains(u"/$"_s) || link.target.contains(u"\\$"_s)) {
+        // "/$NEXT" itself is a command too, not an address to navigate to; a
+        // local page or folder named with "$" is followed like any other.
+        const QString resolved = decodeAddress(resolveLinkTarget(link.target, locationUrl));
+        const bool local = resolved.startsWith(u"file:"_s, Qt::CaseInsensitive);
+        const qsizetype start = local ? commandStart(resolved) : link.target.indexOf(u'$');
+        if ((link.target.contains(u"/$"_s) || link.target.contains(u"\\$"_s)) && start >= 0) {
             plan.kind = LinkPagePlan::RunCommand;
-            plan.commandLine = link.target.mid(link.target.indexOf(u'$') + 1) + u',';
+            plan.commandLine = (local ? resolved : link.target).mid(start + 1) + u',';
         } else {
             plan.kind = LinkPagePlan::Follow;
             plan.target = resolveLinkTarget(link.target, locationUrl);

@@ -1,9 +1,12 @@
 #include "core/navigation/navigator.h"
 
+#include "core/pages/picturefile.h"
+
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 
 #include <QFileInfo>
 
@@ -69,6 +72,7 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     level.PBan = std::max(0, index);
     level.folder = CurDir;
     level.fileCount = FileCountSeen;
+    level.listsFolder = true;
     m_levels.push(level);
     LoadPageTitles();
     return listed;
@@ -111,7 +115,7 @@ int Navigator::PBanSu() const
     return m_levels.isEmpty() ? 0 : int(m_levels.top().MidashiF.size());
 }
 
-void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index)
+void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index, CommandOrigin origin)
 {
     Level level;
     level.MidashiF = entries;
@@ -124,6 +128,7 @@ void Navigator::PushLevel(const QStringList &entries, const QStringList &titles,
     keepCountOfShownLevel();
     keepFileCountWithCurDir();
     level.folder = CurDir;
+    level.origin = origin;
     level.fileCount = FileCountSeen;
     m_levels.push(level);
 }
@@ -196,5 +201,10 @@ QString Navigator::entry(int i) const
 
 QString Navigator::entryPath(int i) const
 {
-    return entryLocalPath(CurDir, entry(i));
+    const QString path = entryLocalPath(CurDir, entry(i));
+    // An entry written on Windows may spell the names in another case.
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QString found = findPathInRoot(HomeDir, path);
+    return found.isEmpty() ? path : found;
 }

@@ -56,8 +56,9 @@ public:
     int PBanSu() const;
 
     // Pushes a level of one's own (search results, keyword links, link pages),
-    // its entries relative to CurDir.
-    void PushLevel(const QStringList &entries, const QStringList &titles, int index);
+    // its entries relative to CurDir; origin: whose behalf its pages open on.
+    void PushLevel(const QStringList &entries, const QStringList &titles, int index,
+                   CommandOrigin origin = CommandOrigin::LocalPage);
     // Returns from a pushed level to the one below and its folder; with one
     // level, moves to its first page.
     void PopLevel();

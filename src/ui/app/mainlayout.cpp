@@ -2,6 +2,8 @@
 #include "ui/app/tform1.h"
 
 #include "core/navigation/pathtext.h"
+#include "core/search/searchtexts.h"
+#include "core/tools/foldertexts.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
 
@@ -89,6 +91,14 @@ void TForm1::buildControls()
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
     connect(Paste2, &QAction::triggered, this, &TForm1::Paste2Click);
     connect(Exit1, &QAction::triggered, this, &TForm1::ExitApp);
+    // search: "検索" after the help item
+    Find1 = named(new QAction(SearchTexts::FindItem, PopupMenu2), u"Find1"_s);
+    Find1->setToolTip(SearchTexts::FindItemHint);
+    PopupMenu2->insertAction(N1, Find1);
+    connect(Find1, &QAction::triggered, this, &TForm1::Find1Click);
+    // forms: the folder-name list, after the current folder
+    N3 = named(new QAction(FolderTexts::MenuItem, PopupMenu2), u"N3"_s);
+    PopupMenu2->insertAction(Paste2, N3);
 }
 
 void TForm1::buildFolderPanel()

@@ -3,6 +3,7 @@
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/present/pollcontrol.h"
+#include "ui/tools/pagepopupactions.h"
 #include "ui/navigation/pagebuttonlist.h"
 
 #include <QMainWindow>
@@ -30,7 +31,12 @@ class QWebEngineView;
 class PageButton;
 class TForm12;
 class TForm14;
+class TForm3;
+class TForm4;
 class UpdatePoll;
+// forms
+class TForm10;
+class TForm16;
 
 // The main window: one folder level of pages as a column of buttons beside the
 // browser. It owns the navigation state (nav) and shows it; every other window
@@ -127,6 +133,17 @@ public:
     void SpeedButton13Click();
     void SpeedButton14Click();
 
+    // ---- order numbers and numbered rename (ui/tools)
+    // "ボタン順変更": shows the checking page and asks where the current page goes.
+    void ReorderPagesMenu();
+    // Moves entry from to position to and gives every page its order number; to < 0
+    // asks through the order dialog.
+    void ReorderPages(int from, int to);
+    // Strips the order numbers of the level's pages, after asking.
+    void RemoveOrderNumbers();
+    // "ファイル名をPage(数)に変更": a range of pages gets one name with running numbers.
+    void RenamePagesNumbered();
+
     Navigator nav;
     Platform &platform;
 
@@ -154,6 +171,26 @@ public:
     // The "コピー" button: saves a copy of the offered file where the user chooses.
     void SpeedButton4Click();
     void SpeedButton3Click();
+
+    // ---- search window and keyword links (ui/search)
+    TForm4 *Form4 = nullptr;
+    QAction *Find1 = nullptr;
+    // The file menu's search: the result list becomes a level.
+    void Find1Click();
+    // The page text with its keyword links taken out (mode 1) or made anew (mode 0).
+    QString BuildLookLinks(int mode, const QString &text);
+    void AddLookLinks();
+    void RemoveLookLinks();
+    // ---- posts, answers and the folder-name list (ui/forms)
+    // Posts into the current page: the post button and the page menu's "ページに投稿".
+    void PostToPage();
+    void SpeedButton16Click();
+    // The folder-name list (file menu N3) and the desk copy of the tree's folder.
+    void N3Click();
+    void SpeedButton1Click();
+    QAction *N3 = nullptr;
+    QPointer<TForm16> Form16;
+    QPointer<TForm10> Form10;
 
 signals:
     // The close-down begins: windows that keep something (the page note) save it.
@@ -294,6 +331,28 @@ public:
     // The picture dialogs (tests answer them): the name to save under, empty when cancelled.
     std::function<QString(const QString &proposed)> askSavePictureName;
     std::function<QString()> askOpenPictureName;
+    // ---- page popup menu and folder tools (ui/tools)
+    // The menu of the current page, built afresh before it pops up.
+    void BuildPagePopupMenu();
+    void ClearPagePopupMenu();
+    // The edit-menu button: the page menu, or the placeholder page without one.
+    void SpeedButton18Click();
+    // Builds the page menu and pops it up at globalPos (the right press).
+    void PopupPageMenu(const QPoint &globalPos);
+    void CopyPage();
+    void DeletePageMenu();
+    void DeletePageFiles();
+    void RemoveUnlinkedFiles();
+    // The placeholder page with status while a folder tool works.
+    void ShowProgressPage(const QString &status);
+    // The copy's save dialog (SaveDialog2); returns the chosen file, empty on Cancel.
+    std::function<QString(const QString &source)> SaveDialog2;
+    QMenu *PagePopup = nullptr;
+    // The shortcut files the menu on screen offers, by their rows' Tag.
+    QStringList ListBox3;
+    QToolButton *SpeedButton18 = nullptr;
+    PagePopupActions popupActions;
+    QPointer<TForm3> Form3;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -203,7 +203,9 @@ void TForm1::PageButtonMouseDown(PageButton *button, bool rightButton, const QPo
     WebBrowser1->stop();
     nav.PBanSave(button->Tag);
     if (rightButton) {
-        HighlightCurrent = false;
+        // Only a page opened here takes the flag down for its one load; the
+        // open page's own button leaves it as a left press does.
+        HighlightCurrent = nav.PBan() == PrevPageIndex;
         if (nav.PBan() != PrevPageIndex)
             PageClick();
         if (showPagePopup)

@@ -124,6 +124,8 @@ QString Form1PollHost::pageEntry() const
 
 void Form1PollHost::rereadLevel()
 {
+    // Another computer changed the folder: the search lists it again.
+    f.SearchIndexKey = u"xxx"_s;
     f.nav.OpenFolderLevel(f.nav.CurDir, f.nav.PBan(), false);
     f.ReMake();
 }

@@ -353,6 +353,9 @@ private slots:
         QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1020_lesson2.html"_s));
         QCOMPARE(popupAt, pressedAt);
         QVERIFY(!m_form->HighlightCurrent);
+        // Again on the open page's own button: no load follows to put the flag up.
+        QTest::mousePress(m_form->PageButtons.at(lesson2), Qt::RightButton, {}, QPoint(5, 6));
+        QVERIFY(m_form->HighlightCurrent);
     }
 
     void folderTreePushesTheFolder()

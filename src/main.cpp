@@ -28,6 +28,9 @@
 #include "ui/search/tform4.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <memory>
 
@@ -38,6 +41,11 @@ int main(int argc, char *argv[])
     // Before anything of the media framework is made.
     chooseMediaBackend();
     QApplication app(argc, argv);
+    // Qt's own texts (the Yes/No/Cancel of questions, file dialogs) in Japanese like the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
     // Every argument is a file to copy into the data root.
     const QStringList files = app.arguments().mid(1);
 

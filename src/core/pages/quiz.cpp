@@ -7,7 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
 bool startsTag(const QString &s, qsizetype i)
 {
     if (i + 1 >= s.size())
@@ -43,6 +42,7 @@ qsizetype tagEnd(const QString &s, qsizetype i)
     return s.size();
 }
 
+namespace {
 QString textField(const QString &answer)
 {
     return u"<input type=\"text\" name=\""_s + answer + u"\" size=\""_s + QString::number(answer.size() + 3) + u"\">"_s;
@@ -127,6 +127,8 @@ qsizetype markerEnd(const QString &text, qsizetype at)
     return end < 0 ? text.size() : end + 3;
 }
 
+} // namespace
+
 void removeQuizBlocks(QString &w)
 {
     qsizetype begin;
@@ -142,6 +144,7 @@ void removeQuizBlocks(QString &w)
     }
 }
 
+namespace {
 // Calls convert on every tag opened by open (found without regard to case). convert
 // gives the replacement of the text from the tag to end (the tag's end unless it
 // moves it), or false to leave the tag as it is.

@@ -89,6 +89,10 @@ void TForm1::buildControls()
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
     connect(Paste2, &QAction::triggered, this, &TForm1::Paste2Click);
     connect(Exit1, &QAction::triggered, this, &TForm1::ExitApp);
+    // presentation mode, after the help item
+    N4 = named(new QAction(UiTexts::PresentationModeItem, PopupMenu2), u"N4"_s);
+    PopupMenu2->insertAction(N1, N4);
+    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
 }
 
 void TForm1::buildFolderPanel()

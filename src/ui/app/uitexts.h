@@ -27,4 +27,6 @@ inline const QString GothicFont = u"ＭＳ ゴシック"_s;
 inline const QString PGothicFont = u"ＭＳ Ｐゴシック"_s;
 inline const QString GothicSubstitute = u"Noto Sans Mono CJK JP"_s;
 inline const QString PGothicSubstitute = u"Noto Sans CJK JP"_s;
+// presentation mode
+inline const QString PresentationModeItem = u"プレゼンテーションモード"_s;
 } // namespace UiTexts

@@ -22,6 +22,13 @@ static void hideOverlay(TForm1 &f)
     f.Panel4->setProperty("Tag", 0);
 }
 
+static void blacken(QWidget *panel)
+{
+    QPalette black = panel->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    panel->setPalette(black);
+}
+
 void applyFrameClick(TForm1 &f, FrameClick click)
 {
     switch (click) {
@@ -30,6 +37,7 @@ void applyFrameClick(TForm1 &f, FrameClick click)
         return;
     case FrameClick::BlankScreen:
         f.Panel4->setGeometry(f.rect());
+        blacken(f.Panel4);
         f.Panel4->show();
         f.Panel4->raise();
         f.Panel4->setProperty("Tag", 1);
@@ -56,9 +64,7 @@ void TForm1::N4Click()
 void TForm1::Timer2Timer()
 {
     Timer2->stop();
-    QPalette black = Panel4->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    Panel4->setPalette(black);
+    blacken(Panel4);
     if (!Form11 || Form11->Tag != 0)
         return;
     Form11->Tag = 1;

@@ -88,7 +88,6 @@ void TForm1::N6Click()
         PrintPreview(WebBrowser1);
 }
 
-
 // Opens page index of the walked level and waits until it has loaded and
 // painted. False when the walk has to end: the level went away meanwhile, or
 // the program is ending.
@@ -97,7 +96,7 @@ static bool showForCapture(TForm1 &f, int index, const QString &folder, int coun
     f.nav.PBanSave(index);
     QEventLoop loaded;
     bool done = false;
-    const auto connection = QObject::connect(f.WebBrowser1->page(), &QWebEnginePage::loadFinished, &loaded, [&] {
+    QObject::connect(f.WebBrowser1->page(), &QWebEnginePage::loadFinished, &loaded, [&] {
         done = true;
         loaded.quit();
     });
@@ -105,10 +104,8 @@ static bool showForCapture(TForm1 &f, int index, const QString &folder, int coun
     // The opening resumed the poll.
     f.pausePoll();
     f.Timer4->Tag = qMax(1, count - 1);
-    if (f.nav.CurDir != folder || f.nav.PBanSu() != count || f.nav.PBan() != index) {
-        QObject::disconnect(connection);
+    if (f.nav.CurDir != folder || f.nav.PBanSu() != count || f.nav.PBan() != index)
         return false;
-    }
     // Pictures and the open panel load nothing into the browser.
     const bool inBrowser = !f.Panel10->isVisible() && !f.Panel1->isVisible();
     if (inBrowser && !done) {
@@ -117,7 +114,6 @@ static bool showForCapture(TForm1 &f, int index, const QString &folder, int coun
         if (loaded.exec() != 0)
             return false;
     }
-    QObject::disconnect(connection);
     // A capture right at the load is blank: the page paints during the tick.
     f.Timer4->waitOneTick();
     return true;
@@ -146,7 +142,8 @@ void TForm1::PrintResume()
             const QString path = nav.entryPath(i);
             // A web address has neither a file nor a note.
             const PageText page = path.isEmpty() ? PageText() : readPageFile(path);
-            const PageText note = path.isEmpty() ? PageText() : readPageFile(pathWithoutExtension(path) + NoteText::PageNoteExtension);
+            const PageText note =
+                path.isEmpty() ? PageText() : readPageFile(pathWithoutExtension(path) + NoteText::PageNoteExtension);
             const QString thumbnail = thumbnailName(entry);
             if (!showForCapture(*this, i, folder, count))
                 break;

@@ -99,28 +99,6 @@ private slots:
         QCOMPARE(sourceNames(u"<img SRC=\""_s + name + u"\"><img src=\"b.gif\">"_s), (QStringList{name, u"b.gif"_s}));
     }
 
-    void summaryRows_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("title");
-        const QString own = u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><HEAD>"_s;
-        QTest::newRow("order number of the title") << own + u"<title>0120_ぶんしょう</title>"_s << u"x.html"_s
-                                                   << u"ぶんしょう"_s;
-        QTest::newRow("file name without a title") << own << u"sub/0130_<b>.html"_s << u"&lt;b&gt;"_s;
-        QTest::newRow("not an own page") << u"<HTML><TITLE>t</TITLE>"_s << u"a_b.htm"_s << u"b"_s;
-        QTest::newRow("title at the very start") << u"<TITLE>t</TITLE><!DOCTYPE HTML PUBLIC"_s << u"c.html"_s
-                                                 << u"c"_s;
-    }
-
-    void summaryRows()
-    {
-        QFETCH(QString, page);
-        QFETCH(QString, entry);
-        QFETCH(QString, title);
-        QCOMPARE(resumeTitle(page, entry), title);
-    }
-
     void summaryTables_data()
     {
         QTest::addColumn<int>("pages");

@@ -8,14 +8,11 @@
 #include "ui/bar/holdofftimer.h"
 #include "ui/present/presentwiring.h"
 
-#include <QApplication>
 #include <QFrame>
-#include <QMessageBox>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -91,15 +88,6 @@ private slots:
         m_form->PrintPreview = [this](QWebEngineView *view) { m_previews << view; };
     }
 
-    void pageMenuRowsPrint()
-    {
-        const PagePopupActions &rows = m_form->popupActions;
-        QVERIFY(rows.PrintWithNameField && rows.PrintWithNameFieldRed && rows.PrintResume && rows.N6Click);
-        rows.N6Click();
-        QCOMPARE(m_previews, QList<QWebEngineView *>{m_form->WebBrowser1});
-        m_previews.clear();
-    }
-
     void worksheetPrints_data()
     {
         QTest::addColumn<bool>("answers");
@@ -140,23 +128,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_previews.size(), 1, 30000);
         QCOMPARE(m_previews.takeFirst(), m_form->WebBrowser3);
         QCOMPARE(m_form->WebBrowser3->url(), QUrl::fromLocalFile(m_form->PrintDir + u"/resumeE.html"_s));
-    }
-
-    void emptyLevelSaysSo()
-    {
-        QVERIFY(QDir().mkpath(m_home + u"/empty"_s));
-        m_form->nav.OpenFolderLevel(m_home + u"/empty"_s, 0, true);
-        QString message;
-        QTimer::singleShot(0, [&message] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                message = box->text();
-                box->accept();
-            }
-        });
-        m_form->PrintResume();
-        QCOMPARE(message, u"合体するページがありません。\nチェックボタンでチェック入りタグを作ってください。"_s);
-        QVERIFY(!QFileInfo::exists(m_home + u"/empty/_XXX.jpg"_s));
-        m_form->nav.PopLevel();
     }
 };
 

@@ -10,13 +10,21 @@
 #include "ui/editor/tform12.h"
 #include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
+#include "ui/forms/formswiring.h"
+#include "ui/forms/tform10.h"
+#include "ui/forms/tform16.h"
+#include "ui/forms/tform18.h"
 #include "ui/present/tform14.h"
+#include "ui/tools/tform17.h"
+#include "ui/tools/tform5.h"
 // media player and page sound
 #include "platform/mediabackend.h"
 #include "ui/present/mediawiring.h"
 #include "ui/present/tform6.h"
 #include "ui/tools/pagetoolswiring.h"
 #include "ui/tools/tform3.h"
+#include "ui/search/searchwiring.h"
+#include "ui/search/tform4.h"
 // presentation mode and printing
 #include "ui/present/presentwiring.h"
 #include "ui/present/tform11.h"
@@ -59,6 +67,7 @@ int main(int argc, char *argv[])
     TForm3 Form3(Form1.platform, &Form1);
     attachPageTools(Form1, Form3, *editLauncher);
     // TForm3 (file tool), TForm4 (search), TForm5 (order change),
+    TForm5 Form5(&Form1);
     TForm6 Form6(&Form1);
     attachMediaPlayer(Form1, Form6);
     TForm7 Form7(&Form1);
@@ -73,7 +82,16 @@ int main(int argc, char *argv[])
     Form1.setPresentationViewer(&Form14);
     TForm15 Form15(&Form1);
     Form2.Form15 = &Form15; // editor: the link button asks through it
+    // search: the search window, the LOOK command and the keyword links
+    TForm4 Form4(Form1);
+    const auto keywordLookup = attachSearchWindow(Form1, Form4, editLauncher.get());
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
+    TForm17 Form17(Form1.platform, &Form1);
+    // forms: the post window, the answer sheet and the folder-name list
+    TForm10 Form10(&Form1);
+    TForm16 Form16(&Form1);
+    TForm18 Form18(&Form1);
+    attachForms(Form1, Form16, Form18, Form10);
 
     splash.reset();
     return app.exec();

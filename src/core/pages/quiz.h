@@ -27,10 +27,12 @@ struct QuizReading
 // the page holds.
 QuizReading QuizHtmlToNotation(const QString &text);
 
-// Whether a tag starts at i: "<" followed by a letter, "/", "!" or "?".
+// Whether a tag starts at i: "<" and "/", "!" or an ASCII tag name ended by a
+// blank, "/" or ">"; any other "<" is text.
 bool startsTag(const QString &s, qsizetype i);
 // The position just after the tag that starts at i: comments end at "-->",
-// other tags at the first ">" outside a quoted attribute value.
+// other tags at the first ">" outside a quoted attribute value; -1 when the
+// tag never ends (its "<" is then text).
 qsizetype tagEnd(const QString &s, qsizetype i);
 
 // Removes every quiz block: from "<!--beginKavuno" through the first ">" after

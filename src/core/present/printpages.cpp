@@ -116,16 +116,17 @@ QString blanksInMarkup(const QString &s)
     qsizetype textStart = 0;
     qsizetype i = 0;
     while (i < s.size()) {
-        if (s.at(i) != u'<' || !startsTag(s, i)) {
+        qsizetype end = s.at(i) == u'<' && startsTag(s, i) ? tagEnd(s, i) : -1;
+        if (end < 0) {
             ++i;
             continue;
         }
         out += blanksInText(QStringView(s).sliced(textStart, i - textStart));
-        qsizetype end = tagEnd(s, i);
         QString element;
         if (startsRawTextElement(s, i, element)) {
             const qsizetype closing = s.indexOf(u"</"_s + element, end, Qt::CaseInsensitive);
-            end = closing < 0 ? s.size() : tagEnd(s, closing);
+            const qsizetype closingEnd = closing < 0 ? -1 : tagEnd(s, closing);
+            end = closingEnd < 0 ? s.size() : closingEnd;
         }
         out += QStringView(s).sliced(i, end - i);
         i = textStart = end;
@@ -160,7 +161,8 @@ QString QuizToPrintText(const QString &text, int mode)
     const qsizetype body = text.indexOf(u"<BODY"_s, 0, Qt::CaseInsensitive);
     if (body < 0)
         return blanksInMarkup(text);
-    const qsizetype bodyStart = tagEnd(text, body);
+    const qsizetype bodyTagEnd = tagEnd(text, body);
+    const qsizetype bodyStart = bodyTagEnd < 0 ? text.size() : bodyTagEnd;
     qsizetype bodyEnd = text.indexOf(u"</BODY"_s, bodyStart, Qt::CaseInsensitive);
     if (bodyEnd < 0)
         bodyEnd = text.size();

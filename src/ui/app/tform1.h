@@ -4,6 +4,7 @@
 #include "core/navigation/navigatorhost.h"
 #include "core/present/pollcontrol.h"
 #include "ui/tools/pagepopupactions.h"
+#include "ui/navigation/pagebuttonlist.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -32,7 +33,11 @@ class TForm12;
 class TForm11;
 class TForm14;
 class TForm3;
+class TForm4;
 class UpdatePoll;
+// forms
+class TForm10;
+class TForm16;
 
 // The main window: one folder level of pages as a column of buttons beside the
 // browser. It owns the navigation state (nav) and shows it; every other window
@@ -75,7 +80,7 @@ public:
     void PageButtonEnter(PageButton *button);
     // Enter, the arrows and Tab on the page buttons; true when handled.
     bool CMDialogKey(int key);
-    QList<PageButton *> PageButtons;
+    PageButtonList PageButtons;
 
     // ---- opening a page
     // placeholder asks for the empty-level page instead of the page; open false
@@ -129,6 +134,17 @@ public:
     void SpeedButton13Click();
     void SpeedButton14Click();
 
+    // ---- order numbers and numbered rename (ui/tools)
+    // "ボタン順変更": shows the checking page and asks where the current page goes.
+    void ReorderPagesMenu();
+    // Moves entry from to position to and gives every page its order number; to < 0
+    // asks through the order dialog.
+    void ReorderPages(int from, int to);
+    // Strips the order numbers of the level's pages, after asking.
+    void RemoveOrderNumbers();
+    // "ファイル名をPage(数)に変更": a range of pages gets one name with running numbers.
+    void RenamePagesNumbered();
+
     Navigator nav;
     Platform &platform;
 
@@ -156,6 +172,26 @@ public:
     // The "コピー" button: saves a copy of the offered file where the user chooses.
     void SpeedButton4Click();
     void SpeedButton3Click();
+
+    // ---- search window and keyword links (ui/search)
+    TForm4 *Form4 = nullptr;
+    QAction *Find1 = nullptr;
+    // The file menu's search: the result list becomes a level.
+    void Find1Click();
+    // The page text with its keyword links taken out (mode 1) or made anew (mode 0).
+    QString BuildLookLinks(int mode, const QString &text);
+    void AddLookLinks();
+    void RemoveLookLinks();
+    // ---- posts, answers and the folder-name list (ui/forms)
+    // Posts into the current page: the post button and the page menu's "ページに投稿".
+    void PostToPage();
+    void SpeedButton16Click();
+    // The folder-name list (file menu N3) and the desk copy of the tree's folder.
+    void N3Click();
+    void SpeedButton1Click();
+    QAction *N3 = nullptr;
+    QPointer<TForm16> Form16;
+    QPointer<TForm10> Form10;
 
 signals:
     // The close-down begins: windows that keep something (the page note) save it.
@@ -362,10 +398,24 @@ private:
     void NormalStart();
     void BatchStart(const QStringList &fileArguments);
     void restoreDailyReport();
+    void lookUpSpreadsheetLater();
     void applyWindowSize();
     void layoutPageButtons();
     void stylePageButtons(int current);
     void applyButtonTitle(PageButton *button, const QString &title, int index, bool keepHintWithoutOne);
+    // ---- page buttons: only those in view exist (ui/navigation/pagebuttons.cpp)
+    PageButton *makePageButton(int i);
+    void putButtonAside(PageButton *button);
+    void applyButtonState(PageButton *button);
+    void placePageButton(PageButton *button);
+    void showButtonsInView();
+    void markCurrentButton(int current);
+    QList<PageButton *> m_spareButtons;
+    QHash<int, QString> m_refreshedTitles;
+    int m_highlightedButton = -1;
+    int m_currentButton = -1;
+    // ---- folder tree, made when its panel first opens (ui/navigation/foldertree.cpp)
+    QString m_treeFolder;
     void showPictureView(const QString &path);
     void placeOpenPanelButtons();
     void placeFlashPanel();

@@ -1,6 +1,5 @@
 #include "ui/present/form1pollhost.h"
 
-#include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/templates.h"
 #include "core/present/drawing.h"
@@ -97,14 +96,14 @@ void Form1PollHost::reopenPage()
 
 int Form1PollHost::listedFileCount() const
 {
-    bool listed = false;
-    const int count = int(listPageFiles(f.nav.CurDir, &listed).size());
+    const int count = m_folderCount.count(f.nav.CurDir);
     // A share that is out of reach is no change of its files.
-    return listed ? count : f.nav.FileCountSeen;
+    return count >= 0 ? count : f.nav.FileCountSeen;
 }
 
 int Form1PollHost::fileCountSeen() const
 {
+    f.nav.keepFileCountWithCurDir();
     return f.nav.FileCountSeen;
 }
 
@@ -125,6 +124,8 @@ QString Form1PollHost::pageEntry() const
 
 void Form1PollHost::rereadLevel()
 {
+    // Another computer changed the folder: the search lists it again.
+    f.SearchIndexKey = u"xxx"_s;
     f.nav.OpenFolderLevel(f.nav.CurDir, f.nav.PBan(), false);
     f.ReMake();
 }

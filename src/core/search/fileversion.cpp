@@ -1,0 +1,98 @@
+#include "core/search/fileversion.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+static FileVersion stampOf(const struct stat &st)
+{
+    return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_size)};
+}
+
+bool readFileBytes(const QString &path, QByteArray &bytes, FileVersion *stamp)
+{
+    return readFileBytesAt(AT_FDCWD, QFile::encodeName(path).constData(), bytes, stamp);
+}
+
+bool readFileBytesAt(int folder, const char *name, QByteArray &bytes, FileVersion *stamp)
+{
+    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // One read for the size the file had; more only when it grew meanwhile.
+    qsizetype used = 0;
+    bytes.resize(qsizetype(st.st_size) + 1);
+    for (;;) {
+        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            bytes.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        used += got;
+        // A regular file gives all it holds: once the size fstat saw is in,
+        // no further read is needed to meet its end.
+        if (used == st.st_size)
+            break;
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+    }
+    ::close(fd);
+    bytes.truncate(used);
+    if (stamp)
+        *stamp = stampOf(st);
+    return true;
+}
+
+FileVersion fileVersion(const QString &path)
+{
+    return fileVersionAt(AT_FDCWD, QFile::encodeName(path).constData());
+}
+
+FileVersion fileVersionAt(int folder, const char *name)
+{
+    struct stat st;
+    if (::fstatat(folder, name, &st, 0) != 0)
+        return {};
+    return stampOf(st);
+}
+
+FolderHandle::FolderHandle(const QString &path)
+    : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+}
+
+FolderHandle::FolderHandle(int parent, const char *name)
+    : m_fd(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC))
+{
+}
+
+FolderHandle::~FolderHandle()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = other.m_fd;
+        other.m_fd = -1;
+    }
+    return *this;
+}

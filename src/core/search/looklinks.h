@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/search/searchlisting.h"
+
+#include <QString>
+#include <QStringList>
+
+// Keyword links: every place in a page's running text where a word of another
+// page's title occurs becomes a link "/$LOOK word".
+
+// The words of a title: without its icon prefix and "?" hint, the caption
+// (before the first "#") and then the keywords after it, all split at "/";
+// empty words are left out.
+QStringList lookTitleWords(const QString &title);
+
+// A word that can become a link: not only blanks, and without the characters
+// that would break the link or run as a command (a double quote, "," and "$").
+bool isLinkableWord(const QString &word);
+
+// The link for a word as the title writes it (angles escaped).
+QString lookLink(const QString &word);
+
+// The text with its keyword links taken out and their words kept.
+QString removeLookLinks(const QString &text);
+
+// Where the body begins: at the first "</TITLE>" or at the first "</HEAD>"
+// after it, at the first "</HEAD>" without a "</TITLE>", else at 0.
+qsizetype lookBodyStart(const QString &text);
+
+// Links one word in a body (the word escaped as it is written in the link).
+// Text inside SCRIPT, STYLE and TEXTAREA elements, inside tags, attribute
+// values and existing links is left as it is.
+QString linkWordInBody(const QString &body, const QString &word);
+
+// The keyword links of a page made anew: the old ones taken out, then for each
+// entry of index (keyword-length order) from the last to the first, the page
+// itself (selfPath, relative like the entries) left out, each word of its title
+// linked in the body.
+QString addLookLinks(const QString &text, const SearchListing &index, const QString &selfPath);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/search/fileversion.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// One document of the search listing: its path relative to the search root
+// ("sub/page.html") and its title.
+struct SearchEntry
+{
+    QString path;
+    QString title;
+    bool operator==(const SearchEntry &other) const = default;
+};
+using SearchListing = QList<SearchEntry>;
+
+// The title rule of the listing (TForm4.ReadPageTitle) for a file whose bytes
+// were read. Only names ending exactly in ".html" are pages here; a page that
+// holds "NOTFIND" is not listed.
+struct ListedTitle
+{
+    QString title;
+    bool listed = true;
+};
+ListedTitle ReadPageTitle(const QString &fileName, const QByteArray &bytes);
+
+// Whether a file name is a document of the listing: a page (".html", ".htm"),
+// a PDF, a spreadsheet, a word-processor document; never a name beginning "_".
+bool isSearchDocument(const QString &fileName);
+
+// What the walk reports as it goes.
+struct WalkCallbacks
+{
+    // The title of each listed file, for the progress text.
+    std::function<void(const QString &title)> listed;
+    // A page read whole during the walk (its full-text search may use it).
+    std::function<void(const QString &path, QByteArray bytes, const FileVersion &stamp)> pageRead;
+    // A page that could not be read (it is listed by its name).
+    std::function<void()> unreadable;
+};
+
+// Walks the folder tree below root (TForm4.ZENBU): every folder depth first,
+// in the one name order; symbolic links are never followed. Files of the
+// folder "MWEX" directly below the root are left out.
+SearchListing ZENBU(const QString &root, const WalkCallbacks &callbacks = {});
+
+// Orders of the listing (TForm4.SortResults).
+enum class SearchOrder {
+    ByTitle,         // titles, ASCII letters compared without regard to case
+    ByKeywordLength, // the length of the keyword part of the title, shortest first
+};
+// The keyword part: the text after the first "#", cut before its first "?";
+// a title without "#" is its own keyword part.
+QString keywordPart(const QString &title);
+// A stable sort: entries with equal keys keep the walk's order.
+void SortResults(SearchListing &listing, SearchOrder order);

@@ -1,0 +1,95 @@
+// Keyword links made in and taken out of a page.
+#include "core/search/looklinks.h"
+#include "core/search/lookpage.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/navigation/testfiles.h"
+
+using namespace Qt::StringLiterals;
+
+static const QString page = u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
+                            "<HTML><HEAD><META name=\"apple\"><TITLE>Self#banana</TITLE></HEAD>\r\n"
+                            "<BODY><P>An APPLE and a pear; x$SAVE y.</P>\r\n"
+                            "<IMG alt=\"apple pie\" src=\"x.png\"><B class=apple>b</B>\r\n"
+                            "<A href=\"other.html\">an apple link</A> banana\r\n"
+                            "<SCRIPT>var pear = 1; if (a < b) { x = \"apple\"; }</SCRIPT>\r\n"
+                            "<TEXTAREA>pear</TEXTAREA><P>big apple pie</P></BODY></HTML>\r\n"_s;
+
+static const SearchListing keywordIndex{
+    {u"self.html"_s, u"Self#banana"_s},
+    {u"sub/fruit.html"_s, u"\"i.bmp\"Fruit#apple/pear?a hint"_s},
+    {u"odd.html"_s, u"Odd#x$SAVE y/a,b/say \"hi\"/　"_s},
+    {u"pie.html"_s, u"Tart#apple pie"_s},
+};
+
+class LookLinksTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void linksOnlyRunningTextOfTheBody()
+    {
+        const QString linked = addLookLinks(page, keywordIndex, u"self.html"_s);
+        const QString apple = lookLink(u"apple"_s), pear = lookLink(u"pear"_s);
+        QCOMPARE(apple, u"<A href=\"/$LOOK apple\">apple</A>"_s);
+        const QString expected = QString(page)
+                                     .replace(u"An APPLE and a pear;"_s, u"An "_s + apple + u" and a "_s + pear + u";"_s)
+                                     .replace(u"big apple pie"_s, u"big "_s + lookLink(u"apple pie"_s));
+        QCOMPARE(linked, expected);
+        QCOMPARE(addLookLinks(linked, keywordIndex, u"self.html"_s), linked);
+        // The link shows the word as the title writes it.
+        QCOMPARE(removeLookLinks(linked), QString(page).replace(u"APPLE"_s, u"apple"_s));
+    }
+
+    void wordsOfATitle_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("icon, caption, keywords, hint")
+            << u"\"i.bmp\"Fruit#apple/pear?x"_s << QStringList{u"Fruit"_s, u"apple"_s, u"pear"_s};
+        QTest::newRow("no #") << u"a/b//c"_s << QStringList{u"a"_s, u"b"_s, u"c"_s};
+    }
+    void wordsOfATitle()
+    {
+        QFETCH(QString, title);
+        QFETCH(QStringList, words);
+        QCOMPARE(lookTitleWords(title), words);
+    }
+
+    void removal_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("removed");
+        QTest::newRow("any case") << u"a<a HREF=\"/$look z\">z</a>b"_s << u"azb"_s;
+        QTest::newRow("other links stay") << u"<A href=\"x.html\">x</A>"_s << u"<A href=\"x.html\">x</A>"_s;
+        QTest::newRow("no end tag") << u"x<A href=\"/$LOOK y\">y and more"_s << u"xy and more"_s;
+        QTest::newRow("no tag end") << u"x<A href=\"/$LOOK y"_s << u"x<A href=\"/$LOOK y"_s;
+    }
+    void removal()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, removed);
+        QCOMPARE(removeLookLinks(text), removed);
+    }
+
+    void onlyOwnValidPagesAreRewritten()
+    {
+        QTemporaryDir dir;
+        const auto build = [](const QString &text) { return QString(text + u"!"_s); };
+        const QString own = dir.filePath(u"own.html"_s), foreign = dir.filePath(u"foreign.html"_s),
+                      broken = dir.filePath(u"broken.html"_s);
+        QVERIFY(writeFixture(own, "<!DOCTYPE HTML PUBLIC>\r\n"));
+        QVERIFY(writeFixture(foreign, "<html>\r\n"));
+        QVERIFY(writeFixture(broken, "<!DOCTYPE HTML PUBLIC>\xff\r\n"));
+        QCOMPARE(rewriteLookLinks(own, build), LookPageResult::Written);
+        QCOMPARE(readFixture(own), QByteArray("\xEF\xBB\xBF<!DOCTYPE HTML PUBLIC>\r\n!\r\n"));
+        QCOMPARE(rewriteLookLinks(foreign, build), LookPageResult::NotOwnPage);
+        QCOMPARE(rewriteLookLinks(broken, build), LookPageResult::Undecodable);
+        QCOMPARE(readFixture(broken), QByteArray("<!DOCTYPE HTML PUBLIC>\xff\r\n"));
+        QCOMPARE(rewriteLookLinks(dir.filePath(u"none.html"_s), build), LookPageResult::Unreadable);
+    }
+};
+
+QTEST_GUILESS_MAIN(LookLinksTest)
+#include "tst_looklinks.moc"

@@ -1,0 +1,107 @@
+// Searching the listing: query terms, heading words and full text.
+#include "core/search/pagetextcache.h"
+#include "core/search/searchquery.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/navigation/testfiles.h"
+
+using namespace Qt::StringLiterals;
+
+class SearchQueryTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void queryTerms_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("terms");
+        QTest::newRow("two") << u"a/b"_s << QStringList{u"a"_s, u"b"_s};
+        QTest::newRow("two separators end it") << u"a//b"_s << QStringList{u"a"_s};
+        QTest::newRow("leading separator") << u"/a"_s << QStringList{};
+        QTest::newRow("empty") << QString() << QStringList{};
+        QTest::newRow("wide wins") << u"a／b/c"_s << QStringList{u"a"_s, u"b/c"_s};
+        QTest::newRow("not trimmed") << u" a /b"_s << QStringList{u" a "_s, u"b"_s};
+    }
+    void queryTerms()
+    {
+        QFETCH(QString, query);
+        QFETCH(QStringList, terms);
+        QCOMPARE(splitQuery(query), terms);
+    }
+
+    void headingWords_data()
+    {
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("caption") << u"fruit"_s << true;
+        QTest::newRow("keyword") << u"APPLE"_s << true;
+        QTest::newRow("second keyword") << u"pear"_s << true;
+        QTest::newRow("part of a word") << u"app"_s << false;
+        QTest::newRow("hint") << u"hint"_s << false;
+        QTest::newRow("icon") << u"star"_s << false;
+    }
+    void headingWords()
+    {
+        QFETCH(QString, term);
+        QFETCH(bool, matches);
+        QCOMPARE(headingMatches(u"\"star.bmp\"Fruit#apple/pear?hint"_s, term, u"/"_s), matches);
+    }
+
+    void fullText_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("any case") << QByteArray("<P>Hello World</P>") << u"world"_s << true;
+        QTest::newRow("only in a comment") << QByteArray("<P>x</P><!-- secret -->") << u"secret"_s << false;
+        QTest::newRow("comment joins with >") << QByteArray("ab<!-- x -->cd") << u"b>c"_s << true;
+        QTest::newRow("unclosed comment loses its <") << QByteArray("a<!-b") << u"a!-b"_s << true;
+        QTest::newRow("sharp s upper-cases to SS") << QByteArray("straße") << u"STRASSE"_s << true;
+        QTest::newRow("dotless i") << QByteArray("Iris") << u"ırıs"_s << true;
+        QTest::newRow("japanese") << QByteArray("<P>日本の歴史</P>") << u"歴史"_s << true;
+        QTest::newRow("japanese absent") << QByteArray("<P>日本の歴</P>") << u"歴史"_s << false;
+    }
+    void fullText()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, term);
+        QFETCH(bool, matches);
+        lowerAsciiLetters(text);
+        QCOMPARE(FullTextTerm(term).textMatches(text, holdsAsciiFolding(text)), matches);
+    }
+
+    void searchesNarrowAndCountEachHitOnce()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.path() + u'/';
+        QVERIFY(QDir().mkpath(root + u"sub"_s));
+        QVERIFY(writeFixture(root + u"a.html"_s, "<P>apple and pear</P>"));
+        QVERIFY(writeFixture(root + u"sub/b.html"_s, "<P>pear</P>"));
+        QVERIFY(writeFixture(root + u"apple.pdf"_s, "%PDF pear"));
+        const SearchListing screen{{u"a.html"_s, u"A"_s}, {u"sub/b.html"_s, u"B"_s}, {u"apple.pdf"_s, u"P"_s}};
+        PageTextCache cache;
+        SearchRequest request{root, SearchMode::FullText, {}, &cache, {}};
+
+        SearchListing hits = DoSearch(screen, u"APPLE/pear"_s, request);
+        QCOMPARE(hits, (SearchListing{screen[0], screen[2], screen[1]}));
+        hits = DoSearch(hits, u"sub"_s, request);
+        QCOMPARE(hits, SearchListing{screen[1]});
+
+        // A changed page is read again, not taken from the cache.
+        QVERIFY(writeFixture(root + u"sub/b.html"_s, "<P>plum, a longer text</P>"));
+        QCOMPARE(DoSearch(screen, u"plum"_s, request), SearchListing{screen[1]});
+        QCOMPARE(DoSearch(screen, u"plum"_s, {root, SearchMode::FullText, {}, nullptr, {}}), SearchListing{screen[1]});
+
+        // The heading search leaves out the page that asks.
+        request.mode = SearchMode::Heading;
+        request.excludedUpper = (root + u"a.html"_s).toUpper();
+        const SearchListing titled{{u"a.html"_s, u"Fruit#apple"_s}, {u"sub/b.html"_s, u"Tree#apple"_s}};
+        QCOMPARE(DoSearch(titled, u"apple"_s, request), SearchListing{titled[1]});
+    }
+};
+
+QTEST_GUILESS_MAIN(SearchQueryTest)
+#include "tst_searchquery.moc"

@@ -15,6 +15,7 @@
 #include "ui/forms/tform16.h"
 #include "ui/forms/tform18.h"
 #include "ui/present/tform14.h"
+#include "ui/tools/ordertools.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 // media player and page sound
@@ -87,6 +88,7 @@ int main(int argc, char *argv[])
     const auto keywordLookup = attachSearchWindow(Form1, Form4, editLauncher.get());
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
     TForm17 Form17(Form1.platform, &Form1);
+    attachOrderTools(Form1);
     // forms: the post window, the answer sheet and the folder-name list
     TForm10 Form10(&Form1);
     TForm16 Form16(&Form1);

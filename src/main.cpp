@@ -26,6 +26,9 @@
 #include "ui/tools/tform3.h"
 #include "ui/search/searchwiring.h"
 #include "ui/search/tform4.h"
+// presentation mode and printing
+#include "ui/present/presentwiring.h"
+#include "ui/present/tform11.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -79,6 +82,9 @@ int main(int argc, char *argv[])
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
     // TForm10 (folder-name list), TForm11 (full-screen frame),
+    TForm11 Form11(Form1);
+    attachPresentationMode(Form1, Form11);
+    attachPrinting(Form1);
     TForm12 Form12(&Form1);
     Form1.Form12 = &Form12;
     TForm14 Form14(&Form1);

@@ -1,5 +1,7 @@
 #include "core/present/printfolder.h"
 
+#include "core/app/localprocess.h"
+
 #include <QDir>
 
 using namespace Qt::StringLiterals;
@@ -16,6 +18,18 @@ QString printFolderName(const QString &hostName, qint64 processId)
     if (host.isEmpty() || host.startsWith(u'.'))
         host.prepend(u"pc"_s);
     return host + u'_' + QString::number(processId);
+}
+
+void removeStalePrintFolders(const QString &resumeDir, const QString &hostName)
+{
+    const QString prefix = printFolderName(hostName, 0).chopped(1);
+    const QDir resume(resumeDir);
+    for (const QString &name : resume.entryList({prefix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+        bool ok = false;
+        const qint64 pid = name.mid(prefix.size()).toLongLong(&ok);
+        if (ok && !isLocalProcessRunning(pid))
+            QDir(resume.filePath(name)).removeRecursively();
+    }
 }
 
 PrintFolder::PrintFolder(const QString &resumeDir, const QString &name)

@@ -10,6 +10,10 @@
 // "." kept, anything else "_") and the process number.
 QString printFolderName(const QString &hostName, qint64 processId);
 
+// Removes the print folders that copies of this host left when they were killed
+// (their process no longer runs).
+void removeStalePrintFolders(const QString &resumeDir, const QString &hostName);
+
 // The copy's own print folder; removed with everything in it when it goes.
 class PrintFolder
 {

@@ -198,6 +198,7 @@ public:
         : QObject(parent)
         , folder(resumeDir, printFolderName(QSysInfo::machineHostName(), QCoreApplication::applicationPid()))
     {
+        removeStalePrintFolders(resumeDir, QSysInfo::machineHostName());
     }
     PrintFolder folder;
 };

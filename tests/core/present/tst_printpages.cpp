@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -144,6 +145,17 @@ private slots:
         QCOMPARE(QDir(resume).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{otherName});
         other.reset();
         QVERIFY(QDir(resume).isEmpty());
+
+        // A killed copy of this host leaves its folder; the next copy of the host clears it.
+        QProcess gone;
+        gone.start(u"true"_s);
+        QVERIFY(gone.waitForFinished());
+        for (const QString &name : {printFolderName(u"pc1"_s, gone.processId()), printFolderName(u"pc1"_s, 1),
+                                    printFolderName(u"pc2"_s, gone.processId())})
+            QVERIFY(QDir().mkpath(resume + u'/' + name));
+        removeStalePrintFolders(resume, u"pc1"_s);
+        QCOMPARE(QDir(resume).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
+                 (QStringList{printFolderName(u"pc1"_s, 1), printFolderName(u"pc2"_s, gone.processId())}));
     }
 
     void frameClicks_data()

@@ -188,6 +188,9 @@ void TForm4::FormShow()
         resize(std::max(200, client.width() - right + 50), std::max(150, client.height() - 35));
     }
     ListBox1.clear();
+    // Nothing of the last use shows, and nothing is pressed, until the listing is made.
+    showList({});
+    setBusy(true);
     SearchRoot = Edit2.isEmpty() ? m_main.nav.CurDir + u'/' : Edit2;
     if (!SearchRoot.endsWith(u'/'))
         SearchRoot += u'/';

@@ -7,12 +7,17 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools
   qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   qt6-multimedia-dev libqt6multimedia6 qt6-image-formats-plugins
+  # Videos play through Qt Multimedia's FFmpeg backend (in libqt6multimedia6),
+  # which decodes .avi, .mpg and .wmv with the libav* libraries it depends on.
+  libqt6multimediawidgets6 libavcodec59 libavformat59 libswscale6
   qt6-translations-l10n qt6-l10n-tools
   libqt6svg6
   libgl-dev libxkbcommon-dev
   fonts-noto-cjk
   xdg-utils
   xvfb xdotool
+  clang libclang-rt-14-dev
+  openssh-server openssh-client sshfs
 )
 
 missing=()

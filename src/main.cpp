@@ -10,7 +10,19 @@
 #include "ui/editor/tform12.h"
 #include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
+#include "ui/forms/formswiring.h"
+#include "ui/forms/tform10.h"
+#include "ui/forms/tform16.h"
+#include "ui/forms/tform18.h"
 #include "ui/present/tform14.h"
+#include "ui/tools/tform17.h"
+#include "ui/tools/tform5.h"
+// media player and page sound
+#include "platform/mediabackend.h"
+#include "ui/present/mediawiring.h"
+#include "ui/present/tform6.h"
+#include "ui/tools/pagetoolswiring.h"
+#include "ui/tools/tform3.h"
 #include "ui/search/searchwiring.h"
 #include "ui/search/tform4.h"
 
@@ -22,6 +34,8 @@ int main(int argc, char *argv[])
 {
     // The browser shares its graphics context with the windows.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Before anything of the media framework is made.
+    chooseMediaBackend();
     QApplication app(argc, argv);
     // Every argument is a file to copy into the data root.
     const QStringList files = app.arguments().mid(1);
@@ -46,8 +60,13 @@ int main(int argc, char *argv[])
     // The other windows, hidden, in this order; each subsystem adds its own here:
     TForm2 Form2(&Form1);
     const auto editLauncher = attachEditLauncher(Form1, Form2);
+    // The page menu and its folder tools.
+    TForm3 Form3(Form1.platform, &Form1);
+    attachPageTools(Form1, Form3, *editLauncher);
     // TForm3 (file tool), TForm4 (search), TForm5 (order change),
-    // TForm6 (media player),
+    TForm5 Form5(&Form1);
+    TForm6 Form6(&Form1);
+    attachMediaPlayer(Form1, Form6);
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
     // TForm10 (folder-name list), TForm11 (full-screen frame),
@@ -56,10 +75,17 @@ int main(int argc, char *argv[])
     TForm14 Form14(&Form1);
     Form1.setPresentationViewer(&Form14);
     TForm15 Form15(&Form1);
+    Form2.Form15 = &Form15; // editor: the link button asks through it
     // search: the search window, the LOOK command and the keyword links
     TForm4 Form4(Form1);
     const auto keywordLookup = attachSearchWindow(Form1, Form4, editLauncher.get());
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
+    TForm17 Form17(Form1.platform, &Form1);
+    // forms: the post window, the answer sheet and the folder-name list
+    TForm10 Form10(&Form1);
+    TForm16 Form16(&Form1);
+    TForm18 Form18(&Form1);
+    attachForms(Form1, Form16, Form18, Form10);
 
     splash.reset();
     return app.exec();

@@ -1,8 +1,9 @@
 #include "platform/atomiccopy.h"
 
+#include "core/app/atomicfile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 bool copyFileAtomically(const QString &from, const QString &to, bool overwrite)
 {
@@ -16,22 +17,18 @@ bool copyFileAtomically(const QString &from, const QString &to, bool overwrite)
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly))
+    AtomicFile out(to);
+    if (!out.open())
         return false;
     char buffer[64 * 1024];
     for (;;) {
         const qint64 n = in.read(buffer, sizeof buffer);
-        if (n < 0) {
-            out.cancelWriting();
+        if (n < 0)
             return false;
-        }
         if (n == 0)
             break;
-        if (out.write(buffer, n) != n) {
-            out.cancelWriting();
+        if (!out.write(buffer, n))
             return false;
-        }
     }
     if (!out.commit())
         return false;

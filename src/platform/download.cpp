@@ -1,11 +1,12 @@
 #include "platform/download.h"
 
+#include "core/app/atomicfile.h"
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -44,8 +45,8 @@ bool receivedWhole(QNetworkReply *reply, qint64 received)
 DownloadResult downloadToFile(const QUrl &url, const QString &fileName,
                               const std::function<void(qint64 received)> &progress)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    AtomicFile file(fileName);
+    if (!file.open())
         return DownloadResult::WriteFailed;
 
     QNetworkAccessManager manager;
@@ -62,7 +63,7 @@ DownloadResult downloadToFile(const QUrl &url, const QString &fileName,
     const auto takeBlocks = [&] {
         while (!writeFailed && reply->bytesAvailable() > 0) {
             const QByteArray block = reply->read(BlockSize);
-            if (file.write(block) != block.size()) {
+            if (!file.write(block)) {
                 writeFailed = true;
                 reply->abort();
                 return;
@@ -81,11 +82,11 @@ DownloadResult downloadToFile(const QUrl &url, const QString &fileName,
     takeBlocks();
 
     if (writeFailed) {
-        file.cancelWriting();
+        file.cancel();
         return DownloadResult::WriteFailed;
     }
     if (!receivedWhole(reply.get(), received)) {
-        file.cancelWriting();
+        file.cancel();
         return DownloadResult::NotFetched;
     }
     return file.commit() ? DownloadResult::Saved : DownloadResult::WriteFailed;

@@ -1,15 +1,13 @@
 #include "core/app/wholefile.h"
 
-#include <QSaveFile>
+#include "core/app/atomicfile.h"
 
 bool writeWholeFile(const QString &fileName, const QByteArray &bytes, QString *errorString)
 {
-    QSaveFile file(fileName);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (!written)
-        file.cancelWriting();
-    if (written && file.commit())
+    AtomicFile file(fileName);
+    if (file.open() && file.write(bytes) && file.commit())
         return true;
+    file.cancel();
     if (errorString)
         *errorString = file.errorString();
     return false;

@@ -11,6 +11,7 @@
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -132,7 +133,7 @@ bool CommandInterpreter::TXTcommand(const QString &command, CommandOrigin origin
     } else if (w == Save) {
         return save(c);
     } else if (w == Copy) {
-        copy(c);
+        return copy(c);
     } else if (w == Js) {
         // A variable file named by a page stays in the page's folder.
         if (staysInFolder(c.argument(1)))
@@ -145,7 +146,7 @@ bool CommandInterpreter::TXTcommand(const QString &command, CommandOrigin origin
     } else if (w == His) {
         selectHistory(c.rest);
     } else if (w.contains(u'.')) {
-        runProgram(c);
+        return runProgram(c);
     } else {
         m_host.FindInPage(command, true);
     }
@@ -186,7 +187,7 @@ bool CommandInterpreter::goToName(const QString &name, bool sub)
         return false;
     if (sub) {
         const Level copy = top;
-        m_nav.PushLevel(copy.MidashiF, copy.MidashiT, found);
+        m_nav.PushLevel(copy.MidashiF, copy.MidashiT, found, copy.origin);
         m_nav.host()->ReMake();
     } else {
         m_nav.PBanSave(found);
@@ -221,7 +222,14 @@ void CommandInterpreter::answer()
 void CommandInterpreter::enterFolder(const QString &rest)
 {
     m_nav.PBanSave(m_nav.PBan() + DirIndexStep);
-    m_nav.OpenFolderLevel(dirCommandFolder(rest, m_nav.CurDir, m_nav.HomeDir), 0, true);
+    QString folder = dirCommandFolder(rest, m_nav.CurDir, m_nav.HomeDir);
+    // A folder named on Windows may be spelt in another case.
+    if (!QFileInfo(folder).isDir()) {
+        const QString found = findPathInRoot(m_nav.HomeDir, folder, true);
+        if (!found.isEmpty())
+            folder = found;
+    }
+    m_nav.OpenFolderLevel(folder, 0, true);
     m_nav.host()->ReMake();
 }
 
@@ -237,6 +245,9 @@ void CommandInterpreter::paint(const QString &rest)
 
 bool CommandInterpreter::save(const ParsedCommand &command)
 {
+    // Refused like any name that leaves its folder; the rest of the line may rely on it.
+    if (leavesByDotDot(command.argument(2)))
+        return false;
     const QString target = commandFilePath(command.argument(2), m_nav.CurDir);
     makeParentFolder(target);
     const FetchResult result =
@@ -252,11 +263,14 @@ bool CommandInterpreter::save(const ParsedCommand &command)
     return true;
 }
 
-void CommandInterpreter::copy(const ParsedCommand &command)
+bool CommandInterpreter::copy(const ParsedCommand &command)
 {
+    if (leavesByDotDot(command.argument(1)) || leavesByDotDot(command.argument(2)))
+        return false;
     const QString target = commandFilePath(command.argument(2), m_nav.CurDir);
     makeParentFolder(target);
     m_host.copyFile(commandFilePath(command.argument(1), m_nav.CurDir), target);
+    return true;
 }
 
 void CommandInterpreter::setVariable(const QString &fileName, const QString &expression)
@@ -293,11 +307,14 @@ void CommandInterpreter::selectHistory(const QString &name)
     }
 }
 
-void CommandInterpreter::runProgram(const ParsedCommand &command)
+bool CommandInterpreter::runProgram(const ParsedCommand &command)
 {
+    if (leavesByDotDot(command.word))
+        return false;
     const ProgramCall call = programCall(command.tokens, m_nav.CurDir, m_nav.HomeDir);
     m_nav.host()->ShowFlashMessage(call.program + u'\u3000', ProgramFlashMs);
     m_host.runProgram(call);
     relistFolder();
     openPage();
+    return true;
 }

@@ -58,10 +58,10 @@ private:
     void enterFolder(const QString &rest);
     void paint(const QString &rest);
     bool save(const ParsedCommand &command);
-    void copy(const ParsedCommand &command);
+    bool copy(const ParsedCommand &command);
     void setVariable(const QString &fileName, const QString &expression);
     void selectHistory(const QString &name);
-    void runProgram(const ParsedCommand &command);
+    bool runProgram(const ParsedCommand &command);
 
     Navigator &m_nav;
     CommandHost &m_host;

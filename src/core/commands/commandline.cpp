@@ -2,6 +2,7 @@
 
 #include "core/commands/commandtexts.h"
 
+#include <QFileInfo>
 #include <QUrl>
 
 #include <limits>
@@ -15,17 +16,50 @@ QString decodeAddress(const QString &address)
     return QUrl::fromPercentEncoding(address.toUtf8());
 }
 
+// Where the path of a file: address begins (its first "/" after the host), -1
+// for other addresses.
+static qsizetype filePathStart(const QString &address)
+{
+    if (!address.startsWith(u"file:"_s, Qt::CaseInsensitive))
+        return -1;
+    qsizetype at = 5;
+    if (address.mid(at, 2) == u"//"_s)
+        at = address.indexOf(u'/', at + 2);
+    return at;
+}
+
+qsizetype commandStart(const QString &address)
+{
+    qsizetype from = 1;
+    const qsizetype path = filePathStart(address);
+    if (path >= 0 && address.indexOf(u'$', path) >= 0) {
+        if (QFileInfo(address.mid(path)).isFile())
+            return -1;
+        // Past every existing folder at the front of the path.
+        from = path;
+        for (;;) {
+            const qsizetype next = address.indexOf(u'/', from + 1);
+            if (next < 0 || !QFileInfo(address.mid(path, next - path)).isDir())
+                break;
+            from = next;
+        }
+    }
+    const qsizetype dollar = address.indexOf(u'$', from);
+    return dollar >= 1 ? dollar : -1;
+}
+
 bool isCommandAddress(const QString &address)
 {
-    return address.indexOf(u'$') >= 1;
+    return commandStart(address) >= 0;
 }
 
 std::optional<QString> commandLineFromAddress(const QString &address)
 {
     const QString decoded = decodeAddress(address);
-    if (!isCommandAddress(decoded))
+    const qsizetype start = commandStart(decoded);
+    if (start < 0)
         return std::nullopt;
-    return decoded.mid(decoded.indexOf(u'$') + 1) + u',';
+    return decoded.mid(start + 1) + u',';
 }
 
 QStringList splitCommandLine(const QString &line)
@@ -125,13 +159,6 @@ CommandOrigin originOf(const QString &pageAddress)
     const bool web = pageAddress.startsWith(u"http://"_s, Qt::CaseInsensitive)
                      || pageAddress.startsWith(u"https://"_s, Qt::CaseInsensitive);
     return web ? CommandOrigin::WebPage : CommandOrigin::LocalPage;
-}
-
-CommandOrigin originOf(const QString &pageAddress, const QString &linkAddress)
-{
-    if (originOf(pageAddress) == CommandOrigin::WebPage)
-        return CommandOrigin::WebPage;
-    return originOf(linkAddress);
 }
 
 bool wordAllowedFromWeb(const QString &word)

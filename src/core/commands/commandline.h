@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/commands/commandorigin.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,8 +17,16 @@ QString decodeAddress(const QString &address);
 // True when the (decoded) address is a command line.
 bool isCommandAddress(const QString &address);
 
+// The position of the "$" that starts the command line of a (decoded) address,
+// -1 when it is none. A file: address that names an existing file is a page,
+// whatever its name holds; a "$" in the existing folders at its front (a data
+// root under "c$", a folder "a$b") belongs to them, so the command starts at the
+// first "$" after them. Other addresses: the first "$" from the second character.
+qsizetype commandStart(const QString &address);
+
 // The command line of an address: decoded, everything up to and including the
-// first "$" dropped, one "," appended. Empty optional when it is no command line.
+// "$" that starts it dropped, one "," appended. Empty optional when it is no
+// command line.
 std::optional<QString> commandLineFromAddress(const QString &address);
 
 // Splits a line that ends in ",": each command is the text before the next ",";
@@ -42,17 +52,8 @@ std::optional<int> parseCounterNumber(const QString &text);
 enum class CommandKind { Empty, Conditional, Counter, Word };
 CommandKind commandKind(const QString &command);
 
-// Where a command line comes from. Pages loaded from the web may only move
-// between pages and search.
-enum class CommandOrigin { LocalPage, WebPage };
-
-// The origin of commands in the page shown at pageAddress.
+// The origin of commands in the page shown at pageAddress, by its address alone.
 CommandOrigin originOf(const QString &pageAddress);
-
-// The origin of a command link: from the web when the page that holds it is a
-// web page, or when the link itself is a web address (a web frame inside a
-// local page resolves its links against the web).
-CommandOrigin originOf(const QString &pageAddress, const QString &linkAddress);
 
 // Whether a command word may run from a page loaded from the web: such pages may
 // move between pages and search, never write files, download or start programs.

@@ -84,13 +84,17 @@ bool hasNoExtension(const QString &name)
     return name.indexOf(u'.', separator + 1) < 0;
 }
 
+bool leavesByDotDot(const QString &name)
+{
+    return toSlashes(name).split(u'/').contains(u".."_s);
+}
+
 bool staysInFolder(const QString &name)
 {
     const QString path = toSlashes(name);
     if (path.startsWith(u'/') || path.contains(u':'))
         return false;
-    const QStringList steps = path.split(u'/');
-    return !steps.contains(u".."_s);
+    return !leavesByDotDot(path);
 }
 
 static bool isAbsoluteCommandPath(const QString &path)

@@ -37,6 +37,10 @@ bool hasNoExtension(const QString &name);
 // A name that stays inside its folder: not absolute, no drive, no ".." step.
 bool staysInFolder(const QString &name);
 
+// A name with a ".." step ("\" counts as "/"): it could climb out of the data
+// root from wherever it is resolved.
+bool leavesByDotDot(const QString &name);
+
 // The folder DIR enters: an absolute rest as it stands, a rest beginning with "."
 // inside the current folder, any other rest inside the data root, no rest the
 // data root itself.

@@ -3,6 +3,7 @@
 #include "core/commands/commandline.h"
 #include "core/commands/commandparse.h"
 #include "core/pages/pagetext.h"
+#include "core/pages/picturefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,7 +31,8 @@ bool holdsAfterFirst(const QString &address, const QString &marker)
 
 } // namespace
 
-GateDecision decideNavigation(const QString &address, const QStringList &entries, int current)
+GateDecision decideNavigation(const QString &address, const QStringList &entries, int current,
+                              const QString &homeDir)
 {
     if (current < 0 || address.isEmpty())
         return {};
@@ -41,6 +43,14 @@ GateDecision decideNavigation(const QString &address, const QStringList &entries
     }
 
     const bool command = isCommandAddress(address);
+    if (isLocalAddress(address) && !command && !homeDir.isEmpty()) {
+        const QString path = localPathOf(address);
+        if (!QFileInfo::exists(path)) {
+            const QString found = findPathInRoot(homeDir, path);
+            if (!found.isEmpty())
+                return {GateAction::OpenFile, -1, found};
+        }
+    }
     // Only local addresses can name a folder: about:blank, data: and the web go on.
     if (isLocalAddress(address) && !command && hasNoExtension(address))
         return {GateAction::ExploreFolder, -1, localPathOf(address)};

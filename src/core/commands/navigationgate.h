@@ -14,6 +14,7 @@ enum class GateAction {
     OpenExternally, // target: a video on the web, opened whole by the desktop
     PlayVideo,      // target: a local video address for the media player
     RunCommands,    // the address is a command line
+    OpenFile,       // target: the file a local address names in another case
 };
 
 struct GateDecision
@@ -24,8 +25,11 @@ struct GateDecision
 };
 
 // entries and current: the shown level; current is -1 without a level (then
-// every navigation goes on).
-GateDecision decideNavigation(const QString &address, const QStringList &entries, int current);
+// every navigation goes on). homeDir: the data root, below which a local address
+// that names nothing is looked up without regard to case (links written on
+// Windows); none without it.
+GateDecision decideNavigation(const QString &address, const QStringList &entries, int current,
+                              const QString &homeDir = {});
 
 // The title the gate lays the window out by: the TITLE element of the page the
 // address names (one of our own pages), else the shown level's title at current

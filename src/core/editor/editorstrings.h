@@ -106,6 +106,21 @@ inline const QString HeaderPictureHint = QStringLiteral("タイトル画像の�
 inline const QString Background = QStringLiteral("背景");
 inline const QString BackgroundHint = QStringLiteral("背景画像の読み込み");
 
+// Formatting and picture buttons.
+inline const QString RubyCaption = QStringLiteral("ルビふり");
+inline const QString LinkSuffix = QStringLiteral("へのリンク");
+inline const QString PictureFilter = QStringLiteral(
+    "画像ファイル (*.jpg *.jpeg *.bmp *.gif *png);;JPEG画像ファイル (*.jpg *.jpeg);;BMP画像ファイル (*.bmp);;"
+    "GIF画像ファイル (*.gif);;PNG画像ファイル (*.png)");
+inline const QString NameBreaksTag =
+    QStringLiteral("「%1」には \" < > のどれかが含まれているため、ページに書き込めません。名前を変えてください。");
+inline const QString PictureUnreadable = QStringLiteral("「%1」は画像として読めません。");
+inline const QString ReplaceOtherPicture =
+    QStringLiteral("ページのフォルダーには別の「%1」があります。他のページが使っているかもしれません。置き換えますか?");
+inline const QString PictureCopyFailed = QStringLiteral("「%1」をページのフォルダーにコピーできませんでした。");
+inline const QString NoBodyForBackground = QStringLiteral("このページには <BODY> が無いため、背景を付けられません。");
+inline const QString PictureNotWritten = QStringLiteral("「%1」を作れませんでした。");
+
 // The main window's ways into the editor.
 inline const QString EditPageHint = QStringLiteral("ページの編集");
 inline const QString NewPageMenu = QStringLiteral("新規ページ作成");

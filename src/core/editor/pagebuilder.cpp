@@ -123,7 +123,7 @@ PageBuild BuildPageFromFields(const PageModel &m, const QString &path, const QDa
     const QString h2 = m.subheading.isEmpty() ? QString() : fieldToPage(m.subheadingTag + m.subheading) + u"</H2>"_s;
     const QString paragraphTag = m.paragraphTag.isEmpty() ? Markers::ParagraphStart : m.paragraphTag;
     const QString noteRest = BuildTableGrid(m) + pictureParagraph(m, pictureTag) + paragraphTag + fieldToPage(m.text)
-        + Markers::ParagraphEnd;
+        + Markers::ParagraphEnd + m.PageNoteRest;
 
     const QString page = m.PageHeadStart + (m.hasSizeTagPlace ? m.PageSizeTag : QString()) + m.PageHeadRest
         + titleElement + BuildStyleBlock(m.style) + m.PageHeadEnd + m.PageBodyLead + m.PageHeaderBlock

@@ -23,6 +23,7 @@ struct PageModel
     QString PageBodyLead;                         // text before a leading comment-and-paragraph pair
     QString PageHeaderBlock;                      // the HEDDA block with its markers, or ""
     QString PageBeforeH2;                         // note text between heading and subheading
+    QString PageNoteRest;                         // note text after the text paragraph (no field holds it)
     QString PageFooterBlock;                      // the FOOTER block with its markers, or ""
     QString PageTail;                             // body text outside the blocks, then "</BODY>" to the end
     QString TitleIconPrefix;                      // "icon" with both quotes, or ""

@@ -377,14 +377,21 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
     readTable(m, note);
 
     const Element picture = findElement(note, u"<P"_s, u"</P"_s);
+    QString afterParagraphs;
     if (picture.found) {
-        note = picture.before + picture.after;
         const QString content = pageTextToField(picture.content);
         if (content.contains(u"src="_s, Qt::CaseInsensitive) || content.contains(u"href="_s, Qt::CaseInsensitive)) {
+            note = picture.before + picture.after;
+            afterParagraphs = picture.after;
             m.pictureParagraphTag = picture.openTag;
             readPicture(m, content, folder);
         } else {
-            // The empty picture placeholder every saved page carries.
+            // The empty picture placeholder every saved page carries; a first paragraph
+            // with text is no placeholder but the text paragraph, so that its text stays.
+            if (content.trimmed().isEmpty()) {
+                note = picture.before + picture.after;
+                afterParagraphs = picture.after;
+            }
             m.pictureParagraphTag = Markers::ParagraphStart;
         }
     } else if (noteWasEmpty) {
@@ -395,7 +402,12 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
     if (paragraph.found) {
         m.paragraphTag = paragraph.openTag;
         m.text = pageTextToField(paragraph.content);
+        afterParagraphs = paragraph.after;
     }
+    // Further paragraphs and text after the last one have no field: they are written
+    // back after the text paragraph, so that saving never drops them.
+    if (!afterParagraphs.trimmed().isEmpty())
+        m.PageNoteRest = afterParagraphs;
 
     // Body text outside the blocks has no field; it is written back after them,
     // so that saving never loses it. Line breaks alone between the blocks go, as

@@ -33,9 +33,10 @@ void ClearImage(PageModel &model, PictureBackup &backup)
 void RestoreImageTags(PageModel &model, const PictureBackup &backup)
 {
     if (backup.pictureName.isEmpty()) {
+        // No picture is named yet: an IMG tag here would be saved as a broken
+        // picture. Loading or painting one writes its tag.
         model.pictureParagraphTag = Markers::ParagraphStart;
-        model.pictureTag = u"<IMG src=\""_s + DefaultImageName(model.path)
-            + u"\" width=\"740\" height=\"600\" vspace=\"4\" hspace=\"4\" align=\"center\">"_s;
+        model.pictureTag.clear();
         return;
     }
     model.pictureParagraphTag = backup.paragraphTag;

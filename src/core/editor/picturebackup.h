@@ -21,7 +21,8 @@ void SaveImageTags(const PageModel &model, PictureBackup &backup);
 // it is the picture itself.
 void ClearImage(PageModel &model, PictureBackup &backup);
 
-// Brings the parked picture back, or a new default picture tag when none is parked.
+// Brings the parked picture back; with none parked the picture paragraph is
+// opened without an IMG tag (no picture is named).
 void RestoreImageTags(PageModel &model, const PictureBackup &backup);
 
 // The picture name for a new picture of a page: its file name without folder,

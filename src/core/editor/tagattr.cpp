@@ -8,9 +8,15 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
-// Position of "name=" as an attribute of head (the tag up to its ">"): after a
-// blank and outside quoted values, without regard to case; -1 when absent.
-qsizetype findAttribute(QStringView head, QStringView name)
+struct Attribute
+{
+    qsizetype at = -1;     // where the name starts; -1 when absent
+    qsizetype value = -1;  // where its value starts, after "=" and any blanks around it
+};
+
+// "name=" as an attribute of head (the tag up to its ">"): after a blank and outside
+// quoted values, without regard to case; blanks may stand around the "=".
+Attribute findAttribute(QStringView head, QStringView name)
 {
     QChar quote;
     for (qsizetype i = 0; i < head.size(); ++i) {
@@ -24,11 +30,19 @@ qsizetype findAttribute(QStringView head, QStringView name)
             quote = c;
             continue;
         }
-        if (i > 0 && isBlank(head.at(i - 1)) && head.sliced(i).startsWith(name, Qt::CaseInsensitive)
-            && i + name.size() < head.size() && head.at(i + name.size()) == u'=')
-            return i;
+        if (i == 0 || !isBlank(head.at(i - 1)) || !head.sliced(i).startsWith(name, Qt::CaseInsensitive))
+            continue;
+        qsizetype k = i + name.size();
+        while (k < head.size() && isBlank(head.at(k)))
+            ++k;
+        if (k >= head.size() || head.at(k) != u'=')
+            continue;
+        ++k;
+        while (k < head.size() && isBlank(head.at(k)))
+            ++k;
+        return {i, k};
     }
-    return -1;
+    return {};
 }
 
 QString trimmedRight(QStringView text)
@@ -49,7 +63,7 @@ QString SetTagAttr(const QString &tag, const QString &attr)
     const QString fromG = tag.sliced(g);
 
     if (attr.isEmpty()) {
-        const qsizetype align = findAttribute(head, u"align");
+        const qsizetype align = findAttribute(head, u"align").at;
         return trimmedRight(align >= 0 ? head.first(align) : head) + fromG;
     }
 
@@ -58,14 +72,15 @@ QString SetTagAttr(const QString &tag, const QString &attr)
     const QString value = eq >= 0 ? attr.sliced(eq + 1) : QString();
     const bool remove = value == u"\"\""_s;
 
-    const qsizetype at = findAttribute(head, name);
+    const Attribute found = findAttribute(head, name);
+    const qsizetype at = found.at;
     if (at < 0) {
         if (remove)
             return trimmedRight(head) + u' ' + fromG;
         return trimmedRight(head) + u' ' + name + u'=' + value + fromG;
     }
     // The old value runs through its closing quote, or, unquoted, to the next blank.
-    const qsizetype valueStart = at + name.size() + 1;
+    const qsizetype valueStart = found.value;
     qsizetype valueEnd = g;
     if (valueStart < g && tag.at(valueStart) == u'"') {
         const qsizetype close = tag.indexOf(u'"', valueStart + 1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/commands/commandorigin.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,6 +19,14 @@ struct Level
     // The current page index (0-based).
     int PBan = 0;
     QString folder;
+    // A level made from a web link page: its pages open on the web's behalf.
+    CommandOrigin origin = CommandOrigin::LocalPage;
+    // The number of page files in folder when the level was made (the poll
+    // compares the folder against it).
+    int fileCount = 0;
+    // Whether the entries are the folder's own page list (not search results,
+    // keyword links or a link page): only then may their files be renamed.
+    bool listsFolder = false;
 };
 
 // The stack of entered levels; the top one is shown.

@@ -1,5 +1,6 @@
 #include "core/navigation/linkpage.h"
 
+#include "core/commands/commandline.h"
 #include "core/navigation/bottombar.h"
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
@@ -128,10 +129,14 @@ LinkPagePlan planLinkPage(const QString &pageText, const QString &locationUrl)
 
     if (links.size() == 1) {
         const LinkPageLink &link = links.constFirst();
-        // "/$NEXT" itself is a command too, not an address to navigate to.
-        if (link.target.contains(u"/$"_s) || link.target.contains(u"\\$"_s)) {
+        // "/$NEXT" itself is a command too, not an address to navigate to; a
+        // local page or folder named with "$" is followed like any other.
+        const QString resolved = decodeAddress(resolveLinkTarget(link.target, locationUrl));
+        const bool local = resolved.startsWith(u"file:"_s, Qt::CaseInsensitive);
+        const qsizetype start = local ? commandStart(resolved) : link.target.indexOf(u'$');
+        if ((link.target.contains(u"/$"_s) || link.target.contains(u"\\$"_s)) && start >= 0) {
             plan.kind = LinkPagePlan::RunCommand;
-            plan.commandLine = link.target.mid(link.target.indexOf(u'$') + 1) + u',';
+            plan.commandLine = (local ? resolved : link.target).mid(start + 1) + u',';
         } else {
             plan.kind = LinkPagePlan::Follow;
             plan.target = resolveLinkTarget(link.target, locationUrl);
@@ -169,6 +174,11 @@ void LinkExpansionGuard::ordinaryPage()
     m_awaiting = false;
 }
 
+CommandOrigin AfterLoadHost::documentOrigin() const
+{
+    return originOf(locationUrl());
+}
+
 AfterLoad::AfterLoad(Navigator &nav, AfterLoadHost &host, QString &lastLoadedUrl)
     : m_nav(nav)
     , m_host(host)
@@ -197,8 +207,10 @@ void AfterLoad::documentComplete(const QString &eventUrl)
     if (!path.isEmpty() && QFileInfo::exists(path)) {
         continueWithText(eventUrl, location, page ? readPageFile(path).text : QString());
     } else if (page) {
-        m_host.documentHtml([this, eventUrl, location](const QString &html) {
-            continueWithText(eventUrl, location, html);
+        const int serial = m_host.loadSerial();
+        m_host.documentHtml([this, eventUrl, location, serial](const QString &html) {
+            if (serial == m_host.loadSerial() && location == m_host.locationUrl())
+                continueWithText(eventUrl, location, html);
         });
     } else {
         continueWithText(eventUrl, location, {});
@@ -213,7 +225,8 @@ void AfterLoad::continueWithText(const QString &eventUrl, const QString &locatio
         m_nav.HighlightCurrent = true;
         return;
     }
-    if (!eventUrl.contains(u'$')) {
+    // A "$" of the data root's folders does not make the page a command.
+    if (!isCommandAddress(decodeAddress(eventUrl))) {
         // The copy is of the document that was loaded, whatever page the level
         // thinks is open (a page reached through an ordinary link, say).
         if (wantsLowerPaneCopy(text))
@@ -261,7 +274,7 @@ void AfterLoad::ProcessLinkPage(const QString &text, const QString &locationUrl)
         while (m_nav.levels().height() > 1)
             m_nav.PopLevel();
         m_nav.CurDir = linkFolder;
-        m_nav.PushLevel(plan.entries, plan.titles, 0);
+        m_nav.PushLevel(plan.entries, plan.titles, 0, m_host.documentOrigin());
         if (NavigatorHost *host = m_nav.host()) {
             host->ReMake();
             host->PageClick();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/commands/commandorigin.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -107,6 +109,12 @@ public:
     virtual void processEvents() {}
     // The HTML of the loaded document's body (web pages have no file to read).
     virtual void documentHtml(const std::function<void(const QString &)> &done) { done({}); }
+    // Counts the documents the main browser has gone to: an answer that comes
+    // after the browser moved on belongs to a page the user has left.
+    virtual int loadSerial() const { return 0; }
+    // On whose behalf the loaded document was opened: a link page from the web
+    // hands the web's origin on to what it opens.
+    virtual CommandOrigin documentOrigin() const;
 
     // The page sound: armed after a load unless a timer wait holds it off.
     virtual bool pageHasSound() const { return false; }

@@ -1,6 +1,7 @@
 #include "core/navigation/nameorder.h"
 
 #include <algorithm>
+#include <vector>
 
 bool fileNameLess(const QString &a, const QString &b)
 {
@@ -12,5 +13,20 @@ bool fileNameLess(const QString &a, const QString &b)
 
 void sortFileNames(QStringList &names)
 {
-    std::sort(names.begin(), names.end(), fileNameLess);
+    // Each name is folded once, not on every comparison.
+    struct Keyed
+    {
+        QString folded;
+        QString name;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (QString &name : names)
+        keyed.push_back({name.toCaseFolded(), std::move(name)});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        const int folded = QString::compare(a.folded, b.folded, Qt::CaseSensitive);
+        return folded != 0 ? folded < 0 : QString::compare(a.name, b.name, Qt::CaseSensitive) < 0;
+    });
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = std::move(keyed[size_t(i)].name);
 }

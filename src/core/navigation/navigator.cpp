@@ -1,9 +1,12 @@
 #include "core/navigation/navigator.h"
 
+#include "core/pages/picturefile.h"
+
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 
 #include <QFileInfo>
 
@@ -54,17 +57,22 @@ static QString withoutTrailingSeparator(QString folder)
 
 bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
 {
+    if (push)
+        keepCountOfShownLevel();
     CurDir = withoutTrailingSeparator(folder);
     bool listed = false;
     const QStringList names = listPageFiles(CurDir, &listed);
     if (listed)
         FileCountSeen = int(names.size());
+    m_countFolder = CurDir;
     if (!push && !m_levels.isEmpty())
         m_levels.pop();
     Level level;
     level.MidashiF = pageListOrder(names, ExeBaseName);
     level.PBan = std::max(0, index);
     level.folder = CurDir;
+    level.fileCount = FileCountSeen;
+    level.listsFolder = true;
     m_levels.push(level);
     LoadPageTitles();
     return listed;
@@ -77,9 +85,8 @@ void Navigator::LoadPageTitles()
     Level &level = m_levels.top();
     level.MidashiT.clear();
     for (const QString &e : std::as_const(level.MidashiF)) {
-        const QString path = entryLocalPath(level.folder, e);
         // An entry whose file vanished after the listing still gets a title.
-        level.MidashiT << (QFileInfo::exists(path) ? listingTitle(path) : fileNameTitle(e));
+        level.MidashiT << listingTitle(entryLocalPath(level.folder, e));
     }
 }
 
@@ -108,7 +115,7 @@ int Navigator::PBanSu() const
     return m_levels.isEmpty() ? 0 : int(m_levels.top().MidashiF.size());
 }
 
-void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index)
+void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index, CommandOrigin origin)
 {
     Level level;
     level.MidashiF = entries;
@@ -118,8 +125,31 @@ void Navigator::PushLevel(const QStringList &entries, const QStringList &titles,
         level.MidashiT << fileNameTitle(level.MidashiF.at(level.MidashiT.size()));
     level.MidashiT.resize(level.MidashiF.size());
     level.PBan = std::max(0, index);
+    keepCountOfShownLevel();
+    keepFileCountWithCurDir();
     level.folder = CurDir;
+    level.origin = origin;
+    level.fileCount = FileCountSeen;
     m_levels.push(level);
+}
+
+// The level below a new one keeps the count last seen of its folder (an
+// operation may have set it since), for the poll after RETURN.
+void Navigator::keepCountOfShownLevel()
+{
+    if (!m_levels.isEmpty() && m_levels.top().folder == m_countFolder)
+        m_levels.top().fileCount = FileCountSeen;
+}
+
+void Navigator::keepFileCountWithCurDir()
+{
+    if (m_countFolder == CurDir)
+        return;
+    bool listed = false;
+    const int count = countPageFiles(CurDir, &listed);
+    if (listed)
+        FileCountSeen = count;
+    m_countFolder = CurDir;
 }
 
 void Navigator::PopLevel()
@@ -129,7 +159,10 @@ void Navigator::PopLevel()
         return;
     }
     m_levels.pop();
+    // The count the poll compares belongs to the folder shown again.
     CurDir = m_levels.top().folder;
+    FileCountSeen = m_levels.top().fileCount;
+    m_countFolder = CurDir;
 }
 
 void Navigator::GoBackLevel()
@@ -168,5 +201,10 @@ QString Navigator::entry(int i) const
 
 QString Navigator::entryPath(int i) const
 {
-    return entryLocalPath(CurDir, entry(i));
+    const QString path = entryLocalPath(CurDir, entry(i));
+    // An entry written on Windows may spell the names in another case.
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QString found = findPathInRoot(HomeDir, path);
+    return found.isEmpty() ? path : found;
 }

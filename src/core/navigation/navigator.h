@@ -29,6 +29,9 @@ public:
     int CommandCounter = 0;
     // The number of files listed in CurDir at the last listing (the poll compares it).
     int FileCountSeen = 0;
+    // Makes FileCountSeen the count of CurDir again after CurDir was set
+    // directly (it counts the folder only then).
+    void keepFileCountWithCurDir();
     // Whether the next page opening highlights the current button.
     bool HighlightCurrent = true;
 
@@ -53,8 +56,9 @@ public:
     int PBanSu() const;
 
     // Pushes a level of one's own (search results, keyword links, link pages),
-    // its entries relative to CurDir.
-    void PushLevel(const QStringList &entries, const QStringList &titles, int index);
+    // its entries relative to CurDir; origin: whose behalf its pages open on.
+    void PushLevel(const QStringList &entries, const QStringList &titles, int index,
+                   CommandOrigin origin = CommandOrigin::LocalPage);
     // Returns from a pushed level to the one below and its folder; with one
     // level, moves to its first page.
     void PopLevel();
@@ -72,6 +76,9 @@ public:
 private:
     NavigatorHost *m_host;
     LevelStack m_levels;
+    void keepCountOfShownLevel();
+    // The folder whose files FileCountSeen counts.
+    QString m_countFolder;
     bool m_goingHome = false;
 };
 

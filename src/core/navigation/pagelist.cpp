@@ -5,6 +5,7 @@
 #include "core/navigation/pathtext.h"
 
 #include <QDir>
+#include <QDirIterator>
 
 using namespace Qt::StringLiterals;
 
@@ -16,11 +17,13 @@ QStringList listPlainFiles(const QString &folder, const QStringList &patterns, b
         *ok = readable;
     if (!readable)
         return {};
-    if (!patterns.isEmpty())
-        dir.setNameFilters(patterns);
     // Without QDir::CaseSensitive the patterns ignore case, as Windows wildcards do.
-    QStringList names = dir.entryList(QDir::Files, QDir::NoSort);
-    names.removeIf([](const QString &name) { return name.startsWith(u'.'); });
+    QStringList names;
+    for (QDirIterator it(folder, patterns, QDir::Files); it.hasNext();) {
+        it.next();
+        if (!it.fileName().startsWith(u'.'))
+            names << it.fileName();
+    }
     sortFileNames(names);
     return names;
 }
@@ -39,6 +42,22 @@ QStringList listPageFiles(const QString &folder, bool *ok)
     QStringList names = listPlainFiles(folder, {}, ok);
     names.removeIf([](const QString &name) { return !hasPageExtension(name); });
     return names;
+}
+
+int countPageFiles(const QString &folder, bool *ok)
+{
+    const QDir dir(folder);
+    const bool readable = dir.exists() && dir.isReadable();
+    if (ok)
+        *ok = readable;
+    int count = 0;
+    if (!readable)
+        return count;
+    for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
+        it.next();
+        count += !it.fileName().startsWith(u'.') && hasPageExtension(it.fileName());
+    }
+    return count;
 }
 
 QStringList pageListOrder(const QStringList &names, const QString &exeBaseName)

@@ -17,6 +17,10 @@ bool hasPageExtension(const QString &fileName);
 // the update poll compares.
 QStringList listPageFiles(const QString &folder, bool *ok = nullptr);
 
+// How many files of a folder can be pages: listPageFiles' count, without
+// sorting or keeping the names.
+int countPageFiles(const QString &folder, bool *ok = nullptr);
+
 // The page list of a level from the names listPageFiles gave: the names holding
 // "index" (without "_") first, then the others that do not begin with "_",
 // leaving out names with "$" in their extension and the page named like the

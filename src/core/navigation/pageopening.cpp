@@ -2,6 +2,8 @@
 
 #include "core/navigation/pathtext.h"
 
+#include <QImageReader>
+
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -50,6 +52,9 @@ QImage ResizeBitmapBilinear(const QImage &source, int w, int h)
         return {};
     const QImage s = source.convertToFormat(QImage::Format_RGB888);
     QImage d(w, h, QImage::Format_RGB888);
+    // Either allocation can fail for a large picture: never write through a null image.
+    if (s.isNull() || d.isNull())
+        return {};
     const int sw = s.width();
     const int sh = s.height();
     const double xr = double(sw) / w;
@@ -77,9 +82,44 @@ QImage ResizeBitmapBilinear(const QImage &source, int w, int h)
     return d;
 }
 
+namespace {
+// Bounds of a scaled picture: the height a pixmap can take, and about 100 MB of pixels.
+constexpr qint64 MaxShownHeight = 32767;
+constexpr qint64 MaxShownPixels = qint64(1) << 25;
+// Pictures whose header claims more pixels than this (256 MB at 4 bytes a pixel) are not decoded.
+constexpr qint64 MaxDecodedPixels = qint64(1) << 26;
+} // namespace
+
 QSize pictureSizeAtWidth(const QSize &pictureSize, int width)
 {
-    if (pictureSize.width() <= 0 || pictureSize.height() <= 0 || width <= 0)
+    const qint64 pw = pictureSize.width();
+    const qint64 ph = pictureSize.height();
+    if (pw <= 0 || ph <= 0 || width <= 0)
         return {};
-    return {width, int(qint64(pictureSize.height()) * width / pictureSize.width())};
+    qint64 w = width;
+    qint64 h = ph * w / pw;
+    if (h > MaxShownHeight || w * h > MaxShownPixels) {
+        // Narrower, so that both the height and the pixel count stay in bounds.
+        const double byHeight = double(MaxShownHeight) / ph;
+        const double byPixels = std::sqrt(double(MaxShownPixels) / double(pw * ph));
+        w = qint64(pw * std::min(byHeight, byPixels));
+        h = ph * w / pw;
+    }
+    if (w <= 0 || h <= 0)
+        return {};
+    return {int(w), int(h)};
+}
+
+QImage pictureForView(const QString &path, int width)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize claimed = reader.size();
+    if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > MaxDecodedPixels)
+        return {};
+    const QImage picture = reader.read();
+    const QSize size = pictureSizeAtWidth(picture.size(), width);
+    if (picture.isNull() || size.isEmpty())
+        return {};
+    return ResizeBitmapBilinear(picture, size.width(), size.height());
 }

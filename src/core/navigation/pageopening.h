@@ -31,5 +31,12 @@ int ClampToByte(double v);
 QImage ResizeBitmapBilinear(const QImage &source, int w, int h);
 
 // The size a picture of pictureSize takes at the width of a view width pixels
-// wide, keeping its aspect ratio; empty when the picture has no width.
+// wide, keeping its aspect ratio; empty when the picture has no width. A very
+// tall picture is made narrower so that the scaled picture stays allocatable
+// (empty when nothing of it would be left).
 QSize pictureSizeAtWidth(const QSize &pictureSize, int width);
+
+// The picture file at path decoded and scaled for a view width pixels wide; a
+// null image when it cannot be decoded, is too large to decode, or cannot be
+// scaled (the caller offers it on the open panel).
+QImage pictureForView(const QString &path, int width);

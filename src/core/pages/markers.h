@@ -86,4 +86,7 @@ inline constexpr QChar QuizAnswerMark = u'|';
 inline constexpr QChar QuizChoiceMark = u'/';
 inline constexpr QChar QuizCloseMark = u')';
 
+// forms: the mark that starts every post inside a page (it is no quiz blank).
+inline const QString PostMark = QStringLiteral("(^0^)");
+
 } // namespace Markers

@@ -7,3 +7,9 @@
 // folder separator. Names that would leave the folder (absolute paths, "..") and web
 // addresses are never found. Returns the full path, or "" when there is no such file.
 QString findFileInFolder(const QString &folder, const QString &name);
+
+// A file, or with folder set a folder, below root that path names in another
+// case (a link or marker written on Windows: "SUB\PAGE.HTML" for
+// sub/page.html): each step is the exact name first, else one that differs
+// only in case. "" when path does not lie below root or names nothing there.
+QString findPathInRoot(const QString &root, const QString &path, bool folder = false);

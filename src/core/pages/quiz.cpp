@@ -8,16 +8,31 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Only "<" + an ASCII letter, "/" or "!" opens a tag, and a tag name ends at a blank,
+// "/" or ">": "x<y)" and "A<Bのとき" are text, so the blanks after them stay blanks.
 bool startsTag(const QString &s, qsizetype i)
 {
     if (i + 1 >= s.size())
         return false;
     const QChar next = s.at(i + 1);
-    return next.isLetter() || next == u'/' || next == u'!' || next == u'?';
+    if (next == u'/' || next == u'!')
+        return true;
+    if (!isAsciiLetter(next))
+        return false;
+    qsizetype k = i + 2;
+    while (k < s.size() && (isAsciiLetter(s.at(k)) || (s.at(k) >= u'0' && s.at(k) <= u'9')))
+        ++k;
+    return k < s.size() && (s.at(k).isSpace() || s.at(k) == u'>' || s.at(k) == u'/');
 }
 
 // The position just after the tag that starts at i: comments end at "-->", other
-// tags at the first ">" outside a quoted attribute value.
+// tags at the first ">" outside a quoted attribute value; -1 when a tag never ends
+// (its "<" is then text).
 qsizetype tagEnd(const QString &s, qsizetype i)
 {
     if (QStringView(s).sliced(i).startsWith(u"<!--")) {
@@ -30,7 +45,7 @@ qsizetype tagEnd(const QString &s, qsizetype i)
         if ((c == u'"' || c == u'\'') && previous == u'=') {
             const qsizetype close = s.indexOf(c, k + 1);
             if (close < 0)
-                return s.size();
+                return -1;
             k = close;
             previous = c;
             continue;
@@ -40,7 +55,7 @@ qsizetype tagEnd(const QString &s, qsizetype i)
         if (!c.isSpace())
             previous = c;
     }
-    return s.size();
+    return -1;
 }
 
 QString textField(const QString &answer)
@@ -67,8 +82,8 @@ QString makeBlanks(const QString &body, int &count)
     qsizetype i = 0;
     while (i < n) {
         const QChar c = body.at(i);
-        if (c == u'<' && startsTag(body, i)) {
-            const qsizetype end = tagEnd(body, i);
+        const qsizetype end = c == u'<' && startsTag(body, i) ? tagEnd(body, i) : -1;
+        if (end > i) {
             out += QStringView(body).sliced(i, end - i);
             i = end;
             continue;
@@ -87,6 +102,12 @@ QString makeBlanks(const QString &body, int &count)
             continue;
         }
         const QString content = body.sliced(i + 1, close - i - 1);
+        // A post's mark stays text, so that a post on a quiz page adds no blank.
+        if (QStringView(body).sliced(i).startsWith(Markers::PostMark)) {
+            out += Markers::PostMark;
+            i += Markers::PostMark.size();
+            continue;
+        }
         if (content.contains(u'"') || content.contains(u'<') || content.contains(u'>')) {
             // Not a blank. Its content is scanned again, so that a tag in it stays a tag.
             out += c;

@@ -1,6 +1,8 @@
 #include "core/present/marker.h"
 
+#include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
+#include "core/pages/picturefile.h"
 #include "core/present/presentstrings.h"
 
 #include <algorithm>
@@ -47,15 +49,19 @@ bool writePresentationMarker(const QString &homeDir, const QString &localPath)
 
 MarkerRead readPresentationMarker(const QString &homeDir)
 {
-    QFile file(presentationMarkerPath(homeDir));
-    if (!file.exists())
+    // A marker names one path: a few KB are plenty. Anything else another
+    // computer left there is no marker we can use.
+    constexpr qint64 MarkerLimit = 4096;
+    const SmallFile file = readSmallFile(presentationMarkerPath(homeDir), MarkerLimit);
+    switch (file.state) {
+    case SmallFile::Absent:
         return {};
-    if (!file.open(QIODevice::ReadOnly))
+    case SmallFile::Refused:
         return {MarkerRead::Unreadable, {}};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {MarkerRead::Unreadable, {}};
-    return {MarkerRead::Read, decodePresentationMarker(bytes)};
+    case SmallFile::Read:
+        break;
+    }
+    return {MarkerRead::Read, decodePresentationMarker(file.bytes)};
 }
 
 static bool isPlainName(const QString &part)
@@ -71,19 +77,24 @@ QString resolvePresentedPath(const QString &presenterPath, const QString &homeDi
     if (!isPlainName(fileName))
         return {};
 
-    // Windows peers spell folder names in any case. Every folder of the data
-    // root's name is tried from the front, so that a sub-folder bearing the same
-    // name does not hide the real place.
-    const QString rootName = QFileInfo(homeDir).fileName();
-    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
-        if (parts[i].compare(rootName, Qt::CaseInsensitive) != 0)
-            continue;
-        const QStringList rest = parts.mid(i + 1);
-        if (!std::all_of(rest.begin(), rest.end(), isPlainName))
-            continue;
-        const QString candidate = homeDir + u'/' + rest.join(u'/');
-        if (QFileInfo(candidate).isFile())
-            return candidate;
+    // The presenter's data root may bear another name (a Windows copy) and lie
+    // anywhere: the longest tail of its path that names a file of ours is the
+    // presented page. Tails that would climb out of our root are never tried.
+    QStringList tails;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QStringList rest = parts.mid(i);
+        if (std::all_of(rest.begin(), rest.end(), isPlainName))
+            tails << rest.join(u'/');
+    }
+    for (const QString &tail : std::as_const(tails)) {
+        if (QFileInfo(homeDir + u'/' + tail).isFile())
+            return homeDir + u'/' + tail;
+    }
+    // Windows peers spell names in any case.
+    for (const QString &tail : std::as_const(tails)) {
+        const QString found = findFileInFolder(homeDir, tail);
+        if (!found.isEmpty())
+            return found;
     }
     return homeDir + u'/' + fileName;
 }

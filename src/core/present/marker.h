@@ -30,9 +30,9 @@ struct MarkerRead
 
 MarkerRead readPresentationMarker(const QString &homeDir);
 
-// Where a presented file lies in our own data root. The presenter's path is
-// taken apart at "\" and "/"; the part after a folder of our data root's name is
-// looked up under our data root (the presenter's sub-folder), else the file name
-// directly in the data root. Empty when the path names no file name or would
-// leave the data root. The result need not exist.
+// Where a presented file lies in our own data root: the longest tail of the
+// presenter's path (taken apart at "\" and "/") that names an existing file
+// below our data root, exact names before names that differ only in case; else
+// the file of that name directly in the data root. Empty when the path names no
+// file name. Never outside the data root. The result need not exist.
 QString resolvePresentedPath(const QString &presenterPath, const QString &homeDir);

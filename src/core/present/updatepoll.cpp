@@ -79,7 +79,7 @@ void UpdatePoll::toggle()
 QString UpdatePoll::getFileStamp(const QString &path, const QString &fallback)
 {
     const FileStamp stamp = readFileStamp(path);
-    m_host.showPollLook(PollLooks::forStamp(stamp.state));
+    showLook(PollLooks::forStamp(stamp.state));
     return stamp.state == FileStamp::Read ? stamp.text : fallback;
 }
 
@@ -97,7 +97,7 @@ void UpdatePoll::tick()
         return;
     m_ticking = true;
     m_timer.stop();
-    m_host.showPollLook(PollLooks::paused());
+    showLook(PollLooks::paused());
     m_timer.setInterval(interval);
 
     // Whatever happens in the tick, the poll goes on.
@@ -107,6 +107,7 @@ void UpdatePoll::tick()
         ~TickEnd()
         {
             poll.m_ticking = false;
+            poll.m_pendingLook.reset();
             poll.m_timer.setInterval(interval);
             poll.m_timer.start();
             poll.m_host.showPollLook(PollLooks::running());
@@ -206,8 +207,22 @@ void UpdatePoll::openViewer(const QString &target)
     const QString progressPage = m_host.writeProgressPage(PresentText::viewerOpening);
     if (!progressPage.isEmpty())
         m_viewer->showPage(progressPage);
+    // The window is drawn during the wait: it shows the tick's look so far.
+    if (m_pendingLook)
+        m_host.showPollLook(*m_pendingLook);
+    m_pendingLook.reset();
     m_host.waitOneTimerTick();
     m_viewer->showTarget(target);
+}
+
+// Within a tick only its last look can be seen (nothing is drawn before it
+// ends), so a tick that changes nothing leaves the button as it was.
+void UpdatePoll::showLook(const PollLook &look)
+{
+    if (m_ticking)
+        m_pendingLook = look;
+    else
+        m_host.showPollLook(look);
 }
 
 void UpdatePoll::viewerClosedByUser()

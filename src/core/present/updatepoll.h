@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QTimer;
 
 // The update poll: every tick it shows the file another copy presents in the
@@ -55,6 +57,7 @@ public slots:
 
 private:
     void runTick();
+    void showLook(const PollLook &look);
     void openViewer(const QString &target);
 
     QTimer &m_timer;
@@ -64,4 +67,5 @@ private:
     QString m_watchedStamp;
     QString m_viewerStamp;
     bool m_ticking = false;
+    std::optional<PollLook> m_pendingLook;
 };

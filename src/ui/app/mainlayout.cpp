@@ -3,6 +3,7 @@
 
 #include "core/navigation/pathtext.h"
 #include "core/search/searchtexts.h"
+#include "core/tools/foldertexts.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
 
@@ -53,7 +54,7 @@ static QWebEngineView *browser(QWidget *parent, const QString &name)
     auto *view = named(new QWebEngineView(parent), name);
     // On the profile, not the page: the link commands give each browser a page
     // of their own, which takes its settings from the profile.
-    QWebEngineSettings *settings = view->page()->profile()->settings();
+    QWebEngineSettings *settings = QWebEngineProfile::defaultProfile()->settings();
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
@@ -95,6 +96,9 @@ void TForm1::buildControls()
     Find1->setToolTip(SearchTexts::FindItemHint);
     PopupMenu2->insertAction(N1, Find1);
     connect(Find1, &QAction::triggered, this, &TForm1::Find1Click);
+    // forms: the folder-name list, after the current folder
+    N3 = named(new QAction(FolderTexts::MenuItem, PopupMenu2), u"N3"_s);
+    PopupMenu2->insertAction(Paste2, N3);
 }
 
 void TForm1::buildFolderPanel()
@@ -116,14 +120,11 @@ void TForm1::buildFolderPanel()
     row->addStretch();
     layout->addWidget(hyoushiup);
 
-    folderModel = new QFileSystemModel(this);
-    folderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    // The tree gets its folders when the panel first opens (ui/navigation/foldertree.cpp).
     DirectoryListBox1 = named(new QTreeView(hyoushi), u"DirectoryListBox1"_s);
-    DirectoryListBox1->setModel(folderModel);
     DirectoryListBox1->setHeaderHidden(true);
-    for (int column = 1; column < folderModel->columnCount(); ++column)
-        DirectoryListBox1->hideColumn(column);
     layout->addWidget(DirectoryListBox1, 1);
+    hyoushi->installEventFilter(this);
 
     connect(DirectoryListBox1, &QTreeView::clicked, this, &TForm1::DirectoryListBox1Click);
     connect(SpeedButton21, &QToolButton::clicked, this, &TForm1::N1Click);
@@ -269,6 +270,11 @@ void TForm1::ShowBrowserOnly(bool browserOnly)
     kabeKR->setFixedHeight(0);
     WebBrowser3->setFixedHeight(0);
     BrowserOnly = browserOnly;
+    // The capture and its button (drawing)
+    if (Image1)
+        Image1->setVisible(browserOnly);
+    if (SpeedButton22)
+        SpeedButton22->setVisible(browserOnly);
 }
 
 void TForm1::placeFlashPanel()
@@ -304,6 +310,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             layoutPageButtons();
         } else if (watched == kabedown) {
             kabedownResize();
+        } else if (watched == hyoushi && hyoushi->width() > 0 && !folderModel) {
+            showFolderInTree(m_treeFolder);
         }
     } else if (watched == SpeedButton17 && event->type() == QEvent::MouseButtonRelease) {
         // The left button also lays the side panels out again; the right one only goes home.
@@ -325,18 +333,9 @@ void TForm1::resizeEvent(QResizeEvent *event)
     placeFlashPanel();
 }
 
-void TForm1::showFolderInTree(const QString &folder)
-{
-    if (DirectoryListBox1->rootIndex() != folderModel->index(nav.HomeDir))
-        DirectoryListBox1->setRootIndex(folderModel->setRootPath(nav.HomeDir));
-    const QModelIndex index = folderModel->index(folder);
-    DirectoryListBox1->setCurrentIndex(index);
-    DirectoryListBox1->expand(index);
-}
-
 void TForm1::DirectoryListBox1Click(const QModelIndex &index)
 {
-    const QString folder = folderModel->filePath(index);
+    const QString folder = folderModel ? folderModel->filePath(index) : QString();
     if (folder.isEmpty())
         return;
     if (TXTcommand)

@@ -23,6 +23,7 @@
 #include <QWebEngineView>
 
 #include <cstdlib>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -50,11 +51,22 @@ void TForm1::NormalStart()
     SpeedButton9->hide();
     SpeedButton2->show();
     restoreDailyReport();
-    ExcelPath = platform.spreadsheetProgram();
+    lookUpSpreadsheetLater();
     applyWindowSize();
     ArrangeMainPanels();
     FormShowICHI();
     resumePoll();
+}
+
+// The look-up runs a helper program of the desktop; the first page is shown
+// without waiting for it.
+void TForm1::lookUpSpreadsheetLater()
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(WebBrowser1, &QWebEngineView::loadFinished, this, [this, connection] {
+        disconnect(*connection);
+        QTimer::singleShot(0, this, [this] { ExcelPath = platform.spreadsheetProgram(); });
+    });
 }
 
 void TForm1::restoreDailyReport()

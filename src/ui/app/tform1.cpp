@@ -39,6 +39,8 @@ TForm1::TForm1(Platform &platform_, const QString &programFile, QWidget *parent)
     buildControls();
     setupUpdatePoll();
     buildBar();
+    buildDrawing();
+    buildPageSound();
 }
 
 TForm1::~TForm1() = default;

@@ -3,6 +3,8 @@
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/present/pollcontrol.h"
+#include "ui/tools/pagepopupactions.h"
+#include "ui/navigation/pagebuttonlist.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,8 +31,12 @@ class QWebEngineView;
 class PageButton;
 class TForm12;
 class TForm14;
+class TForm3;
 class TForm4;
 class UpdatePoll;
+// forms
+class TForm10;
+class TForm16;
 
 // The main window: one folder level of pages as a column of buttons beside the
 // browser. It owns the navigation state (nav) and shows it; every other window
@@ -73,7 +79,7 @@ public:
     void PageButtonEnter(PageButton *button);
     // Enter, the arrows and Tab on the page buttons; true when handled.
     bool CMDialogKey(int key);
-    QList<PageButton *> PageButtons;
+    PageButtonList PageButtons;
 
     // ---- opening a page
     // placeholder asks for the empty-level page instead of the page; open false
@@ -127,6 +133,17 @@ public:
     void SpeedButton13Click();
     void SpeedButton14Click();
 
+    // ---- order numbers and numbered rename (ui/tools)
+    // "ボタン順変更": shows the checking page and asks where the current page goes.
+    void ReorderPagesMenu();
+    // Moves entry from to position to and gives every page its order number; to < 0
+    // asks through the order dialog.
+    void ReorderPages(int from, int to);
+    // Strips the order numbers of the level's pages, after asking.
+    void RemoveOrderNumbers();
+    // "ファイル名をPage(数)に変更": a range of pages gets one name with running numbers.
+    void RenamePagesNumbered();
+
     Navigator nav;
     Platform &platform;
 
@@ -164,6 +181,16 @@ public:
     QString BuildLookLinks(int mode, const QString &text);
     void AddLookLinks();
     void RemoveLookLinks();
+    // ---- posts, answers and the folder-name list (ui/forms)
+    // Posts into the current page: the post button and the page menu's "ページに投稿".
+    void PostToPage();
+    void SpeedButton16Click();
+    // The folder-name list (file menu N3) and the desk copy of the tree's folder.
+    void N3Click();
+    void SpeedButton1Click();
+    QAction *N3 = nullptr;
+    QPointer<TForm16> Form16;
+    QPointer<TForm10> Form10;
 
 signals:
     // The close-down begins: windows that keep something (the page note) save it.
@@ -261,6 +288,72 @@ public:
     // with the navigation state).
     bool &HighlightCurrent;
 
+    // ---- drawing on a capture and the page sound (ui/present)
+    // Captures the page area of this window into Image1 and onto the
+    // clipboard; with a file name also saves it as JPEG of quality 90. Needs no
+    // drawing state: printing and presenting call it too. False when a file
+    // was asked for and not written.
+    bool CaptureToImage1(const QString &fileName = QString());
+    // 1: a fresh capture to draw on; 0: the last saved drawing of the page.
+    void StartDrawing(int mode);
+    void SpeedButton8MouseDown(bool rightButton);
+    void Image11MouseDown(const QPoint &pos, const QPoint &globalPos);
+    void Image11MouseMove(const QPoint &pos, bool leftButtonDown);
+    // N10Click .. N14Click: the pen colour; N16Click, N17Click: its width.
+    void choosePen(int index);
+    void choosePenWidth(int width);
+    void N15Click();
+    void N18Click();
+    void N19Click();
+    void SpeedButton20Click();
+    void SpeedButton5Click();
+    void Image1Click(const QPoint &pos);
+    // A left press on a page button: the capture is wiped.
+    void wipeCapture();
+    // UpdateSoundButton: shows the sound button when the open page has a sound; returns its path.
+    QString refreshSoundButton();
+    void RecordSound(const QString &path);
+    void Timer3Timer();
+    void hSAISEIMouseUp(bool rightButton);
+    QString DrawingPath;
+    int PenColorIndex = 0;
+    int PenWidth = 0;
+    QPoint LastPenPoint;
+    int LastMenuX = -1;
+    QLabel *Image1 = nullptr;
+    QToolButton *SpeedButton5 = nullptr;
+    QToolButton *SpeedButton20 = nullptr;
+    QToolButton *SpeedButton22 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *N18 = nullptr;
+    QAction *N19 = nullptr;
+    QTimer *Timer3 = nullptr;
+    // The picture dialogs (tests answer them): the name to save under, empty when cancelled.
+    std::function<QString(const QString &proposed)> askSavePictureName;
+    std::function<QString()> askOpenPictureName;
+    // ---- page popup menu and folder tools (ui/tools)
+    // The menu of the current page, built afresh before it pops up.
+    void BuildPagePopupMenu();
+    void ClearPagePopupMenu();
+    // The edit-menu button: the page menu, or the placeholder page without one.
+    void SpeedButton18Click();
+    // Builds the page menu and pops it up at globalPos (the right press).
+    void PopupPageMenu(const QPoint &globalPos);
+    void CopyPage();
+    void DeletePageMenu();
+    void DeletePageFiles();
+    void RemoveUnlinkedFiles();
+    // The placeholder page with status while a folder tool works.
+    void ShowProgressPage(const QString &status);
+    // The copy's save dialog (SaveDialog2); returns the chosen file, empty on Cancel.
+    std::function<QString(const QString &source)> SaveDialog2;
+    QMenu *PagePopup = nullptr;
+    // The shortcut files the menu on screen offers, by their rows' Tag.
+    QStringList ListBox3;
+    QToolButton *SpeedButton18 = nullptr;
+    PagePopupActions popupActions;
+    QPointer<TForm3> Form3;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -279,12 +372,29 @@ private:
     void NormalStart();
     void BatchStart(const QStringList &fileArguments);
     void restoreDailyReport();
+    void lookUpSpreadsheetLater();
     void applyWindowSize();
     void layoutPageButtons();
     void stylePageButtons(int current);
     void applyButtonTitle(PageButton *button, const QString &title, int index, bool keepHintWithoutOne);
+    // ---- page buttons: only those in view exist (ui/navigation/pagebuttons.cpp)
+    PageButton *makePageButton(int i);
+    void putButtonAside(PageButton *button);
+    void applyButtonState(PageButton *button);
+    void placePageButton(PageButton *button);
+    void showButtonsInView();
+    void markCurrentButton(int current);
+    QList<PageButton *> m_spareButtons;
+    QHash<int, QString> m_refreshedTitles;
+    int m_highlightedButton = -1;
+    int m_currentButton = -1;
+    // ---- folder tree, made when its panel first opens (ui/navigation/foldertree.cpp)
+    QString m_treeFolder;
     void showPictureView(const QString &path);
     void placeOpenPanelButtons();
     void placeFlashPanel();
     bool FormCloseQuery();
+    // drawing and page sound (ui/present)
+    void buildDrawing();
+    void buildPageSound();
 };

@@ -4,6 +4,7 @@
 #include "core/navigation/pagebuttontext.h"
 #include "ui/app/tform1.h"
 #include "ui/bar/holdofftimer.h"
+#include "ui/commands/commandpage.h"
 #include "ui/navigation/pagebutton.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -51,11 +53,26 @@ void BarState::processEvents()
 
 void BarState::documentHtml(const std::function<void(const QString &)> &done)
 {
+    // The body only, read in a world of our own: the page's scripts cannot
+    // stand in for the document's properties there.
     QPointer<BarState> self(this);
-    f.WebBrowser1->page()->toHtml([self, done](const QString &html) {
-        if (self)
-            done(html);
-    });
+    f.WebBrowser1->page()->runJavaScript(u"document.body ? document.body.innerHTML : ''"_s,
+                                         QWebEngineScript::ApplicationWorld, [self, done](const QVariant &html) {
+                                             if (self)
+                                                 done(html.toString());
+                                         });
+}
+
+int BarState::loadSerial() const
+{
+    const CommandPage *page = CommandPage::of(f.WebBrowser1);
+    return page ? page->loadSerial() : 0;
+}
+
+CommandOrigin BarState::documentOrigin() const
+{
+    const CommandPage *page = CommandPage::of(f.WebBrowser1);
+    return page ? page->origin() : AfterLoadHost::documentOrigin();
 }
 
 bool BarState::pageHasSound() const
@@ -77,7 +94,8 @@ void BarState::armPageSound()
 
 void BarState::showInLowerPane(const QString &url)
 {
-    f.WebBrowser2->setUrl(QUrl(url));
+    // The copy is opened on the behalf the page itself was.
+    CommandPage::load(f.WebBrowser2, QUrl(url), documentOrigin());
 }
 
 void BarState::RunCommandLine(const QString &line)
@@ -101,7 +119,7 @@ void BarState::setDirIndexStep(int step)
 void BarState::setCurrentButtonLabel(const QString &label)
 {
     if (PageButton *button = f.PageButtons.value(f.nav.PBan()))
-        button->setText(PadButtonCaption(label, 1));
+        button->setLabel(PadButtonCaption(label, 1));
 }
 
 void BarState::followLink(const QString &target)
@@ -111,7 +129,7 @@ void BarState::followLink(const QString &target)
     if (f.RememberPageStamp)
         f.RememberPageStamp(target);
     f.Panel10->hide();
-    f.WebBrowser1->setUrl(QUrl(target));
+    CommandPage::load(f.WebBrowser1, QUrl(target), documentOrigin());
     f.setCaption(target);
 }
 

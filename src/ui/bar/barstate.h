@@ -29,6 +29,8 @@ public:
     void setPostButtonEnabled(bool enabled) override;
     void processEvents() override;
     void documentHtml(const std::function<void(const QString &)> &done) override;
+    int loadSerial() const override;
+    CommandOrigin documentOrigin() const override;
     bool pageHasSound() const override;
     bool soundHeldOff() const override;
     void armPageSound() override;

@@ -1,14 +1,48 @@
 #include "ui/commands/commandpage.h"
 
+#include <QWebEngineView>
+
 CommandPage::CommandPage(QWebEngineProfile *profile, Gate gate, QObject *parent)
     : QWebEnginePage(profile, parent)
     , m_gate(std::move(gate))
 {
 }
 
+CommandPage *CommandPage::of(QWebEngineView *view)
+{
+    return view ? qobject_cast<CommandPage *>(view->page()) : nullptr;
+}
+
+void CommandPage::load(const QUrl &url, CommandOrigin origin)
+{
+    // The load reaches the gate later; a later load of ours replaces this one.
+    m_requested = origin;
+    setUrl(url);
+}
+
+void CommandPage::load(QWebEngineView *view, const QUrl &url, CommandOrigin origin)
+{
+    if (CommandPage *page = of(view))
+        page->load(url, origin);
+    else if (view)
+        view->setUrl(url);
+}
+
 bool CommandPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
-    if (m_gate && !m_gate(this, url, isMainFrame))
+    const CommandOrigin asking = type == NavigationTypeTyped ? m_requested : m_shown;
+    if (m_gate && !m_gate(this, url, isMainFrame, asking))
         return false;
-    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    if (!QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame))
+        return false;
+    if (isMainFrame) {
+        const QString address = url.toString(QUrl::FullyEncoded);
+        // A jump within the shown document is no new load.
+        const bool sameDocument = url.adjusted(QUrl::RemoveFragment) == this->url().adjusted(QUrl::RemoveFragment)
+                                  && type != NavigationTypeTyped && type != NavigationTypeReload;
+        m_shown = originAfterNavigation(asking, address);
+        if (!sameDocument)
+            ++m_serial;
+    }
+    return true;
 }

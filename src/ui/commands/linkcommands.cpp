@@ -12,6 +12,7 @@
 #include "ui/commands/commandpage.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QJsonArray>
@@ -21,9 +22,11 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -82,6 +85,7 @@ LinkCommands::LinkCommands(TForm1 &form)
     , m_interpreter(form.nav, *this, &form.DirIndexStep, &form.HistoryPath)
 {
     installGate();
+    QCoreApplication::instance()->installEventFilter(this);
     // The form outlives its children's destructors only in part: rather than
     // unhooking itself there, each hook checks that the commands still exist.
     const QPointer<LinkCommands> self(this);
@@ -101,16 +105,32 @@ void LinkCommands::installGate()
 {
     const QPointer<LinkCommands> self(this);
     for (QWebEngineView *view : {m_form.WebBrowser1, m_form.WebBrowser2}) {
-        auto *page = new CommandPage(view->page()->profile(),
-                                     [self](QWebEnginePage *p, const QUrl &url, bool) {
-                                         return !self || self->WebBrowser1BeforeNavigate2(p, url);
+        auto *page = new CommandPage(QWebEngineProfile::defaultProfile(),
+                                     [self](QWebEnginePage *p, const QUrl &url, bool main, CommandOrigin asking) {
+                                         return !self || self->WebBrowser1BeforeNavigate2(p, url, asking, main);
                                      },
                                      view);
         view->setPage(page);
     }
 }
 
-bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url)
+bool LinkCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+        m_loopGuard.userActed();
+    return QObject::eventFilter(watched, event);
+}
+
+bool LinkCommands::mayRunFrom(QWebEnginePage *page)
+{
+    if (m_waitingForProgram)
+        return false;
+    const auto *ours = qobject_cast<CommandPage *>(page);
+    return m_loopGuard.mayRun(page->url().toString(), ours ? ours->loadSerial() : 0);
+}
+
+bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url, CommandOrigin asking,
+                                              bool isMainFrame)
 {
     Navigator &nav = m_form.nav;
     if (nav.PBan() < 0)
@@ -118,7 +138,9 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
     const QString address = decodeAddress(url.toString(QUrl::FullyEncoded));
     applyNavigationLayout(address);
 
-    const GateDecision decision = decideNavigation(address, nav.levels().top().MidashiF, nav.PBan());
+    // A frame cannot be sent elsewhere from here: its links are not looked up by case.
+    const GateDecision decision =
+        decideNavigation(address, nav.levels().top().MidashiF, nav.PBan(), isMainFrame ? nav.HomeDir : QString());
     // Commands and page switches run once the browser has its answer: a page may
     // not be loaded from inside its own navigation request.
     switch (decision.action) {
@@ -149,9 +171,24 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
                 m_form.platform.openWithShell(file);
         });
         return false;
+    case GateAction::OpenFile:
+        QTimer::singleShot(0, page, [page, target = decision.target, asking] {
+            if (auto *ours = qobject_cast<CommandPage *>(page))
+                ours->load(QUrl::fromLocalFile(target), asking);
+            else
+                page->setUrl(QUrl::fromLocalFile(target));
+        });
+        return false;
     case GateAction::RunCommands: {
-        const CommandOrigin origin = originOf(page->url().toString(), address);
-        QTimer::singleShot(0, this, [this, address, origin] { m_interpreter.runAddress(address, origin); });
+        // data:, blob: and the like never run commands; a page never runs one
+        // while a program is waited for.
+        const std::optional<CommandOrigin> origin = commandOriginOf(asking, address);
+        if (!origin || !mayRunFrom(page))
+            return false;
+        QTimer::singleShot(0, this, [this, address, origin = *origin] {
+            if (!m_waitingForProgram)
+                m_interpreter.runAddress(address, origin);
+        });
         return false;
     }
     }
@@ -187,9 +224,14 @@ void LinkCommands::applyNavigationLayout(const QString &address)
 
 void LinkCommands::RunCommandLine(const QString &line)
 {
-    // The line comes from the one link of the page just loaded: a page from the
-    // web gets no more than its links would.
-    m_interpreter.RunCommandLine(line, originOf(m_form.WebBrowser1->url().toString()));
+    // The line comes from the one link of the page just loaded: it runs on the
+    // behalf that page was opened on.
+    QWebEnginePage *page = m_form.WebBrowser1->page();
+    const CommandPage *ours = CommandPage::of(m_form.WebBrowser1);
+    const std::optional<CommandOrigin> origin =
+        commandOriginOf(ours ? ours->origin() : originOf(page->url().toString()), page->url().toString());
+    if (origin && mayRunFrom(page))
+        m_interpreter.RunCommandLine(line, *origin);
 }
 
 void LinkCommands::TXTcommand(const QString &command)
@@ -287,10 +329,13 @@ bool LinkCommands::runProgram(const ProgramCall &call)
     std::optional<PollPause> pause;
     if (call.wait)
         pause.emplace(m_form);
-    // Clicks made while the program runs reach a disabled window and are lost.
+    // Clicks made while the program runs reach a disabled window and are lost;
+    // a page's own timers still reach the gate, which then runs nothing.
     m_form.setEnabled(false);
+    const bool wasWaiting = std::exchange(m_waitingForProgram, m_waitingForProgram || call.wait);
     const bool started = ::runProgram(m_form.platform, call.program, call.arguments, call.wait);
     QCoreApplication::processEvents();
+    m_waitingForProgram = wasWaiting;
     m_form.setEnabled(true);
     return started;
 }

@@ -23,8 +23,10 @@ public:
     ~LinkCommands() override;
 
     // The before-navigate gate: true lets the browser navigate. Commands, page
-    // switches and players run after it has answered.
-    bool WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url);
+    // switches and players run after it has answered. asking: the origin of
+    // whoever asked for the navigation.
+    bool WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &url, CommandOrigin asking,
+                                    bool isMainFrame = true);
 
     // TForm1.RunCommandLine and TForm1.TXTcommand.
     void RunCommandLine(const QString &line);
@@ -59,10 +61,19 @@ public:
     bool moveToTrash(const QString &file) override;
     void processEvents() override;
 
+protected:
+    // Any key or mouse press is the user's action (see CommandLoopGuard).
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void installGate();
     void applyNavigationLayout(const QString &address);
+    // Whether the document of page may run a command now: not while a program
+    // is waited for, and not again after reopening itself without the user.
+    bool mayRunFrom(QWebEnginePage *page);
 
     TForm1 &m_form;
     CommandInterpreter m_interpreter;
+    CommandLoopGuard m_loopGuard;
+    bool m_waitingForProgram = false;
 };

@@ -33,6 +33,7 @@ std::unique_ptr<MainWindowEditHost> attachEditLauncher(TForm1 &form1, TForm2 &ed
     };
     // The search window lists the folder again after the editor read a page.
     editor.pageRead = [main] { main->SearchIndexKey = u"xxx"_s; };
+    editor.platform = &form1.platform;
     if (form1.MaxWindowWidth > 0)
         editor.MaxWindowWidth = form1.MaxWindowWidth;
 

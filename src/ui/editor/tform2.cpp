@@ -100,6 +100,9 @@ TForm2::TForm2(QWidget *parent)
     Label3 = new QLabel(this);
     Label3->setObjectName(u"Label3"_s);
     Label3->hide();
+
+    connectFormatting();
+    connectPictures();
 }
 
 TForm2::~TForm2() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include "core/editor/formatting.h"
 #include "core/editor/pagemodel.h"
 #include "core/editor/picturebackup.h"
 
@@ -19,7 +20,10 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class Platform;
+class RubyDialog;
 class TForm12;
+class TForm15;
 
 // The page editor "Kavunoエディター": one page of the page model edited as a form.
 // The caller puts the page's path in the caption and its HTML in Memo82 and
@@ -132,6 +136,15 @@ public:
     // Told after every read of a page: titles may have changed.
     std::function<void()> pageRead;
 
+    // The desktop (trash, paint program, the shell's open, copies); the system's
+    // when none is set. The link dialog is the program's one TForm15.
+    Platform *platform = nullptr;
+    TForm15 *Form15 = nullptr;
+    RubyDialog *rubyDialog = nullptr;
+    // The picture and link-file dialogs (tests replace them): a path, or "" when cancelled.
+    std::function<QString(const QString &folder)> choosePicture;
+    std::function<QString(const QString &folder)> chooseLinkFile;
+
     // --- layouts and picture ---
     void SetLayoutImageLeft();
     void SetLayoutImageCenter();
@@ -147,6 +160,46 @@ public:
     // Marks one of the five layout buttons, the others flat.
     void markLayoutButton(SpeedButton *button);
     void LoadImageFile(const QString &path);
+
+    // --- formatting buttons and styles ---
+    void SpeedButton4MouseUp() { alignHeading(4); }
+    void SpeedButton5MouseUp() { alignHeading(5); }
+    void SpeedButton6MouseUp() { alignHeading(6); }
+    void SpeedButton7MouseUp() { alignHeading(7); }
+    void SpeedButton8MouseUp() { alignHeading(8); }
+    void SpeedButton9MouseUp() { alignHeading(9); }
+    void SpeedButton19Click() { alignBox(19); }
+    void SpeedButton20Click() { alignBox(20); }
+    void SpeedButton21Click() { alignBox(21); }
+    void SpeedButton24Click() { wrapSelection(Formatting::Markup::Red); }
+    void SpeedButton26Click() { wrapSelection(Formatting::Markup::Blue); }
+    void SpeedButton25Click() { wrapSelection(Formatting::Markup::Underline); }
+    void SpeedButton32Click() { wrapSelection(Formatting::Markup::Strong); }
+    void SpeedButton33Click() { wrapSelection(Formatting::Markup::Bigger); }
+    void SpeedButton30Click() { wrapSelection(Formatting::Markup::Subscript); }
+    void SpeedButton29Click() { wrapSelection(Formatting::Markup::Superscript); }
+    void SpeedButton31Click(); // ruby
+    void SpeedButton16Click(); // link
+    void SpeedButton34Click(); // inline picture
+    void SpeedButton15Click() { chooseStyle(1); }
+    void SpeedButton14Click() { chooseStyle(2); }
+    void SpeedButton18Click() { chooseStyle(3); }
+    void SpeedButton13Click() { chooseStyle(4); }
+    void ApplyStylePreview();
+    // The memo the markup buttons act on: the first of Memo4, Memo5, Memo1, Memo2
+    // holding the focus flag; taken before any dialog opens (a dialog takes the focus).
+    EditorMemo *focusedMemo() const;
+
+    // --- pictures ---
+    QString MeasureImage(const QString &path) const; // "width,height", "0,0" when unreadable
+    bool gomi(const QString &path);                 // to the trash after asking
+    void SpeedButton1MouseUp(Qt::MouseButton button);
+    void SpeedButton2MouseUp(Qt::MouseButton button);
+    void SpeedButton17MouseUp(Qt::MouseButton button);
+    void SpeedButton27Click();
+    void SpeedButton40Click();
+    void Image1DblClick();
+    void ScrollBar1Scroll(int position);
 
     // --- showing and syncing ---
     void FormShow();
@@ -197,10 +250,28 @@ public:
     QString pageFolder() const;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void done(int result) override;
 
 private:
+    void alignHeading(int button);
+    void alignBox(int button);
+    void wrapSelection(Formatting::Markup markup);
+    void chooseStyle(int style);
+    void connectFormatting();
+    void connectPictures();
+    Platform &desktop() const;
+    // Refuses (with a message) a name that would break the tag it goes into.
+    bool nameFitsTag(const QString &name);
+    // A picture chosen with a button: its name fits a tag and it can be read (else told).
+    bool pictureUsable(const QString &chosen, const QString &name);
+    // Copies a chosen picture to target in the page folder; false (told) when it
+    // could not be copied or the user kept another picture of that name.
+    bool copyPictureIn(const QString &source, const QString &target);
+    // Sets the scroll bar without it counting as the user's scroll.
+    void setScrollPosition(int position);
+    void placePictureFrame(QSize frame);
     void buildTopBar();
     void buildToolColumn();
     void buildEditArea();

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
 namespace G = EditorGeometry;
@@ -119,9 +120,12 @@ void TForm2::LayoutImagePanel(int mode)
     GX->setText(QString::number(result.gx));
     GY->setText(QString::number(result.gy));
     PictureAspect = result.aspect;
-    ScrollBar1->setRange(result.scrollMinimum, result.scrollMaximum);
-    ScrollBar1->show();
-    ScrollBar1->setValue(result.scrollPosition);
+    {
+        const QSignalBlocker programmatic(ScrollBar1);
+        ScrollBar1->setRange(result.scrollMinimum, result.scrollMaximum);
+        ScrollBar1->show();
+        ScrollBar1->setValue(result.scrollPosition);
+    }
     arrangeBody();
 }
 
@@ -223,22 +227,21 @@ void TForm2::LoadImageFile(const QString &path)
     enablePictureTools(this, true);
     PictureAspect = natural.width() > 0 ? double(natural.height()) / natural.width() : 0.0;
 
+    const int fixedWidth = G::sizeFieldValue(GX->text());
     const int fixedHeight = G::sizeFieldValue(GY->text());
-    if (!sizeFixed || fixedHeight <= 0) {
-        // Without a kept size (or with a width but no height) the picture shows at its own size.
+    if (!sizeFixed || fixedHeight <= 0 || fixedWidth <= 0) {
+        // Without a kept size (or with a side of 0 or none) the picture shows at its own size.
         GX->setText(QString::number(natural.width()));
         GY->setText(QString::number(natural.height()));
         sizeFixed = true;
     } else {
-        const int fixedWidth = G::sizeFieldValue(GX->text());
-        PictureAspect = fixedWidth > 0 ? double(fixedHeight) / fixedWidth : 0.0;
+        PictureAspect = double(fixedHeight) / fixedWidth;
     }
     const QSize frame(G::sizeFieldValue(GX->text()), G::sizeFieldValue(GY->text()));
     PanelImage1->resize(frame);
-    ScrollBar1->setRange(16, std::max(16, MaxWindowWidth));
-    ScrollBar1->show();
-    ScrollBar1->setValue(frame.width());
+    setScrollPosition(frame.width());
     Gname->setText(QFileInfo(path).fileName());
+    Gname->adjustSize(); // the label on the picture shows the whole name
 
     if (Edit7->text().isEmpty()) {
         const QString align = layoutFlag < G::ImageLeft ? u"center"_s

@@ -54,6 +54,7 @@ void TForm2::FormShow()
     setHeadingAreaHeight(G::headingAreaOnShow(Memo4->displayLines(), Memo5->displayLines(), Memo1->displayLines(),
                                               BarHeight));
     ApplyTagsToControls();
+    ApplyStylePreview();
 }
 
 static Qt::Alignment markAlignment(const QString &tag, SpeedButton *left, SpeedButton *centre, SpeedButton *right)

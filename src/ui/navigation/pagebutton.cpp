@@ -7,6 +7,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+using namespace Qt::StringLiterals;
+
 PageButton::PageButton(TForm1 &form, int tag, QWidget *parent)
     : QPushButton(parent)
     , Tag(tag)
@@ -14,6 +16,12 @@ PageButton::PageButton(TForm1 &form, int tag, QWidget *parent)
 {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void PageButton::setLabel(const QString &label)
+{
+    m_label = label;
+    setText(QString(label).replace(u'&', u"&&"_s));
 }
 
 // A page opens on the press, not on the release.
@@ -70,7 +78,7 @@ bool PageButton::event(QEvent *event)
 // spacing would cut the second line in half.
 void PageButton::paintEvent(QPaintEvent *event)
 {
-    const QStringList lines = text().split(u'\n');
+    const QStringList lines = m_label.split(u'\n');
     const int step = fontInfo().pixelSize() + 1;
     if (lines.size() < 2 || int(lines.size()) * fontMetrics().lineSpacing() + 4 <= height())
         return QPushButton::paintEvent(event);

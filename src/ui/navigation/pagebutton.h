@@ -13,6 +13,10 @@ public:
 
     int Tag;
 
+    // Shows a label as written: an "&" is no keyboard mnemonic here.
+    void setLabel(const QString &label);
+    QString label() const { return m_label; }
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -24,4 +28,5 @@ protected:
 
 private:
     TForm1 &m_form;
+    QString m_label;
 };

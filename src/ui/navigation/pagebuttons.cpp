@@ -7,6 +7,7 @@
 #include "ui/app/uitexts.h"
 #include "ui/navigation/pagebutton.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QPixmap>
 #include <QScrollArea>
@@ -42,7 +43,7 @@ void TForm1::applyButtonTitle(PageButton *button, const QString &title, int inde
     QString caption = buttonCaption(parts);
     // A button breaks its label at "\n".
     caption.replace(u'\r', u'\n');
-    button->setText(caption);
+    button->setLabel(caption);
     const QIcon file = parts.iconPrefix.isEmpty() ? QIcon() : iconFile(nav.CurDir, parts.iconName);
     switch (buttonIconFor(parts, !file.isNull())) {
     case ButtonIcon::None:
@@ -62,51 +63,120 @@ void TForm1::applyButtonTitle(PageButton *button, const QString &title, int inde
 
 void TForm1::BuildPageButtons()
 {
-    qDeleteAll(PageButtons);
-    PageButtons.clear();
-    const int n = nav.PBanSu();
-    const QStringList titles = n > 0 ? nav.levels().top().MidashiT : QStringList();
-    QFont font(UiTexts::GothicFont, 9);
-    font.setStyleHint(QFont::Monospace);
-    for (int i = 0; i < n; ++i) {
-        auto *button = new PageButton(*this, i, pageColumn);
-        button->setObjectName(u"PageButton%1"_s.arg(i));
+    // The focused button moves no focus to a neighbour when it is put aside.
+    if (QWidget *focus = QApplication::focusWidget(); focus && focus->parentWidget() == pageColumn)
+        focus->clearFocus();
+    for (PageButton *button : PageButtons.made())
+        putButtonAside(button);
+    PageButtons.setMaker([this](int i) { return makePageButton(i); });
+    PageButtons.reset(nav.PBanSu());
+    m_refreshedTitles.clear();
+    m_highlightedButton = -1;
+    m_currentButton = -1;
+    connect(ScrollBox1->verticalScrollBar(), &QScrollBar::valueChanged, this, &TForm1::showButtonsInView,
+            Qt::UniqueConnection);
+    layoutPageButtons();
+}
+
+// A button for page i: one put aside is used again, so that scrolling a long
+// column makes no widgets.
+PageButton *TForm1::makePageButton(int i)
+{
+    PageButton *button = m_spareButtons.isEmpty() ? nullptr : m_spareButtons.takeLast();
+    if (!button) {
+        button = new PageButton(*this, i, pageColumn);
+        QFont font(UiTexts::GothicFont, 9);
+        font.setStyleHint(QFont::Monospace);
         button->setFont(font);
         button->setToolTipDuration(60000);
-        applyButtonTitle(button, titles.value(i), i, false);
-        button->show();
-        PageButtons << button;
     }
-    layoutPageButtons();
+    button->Tag = i;
+    button->setObjectName(u"PageButton%1"_s.arg(i));
+    const QString title = m_refreshedTitles.contains(i) ? m_refreshedTitles.value(i)
+                                                        : nav.levels().top().MidashiT.value(i);
+    applyButtonTitle(button, title, i, false);
+    applyButtonState(button);
+    placePageButton(button);
+    button->show();
+    return button;
+}
+
+void TForm1::putButtonAside(PageButton *button)
+{
+    button->hide();
+    m_spareButtons << button;
+}
+
+// The current page's button stands out in blue (highlighted) and wider (current).
+void TForm1::applyButtonState(PageButton *button)
+{
+    const bool highlighted = button->Tag == m_highlightedButton;
+    button->setProperty("current", button->Tag == m_currentButton);
+    if (button->property("highlighted").toBool() == highlighted)
+        return;
+    button->setProperty("highlighted", highlighted);
+    button->style()->unpolish(button);
+    button->style()->polish(button);
+}
+
+void TForm1::placePageButton(PageButton *button)
+{
+    const int pitch = pageButtonPitch(ScrollBox1->viewport()->height(), PageButtons.size());
+    const int width = ScrollBox1->viewport()->width() - 2 * ButtonMargin;
+    const bool current = button->property("highlighted").toBool() || button->property("current").toBool();
+    button->setGeometry(current ? ButtonMargin - 4 : ButtonMargin, button->Tag * pitch, current ? width - 2 : width,
+                        pitch - 1);
 }
 
 void TForm1::layoutPageButtons()
 {
-    const int n = int(PageButtons.size());
+    const int n = PageButtons.size();
     const int pitch = pageButtonPitch(ScrollBox1->viewport()->height(), n);
-    const int width = ScrollBox1->viewport()->width() - 2 * ButtonMargin;
     pageColumn->resize(ScrollBox1->viewport()->width(), n * pitch);
-    for (PageButton *button : std::as_const(PageButtons)) {
-        const bool current = button->property("highlighted").toBool() || button->property("current").toBool();
-        button->setGeometry(current ? ButtonMargin - 4 : ButtonMargin, button->Tag * pitch, current ? width - 2 : width,
-                            pitch - 1);
+    for (PageButton *button : PageButtons.made())
+        placePageButton(button);
+    showButtonsInView();
+}
+
+// Makes the buttons of the rows in view (and a few beyond) and puts aside the
+// others, except the focused and the current page's.
+void TForm1::showButtonsInView()
+{
+    const int n = PageButtons.size();
+    const int pitch = pageButtonPitch(ScrollBox1->viewport()->height(), n);
+    const int top = ScrollBox1->verticalScrollBar()->value();
+    const int first = std::max(0, top / pitch - 2);
+    const int last = std::min(n - 1, (top + ScrollBox1->viewport()->height()) / pitch + 2);
+    for (PageButton *button : PageButtons.made()) {
+        const int i = button->Tag;
+        if ((i < first || i > last) && !button->hasFocus() && i != nav.PBan()) {
+            PageButtons.forget(i);
+            putButtonAside(button);
+        }
     }
+    for (int i = first; i <= last; ++i)
+        PageButtons.value(i);
 }
 
 // The current page's button stands out in blue; the others are plain. Only the
-// buttons that change are styled again: a level may hold hundreds.
+// buttons that exist are styled, and only those that change.
 void TForm1::stylePageButtons(int current)
 {
-    for (PageButton *button : std::as_const(PageButtons)) {
-        const bool highlighted = button->Tag == current && HighlightCurrent;
-        button->setProperty("current", false);
-        if (button->property("highlighted").toBool() == highlighted)
-            continue;
-        button->setProperty("highlighted", highlighted);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
-    }
+    m_highlightedButton = HighlightCurrent ? current : -1;
+    m_currentButton = -1;
+    for (PageButton *button : PageButtons.made())
+        applyButtonState(button);
     layoutPageButtons();
+}
+
+// The current page's button takes the wide geometry whatever HighlightCurrent says.
+void TForm1::markCurrentButton(int current)
+{
+    m_currentButton = current;
+    if (PageButton *button = PageButtons.value(current)) {
+        applyButtonState(button);
+        placePageButton(button);
+    }
 }
 
 void TForm1::ReMake()
@@ -120,8 +190,11 @@ void TForm1::RefreshPageButton(int index)
     if (index < 0 || index >= nav.PBanSu() || nav.PBan() < 0 || nav.levels().top().MidashiT.isEmpty())
         return;
     const QString title = refreshedButtonTitle(nav.entryPath(index), nav.levels().top().MidashiT.value(index));
-    if (PageButton *button = PageButtons.value(nav.PBan()))
+    if (PageButton *button = PageButtons.value(nav.PBan())) {
         applyButtonTitle(button, title, nav.PBan(), true);
+        // A button made again for this page shows the title read now.
+        m_refreshedTitles.insert(nav.PBan(), title);
+    }
 }
 
 void TForm1::PageButtonMouseDown(PageButton *button, bool rightButton, const QPoint &globalPos)
@@ -130,7 +203,9 @@ void TForm1::PageButtonMouseDown(PageButton *button, bool rightButton, const QPo
     WebBrowser1->stop();
     nav.PBanSave(button->Tag);
     if (rightButton) {
-        HighlightCurrent = false;
+        // Only a page opened here takes the flag down for its one load; the
+        // open page's own button leaves it as a left press does.
+        HighlightCurrent = nav.PBan() == PrevPageIndex;
         if (nav.PBan() != PrevPageIndex)
             PageClick();
         if (showPagePopup)

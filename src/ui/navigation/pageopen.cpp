@@ -5,13 +5,14 @@
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/templates.h"
+#include "platform/mediabackend.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
+#include "ui/commands/commandpage.h"
 #include "ui/navigation/pagebutton.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QLayout>
 #include <QPixmap>
@@ -80,8 +81,7 @@ void TForm1::PageClick(bool placeholder, bool open)
         LastPageUrl = CurPageUrl;
         if (PageButton *button = PageButtons.value(nav.PBan())) {
             // The geometry of the current button, whatever HighlightCurrent says.
-            button->setProperty("current", true);
-            layoutPageButtons();
+            markCurrentButton(nav.PBan());
             button->setFocus(Qt::OtherFocusReason);
             // The focus reaches an inactive window (the editor just closed) only later.
             ScrollBox1->ensureWidgetVisible(button, 0, 0);
@@ -125,7 +125,9 @@ void TForm1::showPage(const QString &url)
     Panel10->hide();
     SpeedButton16->setVisible(pageExtension(url).contains(u".html"_s));
     const QUrl address = url.contains(u"://"_s) ? QUrl(url) : QUrl::fromLocalFile(url);
-    WebBrowser1->setUrl(address);
+    // The pages of a level made from a web link page open on the web's behalf.
+    const CommandOrigin origin = nav.levels().isEmpty() ? CommandOrigin::LocalPage : nav.levels().top().origin;
+    CommandPage::load(WebBrowser1, address, origin);
 }
 
 void TForm1::showNoPage()
@@ -136,27 +138,27 @@ void TForm1::showNoPage()
     if (!QFileInfo::exists(path))
         WebBrowser1->setHtml(progressPageText(Markers::StatusNoPage));
     else
-        WebBrowser1->setUrl(QUrl::fromLocalFile(path));
+        CommandPage::load(WebBrowser1, QUrl::fromLocalFile(path), CommandOrigin::LocalPage);
 }
 
 void TForm1::showPicture(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
     // The view takes its size only once it is shown.
     Panel10->setGeometry(kabe->rect());
     Panel10->show();
     Panel10->raise();
     Panel10->layout()->activate();
-    const QSize size = pictureSizeAtWidth(picture.size(), ScrollBox2->viewport()->width());
+    const QImage scaled = pictureForView(path, ScrollBox2->viewport()->width());
+    const QPixmap shown = QPixmap::fromImage(scaled);
     // A picture that cannot be shown is still offered to open or copy.
-    if (picture.isNull() || size.isEmpty())
+    if (shown.isNull())
         return showOpenPanel(path);
     SpeedButton16->hide();
+    if (SpeedButton22)
+        SpeedButton22->show();
     DrawImagePath = path;
-    Image11->setPixmap(QPixmap::fromImage(ResizeBitmapBilinear(picture, size.width(), size.height())));
-    Image11->resize(size);
+    Image11->setPixmap(shown);
+    Image11->resize(scaled.size());
     Image11->move(0, 0);
 }
 
@@ -181,10 +183,18 @@ void TForm1::SpeedButton3Click()
 void TForm1::SpeedButton4Click()
 {
     const QString from = Label1->text();
-    const QString start = joinPath(platform.desktopFolder(), fileNameOf(from));
+    // The picture dialog: its two filters, the file's own extension by default.
+    QFileDialog dialog(this, UiTexts::CopyButton, joinPath(platform.desktopFolder(), fileNameOf(from)));
+    dialog.setObjectName(u"SavePictureDialog1"_s);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters({UiTexts::BmpFilter, UiTexts::JpegFilter});
+    dialog.setDefaultSuffix(fileExtension(from).mid(1));
     // The dialog asks before replacing a file the user chose.
-    const QString to = QFileDialog::getSaveFileName(this, UiTexts::CopyButton, start);
-    if (!to.isEmpty() && !platform.copyFile(from, to, true))
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString to = dialog.selectedFiles().first();
+    if (!from.isEmpty() && !to.isEmpty() && !platform.copyFile(from, to, true))
         QMessageBox::warning(this, nav.ExeBaseName, UiTexts::CopyFailed.arg(to));
 }
 
@@ -195,6 +205,9 @@ int TForm1::CurrentPagePos(const QString &url) const
 
 void TForm1::PlayWav(const QString &fileName)
 {
+    // Without a sound device the page stays silent, and says nothing on every page.
+    if (!hasAudioOutput())
+        return;
     if (!pageSound)
         pageSound = new QSoundEffect(this);
     pageSound->stop();

@@ -1,14 +1,15 @@
 #include "ui/present/form1pollhost.h"
 
-#include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/templates.h"
+#include "core/present/drawing.h"
 #include "ui/app/tform1.h"
 #include "ui/bar/holdofftimer.h"
 #include "ui/present/pollglyphs.h"
 
 #include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
@@ -49,8 +50,13 @@ void Form1PollHost::setStopEnabled(bool enabled)
 QString Form1PollHost::fileToPresent()
 {
     // A picture on the picture view is presented as it is.
-    if (f.Panel10->isVisible())
+    if (f.Panel10->isVisible()) {
+        // An open drawing is saved first, so that the others see the latest strokes.
+        if (!f.DrawImagePath.isEmpty() && f.DrawImagePath == f.DrawingPath
+            && !savePicture(f.Image11->pixmap().toImage(), f.DrawingPath, PictureSaveChoice::Bmp, 0))
+            return QString();
         return QFileInfo(f.DrawImagePath).isFile() ? f.DrawImagePath : QString();
+    }
     return CutNN(f.CurPageUrl, f.Caption);
 }
 
@@ -90,14 +96,14 @@ void Form1PollHost::reopenPage()
 
 int Form1PollHost::listedFileCount() const
 {
-    bool listed = false;
-    const int count = int(listPageFiles(f.nav.CurDir, &listed).size());
+    const int count = m_folderCount.count(f.nav.CurDir);
     // A share that is out of reach is no change of its files.
-    return listed ? count : f.nav.FileCountSeen;
+    return count >= 0 ? count : f.nav.FileCountSeen;
 }
 
 int Form1PollHost::fileCountSeen() const
 {
+    f.nav.keepFileCountWithCurDir();
     return f.nav.FileCountSeen;
 }
 

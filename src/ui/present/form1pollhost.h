@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/present/foldercount.h"
 #include "core/present/pollhost.h"
 
 #include <QObject>
@@ -35,4 +36,5 @@ public:
 
 private:
     TForm1 &f;
+    mutable FolderCountWatch m_folderCount;
 };

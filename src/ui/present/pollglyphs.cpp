@@ -50,6 +50,11 @@ QIcon pollGlyphIcon(PollGlyph glyph)
 
 void applyPollLook(QAbstractButton *button, const PollLook &look)
 {
+    // The same look again would repaint the window for nothing at every tick.
+    const QString key = look.caption + QString::number(int(look.glyph));
+    if (button->property("pollLook").toString() == key)
+        return;
+    button->setProperty("pollLook", key);
     button->setText(look.caption);
     button->setIcon(pollGlyphIcon(look.glyph));
     button->setIconSize(QSize(32, 32));

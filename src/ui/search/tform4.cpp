@@ -26,6 +26,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -85,8 +86,8 @@ TForm4::TForm4(TForm1 &main)
     WebBrowser1->setObjectName(u"WebBrowser1"_s);
     // Page commands never run here: an address holding "$" is not followed.
     WebBrowser1->setPage(new CommandPage(
-        WebBrowser1->page()->profile(),
-        [](QWebEnginePage *, const QUrl &url, bool) {
+        QWebEngineProfile::defaultProfile(),
+        [](QWebEnginePage *, const QUrl &url, bool, CommandOrigin) {
             return !url.toString().contains(u'$') && !url.toString(QUrl::FullyDecoded).contains(u'$');
         },
         WebBrowser1));

@@ -2,6 +2,7 @@
 #include "core/commands/commandhost.h"
 #include "core/commands/commandinterpreter.h"
 #include "core/commands/keywordlookup.h"
+#include "core/commands/navigationgate.h"
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/testfiles.h"
@@ -261,6 +262,36 @@ private slots:
         QCOMPARE(nav->levels().height(), 3);
     }
 
+    // Names written on Windows in another case find the file within the data root.
+    void windowsCaseFindsTheFile_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("found"); // below the data root; empty for none
+        QTest::newRow("DIR") << u"dir"_s << u"UNIT1"_s << u"unit1"_s;
+        QTest::newRow("link-page entry") << u"entry"_s << u"UNIT1\\1010_U.HTML"_s << u"unit1/1010_u.html"_s;
+        QTest::newRow("link in a page") << u"gate"_s << u"Unit1/1010_U.html"_s << u"unit1/1010_u.html"_s;
+        QTest::newRow("never outside the root") << u"gate"_s << u"../notes_data/UNIT1/1010_u.html"_s << QString();
+    }
+    void windowsCaseFindsTheFile()
+    {
+        QFETCH(QString, route);
+        QFETCH(QString, name);
+        QFETCH(QString, found);
+        const QString expected = found.isEmpty() ? QString() : home + u'/' + found;
+        if (route == u"dir"_s) {
+            run(u"/$DIR "_s + name);
+            QCOMPARE(nav->CurDir, expected);
+            QCOMPARE(top(), u"1010_u.html"_s);
+        } else if (route == u"entry"_s) {
+            nav->PushLevel({name}, {}, 0);
+            QCOMPARE(nav->entryPath(0), expected);
+        } else {
+            const GateDecision d = decideNavigation(u"file://"_s + home + u'/' + name, {}, 0, home);
+            QCOMPARE(d.action == GateAction::OpenFile ? d.target : QString(), expected);
+        }
+    }
+
     void dirStepsTheIndexFirst()
     {
         commands->DirIndexStep = 1;
@@ -311,6 +342,23 @@ private slots:
         run(address);
         QCOMPARE(host->log, (QStringList{u"remake"_s, u"open 1015_new.html"_s}));
         QCOMPARE(nav->PBanSu(), 5);
+    }
+
+    void namesClimbingOutByDotDotAreRefused_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("program word") << u"/$..\\..\\bin\\sh x.sh,$NEXT"_s;
+        QTest::newRow("program below the root") << u"/$.tools/../../x.sh,$NEXT"_s;
+        QTest::newRow("SAVE target") << u"/$SAVE h/p.sh ../../p.sh,$NEXT"_s;
+        QTest::newRow("COPY source") << u"/$COPY ../../secret.txt s.txt,$NEXT"_s;
+        QTest::newRow("COPY target") << u"/$COPY a.txt .sub/../../a.txt,$NEXT"_s;
+    }
+    void namesClimbingOutByDotDotAreRefused()
+    {
+        QFETCH(QString, address);
+        run(address);
+        QCOMPARE(host->log, QStringList());
+        QVERIFY(host->programs.isEmpty());
     }
 
     void copyAndDesktop()

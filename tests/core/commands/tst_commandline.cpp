@@ -1,5 +1,8 @@
 #include "core/commands/commandline.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <limits>
@@ -95,23 +98,75 @@ private slots:
             QCOMPARE(*result, after);
     }
 
-    void webLinksOnlyMoveAndSearch_data()
+    void originIsCarriedAndOnlyFileAddressesRunAsLocal_data()
     {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<bool>("web");
-        QTest::newRow("local page") << u"file:///d/a.html"_s << u"file:///$SAVE h/x x"_s << false;
-        QTest::newRow("web page") << u"http://h/a.html"_s << u"http://h/$SAVE h/x x"_s << true;
-        QTest::newRow("https page") << u"HTTPS://h/a.html"_s << u"file:///$NEXT"_s << true;
-        QTest::newRow("web frame inside a local page") << u"file:///d/a.html"_s << u"https://h/$SAVE h/x x"_s << true;
-        QTest::newRow("no page yet") << QString() << u"file:///$NEXT"_s << false;
+        QTest::addColumn<bool>("askedByWeb");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("commands"); // "local", "web" or "none"
+        QTest::addColumn<bool>("showsWeb");    // the document shown after going there
+        QTest::newRow("local page") << false << u"file:///d/$SAVE h/x x"_s << u"local"_s << false;
+        QTest::newRow("web page") << false << u"http://h/$SAVE h/x x"_s << u"web"_s << true;
+        QTest::newRow("https") << false << u"HTTPS://h/$NEXT"_s << u"web"_s << true;
+        QTest::newRow("file page opened for the web") << true << u"file:///d/$SAVE h/x x"_s << u"web"_s << true;
+        QTest::newRow("data address") << false << u"data:text/plain,x$SAVE%20h/p.sh%20p.sh,$p.sh,"_s << u"none"_s
+                                      << true;
+        QTest::newRow("javascript") << false << u"javascript:location='$NEXT'"_s << u"none"_s << true;
+        QTest::newRow("blob") << false << u"blob:file:///0-1$NEXT"_s << u"none"_s << true;
+        QTest::newRow("line of a link page, no scheme") << true << u"/$NEXT"_s << u"web"_s << true;
+        QTest::newRow("drive path is no scheme") << false << u"C:/$NEXT"_s << u"local"_s << true;
     }
-    void webLinksOnlyMoveAndSearch()
+    void originIsCarriedAndOnlyFileAddressesRunAsLocal()
     {
-        QFETCH(QString, page);
-        QFETCH(QString, link);
-        QFETCH(bool, web);
-        QCOMPARE(originOf(page, link) == CommandOrigin::WebPage, web);
+        QFETCH(bool, askedByWeb);
+        QFETCH(QString, address);
+        QFETCH(QString, commands);
+        QFETCH(bool, showsWeb);
+        const CommandOrigin asking = askedByWeb ? CommandOrigin::WebPage : CommandOrigin::LocalPage;
+        const std::optional<CommandOrigin> origin = commandOriginOf(asking, address);
+        const QString got = !origin ? u"none"_s : *origin == CommandOrigin::WebPage ? u"web"_s : u"local"_s;
+        QCOMPARE(got, commands);
+        QCOMPARE(originAfterNavigation(asking, address) == CommandOrigin::WebPage, showsWeb);
+    }
+
+    void commandReopeningItsPageWaitsForTheUser()
+    {
+        CommandLoopGuard guard;
+        QVERIFY(guard.mayRun(u"file:///d/a.html"_s, 1));
+        QVERIFY(guard.mayRun(u"file:///d/a.html"_s, 1)); // more commands of the same load
+        QVERIFY(guard.mayRun(u"file:///d/b.html"_s, 2));
+        QVERIFY(!guard.mayRun(u"file:///d/a.html"_s, 3)); // reopened by its own command
+        QVERIFY(!guard.mayRun(u"file:///d/b.html"_s, 4)); // or by a circle of pages
+        guard.userActed();
+        QVERIFY(guard.mayRun(u"file:///d/a.html"_s, 5));
+    }
+
+    void dollarOfExistingFoldersAndFilesIsNoCommand_data()
+    {
+        QTest::addColumn<QString>("tail"); // after file:// + the data root under "c$"
+        QTest::addColumn<QString>("line"); // "-" for no command
+        QTest::newRow("a page named with $") << u"/1010_price$list.html"_s << u"-"_s;
+        QTest::newRow("a page in a folder named with $") << u"/a$b/p.html"_s << u"-"_s;
+        QTest::newRow("command link in the root") << u"/$NEXT"_s << u"NEXT,"_s;
+        QTest::newRow("command after a folder named with $") << u"/a$b/$GO x"_s << u"GO x,"_s;
+        QTest::newRow("relative command") << u"/x$NEXT"_s << u"NEXT,"_s;
+        QTest::newRow("command holding a path") << u"/$SAVE h/a/b.zip b.zip"_s << u"SAVE h/a/b.zip b.zip,"_s;
+        QTest::newRow("missing page named with $") << u"/gone$list.html"_s << u"list.html,"_s;
+    }
+    void dollarOfExistingFoldersAndFilesIsNoCommand()
+    {
+        QFETCH(QString, tail);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        const QString root = dir.filePath(u"c$/web_data"_s);
+        QVERIFY(QDir().mkpath(root + u"/a$b"_s));
+        for (const QString &page : {u"/1010_price$list.html"_s, u"/a$b/p.html"_s}) {
+            QFile file(root + page);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const std::optional<QString> result = commandLineFromAddress(u"file://"_s + root + tail);
+        QCOMPARE(result.value_or(u"-"_s), line);
+        // The root's own "$" never counts, also for the root-relative link "/$NEXT".
+        QCOMPARE(commandLineFromAddress(u"file:///$NEXT"_s).value_or(u"-"_s), u"NEXT,"_s);
     }
 };
 

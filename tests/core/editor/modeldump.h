@@ -32,6 +32,7 @@ inline QStringList fieldLines(const PageModel &m)
         QStringLiteral("sizeTag=") + m.PageSizeTag,
         QStringLiteral("quiz=") + b(m.quiz) + b(m.answer),
         QStringLiteral("beforeH2=") + m.PageBeforeH2,
+        QStringLiteral("noteRest=") + m.PageNoteRest,
     };
     for (int i = 0; i < PageModel::CellCount; ++i) {
         if (!m.cells[i].isEmpty())

@@ -201,8 +201,9 @@ private slots:
         PageModel fresh;
         fresh.path = m.path;
         RestoreImageTags(fresh, PictureBackup());
-        QCOMPARE(fresh.pictureTag,
-                 u"<IMG src=\"朝の会.bmp\" width=\"740\" height=\"600\" vspace=\"4\" hspace=\"4\" align=\"center\">"_s);
+        QCOMPARE(fresh.pictureParagraphTag, u"<P>"_s);
+        // No picture named: the saved page shows no broken picture.
+        QCOMPARE(noteOf(BuildPageFromFields(fresh, QString(), Today).page), u"<P></P><P></P>"_s);
     }
 
     void defaultImageName_data()

@@ -37,6 +37,9 @@ private slots:
         QTest::newRow("file name holding width=, attribute absent")
             << u"<IMG src=\"x width=1.jpg\">"_s << u"width=\"9\""_s << u"<IMG src=\"x width=1.jpg\" width=\"9\">"_s;
         QTest::newRow("attribute name in other case") << u"<IMG WIDTH=\"3\">"_s << u"width=\"9\""_s << u"<IMG width=\"9\">"_s;
+        QTest::newRow("blanks around the equals sign")
+            << u"<IMG src=\"a.jpg\" width = \"300\" height=\"200\">"_s << u"width=\"640\""_s
+            << u"<IMG src=\"a.jpg\" width=\"640\" height=\"200\">"_s;
         QTest::newRow("unquoted old value") << u"<IMG width=3 height=4>"_s << u"width=\"9\""_s << u"<IMG width=\"9\" height=4>"_s;
         QTest::newRow("remove present") << u"<IMG src=\"a.jpg\" width=\"300\" height=\"200\">"_s << u"width=\"\""_s
                                         << u"<IMG src=\"a.jpg\"  height=\"200\">"_s;
@@ -134,12 +137,32 @@ private slots:
         QCOMPARE(built.count(u"lead"_s), 1);
     }
 
-    void firstParagraphWithoutPictureIsThePlaceholder()
+    void noteTextTheFieldsCannotHoldIsKept_data()
     {
-        const PageModel m = LoadPageToFields(pageWithNote(u"<P>only text</P>"_s), QString());
-        QCOMPARE(m.pictureParagraphTag, u"<P>"_s);
-        QVERIFY(m.pictureTag.isEmpty());
-        QVERIFY(m.text.isEmpty());
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("third paragraph") << u"<P></P><P>first</P><P>third</P>"_s << u"first"_s << u"<P>third</P>"_s;
+        QTest::newRow("only paragraph is text") << u"<P>only text</P>"_s << u"only text"_s << QString();
+        QTest::newRow("text after the last paragraph") << u"<P></P><P>body</P>after"_s << u"body"_s << u"after"_s;
+        QTest::newRow("after a picture paragraph") << u"<P><IMG src=\"a.jpg\"></P>after"_s << QString() << u"after"_s;
+    }
+    void noteTextTheFieldsCannotHoldIsKept()
+    {
+        QFETCH(QString, note);
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        const PageModel m = LoadPageToFields(pageWithNote(note), QString());
+        QCOMPARE(m.text, text);
+        QCOMPARE(m.PageNoteRest, kept);
+        // Saved and read again, every text is there once and stays where it was.
+        const QString saved = BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page;
+        const PageModel again = LoadPageToFields(saved, QString());
+        QCOMPARE(BuildPageFromFields(again, QString(), QDate(2026, 2, 6)).page, saved);
+        for (const QString &part : {text, kept}) {
+            if (!part.isEmpty())
+                QCOMPARE(saved.count(part), 1);
+        }
     }
 
     void readsTableCells()

@@ -1,6 +1,10 @@
 #include "core/navigation/pageopening.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
@@ -88,6 +92,47 @@ private slots:
         QCOMPARE(pictureSizeAtWidth(QSize(3, 2), 100), QSize(100, 66));
         QVERIFY(pictureSizeAtWidth(QSize(0, 300), 960).isEmpty());
         QVERIFY(pictureSizeAtWidth(QSize(480, 300), 0).isEmpty());
+        // A very tall picture is narrowed to a height a pixmap can take.
+        QCOMPARE(pictureSizeAtWidth(QSize(1000, 100000), 1000), QSize(327, 32700));
+    }
+
+    void pictureForViewRefusesWhatCannotBeShown_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("shown");
+        const auto bmp = [](const QImage &image) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "BMP");
+            return bytes;
+        };
+        QImage small(4, 2, QImage::Format_RGB888);
+        small.fill(Qt::red);
+        QTest::newRow("ordinary") << bmp(small) << QSize(1000, 500);
+        QImage tall(2, 120000, QImage::Format_RGB888);
+        tall.fill(Qt::blue);
+        QTest::newRow("2 x 120000") << bmp(tall) << QSize();
+        // A small file whose header claims 30000 x 30000 pixels of 24 bits.
+        QByteArray claim = bmp(small).left(54);
+        qToLittleEndian<qint32>(30000, claim.data() + 18);
+        qToLittleEndian<qint32>(30000, claim.data() + 22);
+        QTest::newRow("header claims 30000 x 30000") << claim + QByteArray(64, 'x') << QSize();
+        QTest::newRow("not a picture") << QByteArray("<html>") << QSize();
+    }
+
+    void pictureForViewRefusesWhatCannotBeShown()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, shown);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"p.bmp"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        const QImage picture = pictureForView(file.fileName(), 1000);
+        QCOMPARE(picture.size(), shown.isValid() ? shown : QSize(0, 0));
+        QCOMPARE(picture.isNull(), !shown.isValid());
     }
 };
 

@@ -48,12 +48,25 @@ private slots:
             << u"(see <B>this</B>) (ok)"_s << u"(see <B>this</B>) <input type=\"text\" name=\"ok\" size=\"5\">"_s;
         QTest::newRow("mark never closed: unnamed field") << u"a(b"_s << u"a<input type=\"text\" name=\"\" size=\"3\">b"_s;
         QTest::newRow("comment left alone") << u"<!-- f(x) -->"_s << u"<!-- f(x) -->"_s;
+        QTest::newRow("less-than before a letter is text")
+            << u"(x<y) は (真) です"_s << u"(x<y) は <input type=\"text\" name=\"真\" size=\"4\"> です"_s;
+        QTest::newRow("less-than before a kanji is text")
+            << u"A<Bのとき (大|大/小) です。(等号)"_s
+            << u"A<Bのとき <SELECT name=\"大\"><OPTION value=\"?\">?</OPTION><OPTION value=\"大\">大</OPTION>"
+               u"<OPTION value=\"小\">小</OPTION></SELECT> です。<input type=\"text\" name=\"等号\" size=\"5\">"_s;
+        QTest::newRow("post mark is no blank") << u"(^0^)x<BR>---.<BR>(y)"_s
+                                               << u"(^0^)x<BR>---.<BR><input type=\"text\" name=\"y\" size=\"4\">"_s;
+        QTest::newRow("tag never closed is text") << u"a <b (c)"_s << u"a <b <input type=\"text\" name=\"c\" size=\"4\">"_s;
     }
     void blanksBecomeFields()
     {
         QFETCH(QString, body);
         QFETCH(QString, fields);
-        QCOMPARE(fieldsOf(BuildQuizHtml(page(body))), fields);
+        const QString quiz = BuildQuizHtml(page(body));
+        QCOMPARE(fieldsOf(quiz), fields);
+        // The script checks as many answers as there are fields.
+        const qsizetype made = fields.count(u"<input"_s) + fields.count(u"<SELECT"_s);
+        QCOMPARE(quiz.contains(u"var kazu="_s + QString::number(made) + u';'), made > 0);
     }
 
     void countsBlanksInTheScript()

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 static QByteArray readAll(const QString &path)
@@ -70,6 +72,32 @@ private slots:
         QCOMPARE(read.path, u"\\x\\y\\z.pdf"_s);
     }
 
+    // A peer's marker that is no small regular file is never read.
+    void strangeMarkerIsNeverRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO without a writer") << u"fifo"_s;
+        QTest::newRow("link to /dev/zero") << u"zero"_s;
+        QTest::newRow("200 MB") << u"huge"_s;
+    }
+    void strangeMarkerIsNeverRead()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString marker = dir.filePath(u"$$$.$$$"_s);
+        if (kind == u"fifo"_s) {
+            QCOMPARE(::mkfifo(QFile::encodeName(marker).constData(), 0600), 0);
+        } else if (kind == u"zero"_s) {
+            QVERIFY(QFile::link(u"/dev/zero"_s, marker));
+        } else {
+            QFile file(marker);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.write("\xEF\xBB\xBF/k/p.html\"\r\n") > 0);
+            QVERIFY(file.resize(200 * 1024 * 1024));
+        }
+        QCOMPARE(readPresentationMarker(dir.path()).state, MarkerRead::Unreadable);
+    }
+
     void resolvesInOurOwnRoot_data()
     {
         QTest::addColumn<QString>("presenterPath");
@@ -92,6 +120,13 @@ private slots:
             << u"/elsewhere/p.html"_s << QStringList() << u"p.html"_s;
         QTest::newRow("never leaves the root")
             << u"/mnt/kavuno_data/../secret/p.html"_s << QStringList() << u"p.html"_s;
+        QTest::newRow("Windows copy, root named otherwise, page in the root")
+            << u"\\\\pc\\share\\教材\\1010_x.html"_s << QStringList{u"1010_x.html"_s} << u"1010_x.html"_s;
+        QTest::newRow("Windows copy, root named otherwise, page in a sub-folder")
+            << u"C:\\教材\\01_理科\\1010_x.html"_s << QStringList{u"01_理科/1010_x.html"_s, u"1010_x.html"_s}
+            << u"01_理科/1010_x.html"_s;
+        QTest::newRow("Windows copy spelling names in another case")
+            << u"C:\\教材\\SUB\\1010_X.HTML"_s << QStringList{u"sub/1010_x.html"_s} << u"sub/1010_x.html"_s;
         QTest::newRow("a folder names no file") << u"C:\\k\\"_s << QStringList() << u"-"_s;
         QTest::newRow("empty") << QString() << QStringList() << u"-"_s;
         QTest::newRow("dot dot") << u"/a/.."_s << QStringList() << u"-"_s;

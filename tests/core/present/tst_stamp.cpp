@@ -1,8 +1,12 @@
+#include "core/present/foldercount.h"
 #include "core/present/stamp.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <ctime>
+#include <utime.h>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +67,33 @@ private slots:
         QVERIFY(writeWithTime(path, QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5))));
         QVERIFY(QFile::setPermissions(path, {}));
         QCOMPARE(readFileStamp(path).text, u"20250102-030405"_s);
+    }
+
+    // Every copy polls the shared folder: it is listed again only when its stamp
+    // moved, or is too young to trust, and the count follows every file added.
+    void folderIsListedOnlyWhenItsStampMoves()
+    {
+        QTemporaryDir dir;
+        const auto age = [&dir](int seconds) {
+            utimbuf times{};
+            times.actime = times.modtime = std::time(nullptr) - seconds;
+            return utime(QFile::encodeName(dir.path()).constData(), &times) == 0;
+        };
+        QVERIFY(writeWithTime(dir.filePath(u"a.html"_s), QDateTime::currentDateTime()));
+        FolderCountWatch watch;
+        QVERIFY(age(0));
+        QCOMPARE(watch.count(dir.path()), 1);
+        QCOMPARE(watch.count(dir.path()), 1);
+        QCOMPARE(watch.listings(), 2);
+        QVERIFY(age(60));
+        QCOMPARE(watch.count(dir.path()), 1);
+        QCOMPARE(watch.count(dir.path()), 1);
+        QCOMPARE(watch.listings(), 3);
+        QVERIFY(writeWithTime(dir.filePath(u"b.html"_s), QDateTime::currentDateTime()));
+        QVERIFY(age(30));
+        QCOMPARE(watch.count(dir.path()), 2);
+        QCOMPARE(watch.listings(), 4);
+        QCOMPARE(watch.count(dir.filePath(u"gone"_s)), -1);
     }
 };
 

@@ -54,9 +54,12 @@ public:
         bool pollRunning;
     };
     QList<Run> runs;
+    std::function<void()> whileWaiting;
     bool startProgram(const QString &program, const QStringList &arguments, bool wait) override
     {
         runs.append({program, arguments, wait, window->isEnabled(), poll->isActive()});
+        if (wait && whileWaiting)
+            whileWaiting();
         return true;
     }
 };
@@ -152,6 +155,66 @@ private slots:
         QVERIFY(server.requests.isEmpty());
     }
 
+    // A chain of navigations that began on the web never writes a file or starts
+    // a program: it may only move (the line ends in NEXT, which it may run).
+    void webChainNeverWritesOrRuns_data()
+    {
+        QTest::addColumn<QByteArray>("links"); // of the web link page; %ROOT% %PAYLOAD% %LINE% %REDIRECT%
+        QTest::addColumn<bool>("runsNext");
+        QTest::newRow("data address") << QByteArray("<A href=\"data:text/plain,x$%LINE%\">【リンク】x</A>") << false;
+        QTest::newRow("file page followed") << QByteArray("<A href=\"%ROOT%/run.html\">【リンク】x</A>") << true;
+        QTest::newRow("file command followed") << QByteArray("<A href=\"%ROOT%/x$%LINE%\">【リンク】x</A>") << true;
+        QTest::newRow("level of a followed link page") << QByteArray("<A href=\"%ROOT%/menu.html\">【リンク】x</A>") << true;
+        QTest::newRow("frame of a followed page") << QByteArray("<A href=\"%ROOT%/frame.html\">【リンク】x</A>") << true;
+        QTest::newRow("redirect") << QByteArray("<A href=\"%REDIRECT%\">【リンク】x</A>") << true;
+        QTest::newRow("the same page opened by the user runs") << QByteArray() << false;
+    }
+    void webChainNeverWritesOrRuns()
+    {
+        QFETCH(QByteArray, links);
+        QFETCH(bool, runsNext);
+        OneAnswerServer payload(OneAnswerServer::answer("HTTP/1.1 200 OK", "echo x", 6));
+        // "%2F" keeps the browser from folding the ".." steps away before the gate.
+        const QByteArray line = "SAVE " + payload.origin().toUtf8() + "/p.sh zz.sh,$tool.sh,$..%2F..%2Fbin%2Fsh zz.sh,$NEXT";
+        const QByteArray script = "<SCRIPT>location.href = \"/$" + line + "\";</SCRIPT>";
+        root = temp->filePath(u"web"_s);
+        QVERIFY(QDir().mkpath(root));
+        QVERIFY(writeFixture(root + u"/run.html"_s, pageText("run", script)));
+        QVERIFY(writeFixture(root + u"/frame.html"_s, pageText("frame", "<IFRAME src=\"run.html\"></IFRAME>")));
+        QVERIFY(writeFixture(root + u"/menu.html"_s, pageText("menu", "<P>【リンク】</P><A href=\"run.html\">【リンク】run</A>"
+                                                                     "<A href=\"1020_b.html\">【リンク】b</A>")));
+        QVERIFY(writeFixture(root + u"/tool.sh"_s, "#!/bin/sh\n"));
+        QVERIFY(QFile::setPermissions(root + u"/tool.sh"_s, QFile::permissions(root + u"/tool.sh"_s) | QFileDevice::ExeOwner));
+        openForm("<P>A</P>");
+        platform->window = form;
+        platform->poll = form->Timer5;
+        if (links.isEmpty()) { // the control: a local page of the level, opened by the user
+            form->nav.PBanSave(int(form->nav.levels().top().MidashiF.indexOf(u"run.html"_s)));
+            form->PageClick();
+            QTRY_COMPARE_WITH_TIMEOUT(platform->runs.size(), 1, 30000);
+            QCOMPARE(platform->runs[0].program, root + u"/tool.sh"_s);
+            QCOMPARE(payload.requests.size(), 1);
+            QVERIFY(QFile::exists(root + u"/zz.sh"_s));
+            return;
+        }
+        OneAnswerServer redirect(OneAnswerServer::answer("HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/$" + line, "", 0));
+        links.replace("%ROOT%", QUrl::fromLocalFile(root).toString().toUtf8());
+        links.replace("%LINE%", QByteArray(line).replace(' ', "%20"));
+        links.replace("%REDIRECT%", redirect.url(u"go"_s).toString().toUtf8());
+        const QByteArray webPage = pageText("web", "<H1>【リンク】</H1>" + links);
+        OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
+        form->WebBrowser1->setUrl(web.url(u"links.html"_s));
+        if (!runsNext) { // nothing may run at all: the user's own NEXT comes after it
+            QTRY_VERIFY_WITH_TIMEOUT(form->Caption.startsWith(u"data:"_s), 30000);
+            form->TXTcommand(u"NEXT"_s);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
+        QVERIFY(!QFile::exists(root + u"/zz.sh"_s));
+        QVERIFY(payload.requests.isEmpty());
+        QVERIFY(platform->runs.isEmpty());
+        QVERIFY(platform->opened.isEmpty());
+    }
+
     void answerLinkShowsItsPartInTheLowerPane_data()
     {
         QTest::addColumn<QByteArray>("wrong");
@@ -215,7 +278,16 @@ private slots:
             QVERIFY(QFile::setPermissions(root + u'/' + name, QFile::permissions(root + u'/' + name) | QFileDevice::ExeOwner));
         }
         QVERIFY(form->Timer5->isActive());
+        // A page's own timer reaches the gate while the program is waited for.
+        auto *commands = form->findChild<LinkCommands *>();
+        platform->whileWaiting = [&] {
+            QVERIFY(!commands->WebBrowser1BeforeNavigate2(form->WebBrowser1->page(), QUrl(u"file:///$NEXT"_s),
+                                                          CommandOrigin::LocalPage));
+            QCoreApplication::processEvents();
+        };
         form->TXTcommand(u"tool.EXE data.csv"_s);
+        QCoreApplication::processEvents();
+        QCOMPARE(form->nav.PBan(), 0);
         form->TXTcommand(u"tool.exe data.csv"_s);
         QCOMPARE(platform->runs.size(), 2);
         QCOMPARE(platform->runs[0].program, root + u"/tool.EXE"_s);

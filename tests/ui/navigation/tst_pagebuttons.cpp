@@ -11,6 +11,7 @@
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -67,7 +68,7 @@ private slots:
 
     void buttonsShowTitlesHintsAndIcons()
     {
-        const QList<PageButton *> &buttons = m_form->PageButtons;
+        const PageButtonList &buttons = m_form->PageButtons;
         QCOMPARE(buttons.size(), m_form->nav.PBanSu());
         QCOMPARE(buttons.size(), 7);
         QVERIFY(buttons.at(0)->text().startsWith(u" はじめに"_s));
@@ -94,7 +95,7 @@ private slots:
             PageButton button(*m_form, 0, nullptr);
             button.setFont(model->font());
             button.setStyleSheet(u"QPushButton { text-align: left; color: black; }"_s);
-            button.setText(model->text());
+            button.setLabel(model->label());
             button.resize(200, height);
             const QImage image = button.grab().toImage();
             int dark = 0;
@@ -183,7 +184,7 @@ private slots:
 
     void arrowsMoveTheFocusAndStopAtTheEnds()
     {
-        const QList<PageButton *> &buttons = m_form->PageButtons;
+        const PageButtonList &buttons = m_form->PageButtons;
         buttons.first()->setFocus();
         QTest::keyClick(buttons.first(), Qt::Key_Up);
         QCOMPARE(m_form->nav.PBan(), 0);
@@ -352,6 +353,9 @@ private slots:
         QCOMPARE(m_form->WebBrowser1->url(), QUrl::fromLocalFile(m_home + u"/1020_lesson2.html"_s));
         QCOMPARE(popupAt, pressedAt);
         QVERIFY(!m_form->HighlightCurrent);
+        // Again on the open page's own button: no load follows to put the flag up.
+        QTest::mousePress(m_form->PageButtons.at(lesson2), Qt::RightButton, {}, QPoint(5, 6));
+        QVERIFY(m_form->HighlightCurrent);
     }
 
     void folderTreePushesTheFolder()
@@ -359,6 +363,10 @@ private slots:
         QStringList commands;
         const auto interpreter = m_form->TXTcommand;
         m_form->TXTcommand = [&commands](const QString &command) { commands << command; };
+        // The tree reads the data root only once its panel is open.
+        QVERIFY(!m_form->folderModel);
+        m_form->hyoushi->setFixedWidth(200);
+        QTRY_VERIFY(m_form->folderModel);
         const QModelIndex sub = m_form->folderModel->index(m_home + u"/sub"_s);
         m_form->DirectoryListBox1Click(sub);
         m_form->TXTcommand = interpreter;
@@ -370,6 +378,55 @@ private slots:
         QCOMPARE(m_form->nav.CurDir, m_home + u"/sub"_s);
         QCOMPARE(m_form->PageButtons.size(), 2);
         QCOMPARE(m_form->Panel8->text(), u"sub"_s);
+        m_form->hyoushi->setFixedWidth(0);
+    }
+
+    // A folder of 2,000 pages: only the rows in view are widgets, and the keys,
+    // the focus and the scrolling work as in a short folder.
+    void longFolderKeysFocusAndScrolling()
+    {
+        QApplication::setActiveWindow(m_form.get());
+        QTemporaryDir many;
+        QVERIFY(writeFixture(many.filePath(u"0999_a&b.txt"_s), "x"));
+        for (int i = 1; i < 2000; ++i)
+            QVERIFY(writeFixture(many.filePath(u"%1_p.txt"_s.arg(1000 + i)), "x"));
+        m_form->nav.OpenFolderLevel(many.path(), 0, true);
+        m_form->ReMake();
+        m_form->PageClick();
+        const PageButtonList &buttons = m_form->PageButtons;
+        QCOMPARE(buttons.size(), 2000);
+        QVERIFY(buttons.made().size() < 60);
+        QVERIFY(buttons.at(0)->label().startsWith(u" a&b"_s));
+        const auto inView = [this](int i) {
+            const QWidget *button = m_form->PageButtons.existing(i);
+            const QWidget *viewport = m_form->ScrollBox1->viewport();
+            const QRect shown(viewport->mapFromGlobal(button->mapToGlobal(QPoint(0, 0))), button->size());
+            return button->isVisible() && shown.top() >= 0 && shown.bottom() < viewport->height();
+        };
+        QVERIFY(buttons.at(0)->hasFocus());
+        for (int i = 0; i < 40; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(m_form->nav.PBan(), 40);
+        QVERIFY(buttons.at(40)->hasFocus());
+        QVERIFY(inView(40));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(m_form->nav.PBan(), 39);
+        QVERIFY(inView(39));
+
+        buttons.last()->setFocus();
+        QCOMPARE(m_form->nav.PBan(), 1999);
+        QVERIFY(inView(1999));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(m_form->nav.PBan(), 1999);
+        QCOMPARE(buttons.at(1999)->y(), 1999 * buttons.at(1999)->height() + 1999);
+
+        // Scrolling back makes the first rows again, and the column stays small.
+        m_form->ScrollBox1->verticalScrollBar()->setValue(0);
+        QVERIFY(buttons.existing(0) && inView(0));
+        QVERIFY(buttons.made().size() < 60);
+        QVERIFY(buttons.existing(1999)->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(m_form->Caption, QUrl::fromLocalFile(many.filePath(u"2999_p.txt"_s)).toString());
     }
 
     void homeButtonGoesHome_data()

@@ -110,6 +110,29 @@ private slots:
         QCOMPARE(m_form->PageButtons.size(), 3);
         QCOMPARE(m_commands, QStringList{u"GO b"_s});
         QCOMPARE(m_form->nav.FileCountSeen, 3);
+        // Once: the next tick finds the folder as it was read.
+        m_commands.clear();
+        m_form->Poll->tick();
+        QVERIFY(m_commands.isEmpty());
+    }
+
+    // After RETURN the count the poll compares is the shown folder's again.
+    void returningFromAFolderLeavesTheNextTickNothingToDo()
+    {
+        QVERIFY(QDir().mkpath(m_home + u"/sub"_s));
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(writeFixture(m_home + u"/sub/p%1.html"_s.arg(i), page("S")));
+        QVERIFY(openAndLoad(1));
+        m_form->nav.OpenFolderLevel(m_home + u"/sub"_s, 0, true);
+        m_form->ReMake();
+        QCOMPARE(m_form->nav.FileCountSeen, 5);
+        m_form->nav.PopLevel();
+        m_form->ReMake();
+        m_commands.clear();
+        m_form->Poll->tick();
+        QVERIFY(m_commands.isEmpty());
+        QCOMPARE(m_form->nav.FileCountSeen, 3);
+        QCOMPARE(m_form->nav.CurDir, m_home);
     }
 
     void presentAndStop()

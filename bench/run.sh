@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Speed at scale, against baselines measured in the same run: start-up and peak
+# memory against a bare browser view that loads the same first page, DIR and
+# NEXT in a large folder against a folder of 10, the poll's CPU, and reading a
+# level's titles against `head -c 4096` of the same files. Each pair runs
+# interleaved, RUNS times (5); every line gives the median. Not part of the tests.
+#   bench/run.sh           10, 1,000 and 10,000 pages
+#   bench/run.sh --quick   1,000 pages only (under 2 minutes)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sizes=(10 1000 10000)
+if [ "${1:-}" = "--quick" ]; then
+  sizes=(1000)
+fi
+runs=${RUNS:-5}
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target kavunorun bareview bench_makeroot bench_titles >/dev/null
+bin=build/bench
+
+work=$(mktemp -d /tmp/kavuno-bench.XXXXXX)
+xvfb_pid=""
+cleanup() {
+  rm -f "$bin/kavunorun_data"
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# One X server of our own for every run.
+if [ -z "${DISPLAY:-}" ]; then
+  display=90
+  while [ -e "/tmp/.X${display}-lock" ]; do display=$((display + 1)); done
+  Xvfb ":${display}" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":${display}"
+  sleep 1
+fi
+if [ "$(id -u)" -eq 0 ]; then
+  export QTWEBENGINE_DISABLE_SANDBOX=1
+fi
+
+"$bin/bench_makeroot" "$work/other10" 10 own
+for n in 10 "${sizes[@]}"; do
+  [ -d "$work/own$n" ] || "$bin/bench_makeroot" "$work/own$n" "$n" own
+  [ -d "$work/foreign$n" ] || "$bin/bench_makeroot" "$work/foreign$n" "$n" foreign
+done
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+line() { awk -v name="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%-54s %12.4f %12.4f %7.2fx\n", name, a, b, (b > 0 ? a / b : 0) }'; }
+now() { date +%s%N; }
+
+# Runs a program with the data root given; prints its output and its peak memory in KB.
+run_ours() { # root mode [folder]
+  ln -sfn "$1" "$bin/kavunorun_data"
+  local out
+  out=$(BENCH_T0=$(now) BENCH_MODE=$2 BENCH_FOLDER=${3:-} /usr/bin/time -f "%M" -o "$work/mem" "$bin/kavunorun" 2>/dev/null)
+  echo "$out $(cat "$work/mem")"
+}
+run_bare() { # page
+  local out
+  out=$(BENCH_T0=$(now) /usr/bin/time -f "%M" -o "$work/mem" "$bin/bareview" "$1" 2>/dev/null)
+  echo "$out $(cat "$work/mem")"
+}
+first_page() { find "$1" -maxdepth 1 -name '*.html' | sort | sed -n 1p; }
+
+printf "%-54s %12s %12s %8s\n" "figure" "ours" "baseline" "ratio"
+for n in "${sizes[@]}"; do
+  root="$work/own$n"
+  page=$(first_page "$root")
+  : >"$work/start.ours"; : >"$work/start.bare"
+  run_ours "$root" start >/dev/null; run_bare "$page" >/dev/null # warm the caches
+  for _ in $(seq "$runs"); do
+    run_ours "$root" start >>"$work/start.ours"
+    run_bare "$page" >>"$work/start.bare"
+  done
+  line "start to first page loaded, $n pages (s)" "$(cut -d' ' -f1 "$work/start.ours" | median)" "$(cut -d' ' -f1 "$work/start.bare" | median)"
+  line "peak memory of the main process, $n pages (KB)" "$(cut -d' ' -f2 "$work/start.ours" | median)" "$(cut -d' ' -f2 "$work/start.bare" | median)"
+
+  : >"$work/dir.big"; : >"$work/dir.small"
+  for _ in $(seq "$runs"); do
+    run_ours "$work/own10" dir "$root" >>"$work/dir.big"
+    run_ours "$work/own10" dir "$work/other10" >>"$work/dir.small"
+  done
+  line "DIR into $n pages (against 10), to first page loaded (s)" "$(cut -d' ' -f1 "$work/dir.big" | median)" "$(cut -d' ' -f1 "$work/dir.small" | median)"
+  line "NEXT within $n pages against within 10 (s)" "$(cut -d' ' -f2 "$work/dir.big" | median)" "$(cut -d' ' -f2 "$work/dir.small" | median)"
+
+  : >"$work/poll.big"; : >"$work/poll.small"
+  for _ in $(seq "$runs"); do
+    # A folder changed seconds ago is listed at every tick (coarse stamps): as
+    # in a classroom, the folder last changed a while ago.
+    touch -d '-1 hour' "$root" "$work/other10"
+    run_ours "$work/own10" poll "$root" >>"$work/poll.big"
+    run_ours "$work/own10" poll "$work/other10" >>"$work/poll.small"
+  done
+  line "poll tick, nothing changed, $n pages (against 10) (CPU s)" "$(cut -d' ' -f1 "$work/poll.big" | median)" "$(cut -d' ' -f1 "$work/poll.small" | median)"
+  line "poll tick after a file was added, $n (against 10) (CPU s)" "$(cut -d' ' -f2 "$work/poll.big" | median)" "$(cut -d' ' -f2 "$work/poll.small" | median)"
+
+  for kind in own foreign; do
+    folder="$work/$kind$n"
+    : >"$work/titles.ours"; : >"$work/titles.head"
+    "$bin/bench_titles" "$folder" >/dev/null; head -c 4096 "$folder"/*.html >/dev/null
+    for _ in $(seq "$runs"); do
+      "$bin/bench_titles" "$folder" >>"$work/titles.ours"
+      t0=$(now); head -c 4096 "$folder"/*.html >/dev/null; t1=$(now)
+      awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f\n", (b - a) / 1e9 }' >>"$work/titles.head"
+    done
+    line "titles of $n $kind pages, against head -c 4096 (s)" "$(median <"$work/titles.ours")" "$(median <"$work/titles.head")"
+  done
+done
+
+# Further benchmarks of their own, when present.
+if [ -x bench/search.sh ]; then
+  bench/search.sh "$@"
+fi

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+// A file written whole or not at all. The bytes go to a hidden temporary file in the
+// target's folder ("." + name + "." + host + "." + process + ".tmp", so that no page
+// list shows it), which is flushed to the disk and then renamed over the target.
+// Unlike QSaveFile this names its temporary file the same way on every file system
+// (network shares included), and a temporary file that a crashed writer on this host
+// left behind is removed by the next write of the same file.
+class AtomicFile
+{
+public:
+    explicit AtomicFile(const QString &target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
+
+    bool open();
+    bool write(const char *data, qint64 size);
+    bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
+    // Replaces the target; false (and the target untouched) when anything failed.
+    bool commit();
+    void cancel();
+    QString errorString() const { return m_error; }
+    QString temporaryName() const { return m_temp.fileName(); }
+
+    // The hidden temporary names of a target all start with this.
+    static QString temporaryPrefix(const QString &target);
+
+private:
+    void removeStaleTemporaries() const;
+    bool fail(const QString &why);
+
+    QString m_target;
+    QFile m_temp;
+    QString m_error;
+    bool m_failed = false;
+};

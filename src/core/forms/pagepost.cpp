@@ -1,0 +1,195 @@
+#include "core/forms/pagepost.h"
+
+#include "core/forms/formtexts.h"
+#include "core/forms/sharedfilelock.h"
+#include "core/pages/markers.h"
+#include "core/pages/pagefile.h"
+#include "core/pages/pagetext.h"
+
+#include <QFileInfo>
+#include <QList>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+namespace T = FormTexts;
+
+namespace {
+bool isTagBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+// The generated quiz and answer blocks: from "<!--beginKavuno" through the end of
+// the next "<!--endKavuno" comment (or the end of the page).
+QList<std::pair<qsizetype, qsizetype>> generatedBlocks(const QString &page)
+{
+    QList<std::pair<qsizetype, qsizetype>> blocks;
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype begin = page.indexOf(Markers::KavunoBeginRun, from);
+        if (begin < 0)
+            break;
+        const qsizetype end = page.indexOf(Markers::KavunoEndRun, begin + Markers::KavunoBeginRun.size());
+        const qsizetype close = end < 0 ? -1 : page.indexOf(u"-->"_s, end);
+        const qsizetype stop = close < 0 ? page.size() : close + 3;
+        blocks.append({begin, stop});
+        from = stop;
+    }
+    return blocks;
+}
+
+// The text with CR LF, CR and LF as "<BR>", its angles escaped and "---." defused.
+QString postPart(const QString &text)
+{
+    QString part = EscapeAngles(text);
+    part.replace(T::PostTerminatorText, T::PostTerminatorEscaped);
+    part.replace(u"\r\n"_s, Markers::LineBreakTag);
+    part.replace(u'\r', Markers::LineBreakTag);
+    part.replace(u'\n', Markers::LineBreakTag);
+    return part;
+}
+
+// Keeps the first nine of the posts that follow one another at the start of rest
+// and drops the older ones; text that is no post is never touched.
+void dropOldPosts(QString &rest)
+{
+    qsizetype pos = 0;
+    qsizetype keepEnd = -1;
+    int count = 0;
+    while (true) {
+        qsizetype start = pos;
+        while (start < rest.size() && isTagBlank(rest.at(start)))
+            ++start;
+        if (!QStringView(rest).sliced(start).startsWith(T::PostMark))
+            break;
+        const qsizetype terminator = rest.indexOf(T::PostTerminator, start);
+        const qsizetype nextPost = rest.indexOf(T::PostMark, start + T::PostMark.size());
+        const qsizetype paragraphEnd = rest.indexOf(u"</P"_s, start, Qt::CaseInsensitive);
+        // A post is one piece: its terminator comes before the next post and the paragraph's end.
+        if (terminator < 0 || (nextPost >= 0 && nextPost < terminator)
+            || (paragraphEnd >= 0 && paragraphEnd < terminator))
+            break;
+        pos = terminator + T::PostTerminator.size();
+        if (++count == 9)
+            keepEnd = pos;
+    }
+    if (keepEnd >= 0 && pos > keepEnd)
+        rest.remove(keepEnd, pos - keepEnd);
+}
+} // namespace
+
+QLocale postLocale(const QLocale &system)
+{
+    if (system.language() == QLocale::C)
+        return QLocale(QLocale::Japanese, QLocale::Japan);
+    return system;
+}
+
+QString postDateLine(const QDateTime &when, const QLocale &locale)
+{
+    const QDate d = when.date();
+    const QTime t = when.time();
+    return u' ' + QString::number(d.year()) + u"年"_s + QString::number(d.month()) + u"月"_s + QString::number(d.day())
+        + u"日"_s + QString::number(t.hour()) + u"時"_s + QString::number(t.minute()) + u"分"_s + u"   "_s
+        + locale.dayName(d.dayOfWeek(), QLocale::LongFormat) + u' ';
+}
+
+QString postBlock(const QString &date, const QString &poster, const QString &message)
+{
+    QString block = T::PostMark;
+    if (!date.isEmpty() || !poster.isEmpty()) {
+        block += postPart(date);
+        if (!poster.isEmpty())
+            block += T::PosterSeparator + postPart(poster);
+        block += Markers::LineBreakTag;
+    }
+    return block + postPart(message) + Markers::LineBreakTag + T::PostTerminator;
+}
+
+qsizetype lastParagraphContentStart(const QString &page)
+{
+    const auto blocks = generatedBlocks(page);
+    const auto insideBlock = [&blocks](qsizetype at) {
+        for (const auto &[begin, end] : blocks) {
+            if (at >= begin && at < end)
+                return true;
+        }
+        return false;
+    };
+    qsizetype from = page.size() - 1;
+    while (from >= 0) {
+        const qsizetype at = page.lastIndexOf(u"<P"_s, from);
+        if (at < 0)
+            return -1;
+        from = at - 1;
+        // "<PRE" and "<PARAM" are no paragraph starts.
+        if (at + 2 >= page.size() || !(page.at(at + 2) == u'>' || isTagBlank(page.at(at + 2))) || insideBlock(at))
+            continue;
+        const qsizetype gt = page.indexOf(u'>', at);
+        return gt < 0 ? -1 : gt + 1;
+    }
+    return -1;
+}
+
+bool insertPost(const QString &page, const QString &block, QString &result)
+{
+    qsizetype at = lastParagraphContentStart(page);
+    if (at < 0) {
+        const qsizetype body = page.indexOf(u"<BODY"_s, 0, Qt::CaseInsensitive);
+        const qsizetype gt = body < 0 ? -1 : page.indexOf(u'>', body);
+        at = gt < 0 ? -1 : gt + 1;
+    }
+    if (at < 0)
+        return false;
+    QString rest = page.sliced(at);
+    dropOldPosts(rest);
+    result = page.first(at) + block + rest;
+    return true;
+}
+
+PostOutcome postToPage(const QString &pagePath, const QString &date, const QString &poster,
+                       const QString &message, int lockTimeoutMs)
+{
+    if (message.trimmed().isEmpty())
+        return {PostStatus::EmptyMessage, {}};
+    SharedFileLock lock(pagePath);
+    if (!lock.acquire(lockTimeoutMs))
+        return {lock.permissionDenied() ? PostStatus::WriteFailed : PostStatus::Busy, {}};
+    // A link planted in the folder must not lead the post elsewhere.
+    if (QFileInfo(pagePath).isSymLink())
+        return {PostStatus::WriteFailed, {}};
+    const PageText page = readPageFile(pagePath);
+    if (page.status == PageText::Unreadable)
+        return {PostStatus::Unreadable, {}};
+    // A page we cannot decode keeps its bytes.
+    if (page.status == PageText::Undecodable)
+        return {PostStatus::Undecodable, {}};
+    QString changed;
+    if (!insertPost(page.text, postBlock(date, poster, message), changed))
+        return {PostStatus::NoPlace, {}};
+    QString error;
+    if (!writePageFile(pagePath, changed, &error))
+        return {PostStatus::WriteFailed, error};
+    return {};
+}
+
+QString postOutcomeText(const PostOutcome &outcome)
+{
+    switch (outcome.status) {
+    case PostStatus::Posted:
+        return {};
+    case PostStatus::EmptyMessage:
+        return T::EmptyMessage;
+    case PostStatus::Busy:
+        return T::PostBusy;
+    case PostStatus::Unreadable:
+        return T::PageUnreadable;
+    case PostStatus::Undecodable:
+        return T::PostUndecodable;
+    case PostStatus::NoPlace:
+        return T::PostNoPlace;
+    case PostStatus::WriteFailed:
+        break;
+    }
+    return outcome.error.isEmpty() ? T::PostFailed : T::PostFailed + u'\n' + outcome.error;
+}

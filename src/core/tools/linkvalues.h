@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// One quoted value in a page's text: where it stands and what it says.
+struct QuotedValue
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+    QString text;
+};
+
+// The values that follow opening (which ends with the opening double quote, as
+// in src=") up to the next double quote, in text order. A value without its
+// closing quote ends the list.
+QList<QuotedValue> quotedValues(const QString &text, const QString &opening, Qt::CaseSensitivity cs);
+
+// A link value as pages write it, made a path: "&amp;" and percent escapes
+// undone, "#fragment" and "?query" cut off, "\" turned into "/".
+QString cleanLinkValue(const QString &value);
+
+// The text after the last "/", "\" or ":" of a link: a command link's name
+// begins with "$".
+QString linkFileNamePart(const QString &link);
+
+// Finds the files that links name, on a case-sensitive file system as a
+// Windows peer would: the exact name first, then one differing only in case.
+// Nothing outside the data root is ever found.
+class LinkResolver
+{
+public:
+    LinkResolver(const QString &root, const QString &curDir);
+
+    // The existing file that value (as a page writes it) names from a page in
+    // folder: "/x" from the current folder, "./x", "sub/../x" and "../x" from
+    // folder. Empty for web and mail addresses, missing files and folders.
+    QString resolve(const QString &folder, const QString &value);
+    // The path value names from folder by the same rules, whether or not it
+    // exists; empty for addresses and names outside the data root.
+    QString pathOf(const QString &folder, const QString &value) const;
+    // path itself when it is a file inside the data root, else the file that
+    // differs from it only in case; empty when there is none.
+    QString existing(const QString &path);
+
+    const QString &curDir() const { return m_curDir; }
+
+private:
+    bool insideRoot(const QString &path) const;
+    QString m_root;
+    QString m_curDir;
+    // Folder -> lower-case name -> name on disk.
+    QHash<QString, QHash<QString, QString>> m_listings;
+};
+
+// path compared as a Windows peer would: without regard to case.
+inline QString pathKey(const QString &path)
+{
+    return path.toCaseFolded();
+}

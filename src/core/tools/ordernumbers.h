@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/tools/renameplan.h"
+
+#include <QString>
+#include <QStringList>
+
+// Page order by file name: the order number "1000_", "1010_", ... in front of
+// each name, stripping it again, and the numbered names "page(100).html".
+
+// The order number of a 0-based position: 1000 + 10 x position, then "_".
+QString orderPrefix(int position);
+// The length of a name's old order prefix: everything up to and including its
+// first "_", unless that "_" is the first character; 0 when there is none.
+qsizetype orderPrefixLength(const QString &name);
+// Whether a page keeps its name when the level is numbered: its name without
+// extension holds "index" (case respected).
+bool keepsOrderName(const QString &name);
+
+// The companions each operation takes along.
+inline constexpr Companions ReorderCompanions = Companion::Note | Companion::Sound;
+inline constexpr Companions StripCompanions = Companion::Note;
+inline constexpr Companions NumberedCompanions = Companion::Note | Companion::SubFolder;
+
+struct ReorderPlan
+{
+    // The position the moved page has (to, limited to the level).
+    int current = 0;
+    QList<PageMove> moves;
+};
+// Moves entry from to position to and gives every page the order number of
+// its position in place of its old prefix.
+ReorderPlan planReorder(const QStringList &entries, int from, int to);
+
+// Strips the old order prefixes; a name that is taken, or whose note name is,
+// gets "#" before its extension until it is free ("a.html", "a#.html", ...).
+// names is the folder as the plan leaves it.
+QList<PageMove> planStrip(const QStringList &entries, FolderNames &names);
+
+// The number with at least digits digits, zero-padded after a minus sign.
+QString formatNumber(qint64 number, int digits);
+
+struct NumberedRename
+{
+    QString name;
+    qint64 start = 100;
+    qint64 step = 1;
+    int digits = 3;
+    // The range of entries, 0-based, both included.
+    int first = 0;
+    int last = 0;
+};
+// name + "(" + number + ")" + extension for each entry of the range that is in
+// the folder, numbers running from start by step. A name taken at its turn is
+// tried again after the others moved; a page whose name is still taken then,
+// or whose new name would hold a path or "$", keeps its name.
+QList<PageMove> planNumbered(const QStringList &entries, const NumberedRename &rename, FolderNames &names);

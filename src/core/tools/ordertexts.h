@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+// Texts of the order dialog, the renumber dialog and their operations, each once.
+namespace OrderTexts {
+using namespace Qt::StringLiterals;
+
+// The order dialog.
+inline const QString OrderCaption = u"順番の変更"_s;
+inline const QString MoveButton = u" 移 動"_s;
+inline const QString MoveHint = u"移動して終える"_s;
+inline const QString CloseButton = u"閉じる"_s;
+inline const QString CloseHint = u"移動しないで終える"_s;
+inline const QString StripButton = u"順番数字_\u3000の削除"_s;
+inline const QString StripHint = u"ファイル名につけた数字を削除する"_s;
+inline const QString AskStrip = u"数字_ を削除していいですか？"_s;
+inline const QString StripFailed = u"次のファイルの名前を変更できませんでした。\n%1"_s;
+
+// The renumber dialog.
+inline const QString RenumberCaption = u"ファイル名の変更"_s;
+inline const QString RenumberHeading = u"（\u3000）の数字を増加数で変更"_s;
+inline const QString NameLabel = u"変更名"_s;
+inline const QString StartLabel = u"数字"_s;
+inline const QString StepLabel = u"増加数"_s;
+inline const QString DigitsLabel = u"桁数"_s;
+inline const QString FirstLabel = u"変更開始ボタン"_s;
+inline const QString LastLabel = u"変更終了ボタン"_s;
+inline const QString ThisPageButton = u"このページだけ変更"_s;
+inline const QString OkButton = u"OK"_s;
+inline const QString CancelButton = u"キャンセル"_s;
+inline const QString DefaultName = u"page"_s;
+inline const QString DefaultStart = u"100"_s;
+inline const QString DefaultStep = u"1"_s;
+inline const QString DefaultDigits = u"3"_s;
+inline const QString InvalidNumber = u"「%1」は正しい数字ではありません。"_s;
+
+// Levels of search results and keyword links list pages of several folders.
+inline const QString NotAFolderLevel =
+    u"この一覧はフォルダのページ一覧ではないので、ファイル名を変更できません。フォルダを開き直してから使ってください。"_s;
+} // namespace OrderTexts

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QFlags>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// Renaming pages of one folder together with the files that belong to them.
+// A plan is a list of page moves worked out first; carrying it out never
+// replaces a file, goes through temporary names where two pages swap names,
+// and moves a page's companions only together with the page, so that no note,
+// sound or sub-folder ever ends up beside another page.
+
+// The files that belong to a page: they share its name without extension.
+enum class Companion {
+    Note = 1,      // name + ".%xt"
+    Sound = 2,     // name + ".wav"
+    SubFolder = 4, // the folder of that name
+};
+Q_DECLARE_FLAGS(Companions, Companion)
+Q_DECLARE_OPERATORS_FOR_FLAGS(Companions)
+
+// The name of a page's companion of that kind.
+QString companionName(const QString &page, Companion kind);
+
+// One page to give another name; both are names inside the folder.
+struct PageMove
+{
+    QString from;
+    QString to;
+    bool operator==(const PageMove &) const = default;
+};
+
+// The names of a folder while a plan is worked out: every entry (files,
+// folders, hidden ones), changed as the planned moves would change it.
+// Pages of one base name share their companions: the first page of the plan
+// takes them along, and a later page of that base counts the companion it
+// finds at its target as its own. A sound is listed as a page too: taken
+// along by its page, it is not moved again on its own.
+class FolderNames
+{
+public:
+    FolderNames(const QSet<QString> &names, Companions companions);
+
+    // Every entry of folder; ok false when it cannot be read.
+    static QSet<QString> list(const QString &folder, bool *ok = nullptr);
+
+    // Whether page may take the name to: to and each companion name of to are
+    // free, or hold the companion page itself brings along.
+    bool fits(const QString &page, const QString &to) const;
+    bool taken(const QString &name) const { return m_names.contains(name); }
+    // Records the move of page with the companions that go with it.
+    void move(const QString &page, const QString &to);
+
+    // The companion moves that go with a page move, in the state before it.
+    QList<PageMove> companionMoves(const QString &page, const QString &to) const;
+
+private:
+    bool ownCompanionAt(const QString &page, Companion kind, const QString &name) const;
+
+    QSet<QString> m_names;
+    // Where each moved name came from (its first name in the folder).
+    QHash<QString, QString> m_origin;
+    // Names already moved (pages, and companions taken along by an earlier page).
+    QSet<QString> m_claimed;
+    Companions m_companions;
+};
+
+struct RenameOutcome
+{
+    // The name each planned page has afterwards, in plan order.
+    QStringList finalNames;
+    // The pages that kept their names (or, after a failure, got none they were planned for).
+    QStringList failed;
+};
+
+// Carries out the page moves in folder with the companions of the given kinds.
+// A move whose targets stay taken keeps its page and companions where they are;
+// a page already taken along as another page's companion is not moved again.
+RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves, Companions companions);

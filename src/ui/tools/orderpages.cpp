@@ -1,0 +1,147 @@
+// Reordering, stripping and numbering the page files of the shown folder.
+#include "ui/app/tform1.h"
+
+#include "core/navigation/navigator.h"
+#include "core/pages/markers.h"
+#include "core/pages/templates.h"
+#include "core/tools/ordernumbers.h"
+#include "core/tools/ordertexts.h"
+#include "ui/tools/tform17.h"
+#include "ui/tools/tform5.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+namespace T = OrderTexts;
+
+// The dialog created at start-up, or one made now (a window without them).
+template<class Dialog, class... Args>
+static Dialog &dialogOf(TForm1 &form, Args &...args)
+{
+    if (auto *dialog = form.findChild<Dialog *>(QString(), Qt::FindDirectChildrenOnly))
+        return *dialog;
+    return *new Dialog(args..., &form);
+}
+
+// Renaming works on the folder's own page list only: the entries of search
+// results and keyword links are paths into other folders. False (and said so)
+// elsewhere; false without a page.
+static bool onFolderLevel(TForm1 &form)
+{
+    if (form.nav.PBan() < 0 || form.nav.PBanSu() < 1)
+        return false;
+    const Level &level = form.nav.levels().top();
+    if (level.listsFolder && level.folder == form.nav.CurDir)
+        return true;
+    QMessageBox::information(&form, form.nav.ExeBaseName, T::NotAFolderLevel);
+    return false;
+}
+
+// The page "*** チェック中 ***" stands in the browser while the names change.
+static void showCheckingPage(TForm1 &form)
+{
+    form.Panel10->hide();
+    const QString path = NEWHTMLSAVE(form.nav.CurDir, Markers::StatusReordering);
+    QCoreApplication::processEvents();
+    if (QFileInfo::exists(path))
+        form.showPage(path);
+    else
+        form.WebBrowser1->setHtml(progressPageText(Markers::StatusReordering));
+}
+
+// Reads the level again and opens its page at index, or the page named current.
+static void reopenLevel(TForm1 &form, int index, const QString &current = {})
+{
+    form.nav.OpenFolderLevel(form.nav.CurDir, index, false);
+    const qsizetype at = current.isEmpty() ? -1 : form.nav.levels().top().MidashiF.indexOf(current);
+    if (at >= 0)
+        form.nav.PBanSave(int(at));
+    form.HighlightCurrent = true;
+    form.ReMake();
+    form.PageClick(false, true);
+}
+
+static RenameOutcome renameInFolder(TForm1 &form, const QList<PageMove> &moves, Companions companions)
+{
+    form.SearchIndexKey = u"xxx"_s;
+    return carryOutMoves(form.nav.CurDir, moves, companions);
+}
+
+void TForm1::ReorderPagesMenu()
+{
+    if (!onFolderLevel(*this))
+        return;
+    showCheckingPage(*this);
+    ReorderPages(nav.PBan(), -1);
+}
+
+void TForm1::ReorderPages(int from, int to)
+{
+    if (!onFolderLevel(*this))
+        return;
+    const QStringList entries = nav.levels().top().MidashiF;
+    if (to < 0) {
+        TForm5 &form5 = dialogOf<TForm5>(*this);
+        form5.setPositions(int(entries.size()), nav.PBan());
+        int result = 0;
+        {
+            PollPause pause(*this);
+            result = form5.exec();
+        }
+        if (result != QDialog::Accepted) {
+            if (form5.Tag == 1)
+                RemoveOrderNumbers();
+            return;
+        }
+        to = form5.Memo1->text().toInt() - 1;
+    }
+    const ReorderPlan plan = planReorder(entries, from, to);
+    const RenameOutcome outcome = renameInFolder(*this, plan.moves, ReorderCompanions);
+    // The moved page stays the current page, under whatever name it has now.
+    const QString moved = entries.value(from >= 0 ? from : plan.current);
+    QString movedNow = moved;
+    for (qsizetype i = 0; i < plan.moves.size(); ++i) {
+        if (plan.moves.at(i).from == moved)
+            movedNow = outcome.finalNames.at(i);
+    }
+    reopenLevel(*this, plan.current, movedNow);
+}
+
+void TForm1::RemoveOrderNumbers()
+{
+    if (!onFolderLevel(*this))
+        return;
+    if (QMessageBox::question(this, nav.ExeBaseName, T::AskStrip) != QMessageBox::Yes)
+        return;
+    FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
+    const QList<PageMove> moves = planStrip(nav.levels().top().MidashiF, names);
+    const RenameOutcome outcome = renameInFolder(*this, moves, StripCompanions);
+    // The level is read again even then: it lists the names the files have now.
+    reopenLevel(*this, nav.PBan());
+    if (!outcome.failed.isEmpty())
+        QMessageBox::warning(this, nav.ExeBaseName, T::StripFailed.arg(outcome.failed.join(u'\n')));
+}
+
+void TForm1::RenamePagesNumbered()
+{
+    if (!onFolderLevel(*this))
+        return;
+    showCheckingPage(*this);
+    TForm17 &form17 = dialogOf<TForm17>(*this, platform);
+    form17.Edit5->setText(QString::number(nav.PBan() + 1));
+    form17.Edit6->setText(QString::number(nav.PBanSu()));
+    form17.exec();
+    if (form17.SpeedButton1Tag != 1)
+        return;
+    // The poll runs meanwhile and may have read the level again.
+    const QStringList entries = nav.levels().top().MidashiF;
+    FolderNames names(FolderNames::list(nav.CurDir), NumberedCompanions);
+    const QList<PageMove> moves = planNumbered(entries, form17.rename(), names);
+    renameInFolder(*this, moves, NumberedCompanions);
+    reopenLevel(*this, nav.PBan());
+}

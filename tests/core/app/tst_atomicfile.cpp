@@ -1,0 +1,113 @@
+// The whole-file writer: what another reader of the folder can see during and after a write.
+#include "core/app/atomicfile.h"
+#include "core/app/wholefile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+QStringList visibleNames(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files, QDir::Name);
+}
+void touch(const QString &path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("half");
+}
+} // namespace
+
+class TestAtomicFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writeInProgressIsHiddenAndOldTextStays()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"1010_ページ.html"_s);
+        QVERIFY(writeWholeFile(page, "old"));
+        AtomicFile file(page);
+        QVERIFY(file.open());
+        QVERIFY(file.write("new text"));
+        QVERIFY(QFileInfo(file.temporaryName()).fileName().startsWith(u'.'));
+        QCOMPARE(visibleNames(dir.path()), QStringList{u"1010_ページ.html"_s});
+        QCOMPARE(readAll(page), QByteArray("old"));
+        QVERIFY(file.commit());
+        QCOMPARE(readAll(page), QByteArray("new text"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"1010_ページ.html"_s});
+    }
+
+    void cancelledWriteLeavesNothing()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"a.html"_s);
+        {
+            AtomicFile file(page);
+            QVERIFY(file.open());
+            QVERIFY(file.write("abandoned"));
+        }
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    void staleTemporaryOfDeadWriterIsRemovedByNextWrite()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"a.html"_s);
+        QProcess gone;
+        gone.start(u"true"_s);
+        QVERIFY(gone.waitForFinished());
+        const QString prefix = dir.filePath(AtomicFile::temporaryPrefix(page));
+        const QString stale = prefix + QString::number(gone.processId()) + u".tmp"_s;
+        const QString living = prefix + QString::number(QCoreApplication::applicationPid() == 1 ? 2 : 1) + u".tmp"_s;
+        touch(stale);
+        touch(living);
+        QVERIFY(writeWholeFile(page, "whole"));
+        QVERIFY(!QFile::exists(stale));
+        QVERIFY2(QFile::exists(living), "a writer that still runs keeps its file");
+        QCOMPARE(readAll(page), QByteArray("whole"));
+    }
+
+    void longJapaneseNameStillWrites()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QString(80, QChar(0x3042)) + u".html"_s); // 245 bytes
+        QVERIFY(writeWholeFile(page, "x"));
+        QCOMPARE(readAll(page), QByteArray("x"));
+    }
+
+    void failedWriteKeepsTargetAndSaysWhy()
+    {
+        QTemporaryDir dir;
+        QString why;
+        QVERIFY(!writeWholeFile(dir.filePath(u"missing/a.html"_s), "x", &why));
+        QVERIFY(!why.isEmpty());
+        QVERIFY(!writeWholeFile(dir.path(), "x", &why));
+        QVERIFY(QFileInfo(dir.path()).isDir());
+    }
+
+    void keepsTheTargetsPermissions()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"a.html"_s);
+        QVERIFY(writeWholeFile(page, "x"));
+        QFile::setPermissions(page, QFile::ReadOwner | QFile::WriteOwner);
+        const QFile::Permissions before = QFile::permissions(page);
+        QVERIFY(writeWholeFile(page, "y"));
+        QCOMPARE(QFile::permissions(page), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAtomicFile)
+#include "tst_atomicfile.moc"

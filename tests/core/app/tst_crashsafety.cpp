@@ -1,0 +1,241 @@
+// Writers killed at random moments: whatever moment, a reader of the folder finds each
+// file whole (an old version or the new one), and no half-written file under a name
+// that a page list would show.
+#include "core/commands/scriptvariables.h"
+#include "core/editor/pagenote.h"
+#include "core/pages/pagefile.h"
+#include "core/present/marker.h"
+#include "tools/crashwriters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace CrashWriters;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString decodeCp932(const QByteArray &bytes, bool *ok)
+{
+    QStringDecoder decoder("CP932");
+    const QString text = decoder.decode(bytes);
+    *ok = !decoder.hasError();
+    return text;
+}
+
+// What a reader of the folder finds after a kill; empty when all is well.
+QString problemAfterKill(const QString &writer, const QString &dir)
+{
+    const QStringList visible = QDir(dir).entryList(QDir::Files, QDir::Name);
+    const QStringList all = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    if (all.size() - visible.size() > 2)
+        return u"temporary files pile up: "_s + all.join(u", "_s);
+    QStringList allowed;
+    if (writer == u"page")
+        allowed = {PageName};
+    else if (writer == u"note")
+        allowed = {NoteName};
+    else if (writer == u"variables")
+        allowed = {VariablesName};
+    else if (writer == u"placeholder")
+        allowed = {u"_XXX.html"_s};
+    else if (writer == u"marker")
+        allowed = {u"$$$.$$$"_s};
+    else if (writer == u"sjis")
+        allowed = {SjisName};
+    else if (writer == u"copy")
+        allowed = {CopySourceName, CopyTargetName};
+    for (const QString &name : visible) {
+        if (!allowed.contains(name))
+            return u"a listed file was left behind: "_s + name;
+    }
+    for (const QString &name : visible) {
+        const QString path = dir + u'/' + name;
+        const QByteArray bytes = readAll(path);
+        if (writer == u"page" || writer == u"placeholder") {
+            const PageText page = decodePageUtf8(bytes);
+            if (!page.ok() || !page.hadBom || wholeVersion(page.text) == 0)
+                return name + u" is not whole"_s;
+        } else if (writer == u"note") {
+            bool valid = false;
+            if (wholeVersion(noteTextFromFile(bytes, &valid)) == 0 || !valid)
+                return name + u" is not whole"_s;
+        } else if (writer == u"variables") {
+            bool ok = false;
+            const QList<ScriptVariable> pairs = parseVariableLines(decodeCp932(bytes, &ok).split(u"\r\n"_s));
+            if (!ok || !bytes.endsWith("\r\n"))
+                return name + u" is not whole"_s;
+            for (const ScriptVariable &pair : pairs) {
+                if (pair.name == u"text" && wholeVersion(pair.value) == 0)
+                    return name + u" lost part of its text"_s;
+            }
+        } else if (writer == u"marker") {
+            if (!decodePresentationMarker(bytes).endsWith(u".html"_s))
+                return u"the marker names no page"_s;
+        } else if (writer == u"sjis") {
+            const PageText converted = decodePageUtf8(bytes);
+            bool ok = converted.ok() && converted.hadBom;
+            QString text = converted.text;
+            if (!ok)
+                text = decodeCp932(bytes, &ok);
+            if (!ok || wholeVersion(text) == 0 || !text.contains(u"</HTML>"_s))
+                return name + u" is not whole"_s;
+        } else if (writer == u"copy" && name == CopyTargetName) {
+            if (bytes != copySource())
+                return u"the copy is not whole"_s;
+        }
+    }
+    return {};
+}
+
+// A network share made on this machine: an sshd on loopback and an sshfs mount of a
+// folder it serves. Network file systems are where temporary files get names.
+class SshfsShare
+{
+public:
+    ~SshfsShare() { stop(); }
+
+    // Empty when the mount stands; else why it cannot be made here.
+    QString start()
+    {
+        const QString sshd = u"/usr/sbin/sshd"_s;
+        const QString sshfs = QStandardPaths::findExecutable(u"sshfs"_s);
+        if (!QFile::exists(sshd) || sshfs.isEmpty())
+            return u"sshd or sshfs is not installed"_s;
+        if (!QFileInfo(u"/dev/fuse"_s).isWritable())
+            return u"/dev/fuse cannot be opened"_s;
+        const QString t = m_temp.path();
+        for (const char *key : {"hostkey", "userkey"}) {
+            if (QProcess::execute(u"ssh-keygen"_s, {u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, QString(),
+                                                   u"-f"_s, t + u'/' + QLatin1StringView(key)}) != 0)
+                return u"ssh-keygen failed"_s;
+        }
+        QFile::copy(t + u"/userkey.pub"_s, t + u"/authorized_keys"_s);
+        QDir().mkpath(t + u"/export"_s);
+        QDir().mkpath(m_mount);
+        QDir().mkpath(u"/run/sshd"_s);
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        const QString port = QString::number(probe.serverPort());
+        probe.close();
+        QFile config(t + u"/sshd_config"_s);
+        config.open(QIODevice::WriteOnly);
+        config.write(QStringLiteral("Port %1\nListenAddress 127.0.0.1\nHostKey %2/hostkey\n"
+                                    "AuthorizedKeysFile %2/authorized_keys\nPasswordAuthentication no\n"
+                                    "PermitRootLogin yes\nStrictModes no\nUsePAM no\nPidFile none\n"
+                                    "Subsystem sftp internal-sftp\n").arg(port, t).toUtf8());
+        config.close();
+        m_sshd.start(sshd, {u"-D"_s, u"-e"_s, u"-f"_s, config.fileName()});
+        if (!m_sshd.waitForStarted())
+            return u"sshd did not start"_s;
+        for (int attempt = 0; attempt < 50 && !mounted(); ++attempt) {
+            QProcess::execute(sshfs, {u"-p"_s, port, u"-o"_s,
+                                      u"IdentityFile="_s + t + u"/userkey,StrictHostKeyChecking=no,"
+                                      "UserKnownHostsFile=/dev/null,BatchMode=yes"_s,
+                                      u"root@127.0.0.1:"_s + t + u"/export"_s, m_mount});
+            if (!mounted())
+                QTest::qWait(100);
+        }
+        return mounted() ? QString() : u"the sshfs mount failed"_s;
+    }
+
+    QString folder() const { return m_mount; }
+
+private:
+    bool mounted() const
+    {
+        QFile mounts(u"/proc/mounts"_s);
+        return mounts.open(QIODevice::ReadOnly) && mounts.readAll().contains(QByteArray(" " + m_mount.toUtf8() + " fuse.sshfs"));
+    }
+    void stop()
+    {
+        if (mounted())
+            QProcess::execute(u"fusermount"_s, {u"-u"_s, m_mount});
+        if (m_sshd.state() != QProcess::NotRunning) {
+            m_sshd.kill();
+            m_sshd.waitForFinished();
+        }
+    }
+
+    QTemporaryDir m_temp;
+    QString m_mount = m_temp.path() + u"/mnt"_s;
+    QProcess m_sshd;
+};
+
+} // namespace
+
+class CrashSafetyTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanupTestCase() { m_share.reset(); }
+
+    void killedWriterLeavesWholeFiles_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<int>("kills");
+        QTest::addColumn<bool>("onShare");
+        const QList<std::pair<const char *, QString>> writers{
+            {"page save", u"page"_s},   {"note", u"note"_s},           {"variable file", u"variables"_s},
+            {"placeholder page", u"placeholder"_s}, {"presentation marker", u"marker"_s},
+            {"Shift_JIS conversion", u"sjis"_s}, {"batch copy", u"copy"_s}};
+        // 200 kills on the local disk, and a few on a network share.
+        for (const auto &[name, writer] : writers) {
+            QTest::addRow("%s, local", name) << writer << (writer == u"copy" ? 20 : 30) << false;
+            QTest::addRow("%s, sshfs", name) << writer << 6 << true;
+        }
+    }
+
+    void killedWriterLeavesWholeFiles()
+    {
+        QFETCH(QString, writer);
+        QFETCH(int, kills);
+        QFETCH(bool, onShare);
+        if (onShare && !m_share) {
+            m_share = std::make_unique<SshfsShare>();
+            m_shareProblem = m_share->start();
+        }
+        if (onShare && !m_shareProblem.isEmpty())
+            QSKIP(qPrintable(u"SKIPPED on a network share: "_s + m_shareProblem));
+        QTemporaryDir temp(onShare ? m_share->folder() + u"/crash-XXXXXX"_s : QDir::tempPath() + u"/crash-XXXXXX"_s);
+        QVERIFY(temp.isValid());
+        const QString dir = temp.path();
+        auto *random = QRandomGenerator::global();
+        for (int kill = 0; kill < kills; ++kill) {
+            QProcess driver;
+            driver.start(QStringLiteral(KAVUNO_CRASHDRIVER), {writer, dir});
+            QVERIFY(driver.waitForStarted());
+            // Every other run is killed only after its first whole write.
+            if (kill % 2)
+                QVERIFY(driver.waitForReadyRead(20000));
+            QTest::qWait(random->bounded(1, 60));
+            ::kill(pid_t(driver.processId()), SIGKILL);
+            QVERIFY(driver.waitForFinished());
+            const QString problem = problemAfterKill(writer, dir);
+            QVERIFY2(problem.isEmpty(), qPrintable(u"after kill "_s + QString::number(kill) + u": "_s + problem));
+        }
+    }
+
+private:
+    std::unique_ptr<SshfsShare> m_share;
+    QString m_shareProblem;
+};
+
+QTEST_GUILESS_MAIN(CrashSafetyTest)
+#include "tst_crashsafety.moc"

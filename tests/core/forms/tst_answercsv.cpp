@@ -1,0 +1,142 @@
+#include "../editortools/filebytes.h"
+#include "core/forms/answercsv.h"
+#include "core/forms/sharedfilelock.h"
+
+#include <QCoreApplication>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Set in the environment of the child copies this test starts: the CSV to append to.
+const char ChildCsv[] = "KAVUNO_TEST_APPEND_CSV";
+const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+const AnswerLine Line{u"Q1,Q2"_s, u"A,B"_s};
+} // namespace
+
+class AnswerCsvTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void csvBesideThePage()
+    {
+        QCOMPARE(answerCsvPath(u"/d/sub/1030_Sheet.html"_s), u"/d/sub/_1030_Sheet.csv"_s);
+    }
+
+    void sheetIsTheLastParagraph_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("sheet");
+        QTest::newRow("tags removed, breaks kept")
+            << u"<BODY><P>x</P><P align=\"left\">Q1<BR>[ ]<BR><B>Q2</B><BR>[ ]</P></BODY>"_s
+            << u"Q1\r\n[ ]\r\nQ2\r\n[ ]"_s;
+        QTest::newRow("no closing tag: empty sheet") << u"<BODY><P>a</P><P>b"_s << QString();
+        QTest::newRow("removal stops at a lone >") << u"<P>a > b <B>c</B></P>"_s << u"a > b <B>c</B>"_s;
+    }
+    void sheetIsTheLastParagraph()
+    {
+        QFETCH(QString, page);
+        QTEST(answerSheetText(page), "sheet");
+    }
+
+    void labelsAndAnswers_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("two questions") << u"好きな色\r\n[赤]\r\n好きな花\r\n[ 菊 ]"_s << u"好きな色,好きな花"_s << u"赤,菊"_s;
+        QTest::newRow("label in corner brackets") << u"「名前」を書いてください[花子]"_s << u"名前"_s << u"花子"_s;
+        QTest::newRow("blanks go, full-width brackets count")
+            << u"都市\n［New　York］"_s << u"都市"_s << u"NewYork"_s;
+        QTest::newRow("comma makes a field") << u"Q[a,b]"_s << u"Q"_s << u"a,b"_s;
+        QTest::newRow("comment line after the questions")
+            << u"Q1\r\n[A]\r\n//メモ[x]\r\n"_s << u"Q1"_s << u"A,x"_s;
+        QTest::newRow("comment in the middle")
+            << u"Q1\r\n[A]\r\n//注意\r\nQ2\r\n[B]"_s << u"Q1,Q2"_s << u"A,B"_s;
+    }
+    void labelsAndAnswers()
+    {
+        QFETCH(QString, sheet);
+        const AnswerLine line = answerLine(sheet);
+        QTEST(line.header, "header");
+        QTEST(line.row, "row");
+    }
+
+    void appendsHeaderOnceThenRows_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("new file") << QByteArray() << Bom + "Q1,Q2\r\nA,B\r\n";
+        QTest::newRow("second submission") << Bom + "Q1,Q2\r\nA,B\r\n" << Bom + "Q1,Q2\r\nA,B\r\nA,B\r\n";
+        QTest::newRow("no final line break") << QByteArray("h\r\nx") << QByteArray("h\r\nx\r\nA,B\r\n");
+        // Saved by a spreadsheet in the legacy code page: its bytes stay.
+        QTest::newRow("other encoding kept") << QByteArray("\x96\xBC\x91\x4F\r\n") << QByteArray("\x96\xBC\x91\x4F\r\nA,B\r\n");
+    }
+    void appendsHeaderOnceThenRows()
+    {
+        QFETCH(QByteArray, before);
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(u"_p.csv"_s);
+        if (!before.isEmpty())
+            QVERIFY(writeBytes(csv, before));
+        QCOMPARE(appendAnswer(csv, Line, 0).status, AppendStatus::Appended);
+        QTEST(readBytes(csv), "after");
+    }
+
+    void appendWaitsForTheLockOrSaysSo()
+    {
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(u"_p.csv"_s);
+        QLockFile other(SharedFileLock::lockPathFor(csv));
+        QVERIFY(other.tryLock(0));
+        QCOMPARE(appendAnswer(csv, Line, 100).status, AppendStatus::Busy);
+        QVERIFY(!QFile::exists(csv));
+        QTimer::singleShot(100, [&other] { other.unlock(); });
+        QCOMPARE(appendAnswer(csv, Line, 10000).status, AppendStatus::Appended);
+        QCOMPARE(readBytes(csv), Bom + "Q1,Q2\r\nA,B\r\n");
+    }
+
+    void threeCopiesAppendingLoseNoRow()
+    {
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(u"_p.csv"_s);
+        QList<QProcess *> children;
+        for (int n = 0; n < 3; ++n) {
+            auto *child = new QProcess(this);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QString::fromLatin1(ChildCsv), csv);
+            child->setProcessEnvironment(env);
+            child->start(QCoreApplication::applicationFilePath(), {});
+            children << child;
+        }
+        for (QProcess *child : children) {
+            QVERIFY(child->waitForFinished(60000));
+            QCOMPARE(child->exitCode(), 0);
+        }
+        const QList<QByteArray> lines = readBytes(csv).split('\n');
+        QCOMPARE(lines.size(), 1 + 150 + 1); // header, rows, and nothing after the last CR LF
+        QCOMPARE(lines.first(), Bom + "Q1,Q2\r");
+        QCOMPARE(lines.count("A,B\r"), 150);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // A child copy: 50 answers, as another computer would send them.
+    if (qEnvironmentVariableIsSet(ChildCsv)) {
+        const QString csv = qEnvironmentVariable(ChildCsv);
+        for (int n = 0; n < 50; ++n) {
+            if (appendAnswer(csv, Line, 30000).status != AppendStatus::Appended)
+                return 1;
+        }
+        return 0;
+    }
+    AnswerCsvTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_answercsv.moc"

@@ -1,0 +1,129 @@
+#include "../editortools/filebytes.h"
+#include "core/editor/pagebuilder.h"
+#include "core/editor/pagereader.h"
+#include "core/forms/formtexts.h"
+#include "core/forms/pagepost.h"
+#include "core/forms/sharedfilelock.h"
+#include "core/pages/pagefile.h"
+
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString Page = u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY><!--NOTE_IN--><P></P><P align=\"left\">text</P>"
+                     u"<!--NOTE_OUT--></BODY></HTML>"_s;
+
+QString pageText(const QString &path)
+{
+    return readPageFile(path).text;
+}
+} // namespace
+
+class PagePostTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dateLineHasNoLeadingZeros()
+    {
+        const QDateTime when(QDate(2016, 2, 7), QTime(9, 5));
+        QCOMPARE(postDateLine(when, postLocale(QLocale::c())), u" 2016年2月7日9時5分   日曜日 "_s);
+    }
+
+    void blocks_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("poster");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("block");
+        QTest::newRow("date and poster") << u" d "_s << u"花子"_s << u"hi"_s << u"(^0^) d ：花子<BR>hi<BR>---.<BR>"_s;
+        QTest::newRow("neither") << QString() << QString() << u"hi"_s << u"(^0^)hi<BR>---.<BR>"_s;
+        QTest::newRow("poster without date") << QString() << u"太郎"_s << u"hi"_s << u"(^0^)：太郎<BR>hi<BR>---.<BR>"_s;
+        QTest::newRow("three lines") << QString() << QString() << u"a\r\nb\nc"_s << u"(^0^)a<BR>b<BR>c<BR>---.<BR>"_s;
+        QTest::newRow("script and command link escaped")
+            << u"<b>"_s << QString() << u"<script>x</script><A href=\"/$SAVE x\">"_s
+            << u"(^0^)&lt;b&gt;<BR>&lt;script&gt;x&lt;/script&gt;&lt;A href=\"/$SAVE x\"&gt;<BR>---.<BR>"_s;
+        QTest::newRow("typed terminator ends no post") << QString() << QString() << u"a\n---.\nb"_s
+                                                       << u"(^0^)a<BR>---&#46;<BR>b<BR>---.<BR>"_s;
+    }
+    void blocks()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, poster);
+        QFETCH(QString, message);
+        QTEST(postBlock(date, poster, message), "block");
+    }
+
+    void insertionPoint_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("result"); // "" when there is no place
+        QTest::newRow("after the last paragraph tag with attributes")
+            << u"<BODY><P>a</P><P class=\"x\">b</P></BODY>"_s << u"<BODY><P>a</P><P class=\"x\">#b</P></BODY>"_s;
+        QTest::newRow("a PRE tag is no paragraph") << u"<BODY><P>a</P><PRE>b</PRE>"_s << u"<BODY><P>#a</P><PRE>b</PRE>"_s;
+        QTest::newRow("no paragraph: after the body tag") << u"<body bgcolor=\"x\">text"_s << u"<body bgcolor=\"x\">#text"_s;
+        QTest::newRow("neither") << u"plain text"_s << QString();
+        QTest::newRow("inside the answer block is no place")
+            << u"<BODY><P>a</P><!--beginKavuno_ANSWER//--><P>b</P><!--endKavuno_ANSWER//--></BODY>"_s
+            << u"<BODY><P>#a</P><!--beginKavuno_ANSWER//--><P>b</P><!--endKavuno_ANSWER//--></BODY>"_s;
+    }
+    void insertionPoint()
+    {
+        QFETCH(QString, page);
+        QString result;
+        QTEST(insertPost(page, u"#"_s, result) ? result : QString(), "result");
+    }
+
+    void tenPostsStayTenNewestFirst()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"1010_a.html"_s);
+        QVERIFY(writePageFile(path, Page));
+        for (int n = 1; n <= 12; ++n)
+            QCOMPARE(postToPage(path, QString(), QString(), u"m%1"_s.arg(n), 0).status, PostStatus::Posted);
+        const QString text = pageText(path);
+        QCOMPARE(text.count(FormTexts::PostMark), 10);
+        QVERIFY(text.contains(u"<P align=\"left\">(^0^)m12<BR>---.<BR>(^0^)m11<BR>"_s));
+        QVERIFY(text.contains(u"(^0^)m3<BR>---.<BR>text</P>"_s));
+        QVERIFY(!text.contains(u"m2<BR>"_s));
+        QCOMPARE(postToPage(path, u" d "_s, QString(), u" \r\n"_s, 0).status, PostStatus::EmptyMessage);
+    }
+
+    void postIntoQuizPageSurvivesEditorSave()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"1010_q.html"_s);
+        PageModel model = LoadPageToFields(Page, path);
+        model.text = u"(北海道) は広い"_s;
+        model.quiz = true;
+        QVERIFY(writePageFile(path, BuildPageFromFields(model, path, QDate(2026, 2, 6)).page));
+        QCOMPARE(postToPage(path, QString(), u"花子"_s, u"kept"_s, 0).status, PostStatus::Posted);
+        const PageModel read = LoadPageToFields(pageText(path), path);
+        QVERIFY(read.quiz);
+        const QString saved = BuildPageFromFields(read, path, QDate(2026, 2, 6)).page;
+        QVERIFY(saved.contains(u"(^0^)：花子<BR>kept<BR>---.<BR>"_s));
+        QVERIFY(saved.contains(u"name=\"北海道\""_s));
+        QVERIFY(saved.contains(u"var kazu=1;"_s));
+    }
+
+    void postWaitsForTheLockOrSaysSo()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"1010_a.html"_s);
+        QVERIFY(writePageFile(path, Page));
+        QLockFile other(SharedFileLock::lockPathFor(path));
+        QVERIFY(other.tryLock(0));
+        QCOMPARE(postToPage(path, QString(), QString(), u"x"_s, 100).status, PostStatus::Busy);
+        QCOMPARE(pageText(path), normalizeLineBreaks(Page));
+        // Released while the post waits: the post goes in.
+        QTimer::singleShot(100, [&other] { other.unlock(); });
+        QCOMPARE(postToPage(path, QString(), QString(), u"x"_s, 10000).status, PostStatus::Posted);
+        QVERIFY(pageText(path).contains(u"(^0^)x<BR>"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(PagePostTest)
+#include "tst_pagepost.moc"

@@ -1,0 +1,209 @@
+// The link walk, unlinked files, page copies and picture renaming on fixture folders.
+#include "core/tools/linkwalk.h"
+#include "core/tools/pagecopy.h"
+#include "core/tools/picturerename.h"
+#include "core/tools/unlinkedfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class FolderToolsTest : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_tmp;
+    QString m_root;
+    QString m_dir;
+
+    QString path(const QString &name) const { return m_dir + u'/' + name; }
+    void write(const QString &name, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(path(name)).path());
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    void page(const QString &name, const QString &body)
+    {
+        write(name, "\xEF\xBB\xBF" + (u"<HTML><BODY>"_s + body + u"</BODY></HTML>\r\n"_s).toUtf8());
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QStringList names(const QStringList &paths) const
+    {
+        QStringList result;
+        for (const QString &p : paths)
+            result << QDir(m_dir).relativeFilePath(p);
+        return result;
+    }
+
+private slots:
+    void init()
+    {
+        m_root = m_tmp.filePath(u"root"_s);
+        QDir(m_root).removeRecursively();
+        m_dir = m_root + u"/web"_s;
+        QVERIFY(QDir().mkpath(m_dir));
+    }
+
+    void walkListsCompanionsPicturesAndFramedPagesOnce()
+    {
+        page(u"0100_a.html"_s,
+             u"<TITLE>\"icon.gif\"A</TITLE><BODY background=\"bg.jpg\"><IMG SRC=\"pict.jpg\"><IFRAME src=\"sub.html\">"
+             "<A href=\"/$NEXT\">n</A><A href=\"$GO%20sub/x\">g</A><A href=\"https://example.org/\">w</A>"
+             "<A href=\"mailto:a@example.org\">m</A><A href=\"0200_b.html\">b</A><A href=\"../../outside.txt\">o</A>"_s);
+        page(u"sub.html"_s, u"<IMG src=\"b.gif\"><FRAME src=\"0100_a.html\">"_s);
+        page(u"0200_b.html"_s, u"<IMG src=\"c.png\">"_s);
+        for (const QString &name : {u"0100_a.%xt"_s, u"0100_a.wav"_s, u"sub.wav"_s, u"pict.jpg"_s, u"icon.gif"_s,
+                                    u"bg.jpg"_s, u"b.gif"_s, u"c.png"_s})
+            write(name, "x");
+        write(u"../../outside.txt"_s, "x");
+
+        LinkResolver resolver(m_root, m_dir);
+        QStringList told;
+        LinkWalker walker(resolver, [&](const QString &file, const QString &name) { told << file + u" "_s + name; });
+        QStringList list{u"stale"_s};
+        walker.collect(path(u"0100_a.html"_s), list, true);
+        QStringList listed = names(list);
+        QCOMPARE(listed.first(), u"0100_a.html"_s);
+        listed.sort();
+        QCOMPARE(listed, (QStringList{u"0100_a.%xt"_s, u"0100_a.html"_s, u"0100_a.wav"_s, u"0200_b.html"_s, u"b.gif"_s,
+                                      u"bg.jpg"_s, u"icon.gif"_s, u"pict.jpg"_s, u"sub.html"_s, u"sub.wav"_s}));
+        QCOMPARE(told, (QStringList{path(u"0100_a.html"_s) + u" $NEXT"_s, path(u"0100_a.html"_s) + u" x"_s}).mid(0, 1));
+    }
+
+    void unlinkedFilesSeeEverySpellingOfALink()
+    {
+        // Names beginning with "_" are no pages: only a link keeps them.
+        page(u"0100_p.html"_s,
+             u"<IMG src=\"./_x1.jpg\"><IMG src=\"sub/../_x2.jpg\"><IMG src=\"_my%20pic.jpg\"><A href=\"_doc.pdf#p=2\">d</A>"
+             "<A href=\"_q.txt?x=1\">q</A><IMG src=\"_a&amp;b.png\"><IMG src=\"/_x3.jpg\"><IMG src=\"_X4.JPG\">"_s);
+        page(u"_help.html"_s, u"help"_s);
+        for (const QString &name : {u"_x1.jpg"_s, u"_x2.jpg"_s, u"_my pic.jpg"_s, u"_doc.pdf"_s, u"_q.txt"_s,
+                                    u"_a&b.png"_s, u"_x3.jpg"_s, u"_x4.jpg"_s, u"_orphan.jpg"_s, u"_XXX.html"_s,
+                                    u"_%.html"_s, u"_Edit.txt"_s, u"$$$.$$$"_s, u"photo.jpg"_s})
+            write(name, "x");
+        QVERIFY(QDir().mkpath(path(u"sub"_s)));
+        LinkResolver resolver(m_root, m_dir);
+        LinkWalker walker(resolver);
+        QCOMPARE(names(unlinkedFiles(walker, m_dir, u"kavuno"_s)),
+                 (QStringList{u"_%.html"_s, u"_orphan.jpg"_s, u"_XXX.html"_s}));
+        QVERIFY(walker.unreadable.isEmpty());
+    }
+
+    void copyTakesPicturesAndMovesOnlyWhatIsFree_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("copied");
+        QTest::addColumn<QStringList>("removed");
+        QTest::newRow("another folder") << u"../other/0100_a.html"_s
+                                        << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s, u"bg.jpg"_s, u"pict.jpg"_s,
+                                                       u"shared.jpg"_s}
+                                        << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s, u"bg.jpg"_s, u"pict.jpg"_s};
+        QTest::newRow("same folder: pictures are already there")
+            << u"0300_copy.html"_s << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s}
+            << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s};
+        QTest::newRow("onto itself") << u"0100_a.html"_s << QStringList() << QStringList();
+    }
+    void copyTakesPicturesAndMovesOnlyWhatIsFree()
+    {
+        QFETCH(QString, target);
+        QFETCH(QStringList, copied);
+        QFETCH(QStringList, removed);
+        page(u"0100_a.html"_s, u"<BODY background=\"bg.jpg\"><IMG src=\"pict.jpg\"><IMG src=\"shared.jpg\">"
+                                "<IMG src=\"../up.jpg\"><IMG src=\"/etc/passwd\"><IMG SRC=\"caps.jpg\">"_s);
+        page(u"0200_b.html"_s, u"<IMG src=\"shared.jpg\">"_s);
+        for (const QString &name : {u"0100_a.%xt"_s, u"bg.jpg"_s, u"pict.jpg"_s, u"shared.jpg"_s, u"caps.jpg"_s,
+                                    u"../up.jpg"_s})
+            write(name, name.toUtf8());
+        QVERIFY(QDir().mkpath(path(u"../other"_s)));
+
+        LinkResolver resolver(m_root, m_dir);
+        const QString source = path(u"0100_a.html"_s);
+        const QString to = QDir::cleanPath(path(target));
+        int asked = 0;
+        const PageCopyResult result = copyPageFiles(
+            pageCopyPlan(source, to, true, resolver), [&](const QString &) { return ++asked, true; },
+            [](const QString &from, const QString &dest) { return QFile::copy(from, dest); });
+        QCOMPARE(names(result.copied), copied);
+        QCOMPARE(asked, 0);
+        QVERIFY(!QFile::exists(path(u"../other/up.jpg"_s)));
+        LinkWalker walker(resolver);
+        QStringList others = folderPages(m_dir, u"kavuno"_s);
+        QVERIFY(others.removeAll(source) == 1);
+        const QStringList used = filesUsedByPages(walker, others);
+        QCOMPARE(names(filesToRemoveAfterCopy(result, source, used)), removed);
+    }
+
+    void copyAsksBeforeReplacingAnotherFile()
+    {
+        page(u"0100_a.html"_s, u"<IMG src=\"pict.jpg\">"_s);
+        write(u"pict.jpg"_s, "new");
+        write(u"../other/pict.jpg"_s, "other picture");
+        write(u"../other/0100_a.html"_s, "other page");
+        LinkResolver resolver(m_root, m_dir);
+        QStringList asked;
+        const PageCopyResult result = copyPageFiles(
+            pageCopyPlan(path(u"0100_a.html"_s), path(u"../other/0100_a.html"_s), true, resolver),
+            [&](const QString &to) { return asked << QFileInfo(to).fileName(), to.endsWith(u".html"_s); },
+            [](const QString &from, const QString &dest) { return QFile::remove(dest) && QFile::copy(from, dest); });
+        QCOMPARE(asked, (QStringList{u"0100_a.html"_s, u"pict.jpg"_s}));
+        QCOMPARE(read(u"../other/pict.jpg"_s), QByteArray("other picture"));
+        QCOMPARE(names(result.copied), QStringList{u"0100_a.html"_s});
+    }
+
+    void renamingNumbersPerExtensionAndFixesWholeNames()
+    {
+        for (const QString &name : {u"a.jpg"_s, u"b.png"_s, u"pic0.jpg"_s, u"data.jpg"_s, u"ba.jpg"_s})
+            write(name, "x");
+        page(u"0100_p.html"_s, u"<TITLE>\"a.jpg\"T</TITLE><IMG src=\"a.jpg\"><IMG src=\"./A.JPG\"><IMG src=\"data.jpg\">"
+                                "<IMG src=\"ba.jpg\"><IMG src=\"b.png\"> a.jpg as text"_s);
+        page(u"0200_q.html"_s, u"<IMG src=\"data.jpg\">"_s);
+        write(u"0300_sj.html"_s, QByteArray("<IMG src=\"a.jpg\">\x83\x65\x83\x58\x83\x67"));
+        const QByteArray untouched = read(u"0200_q.html"_s);
+        const QByteArray legacy = read(u"0300_sj.html"_s);
+
+        LinkResolver resolver(m_root, m_dir);
+        const PictureRenameOutcome outcome =
+            renamePictures({path(u"a.jpg"_s), path(u"0200_q.html"_s), path(u"b.png"_s)}, u"pic"_s, resolver);
+        QCOMPARE(outcome.renamed.size(), 2);
+        QCOMPARE(outcome.renamed.at(0).second, path(u"pic1.jpg"_s));
+        QCOMPARE(outcome.renamed.at(1).second, path(u"pic0.png"_s));
+        QVERIFY(QFile::exists(path(u"pic1.jpg"_s)) && !QFile::exists(path(u"a.jpg"_s)));
+        QVERIFY(read(u"0100_p.html"_s).startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(QString::fromUtf8(read(u"0100_p.html"_s).mid(3)),
+                 u"<HTML><BODY><TITLE>\"pic1.jpg\"T</TITLE><IMG src=\"pic1.jpg\"><IMG src=\"./pic1.jpg\">"
+                 "<IMG src=\"data.jpg\"><IMG src=\"ba.jpg\"><IMG src=\"pic0.png\"> a.jpg as text</BODY></HTML>\r\n"_s);
+        QCOMPARE(read(u"0200_q.html"_s), untouched);
+        QCOMPARE(read(u"0300_sj.html"_s), legacy);
+        QCOMPARE(outcome.pagesLeftAlone, QStringList{path(u"0300_sj.html"_s)});
+    }
+
+    void picturePrefixAndTest_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("picture");
+        QTest::newRow("jpeg") << u"/w/a.JPEG"_s << true;
+        QTest::newRow("gif") << u"/w/a.gif"_s << true;
+        QTest::newRow("fragment") << u"/w/a.jp"_s << true;
+        QTest::newRow("none") << u"/w/a"_s << false;
+        QTest::newRow("bmp") << u"/w/a.bmp"_s << false;
+    }
+    void picturePrefixAndTest()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, picture);
+        QCOMPARE(isPictureName(name), picture);
+        QCOMPARE(picturePrefix(u"  ../x/ pic "_s), u"pic"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(FolderToolsTest)
+#include "tst_foldertools.moc"

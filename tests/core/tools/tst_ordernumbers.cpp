@@ -1,0 +1,193 @@
+// Reordering, stripping and numbering page files on disk, with their notes,
+// sounds and sub-folders; and the renumber dialog's checks.
+#include "core/navigation/pagelist.h"
+#include "core/tools/ordernumbers.h"
+#include "core/tools/renumberfields.h"
+
+#include "core/navigation/testfiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Files hold their own first name, so that the result shows where each went.
+// "name/" is a folder; it holds a file "was" with its first name.
+static void makeFolder(const QString &root, const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (name.endsWith(u'/')) {
+            QDir(root).mkpath(name);
+            writeFixture(root + u'/' + name + u"was"_s, name.toUtf8());
+        } else {
+            writeFixture(root + u'/' + name, name.toUtf8());
+        }
+    }
+}
+
+// Each entry as "name", or "name<-first name" when it came from another.
+static QStringList folderState(const QString &root)
+{
+    QStringList state;
+    const QDir dir(root);
+    for (const QFileInfo &info : dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString name = info.fileName() + (info.isDir() ? u"/"_s : QString());
+        const QString was = QString::fromUtf8(readFixture(info.isDir() ? info.filePath() + u"/was"_s : info.filePath()));
+        state << (was == name ? name : name + u"<-"_s + was);
+    }
+    state.sort();
+    return state;
+}
+
+class OrderNumbersTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void renamesTheLevel_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QStringList>("after");
+
+        QTest::newRow("c moved to 3, notes and sounds (listed too) follow")
+            << QStringList{u"index.html"_s, u"a.html"_s, u"a.%xt"_s, u"b.html"_s, u"b.wav"_s, u"c.html"_s, u"c.%xt"_s, u"c.wav"_s}
+            << u"reorder 4 2"_s
+            << QStringList{u"1010_a.%xt<-a.%xt"_s, u"1010_a.html<-a.html"_s, u"1020_c.%xt<-c.%xt"_s, u"1020_c.html<-c.html"_s,
+                           u"1020_c.wav<-c.wav"_s, u"1030_b.html<-b.html"_s, u"1030_b.wav<-b.wav"_s, u"index.html"_s};
+        QTest::newRow("my_ is an old prefix")
+            << QStringList{u"a.html"_s, u"my_page.html"_s} << u"reorder 1 0"_s
+            << QStringList{u"1000_page.html<-my_page.html"_s, u"1010_a.html<-a.html"_s};
+        QTest::newRow("swapped names, the note stays with its page")
+            << QStringList{u"1000_a.html"_s, u"1000_a.%xt"_s, u"1010_a.html"_s} << u"reorder 1 0"_s
+            << QStringList{u"1000_a.html<-1010_a.html"_s, u"1010_a.%xt<-1000_a.%xt"_s, u"1010_a.html<-1000_a.html"_s};
+        QTest::newRow("three names round, sounds along")
+            << QStringList{u"1000_a.html"_s, u"1010_a.html"_s, u"1010_a.wav"_s, u"1020_a.html"_s} << u"reorder 3 0"_s
+            << QStringList{u"1000_a.html<-1020_a.html"_s, u"1010_a.html<-1000_a.html"_s, u"1020_a.html<-1010_a.html"_s,
+                           u"1020_a.wav<-1010_a.wav"_s};
+        QTest::newRow("a stray note at the target keeps the page")
+            << QStringList{u"a.html"_s, u"1000_a.%xt"_s} << u"reorder 0 0"_s
+            << QStringList{u"1000_a.%xt"_s, u"a.html"_s};
+
+        QTest::newRow("strip: taken name gets #, the sound is a page of its own")
+            << QStringList{u"1000_a.html"_s, u"1000_a.wav"_s, u"1010_a.html"_s, u"1010_a.%xt"_s, u"b.wav"_s} << u"strip"_s
+            << QStringList{u"a#.%xt<-1010_a.%xt"_s, u"a#.html<-1010_a.html"_s, u"a.html<-1000_a.html"_s,
+                           u"a.wav<-1000_a.wav"_s, u"b.wav"_s};
+        QTest::newRow("strip: no prefixes, nothing changes")
+            << QStringList{u"a.html"_s, u"a.%xt"_s, u"b.pdf"_s} << u"strip"_s
+            << QStringList{u"a.%xt"_s, u"a.html"_s, u"b.pdf"_s};
+        QTest::newRow("strip: another page's note keeps its name")
+            << QStringList{u"1000_a.html"_s, u"1000_a.%xt"_s, u"a.pdf"_s, u"a.%xt"_s} << u"strip"_s
+            << QStringList{u"a#.%xt<-1000_a.%xt"_s, u"a#.html<-1000_a.html"_s, u"a.%xt"_s, u"a.pdf"_s};
+        QTest::newRow("strip: a page and a PDF keep their shared note")
+            << QStringList{u"1000_a.html"_s, u"1000_a.pdf"_s, u"1000_a.%xt"_s} << u"strip"_s
+            << QStringList{u"a.%xt<-1000_a.%xt"_s, u"a.html<-1000_a.html"_s, u"a.pdf<-1000_a.pdf"_s};
+
+        QTest::newRow("number 1 to 3")
+            << QStringList{u"a.html"_s, u"b.pdf"_s, u"c.html"_s} << u"number page 100 1 3 0 2"_s
+            << QStringList{u"page(100).html<-a.html"_s, u"page(101).pdf<-b.pdf"_s, u"page(102).html<-c.html"_s};
+        QTest::newRow("number 4 digits, step 10")
+            << QStringList{u"a.html"_s, u"b.html"_s, u"c.html"_s} << u"number page 100 10 4 0 2"_s
+            << QStringList{u"page(0100).html<-a.html"_s, u"page(0110).html<-b.html"_s, u"page(0120).html<-c.html"_s};
+        QTest::newRow("number with page(101) taken, note and folder follow")
+            << QStringList{u"a.html"_s, u"b.html"_s, u"b.%xt"_s, u"b/"_s, u"page(101).html"_s} << u"number page 100 1 3 0 2"_s
+            << QStringList{u"page(100).html<-a.html"_s, u"page(101).%xt<-b.%xt"_s, u"page(101).html<-b.html"_s,
+                           u"page(101)/<-b/"_s, u"page(102).html<-page(101).html"_s};
+        QTest::newRow("number with step 0: one page takes the number")
+            << QStringList{u"a.html"_s, u"b.html"_s, u"c.html"_s} << u"number page 7 0 3 0 2"_s
+            << QStringList{u"b.html"_s, u"c.html"_s, u"page(007).html<-a.html"_s};
+        QTest::newRow("number: a folder at the target is a clash")
+            << QStringList{u"a.html"_s, u"page(100)/"_s} << u"number page 100 1 3 0 0"_s
+            << QStringList{u"a.html"_s, u"page(100)/"_s};
+        QTest::newRow("number: only the range")
+            << QStringList{u"a.html"_s, u"b.html"_s, u"c.html"_s} << u"number x 5 1 1 1 1"_s
+            << QStringList{u"a.html"_s, u"c.html"_s, u"x(5).html<-b.html"_s};
+        QTest::newRow("number: a name with a path or $ renames nothing")
+            << QStringList{u"a.html"_s, u"b.html"_s} << u"number ../x$ 1 1 1 0 1"_s
+            << QStringList{u"a.html"_s, u"b.html"_s};
+    }
+    void renamesTheLevel()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, operation);
+        QFETCH(QStringList, after);
+        QTemporaryDir dir;
+        makeFolder(dir.path(), before);
+        const QStringList entries = pageListOrder(listPageFiles(dir.path()), u"kavuno"_s);
+        const QStringList op = operation.split(u' ');
+        QList<PageMove> moves;
+        Companions companions;
+        if (op.at(0) == u"reorder"_s) {
+            moves = planReorder(entries, op.at(1).toInt(), op.at(2).toInt()).moves;
+            companions = ReorderCompanions;
+        } else if (op.at(0) == u"strip"_s) {
+            FolderNames names(FolderNames::list(dir.path()), StripCompanions);
+            moves = planStrip(entries, names);
+            companions = StripCompanions;
+        } else {
+            const NumberedRename rename{op.at(1), op.at(2).toInt(), op.at(3).toInt(), op.at(4).toInt(), op.at(5).toInt(), op.at(6).toInt()};
+            FolderNames names(FolderNames::list(dir.path()), NumberedCompanions);
+            moves = planNumbered(entries, rename, names);
+            companions = NumberedCompanions;
+        }
+        carryOutMoves(dir.path(), moves, companions);
+        after.sort();
+        QCOMPARE(folderState(dir.path()), after);
+    }
+
+    void renumberChecksCorrectOneFieldAtATime_data()
+    {
+        // start, step, digits, first, last; the tags are first 2, last 5, step 1.
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("corrected");
+        const auto row = [](const char *name, QStringList in, RenumberCheck::Outcome outcome, QStringList out) {
+            QTest::newRow(name) << in << int(outcome) << out;
+        };
+        row("all good", {u"100"_s, u"1"_s, u"3"_s, u"2"_s, u"5"_s}, RenumberCheck::Passed, {u"100"_s, u"1"_s, u"3"_s, u"2"_s, u"5"_s});
+        row("empty range and step get their stored numbers", {u"100"_s, u""_s, u"3"_s, u""_s, u"x"_s}, RenumberCheck::Beep,
+            {u"100"_s, u"1"_s, u"3"_s, u"2"_s, u"5"_s});
+        row("empty start beeps, nothing corrected", {u""_s, u"1"_s, u"3"_s, u"2"_s, u"5"_s}, RenumberCheck::Beep,
+            {u""_s, u"1"_s, u"3"_s, u"2"_s, u"5"_s});
+        row("negative step", {u"-5"_s, u"-1"_s, u"3"_s, u"2"_s, u"5"_s}, RenumberCheck::Beep, {u"-5"_s, u"0"_s, u"3"_s, u"2"_s, u"5"_s});
+        row("negative start", {u"-5"_s, u"1"_s, u"3"_s, u"2"_s, u"5"_s}, RenumberCheck::Beep, {u"0"_s, u"1"_s, u"3"_s, u"2"_s, u"5"_s});
+        row("empty digits is no number", {u"1"_s, u"1"_s, u""_s, u"2"_s, u"5"_s}, RenumberCheck::InvalidNumber,
+            {u"1"_s, u"1"_s, u""_s, u"2"_s, u"5"_s});
+        row("0 digits", {u"1"_s, u"1"_s, u"0"_s, u"2"_s, u"5"_s}, RenumberCheck::Beep, {u"1"_s, u"1"_s, u"1"_s, u"2"_s, u"5"_s});
+        row("too many digits", {u"1"_s, u"1"_s, u"999999"_s, u"2"_s, u"5"_s}, RenumberCheck::Beep, {u"1"_s, u"1"_s, u"32"_s, u"2"_s, u"5"_s});
+        row("first after last", {u"1"_s, u"1"_s, u"3"_s, u"4"_s, u"3"_s}, RenumberCheck::Beep, {u"1"_s, u"1"_s, u"3"_s, u"4"_s, u"4"_s});
+        row("last past the level", {u"1"_s, u"1"_s, u"3"_s, u"2"_s, u"9"_s}, RenumberCheck::Beep, {u"1"_s, u"1"_s, u"3"_s, u"2"_s, u"5"_s});
+    }
+    void renumberChecksCorrectOneFieldAtATime()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(int, outcome);
+        QFETCH(QStringList, corrected);
+        const RenumberCheck check = checkRenumberFields({fields[0], fields[1], fields[2], fields[3], fields[4], 2, 5, 1});
+        QCOMPARE(int(check.outcome), outcome);
+        const RenumberFields &f = check.fields;
+        QCOMPARE((QStringList{f.start, f.step, f.digits, f.first, f.last}), corrected);
+    }
+
+    void previewShowsTheLastPagesNumber_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("preview");
+        QTest::newRow("3 pages from 100") << QStringList{u"100"_s, u"1"_s, u"3"_s, u"1"_s, u"3"_s} << u"102"_s;
+        QTest::newRow("step 10, 4 digits") << QStringList{u"100"_s, u"10"_s, u"4"_s, u"1"_s, u"3"_s} << u"0120"_s;
+        QTest::newRow("empty digits pad nothing") << QStringList{u"7"_s, u"1"_s, u""_s, u"1"_s, u"1"_s} << u"7"_s;
+        QTest::newRow("no start, no preview") << QStringList{u""_s, u"1"_s, u"3"_s, u"1"_s, u"3"_s} << QString();
+        QTest::newRow("huge numbers do not overflow")
+            << QStringList{u"2000000000"_s, u"2000000000"_s, u"1"_s, u"1"_s, u"3"_s} << u"6000000000"_s;
+    }
+    void previewShowsTheLastPagesNumber()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, preview);
+        const std::optional<QString> shown = renumberPreview({fields[0], fields[1], fields[2], fields[3], fields[4], 1, 3, 1});
+        QCOMPARE(shown.value_or(QString()), preview);
+    }
+};
+
+QTEST_GUILESS_MAIN(OrderNumbersTest)
+#include "tst_ordernumbers.moc"

@@ -1,0 +1,198 @@
+// The order dialog and the renumber dialog driven as a user would, on a real
+// folder under the main window.
+#include "ui/app/tform1.h"
+#include "ui/tools/tform17.h"
+#include "ui/tools/tform5.h"
+
+#include "core/navigation/testfiles.h"
+#include "ui/app/fakeplatform.h"
+#include "ui/editor/modaluser.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+// Answers the next message box with button; keeps its text.
+static void answerMessageBox(QObject *context, QMessageBox::StandardButton button, QString *text)
+{
+    auto *timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, button, text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        timer->deleteLater();
+        *text = box->text();
+        box->button(button)->click();
+    });
+    timer->start(10);
+}
+
+class OrderDialogsTest : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_home;
+    FakePlatform m_platform;
+    TForm1 *m_form = nullptr;
+    TForm5 *m_form5 = nullptr;
+    TForm17 *m_form17 = nullptr;
+
+    // The data root holds exactly these pages (each titled by its name).
+    void setPages(const QStringList &names, int current)
+    {
+        QDir home(m_home);
+        home.removeRecursively();
+        QDir().mkpath(m_home);
+        for (const QString &name : names)
+            QVERIFY(writeFixture(m_home + u'/' + name, "<HTML><HEAD><TITLE>" + name.toUtf8() + "</TITLE></HEAD><BODY>x</BODY></HTML>"));
+        m_form->nav.levels().clear();
+        m_form->nav.OpenFolderLevel(m_home, current, true);
+        m_form->ReMake();
+    }
+    // The folder's names but the placeholder page.
+    QStringList files() const
+    {
+        QStringList names = QDir(m_home).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        names.removeAll(u"_XXX.html"_s);
+        return names;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_home = m_dir.filePath(u"web"_s);
+        QDir().mkpath(m_home);
+        m_form = new TForm1(m_platform, m_dir.filePath(u"web.exe"_s));
+        m_form5 = new TForm5(m_form);
+        m_form17 = new TForm17(m_platform, m_form);
+        m_form->show();
+        m_form->FormShow();
+    }
+    void cleanupTestCase() { delete m_form; }
+
+    void movingThePageNumbersTheLevel()
+    {
+        setPages({u"index.html"_s, u"a.html"_s, u"b.html"_s, u"c.html"_s, u"c.%xt"_s}, 3);
+        QString shown;
+        ModalUser user(*m_form5, [&] {
+            shown = m_form5->Memo1->text();
+            m_form5->ScrollBar1->setValue(2);
+            m_form5->BitBtn1->click();
+        });
+        m_form->ReorderPagesMenu();
+        QCOMPARE(shown, u"4"_s);
+        QCOMPARE(files(), (QStringList{u"1010_a.html"_s, u"1020_c.%xt"_s, u"1020_c.html"_s, u"1030_b.html"_s, u"index.html"_s}));
+        QCOMPARE(m_form->nav.currentEntry(), u"1020_c.html"_s);
+    }
+
+    void closingTheOrderDialogChangesNothing()
+    {
+        setPages({u"a.html"_s, u"b.html"_s}, 0);
+        ModalUser user(*m_form5, [&] { m_form5->BitBtn2->click(); });
+        m_form->ReorderPagesMenu();
+        QCOMPARE(files(), (QStringList{u"a.html"_s, u"b.html"_s}));
+        // The checking page stays until a page is opened.
+        QTRY_VERIFY(m_form->WebBrowser1->url().toLocalFile().endsWith(u"/_XXX.html"_s));
+    }
+
+    void stripButtonStripsAndTheHashedPageOpens()
+    {
+        setPages({u"1000_a.html"_s, u"1010_a.html"_s}, 1);
+        ModalUser user(*m_form5, [&] { m_form5->SpeedButton1->click(); });
+        QString asked;
+        answerMessageBox(this, QMessageBox::Yes, &asked);
+        QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
+        m_form->ReorderPagesMenu();
+        QCOMPARE(asked, u"数字_ を削除していいですか？"_s);
+        QCOMPARE(files(), (QStringList{u"a#.html"_s, u"a.html"_s}));
+        m_form->nav.PBanSave(0);
+        m_form->PageClick();
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->WebBrowser1->title() == u"1010_a.html"_s, 30000);
+        QCOMPARE(m_form->WebBrowser1->url().toLocalFile(), m_home + u"/a#.html"_s);
+    }
+
+    void numberedRenameTakesTheRangeAndKeepsTheFields()
+    {
+        setPages({u"a.html"_s, u"b.html"_s, u"b.%xt"_s, u"page(101).html"_s}, 0);
+        QDir(m_home).mkdir(u"b"_s);
+        QString range, preview;
+        ModalUser user(*m_form17, [&] {
+            range = m_form17->Edit5->text() + u'-' + m_form17->Edit6->text();
+            preview = m_form17->Edit7->text();
+            m_form17->SpeedButton1->click();
+        });
+        m_form->RenamePagesNumbered();
+        QCOMPARE(range, u"1-3"_s);
+        QCOMPARE(preview, u"102"_s);
+        QCOMPARE(files(), (QStringList{u"page(100).html"_s, u"page(101)"_s, u"page(101).%xt"_s, u"page(101).html"_s,
+                                       u"page(102).html"_s}));
+        QCOMPARE(readFixture(m_home + u"/page(101).html"_s).contains("<TITLE>b.html"), true);
+
+        // This page only, with a name typed earlier kept by the dialog.
+        setPages({u"a.html"_s, u"b.html"_s, u"c.html"_s}, 1);
+        m_form17->Edit1->setText(u"unit"_s);
+        m_form17->Edit2->setText(u"7"_s);
+        ModalUser only(*m_form17, [&] { m_form17->SpeedButton3->click(); });
+        m_form->RenamePagesNumbered();
+        QCOMPARE(files(), (QStringList{u"a.html"_s, u"c.html"_s, u"unit(007).html"_s}));
+        QCOMPARE(m_form17->Edit1->text(), u"unit"_s);
+    }
+
+    void renumberOkBeepsAndCorrectsAField()
+    {
+        setPages({u"a.html"_s, u"b.html"_s}, 0);
+        const int beeps = m_platform.beeps;
+        bool stayedOpen = false;
+        ModalUser user(*m_form17, [&] {
+            m_form17->Edit6->setText(u"9"_s);
+            m_form17->SpeedButton1->click();
+            stayedOpen = m_form17->isVisible();
+            m_form17->SpeedButton2->click();
+        });
+        m_form->RenamePagesNumbered();
+        QVERIFY(stayedOpen);
+        QCOMPARE(m_platform.beeps, beeps + 1);
+        QCOMPARE(m_form17->Edit6->text(), u"2"_s);
+        QCOMPARE(files(), (QStringList{u"a.html"_s, u"b.html"_s}));
+    }
+
+    void searchLevelIsRefused_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::newRow("reorder") << 0;
+        QTest::newRow("strip") << 1;
+        QTest::newRow("number") << 2;
+    }
+    void searchLevelIsRefused()
+    {
+        QFETCH(int, operation);
+        setPages({u"a.html"_s}, 0);
+        QDir(m_home).mkdir(u"sub"_s);
+        QVERIFY(writeFixture(m_home + u"/sub/1000_x.html"_s));
+        m_form->nav.PushLevel({u"sub\\1000_x.html"_s, u"a.html"_s}, {}, 0);
+        QString told;
+        answerMessageBox(this, QMessageBox::Ok, &told);
+        if (operation == 0)
+            m_form->ReorderPages(0, 1);
+        else if (operation == 1)
+            m_form->RemoveOrderNumbers();
+        else
+            m_form->RenamePagesNumbered();
+        QVERIFY(told.contains(u"フォルダのページ一覧ではない"_s));
+        QCOMPARE(files(), (QStringList{u"a.html"_s, u"sub"_s}));
+        QVERIFY(QFile::exists(m_home + u"/sub/1000_x.html"_s));
+    }
+};
+
+QTEST_MAIN(OrderDialogsTest)
+#include "tst_orderdialogs.moc"

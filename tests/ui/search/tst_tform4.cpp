@@ -123,9 +123,10 @@ private slots:
     {
         const QString start = home + u"/1010_start.html"_s;
         form->nav.PBanSave(0);
-        form->AddLookLinks();
+        QVERIFY(form->popupActions.AddLookLinks && form->popupActions.RemoveLookLinks);
+        form->popupActions.AddLookLinks();
         QCOMPARE(readFixture(start), ownPage("Start#intro", "<P>An <A href=\"/$LOOK apple\">apple</A> a day.</P>"));
-        form->RemoveLookLinks();
+        form->popupActions.RemoveLookLinks();
         QCOMPARE(readFixture(start), ownPage("Start#intro", "<P>An apple a day.</P>"));
     }
 };

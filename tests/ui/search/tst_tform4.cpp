@@ -119,6 +119,43 @@ private slots:
         QCOMPARE(search->runWithoutShowing(), SearchListing{});
     }
 
+    void previewOffersDocumentsTheBrowserWouldDownload_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("panel");
+        QTest::newRow("page") << u"p.html"_s << false;
+        QTest::newRow("word processor") << u"w.jxw"_s << true;
+        QTest::newRow("ichitaro") << u"t.jtd"_s << true;
+        QTest::newRow("spreadsheet") << u"s.xlsx"_s << true;
+    }
+    void previewOffersDocumentsTheBrowserWouldDownload()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, panel);
+        QVERIFY(QDir().mkpath(home + u"/only"_s));
+        QVERIFY(writeFixture(home + u"/only/"_s + name, "x"));
+        form->nav.OpenFolderLevel(home + u"/only"_s, 0, true);
+        QTimer::singleShot(0, this, [&] {
+            QTRY_COMPARE(search->ListBox3->count(), 1);
+            QCOMPARE(search->Panel3->isVisible(), panel);
+            QCOMPARE(search->Label3, panel ? home + u"/only/"_s + name : QString());
+            QCOMPARE(form->CurPagePath, home + u"/only/"_s + name);
+            search->reject(); // Esc
+        });
+        form->Find1Click();
+        QCOMPARE(form->nav.levels().height(), 2);
+        QVERIFY(QDir(home + u"/only"_s).removeRecursively());
+    }
+
+    void keywordLengthOrderForTheLinks()
+    {
+        search->Tag = 2;
+        QStringList titles;
+        for (const SearchEntry &e : search->runWithoutShowing())
+            titles << e.title;
+        QCOMPARE(titles, (QStringList{u"Same two#pear"_s, u"Start#intro"_s, u"Same one#apple"_s}));
+    }
+
     void keywordLinksAreMadeAndRemovedInTheOpenPage()
     {
         const QString start = home + u"/1010_start.html"_s;

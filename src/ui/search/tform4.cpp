@@ -111,8 +111,11 @@ TForm4::TForm4(TForm1 &main)
     SpeedButton7 = new QPushButton(UiTexts::CopyButton, Panel3);
     SpeedButton7->setObjectName(u"SpeedButton7"_s);
     SpeedButton7->setToolTip(T::CopyHint);
-    for (QPushButton *b : {SpeedButton6, SpeedButton7})
+    for (QPushButton *b : {SpeedButton6, SpeedButton7}) {
         b->setFixedSize(100, 36);
+        // Enter in the query box must never start or copy a file.
+        b->setAutoDefault(false);
+    }
     Panel3->hide();
 
     auto *results = new QWidget(splitter);
@@ -149,7 +152,6 @@ TForm4::TForm4(TForm1 &main)
     connect(SpeedButton7, &QPushButton::clicked, this, &TForm4::SpeedButton7Click);
     connect(ListBox3, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { Preview(ListBox3->row(item)); });
-    connect(Edit1, &QLineEdit::returnPressed, this, &TForm4::SpeedButton2Click);
 }
 
 int TForm4::showModalSearch()

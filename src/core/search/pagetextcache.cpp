@@ -63,7 +63,7 @@ void PageTextCache::store(const QString &path, QByteArray bytes, const FileVersi
     item.stamp = stamp;
     item.bytes = std::move(bytes);
     placeOf(path, item);
-    m_items.insert(path, std::move(item));
+    m_items.emplace(path, std::move(item));
 }
 
 void PageTextCache::placeOf(const QString &path, Item &item)

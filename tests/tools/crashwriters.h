@@ -2,6 +2,8 @@
 
 // What the crash driver writes and how the crash test recognises a whole file.
 
+#include "core/forms/answercsv.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,6 +15,26 @@ inline const QString VariablesName = QStringLiteral("vars.js");
 inline const QString SjisName = QStringLiteral("1020_sjis.html");
 inline const QString CopySourceName = QStringLiteral("source.bin");
 inline const QString CopyTargetName = QStringLiteral("big.bin");
+inline const QString AnswerCsvName = QStringLiteral("_1010_アンケート.csv");
+inline const QString AnswerHeader = QStringLiteral("名前,答え");
+inline const QString PostPageName = QStringLiteral("1010_掲示板.html");
+inline const int RenamedPages = 4;
+
+inline AnswerLine answerFor(const QString &id, int version)
+{
+    return {AnswerHeader, id + QStringLiteral("-%1,答え").arg(version) + QString(200, QChar(0x3042))};
+}
+
+inline QString postMessage(const QString &id, int version)
+{
+    return QStringLiteral("投稿 %1-%2").arg(id).arg(version);
+}
+
+inline QString postPage()
+{
+    return QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n<HTML><HEAD>"
+                          "<TITLE>掲示板</TITLE></HEAD><BODY>\n<P>お知らせ</P>\n</BODY></HTML>\n");
+}
 
 // About 200 KB, so that a write takes long enough to be interrupted.
 inline QString versionedText(int version)

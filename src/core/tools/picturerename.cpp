@@ -1,5 +1,6 @@
 #include "core/tools/picturerename.h"
 
+#include "core/app/filerename.h"
 #include "core/app/wholefile.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
@@ -119,7 +120,7 @@ PictureRenameOutcome renamePictures(const QStringList &selected, const QString &
         if (!isPictureName(picture))
             continue;
         const QString newPath = freePictureName(picture, prefix);
-        if (!QFile::rename(picture, newPath)) {
+        if (!renameWithoutReplace(picture, newPath)) {
             outcome.failed = picture;
             break;
         }

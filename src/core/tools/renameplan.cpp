@@ -1,6 +1,7 @@
 #include "core/tools/renameplan.h"
 
 #include "core/app/apptexts.h"
+#include "core/app/filerename.h"
 #include "core/navigation/pathtext.h"
 
 #include <QDir>
@@ -303,12 +304,12 @@ private:
         const QStringList before = group.current;
         qsizetype done = 0;
         for (; done < group.items.size(); ++done) {
-            if (!QFile::rename(path(before.at(done)), path(targets.at(done))))
+            if (!renameWithoutReplace(path(before.at(done)), path(targets.at(done))))
                 break;
         }
         if (done < group.items.size()) {
             for (qsizetype i = done - 1; i >= 0; --i)
-                QFile::rename(path(targets.at(i)), path(before.at(i)));
+                renameWithoutReplace(path(targets.at(i)), path(before.at(i)));
             return false;
         }
         for (qsizetype i = 0; i < group.items.size(); ++i) {

@@ -100,6 +100,10 @@ void TForm1::buildControls()
     // forms: the folder-name list, after the current folder
     N3 = named(new QAction(FolderTexts::MenuItem, PopupMenu2), u"N3"_s);
     PopupMenu2->insertAction(Paste2, N3);
+    // presentation mode: right after the help item
+    N4 = named(new QAction(UiTexts::PresentationModeItem, PopupMenu2), u"N4"_s);
+    PopupMenu2->insertAction(PopupMenu2->actions().value(PopupMenu2->actions().indexOf(Kavuno1) + 1), N4);
+    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
 }
 
 void TForm1::buildFolderPanel()

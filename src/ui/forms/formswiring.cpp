@@ -28,6 +28,7 @@ void attachForms(TForm1 &form1, TForm16 &form16, TForm18 &form18, TForm10 &form1
     form1.Form10 = &form10;
     form1.SpeedButton16->setToolTip(FormTexts::PostButtonHint);
     QObject::connect(form1.SpeedButton16, &QToolButton::clicked, &form1, &TForm1::SpeedButton16Click);
+    form1.popupActions.PostToPage = [&form1] { form1.PostToPage(); };
     form1.N3->setToolTip(FolderTexts::MenuHint);
     QObject::connect(form1.N3, &QAction::triggered, &form1, &TForm1::N3Click);
     form1.SpeedButton1->setToolTip(FolderTexts::DeskCopyHint);

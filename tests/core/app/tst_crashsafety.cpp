@@ -3,11 +3,13 @@
 // that a page list would show.
 #include "core/commands/scriptvariables.h"
 #include "core/editor/pagenote.h"
+#include "core/navigation/pagelist.h"
 #include "core/pages/pagefile.h"
 #include "core/present/marker.h"
 #include "tools/crashwriters.h"
 
 #include <QDir>
+#include <QMap>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -39,6 +41,35 @@ QString decodeCp932(const QByteArray &bytes, bool *ok)
     return text;
 }
 
+// After renames: every page and every note is there once, whole, under some name.
+QString renameProblem(const QString &dir)
+{
+    QMap<int, int> pages, notes;
+    const QStringList all = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString &name : all) {
+        if (name == u"started")
+            continue;
+        const QByteArray bytes = readAll(dir + u'/' + name);
+        if (name.endsWith(u".html"_s)) {
+            const PageText page = decodePageUtf8(bytes);
+            ++pages[page.ok() ? wholeVersion(page.text) : 0];
+        } else if (name.endsWith(u".%xt"_s)) {
+            bool valid = false;
+            ++notes[wholeVersion(noteTextFromFile(bytes, &valid))];
+        } else if (!name.startsWith(u'.')) {
+            return u"a listed file was left behind: "_s + name;
+        }
+    }
+    for (int page = 1; page <= RenamedPages; ++page) {
+        if (pages.value(page) != 1 || notes.value(page) != 1)
+            return QStringLiteral("page %1 is there %2 times, its note %3 times: ").arg(page).arg(pages.value(page))
+                       .arg(notes.value(page)) + all.join(u", "_s);
+    }
+    if (pages.contains(0) || notes.contains(0))
+        return u"a page or note is not whole: "_s + all.join(u", "_s);
+    return {};
+}
+
 // What a reader of the folder finds after a kill; empty when all is well.
 QString problemAfterKill(const QString &writer, const QString &dir)
 {
@@ -61,11 +92,30 @@ QString problemAfterKill(const QString &writer, const QString &dir)
         allowed = {SjisName};
     else if (writer == u"copy")
         allowed = {CopySourceName, CopyTargetName};
-    for (const QString &name : visible) {
+    else if (writer == u"answer")
+        allowed = {AnswerCsvName};
+    else if (writer == u"post")
+        allowed = {PostPageName};
+    else if (writer == u"pagecopy")
+        allowed = {CopySourceName, PageName, NoteName};
+    if (writer == u"pagecopy") {
+        for (const QString &name : QDir(dir + u"/copy"_s).entryList(QDir::Files)) {
+            if (!allowed.contains(name))
+                return u"a listed file was left behind: copy/"_s + name;
+            if (readAll(dir + u"/copy/"_s + name) != readAll(dir + u'/' + name))
+                return u"copy/"_s + name + u" is not whole"_s;
+        }
+    }
+    if (writer == u"rename")
+        return renameProblem(dir);
+    // What the level of this folder would list (and the poll count).
+    for (const QString &name : pageListOrder(listPageFiles(dir), u"kavuno"_s)) {
         if (!allowed.contains(name))
             return u"a listed file was left behind: "_s + name;
     }
     for (const QString &name : visible) {
+        if (!allowed.contains(name))
+            continue;
         const QString path = dir + u'/' + name;
         const QByteArray bytes = readAll(path);
         if (writer == u"page" || writer == u"placeholder") {
@@ -95,6 +145,18 @@ QString problemAfterKill(const QString &writer, const QString &dir)
             if (!ok)
                 text = decodeCp932(bytes, &ok);
             if (!ok || wholeVersion(text) == 0 || !text.contains(u"</HTML>"_s))
+                return name + u" is not whole"_s;
+        } else if (writer == u"answer") {
+            const QList<QByteArray> lines = bytes.mid(bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0).split('\n');
+            if (!bytes.endsWith("\r\n") || lines.first() != AnswerHeader.toUtf8() + "\r")
+                return name + u" is not whole"_s;
+            for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+                if (!lines.at(i).startsWith("A-") || !lines.at(i).endsWith(QByteArray(QString(200, QChar(0x3042)).toUtf8() + "\r")))
+                    return name + u" has a torn row: "_s + QString::fromUtf8(lines.at(i));
+            }
+        } else if (writer == u"post") {
+            const PageText page = decodePageUtf8(bytes);
+            if (!page.ok() || !page.text.contains(u"お知らせ"_s) || !page.text.endsWith(u"</HTML>\r\n"_s))
                 return name + u" is not whole"_s;
         } else if (writer == u"copy" && name == CopyTargetName) {
             if (bytes != copySource())
@@ -194,10 +256,11 @@ private slots:
         const QList<std::pair<const char *, QString>> writers{
             {"page save", u"page"_s},   {"note", u"note"_s},           {"variable file", u"variables"_s},
             {"placeholder page", u"placeholder"_s}, {"presentation marker", u"marker"_s},
-            {"Shift_JIS conversion", u"sjis"_s}, {"batch copy", u"copy"_s}};
+            {"Shift_JIS conversion", u"sjis"_s}, {"batch copy", u"copy"_s}, {"answer append", u"answer"_s},
+            {"post", u"post"_s}, {"page copy", u"pagecopy"_s}, {"numbered rename", u"rename"_s}};
         // 200 kills on the local disk, and a few on a network share.
         for (const auto &[name, writer] : writers) {
-            QTest::addRow("%s, local", name) << writer << (writer == u"copy" ? 20 : 30) << false;
+            QTest::addRow("%s, local", name) << writer << (writer.contains(u"copy"_s) ? 10 : 20) << false;
             QTest::addRow("%s, sshfs", name) << writer << 6 << true;
         }
     }
@@ -216,6 +279,11 @@ private slots:
         QTemporaryDir temp(onShare ? m_share->folder() + u"/crash-XXXXXX"_s : QDir::tempPath() + u"/crash-XXXXXX"_s);
         QVERIFY(temp.isValid());
         const QString dir = temp.path();
+        // The folder as it stands before the kills: one write run to its end.
+        QProcess first;
+        first.start(QStringLiteral(KAVUNO_CRASHDRIVER), {writer, dir, u"1"_s});
+        QVERIFY(first.waitForFinished(60000));
+        QCOMPARE(first.exitCode(), 0);
         auto *random = QRandomGenerator::global();
         for (int kill = 0; kill < kills; ++kill) {
             QProcess driver;
@@ -223,7 +291,7 @@ private slots:
             QVERIFY(driver.waitForStarted());
             // Every other run is killed only after its first whole write.
             if (kill % 2)
-                QVERIFY(driver.waitForReadyRead(20000));
+                QVERIFY(driver.waitForReadyRead(60000));
             QTest::qWait(random->bounded(1, 60));
             ::kill(pid_t(driver.processId()), SIGKILL);
             QVERIFY(driver.waitForFinished());

@@ -1,10 +1,13 @@
 // Several processes writing the same shared file at once, as the copies on the PCs of
 // one school do: nothing is torn and nothing is lost.
+#include "core/pages/pagefile.h"
 #include "core/present/marker.h"
 #include "tools/crashwriters.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QSet>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -14,10 +17,64 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Starts one driver per name, each writing times times, and waits for all to end.
+void runTogether(const QString &writer, const QString &dir, int times, const QStringList &names)
+{
+    std::vector<std::unique_ptr<QProcess>> drivers;
+    for (const QString &name : names) {
+        drivers.push_back(std::make_unique<QProcess>());
+        drivers.back()->start(QStringLiteral(KAVUNO_CRASHDRIVER), {writer, dir, QString::number(times), name});
+    }
+    for (auto &driver : drivers) {
+        QVERIFY(driver->waitForFinished(120000));
+        QCOMPARE(driver->exitCode(), 0);
+    }
+}
+
+} // namespace
+
 class SharedWritersTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void answersFromThreeComputersAreAllKept()
+    {
+        QTemporaryDir temp;
+        runTogether(u"answer"_s, temp.path(), 50, {u"A"_s, u"B"_s, u"C"_s});
+        const QString csv = QString::fromUtf8(readAll(temp.filePath(CrashWriters::AnswerCsvName)));
+        QStringList rows = csv.split(u"\r\n"_s);
+        QCOMPARE(rows.takeLast(), QString());
+        QCOMPARE(rows.takeFirst(), CrashWriters::AnswerHeader);
+        QCOMPARE(rows.size(), 150);
+        QSet<QString> distinct;
+        for (const QString &row : rows) {
+            QVERIFY2(row.endsWith(QString(200, QChar(0x3042))), qPrintable(row));
+            distinct.insert(row.section(u',', 0, 0));
+        }
+        QCOMPARE(distinct.size(), 150);
+    }
+
+    void postsFromThreeComputersAreAllKept()
+    {
+        QTemporaryDir temp;
+        QVERIFY(writePageFile(temp.filePath(CrashWriters::PostPageName), CrashWriters::postPage()));
+        runTogether(u"post"_s, temp.path(), 3, {u"A"_s, u"B"_s, u"C"_s});
+        const QString page = QString::fromUtf8(readAll(temp.filePath(CrashWriters::PostPageName)));
+        QVERIFY(page.endsWith(u"</HTML>\r\n"_s));
+        for (const QString &id : {u"A"_s, u"B"_s, u"C"_s}) {
+            for (int post = 1; post <= 3; ++post)
+                QVERIFY2(page.contains(CrashWriters::postMessage(id, post)), qPrintable(page));
+        }
+    }
+
     // Two copies presenting and stopping while a third reads the marker, as its poll
     // and a starting copy do: each read is no marker or one whole path.
     void markerReadsAreWholeWhileTwoCopiesPresent()

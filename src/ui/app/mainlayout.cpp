@@ -94,6 +94,7 @@ void TForm1::buildControls()
     // search: "検索" after the help item
     Find1 = named(new QAction(SearchTexts::FindItem, PopupMenu2), u"Find1"_s);
     Find1->setToolTip(SearchTexts::FindItemHint);
+    PopupMenu2->setToolTipsVisible(true);
     PopupMenu2->insertAction(N1, Find1);
     connect(Find1, &QAction::triggered, this, &TForm1::Find1Click);
     // forms: the folder-name list, after the current folder

@@ -244,8 +244,9 @@ void TForm2::buildToolColumn()
         auto *header = new SpeedButton(u"SpeedButton27"_s, S::HeaderPicture, S::HeaderPictureHint, GroupBox3);
         auto *background = new SpeedButton(u"SpeedButton40"_s, S::Background, S::BackgroundHint, GroupBox3);
         SpeedButtons << header << background;
-        grid->addWidget(header, 1, 0, 1, 2);
-        grid->addWidget(background, 1, 2);
+        // "TOP画像の挿入" needs the column's whole width to be read.
+        grid->addWidget(header, 1, 0, 1, 3);
+        grid->addWidget(background, 2, 2);
         auto *sizes = new QHBoxLayout;
         sizes->setSpacing(1);
         sizes->addWidget(new QLabel(S::WidthLabel, GroupBox3));
@@ -256,11 +257,11 @@ void TForm2::buildToolColumn()
         GY = new QLineEdit(GroupBox3);
         GY->setObjectName(u"GY"_s);
         sizes->addWidget(GY);
-        grid->addLayout(sizes, 2, 0, 1, 3);
+        grid->addLayout(sizes, 3, 0, 1, 3);
         ScrollBar1 = new QScrollBar(Qt::Horizontal, GroupBox3);
         ScrollBar1->setObjectName(u"ScrollBar1"_s);
         ScrollBar1->setRange(16, MaxWindowWidth);
-        grid->addWidget(ScrollBar1, 3, 0, 1, 3);
+        grid->addWidget(ScrollBar1, 4, 0, 1, 3);
     }
     column->addWidget(GroupBox3);
 

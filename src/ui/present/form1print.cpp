@@ -10,6 +10,7 @@
 #include "core/present/printpages.h"
 #include "core/present/printtexts.h"
 #include "platform/platform.h"
+#include "ui/bar/barstate.h"
 #include "ui/bar/holdofftimer.h"
 #include "ui/present/presentwiring.h"
 
@@ -126,6 +127,10 @@ void TForm1::PrintResume()
     WalkingPages = true;
     PollPause pause(*this);
     Panel12MouseEnter();
+    // The column was toggled from the menu, not under the pointer: the first
+    // visit of the pointer to the column button toggles it back.
+    if (bar)
+        bar->hover.leave();
     QDir().mkpath(PrintDir);
     Timer4->setInterval(2000);
     const int count = nav.PBanSu();

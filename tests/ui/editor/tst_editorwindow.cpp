@@ -114,6 +114,17 @@ private slots:
         QCOMPARE(form.GridCells.at(1)->objectName(), u"Memo6"_s);
     }
 
+    void toolCaptionsAreReadWhole()
+    {
+        TForm2 form;
+        prepare(form);
+        for (SpeedButton *button : form.findChildren<SpeedButton *>()) {
+            if (button->isVisibleTo(&form) && form.Panel8->isAncestorOf(button))
+                QVERIFY2(button->fontMetrics().horizontalAdvance(button->text().trimmed()) <= button->contentsRect().width(),
+                         qPrintable(button->text()));
+        }
+    }
+
     void gridFollowsItsSize()
     {
         TForm2 form;

@@ -8,7 +8,9 @@
 #include "ui/bar/holdofftimer.h"
 #include "ui/present/presentwiring.h"
 
+#include <QApplication>
 #include <QFrame>
+#include <QToolButton>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -120,6 +122,10 @@ private slots:
         QCOMPARE(m_form->nav.levels().height(), 1);
         QCOMPARE(m_form->Timer4->interval(), 2000);
         QCOMPARE(m_form->kabeRight->width(), 1);
+        // The pointer's first visit to the column button opens the column again.
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(m_form->SpeedButton10, &enter);
+        QCOMPARE(m_form->kabeRight->maximumWidth(), 220);
         QImage thumbnail(m_form->PrintDir + u"/_0120_green.jpg"_s);
         QVERIFY(hasGreen(thumbnail));
         const QString summary = QString::fromUtf8(readFixture(m_form->PrintDir + u"/resumeE.html"_s));

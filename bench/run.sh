@@ -6,11 +6,14 @@
 # interleaved, RUNS times (5); every line gives the median. Not part of the tests.
 #   bench/run.sh           10, 1,000 and 10,000 pages
 #   bench/run.sh --quick   1,000 pages only (under 2 minutes)
+#   bench/run.sh --sizes 10,10000   the sizes given
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sizes=(10 1000 10000)
 if [ "${1:-}" = "--quick" ]; then
   sizes=(1000)
+elif [ "${1:-}" = "--sizes" ] && [ -n "${2:-}" ]; then
+  IFS=, read -r -a sizes <<<"$2"
 fi
 runs=${RUNS:-5}
 

@@ -9,6 +9,12 @@
 #include "core/pages/picturefile.h"
 
 #include <QFileInfo>
+#include <QThread>
+
+#include <algorithm>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +61,37 @@ static QString withoutTrailingSeparator(QString folder)
     return folder;
 }
 
+// One title per entry. A large level's files are read side by side: each read
+// mostly waits for the disk or the share, and the window waits for them all.
+static QStringList listingTitles(const QString &folder, const QStringList &entries)
+{
+    QStringList titles(entries.size());
+    QString *out = titles.data();
+    const auto read = [&](qsizetype from, qsizetype to) {
+        // An entry whose file vanished after the listing still gets a title.
+        for (qsizetype i = from; i < to; ++i)
+            out[i] = listingTitle(entryLocalPath(folder, entries.at(i)));
+    };
+    constexpr qsizetype PerThread = 256;
+    const qsizetype count = entries.size();
+    const qsizetype threads = std::clamp<qsizetype>(count / PerThread, 1, std::max(1, QThread::idealThreadCount()));
+    std::vector<std::thread> helpers;
+    const qsizetype share = (count + threads - 1) / threads;
+    for (qsizetype t = 1; t < threads; ++t) {
+        const qsizetype from = t * share;
+        const qsizetype to = std::min(count, from + share);
+        try {
+            helpers.emplace_back(read, from, to);
+        } catch (const std::system_error &) {
+            read(from, to); // no thread to be had: this one reads it
+        }
+    }
+    read(0, std::min(count, share));
+    for (std::thread &helper : helpers)
+        helper.join();
+    return titles;
+}
+
 bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
 {
     if (push)
@@ -83,11 +120,7 @@ void Navigator::LoadPageTitles()
     if (m_levels.isEmpty())
         return;
     Level &level = m_levels.top();
-    level.MidashiT.clear();
-    for (const QString &e : std::as_const(level.MidashiF)) {
-        // An entry whose file vanished after the listing still gets a title.
-        level.MidashiT << listingTitle(entryLocalPath(level.folder, e));
-    }
+    level.MidashiT = listingTitles(level.folder, level.MidashiF);
 }
 
 void Navigator::TiteleLoad(int index)

@@ -2,6 +2,7 @@
 
 #include "core/pages/picturefile.h"
 
+#include "core/navigation/levelprefetch.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pagetitle.h"
@@ -9,12 +10,6 @@
 #include "core/pages/picturefile.h"
 
 #include <QFileInfo>
-#include <QThread>
-
-#include <algorithm>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -29,6 +24,8 @@ Navigator::Navigator(NavigatorHost *host)
     : m_host(host ? host : &noHost())
 {
 }
+
+Navigator::~Navigator() = default;
 
 void Navigator::setHost(NavigatorHost *host)
 {
@@ -61,58 +58,49 @@ static QString withoutTrailingSeparator(QString folder)
     return folder;
 }
 
-// One title per entry. A large level's files are read side by side: each read
-// mostly waits for the disk or the share, and the window waits for them all.
-static QStringList listingTitles(const QString &folder, const QStringList &entries)
-{
-    QStringList titles(entries.size());
-    QString *out = titles.data();
-    const auto read = [&](qsizetype from, qsizetype to) {
-        // An entry whose file vanished after the listing still gets a title.
-        for (qsizetype i = from; i < to; ++i)
-            out[i] = listingTitle(entryLocalPath(folder, entries.at(i)));
-    };
-    constexpr qsizetype PerThread = 256;
-    const qsizetype count = entries.size();
-    const qsizetype threads = std::clamp<qsizetype>(count / PerThread, 1, std::max(1, QThread::idealThreadCount()));
-    std::vector<std::thread> helpers;
-    const qsizetype share = (count + threads - 1) / threads;
-    for (qsizetype t = 1; t < threads; ++t) {
-        const qsizetype from = t * share;
-        const qsizetype to = std::min(count, from + share);
-        try {
-            helpers.emplace_back(read, from, to);
-        } catch (const std::system_error &) {
-            read(from, to); // no thread to be had: this one reads it
-        }
-    }
-    read(0, std::min(count, share));
-    for (std::thread &helper : helpers)
-        helper.join();
-    return titles;
-}
-
 bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
 {
     if (push)
         keepCountOfShownLevel();
     CurDir = withoutTrailingSeparator(folder);
     bool listed = false;
-    const QStringList names = listPageFiles(CurDir, &listed);
+    int fileCount = 0;
+    QStringList entries;
+    QStringList titles;
+    const std::unique_ptr<LevelPrefetch> ahead = std::move(m_prefetch);
+    const bool readAhead = ahead && ahead->folder() == CurDir && ahead->take(listed, fileCount, entries, titles);
+    if (!readAhead) {
+        const QStringList names = listPageFiles(CurDir, &listed);
+        fileCount = int(names.size());
+        entries = pageListOrder(names, ExeBaseName);
+    }
     if (listed)
-        FileCountSeen = int(names.size());
+        FileCountSeen = fileCount;
     m_countFolder = CurDir;
     if (!push && !m_levels.isEmpty())
         m_levels.pop();
     Level level;
-    level.MidashiF = pageListOrder(names, ExeBaseName);
+    level.MidashiF = entries;
     level.PBan = std::max(0, index);
     level.folder = CurDir;
     level.fileCount = FileCountSeen;
     level.listsFolder = true;
     m_levels.push(level);
-    LoadPageTitles();
+    if (readAhead)
+        m_levels.top().MidashiT = titles;
+    else
+        LoadPageTitles();
     return listed;
+}
+
+void Navigator::prefetchLevel(const QString &folder)
+{
+    m_prefetch = std::make_unique<LevelPrefetch>(withoutTrailingSeparator(folder), ExeBaseName);
+}
+
+void Navigator::forgetPrefetch()
+{
+    m_prefetch.reset();
 }
 
 void Navigator::LoadPageTitles()

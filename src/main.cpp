@@ -70,19 +70,19 @@ int main(int argc, char *argv[])
         Form1.show();
     Form1.FormShow(files);
 
-    // The other windows, hidden, in this order; each subsystem adds its own here:
+    // The other windows, hidden, in this order:
     TForm2 Form2(&Form1);
     const auto editLauncher = attachEditLauncher(Form1, Form2);
     // The page menu and its folder tools.
     TForm3 Form3(Form1.platform, &Form1);
     attachPageTools(Form1, Form3, *editLauncher);
-    // TForm3 (file tool), TForm4 (search), TForm5 (order change),
+    // The order dialog, the media player, the unused name and folder windows.
     TForm5 Form5(&Form1);
     TForm6 Form6(&Form1);
     attachMediaPlayer(Form1, Form6);
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
-    // TForm10 (folder-name list), TForm11 (full-screen frame),
+    // The full-screen frame of the presentation mode, and printing.
     TForm11 Form11(Form1);
     attachPresentationMode(Form1, Form11);
     attachPrinting(Form1);
@@ -106,7 +106,7 @@ int main(int argc, char *argv[])
         // search: the search window, the LOOK command and the keyword links
         Form4 = std::make_unique<TForm4>(Form1);
         keywordLookup = attachSearchWindow(Form1, *Form4, editLauncher.get());
-        // TForm16 (post), TForm17 (renumber), TForm18 (answers).
+        // the numbered rename
         Form17 = std::make_unique<TForm17>(Form1.platform, &Form1);
         attachOrderTools(Form1);
         // forms: the post window, the answer sheet and the folder-name list

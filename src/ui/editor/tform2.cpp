@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -380,6 +381,8 @@ void TForm2::buildEditArea()
         const int number = i == 0 ? 3 : i + 5;
         auto *cell = new EditorMemo(u"Memo"_s + QString::number(number), Panel16);
         cell->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A cell is one line high: the large type of the page styles needs all of it.
+        cell->document()->setDocumentMargin(0);
         if (i < 8)
             cell->setStyleSheet(u"background-color: #a6caf0"_s);
         GridCells << cell;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QImage>
 #include <QTest>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -135,6 +136,22 @@ private slots:
         QCOMPARE(form.GridCells.at(7)->geometry(), QRect(443, 0, 155, 40));
         QCOMPARE(form.GridCells.at(66)->geometry(), QRect(148, 320, 450, 40));
         QCOMPARE(form.GridCells.at(76)->geometry(), QRect(0, 480, 598, 91));
+    }
+
+    void gridCellsShowTheLargestTypeWhole()
+    {
+        TForm2 form;
+        prepare(form);
+        form.SetLayoutTable();
+        form.styleNumber = 4;
+        form.ApplyStylePreview();
+        form.Panel16->resize(598, 571);
+        form.Panel16Resize();
+        EditorMemo *cell = form.GridCells.at(1);
+        cell->setFieldText(u"土"_s);
+        const int line = QFontMetrics(cell->font()).height();
+        QVERIFY2(line + 2 * cell->document()->documentMargin() <= cell->viewport()->height(),
+                 qPrintable(QString::number(cell->viewport()->height())));
     }
 
     void layoutsWithoutPictureShowEmptyFrames()

@@ -2,6 +2,7 @@
 
 #include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
+#include "core/pages/picturefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +23,8 @@ QString pageNoteFilePath(const QString &curDir, const QString &entry)
     const int dot = name.lastIndexOf(u'.');
     if (dot > slash)
         name.truncate(dot);
-    return curDir + u'/' + name + NoteText::PageNoteExtension;
+    const QString path = curDir + u'/' + name + NoteText::PageNoteExtension;
+    return staysInRoot(path, curDir) ? path : QString();
 }
 
 QString noteTextFromFile(const QByteArray &bytes, bool *valid)

@@ -1,6 +1,7 @@
 #include "core/tools/pagecopy.h"
 
 #include "core/pages/pagefile.h"
+#include "core/pages/picturefile.h"
 #include "core/tools/linkwalk.h"
 
 #include <QFile>
@@ -46,7 +47,8 @@ QList<PageCopyItem> pageCopyPlan(const QString &source, const QString &target, b
         if (!staysInFolder(name) || planned.contains(pathKey(name)))
             continue;
         const QString found = resolver.existing(fromFolder + u'/' + name);
-        if (found.isEmpty())
+        // Nor through a link another PC made out of the folder.
+        if (found.isEmpty() || !staysInRoot(found, fromFolder))
             continue;
         planned.insert(pathKey(name));
         plan << PageCopyItem{found, toFolder + u'/' + name};

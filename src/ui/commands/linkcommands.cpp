@@ -153,6 +153,9 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
         });
         return true;
     case GateAction::ExploreFolder:
+        // Like the "dir" command, a page from the web opens no file manager.
+        if (asking == CommandOrigin::WebPage)
+            return false;
         m_form.platform.openWithShell(decision.target.endsWith(u'/') ? decision.target : decision.target + u'/');
         return false;
     case GateAction::PlaySound:

@@ -340,6 +340,37 @@ private slots:
         QCOMPARE(nav->CurDir, home);
     }
 
+    // A folder another PC made into a link out of the data root is never
+    // written or read through.
+    void namesNeverReachThroughALinkOutOfTheFolder_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("JS") << u"/$JS out/v.txt x=1"_s;
+        QTest::newRow("HISJS in a linked history folder") << u"/$HIS bob,$HISJS x=1"_s;
+        QTest::newRow("SAVE") << u"/$SAVE h/x.zip out/x.zip"_s;
+        QTest::newRow("SAVE, backslash") << u"/$SAVE h/x.zip .out\\x.zip"_s;
+        QTest::newRow("COPY into") << u"/$COPY vars.txt out/c.txt"_s;
+        QTest::newRow("COPY out of") << u"/$COPY out/secret.txt c.txt"_s;
+        QTest::newRow("WAV") << u"/$WAV out/r"_s;
+        QTest::newRow("PAINT") << u"/$PAINT out/p"_s;
+    }
+    void namesNeverReachThroughALinkOutOfTheFolder()
+    {
+        QFETCH(QString, address);
+        const QString elsewhere = temp->filePath(u"elsewhere"_s);
+        touch(elsewhere + u"/secret.txt"_s, "s");
+        touch(home + u"/vars.txt"_s, "x=1\r\n");
+        QVERIFY(QFile::link(elsewhere, home + u"/out"_s));
+        QVERIFY(QFile::link(elsewhere, home + u"/history"_s));
+        run(address + u",$NEXT"_s);
+        QCOMPARE(QDir(elsewhere).entryList(QDir::Files | QDir::Hidden), QStringList{u"secret.txt"_s});
+        QVERIFY(!QFile::exists(home + u"/c.txt"_s));
+        for (const QString &entry : std::as_const(host->log))
+            QVERIFY2(!entry.startsWith(u"download"_s) && !entry.startsWith(u"copy"_s) && !entry.startsWith(u"record"_s)
+                         && !entry.startsWith(u"paint"_s),
+                     qPrintable(entry));
+    }
+
     void saveDownloadsWithProgressInTheCaption()
     {
         run(u"/$SAVE host/a\\b.zip .sub\\b.zip"_s);

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Full-text search over a tree of 10,000 pages against grep -rlF of the same
-# word over the same files. Prints "name ours baseline ratio" (medians, ms).
+# word over the same files. Prints "name ours baseline ratio" (medians, ms):
+#   search_listing   the window's listing (walk, titles, sort) of the tree
+#   search_first     the listing and then the first full-text search
+#   search_repeat    the same search again (page texts kept, each stamp checked)
+#   search_uncached  a search that reads every page itself
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${BUILD_DIR:-$here/../build}"

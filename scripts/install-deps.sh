@@ -16,6 +16,8 @@ packages=(
   fonts-noto-cjk
   xdg-utils
   xvfb xdotool
+  # Printed pages are checked as text and pictures (pdftotext, pdftoppm).
+  poppler-utils
   clang libclang-rt-14-dev
   openssh-server openssh-client sshfs
 )

@@ -15,6 +15,7 @@
 #include "ui/forms/tform16.h"
 #include "ui/forms/tform18.h"
 #include "ui/present/tform14.h"
+#include "ui/tools/ordertools.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 // media player and page sound
@@ -25,8 +26,14 @@
 #include "ui/tools/tform3.h"
 #include "ui/search/searchwiring.h"
 #include "ui/search/tform4.h"
+// presentation mode and printing
+#include "ui/present/presentwiring.h"
+#include "ui/present/tform11.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <memory>
 
@@ -37,6 +44,11 @@ int main(int argc, char *argv[])
     // Before anything of the media framework is made.
     chooseMediaBackend();
     QApplication app(argc, argv);
+    // Qt's own texts (the Yes/No/Cancel of questions, file dialogs) in Japanese like the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
     // Every argument is a file to copy into the data root.
     const QStringList files = app.arguments().mid(1);
 
@@ -70,6 +82,9 @@ int main(int argc, char *argv[])
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
     // TForm10 (folder-name list), TForm11 (full-screen frame),
+    TForm11 Form11(Form1);
+    attachPresentationMode(Form1, Form11);
+    attachPrinting(Form1);
     TForm12 Form12(&Form1);
     Form1.Form12 = &Form12;
     TForm14 Form14(&Form1);
@@ -81,6 +96,7 @@ int main(int argc, char *argv[])
     const auto keywordLookup = attachSearchWindow(Form1, Form4, editLauncher.get());
     // TForm16 (post), TForm17 (renumber), TForm18 (answers).
     TForm17 Form17(Form1.platform, &Form1);
+    attachOrderTools(Form1);
     // forms: the post window, the answer sheet and the folder-name list
     TForm10 Form10(&Form1);
     TForm16 Form16(&Form1);

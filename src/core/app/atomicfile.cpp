@@ -1,12 +1,13 @@
 #include "core/app/atomicfile.h"
 
+#include "core/app/localprocess.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSysInfo>
 
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -39,11 +40,6 @@ QString namePart(const QString &fileName)
     return name;
 }
 
-bool processAlive(qint64 pid)
-{
-    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
-}
-
 } // namespace
 
 AtomicFile::AtomicFile(const QString &target) : m_target(target) {}
@@ -71,7 +67,7 @@ void AtomicFile::removeStaleTemporaries() const
         bool ok = false;
         const qint64 pid = name.mid(prefix.size(), name.size() - prefix.size() - TempSuffix.size()).toLongLong(&ok);
         // Another process of this host may be writing the same file right now: leave its file.
-        if (ok && !processAlive(pid))
+        if (ok && !isLocalProcessRunning(pid))
             dir.remove(name);
     }
 }

@@ -12,6 +12,7 @@ bool isAsciiLetter(QChar c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
+} // namespace
 
 // Only "<" + an ASCII letter, "/" or "!" opens a tag, and a tag name ends at a blank,
 // "/" or ">": "x<y)" and "A<Bのとき" are text, so the blanks after them stay blanks.
@@ -58,6 +59,7 @@ qsizetype tagEnd(const QString &s, qsizetype i)
     return -1;
 }
 
+namespace {
 QString textField(const QString &answer)
 {
     return u"<input type=\"text\" name=\""_s + answer + u"\" size=\""_s + QString::number(answer.size() + 3) + u"\">"_s;
@@ -148,6 +150,8 @@ qsizetype markerEnd(const QString &text, qsizetype at)
     return end < 0 ? text.size() : end + 3;
 }
 
+} // namespace
+
 void removeQuizBlocks(QString &w)
 {
     qsizetype begin;
@@ -163,6 +167,7 @@ void removeQuizBlocks(QString &w)
     }
 }
 
+namespace {
 // Calls convert on every tag opened by open (found without regard to case). convert
 // gives the replacement of the text from the tag to end (the tag's end unless it
 // moves it), or false to leave the tag as it is.

@@ -27,5 +27,17 @@ struct QuizReading
 // the page holds.
 QuizReading QuizHtmlToNotation(const QString &text);
 
+// Whether a tag starts at i: "<" and "/", "!" or an ASCII tag name ended by a
+// blank, "/" or ">"; any other "<" is text.
+bool startsTag(const QString &s, qsizetype i);
+// The position just after the tag that starts at i: comments end at "-->",
+// other tags at the first ">" outside a quoted attribute value; -1 when the
+// tag never ends (its "<" is then text).
+qsizetype tagEnd(const QString &s, qsizetype i);
+
+// Removes every quiz block: from "<!--beginKavuno" through the first ">" after
+// the next "<!--endKavuno"; a block never closed loses its marker only.
+void removeQuizBlocks(QString &w);
+
 // text repeated count times; "" for count 0 or less.
 QString RepeatStr(const QString &text, int count);

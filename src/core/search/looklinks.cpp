@@ -73,11 +73,11 @@ struct Range
 };
 
 // The elements whose text is never linked: scripts (quiz pages check their
-// answers there), styles and text areas.
+// answers there), styles, text areas and the choice lists of quiz blanks.
 QList<Range> untouchableRanges(const QString &body)
 {
     QList<Range> ranges;
-    for (const QString &name : {u"script"_s, u"style"_s, u"textarea"_s}) {
+    for (const QString &name : {u"script"_s, u"style"_s, u"textarea"_s, u"select"_s}) {
         const QString open = u'<' + name;
         const QString close = u"</"_s + name;
         qsizetype at = 0;

@@ -28,7 +28,7 @@ QString removeLookLinks(const QString &text);
 qsizetype lookBodyStart(const QString &text);
 
 // Links one word in a body (the word escaped as it is written in the link).
-// Text inside SCRIPT, STYLE and TEXTAREA elements, inside tags, attribute
+// Text inside SCRIPT, STYLE, TEXTAREA and SELECT elements, inside tags, attribute
 // values and existing links is left as it is.
 QString linkWordInBody(const QString &body, const QString &word);
 

@@ -17,6 +17,8 @@ void PageTextCache::reset(const QString &root)
 {
     m_items.clear();
     m_used = 0;
+    m_folderIndex.clear();
+    m_folders.clear();
     if (root != m_root || !m_folder.isValid()) {
         m_root = root;
         m_folder = root.isEmpty() ? FolderHandle() : FolderHandle(root);
@@ -57,7 +59,35 @@ void PageTextCache::store(const QString &path, QByteArray bytes, const FileVersi
         return;
     lowerAsciiLetters(bytes);
     m_used += bytes.size();
-    m_items.insert(path, Item{stamp, std::move(bytes), QFile::encodeName(path)});
+    Item item;
+    item.stamp = stamp;
+    item.bytes = std::move(bytes);
+    placeOf(path, item);
+    m_items.emplace(path, std::move(item));
+}
+
+void PageTextCache::placeOf(const QString &path, Item &item)
+{
+    // Few folders hold many pages; past this many, names are looked up from the root.
+    constexpr int MaxOpenFolders = 256;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash > 0) {
+        const QString folder = path.left(slash);
+        auto found = m_folderIndex.constFind(folder);
+        if (found == m_folderIndex.constEnd() && m_folders.size() < MaxOpenFolders) {
+            FolderHandle handle(m_folder.fd(), QFile::encodeName(folder).constData());
+            if (handle.isValid()) {
+                m_folders.push_back(std::move(handle));
+                found = m_folderIndex.insert(folder, int(m_folders.size()) - 1);
+            }
+        }
+        if (found != m_folderIndex.constEnd()) {
+            item.folder = *found;
+            item.name = QFile::encodeName(path.mid(slash + 1));
+            return;
+        }
+    }
+    item.name = QFile::encodeName(path);
 }
 
 bool PageTextCache::text(const QString &path, QByteArray &bytes, bool &folding)
@@ -65,7 +95,10 @@ bool PageTextCache::text(const QString &path, QByteArray &bytes, bool &folding)
     if (!m_folder.isValid())
         return false;
     auto found = m_items.find(path);
-    if (found != m_items.end() && found->stamp == fileVersionAt(m_folder.fd(), found->name.constData())) {
+    if (found != m_items.end()
+        && found->stamp
+               == fileVersionAt(found->folder < 0 ? m_folder.fd() : m_folders[size_t(found->folder)].fd(),
+                                found->name.constData())) {
         if (found->folding < 0)
             found->folding = holdsAsciiFolding(found->bytes) ? 1 : 0;
         bytes = found->bytes;

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 
+#include <vector>
+
 // The bytes of the pages a full-text search reads, kept for the next search.
 // Bounded: past the limit nothing more is kept. An entry whose file has another
 // stamp now is read again. The owner drops it all with the listing.
@@ -35,14 +37,20 @@ private:
     {
         FileVersion stamp;
         QByteArray bytes;
-        QByteArray name;          // the path as the system takes it
+        int folder = -1;          // its folder held open, -1: the name is below the root
+        QByteArray name;          // the name as the system takes it there
         signed char folding = -1; // not looked at yet
     };
+    // Where a page's stamp is looked up: its own folder, held open, so that
+    // the system looks up one name only.
+    void placeOf(const QString &path, Item &item);
     QHash<QString, Item> m_items;
     qsizetype m_used = 0;
     qsizetype m_limit;
     QString m_root;
     FolderHandle m_folder;
+    QHash<QString, int> m_folderIndex;
+    std::vector<FolderHandle> m_folders;
 };
 
 // Lowers the ASCII letters A-Z in place; other bytes, and so every multi-byte

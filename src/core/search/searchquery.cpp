@@ -49,6 +49,13 @@ bool headingMatches(const QString &title, const QString &term, const QString &se
     return padded.contains(separator + term.toUpper() + separator);
 }
 
+// Pages whose text is searched: the extension holds ".ht" (.html, .htm, .hta...).
+static bool isHypertextPath(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return dot > path.lastIndexOf(u'/') && QStringView(path).mid(dot).contains(u".ht", Qt::CaseInsensitive);
+}
+
 SearchListing DoSearch(const SearchListing &screen, const QString &query, const SearchRequest &request)
 {
     QString separator;
@@ -81,7 +88,7 @@ SearchListing DoSearch(const SearchListing &screen, const QString &query, const 
                 }
                 if (fullText.pathMatches(upperPaths.at(i))) {
                     match = true;
-                } else if (fileExtension(entry.path).contains(u".ht"_s, Qt::CaseInsensitive)) {
+                } else if (isHypertextPath(entry.path)) {
                     bool folding = true;
                     if (texts->text(entry.path, bytes, folding))
                         match = fullText.textMatches(bytes, folding);

@@ -94,11 +94,16 @@ void TForm1::buildControls()
     // search: "検索" after the help item
     Find1 = named(new QAction(SearchTexts::FindItem, PopupMenu2), u"Find1"_s);
     Find1->setToolTip(SearchTexts::FindItemHint);
+    PopupMenu2->setToolTipsVisible(true);
     PopupMenu2->insertAction(N1, Find1);
     connect(Find1, &QAction::triggered, this, &TForm1::Find1Click);
     // forms: the folder-name list, after the current folder
     N3 = named(new QAction(FolderTexts::MenuItem, PopupMenu2), u"N3"_s);
     PopupMenu2->insertAction(Paste2, N3);
+    // presentation mode: right after the help item
+    N4 = named(new QAction(UiTexts::PresentationModeItem, PopupMenu2), u"N4"_s);
+    PopupMenu2->insertAction(PopupMenu2->actions().value(PopupMenu2->actions().indexOf(Kavuno1) + 1), N4);
+    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
 }
 
 void TForm1::buildFolderPanel()

@@ -30,6 +30,7 @@ class QTreeView;
 class QWebEngineView;
 class PageButton;
 class TForm12;
+class TForm11;
 class TForm14;
 class TForm3;
 class TForm4;
@@ -353,6 +354,31 @@ public:
     QToolButton *SpeedButton18 = nullptr;
     PagePopupActions popupActions;
     QPointer<TForm3> Form3;
+    // ---- presentation mode and printing (ui/present)
+    QAction *N4 = nullptr;
+    void N4Click();
+    void Timer2Timer();
+    // A press on the window's own surface, where none of its panels lies.
+    void FormMouseDown(Qt::MouseButton button, const QPoint &pos);
+    void Panel4MouseUp();
+    void Panel4Resize();
+    QPointer<TForm11> Form11;
+    QFrame *Panel4 = nullptr;
+    QLabel *Image4 = nullptr;
+    QTimer *Timer2 = nullptr;
+    void PrintResume();
+    void PrintWithNameField();
+    void PrintWithNameFieldRed();
+    // Writes the worksheet of the current page; false when there is none.
+    bool BuildTestPage(int mode);
+    void N6Click();
+    void WebBrowser3DocumentComplete(bool ok);
+    // Opens the print preview of a loaded browser (tests look instead).
+    std::function<void(QWebEngineView *view)> PrintPreview;
+    // This copy's own folder for print pages inside ResumeDir.
+    QString PrintDir;
+    int WebBrowser3Tag = 0;
+    bool WalkingPages = false;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -30,4 +30,6 @@ inline const QString PGothicSubstitute = u"Noto Sans CJK JP"_s;
 // forms: the filters of the dialog that saves a copy of the offered file
 inline const QString BmpFilter = u"bmp画像 (*.bmp)"_s;
 inline const QString JpegFilter = u"jpeg画像 (*.jpeg *.jpg)"_s;
+// presentation mode
+inline const QString PresentationModeItem = u"プレゼンテーションモード"_s;
 } // namespace UiTexts

@@ -42,6 +42,9 @@ std::unique_ptr<SearchWindowLookup> attachSearchWindow(TForm1 &form1, TForm4 &fo
     auto lookup = std::make_unique<SearchWindowLookup>(form1, form4);
     if (auto *commands = form1.findChild<LinkCommands *>())
         commands->interpreter().setKeywordLookup(lookup.get());
+    // The page menu's rows "LOOK自動リンク" and "LOOKの削除".
+    form1.popupActions.AddLookLinks = [main = &form1] { main->AddLookLinks(); };
+    form1.popupActions.RemoveLookLinks = [main = &form1] { main->RemoveLookLinks(); };
     if (launcher) {
         TForm1 *main = &form1;
         launcher->buildLookLinks = [main](int mode, const QString &text) { return main->BuildLookLinks(mode, text); };

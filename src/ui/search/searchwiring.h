@@ -21,6 +21,6 @@ private:
 };
 
 // Puts the search window into the main window: the LOOK command's search, the
-// keyword links of the edit launcher (when there is one) and of the page menu.
+// keyword links of the edit launcher (when there is one) and of the page menu's rows.
 // The returned lookup lives as long as the main window.
 std::unique_ptr<SearchWindowLookup> attachSearchWindow(TForm1 &form1, TForm4 &form4, MainWindowEditHost *launcher);

@@ -111,8 +111,11 @@ TForm4::TForm4(TForm1 &main)
     SpeedButton7 = new QPushButton(UiTexts::CopyButton, Panel3);
     SpeedButton7->setObjectName(u"SpeedButton7"_s);
     SpeedButton7->setToolTip(T::CopyHint);
-    for (QPushButton *b : {SpeedButton6, SpeedButton7})
+    for (QPushButton *b : {SpeedButton6, SpeedButton7}) {
         b->setFixedSize(100, 36);
+        // Enter in the query box must never start or copy a file.
+        b->setAutoDefault(false);
+    }
     Panel3->hide();
 
     auto *results = new QWidget(splitter);
@@ -149,7 +152,6 @@ TForm4::TForm4(TForm1 &main)
     connect(SpeedButton7, &QPushButton::clicked, this, &TForm4::SpeedButton7Click);
     connect(ListBox3, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { Preview(ListBox3->row(item)); });
-    connect(Edit1, &QLineEdit::returnPressed, this, &TForm4::SpeedButton2Click);
 }
 
 int TForm4::showModalSearch()
@@ -189,6 +191,9 @@ void TForm4::FormShow()
         resize(std::max(200, client.width() - right + 50), std::max(150, client.height() - 35));
     }
     ListBox1.clear();
+    // Nothing of the last use shows, and nothing is pressed, until the listing is made.
+    showList({});
+    setBusy(true);
     SearchRoot = Edit2.isEmpty() ? m_main.nav.CurDir + u'/' : Edit2;
     if (!SearchRoot.endsWith(u'/'))
         SearchRoot += u'/';

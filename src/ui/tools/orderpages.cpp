@@ -3,18 +3,14 @@
 
 #include "core/navigation/navigator.h"
 #include "core/pages/markers.h"
-#include "core/pages/templates.h"
 #include "core/tools/ordernumbers.h"
 #include "core/tools/ordertexts.h"
+#include "ui/tools/ordertools.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QFrame>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
 namespace T = OrderTexts;
@@ -42,18 +38,6 @@ static bool onFolderLevel(TForm1 &form)
     return false;
 }
 
-// The page "*** チェック中 ***" stands in the browser while the names change.
-static void showCheckingPage(TForm1 &form)
-{
-    form.Panel10->hide();
-    const QString path = NEWHTMLSAVE(form.nav.CurDir, Markers::StatusReordering);
-    QCoreApplication::processEvents();
-    if (QFileInfo::exists(path))
-        form.showPage(path);
-    else
-        form.WebBrowser1->setHtml(progressPageText(Markers::StatusReordering));
-}
-
 // Reads the level again and opens its page at index, or the page named current.
 static void reopenLevel(TForm1 &form, int index, const QString &current = {})
 {
@@ -76,7 +60,7 @@ void TForm1::ReorderPagesMenu()
 {
     if (!onFolderLevel(*this))
         return;
-    showCheckingPage(*this);
+    ShowProgressPage(Markers::StatusReordering);
     ReorderPages(nav.PBan(), -1);
 }
 
@@ -131,7 +115,7 @@ void TForm1::RenamePagesNumbered()
 {
     if (!onFolderLevel(*this))
         return;
-    showCheckingPage(*this);
+    ShowProgressPage(Markers::StatusReordering);
     TForm17 &form17 = dialogOf<TForm17>(*this, platform);
     form17.Edit5->setText(QString::number(nav.PBan() + 1));
     form17.Edit6->setText(QString::number(nav.PBanSu()));
@@ -144,4 +128,11 @@ void TForm1::RenamePagesNumbered()
     const QList<PageMove> moves = planNumbered(entries, form17.rename(), names);
     renameInFolder(*this, moves, NumberedCompanions);
     reopenLevel(*this, nav.PBan());
+}
+
+void attachOrderTools(TForm1 &form1)
+{
+    TForm1 *main = &form1;
+    form1.popupActions.ReorderPagesMenu = [main] { main->ReorderPagesMenu(); };
+    form1.popupActions.RenamePagesNumbered = [main] { main->RenamePagesNumbered(); };
 }

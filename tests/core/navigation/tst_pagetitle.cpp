@@ -108,7 +108,7 @@ private slots:
     {
         QTemporaryDir dir;
         int pages = 0;
-        for (const QString root : {QStringLiteral(KAVUNO_EXAMPLES), QStringLiteral(KAVUNO_TEST_DATA)}) {
+        for (const QString &root : {QStringLiteral(KAVUNO_EXAMPLES), QStringLiteral(KAVUNO_TEST_DATA)}) {
             QDirIterator it(root, {u"*.htm*"_s}, QDir::Files, QDirIterator::Subdirectories);
             while (it.hasNext()) {
                 const QByteArray bytes = readFixture(it.next());

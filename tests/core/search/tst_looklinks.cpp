@@ -15,7 +15,8 @@ static const QString page = u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Tran
                             "<IMG alt=\"apple pie\" src=\"x.png\"><B class=apple>b</B>\r\n"
                             "<A href=\"other.html\">an apple link</A> banana\r\n"
                             "<SCRIPT>var pear = 1; if (a < b) { x = \"apple\"; }</SCRIPT>\r\n"
-                            "<TEXTAREA>pear</TEXTAREA><P>big apple pie</P></BODY></HTML>\r\n"_s;
+                            "<TEXTAREA>pear</TEXTAREA><SELECT name=\"q\"><OPTION value=\"pear\">pear</OPTION></SELECT>\r\n"
+                            "<P>big apple pie</P></BODY></HTML>\r\n"_s;
 
 static const SearchListing keywordIndex{
     {u"self.html"_s, u"Self#banana"_s},

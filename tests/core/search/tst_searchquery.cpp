@@ -73,6 +73,38 @@ private slots:
         QCOMPARE(FullTextTerm(term).textMatches(text, holdsAsciiFolding(text)), matches);
     }
 
+    void keptTextsAreBounded()
+    {
+        QTemporaryDir dir;
+        PageTextCache cache(10);
+        cache.reset(dir.path() + u'/');
+        cache.store(u"a.html"_s, "12345678", {1, 8});
+        cache.store(u"b.html"_s, "12345678", {1, 8}); // past the limit: not kept
+        QCOMPARE(cache.count(), 1);
+        QCOMPARE(cache.usedBytes(), 8);
+        // A page whose file is gone is dropped, not served from memory.
+        QByteArray bytes;
+        bool folding = false;
+        QVERIFY(!cache.text(u"a.html"_s, bytes, folding));
+        QCOMPARE(cache.count(), 0);
+    }
+
+    void foldingCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("folding");
+        QTest::newRow("ascii and japanese") << u"Abc 日本語（全角）"_s << false;
+        QTest::newRow("sharp s") << u"straße"_s << true;
+        QTest::newRow("ligature") << u"ﬁle"_s << true;
+        QTest::newRow("long s") << u"ſ"_s << true;
+    }
+    void foldingCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, folding);
+        QCOMPARE(holdsAsciiFolding(text.toUtf8()), folding);
+    }
+
     void searchesNarrowAndCountEachHitOnce()
     {
         QTemporaryDir dir;

@@ -1,6 +1,7 @@
 // The order dialog and the renumber dialog driven as a user would, on a real
 // folder under the main window.
 #include "ui/app/tform1.h"
+#include "ui/tools/ordertools.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 
@@ -8,7 +9,9 @@
 #include "ui/app/fakeplatform.h"
 #include "ui/editor/modaluser.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -67,6 +70,18 @@ private:
         return names;
     }
 
+    // Runs the page menu's row of that caption for the current page.
+    void runMenuRow(const QString &caption)
+    {
+        m_form->ClearPagePopupMenu();
+        m_form->BuildPagePopupMenu();
+        QVERIFY(m_form->PagePopup);
+        const QList<QAction *> rows = m_form->PagePopup->actions();
+        const auto row = std::find_if(rows.cbegin(), rows.cend(), [&](QAction *a) { return a->text() == caption; });
+        QVERIFY(row != rows.cend() && (*row)->isEnabled());
+        (*row)->trigger();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -75,6 +90,7 @@ private slots:
         m_form = new TForm1(m_platform, m_dir.filePath(u"web.exe"_s));
         m_form5 = new TForm5(m_form);
         m_form17 = new TForm17(m_platform, m_form);
+        attachOrderTools(*m_form);
         m_form->show();
         m_form->FormShow();
     }
@@ -89,8 +105,9 @@ private slots:
             m_form5->ScrollBar1->setValue(2);
             m_form5->BitBtn1->click();
         });
-        m_form->ReorderPagesMenu();
-        QCOMPARE(shown, u"4"_s);
+        runMenuRow(u"ボタン順変更"_s);
+        // The menu runs its rows once it has closed.
+        QTRY_COMPARE(shown, u"4"_s);
         QCOMPARE(files(), (QStringList{u"1010_a.html"_s, u"1020_c.%xt"_s, u"1020_c.html"_s, u"1030_b.html"_s, u"index.html"_s}));
         QCOMPARE(m_form->nav.currentEntry(), u"1020_c.html"_s);
     }
@@ -131,8 +148,8 @@ private slots:
             preview = m_form17->Edit7->text();
             m_form17->SpeedButton1->click();
         });
-        m_form->RenamePagesNumbered();
-        QCOMPARE(range, u"1-3"_s);
+        runMenuRow(u"ファイル名をPage(数)に変更"_s);
+        QTRY_COMPARE(range, u"1-3"_s);
         QCOMPARE(preview, u"102"_s);
         QCOMPARE(files(), (QStringList{u"page(100).html"_s, u"page(101)"_s, u"page(101).%xt"_s, u"page(101).html"_s,
                                        u"page(102).html"_s}));

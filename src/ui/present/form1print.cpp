@@ -1,0 +1,221 @@
+// Printing: worksheets with a name field, the thumbnail summary of a level and
+// single pages, each through the print preview of a browser.
+#include "ui/app/tform1.h"
+
+#include "core/editor/pagenote.h"
+#include "core/navigation/pathtext.h"
+#include "core/pages/pagefile.h"
+#include "core/pages/picturefile.h"
+#include "core/present/printfolder.h"
+#include "core/present/printpages.h"
+#include "core/present/printtexts.h"
+#include "platform/platform.h"
+#include "ui/bar/holdofftimer.h"
+#include "ui/present/presentwiring.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFrame>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSignalBlocker>
+#include <QSysInfo>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// A page that never finishes loading (a web page out of reach) is captured as it is then.
+static constexpr int LoadWaitLimitMs = 20000;
+
+static void loadPrintPage(TForm1 &f, const QString &name)
+{
+    f.WebBrowser3Tag = 1;
+    f.WebBrowser3->setFixedHeight(0);
+    f.WebBrowser3->setUrl(QUrl::fromLocalFile(f.PrintDir + u'/' + name));
+}
+
+bool TForm1::BuildTestPage(int mode)
+{
+    if (nav.PBanSu() <= 0 || nav.PBan() < 0)
+        return false;
+    QDir().mkpath(PrintDir);
+    const QString page = nav.entryPath(nav.PBan());
+    const PageText read = readPageFile(page);
+    const QString sheet = testPageText(read.ok() ? read.text : QString(), mode);
+    // The pictures lie beside the page; the sheet names them relative to itself.
+    const QString pageFolder = page.isEmpty() ? nav.CurDir : ExtractDirPart(page).chopped(1);
+    for (const QString &name : sourceNames(sheet)) {
+        if (!isPlainRelativeName(name))
+            continue;
+        const QString picture = findFileInFolder(pageFolder, name);
+        if (!picture.isEmpty())
+            platform.copyFile(picture, joinPath(PrintDir, name), true);
+    }
+    return writePageFile(PrintDir + u'/' + PrintText::TestPageName, sheet);
+}
+
+void TForm1::PrintWithNameField()
+{
+    BuildTestPage(BlankAnswers);
+    loadPrintPage(*this, PrintText::TestPageName);
+}
+
+void TForm1::PrintWithNameFieldRed()
+{
+    BuildTestPage(RedAnswers);
+    loadPrintPage(*this, PrintText::TestPageName);
+}
+
+void TForm1::WebBrowser3DocumentComplete(bool ok)
+{
+    if (WebBrowser3Tag == 0)
+        return;
+    WebBrowser3Tag = 0;
+    if (ok && PrintPreview)
+        PrintPreview(WebBrowser3);
+}
+
+void TForm1::N6Click()
+{
+    if (PrintPreview)
+        PrintPreview(WebBrowser1);
+}
+
+// Opens page index of the walked level and waits until it has loaded and
+// painted. False when the walk has to end: the level went away meanwhile, or
+// the program is ending.
+static bool showForCapture(TForm1 &f, int index, const QString &folder, int count)
+{
+    f.nav.PBanSave(index);
+    QEventLoop loaded;
+    bool done = false;
+    QObject::connect(f.WebBrowser1->page(), &QWebEnginePage::loadFinished, &loaded, [&] {
+        done = true;
+        loaded.quit();
+    });
+    f.PageClick(false, true);
+    // The opening resumed the poll.
+    f.pausePoll();
+    f.Timer4->Tag = qMax(1, count - 1);
+    if (f.nav.CurDir != folder || f.nav.PBanSu() != count || f.nav.PBan() != index)
+        return false;
+    // Pictures and the open panel load nothing into the browser.
+    const bool inBrowser = !f.Panel10->isVisible() && !f.Panel1->isVisible();
+    if (inBrowser && !done) {
+        QTimer::singleShot(LoadWaitLimitMs, &loaded, &QEventLoop::quit);
+        // A program on its way out runs no nested loop any more.
+        if (loaded.exec() != 0)
+            return false;
+    }
+    // A capture right at the load is blank: the page paints during the tick.
+    f.Timer4->waitOneTick();
+    return true;
+}
+
+void TForm1::PrintResume()
+{
+    if (nav.PBan() < 0 || WalkingPages)
+        return;
+    WalkingPages = true;
+    PollPause pause(*this);
+    Panel12MouseEnter();
+    QDir().mkpath(PrintDir);
+    Timer4->setInterval(2000);
+    const int count = nav.PBanSu();
+    const QString folder = nav.CurDir;
+    WebBrowser3Tag = 1;
+    const int remembered = nav.PBan();
+    QList<ResumeRow> rows;
+    {
+        // The walk shows pages only: link pages stay as they are, no page
+        // sound plays, no command runs after a load.
+        const QSignalBlocker quiet(WebBrowser1);
+        for (int i = 0; i < count; ++i) {
+            const QString entry = nav.entry(i);
+            const QString path = nav.entryPath(i);
+            // A web address has neither a file nor a note.
+            const PageText page = path.isEmpty() ? PageText() : readPageFile(path);
+            const PageText note =
+                path.isEmpty() ? PageText() : readPageFile(pathWithoutExtension(path) + NoteText::PageNoteExtension);
+            const QString thumbnail = thumbnailName(entry);
+            if (!showForCapture(*this, i, folder, count))
+                break;
+            rows << ResumeRow{thumbnail, resumeTitle(page.ok() ? page.text : QString(), entry),
+                              resumeNote(note.ok() ? note.text : QString())};
+            CaptureToImage1(PrintDir + u'/' + thumbnail);
+        }
+    }
+    Timer4->stop();
+    WalkingPages = false;
+    if (rows.isEmpty()) {
+        QMessageBox::information(this, QString(), PrintText::NothingToJoin + u'\n' + PrintText::MakeCheckedTags);
+        return;
+    }
+    LastLoadedUrl.clear();
+    nav.PBanSave(remembered);
+    PageClick(false, true);
+    writePageFile(PrintDir + u'/' + PrintText::ResumePageName, resumePageText(rows, ResumeTableWidth));
+    loadPrintPage(*this, PrintText::ResumePageName);
+    nav.OpenFolderLevel(nav.CurDir, nav.PBan(), false);
+    ReMake();
+    PageClick(false, true);
+}
+
+// The print preview of a loaded browser: the browser prints into the preview's
+// printer, asynchronously, while the preview waits.
+static void openPrintPreview(QWidget *parent, QWebEngineView *view)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, parent);
+    bool printing = false;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, view, [view, &printing](QPrinter *target) {
+        // The browser prints one document at a time.
+        if (printing)
+            return;
+        printing = true;
+        QEventLoop loop;
+        QObject::connect(view, &QWebEngineView::printFinished, &loop, &QEventLoop::quit);
+        view->print(target);
+        loop.exec();
+        printing = false;
+    });
+    dialog.exec();
+}
+
+namespace {
+// Keeps this copy's print folder while the main window lives.
+class PrintFolderKeeper : public QObject
+{
+public:
+    PrintFolderKeeper(QObject *parent, const QString &resumeDir)
+        : QObject(parent)
+        , folder(resumeDir, printFolderName(QSysInfo::machineHostName(), QCoreApplication::applicationPid()))
+    {
+        removeStalePrintFolders(resumeDir, QSysInfo::machineHostName());
+    }
+    PrintFolder folder;
+};
+} // namespace
+
+void attachPrinting(TForm1 &form1)
+{
+    TForm1 *main = &form1;
+    form1.PrintDir = (new PrintFolderKeeper(&form1, form1.ResumeDir))->folder.path();
+    form1.PrintPreview = [main](QWebEngineView *view) { openPrintPreview(main, view); };
+    QObject::connect(form1.WebBrowser3, &QWebEngineView::loadFinished, &form1, [main](bool ok) {
+        // The preview waits until the load's own processing is over.
+        QTimer::singleShot(0, main, [main, ok] { main->WebBrowser3DocumentComplete(ok); });
+    });
+    PagePopupActions &actions = form1.popupActions;
+    actions.PrintWithNameField = [main] { main->PrintWithNameField(); };
+    actions.PrintWithNameFieldRed = [main] { main->PrintWithNameFieldRed(); };
+    actions.PrintResume = [main] { main->PrintResume(); };
+    actions.N6Click = [main] { main->N6Click(); };
+}

@@ -1,0 +1,135 @@
+// Printing from the main window: worksheets through the hidden browser into a
+// PDF, and the thumbnail summary of a level.
+#include "ui/app/tform1.h"
+
+#include "core/navigation/testfiles.h"
+#include "core/pages/quiz.h"
+#include "ui/app/fakeplatform.h"
+#include "ui/bar/holdofftimer.h"
+#include "ui/present/presentwiring.h"
+
+#include <QFrame>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+static QByteArray ownPage(const QString &title, const QString &body)
+{
+    return (u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><HEAD><TITLE>"_s + title
+            + u"</TITLE></HEAD><BODY style=\"margin:0\">"_s + body + u"</BODY></HTML>"_s)
+        .toUtf8();
+}
+
+static bool hasGreen(const QImage &image)
+{
+    for (int y = 0; y < image.height(); y += 5)
+        for (int x = 0; x < image.width(); x += 5)
+            if (qAbs(image.pixelColor(x, y).green() - 0xa0) < 12 && image.pixelColor(x, y).red() < 20)
+                return true;
+    return false;
+}
+
+class PrintingTest : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_home;
+    FakePlatform m_platform;
+    std::unique_ptr<TForm1> m_form;
+    QList<QWebEngineView *> m_previews;
+
+    // The text of the page view shows, printed into a PDF, its blanks folded
+    // (the PDF keeps no ideographic blanks).
+    QString printedText(QWebEngineView *view)
+    {
+        const QString pdf = m_dir.filePath(u"print.pdf"_s);
+        QSignalSpy printed(view->page(), &QWebEnginePage::pdfPrintingFinished);
+        view->page()->printToPdf(pdf);
+        if (!printed.wait(30000) || !printed.first().at(1).toBool())
+            return {};
+        QProcess text;
+        text.start(u"pdftotext"_s, {u"-raw"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
+        text.waitForFinished(30000);
+        return QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_home = m_dir.filePath(u"web"_s);
+        QVERIFY(QDir().mkpath(m_home));
+        const QString quiz = BuildQuizHtml(QString::fromUtf8(
+            ownPage(u"問題#その1?ヒント"_s, u"<P>くだもの(りんご)です。[]</P><IMG src=\"p.png\">"_s)));
+        QVERIFY(writeFixture(m_home + u"/0100_quiz.html"_s, quiz.toUtf8()));
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(m_home + u"/p.png"_s));
+        // Expanded after an ordinary load, this page would replace the level.
+        QVERIFY(writeFixture(m_home + u"/0110_links.html"_s,
+                             ownPage(u"links"_s, u"<A href=\"sub/x.html\">【リンク】x</A><A href=\"sub/y.html\">【リンク】y</A>"_s)));
+        QVERIFY(QDir().mkpath(m_home + u"/sub"_s));
+        QVERIFY(writeFixture(m_home + u"/sub/x.html"_s) && writeFixture(m_home + u"/sub/y.html"_s));
+        QVERIFY(writeFixture(m_home + u"/0120_green.html"_s,
+                             ownPage(u"0120_緑"_s, u"<div style=\"background:#00a000;height:900px\">緑</div>"_s)));
+        QVERIFY(writeFixture(m_home + u"/0120_green.%xt"_s, "<b>\r\nnote"));
+        m_form = std::make_unique<TForm1>(m_platform, m_dir.filePath(u"web.exe"_s));
+        m_form->TXTcommand = [](const QString &) {};
+        m_form->resize(900, 600);
+        QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
+        m_form->show();
+        m_form->FormShow();
+        QVERIFY(loaded.wait(30000));
+        attachPrinting(*m_form);
+        m_form->PrintPreview = [this](QWebEngineView *view) { m_previews << view; };
+    }
+
+    void worksheetPrints_data()
+    {
+        QTest::addColumn<bool>("answers");
+        QTest::newRow("blanks") << false;
+        QTest::newRow("answers in red") << true;
+    }
+
+    void worksheetPrints()
+    {
+        QFETCH(bool, answers);
+        m_form->nav.PBanSave(0);
+        answers ? m_form->PrintWithNameFieldRed() : m_form->PrintWithNameField();
+        QTRY_COMPARE_WITH_TIMEOUT(m_previews.size(), 1, 30000);
+        QCOMPARE(m_previews.takeFirst(), m_form->WebBrowser3);
+        QCOMPARE(m_form->WebBrowser3Tag, 0);
+        QVERIFY(QFileInfo::exists(m_form->PrintDir + u"/p.png"_s));
+        const QString text = printedText(m_form->WebBrowser3);
+        QVERIFY(readFixture(m_form->PrintDir + u"/test.html"_s).contains("年　　　組　　　番"));
+        QVERIFY2(text.contains(u"問題 その1 年 組 番 氏名"_s), qPrintable(text));
+        QVERIFY2(text.contains(u"です。[1]"_s), qPrintable(text));
+        QCOMPARE(text.contains(u"りんご"_s), answers);
+    }
+
+    void thumbnailSummary()
+    {
+        m_form->nav.PBanSave(1);
+        m_form->PrintResume();
+        QCOMPARE(m_form->nav.PBanSu(), 4);
+        QCOMPARE(m_form->nav.PBan(), 1);
+        QCOMPARE(m_form->nav.levels().height(), 1);
+        QCOMPARE(m_form->Timer4->interval(), 2000);
+        QCOMPARE(m_form->kabeRight->width(), 1);
+        QImage thumbnail(m_form->PrintDir + u"/_0120_green.jpg"_s);
+        QVERIFY(hasGreen(thumbnail));
+        const QString summary = QString::fromUtf8(readFixture(m_form->PrintDir + u"/resumeE.html"_s));
+        QCOMPARE(summary.count(u"<TR>"_s), 4);
+        QVERIFY(summary.contains(u">[緑]<BR>&lt;b&gt;<BR>note </TD>"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(m_previews.size(), 1, 30000);
+        QCOMPARE(m_previews.takeFirst(), m_form->WebBrowser3);
+        QCOMPARE(m_form->WebBrowser3->url(), QUrl::fromLocalFile(m_form->PrintDir + u"/resumeE.html"_s));
+    }
+};
+
+QTEST_MAIN(PrintingTest)
+#include "tst_printing.moc"

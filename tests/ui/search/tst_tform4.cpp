@@ -1,0 +1,172 @@
+// The search window in the main window: the file menu's search, LOOK and the
+// keyword links of the open page.
+#include "ui/search/tform4.h"
+
+#include "core/search/searchtexts.h"
+#include "ui/app/tform1.h"
+#include "ui/search/searchwiring.h"
+
+#include "ui/app/fakeplatform.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "core/navigation/testfiles.h"
+
+using namespace Qt::StringLiterals;
+
+static QByteArray ownPage(const QByteArray &title, const QByteArray &body)
+{
+    return "\xEF\xBB\xBF<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><HEAD><TITLE>" + title
+           + "</TITLE></HEAD>\r\n<BODY>" + body + "</BODY></HTML>\r\n";
+}
+
+class TForm4Test : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    FakePlatform platform;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm4> search;
+    std::unique_ptr<SearchWindowLookup> lookup;
+    QString home;
+
+private slots:
+    void init()
+    {
+        home = dir.filePath(u"web"_s);
+        for (const auto &[name, bytes] : QList<std::pair<QString, QByteArray>>{
+                 {u"1010_start.html"_s, ownPage("Start#intro", "<P>An Apple a day.</P>")},
+                 {u"sub1/same.html"_s, ownPage("Same one#apple", "<P>first</P>")},
+                 {u"sub2/same.html"_s, ownPage("Same two#pear", "<P>second apple</P>")},
+                 {u"empty/.keep"_s, QByteArray()}}) {
+            QDir().mkpath(QFileInfo(home + u'/' + name).absolutePath());
+            QVERIFY(writeFixture(home + u'/' + name, bytes));
+        }
+        form = std::make_unique<TForm1>(platform, dir.filePath(u"web.exe"_s));
+        form->FormShow();
+        search = std::make_unique<TForm4>(*form);
+        lookup = attachSearchWindow(*form, *search, nullptr);
+    }
+    void cleanup()
+    {
+        lookup.reset();
+        search.reset();
+        form.reset();
+    }
+
+    void fileMenuSearchOpensTheChosenEntry()
+    {
+        QCOMPARE(form->Find1->text(), SearchTexts::FindItem);
+        QCOMPARE(form->PopupMenu2->actions().indexOf(form->Find1), form->PopupMenu2->actions().indexOf(form->N1) - 1);
+        const QString before = form->CurPagePath;
+        // Cancelled: the page that was open stays the main window's.
+        QTimer::singleShot(0, this, [this] {
+            QTRY_COMPARE(search->ListBox3->count(), 3);
+            QVERIFY(!search->SpeedButton5->isVisible() || search->SpeedButton5->isEnabled());
+            search->SpeedButton5->click();
+        });
+        form->Find1Click();
+        QCOMPARE(form->nav.levels().height(), 1);
+        QCOMPARE(form->CurPagePath, before);
+        QCOMPARE(search->Caption(), QString());
+
+        QTimer::singleShot(0, this, [this] {
+            QTRY_COMPARE(search->ListBox3->count(), 3);
+            search->Edit1->setText(u"APPLE"_s);
+            search->SpeedButton2->click();
+            QCOMPARE(search->ListBox3->count(), 3);
+            search->Edit1->setText(u"same"_s);
+            search->SpeedButton2->click();
+            QCOMPARE(search->ListBox3->count(), 2);
+            search->SpeedButton3->click(); // one step back
+            QCOMPARE(search->ListBox3->count(), 3);
+            search->SpeedButton2->click();
+            // The second entry of the one base name is chosen.
+            const QRect row = search->ListBox3->visualItemRect(search->ListBox3->item(1));
+            QTest::mouseClick(search->ListBox3->viewport(), Qt::LeftButton, {}, row.center());
+            QCOMPARE(search->PreviewedPath, u"sub2/same.html"_s);
+            search->SpeedButton4->click();
+        });
+        form->Find1Click();
+        QCOMPARE(form->nav.levels().height(), 2);
+        QCOMPARE(form->nav.levels().top().MidashiF, (QStringList{u"sub1/same.html"_s, u"sub2/same.html"_s}));
+        QCOMPARE(form->nav.PBan(), 1);
+        QCOMPARE(form->SearchIndexKey, home + u'/');
+    }
+
+    void lookFindsTitleWordsAndNothingIsNoResult()
+    {
+        const QString self = (home + u"/sub1/same.html"_s).toUpper();
+        KeywordResult found = lookup->lookUp(u"apple"_s, self);
+        QCOMPARE(found.paths, QStringList{});
+        found = lookup->lookUp(u"PEAR"_s, self);
+        QCOMPARE(found.paths, QStringList{u"sub2/same.html"_s});
+        QCOMPARE(found.titles, QStringList{u"Same two#pear"_s});
+
+        // A folder without documents is listed (empty) and that listing kept.
+        form->nav.OpenFolderLevel(home + u"/empty"_s, 0, true);
+        QCOMPARE(lookup->lookUp(u"pear"_s, {}).paths, QStringList{});
+        QCOMPARE(form->SearchIndexKey, home + u"/empty/"_s);
+        search->Tag = 2;
+        QCOMPARE(search->runWithoutShowing(), SearchListing{});
+    }
+
+    void previewOffersDocumentsTheBrowserWouldDownload_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("panel");
+        QTest::newRow("page") << u"p.html"_s << false;
+        QTest::newRow("word processor") << u"w.jxw"_s << true;
+        QTest::newRow("ichitaro") << u"t.jtd"_s << true;
+        QTest::newRow("spreadsheet") << u"s.xlsx"_s << true;
+    }
+    void previewOffersDocumentsTheBrowserWouldDownload()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, panel);
+        QVERIFY(QDir().mkpath(home + u"/only"_s));
+        QVERIFY(writeFixture(home + u"/only/"_s + name, "x"));
+        form->nav.OpenFolderLevel(home + u"/only"_s, 0, true);
+        QTimer::singleShot(0, this, [&] {
+            QTRY_COMPARE(search->ListBox3->count(), 1);
+            QCOMPARE(search->Panel3->isVisible(), panel);
+            QCOMPARE(search->Label3, panel ? home + u"/only/"_s + name : QString());
+            QCOMPARE(form->CurPagePath, home + u"/only/"_s + name);
+            search->reject(); // Esc
+        });
+        form->Find1Click();
+        QCOMPARE(form->nav.levels().height(), 2);
+        QVERIFY(QDir(home + u"/only"_s).removeRecursively());
+    }
+
+    void keywordLengthOrderForTheLinks()
+    {
+        search->Tag = 2;
+        QStringList titles;
+        for (const SearchEntry &e : search->runWithoutShowing())
+            titles << e.title;
+        QCOMPARE(titles, (QStringList{u"Same two#pear"_s, u"Start#intro"_s, u"Same one#apple"_s}));
+    }
+
+    void keywordLinksAreMadeAndRemovedInTheOpenPage()
+    {
+        const QString start = home + u"/1010_start.html"_s;
+        form->nav.PBanSave(0);
+        QVERIFY(form->popupActions.AddLookLinks && form->popupActions.RemoveLookLinks);
+        form->popupActions.AddLookLinks();
+        QCOMPARE(readFixture(start), ownPage("Start#intro", "<P>An <A href=\"/$LOOK apple\">apple</A> a day.</P>"));
+        form->popupActions.RemoveLookLinks();
+        QCOMPARE(readFixture(start), ownPage("Start#intro", "<P>An apple a day.</P>"));
+    }
+};
+
+QTEST_MAIN(TForm4Test)
+#include "tst_tform4.moc"

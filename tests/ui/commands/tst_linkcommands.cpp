@@ -277,6 +277,16 @@ private slots:
         QVERIFY(platform->opened.isEmpty());
     }
 
+    void commandAddressIsDecodedOnce()
+    {
+        openForm("<P>A</P>");
+        auto *commands = form->findChild<LinkCommands *>();
+        QVERIFY(!commands->WebBrowser1BeforeNavigate2(form->WebBrowser1->page(),
+                                                      QUrl(u"file:///$JS%20v%2541.txt%20x=1"_s), CommandOrigin::LocalPage));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + u"/v%41.txt"_s), 30000);
+        QVERIFY(!QFile::exists(root + u"/vA.txt"_s));
+    }
+
     void answerLinkShowsItsPartInTheLowerPane_data()
     {
         QTest::addColumn<QByteArray>("wrong");

@@ -225,6 +225,7 @@ private slots:
             {u"note"_s, {u"-"_s, u"unreadable"_s, u"unreadable"_s, u"unreadable"_s, u"unreadable"_s, u"unreadable"_s}},
             {u"marker"_s, {u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}},
             {u"editor"_s, {u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}},
+            {u"editor picture"_s, {u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}},
         };
         const QStringList contents{u"empty"_s, u"truncated"_s, u"binary"_s, u"huge"_s, u"fifo"_s, u"claims"_s};
         for (const auto &[target, shown] : told) {
@@ -249,17 +250,22 @@ private slots:
 
         const QString name = target == u"picture"_s ? (content == u"claims"_s ? u"1020_x.bmp"_s : u"1020_x.jpg"_s)
                                                     : u"1020_x.html"_s;
+        // The editor's page shows the picture prism.png beside its text.
+        const bool editorPicture = target == u"editor picture"_s;
         const QString file = target == u"note"_s     ? root + u"/1010_a"_s + NoteText::PageNoteExtension
                              : target == u"marker"_s ? presentationMarkerPath(root)
+                             : editorPicture         ? QString(root + u"/prism.png"_s)
                                                      : root + u'/' + name;
-        if (target != u"note"_s && target != u"marker"_s)
+        if (editorPicture)
+            QVERIFY(QFile::copy(QStringLiteral(KAVUNO_TEST_DATA "/editor/picture.html"), root + u'/' + name));
+        else if (target != u"note"_s && target != u"marker"_s)
             QVERIFY(writeFixture(root + u'/' + name, ""));
         QFile::remove(file);
         QVERIFY(makeHostile(file, content, target));
         const bool regular = QFileInfo(file).isFile() && !QFileInfo(file).isSymLink();
         const QByteArray before = regular ? readFixture(file) : QByteArray();
         form->nav.OpenFolderLevel(root, 0, false);
-        if (!regular && target != u"note"_s && target != u"marker"_s) {
+        if (!regular && file == root + u'/' + name) {
             // A listing leaves a FIFO out; a level made from a link page names it.
             QCOMPARE(form->nav.PBanSu(), 1);
             form->nav.PushLevel({u"1010_a.html"_s, name}, {u"A"_s, u"X"_s}, 0);
@@ -290,8 +296,14 @@ private slots:
             form->nav.PBanSave(1);
             form->PageClick();
             // An editable page opens the editor; the user closes it unsaved.
-            const ModalUser user(editor, [&] { editor.reject(); });
+            bool edited = false;
+            const ModalUser user(editor, [&] {
+                edited = true;
+                editor.reject();
+            });
             form->findChild<QToolButton *>(u"SpeedButton15"_s)->click();
+            if (editorPicture)
+                QVERIFY(edited);
         }
 
         QVERIFY2(!watch.finish(), "a FIFO was opened for reading and waited on");

@@ -272,8 +272,7 @@ void readPicture(PageModel &m, const QString &content, const QString &folder)
     int ownWidth = -1;
     int ownHeight = -1;
     const QString file = findFileInFolder(folder, name);
-    // A FIFO or a device under a picture's name is never opened: it would block.
-    if (!file.isEmpty() && isPreviewable(name) && QFileInfo(file).isFile()) {
+    if (!file.isEmpty() && isPreviewable(name)) {
         QImageReader reader(file);
         const QSize size = reader.size();
         if (size.isValid()) {

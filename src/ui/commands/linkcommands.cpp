@@ -267,6 +267,7 @@ void LinkCommands::FindInPage(const QString &text, bool search)
     if (pane.tenths > 0) {
         LowerPaneHeight = pane.tenths * m_form.kabe->height() / 10;
         m_form.kabeKR->setFixedHeight(LowerPaneHeight);
+        m_form.kabeKR->setVisible(LowerPaneHeight > 0);
     }
     const QJsonArray args{pane.text, CommandTexts::OtherHeading, search};
     const QString arguments = QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact));

@@ -67,6 +67,12 @@ SearchListing DoSearch(const SearchListing &screen, const QString &query, const 
     PageTextCache *texts = request.texts ? request.texts : &ownTexts;
     if (texts->root() != request.root)
         texts->reset(request.root);
+    texts->beginSearch();
+    struct SearchEnd
+    {
+        PageTextCache *texts;
+        ~SearchEnd() { texts->endSearch(); }
+    } searchEnd{texts};
     // Each entry is one file of the listing, so a hit is known by its place.
     QList<bool> isHit(screen.size(), false);
     QStringList upperPaths;
@@ -90,7 +96,7 @@ SearchListing DoSearch(const SearchListing &screen, const QString &query, const 
                     match = true;
                 } else if (isHypertextPath(entry.path)) {
                     bool folding = true;
-                    if (texts->text(entry.path, bytes, folding))
+                    if (texts->text(entry.path, bytes, fullText.needsFolding() ? &folding : nullptr))
                         match = fullText.textMatches(bytes, folding);
                 }
             }

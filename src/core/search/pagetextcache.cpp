@@ -24,6 +24,7 @@ void PageTextCache::reset(const QString &root)
     m_used = 0;
     m_folderIndex.clear();
     m_folders.clear();
+    m_lastFolder = -1;
     m_watched.clear();
     if (root != m_root || !m_folder.isValid()) {
         m_root = root;
@@ -171,12 +172,16 @@ int PageTextCache::folderIndex(const QString &folder, int parent, const char *na
 void PageTextCache::placeOf(const QString &path, Item &item)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
-    const QString folder = slash > 0 ? path.left(slash) : QString();
-    // The root's own pages are found in the root's entry (opened as ".").
-    item.folder = slash == 0 ? -1
-                             : folderIndex(folder, m_folder.fd(),
-                                           folder.isEmpty() ? "." : QFile::encodeName(folder).constData());
-    item.name = QFile::encodeName(item.folder < 0 ? path : path.mid(slash + 1));
+    const QStringView folder = QStringView(path).left(std::max<qsizetype>(slash, 0));
+    // Pages come folder by folder: the last folder is known without a look-up.
+    if (m_lastFolder < 0 || slash == 0 || folder != m_folders[size_t(m_lastFolder)].path) {
+        // The root's own pages are found in the root's entry (opened as ".").
+        m_lastFolder = slash == 0 ? -1
+                                  : folderIndex(folder.toString(), m_folder.fd(),
+                                                folder.isEmpty() ? "." : folder.toLocal8Bit().constData());
+    }
+    item.folder = m_lastFolder;
+    item.name = (item.folder < 0 ? QStringView(path) : QStringView(path).mid(slash + 1)).toLocal8Bit();
 }
 
 bool PageTextCache::text(const QString &path, QByteArray &bytes, bool *folding)

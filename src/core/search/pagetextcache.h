@@ -78,6 +78,7 @@ private:
     FolderHandle m_folder;
     QHash<QString, int> m_folderIndex;
     std::vector<Folder> m_folders;
+    int m_lastFolder = -1; // the folder of the last page placed
     FolderWatch m_watch;
     QHash<int, int> m_watched; // watch id -> folder
     bool m_searching = false;

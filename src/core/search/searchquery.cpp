@@ -56,6 +56,20 @@ static bool isHypertextPath(const QString &path)
     return dot > path.lastIndexOf(u'/') && QStringView(path).mid(dot).contains(u".ht", Qt::CaseInsensitive);
 }
 
+// The path upper-cased; one of ASCII alone (the most) without the case tables.
+static QString upperPath(const QString &path)
+{
+    QString upper(path.size(), Qt::Uninitialized);
+    QChar *out = upper.data();
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t c = path.at(i).unicode();
+        if (c >= 0x80)
+            return path.toUpper();
+        out[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+    }
+    return upper;
+}
+
 SearchListing DoSearch(const SearchListing &screen, const QString &query, const SearchRequest &request)
 {
     QString separator;
@@ -90,7 +104,7 @@ SearchListing DoSearch(const SearchListing &screen, const QString &query, const 
                 if (upperPaths.isEmpty()) {
                     upperPaths.reserve(screen.size());
                     for (const SearchEntry &e : screen)
-                        upperPaths << e.path.toUpper();
+                        upperPaths << upperPath(e.path);
                 }
                 if (fullText.pathMatches(upperPaths.at(i))) {
                     match = true;

@@ -101,6 +101,28 @@ private slots:
         QCOMPARE(cache.count(), 0);
     }
 
+    void pathTerms_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("ascii, any case") << u"Sub/Page.pdf"_s << u"sub/pAGE"_s << true;
+        QTest::newRow("folders with \\") << u"sub/page.pdf"_s << u"SUB\\PAGE"_s << true;
+        QTest::newRow("fullwidth") << u"ｓｕｂ/a.pdf"_s << u"ＳＵＢ"_s << true;
+        QTest::newRow("sharp s") << u"straße/a.pdf"_s << u"strasse"_s << true;
+        QTest::newRow("absent") << u"sub/a.pdf"_s << u"subs"_s << false;
+    }
+    void pathTerms()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, term);
+        QFETCH(bool, matches);
+        QTemporaryDir dir;
+        const SearchListing screen{{path, u"T"_s}};
+        const SearchListing hits = DoSearch(screen, term, {dir.path() + u'/', SearchMode::FullText, {}, nullptr, {}});
+        QCOMPARE(hits, matches ? screen : SearchListing{});
+    }
+
     // Pages kept from the walk: what changed after it is found as it is now.
     void keptTextsFollowChanges_data()
     {

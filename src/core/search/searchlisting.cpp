@@ -74,7 +74,9 @@ bool isSearchDocument(const QString &fileName)
     if (fileName.startsWith(u'_'))
         return false;
     // Only A-Z lower-case to the letters of these kinds, so comparing without
-    // case finds what lower-casing the name first would.
+    // case finds what lower-casing the name first would. Most names are pages.
+    if (fileName.endsWith(u".html", Qt::CaseInsensitive))
+        return true;
     for (const QStringView kind : {u".pdf", u".xl", u".doc", u".jt", u".jxw", u".html"}) {
         if (fileName.contains(kind, Qt::CaseInsensitive))
             return true;

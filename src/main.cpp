@@ -1,5 +1,6 @@
 #include "core/app/apptexts.h"
 #include "platform/platform.h"
+#include "ui/app/afterfirstpage.h"
 #include "ui/app/tform1.h"
 #include "ui/app/tform7.h"
 #include "ui/app/tform8.h"
@@ -69,19 +70,19 @@ int main(int argc, char *argv[])
         Form1.show();
     Form1.FormShow(files);
 
-    // The other windows, hidden, in this order; each subsystem adds its own here:
+    // The other windows, hidden, in this order:
     TForm2 Form2(&Form1);
     const auto editLauncher = attachEditLauncher(Form1, Form2);
     // The page menu and its folder tools.
     TForm3 Form3(Form1.platform, &Form1);
     attachPageTools(Form1, Form3, *editLauncher);
-    // TForm3 (file tool), TForm4 (search), TForm5 (order change),
+    // The order dialog, the media player, the unused name and folder windows.
     TForm5 Form5(&Form1);
     TForm6 Form6(&Form1);
     attachMediaPlayer(Form1, Form6);
     TForm7 Form7(&Form1);
     TForm9 Form9(&Form1);
-    // TForm10 (folder-name list), TForm11 (full-screen frame),
+    // The full-screen frame of the presentation mode, and printing.
     TForm11 Form11(Form1);
     attachPresentationMode(Form1, Form11);
     attachPrinting(Form1);
@@ -89,20 +90,36 @@ int main(int argc, char *argv[])
     Form1.Form12 = &Form12;
     TForm14 Form14(&Form1);
     Form1.setPresentationViewer(&Form14);
-    TForm15 Form15(&Form1);
-    Form2.Form15 = &Form15; // editor: the link button asks through it
-    // search: the search window, the LOOK command and the keyword links
-    TForm4 Form4(Form1);
-    const auto keywordLookup = attachSearchWindow(Form1, Form4, editLauncher.get());
-    // TForm16 (post), TForm17 (renumber), TForm18 (answers).
-    TForm17 Form17(Form1.platform, &Form1);
-    attachOrderTools(Form1);
-    // forms: the post window, the answer sheet and the folder-name list
-    TForm10 Form10(&Form1);
-    TForm16 Form16(&Form1);
-    TForm18 Form18(&Form1);
-    attachForms(Form1, Form16, Form18, Form10);
+    // The windows below are reached only by input or a page's command: they are
+    // made just after the first page has loaded, or at the first such need,
+    // and the splash goes with them.
+    std::unique_ptr<TForm15> Form15;
+    std::unique_ptr<TForm4> Form4;
+    std::unique_ptr<SearchWindowLookup> keywordLookup;
+    std::unique_ptr<TForm17> Form17;
+    std::unique_ptr<TForm10> Form10;
+    std::unique_ptr<TForm16> Form16;
+    std::unique_ptr<TForm18> Form18;
+    auto makeLaterWindows = [&] {
+        Form15 = std::make_unique<TForm15>(&Form1);
+        Form2.Form15 = Form15.get(); // editor: the link button asks through it
+        // search: the search window, the LOOK command and the keyword links
+        Form4 = std::make_unique<TForm4>(Form1);
+        keywordLookup = attachSearchWindow(Form1, *Form4, editLauncher.get());
+        // the numbered rename
+        Form17 = std::make_unique<TForm17>(Form1.platform, &Form1);
+        attachOrderTools(Form1);
+        // forms: the post window, the answer sheet and the folder-name list
+        Form10 = std::make_unique<TForm10>(&Form1);
+        Form16 = std::make_unique<TForm16>(&Form1);
+        Form18 = std::make_unique<TForm18>(&Form1);
+        attachForms(Form1, *Form16, *Form18, *Form10);
+        splash.reset();
+    };
+    if (files.isEmpty())
+        new AfterFirstPage(Form1, makeLaterWindows);
+    else
+        makeLaterWindows();
 
-    splash.reset();
     return app.exec();
 }

@@ -44,3 +44,11 @@ SmallFile readSmallFile(const QString &path, qint64 limit)
         return {SmallFile::Refused, {}};
     return {SmallFile::Read, bytes};
 }
+
+std::optional<QByteArray> readTextFile(const QString &path)
+{
+    SmallFile file = readSmallFile(path, WholeTextLimit);
+    if (file.state != SmallFile::Read)
+        return std::nullopt;
+    return std::move(file.bytes);
+}

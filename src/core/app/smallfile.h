@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // A small file that another computer writes into the shared folder (the
 // presentation marker). It is read only when it is a regular file of at most
 // limit bytes: a FIFO, a device behind a symbolic link or a huge file would
@@ -15,3 +17,11 @@ struct SmallFile
 };
 
 SmallFile readSmallFile(const QString &path, qint64 limit);
+
+// The most a page, a note, a list or a variable file is read into memory at
+// once: anything larger is no text of ours, and a FIFO or a device is none either.
+constexpr qint64 WholeTextLimit = qint64(64) << 20;
+
+// The whole of a text file read as readSmallFile does with WholeTextLimit;
+// empty optional when it is absent or refused.
+std::optional<QByteArray> readTextFile(const QString &path);

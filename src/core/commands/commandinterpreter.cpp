@@ -23,6 +23,13 @@ namespace {
 constexpr int ProgramFlashMs = 1700;
 constexpr int MessageFlashMs = 2000;
 
+// A file a command names in folder does not reach out of it through a symbolic
+// link another PC made; a name written as absolute (the desktop) is as written.
+bool reachesOut(const QString &file, const QString &folder)
+{
+    return file.startsWith(folder + u'/') && !staysInRoot(file, folder);
+}
+
 // Creates the folder of a file when it is missing (one level only).
 void makeParentFolder(const QString &file)
 {
@@ -123,7 +130,7 @@ bool CommandInterpreter::TXTcommand(const QString &command, CommandOrigin origin
         m_host.exploreFolder(m_nav.CurDir + u'/' + toSlashes(c.rest));
     } else if (w == Wav) {
         const QString file = soundCommandPath(c.rest, m_nav.CurDir);
-        if (!file.isEmpty())
+        if (!file.isEmpty() && !reachesOut(file, m_nav.CurDir))
             m_host.RecordSound(file);
     } else if (w == Paint) {
         paint(c.rest);
@@ -136,12 +143,14 @@ bool CommandInterpreter::TXTcommand(const QString &command, CommandOrigin origin
         return copy(c);
     } else if (w == Js) {
         // A variable file named by a page stays in the page's folder.
-        if (staysInFolder(c.argument(1)))
-            setVariable(m_nav.CurDir + u'/' + toSlashes(c.argument(1)), c.argument(2));
+        const QString file = m_nav.CurDir + u'/' + toSlashes(c.argument(1));
+        if (staysInFolder(c.argument(1)) && !reachesOut(file, m_nav.CurDir))
+            setVariable(file, c.argument(2));
     } else if (w == HisJs) {
-        if (!c.argument(1).isEmpty()) {
+        const QString file = m_nav.CurDir + u'/' + toSlashes(HistoryPath) + CommandTexts::HistoryExtension;
+        if (!c.argument(1).isEmpty() && !reachesOut(file, m_nav.CurDir)) {
             QDir(m_nav.CurDir).mkdir(CommandTexts::HistoryFolder);
-            setVariable(m_nav.CurDir + u'/' + toSlashes(HistoryPath) + CommandTexts::HistoryExtension, c.argument(1));
+            setVariable(file, c.argument(1));
         }
     } else if (w == His) {
         selectHistory(c.rest);
@@ -236,7 +245,7 @@ void CommandInterpreter::enterFolder(const QString &rest)
 void CommandInterpreter::paint(const QString &rest)
 {
     const QString picture = paintCommandPath(rest, m_nav.CurDir);
-    if (picture.isEmpty())
+    if (picture.isEmpty() || reachesOut(picture, m_nav.CurDir))
         return;
     if (!QFileInfo::exists(picture))
         writeBlankBitmap(picture);
@@ -249,6 +258,8 @@ bool CommandInterpreter::save(const ParsedCommand &command)
     if (leavesByDotDot(command.argument(2)))
         return false;
     const QString target = commandFilePath(command.argument(2), m_nav.CurDir);
+    if (reachesOut(target, m_nav.CurDir))
+        return false;
     makeParentFolder(target);
     const FetchResult result =
         m_host.download(downloadAddress(command.argument(1)), target, [this](qint64 received) {
@@ -267,9 +278,12 @@ bool CommandInterpreter::copy(const ParsedCommand &command)
 {
     if (leavesByDotDot(command.argument(1)) || leavesByDotDot(command.argument(2)))
         return false;
+    const QString source = commandFilePath(command.argument(1), m_nav.CurDir);
     const QString target = commandFilePath(command.argument(2), m_nav.CurDir);
+    if (reachesOut(source, m_nav.CurDir) || reachesOut(target, m_nav.CurDir))
+        return false;
     makeParentFolder(target);
-    m_host.copyFile(commandFilePath(command.argument(1), m_nav.CurDir), target);
+    m_host.copyFile(source, target);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "core/commands/navigationgate.h"
 
+#include "core/app/smallfile.h"
 #include "core/commands/commandline.h"
 #include "core/commands/commandparse.h"
 #include "core/pages/pagetext.h"
@@ -75,8 +76,7 @@ QString navigationTitle(const QString &address, const QStringList &titles, int c
     const QString path = isLocalAddress(address) ? localPathOf(address) : address;
     const QFileInfo file(path);
     if (!path.isEmpty() && file.isFile() && file.fileName().toLower().contains(u".ht"_s)) {
-        QFile page(path);
-        const QString text = page.open(QIODevice::ReadOnly) ? QString::fromUtf8(page.readAll()) : QString();
+        const QString text = QString::fromUtf8(readTextFile(path).value_or(QByteArray()));
         const qsizetype open = text.indexOf(u"<TITLE"_s, 0, Qt::CaseInsensitive);
         if (open >= 0 && text.contains(u"<!DOCTYPE HTML PUBLIC"_s)) {
             const qsizetype start = text.indexOf(u'>', open);

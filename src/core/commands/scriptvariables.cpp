@@ -1,5 +1,6 @@
 #include "core/commands/scriptvariables.h"
 
+#include "core/app/smallfile.h"
 #include "core/commands/commandtexts.h"
 #include "core/app/wholefile.h"
 
@@ -114,12 +115,10 @@ VariableResult setScriptVariable(const QString &fileName, const QString &express
     if (QFileInfo::exists(fileName)) {
         // A file another computer holds, or one we cannot decode, is never rewritten:
         // its lines would be lost.
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly))
+        const std::optional<QByteArray> read = readTextFile(fileName);
+        if (!read)
             return VariableResult::Unreadable;
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return VariableResult::Unreadable;
+        const QByteArray &bytes = *read;
         QStringDecoder decoder(VariableCodec, QStringConverter::Flag::Stateless);
         const QString text = decoder.decode(bytes);
         if (decoder.hasError())
@@ -168,13 +167,10 @@ std::optional<QString> repointScriptSrc(const QString &pageText, const QString &
 
 RepointResult repointHistoryPage(const QString &pagePath, const QString &src)
 {
-    QFile file(pagePath);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> read = readTextFile(pagePath);
+    if (!read)
         return RepointResult::Unreadable;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return RepointResult::Unreadable;
-    file.close();
+    QByteArray bytes = *read;
 
     const bool bom = bytes.startsWith(Utf8Bom);
     if (bom)

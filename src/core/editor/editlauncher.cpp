@@ -1,5 +1,6 @@
 #include "core/editor/editlauncher.h"
 
+#include "core/app/smallfile.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/pagefile.h"
@@ -114,11 +115,13 @@ QList<Copy> dailyArchiveCopies(const QString &pagePath, const QString &pageText,
     return copies;
 }
 
+// The largest page the editor opens.
+constexpr qint64 EditorPageLimit = qint64(8) << 20;
+
 // The document type line is plain ASCII: an own page shows it whatever its encoding.
 static bool isUndecodableOwnPage(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.readAll().contains(Markers::OwnPageMark.toLatin1());
+    return readTextFile(path).value_or(QByteArray()).contains(Markers::OwnPageMark.toLatin1());
 }
 
 static void editInPaintProgram(EditLauncherHost &host, const QString &path)
@@ -186,11 +189,20 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
         host.showPlaceholder(Markers::StatusEditPreparing);
         if (path.isEmpty())
             path = host.currentFolder() + u'/' + host.currentFileName();
+        // A FIFO or a device under a page's name is no page: no editor or program
+        // is started on it, and the page is shown again.
+        const QFileInfo info(path);
+        if (info.exists() && !info.isFile()) {
+            host.refreshCurrentPage();
+            return;
+        }
 
         if (QFileInfo(path).isFile())
             host.copyFile(path, editBackupPath(path));
         if (content.isEmpty()) {
-            const PageText page = readPageFile(path);
+            // A page too large for the editor's fields (it would hold the window for
+            // half a minute and gigabytes) opens with its own program instead.
+            const PageText page = info.size() <= EditorPageLimit ? readPageFile(path) : PageText{};
             content = page.ok() ? page.text : QString();
             if (page.status == PageText::Undecodable && isUndecodableOwnPage(path))
                 host.tellUndecodablePage(path);

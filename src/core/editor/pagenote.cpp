@@ -1,6 +1,8 @@
 #include "core/editor/pagenote.h"
 
+#include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
+#include "core/pages/picturefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,7 +23,8 @@ QString pageNoteFilePath(const QString &curDir, const QString &entry)
     const int dot = name.lastIndexOf(u'.');
     if (dot > slash)
         name.truncate(dot);
-    return curDir + u'/' + name + NoteText::PageNoteExtension;
+    const QString path = curDir + u'/' + name + NoteText::PageNoteExtension;
+    return staysInRoot(path, curDir) ? path : QString();
 }
 
 QString noteTextFromFile(const QByteArray &bytes, bool *valid)
@@ -59,14 +62,11 @@ NoteRead readNoteFile(const QString &path)
     NoteRead result;
     if (!QFileInfo::exists(path))
         return result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = NoteRead::Unreadable;
-        return result;
-    }
+    // A note is a few lines: a larger file is none, and the memo would freeze on it.
+    const SmallFile file = readSmallFile(path, NoteText::NoteReadLimit);
     bool valid = false;
-    const QString text = noteTextFromFile(file.readAll(), &valid);
-    if (!valid || file.error() != QFileDevice::NoError) {
+    const QString text = file.state == SmallFile::Read ? noteTextFromFile(file.bytes, &valid) : QString();
+    if (!valid) {
         result.status = NoteRead::Unreadable;
         return result;
     }

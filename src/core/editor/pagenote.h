@@ -9,6 +9,8 @@
 // every line, the last one too.
 
 namespace NoteText {
+// The largest note read; a larger file shows as unreadable.
+constexpr qint64 NoteReadLimit = qint64(4) << 20;
 inline const QString PageNoteExtension = QStringLiteral(".%xt");
 inline const QString EditNoteName = QStringLiteral("_Edit.txt");
 // Shown in place of a note that exists but cannot be read.

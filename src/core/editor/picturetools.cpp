@@ -27,6 +27,8 @@ QSize measure(const QString &path)
 
 bool decodes(const QString &path)
 {
+    if (!QFileInfo(path).isFile())
+        return false;
     QImageReader reader(path);
     return !reader.read().isNull();
 }

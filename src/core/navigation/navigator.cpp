@@ -2,6 +2,7 @@
 
 #include "core/pages/picturefile.h"
 
+#include "core/navigation/levelprefetch.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pagetitle.h"
@@ -23,6 +24,8 @@ Navigator::Navigator(NavigatorHost *host)
     : m_host(host ? host : &noHost())
 {
 }
+
+Navigator::~Navigator() = default;
 
 void Navigator::setHost(NavigatorHost *host)
 {
@@ -61,21 +64,43 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
         keepCountOfShownLevel();
     CurDir = withoutTrailingSeparator(folder);
     bool listed = false;
-    const QStringList names = listPageFiles(CurDir, &listed);
+    int fileCount = 0;
+    QStringList entries;
+    QStringList titles;
+    const std::unique_ptr<LevelPrefetch> ahead = std::move(m_prefetch);
+    const bool readAhead = ahead && ahead->folder() == CurDir && ahead->take(listed, fileCount, entries, titles);
+    if (!readAhead) {
+        const QStringList names = listPageFiles(CurDir, &listed);
+        fileCount = int(names.size());
+        entries = pageListOrder(names, ExeBaseName);
+    }
     if (listed)
-        FileCountSeen = int(names.size());
+        FileCountSeen = fileCount;
     m_countFolder = CurDir;
     if (!push && !m_levels.isEmpty())
         m_levels.pop();
     Level level;
-    level.MidashiF = pageListOrder(names, ExeBaseName);
+    level.MidashiF = entries;
     level.PBan = std::max(0, index);
     level.folder = CurDir;
     level.fileCount = FileCountSeen;
     level.listsFolder = true;
     m_levels.push(level);
-    LoadPageTitles();
+    if (readAhead)
+        m_levels.top().MidashiT = titles;
+    else
+        LoadPageTitles();
     return listed;
+}
+
+void Navigator::prefetchLevel(const QString &folder)
+{
+    m_prefetch = std::make_unique<LevelPrefetch>(withoutTrailingSeparator(folder), ExeBaseName);
+}
+
+void Navigator::forgetPrefetch()
+{
+    m_prefetch.reset();
 }
 
 void Navigator::LoadPageTitles()
@@ -83,11 +108,7 @@ void Navigator::LoadPageTitles()
     if (m_levels.isEmpty())
         return;
     Level &level = m_levels.top();
-    level.MidashiT.clear();
-    for (const QString &e : std::as_const(level.MidashiF)) {
-        // An entry whose file vanished after the listing still gets a title.
-        level.MidashiT << listingTitle(entryLocalPath(level.folder, e));
-    }
+    level.MidashiT = listingTitles(level.folder, level.MidashiF);
 }
 
 void Navigator::TiteleLoad(int index)

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class LevelPrefetch;
 class NavigatorHost;
 
 // The navigation state of the main window: the data root, the shown folder
@@ -14,6 +17,7 @@ class Navigator
 {
 public:
     explicit Navigator(NavigatorHost *host = nullptr);
+    ~Navigator();
 
     NavigatorHost *host() const { return m_host; }
     void setHost(NavigatorHost *host);
@@ -43,6 +47,11 @@ public:
     // replaced (re-read in place). Returns false when the folder could not be
     // listed: the level is then empty.
     bool OpenFolderLevel(const QString &folder, int index, bool push);
+    // Starts reading folder's level ahead, for the next OpenFolderLevel of that
+    // folder to take while the folder has not changed (see LevelPrefetch).
+    void prefetchLevel(const QString &folder);
+    // What was read ahead is no longer what the folder holds (this program wrote there).
+    void forgetPrefetch();
     // Reads the titles of the top level's entries.
     void LoadPageTitles();
     // Reads one title of the top level again after its page was edited.
@@ -80,6 +89,7 @@ private:
     // The folder whose files FileCountSeen counts.
     QString m_countFolder;
     bool m_goingHome = false;
+    std::unique_ptr<LevelPrefetch> m_prefetch;
 };
 
 // The data root of a program file: the folder beside it named after its base

@@ -2,6 +2,7 @@
 
 #include "core/navigation/pathtext.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <cmath>
@@ -112,6 +113,9 @@ QSize pictureSizeAtWidth(const QSize &pictureSize, int width)
 
 QImage pictureForView(const QString &path, int width)
 {
+    // Only a regular file: opening a FIFO would wait for a writer for ever.
+    if (!QFileInfo(path).isFile())
+        return {};
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize claimed = reader.size();

@@ -1,5 +1,6 @@
 #include "core/navigation/pagetitle.h"
 
+#include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
 #include "core/navigation/navigationtexts.h"
 #include "core/navigation/pathtext.h"
@@ -311,10 +312,10 @@ QString readPageText(const QString &path, PageConversion *conversion)
 {
     if (conversion)
         *conversion = PageConversion::NotNeeded;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readTextFile(path);
+    if (!bytes)
         return {};
-    return convertOrDecode(path, file.readAll(), conversion);
+    return convertOrDecode(path, *bytes, conversion);
 }
 
 QString listingTitle(const QString &path)

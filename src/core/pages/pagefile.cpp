@@ -1,5 +1,6 @@
 #include "core/pages/pagefile.h"
 
+#include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
 
 #include <QFile>
@@ -77,11 +78,8 @@ PageText decodePageLegacy(const QByteArray &bytes)
 
 PageText readPageFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readTextFile(path);
+    if (!bytes)
         return {};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {};
-    return decodePageUtf8(bytes);
+    return decodePageUtf8(*bytes);
 }

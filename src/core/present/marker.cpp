@@ -87,7 +87,7 @@ QString resolvePresentedPath(const QString &presenterPath, const QString &homeDi
             tails << rest.join(u'/');
     }
     for (const QString &tail : std::as_const(tails)) {
-        if (QFileInfo(homeDir + u'/' + tail).isFile())
+        if (QFileInfo(homeDir + u'/' + tail).isFile() && staysInRoot(homeDir + u'/' + tail, homeDir))
             return homeDir + u'/' + tail;
     }
     // Windows peers spell names in any case.
@@ -96,5 +96,6 @@ QString resolvePresentedPath(const QString &presenterPath, const QString &homeDi
         if (!found.isEmpty())
             return found;
     }
-    return homeDir + u'/' + fileName;
+    // Not even a link in the root may show a file from elsewhere.
+    return staysInRoot(homeDir + u'/' + fileName, homeDir) ? homeDir + u'/' + fileName : QString();
 }

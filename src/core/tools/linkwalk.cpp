@@ -1,5 +1,6 @@
 #include "core/tools/linkwalk.h"
 
+#include "core/app/smallfile.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/pagefile.h"
 
@@ -66,9 +67,8 @@ void LinkWalker::scan(const QString &page, const QString &start, QStringList &li
     PageText read = readPageFile(page);
     if (read.status == PageText::Undecodable) {
         // Names in a legacy page are found through its own code page.
-        QFile legacy(page);
-        if (legacy.open(QIODevice::ReadOnly))
-            read = decodePageLegacy(legacy.readAll());
+        if (const std::optional<QByteArray> bytes = readTextFile(page))
+            read = decodePageLegacy(*bytes);
     }
     if (!read.ok()) {
         unreadable << page;

@@ -1,6 +1,7 @@
 #include "core/tools/pagecopy.h"
 
 #include "core/pages/pagefile.h"
+#include "core/pages/picturefile.h"
 #include "core/tools/linkwalk.h"
 
 #include <QFile>
@@ -46,7 +47,8 @@ QList<PageCopyItem> pageCopyPlan(const QString &source, const QString &target, b
         if (!staysInFolder(name) || planned.contains(pathKey(name)))
             continue;
         const QString found = resolver.existing(fromFolder + u'/' + name);
-        if (found.isEmpty())
+        // Nor through a link another PC made out of the folder.
+        if (found.isEmpty() || !staysInRoot(found, fromFolder))
             continue;
         planned.insert(pathKey(name));
         plan << PageCopyItem{found, toFolder + u'/' + name};
@@ -56,6 +58,9 @@ QList<PageCopyItem> pageCopyPlan(const QString &source, const QString &target, b
 
 static bool sameBytes(const QString &a, const QString &b)
 {
+    // A FIFO is never opened: it would wait for a writer.
+    if (!QFileInfo(a).isFile() || !QFileInfo(b).isFile())
+        return false;
     QFile first(a);
     QFile second(b);
     if (first.size() != second.size() || !first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))

@@ -1,6 +1,7 @@
 #include "core/tools/picturerename.h"
 
 #include "core/app/filerename.h"
+#include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
@@ -92,11 +93,10 @@ static void fixPages(PictureRenameOutcome &outcome, const QStringList &pages, co
 {
     const QString newName = fileNameOf(newPath);
     for (const QString &page : pages) {
-        QFile file(page);
-        if (!file.open(QIODevice::ReadOnly))
+        const std::optional<QByteArray> pageBytes = readTextFile(page);
+        if (!pageBytes)
             continue;
-        const QByteArray bytes = file.readAll();
-        file.close();
+        const QByteArray &bytes = *pageBytes;
         const PageText read = decodePageUtf8(bytes);
         if (!read.ok()) {
             const PageText legacy = decodePageLegacy(bytes);

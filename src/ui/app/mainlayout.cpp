@@ -152,9 +152,13 @@ void TForm1::buildPageArea()
     lower->setContentsMargins(0, 0, 0, 0);
     WebBrowser2 = browser(kabeKR, u"WebBrowser2"_s);
     lower->addWidget(WebBrowser2);
+    // A browser without height stays hidden: a shown one starts a page
+    // process of its own, which the first page would wait behind.
     kabeKR->setFixedHeight(0);
+    kabeKR->hide();
     WebBrowser3 = browser(kabeBrowser, u"WebBrowser3"_s);
     WebBrowser3->setFixedHeight(0);
+    WebBrowser3->hide();
     stack->addWidget(WebBrowser1, 1);
     stack->addWidget(kabeKR);
     stack->addWidget(WebBrowser3);
@@ -273,6 +277,7 @@ void TForm1::ArrangeMainPanels()
 void TForm1::ShowBrowserOnly(bool browserOnly)
 {
     kabeKR->setFixedHeight(0);
+    kabeKR->hide();
     WebBrowser3->setFixedHeight(0);
     BrowserOnly = browserOnly;
     // The capture and its button (drawing)

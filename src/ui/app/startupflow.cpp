@@ -72,9 +72,12 @@ void TForm1::lookUpSpreadsheetLater()
 void TForm1::restoreDailyReport()
 {
     const DailyReportRestore restore = dailyReportRestoreFor(nav.CurDir, DailyReportDir, QDate::currentDate());
-    ::restoreDailyReport(restore, [this](const QString &from, const QString &to, bool overwrite) {
-        return platform.copyFile(from, to, overwrite);
-    });
+    const QStringList written =
+        ::restoreDailyReport(restore, [this](const QString &from, const QString &to, bool overwrite) {
+            return platform.copyFile(from, to, overwrite);
+        });
+    if (!written.isEmpty())
+        nav.forgetPrefetch();
 }
 
 void TForm1::applyWindowSize()
@@ -113,6 +116,7 @@ void TForm1::FormShowICHI()
 void TForm1::BatchStart(const QStringList &fileArguments)
 {
     resize(0, 0);
+    nav.forgetPrefetch();
     ListBox1 = fileArguments;
     BatchMode = true;
     ImportListedFiles(nav.CurDir, true);

@@ -26,6 +26,8 @@ TForm1::TForm1(Platform &platform_, const QString &programFile, QWidget *parent)
     HelpPageName = AppTexts::HelpPageName;
     SearchIndexKey = u"xxx"_s;
     nav.setProgramPath(programFile);
+    // The first level is read while the window and its browsers are built.
+    nav.prefetchLevel(nav.HomeDir);
     QApplication::setApplicationName(nav.ExeBaseName);
     setWindowTitle(nav.ExeBaseName);
 

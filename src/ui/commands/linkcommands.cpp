@@ -153,6 +153,9 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
         });
         return true;
     case GateAction::ExploreFolder:
+        // Like the "dir" command, a page from the web opens no file manager.
+        if (asking == CommandOrigin::WebPage)
+            return false;
         m_form.platform.openWithShell(decision.target.endsWith(u'/') ? decision.target : decision.target + u'/');
         return false;
     case GateAction::PlaySound:
@@ -185,9 +188,11 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
         const std::optional<CommandOrigin> origin = commandOriginOf(asking, address);
         if (!origin || !mayRunFrom(page))
             return false;
-        QTimer::singleShot(0, this, [this, address, origin = *origin] {
+        // The interpreter decodes the address itself: decoded twice, a "%25" the
+        // page wrote for "%" would become another character.
+        QTimer::singleShot(0, this, [this, encoded = url.toString(QUrl::FullyEncoded), origin = *origin] {
             if (!m_waitingForProgram)
-                m_interpreter.runAddress(address, origin);
+                m_interpreter.runAddress(encoded, origin);
         });
         return false;
     }
@@ -262,6 +267,7 @@ void LinkCommands::FindInPage(const QString &text, bool search)
     if (pane.tenths > 0) {
         LowerPaneHeight = pane.tenths * m_form.kabe->height() / 10;
         m_form.kabeKR->setFixedHeight(LowerPaneHeight);
+        m_form.kabeKR->setVisible(LowerPaneHeight > 0);
     }
     const QJsonArray args{pane.text, CommandTexts::OtherHeading, search};
     const QString arguments = QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact));

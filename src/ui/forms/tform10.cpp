@@ -1,5 +1,6 @@
 #include "ui/forms/tform10.h"
 
+#include "core/app/smallfile.h"
 #include "core/pages/pagefile.h"
 #include "core/tools/folderlist.h"
 #include "core/tools/foldertexts.h"
@@ -22,10 +23,7 @@ namespace {
 // The list as a Windows copy may have saved it: UTF-8, else the legacy code page.
 QString listText(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readTextFile(path).value_or(QByteArray());
     const PageText utf8 = decodePageUtf8(bytes);
     return utf8.ok() ? utf8.text : decodePageLegacy(bytes).text;
 }

@@ -95,7 +95,12 @@ void TForm1::PageClick(bool placeholder, bool open)
             showNoPage();
         } else {
             DrawImagePath.clear();
-            switch (isWebAddress(entry) ? PageKind::Browser : pageKindOf(CurPagePath)) {
+            // A FIFO or a device under a page's name is only offered to open: the
+            // browser would wait on it for ever.
+            const PageKind kind = isWebAddress(entry)                 ? PageKind::Browser
+                                  : !QFileInfo(CurPagePath).isFile() ? PageKind::OpenPanel
+                                                                     : pageKindOf(CurPagePath);
+            switch (kind) {
             case PageKind::Picture:
                 showPicture(CurPagePath);
                 break;

@@ -299,14 +299,76 @@ private slots:
         QCOMPARE(top(), u"1010_a.html"_s);
     }
 
+    void webPagesOnlyMoveAndSearch_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("log");
+        const QStringList moved{u"open 1010_a.html"_s, u"find found"_s};
+        QTest::newRow("plain") << u"http://h/$SAVE h/x.zip x.zip,$JS vars.txt x=2,$DIR unit1,$tool.EXE,$NEXT,$found"_s
+                               << moved;
+        QTest::newRow("percent-encoded") << u"http://h/%24SAVE%20h/x.zip%20x.zip,%24JS%20vars.txt%20x=2,%24NEXT,$found"_s
+                                         << moved;
+        QTest::newRow("upper-case escapes and scheme")
+            << u"HTTP://h/%24COPY%20vars.txt%20%2E%2E%2Fout.txt,%24HISJS%20x=1,%24NEXT,%24found"_s << moved;
+        QTest::newRow("lower-case escapes") << u"http://h/%24his%20x,%24HIS%20x,%24NEXT,%24found"_s
+                                            << QStringList{u"find his x"_s, u"open 1010_a.html"_s, u"find found"_s};
+        QTest::newRow("backslashes") << u"http://h\\$COPY vars.txt ..\\out.txt,$WAV ..\\x,$PAINT C:\\x,$NEXT,$found"_s
+                                     << moved;
+        QTest::newRow("programs in every spelling")
+            << u"https://h/$tool.EXE,$tool.exe,$..%2F..%2Fbin%2Fsh,$.%2Fbin%5Csh.cmd x,$\\\\srv\\share\\t.exe,$NEXT,$found"_s
+            << moved;
+        QTest::newRow("folders and answers") << u"http://h/$dir unit1,$DIR unit1,$ANSWER,$NEXT,$found"_s << moved;
+        QTest::newRow("lower-case words are a search") << u"http://h/$save h/x x,$NEXT,$found"_s
+                                                       << QStringList{u"find save h/x x"_s, u"open 1010_a.html"_s,
+                                                                      u"find found"_s};
+    }
     void webPagesOnlyMoveAndSearch()
     {
+        QFETCH(QString, address);
+        QFETCH(QStringList, log);
         touch(home + u"/vars.txt"_s, "x=1\r\n");
-        run(u"http://h/$SAVE h/x.zip x.zip,$JS vars.txt x=2,$DIR unit1,$tool.EXE,$NEXT,$found"_s,
-            CommandOrigin::WebPage);
-        QCOMPARE(host->log, (QStringList{u"open 1010_a.html"_s, u"find found"_s}));
+        FakeSheet sheet;
+        commands->setAnswerSheet(&sheet);
+        run(address, CommandOrigin::WebPage);
+        QCOMPARE(host->log, log);
+        QVERIFY(host->programs.isEmpty());
+        QVERIFY(sheet.shown.isEmpty());
         QCOMPARE(readFixture(home + u"/vars.txt"_s), QByteArray("x=1\r\n"));
+        QCOMPARE(QDir(home).entryList({u"*.txt"_s}, QDir::Files), QStringList{u"vars.txt"_s});
+        QVERIFY(!QFileInfo::exists(home + u"/history"_s));
+        QVERIFY(!QFileInfo::exists(temp->filePath(u"out.txt"_s)));
         QCOMPARE(nav->CurDir, home);
+    }
+
+    // A folder another PC made into a link out of the data root is never
+    // written or read through.
+    void namesNeverReachThroughALinkOutOfTheFolder_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("JS") << u"/$JS out/v.txt x=1"_s;
+        QTest::newRow("HISJS in a linked history folder") << u"/$HIS bob,$HISJS x=1"_s;
+        QTest::newRow("SAVE") << u"/$SAVE h/x.zip out/x.zip"_s;
+        QTest::newRow("SAVE, backslash") << u"/$SAVE h/x.zip .out\\x.zip"_s;
+        QTest::newRow("COPY into") << u"/$COPY vars.txt out/c.txt"_s;
+        QTest::newRow("COPY out of") << u"/$COPY out/secret.txt c.txt"_s;
+        QTest::newRow("WAV") << u"/$WAV out/r"_s;
+        QTest::newRow("PAINT") << u"/$PAINT out/p"_s;
+    }
+    void namesNeverReachThroughALinkOutOfTheFolder()
+    {
+        QFETCH(QString, address);
+        const QString elsewhere = temp->filePath(u"elsewhere"_s);
+        touch(elsewhere + u"/secret.txt"_s, "s");
+        touch(home + u"/vars.txt"_s, "x=1\r\n");
+        QVERIFY(QFile::link(elsewhere, home + u"/out"_s));
+        QVERIFY(QFile::link(elsewhere, home + u"/history"_s));
+        run(address + u",$NEXT"_s);
+        QCOMPARE(QDir(elsewhere).entryList(QDir::Files | QDir::Hidden), QStringList{u"secret.txt"_s});
+        QVERIFY(!QFile::exists(home + u"/c.txt"_s));
+        for (const QString &entry : std::as_const(host->log))
+            QVERIFY2(!entry.startsWith(u"download"_s) && !entry.startsWith(u"copy"_s) && !entry.startsWith(u"record"_s)
+                         && !entry.startsWith(u"paint"_s),
+                     qPrintable(entry));
     }
 
     void saveDownloadsWithProgressInTheCaption()

@@ -114,6 +114,18 @@ private slots:
         QTest::newRow("blob") << false << u"blob:file:///0-1$NEXT"_s << u"none"_s << true;
         QTest::newRow("line of a link page, no scheme") << true << u"/$NEXT"_s << u"web"_s << true;
         QTest::newRow("drive path is no scheme") << false << u"C:/$NEXT"_s << u"local"_s << true;
+        // Spellings of the same addresses.
+        QTest::newRow("upper-case web scheme") << false << u"HTTP://H/$SAVE h/x x"_s << u"web"_s << true;
+        QTest::newRow("mixed-case web scheme") << false << u"hTtPs://h/$COPY a b"_s << u"web"_s << true;
+        QTest::newRow("backslashes after the web scheme") << false << u"http:\\\\h\\$SAVE h/x x"_s << u"none"_s << true;
+        QTest::newRow("one slash after the web scheme") << false << u"http:/h/$SAVE h/x x"_s << u"none"_s << true;
+        QTest::newRow("upper-case file scheme for the web") << true << u"FILE:///d/$SAVE h/x x"_s << u"web"_s << true;
+        QTest::newRow("file scheme with backslashes for the web") << true << u"file:\\\\\\d\\$JS v.txt a=1"_s << u"web"_s
+                                                                  << true;
+        QTest::newRow("upper-case data scheme") << false << u"DATA:text/html,x$SAVE h/x x"_s << u"none"_s << true;
+        QTest::newRow("javascript in mixed case") << false << u"JavaScript:location='$NEXT'"_s << u"none"_s << true;
+        QTest::newRow("view-source of a local page") << false << u"view-source:file:///d/$NEXT"_s << u"none"_s << true;
+        QTest::newRow("about page") << false << u"about:blank$NEXT"_s << u"none"_s << true;
     }
     void originIsCarriedAndOnlyFileAddressesRunAsLocal()
     {

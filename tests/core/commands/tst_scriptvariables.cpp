@@ -117,6 +117,10 @@ private slots:
         QTest::newRow("never leaves the folder") << u"..\\..\\x"_s << u"history/______x"_s;
         QTest::newRow("dots alone") << u".."_s << u"history/__"_s;
         QTest::newRow("Japanese") << u"山田 太郎"_s << u"history/山田 太郎"_s;
+        QTest::newRow("absolute") << u"/etc/passwd"_s << u"history/_etc_passwd"_s;
+        QTest::newRow("drive letter") << u"C:\\x"_s << u"history/C__x"_s;
+        QTest::newRow("network path") << u"\\\\srv\\share\\x"_s << u"history/__srv_share_x"_s;
+        QTest::newRow("three dots") << u".../x"_s << u"history/__._x"_s;
     }
     void historyNames()
     {

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <filesystem>
+
 #include "core/navigation/testfiles.h"
 
 using namespace Qt::StringLiterals;
@@ -183,6 +186,54 @@ private slots:
         host.PageClick();
         QCOMPARE(navigator.CurDir, home);
         QCOMPARE(navigator.levels().top().MidashiF, QStringList{u"b.html"_s});
+    }
+
+    // A level read ahead gives what reading the folder at the opening gives.
+    void levelReadAheadGivesTheFolderAsItIsOpened_data()
+    {
+        QTest::addColumn<int>("stampAgeSeconds");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("titles");
+        const QStringList before{u"index"_s, u"old"_s};
+        const QStringList after{u"index"_s, u"new"_s};
+        QTest::newRow("nothing changed") << 3600 << QString() << before;
+        QTest::newRow("page replaced by a rename") << 3600 << u"rename"_s << after;
+        QTest::newRow("page added") << 3600 << u"add"_s << QStringList{u"index"_s, u"old"_s, u"c"_s};
+        QTest::newRow("written in place, forgotten") << 3600 << u"forget"_s << after;
+        QTest::newRow("young stamp, written in place") << 0 << u"inplace"_s << after;
+    }
+    void levelReadAheadGivesTheFolderAsItIsOpened()
+    {
+        QFETCH(int, stampAgeSeconds);
+        QFETCH(QString, change);
+        QFETCH(QStringList, titles);
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"notes"_s);
+        const QString page = home + u"/1010_a.html"_s;
+        const QByteArray older = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\r\n<HTML><HEAD><TITLE>old</TITLE></HEAD></HTML>";
+        const QByteArray newer = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\r\n<HTML><HEAD><TITLE>new</TITLE></HEAD></HTML>";
+        QVERIFY(QDir().mkpath(home));
+        QVERIFY(writeFixture(home + u"/index.html"_s));
+        QVERIFY(writeFixture(page, older));
+        std::filesystem::last_write_time(QFile::encodeName(home).toStdString(),
+                                         std::filesystem::file_time_type::clock::now()
+                                             - std::chrono::seconds(stampAgeSeconds));
+        Navigator navigator;
+        navigator.setProgramPath(dir.filePath(u"notes.exe"_s));
+        navigator.prefetchLevel(home);
+        if (change == "rename"_L1) {
+            QVERIFY(writeFixture(home + u"/new.tmp"_s, newer));
+            QVERIFY(QFile::remove(page) && QFile::rename(home + u"/new.tmp"_s, page));
+        } else if (change == "add"_L1) {
+            QVERIFY(writeFixture(home + u"/1020_c.html"_s));
+        } else if (!change.isEmpty()) {
+            QVERIFY(writeFixture(page, newer));
+            if (change == "forget"_L1)
+                navigator.forgetPrefetch();
+        }
+        QVERIFY(navigator.OpenFolderLevel(home, 0, true));
+        QCOMPARE(navigator.levels().top().MidashiT, titles);
+        QCOMPARE(navigator.FileCountSeen, titles.size());
     }
 
     void unlistableDataRootGivesEmptyLevel()

@@ -38,12 +38,23 @@ private slots:
         QTest::newRow("dot in folder only") << u"sub.v2\\readme"_s << u"/d/sub.v2/readme.%xt"_s;
         QTest::newRow("leaves the folder") << u"..\\x.html"_s << QString();
         QTest::newRow("web folder") << u"http://host/dir/"_s << QString();
+        QTest::newRow("network path") << u"\\\\srv\\share\\x.html"_s << QString();
     }
     void noteFileOfEntry()
     {
         QFETCH(QString, entry);
         QFETCH(QString, note);
         QCOMPARE(pageNoteFilePath(u"/d"_s, entry), note);
+    }
+
+    void noteNeverLandsThroughALinkOutOfTheFolder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(u"d"_s)));
+        QVERIFY(QDir().mkpath(dir.filePath(u"elsewhere"_s)));
+        QVERIFY(QFile::link(dir.filePath(u"elsewhere"_s), dir.filePath(u"d/out"_s)));
+        QCOMPARE(pageNoteFilePath(dir.filePath(u"d"_s), u"out\\x.html"_s), QString());
+        QCOMPARE(pageNoteFilePath(dir.filePath(u"d"_s), u"x.html"_s), dir.filePath(u"d/x.%xt"_s));
     }
 
     void writesByteOrderMarkAndCrLfAfterEveryLine_data()

@@ -131,6 +131,28 @@ private slots:
         QTest::newRow("empty") << QString() << QStringList() << u"-"_s;
         QTest::newRow("dot dot") << u"/a/.."_s << QStringList() << u"-"_s;
     }
+    // A link another PC made in our data root never shows a file from elsewhere.
+    void linkOutOfTheRootShowsNothingFromThere_data()
+    {
+        QTest::addColumn<QString>("presenterPath");
+        QTest::addColumn<QString>("resolved"); // relative to our data root; "-" for none
+        QTest::newRow("through a linked folder") << u"C:\\k\\out\\p.html"_s << u"p.html"_s;
+        QTest::newRow("a linked file in the root") << u"\\\\srv\\share\\k\\q.html"_s << u"-"_s;
+    }
+    void linkOutOfTheRootShowsNothingFromThere()
+    {
+        QFETCH(QString, presenterPath);
+        QFETCH(QString, resolved);
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"kavuno_data"_s);
+        QVERIFY(QDir().mkpath(home));
+        touch(dir.filePath(u"elsewhere/p.html"_s));
+        touch(dir.filePath(u"elsewhere/q.html"_s));
+        QVERIFY(QFile::link(dir.filePath(u"elsewhere"_s), home + u"/out"_s));
+        QVERIFY(QFile::link(dir.filePath(u"elsewhere/q.html"_s), home + u"/q.html"_s));
+        QCOMPARE(resolvePresentedPath(presenterPath, home), resolved == u"-"_s ? QString() : home + u'/' + resolved);
+    }
+
     void resolvesInOurOwnRoot()
     {
         QFETCH(QString, presenterPath);

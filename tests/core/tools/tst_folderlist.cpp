@@ -26,6 +26,10 @@ private slots:
         QTest::newRow("leaving the folder is refused")
             << u"a\\..\\..\\evil\n/tmp/evil\nC:\\evil\n\\\\server\\share"_s << QStringList()
             << QStringList{u"a\\..\\..\\evil"_s, u"/tmp/evil"_s, u"C:\\evil"_s, u"\\\\server\\share"_s};
+        // "//" makes a line a comment.
+        QTest::newRow("other spellings of leaving")
+            << u"..\\evil\n./../evil\nc:evil\n//server/share\n.\\a\\..\\..\\evil"_s << QStringList()
+            << QStringList{u"..\\evil"_s, u"./../evil"_s, u"c:evil"_s, u".\\a\\..\\..\\evil"_s};
     }
     void createsListedFolders()
     {

@@ -118,19 +118,29 @@ private slots:
         QFETCH(QStringList, copied);
         QFETCH(QStringList, removed);
         page(u"0100_a.html"_s, u"<BODY background=\"bg.jpg\"><IMG src=\"pict.jpg\"><IMG src=\"shared.jpg\">"
-                                "<IMG src=\"../up.jpg\"><IMG src=\"/etc/passwd\"><IMG SRC=\"caps.jpg\">"_s);
+                                "<IMG src=\"../up.jpg\"><IMG src=\"/etc/passwd\"><IMG SRC=\"caps.jpg\">"
+                                "<IMG src=\"out/secret.jpg\"><IMG src=\"C:\\x.jpg\"><IMG src=\"\\\\srv\\share\\x.jpg\">"_s);
         page(u"0200_b.html"_s, u"<IMG src=\"shared.jpg\">"_s);
         for (const QString &name : {u"0100_a.%xt"_s, u"bg.jpg"_s, u"pict.jpg"_s, u"shared.jpg"_s, u"caps.jpg"_s,
                                     u"../up.jpg"_s})
             write(name, name.toUtf8());
         QVERIFY(QDir().mkpath(path(u"../other"_s)));
+        // A folder another PC linked to somewhere outside the data root.
+        const QString elsewhere = m_tmp.filePath(u"elsewhere"_s);
+        QVERIFY(QDir().mkpath(elsewhere));
+        QFile secret(elsewhere + u"/secret.jpg"_s);
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(elsewhere, path(u"out"_s)));
 
         LinkResolver resolver(m_root, m_dir);
         const QString source = path(u"0100_a.html"_s);
         const QString to = QDir::cleanPath(path(target));
         int asked = 0;
+        const QList<PageCopyItem> plan = pageCopyPlan(source, to, true, resolver);
+        for (const PageCopyItem &item : plan)
+            QVERIFY2(!item.from.contains(u"secret"_s), qPrintable(item.from));
         const PageCopyResult result = copyPageFiles(
-            pageCopyPlan(source, to, true, resolver), [&](const QString &) { return ++asked, true; },
+            plan, [&](const QString &) { return ++asked, true; },
             [](const QString &from, const QString &dest) { return QFile::copy(from, dest); });
         QCOMPARE(names(result.copied), copied);
         QCOMPARE(asked, 0);

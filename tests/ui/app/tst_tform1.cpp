@@ -1,6 +1,8 @@
 // The main window starting, flashing, importing and ending.
 #include "ui/app/tform1.h"
 
+#include "ui/app/afterfirstpage.h"
+
 #include "ui/app/fakeplatform.h"
 
 #include <QAction>
@@ -46,6 +48,43 @@ private slots:
         QCOMPARE(form.WebBrowser1->title(), u"\"_star.bmp\"はじめに?このウェブテキストの使い方"_s);
         // Looked up once the first page is shown.
         QTRY_COMPARE(form.ExcelPath, platform.spreadsheet);
+    }
+
+    // The windows made after the first page exist before anything could use them.
+    void laterWindowsComeBeforeTheirFirstUse_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("first page loaded") << u"page"_s;
+        QTest::newRow("a key") << u"key"_s;
+        QTest::newRow("a click") << u"click"_s;
+        QTest::newRow("a command line") << u"command"_s;
+    }
+    void laterWindowsComeBeforeTheirFirstUse()
+    {
+        QFETCH(QString, trigger);
+        QTemporaryDir dir;
+        QVERIFY(copyExamples(dir.filePath(u"web"_s)));
+        FakePlatform platform;
+        TForm1 form(platform, dir.filePath(u"web.exe"_s));
+        QStringList steps;
+        form.TXTcommand = [&steps](const QString &line) { steps << line; };
+        new AfterFirstPage(form, [&steps] { steps << u"made"_s; });
+        form.show();
+        if (trigger == "page"_L1) {
+            form.FormShow();
+            QTRY_COMPARE_WITH_TIMEOUT(steps, QStringList{u"made"_s}, 30000);
+        } else if (trigger == "key"_L1) {
+            QTest::keyClick(&form, Qt::Key_Down);
+        } else if (trigger == "click"_L1) {
+            QTest::mouseClick(form.SpeedButton11, Qt::LeftButton);
+        } else {
+            form.TXTcommand(u"NEXT"_s);
+        }
+        QCOMPARE(steps.value(0), u"made"_s);
+        // Once only.
+        QTest::keyClick(&form, Qt::Key_Down);
+        form.TXTcommand(u"NEXT"_s);
+        QCOMPARE(steps.count(u"made"_s), 1);
     }
 
     void unusableDataRootGivesAMessageAndAnEmptyLevel()

@@ -215,6 +215,78 @@ private slots:
         QVERIFY(platform->opened.isEmpty());
     }
 
+    // A web page, a frame in it and a data: frame of a local page never write a
+    // file or start a program through a file: address, however it is spelt; then
+    // the web page moves to the second page, which it may. (A local page cannot
+    // show a web page in a frame at all.)
+    void framesAndFileAddressesNeverWriteOrRun_data()
+    {
+        QTest::addColumn<bool>("framed");      // a data: frame of the local first page holds the script
+        QTest::addColumn<QByteArray>("script"); // of the web page; %FILE% is the data root as a file: address
+        const QByteArray frame = "var f = document.createElement('iframe'); f.%1; document.body.appendChild(f);";
+        const QByteArray frameGoes = "srcdoc = '<SCRIPT>%1.href = \"%FILE%/x$%LINE%\";<\\/SCRIPT>'";
+        QTest::newRow("file: address in a web page") << false << QByteArray("location.href = '%FILE%/x$%LINE%';");
+        QTest::newRow("dollar and blanks escaped") << false << QByteArray("location.href = '%FILE%/x%24%ESCAPED%';");
+        QTest::newRow("upper-case scheme, lower-case escapes, backslashes")
+            << false << QByteArray("location.href = 'FILE:%FILE_BACKSLASHED%\\\\x%24%ESCAPED%'"
+                                   ".replace(/%([0-9A-F]{2})/g, function (m, h) { return '%' + h.toLowerCase(); });");
+        QTest::newRow("frame of a web page goes to a file: command")
+            << false << QByteArray(frame).replace("%1", QByteArray(frameGoes).replace("%1", "location"));
+        QTest::newRow("frame of a web page sends the window to a file: command")
+            << false << QByteArray(frame).replace("%1", QByteArray(frameGoes).replace("%1", "top.location"));
+        QTest::newRow("file: command as a frame of a web page")
+            << false << QByteArray(frame).replace("%1", "src = '%FILE%/x$%LINE%'");
+        QTest::newRow("data: frame of a web page")
+            << false << QByteArray(frame).replace("%1", "src = 'data:text/html,<SCRIPT>location.href = \"%FILE%/x$%LINE%\";<\\/SCRIPT>'");
+        QTest::newRow("data: frame of a local page") << true << QByteArray();
+    }
+    void framesAndFileAddressesNeverWriteOrRun()
+    {
+        QFETCH(bool, framed);
+        QFETCH(QByteArray, script);
+        OneAnswerServer payload(OneAnswerServer::answer("HTTP/1.1 200 OK", "echo x", 6));
+        const QByteArray line = "SAVE " + payload.origin().toUtf8() + "/p.sh zz.sh,$tool.sh,$..%2F..%2Fbin%2Fsh zz.sh,$GO b";
+        root = temp->filePath(u"web"_s);
+        QVERIFY(QDir().mkpath(root));
+        QVERIFY(writeFixture(root + u"/tool.sh"_s, "#!/bin/sh\n"));
+        QVERIFY(QFile::setPermissions(root + u"/tool.sh"_s, QFile::permissions(root + u"/tool.sh"_s) | QFileDevice::ExeOwner));
+        const QByteArray fileRoot = QUrl::fromLocalFile(root).toString().toUtf8();
+        QByteArray escaped = QUrl::toPercentEncoding(QString::fromUtf8(line), "$.,");
+        script.replace("%ESCAPED%", escaped);
+        script.replace("%LINE%", line);
+        script.replace("%FILE_BACKSLASHED%", QByteArray(fileRoot).mid(5).replace('/', "\\\\"));
+        script.replace("%FILE%", fileRoot);
+        // The web page moves on by itself once its hostile navigation had its time.
+        const QByteArray webPage =
+            pageText("web", "<SCRIPT>" + script + "\nsetTimeout(function () { location.href = '/$GO b'; }, 700);</SCRIPT>");
+        OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
+        // The local page of the last row moves on by itself likewise.
+        const QByteArray dataFrame = "<IFRAME src=\"data:text/html,<SCRIPT>location.href = '" + fileRoot + "/x$"
+                                     + QByteArray(line).replace(' ', "%20")
+                                     + "';</SCRIPT>\"></IFRAME><SCRIPT>onload = function () { setTimeout(function () {"
+                                       " location.href = '/$GO b'; }, 700); };</SCRIPT>";
+        openForm(framed ? dataFrame : QByteArray("<P>A</P>"));
+        platform->window = form;
+        platform->poll = form->Timer5;
+        if (!framed)
+            form->WebBrowser1->setUrl(web.url(u"web.html"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
+        QVERIFY(!QFile::exists(root + u"/zz.sh"_s));
+        QVERIFY(payload.requests.isEmpty());
+        QVERIFY(platform->runs.isEmpty());
+        QVERIFY(platform->opened.isEmpty());
+    }
+
+    void commandAddressIsDecodedOnce()
+    {
+        openForm("<P>A</P>");
+        auto *commands = form->findChild<LinkCommands *>();
+        QVERIFY(!commands->WebBrowser1BeforeNavigate2(form->WebBrowser1->page(),
+                                                      QUrl(u"file:///$JS%20v%2541.txt%20x=1"_s), CommandOrigin::LocalPage));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root + u"/v%41.txt"_s), 30000);
+        QVERIFY(!QFile::exists(root + u"/vA.txt"_s));
+    }
+
     void answerLinkShowsItsPartInTheLowerPane_data()
     {
         QTest::addColumn<QByteArray>("wrong");
@@ -255,6 +327,11 @@ private slots:
         click(form->WebBrowser1, u"folder"_s);
         QTRY_COMPARE_WITH_TIMEOUT(platform->opened, QStringList{root + u"/sub/"_s}, 30000);
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
+        // A web link page that names a folder opens nothing.
+        auto *commands = form->findChild<LinkCommands *>();
+        QVERIFY(!commands->WebBrowser1BeforeNavigate2(form->WebBrowser1->page(), QUrl::fromLocalFile(u"/etc"_s),
+                                                      CommandOrigin::WebPage));
+        QCOMPARE(platform->opened.size(), 1);
     }
 
     void videoLinkOpensTheVideo()

@@ -1,0 +1,87 @@
+#include "core/navigation/levelprefetch.h"
+
+#include "core/navigation/pagelist.h"
+#include "core/navigation/pagetitle.h"
+#include "core/navigation/pathtext.h"
+#include "core/present/foldercount.h"
+
+#include <QFileInfo>
+#include <QThread>
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+QStringList listingTitles(const QString &folder, const QStringList &entries)
+{
+    QStringList titles(entries.size());
+    QString *out = titles.data();
+    const auto read = [&](qsizetype from, qsizetype to) {
+        // An entry whose file vanished after the listing still gets a title.
+        for (qsizetype i = from; i < to; ++i)
+            out[i] = listingTitle(entryLocalPath(folder, entries.at(i)));
+    };
+    constexpr qsizetype PerThread = 256;
+    const qsizetype count = entries.size();
+    const qsizetype threads = std::clamp<qsizetype>(count / PerThread, 1, std::max(1, QThread::idealThreadCount()));
+    std::vector<std::thread> helpers;
+    const qsizetype share = (count + threads - 1) / threads;
+    for (qsizetype t = 1; t < threads; ++t) {
+        const qsizetype from = t * share;
+        const qsizetype to = std::min(count, from + share);
+        try {
+            helpers.emplace_back(read, from, to);
+        } catch (const std::system_error &) {
+            read(from, to); // no thread to be had: this one reads it
+        }
+    }
+    read(0, std::min(count, share));
+    for (std::thread &helper : helpers)
+        helper.join();
+    return titles;
+}
+
+LevelPrefetch::LevelPrefetch(const QString &folder, const QString &exeBaseName)
+    : m_folder(folder)
+{
+    try {
+        m_thread = std::thread(&LevelPrefetch::read, this, exeBaseName);
+    } catch (const std::system_error &) {
+        // Without a thread nothing is read ahead: take() then refuses.
+    }
+}
+
+LevelPrefetch::~LevelPrefetch()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void LevelPrefetch::read(const QString &exeBaseName)
+{
+    // The stamp before the listing: a change during the reading moves it.
+    m_startedAt = QDateTime::currentDateTime();
+    m_stamp = QFileInfo(m_folder).lastModified();
+    const QStringList names = listPageFiles(m_folder, &m_listed);
+    m_fileCount = int(names.size());
+    m_entries = pageListOrder(names, exeBaseName);
+    m_titles = listingTitles(m_folder, m_entries);
+}
+
+bool LevelPrefetch::take(bool &listed, int &fileCount, QStringList &entries, QStringList &titles)
+{
+    if (!m_thread.joinable())
+        return false;
+    m_thread.join();
+    const qint64 settle = FolderCountWatch::settleMs;
+    const bool holds = m_stamp.isValid() && QFileInfo(m_folder).lastModified() == m_stamp
+                       && m_stamp.msecsTo(m_startedAt) > settle
+                       && m_startedAt.msecsTo(QDateTime::currentDateTime()) < settle;
+    if (!holds)
+        return false;
+    listed = m_listed;
+    fileCount = m_fileCount;
+    entries = m_entries;
+    titles = m_titles;
+    return true;
+}

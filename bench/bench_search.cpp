@@ -82,13 +82,12 @@ int main(int argc, char *argv[])
     }
     const QString root = QDir(args[2]).absolutePath() + u'/';
     if (args[1] == u"list"_s) { // for profiling the walk alone
+        // One cache for every walk, as the window keeps one.
+        PageTextCache texts;
         for (int r = 0; r < 20; ++r) {
-            PageTextCache texts;
             texts.reset(root);
             WalkCallbacks keep;
-            keep.pageRead = [&](const QString &path, QByteArray bytes, const FileVersion &v) {
-                texts.store(path, std::move(bytes), v);
-            };
+            texts.keepWhileWalking(keep);
             ZENBU(root, keep);
         }
         return 0;
@@ -99,6 +98,10 @@ int main(int argc, char *argv[])
     QList<double> grep, listing, first, uncached, repeat;
     qsizetype hits = 0;
     for (int r = 0; r < runs; ++r) {
+        // The folders watched in the last run leave a mark on each file that
+        // the next reader of the file clears: an untimed pass clears them, so
+        // that grep is timed as it runs alone.
+        timeGrep(root, word);
         grep << timeGrep(root, word);
 
         // The first search of a session: the listing (walk and sort), which
@@ -108,16 +111,14 @@ int main(int argc, char *argv[])
         PageTextCache texts;
         texts.reset(root);
         WalkCallbacks keep;
-        keep.pageRead = [&](const QString &path, QByteArray bytes, const FileVersion &v) {
-            texts.store(path, std::move(bytes), v);
-        };
+        texts.keepWhileWalking(keep);
         SearchListing all = ZENBU(root, keep);
         SortResults(all, SearchOrder::ByTitle);
         listing << t.nsecsElapsed() / 1e6;
         hits = DoSearch(all, word, {root, SearchMode::FullText, {}, &texts, {}}).size();
         first << t.nsecsElapsed() / 1e6;
 
-        // The same search once more: the kept texts, each checked by its stamp.
+        // The same search once more: the kept texts, the changes noticed since.
         t.restart();
         DoSearch(all, word, {root, SearchMode::FullText, {}, &texts, {}});
         repeat << t.nsecsElapsed() / 1e6;

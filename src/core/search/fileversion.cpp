@@ -10,7 +10,7 @@
 
 static FileVersion stampOf(const struct stat &st)
 {
-    return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_size)};
+    return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_size), qint64(st.st_nlink)};
 }
 
 bool readFileBytes(const QString &path, QByteArray &bytes, FileVersion *stamp)

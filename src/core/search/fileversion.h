@@ -8,6 +8,7 @@ struct FileVersion
 {
     qint64 modifiedNs = -1;
     qint64 size = -1;
+    qint64 links = -1; // names the file has (a change through another is not seen in this folder)
     bool operator==(const FileVersion &other) const = default;
 };
 

@@ -1,10 +1,15 @@
 #include "core/search/pagetextcache.h"
 
+#include "core/search/searchlisting.h"
+
 #include <QBitArray>
 #include <QFile>
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -19,10 +24,68 @@ void PageTextCache::reset(const QString &root)
     m_used = 0;
     m_folderIndex.clear();
     m_folders.clear();
+    m_lastFolder = -1;
+    m_watched.clear();
     if (root != m_root || !m_folder.isValid()) {
         m_root = root;
         m_folder = root.isEmpty() ? FolderHandle() : FolderHandle(root);
     }
+    // A cache that keeps nothing has nothing to watch.
+    if (m_limit > 0)
+        m_watch.start(m_folder.fd());
+}
+
+void PageTextCache::keepWhileWalking(WalkCallbacks &callbacks)
+{
+    callbacks.entering = [this](const QString &relative, int folder) {
+        const int at = folderIndex(relative, folder, ".");
+        if (at < 0 || m_folders[size_t(at)].watch >= 0)
+            return;
+        const int watch = m_watch.add(m_folders[size_t(at)].handle.fd());
+        // The same folder reached twice (a mount inside the tree): its changes
+        // are told under the first path only; pages by the second keep their stamps.
+        if (watch < 0 || m_watched.contains(watch))
+            return;
+        m_folders[size_t(at)].watch = watch;
+        m_watched.insert(watch, at);
+    };
+    callbacks.pageRead = [this](const QString &path, QByteArray bytes, const FileVersion &stamp) {
+        store(path, std::move(bytes), stamp);
+    };
+}
+
+void PageTextCache::drop(const QString &path)
+{
+    auto found = m_items.find(path);
+    if (found == m_items.end())
+        return;
+    m_used -= found->bytes.size();
+    m_items.erase(found);
+}
+
+void PageTextCache::beginSearch()
+{
+    m_searching = true;
+    m_watch.takeEvents([this](const FolderWatch::Event &event) {
+        if (event.watch < 0) {
+            // Changes were lost: every page is looked at by its stamp from now on.
+            for (Folder &folder : m_folders)
+                folder.watch = -1;
+            m_watched.clear();
+            return;
+        }
+        const auto found = m_watched.constFind(event.watch);
+        if (found == m_watched.constEnd())
+            return;
+        Folder &folder = m_folders[size_t(*found)];
+        if (event.folderGone) {
+            folder.watch = -1;
+            m_watched.erase(found);
+        } else if (!event.name.isEmpty()) {
+            const QString name = QFile::decodeName(event.name);
+            drop(folder.path.isEmpty() ? name : folder.path + u'/' + name);
+        }
+    });
 }
 
 void lowerAsciiLetters(QByteArray &bytes)
@@ -30,6 +93,17 @@ void lowerAsciiLetters(QByteArray &bytes)
     char *p = bytes.data();
     const qsizetype n = bytes.size();
     qsizetype i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: shifted so that 'A'..'Z' are the lowest signed values.
+    const __m128i shift = _mm_set1_epi8(char(128 - 'A'));
+    const __m128i limit = _mm_set1_epi8(char(-128 + 26));
+    const __m128i bit = _mm_set1_epi8(0x20);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const __m128i upper = _mm_cmplt_epi8(_mm_add_epi8(x, shift), limit);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(p + i), _mm_or_si128(x, _mm_and_si128(upper, bit)));
+    }
+#endif
     // Eight bytes at a time: a byte gets 0x20 added when it lies in 'A'..'Z'.
     constexpr quint64 ones = 0x0101010101010101ULL;
     for (; i + 8 <= n; i += 8) {
@@ -50,94 +124,160 @@ void lowerAsciiLetters(QByteArray &bytes)
 
 void PageTextCache::store(const QString &path, QByteArray bytes, const FileVersion &stamp)
 {
-    auto old = m_items.find(path);
-    if (old != m_items.end()) {
-        m_used -= old->bytes.size();
-        m_items.erase(old);
-    }
-    if (m_used + bytes.size() > m_limit)
+    if (!fits(path, bytes.size()))
         return;
     lowerAsciiLetters(bytes);
-    m_used += bytes.size();
-    Item item;
+    keep(path, std::move(bytes), stamp);
+}
+
+bool PageTextCache::fits(const QString &path, qsizetype size)
+{
+    if (m_used + size <= m_limit)
+        return true;
+    drop(path);
+    return m_used + size <= m_limit;
+}
+
+void PageTextCache::keep(const QString &path, QByteArray bytes, const FileVersion &stamp)
+{
+    if (!fits(path, bytes.size()))
+        return;
+    // One look-up in the common case: the walk stores each page once.
+    Item &item = m_items[path];
+    m_used += bytes.size() - item.bytes.size();
+    item = Item();
     item.stamp = stamp;
     item.bytes = std::move(bytes);
     placeOf(path, item);
-    m_items.emplace(path, std::move(item));
+    // A page with other names may change through one in another folder.
+    item.watched = item.folder >= 0 && m_folders[size_t(item.folder)].watch >= 0 && stamp.links == 1;
+}
+
+int PageTextCache::folderIndex(const QString &folder, int parent, const char *name)
+{
+    // Few folders hold many pages; past this many, names are looked up from the root.
+    constexpr size_t MaxOpenFolders = 256;
+    const auto found = m_folderIndex.constFind(folder);
+    if (found != m_folderIndex.constEnd())
+        return *found;
+    if (m_folders.size() >= MaxOpenFolders)
+        return -1;
+    FolderHandle handle(parent, name);
+    if (!handle.isValid())
+        return -1;
+    m_folders.push_back({std::move(handle), folder});
+    return *m_folderIndex.insert(folder, int(m_folders.size()) - 1);
 }
 
 void PageTextCache::placeOf(const QString &path, Item &item)
 {
-    // Few folders hold many pages; past this many, names are looked up from the root.
-    constexpr int MaxOpenFolders = 256;
     const qsizetype slash = path.lastIndexOf(u'/');
-    if (slash > 0) {
-        const QString folder = path.left(slash);
-        auto found = m_folderIndex.constFind(folder);
-        if (found == m_folderIndex.constEnd() && m_folders.size() < MaxOpenFolders) {
-            FolderHandle handle(m_folder.fd(), QFile::encodeName(folder).constData());
-            if (handle.isValid()) {
-                m_folders.push_back(std::move(handle));
-                found = m_folderIndex.insert(folder, int(m_folders.size()) - 1);
-            }
-        }
-        if (found != m_folderIndex.constEnd()) {
-            item.folder = *found;
-            item.name = QFile::encodeName(path.mid(slash + 1));
-            return;
-        }
+    const QStringView folder = QStringView(path).left(std::max<qsizetype>(slash, 0));
+    // Pages come folder by folder: the last folder is known without a look-up.
+    if (m_lastFolder < 0 || slash == 0 || folder != m_folders[size_t(m_lastFolder)].path) {
+        // The root's own pages are found in the root's entry (opened as ".").
+        m_lastFolder = slash == 0 ? -1
+                                  : folderIndex(folder.toString(), m_folder.fd(),
+                                                folder.isEmpty() ? "." : folder.toLocal8Bit().constData());
     }
-    item.name = QFile::encodeName(path);
+    item.folder = m_lastFolder;
+    item.name = (item.folder < 0 ? QStringView(path) : QStringView(path).mid(slash + 1)).toLocal8Bit();
 }
 
-bool PageTextCache::text(const QString &path, QByteArray &bytes, bool &folding)
+bool PageTextCache::text(const QString &path, QByteArray &bytes, bool *folding)
 {
     if (!m_folder.isValid())
         return false;
     auto found = m_items.find(path);
+    // A watched page that no change touched needs no look at its file.
     if (found != m_items.end()
-        && found->stamp
-               == fileVersionAt(found->folder < 0 ? m_folder.fd() : m_folders[size_t(found->folder)].fd(),
-                                found->name.constData())) {
-        if (found->folding < 0)
-            found->folding = holdsAsciiFolding(found->bytes) ? 1 : 0;
+        && ((m_searching && found->watched && m_folders[size_t(found->folder)].watch >= 0)
+            || found->stamp
+                   == fileVersionAt(found->folder < 0 ? m_folder.fd() : m_folders[size_t(found->folder)].handle.fd(),
+                                    found->name.constData()))) {
+        if (folding) {
+            if (found->folding < 0)
+                found->folding = holdsAsciiFolding(found->bytes) ? 1 : 0;
+            *folding = found->folding;
+        }
         bytes = found->bytes;
-        folding = found->folding;
         return true;
     }
     FileVersion stamp;
     if (!readFileBytesAt(m_folder.fd(), QFile::encodeName(path).constData(), bytes, &stamp)) {
-        if (found != m_items.end()) {
-            m_used -= found->bytes.size();
-            m_items.erase(found);
-        }
+        drop(path);
         return false;
     }
     lowerAsciiLetters(bytes);
-    folding = holdsAsciiFolding(bytes);
-    store(path, bytes, stamp);
+    if (folding)
+        *folding = holdsAsciiFolding(bytes);
+    keep(path, bytes, stamp);
     return true;
 }
 
-QString removeComments(const QString &text)
+QByteArray removeComments(const QByteArray &text)
 {
-    qsizetype open = text.indexOf(u"<!-"_s);
+    qsizetype open = text.indexOf("<!-");
     if (open < 0)
         return text;
-    QString out;
+    QByteArray out;
     out.reserve(text.size());
     qsizetype pos = 0;
     while (open >= 0) {
-        out += QStringView(text).mid(pos, open - pos);
-        const qsizetype close = text.indexOf(u"->"_s, open + 2);
+        out.append(text.constData() + pos, open - pos);
+        const qsizetype close = text.indexOf("->", open + 2);
         pos = close < 0 ? open + 1 : close + 1;
-        open = text.indexOf(u"<!-"_s, pos);
+        open = text.indexOf("<!-", pos);
     }
-    out += QStringView(text).mid(pos);
+    out.append(text.constData() + pos, text.size() - pos);
     return out;
 }
 
 namespace {
+
+// The characters beyond ASCII that upper-casing leaves as they are, from the
+// same upper-casing the search uses.
+const QBitArray &upperKeptCharacters()
+{
+    static const QBitArray kept = [] {
+        QBitArray bits(0x10000, false);
+        for (char32_t c = 0x80; c < 0x10000; ++c) {
+            const QString one{QChar(char16_t(c))};
+            if ((c < 0xD800 || c > 0xDFFF) && one.toUpper() == one)
+                bits.setBit(int(c));
+        }
+        return bits;
+    }();
+    return kept;
+}
+
+// Whether upper-casing the UTF-8 text changes no character beyond ASCII; false
+// as well for bytes that are no valid UTF-8 of characters below U+10000.
+bool upperKeepsBeyondAscii(const QByteArray &utf8)
+{
+    const QBitArray &kept = upperKeptCharacters();
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.constData());
+    const auto *end = p + utf8.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const int more = (*p & 0xE0) == 0xC0 ? 1 : (*p & 0xF0) == 0xE0 ? 2 : 0;
+        if (more == 0 || end - p <= more)
+            return false;
+        char32_t c = *p & (more == 1 ? 0x1F : 0x0F);
+        for (int i = 1; i <= more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (p[i] & 0x3F);
+        }
+        if (c < (more == 1 ? 0x80u : 0x800u) || (c >= 0xD800 && c <= 0xDFFF) || !kept.testBit(int(c)))
+            return false;
+        p += more + 1;
+    }
+    return true;
+}
 
 // The characters that upper-casing yields only from themselves (or, for A-Z,
 // from their lower-case letter): a page whose upper-cased text holds one holds
@@ -260,6 +400,15 @@ FullTextTerm::FullTextTerm(const QString &term)
     , m_needle(longestNeedle(m_upper, false))
     , m_plainNeedle(longestNeedle(m_upper, true))
 {
+    // The term's bytes stand for it in any valid UTF-8 unless it holds what
+    // decoding makes of other bytes (the replacement character, a dropped mark).
+    m_bytesMatch = std::none_of(m_upper.begin(), m_upper.end(), [](QChar c) {
+        return c.isSurrogate() || c == QChar::ReplacementCharacter || c == QChar::ByteOrderMark;
+    });
+    if (m_bytesMatch) {
+        m_lowered = m_upper.toUtf8();
+        lowerAsciiLetters(m_lowered);
+    }
 }
 
 bool FullTextTerm::pathMatches(const QString &upperPath) const
@@ -273,7 +422,17 @@ bool FullTextTerm::pathMatches(const QString &upperPath) const
 
 bool FullTextTerm::textMatches(const QByteArray &bytes, bool folding) const
 {
-    if (!holds(bytes, folding ? m_needle : m_plainNeedle))
+    const QByteArray &needle = folding ? m_needle : m_plainNeedle;
+    if (!holds(bytes, needle))
         return false;
-    return removeComments(QString::fromUtf8(bytes)).toUpper().contains(m_upper);
+    // A page that holds the term only in its comments is left before its
+    // text is decoded and upper-cased.
+    const QByteArray text = removeComments(bytes);
+    if (!holds(text, needle))
+        return false;
+    // Where upper-casing would only raise a-z, the lowered bytes hold the
+    // lowered term exactly when the upper-cased text holds the term.
+    if (m_bytesMatch && upperKeepsBeyondAscii(text))
+        return holds(text, m_lowered);
+    return QString::fromUtf8(text).toUpper().contains(m_upper);
 }

@@ -17,11 +17,25 @@
 
 using namespace Qt::StringLiterals;
 
-// The first place of a marker (the C library's search: every page is scanned).
+// The first place of a marker. Every page is scanned for a marker it seldom
+// holds, so the scan jumps from one place of the marker's first byte to the
+// next (the C library's fastest scan) rather than comparing at every byte.
 static qsizetype find(const QByteArray &bytes, QByteArrayView marker)
 {
-    const void *at = ::memmem(bytes.constData(), size_t(bytes.size()), marker.data(), size_t(marker.size()));
-    return at ? static_cast<const char *>(at) - bytes.constData() : -1;
+    if (marker.isEmpty() || bytes.size() < marker.size())
+        return marker.isEmpty() ? 0 : -1;
+    const char *data = bytes.constData();
+    const char *last = data + bytes.size() - marker.size();
+    for (const char *at = data; at <= last; ++at) {
+        at = static_cast<const char *>(std::memchr(at, marker.front(), size_t(last - at + 1)));
+        if (!at)
+            return -1;
+        // Most places of the first byte already differ at the second.
+        if (marker.size() == 1
+            || (at[1] == marker[1] && std::memcmp(at + 2, marker.data() + 2, size_t(marker.size() - 2)) == 0))
+            return at - data;
+    }
+    return -1;
 }
 
 // The text between the first open and the first close marker; false when it
@@ -40,7 +54,8 @@ static bool cutBetween(const QByteArray &bytes, QByteArrayView open, QByteArrayV
 ListedTitle ReadPageTitle(const QString &fileName, const QByteArray &bytes)
 {
     const QString name = fileNameOf(fileName);
-    if (fileExtension(name) != u".html"_s)
+    // The extension is exactly ".html" (no allocation for each file).
+    if (!name.endsWith(u".html"))
         return {name, true};
     // Markers are ASCII, which UTF-8 keeps byte for byte, so the bytes are searched.
     if (find(bytes, SearchTexts::NotFindMarker) >= 0)
@@ -58,13 +73,16 @@ bool isSearchDocument(const QString &fileName)
 {
     if (fileName.startsWith(u'_'))
         return false;
-    const QString lower = fileName.toLower();
-    for (const QString &kind : {u".pdf"_s, u".xl"_s, u".doc"_s, u".jt"_s, u".jxw"_s}) {
-        if (lower.contains(kind))
+    // Only A-Z lower-case to the letters of these kinds, so comparing without
+    // case finds what lower-casing the name first would. Most names are pages.
+    if (fileName.endsWith(u".html", Qt::CaseInsensitive))
+        return true;
+    for (const QStringView kind : {u".pdf", u".xl", u".doc", u".jt", u".jxw", u".html"}) {
+        if (fileName.contains(kind, Qt::CaseInsensitive))
             return true;
     }
     // A name ending in ".htm" counts as well as one holding ".html".
-    return QString(lower + u'l').contains(u".html"_s);
+    return fileName.endsWith(u".htm", Qt::CaseInsensitive);
 }
 
 namespace {
@@ -123,6 +141,8 @@ void walk(const FolderHandle &folder, const QString &relative, const WalkCallbac
     // Nothing in the root's MWEX folder is listed, so it is not read either.
     if (prefix.startsWith(SearchTexts::ExcludedRootFolder))
         return;
+    if (callbacks.entering)
+        callbacks.entering(relative, folder.fd());
     for (const DirItem &item : readFolder(folder)) {
         if (item.folder) {
             const FolderHandle sub(folder.fd(), item.raw.constData());
@@ -134,7 +154,7 @@ void walk(const FolderHandle &folder, const QString &relative, const WalkCallbac
             continue;
         const QString path = prefix + item.name;
         ListedTitle listed{item.name, true};
-        if (fileExtension(item.name) == u".html"_s) {
+        if (item.name.endsWith(u".html")) {
             FileVersion stamp;
             QByteArray bytes;
             if (readFileBytesAt(folder.fd(), item.raw.constData(), bytes, &stamp)) {

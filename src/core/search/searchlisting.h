@@ -38,6 +38,9 @@ struct WalkCallbacks
 {
     // The title of each listed file, for the progress text.
     std::function<void(const QString &title)> listed;
+    // Before the walk reads a folder (relative to the root, "" for the root;
+    // folder: its descriptor, open for the call only).
+    std::function<void(const QString &relative, int folder)> entering;
     // A page read whole during the walk (its full-text search may use it).
     std::function<void(const QString &path, QByteArray bytes, const FileVersion &stamp)> pageRead;
     // A page that could not be read (it is listed by its name).

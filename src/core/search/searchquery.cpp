@@ -56,6 +56,20 @@ static bool isHypertextPath(const QString &path)
     return dot > path.lastIndexOf(u'/') && QStringView(path).mid(dot).contains(u".ht", Qt::CaseInsensitive);
 }
 
+// The path upper-cased; one of ASCII alone (the most) without the case tables.
+static QString upperPath(const QString &path)
+{
+    QString upper(path.size(), Qt::Uninitialized);
+    QChar *out = upper.data();
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t c = path.at(i).unicode();
+        if (c >= 0x80)
+            return path.toUpper();
+        out[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+    }
+    return upper;
+}
+
 SearchListing DoSearch(const SearchListing &screen, const QString &query, const SearchRequest &request)
 {
     QString separator;
@@ -67,6 +81,12 @@ SearchListing DoSearch(const SearchListing &screen, const QString &query, const 
     PageTextCache *texts = request.texts ? request.texts : &ownTexts;
     if (texts->root() != request.root)
         texts->reset(request.root);
+    texts->beginSearch();
+    struct SearchEnd
+    {
+        PageTextCache *texts;
+        ~SearchEnd() { texts->endSearch(); }
+    } searchEnd{texts};
     // Each entry is one file of the listing, so a hit is known by its place.
     QList<bool> isHit(screen.size(), false);
     QStringList upperPaths;
@@ -84,13 +104,13 @@ SearchListing DoSearch(const SearchListing &screen, const QString &query, const 
                 if (upperPaths.isEmpty()) {
                     upperPaths.reserve(screen.size());
                     for (const SearchEntry &e : screen)
-                        upperPaths << e.path.toUpper();
+                        upperPaths << upperPath(e.path);
                 }
                 if (fullText.pathMatches(upperPaths.at(i))) {
                     match = true;
                 } else if (isHypertextPath(entry.path)) {
                     bool folding = true;
-                    if (texts->text(entry.path, bytes, folding))
+                    if (texts->text(entry.path, bytes, fullText.needsFolding() ? &folding : nullptr))
                         match = fullText.textMatches(bytes, folding);
                 }
             }

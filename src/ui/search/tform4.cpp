@@ -238,9 +238,7 @@ void TForm4::FormActivate()
             Panel11->setText(title);
             keepResponsive();
         };
-        callbacks.pageRead = [this](const QString &path, QByteArray bytes, const FileVersion &stamp) {
-            m_texts.store(path, std::move(bytes), stamp);
-        };
+        m_texts.keepWhileWalking(callbacks);
         callbacks.unreadable = [this] { m_main.platform.beep(); };
         ListBox1 = ZENBU(SearchRoot, callbacks);
         ListBox1bk = ListBox1;

@@ -1,10 +1,14 @@
 // Searching the listing: query terms, heading words and full text.
+#include "core/app/wholefile.h"
 #include "core/search/pagetextcache.h"
 #include "core/search/searchquery.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "core/navigation/testfiles.h"
 
@@ -63,6 +67,14 @@ private slots:
         QTest::newRow("dotless i") << QByteArray("Iris") << u"ırıs"_s << true;
         QTest::newRow("japanese") << QByteArray("<P>日本の歴史</P>") << u"歴史"_s << true;
         QTest::newRow("japanese absent") << QByteArray("<P>日本の歴</P>") << u"歴史"_s << false;
+        QTest::newRow("long text, letters and their neighbours")
+            << QByteArray("<P>Every Letter: ABCDEFGHIJKLMNOPQRSTUVWXYZ and @[`{ stay</P>") << u"letter: abcdefghijklmnopqrstuvwxyz and @[`{"_s << true;
+        QTest::newRow("ascii beside japanese") << QByteArray("日本Lesson") << u"本lesSON"_s << true;
+        QTest::newRow("greek upper-cases") << QByteArray("<P>ωμέγα</P>") << u"ΩΜΈΓΑ"_s << true;
+        QTest::newRow("fullwidth upper-cases") << QByteArray("ａｂｃ") << u"ＡＢＣ"_s << true;
+        QTest::newRow("invalid bytes") << QByteArray("\xff Hello") << u"hello"_s << true;
+        QTest::newRow("invalid bytes decode to U+FFFD") << QByteArray("\xff" "abc") << u"\uFFFDABC"_s << true;
+        QTest::newRow("term only in a comment, text beside") << QByteArray("<!-- 光合成 -->光") << u"光合成"_s << false;
     }
     void fullText()
     {
@@ -85,8 +97,76 @@ private slots:
         // A page whose file is gone is dropped, not served from memory.
         QByteArray bytes;
         bool folding = false;
-        QVERIFY(!cache.text(u"a.html"_s, bytes, folding));
+        QVERIFY(!cache.text(u"a.html"_s, bytes, &folding));
         QCOMPARE(cache.count(), 0);
+    }
+
+    void pathTerms_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("ascii, any case") << u"Sub/Page.pdf"_s << u"sub/pAGE"_s << true;
+        QTest::newRow("folders with \\") << u"sub/page.pdf"_s << u"SUB\\PAGE"_s << true;
+        QTest::newRow("fullwidth") << u"ｓｕｂ/a.pdf"_s << u"ＳＵＢ"_s << true;
+        QTest::newRow("sharp s") << u"straße/a.pdf"_s << u"strasse"_s << true;
+        QTest::newRow("absent") << u"sub/a.pdf"_s << u"subs"_s << false;
+    }
+    void pathTerms()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, term);
+        QFETCH(bool, matches);
+        QTemporaryDir dir;
+        const SearchListing screen{{path, u"T"_s}};
+        const SearchListing hits = DoSearch(screen, term, {dir.path() + u'/', SearchMode::FullText, {}, nullptr, {}});
+        QCOMPARE(hits, matches ? screen : SearchListing{});
+    }
+
+    // Pages kept from the walk: what changed after it is found as it is now.
+    void keptTextsFollowChanges_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("rewritten in place") << u"write"_s;
+        QTest::newRow("same size, time set back") << u"same stamp"_s;
+        QTest::newRow("replaced by a renamed file") << u"rename"_s;
+        QTest::newRow("removed") << u"remove"_s;
+    }
+    void keptTextsFollowChanges()
+    {
+        QFETCH(QString, change);
+        QTemporaryDir dir;
+        const QString root = dir.path() + u'/';
+        const QString path = root + u"sub/p.html"_s;
+        QVERIFY(QDir().mkpath(root + u"sub"_s));
+        QVERIFY(writeFixture(path, "<P>apple</P>"));
+        PageTextCache cache;
+        cache.reset(root);
+        WalkCallbacks keep;
+        cache.keepWhileWalking(keep);
+        const SearchListing screen = ZENBU(root, keep);
+        const SearchRequest request{root, SearchMode::FullText, {}, &cache, {}};
+        QCOMPARE(DoSearch(screen, u"apple"_s, request), screen);
+        QCOMPARE(cache.count(), 1);
+
+        if (change == u"same stamp"_s) {
+            // Only a watch tells this change from none.
+            if (!cache.watching())
+                QSKIP("this file system does not tell of changes");
+            struct stat before;
+            QVERIFY(::stat(QFile::encodeName(path).constData(), &before) == 0);
+            QVERIFY(writeFixture(path, "<P>plum!</P>"));
+            const struct timespec times[2] = {before.st_atim, before.st_mtim};
+            QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+        } else if (change == u"write"_s) {
+            QVERIFY(writeFixture(path, "<P>plum, a longer text</P>"));
+        } else if (change == u"rename"_s) {
+            QVERIFY(writeWholeFile(path, "<P>plum</P>"));
+        } else {
+            QVERIFY(QFile::remove(path));
+        }
+        QCOMPARE(DoSearch(screen, u"plum"_s, request), change == u"remove"_s ? SearchListing{} : screen);
+        QCOMPARE(DoSearch(screen, u"apple"_s, request), SearchListing{});
     }
 
     void foldingCharacters_data()

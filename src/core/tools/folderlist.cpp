@@ -87,6 +87,11 @@ FolderListResult createListedFolders(const QString &text, const QString &exeDir,
         }
         if (levels.first().compare(exeBaseName, Qt::CaseInsensitive) == 0)
             levels.first() = homeName;
+        // A list another PC wrote makes folders in the data root only, never beside it.
+        if (levels.first() != homeName) {
+            result.refused << line;
+            continue;
+        }
         QString path = exeDir;
         while (path.endsWith(u'/') && path.size() > 1)
             path.chop(1);

@@ -18,13 +18,13 @@ QStringList folderListLines(const QString &text);
 struct FolderListResult
 {
     int created = 0;
-    QStringList refused; // lines that would leave the program's folder
+    QStringList refused; // lines that would leave the data root
 };
 
 // Creates every listed folder below exeDir, one level at a time; existing folders
 // are passed over. A first level naming the data root as a Windows copy names it
 // (exeBaseName, in any case) means homeDir. Lines that are absolute, hold "..",
-// or pass through a symbolic link are refused.
+// pass through a symbolic link or lie outside the data root are refused.
 FolderListResult createListedFolders(const QString &text, const QString &exeDir, const QString &exeBaseName,
                                      const QString &homeDir);
 

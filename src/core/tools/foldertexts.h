@@ -33,6 +33,6 @@ inline const QString CloseButton = u"  閉 じ る"_s;
 inline const QString CloseHint = u"キャンセル"_s;
 inline const QString AskOverwrite = u"_folder.txtを上書き保存します。"_s;
 inline const QString AskCreate = u"一覧表の名前でフォルダを作成します。"_s;
-inline const QString RefusedLines = u"次の行はプログラムのフォルダの外を指すため、作成しませんでした。\n%1"_s;
+inline const QString RefusedLines = u"次の行はデータのフォルダの外を指すため、作成しませんでした。\n%1"_s;
 inline const QString SaveFailed = u"_folder.txtを保存できませんでした。\n%1"_s;
 } // namespace FolderTexts

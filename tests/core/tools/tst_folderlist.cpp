@@ -23,6 +23,9 @@ private slots:
             << QStringList();
         QTest::newRow("Windows root name means our data root")
             << u"KAVUNO\\国語"_s << QStringList{u"kavuno_data"_s, u"kavuno_data\\国語"_s} << QStringList();
+        QTest::newRow("beside the data root is refused")
+            << u"教材\\a\nkavuno_data\\b"_s << QStringList{u"kavuno_data"_s, u"kavuno_data\\b"_s}
+            << QStringList{u"教材\\a"_s};
         QTest::newRow("leaving the folder is refused")
             << u"a\\..\\..\\evil\n/tmp/evil\nC:\\evil\n\\\\server\\share"_s << QStringList()
             << QStringList{u"a\\..\\..\\evil"_s, u"/tmp/evil"_s, u"C:\\evil"_s, u"\\\\server\\share"_s};

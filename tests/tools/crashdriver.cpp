@@ -36,6 +36,7 @@ void renumber(const QString &dir, const QString &name)
     QStringList pages = QDir(dir).entryList({u"*.html"_s}, QDir::Files, QDir::Name);
     if (pages.isEmpty())
         return;
+    restoreStrandedRenames(dir); // as the window does before each rename
     FolderNames names(FolderNames::list(dir), Companion::Note);
     NumberedRename rename;
     rename.name = name;

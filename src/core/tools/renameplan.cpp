@@ -13,6 +13,9 @@
 
 using namespace Qt::StringLiterals;
 
+// The hidden names pages take while they step aside in a swap.
+static const QString StrandedPrefix = u".kavuno-rename-"_s;
+
 static constexpr Companion AllCompanions[] = {Companion::Note, Companion::Sound, Companion::SubFolder};
 
 QString companionName(const QString &page, Companion kind)
@@ -282,7 +285,7 @@ private:
     {
         QString name;
         do {
-            name = u".kavuno-rename-%1."_s.arg(++m_tempCount);
+            name = StrandedPrefix + u"%1."_s.arg(++m_tempCount);
             if ((name + original).toUtf8().size() <= 255)
                 name += original;
         } while (m_names.contains(name) || QFileInfo::exists(path(name)));
@@ -363,6 +366,23 @@ private:
 };
 
 } // namespace
+
+QStringList restoreStrandedRenames(const QString &folder)
+{
+    QStringList restored;
+    const QDir dir(folder);
+    for (const QString &hidden : dir.entryList({StrandedPrefix + u'*'}, QDir::AllEntries | QDir::Hidden | QDir::System)) {
+        const qsizetype dot = hidden.indexOf(u'.', StrandedPrefix.size());
+        bool numbered = false;
+        hidden.mid(StrandedPrefix.size(), dot - StrandedPrefix.size()).toInt(&numbered);
+        const QString original = dot < 0 ? QString() : hidden.mid(dot + 1);
+        if (!numbered || original.isEmpty() || original.contains(u'/'))
+            continue;
+        if (renameWithoutReplace(dir.filePath(hidden), dir.filePath(original)))
+            restored << original;
+    }
+    return restored;
+}
 
 RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves, Companions companions)
 {

@@ -80,3 +80,8 @@ struct RenameOutcome
 // A move whose targets stay taken keeps its page and companions where they are;
 // a page already taken along as another page's companion is not moved again.
 RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves, Companions companions);
+
+// Gives back their names to files that a stopped program left under the hidden
+// names of a swap (".kavuno-rename-N." + name), where that name is free again.
+// Returns the names given back.
+QStringList restoreStrandedRenames(const QString &folder);

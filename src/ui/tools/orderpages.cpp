@@ -53,6 +53,8 @@ static void reopenLevel(TForm1 &form, int index, const QString &current = {})
 static RenameOutcome renameInFolder(TForm1 &form, const QList<PageMove> &moves, Companions companions)
 {
     form.SearchIndexKey = u"xxx"_s;
+    // Pages a stopped program left aside in a swap come back first.
+    restoreStrandedRenames(form.nav.CurDir);
     return carryOutMoves(form.nav.CurDir, moves, companions);
 }
 

@@ -135,6 +135,18 @@ private slots:
         QCOMPARE(folderState(dir.path()), after);
     }
 
+    // A program stopped in the middle of a swap leaves a page under a hidden name.
+    void strandedPagesGetTheirNamesBack()
+    {
+        QTemporaryDir dir;
+        makeFolder(dir.path(), {u".kavuno-rename-1.1010_a.html"_s, u".kavuno-rename-2.1020_b.html"_s, u"1020_b.html"_s,
+                                u".kavuno-rename-x.c.html"_s});
+        QCOMPARE(restoreStrandedRenames(dir.path()), QStringList{u"1010_a.html"_s});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{u".kavuno-rename-2.1020_b.html"_s, u".kavuno-rename-x.c.html"_s, u"1010_a.html"_s,
+                              u"1020_b.html"_s}));
+    }
+
     void renumberChecksCorrectOneFieldAtATime_data()
     {
         // start, step, digits, first, last; the tags are first 2, last 5, step 1.

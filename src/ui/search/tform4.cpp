@@ -88,7 +88,7 @@ TForm4::TForm4(TForm1 &main)
     WebBrowser1->setPage(new CommandPage(
         QWebEngineProfile::defaultProfile(),
         [](QWebEnginePage *, const QUrl &url, bool, CommandOrigin) {
-            return !url.toString().contains(u'$') && !url.toString(QUrl::FullyDecoded).contains(u'$');
+            return !QUrl::fromPercentEncoding(url.toEncoded()).contains(u'$');
         },
         WebBrowser1));
     previewLayout->addWidget(WebBrowser1);

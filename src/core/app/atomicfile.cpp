@@ -104,6 +104,13 @@ bool AtomicFile::write(const char *data, qint64 size)
     return true;
 }
 
+bool AtomicFile::seek(qint64 position)
+{
+    if (m_failed || !m_temp.isOpen())
+        return fail(u"not open"_s);
+    return m_temp.seek(position) || fail(m_temp.errorString());
+}
+
 bool AtomicFile::commit()
 {
     if (m_failed || !m_temp.isOpen()) {

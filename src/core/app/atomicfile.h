@@ -21,6 +21,9 @@ public:
     bool open();
     bool write(const char *data, qint64 size);
     bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
+    // For writers that fill in a header once the rest is written.
+    bool seek(qint64 position);
+    qint64 size() const { return m_temp.isOpen() ? m_temp.size() : 0; }
     // Replaces the target; false (and the target untouched) when anything failed.
     bool commit();
     void cancel();

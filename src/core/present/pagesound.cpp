@@ -99,16 +99,16 @@ SoundRecording::SoundRecording(const QString &soundFile)
 SoundRecording::~SoundRecording()
 {
     if (m_file)
-        m_file->cancelWriting();
+        m_file->cancel();
 }
 
 bool SoundRecording::begin()
 {
-    m_file = std::make_unique<QSaveFile>(m_target);
-    if (m_file->open(QIODevice::WriteOnly) && m_file->write(wavTemplate()) == WavHeaderSize)
+    m_file = std::make_unique<AtomicFile>(m_target);
+    if (m_file->open() && m_file->write(wavTemplate()))
         return true;
     m_error = m_file->errorString();
-    m_file->cancelWriting();
+    m_file->cancel();
     m_file.reset();
     return false;
 }
@@ -117,7 +117,7 @@ bool SoundRecording::append(const QByteArray &samples)
 {
     if (!m_file)
         return false;
-    if (m_file->write(samples) == samples.size())
+    if (m_file->write(samples))
         return true;
     m_error = m_file->errorString();
     return false;
@@ -132,25 +132,25 @@ SoundRecording::Result SoundRecording::finish(bool keep)
 {
     if (!m_file)
         return Result::Failed;
-    std::unique_ptr<QSaveFile> file = std::move(m_file);
+    std::unique_ptr<AtomicFile> file = std::move(m_file);
     if (!keep) {
-        file->cancelWriting();
+        file->cancel();
         return Result::Cancelled;
     }
-    if (file->error() != QFileDevice::NoError) {
+    if (!file->errorString().isEmpty()) {
         m_error = file->errorString();
-        file->cancelWriting();
+        file->cancel();
         return Result::Failed;
     }
     const qint64 total = file->size();
     if (total < ShortestKeptSound) {
-        file->cancelWriting();
+        file->cancel();
         return Result::TooShort;
     }
     // Players take the sizes from the header: a header saying 0 plays nothing.
-    if (!file->seek(0) || file->write(wavHeaderFor(total)) != WavHeaderSize || !file->commit()) {
+    if (!file->seek(0) || !file->write(wavHeaderFor(total)) || !file->commit()) {
         m_error = file->errorString();
-        file->cancelWriting();
+        file->cancel();
         return Result::Failed;
     }
     return Result::Kept;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/app/atomicfile.h"
+
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 
 #include <memory>
@@ -61,6 +62,6 @@ public:
 
 private:
     QString m_target;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<AtomicFile> m_file;
     QString m_error;
 };

@@ -30,10 +30,7 @@ bool copyFileAtomically(const QString &from, const QString &to, bool overwrite)
         if (!out.write(buffer, n))
             return false;
     }
-    if (!out.commit())
-        return false;
-    QFile copied(to);
-    if (copied.open(QIODevice::ReadWrite))
-        copied.setFileTime(source.lastModified(), QFileDevice::FileModificationTime);
-    return true;
+    // Stamped before the rename: the name is never opened again once it is the target.
+    out.setModificationTime(source.lastModified());
+    return out.commit();
 }

@@ -7,8 +7,11 @@
 #include <QFileInfo>
 #include <QSysInfo>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -58,16 +61,21 @@ QString AtomicFile::temporaryPrefix(const QString &target)
 
 void AtomicFile::removeStaleTemporaries() const
 {
-    const QFileInfo info(m_target);
-    const QString prefix = temporaryPrefix(m_target);
-    QDir dir(info.absolutePath());
-    const QStringList names = dir.entryList({prefix + u"*"_s + TempSuffix},
+    // Every hidden temporary of this host in the folder, not only this target's: a
+    // copy killed midway leaves one under a name that may never be written again.
+    const QString hostPart = u"."_s + hostTag() + u"."_s;
+    QDir dir(QFileInfo(m_target).absolutePath());
+    const QStringList names = dir.entryList({u".*"_s + hostPart + u"*"_s + TempSuffix},
                                             QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     for (const QString &name : names) {
+        const qsizetype host = name.lastIndexOf(hostPart);
+        const QString digits = name.mid(host + hostPart.size(), name.size() - host - hostPart.size() - TempSuffix.size());
+        const bool number = !digits.isEmpty()
+                            && std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
         bool ok = false;
-        const qint64 pid = name.mid(prefix.size(), name.size() - prefix.size() - TempSuffix.size()).toLongLong(&ok);
-        // Another process of this host may be writing the same file right now: leave its file.
-        if (ok && !isLocalProcessRunning(pid))
+        const qint64 pid = digits.toLongLong(&ok);
+        // Another process of this host may be writing there right now: leave its file.
+        if (number && ok && !isLocalProcessRunning(pid))
             dir.remove(name);
     }
 }
@@ -88,8 +96,17 @@ bool AtomicFile::open()
         return fail(QCoreApplication::translate("AtomicFile", "%1 is a folder").arg(m_target));
     m_temp.setFileName(info.absolutePath() + u"/"_s + temporaryPrefix(m_target)
                        + QString::number(QCoreApplication::applicationPid()) + TempSuffix);
-    if (!m_temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // The name is public (host and process), so a peer may have planted a link or a
+    // file there: take the name away and make the file new, never opening what stands.
+    const QByteArray tempName = QFile::encodeName(m_temp.fileName());
+    ::unlink(tempName.constData());
+    if (!m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return fail(m_temp.errorString());
+    struct stat made {};
+    if (::fstat(m_temp.handle(), &made) != 0)
+        return fail(QString::fromLocal8Bit(strerror(errno)));
+    m_device = made.st_dev;
+    m_inode = made.st_ino;
     if (info.exists())
         m_temp.setPermissions(info.permissions());
     return true;
@@ -111,6 +128,21 @@ bool AtomicFile::seek(qint64 position)
     return m_temp.seek(position) || fail(m_temp.errorString());
 }
 
+bool AtomicFile::setModificationTime(const QDateTime &when)
+{
+    if (m_failed || !m_temp.isOpen())
+        return fail(u"not open"_s);
+    // Written out first: a later write would stamp the file anew.
+    return (m_temp.flush() && m_temp.setFileTime(when, QFileDevice::FileModificationTime)) || fail(m_temp.errorString());
+}
+
+bool AtomicFile::stillOurs() const
+{
+    struct stat named {};
+    return ::lstat(QFile::encodeName(m_temp.fileName()).constData(), &named) == 0 && S_ISREG(named.st_mode)
+           && named.st_dev == m_device && named.st_ino == m_inode;
+}
+
 bool AtomicFile::commit()
 {
     if (m_failed || !m_temp.isOpen()) {
@@ -122,6 +154,13 @@ bool AtomicFile::commit()
         const QString why = m_temp.errorString();
         cancel();
         return fail(why);
+    }
+    // Only the file written here goes under the target's name, never a link or a file
+    // that took the temporary's name meanwhile.
+    if (!stillOurs()) {
+        m_temp.close();
+        m_temp.setFileName(QString());
+        return fail(QCoreApplication::translate("AtomicFile", "%1 was replaced during the write").arg(m_target));
     }
     m_temp.close();
     if (::rename(QFile::encodeName(m_temp.fileName()).constData(), QFile::encodeName(m_target).constData()) != 0) {

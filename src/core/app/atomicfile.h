@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QFile>
 #include <QString>
 
@@ -9,7 +10,9 @@
 // list shows it), which is flushed to the disk and then renamed over the target.
 // Unlike QSaveFile this names its temporary file the same way on every file system
 // (network shares included), and a temporary file that a crashed writer on this host
-// left behind is removed by the next write of the same file.
+// left behind is removed by the next write into the same folder. The temporary file
+// is always made new (never an existing file or a link planted under its name), and
+// only that very file is renamed over the target.
 class AtomicFile
 {
 public:
@@ -23,6 +26,8 @@ public:
     bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
     // For writers that fill in a header once the rest is written.
     bool seek(qint64 position);
+    // Stamps the file as written last at when (a copy keeps its source's time).
+    bool setModificationTime(const QDateTime &when);
     qint64 size() const { return m_temp.isOpen() ? m_temp.size() : 0; }
     // Replaces the target; false (and the target untouched) when anything failed.
     bool commit();
@@ -35,10 +40,13 @@ public:
 
 private:
     void removeStaleTemporaries() const;
+    bool stillOurs() const;
     bool fail(const QString &why);
 
     QString m_target;
     QFile m_temp;
     QString m_error;
     bool m_failed = false;
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
 };

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -77,6 +79,64 @@ private slots:
         QVERIFY(!QFile::exists(stale));
         QVERIFY2(QFile::exists(living), "a writer that still runs keeps its file");
         QCOMPARE(readAll(page), QByteArray("whole"));
+    }
+
+    void staleTemporaryOfAnotherTargetGoesWithTheNextWriteInTheFolder()
+    {
+        // A copy killed midway: its big file under a name nothing may write again.
+        QTemporaryDir dir;
+        QProcess gone;
+        gone.start(u"true"_s);
+        QVERIFY(gone.waitForFinished());
+        const QString stale = dir.filePath(AtomicFile::temporaryPrefix(dir.filePath(u"big.v1.bin"_s)))
+                              + QString::number(gone.processId()) + u".tmp"_s;
+        const QString notOurs = dir.filePath(u".notes.x.tmp"_s);
+        touch(stale);
+        touch(notOurs);
+        QVERIFY(writeWholeFile(dir.filePath(u"a.html"_s), "whole"));
+        QVERIFY(!QFile::exists(stale));
+        QVERIFY(QFile::exists(notOurs));
+    }
+
+    void plantedTemporaryIsNeverWrittenThrough_data()
+    {
+        QTest::addColumn<QString>("planted"); // what a peer put at the temporary's name
+        QTest::addColumn<bool>("duringWrite");
+        QTest::newRow("link to an outside file") << u"link"_s << false;
+        QTest::newRow("dangling link") << u"dangling"_s << false;
+        QTest::newRow("hard link to an outside file") << u"hard"_s << false;
+        QTest::newRow("link swapped in during the write") << u"link"_s << true;
+    }
+    void plantedTemporaryIsNeverWrittenThrough()
+    {
+        QFETCH(QString, planted);
+        QFETCH(bool, duringWrite);
+        QTemporaryDir outside, dir;
+        const QString secret = outside.filePath(u"secret.txt"_s);
+        QVERIFY(writeWholeFile(secret, "the user's own text"));
+        const QString target = dir.filePath(u"vars.txt"_s);
+        QVERIFY(writeWholeFile(target, "old"));
+        const QString temp = dir.filePath(AtomicFile::temporaryPrefix(target))
+                             + QString::number(QCoreApplication::applicationPid()) + u".tmp"_s;
+        const auto plant = [&] {
+            QFile::remove(temp);
+            if (planted == u"hard"_s)
+                QCOMPARE(::link(QFile::encodeName(secret).constData(), QFile::encodeName(temp).constData()), 0);
+            else
+                QVERIFY(QFile::link(planted == u"link"_s ? secret : outside.filePath(u"new.txt"_s), temp));
+        };
+        AtomicFile file(target);
+        if (!duringWrite)
+            plant();
+        QVERIFY(file.open());
+        QVERIFY(file.write("new"));
+        if (duringWrite)
+            plant();
+        QCOMPARE(file.commit(), !duringWrite);
+        QCOMPARE(readAll(secret), QByteArray("the user's own text"));
+        QVERIFY(!QFile::exists(outside.filePath(u"new.txt"_s)));
+        QVERIFY(QFileInfo(target).isFile() && !QFileInfo(target).isSymLink());
+        QCOMPARE(readAll(target), duringWrite ? QByteArray("old") : QByteArray("new"));
     }
 
     void longJapaneseNameStillWrites()

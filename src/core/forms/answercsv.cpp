@@ -8,6 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -34,9 +39,10 @@ bool hasBlank(const QString &text)
     return open >= 0 && text.indexOf(u']') > open;
 }
 
-QString labelsOf(QString text)
+QStringList labelsOf(QString text)
 {
-    QString header;
+    QStringList labels;
+    bool more = false; // a "]" is left: the line goes on with a further field
     for (int n = 0; hasBlank(text); ++n) {
         QString label = text.first(text.indexOf(u'['));
         // From the second question on, the label starts after the line of the blank before it.
@@ -47,27 +53,52 @@ QString labelsOf(QString text)
         const qsizetype close = open < 0 ? -1 : label.indexOf(u'」', open);
         if (close >= 0)
             label = label.sliced(open + 1, close - open - 1);
-        header += label;
+        labels << label.remove(Markers::LineBreakTag);
         text = text.sliced(text.indexOf(u']') + 1);
-        if (text.contains(u']'))
-            header += u',';
+        more = text.contains(u']');
     }
-    return header.remove(Markers::LineBreakTag);
+    if (more)
+        labels << QString();
+    return labels;
 }
 
-QString answersOf(QString text)
+QStringList answersOf(QString text)
 {
     text.remove(Markers::LineBreakTag);
-    QString row;
+    QStringList answers;
+    bool more = false;
     while (hasBlank(text)) {
         text = text.sliced(text.indexOf(u'[') + 1);
         const qsizetype close = text.indexOf(u']');
-        row += text.first(close);
+        answers << text.first(close);
         text = text.sliced(close + 1);
-        if (text.contains(u']'))
-            row += u',';
+        more = text.contains(u']');
     }
-    return row;
+    if (more)
+        answers << QString();
+    return answers;
+}
+
+// A field as every CSV reader takes it whole and no spreadsheet runs it: a leading
+// "=", "+", "-" or "@" gets a "'", and a field holding ",", a quote or a line break
+// is quoted with its quotes doubled.
+QString csvField(const QString &text)
+{
+    QString field = text;
+    if (!field.isEmpty() && QStringView(u"=+-@").contains(field.front()))
+        field.prepend(u'\'');
+    if (field.contains(u',') || field.contains(u'"') || field.contains(u'\r') || field.contains(u'\n'))
+        field = u'"' + field.replace(u'"', u"\"\""_s) + u'"';
+    return field;
+}
+
+QString csvLine(const QStringList &fields)
+{
+    QStringList out;
+    out.reserve(fields.size());
+    for (const QString &field : fields)
+        out << csvField(field);
+    return out.join(u',');
 }
 } // namespace
 
@@ -104,7 +135,7 @@ AnswerLine answerLine(const QString &sheet)
     text.replace(u'］', u']');
     text.remove(u' ');
     text.remove(u'　');
-    return {labelsOf(withoutNotes(text)), answersOf(text)};
+    return {csvLine(labelsOf(withoutNotes(text))), csvLine(answersOf(text))};
 }
 
 AppendOutcome appendAnswer(const QString &csvPath, const AnswerLine &line, int lockTimeoutMs)
@@ -113,11 +144,14 @@ AppendOutcome appendAnswer(const QString &csvPath, const AnswerLine &line, int l
     if (!lock.acquire(lockTimeoutMs))
         return {lock.permissionDenied() ? AppendStatus::Failed : AppendStatus::Busy, {}};
     // A link planted in the page's folder must not lead the row elsewhere.
-    if (QFileInfo(csvPath).isSymLink())
-        return {AppendStatus::Failed, {}};
-    QFile file(csvPath);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+    const int fd = ::open(QFile::encodeName(csvPath).constData(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return {AppendStatus::Failed, errno == ELOOP ? QString() : QString::fromLocal8Bit(strerror(errno))};
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return {AppendStatus::Failed, file.errorString()};
+    }
     // Only the file's end is looked at: whether it holds text, and whether that ends a line.
     const qint64 size = file.size();
     QByteArray last;

@@ -20,7 +20,8 @@ struct AnswerLine
 
 // The labels and the answers of a filled-in sheet (CR LF or LF line breaks):
 // blanks dropped, full-width brackets taken as brackets, "//" notes to the end of
-// their line give no label. No quoting: a "," in an answer makes a further field.
+// their line give no label. Each field is written so that a CSV reader takes it
+// whole and a spreadsheet never runs it as a formula.
 AnswerLine answerLine(const QString &sheet);
 
 enum class AppendStatus { Appended, Busy, Failed };

@@ -52,7 +52,12 @@ private slots:
         QTest::newRow("label in corner brackets") << u"「名前」を書いてください[花子]"_s << u"名前"_s << u"花子"_s;
         QTest::newRow("blanks go, full-width brackets count")
             << u"都市\n［New　York］"_s << u"都市"_s << u"NewYork"_s;
-        QTest::newRow("comma makes a field") << u"Q[a,b]"_s << u"Q"_s << u"a,b"_s;
+        QTest::newRow("comma stays in its field") << u"Q[a,b]"_s << u"Q"_s << u"\"a,b\""_s;
+        QTest::newRow("quotes doubled") << u"Q[\"a]"_s << u"Q"_s << u"\"\"\"a\""_s;
+        QTest::newRow("formula defused")
+            << u"=1+1[=cmd|'/C calc'!A0]\r\nQ2[@x]\r\nQ3[-2]\r\nQ4[+3]"_s << u"'=1+1,Q2,Q3,Q4"_s << u"'=cmd|'/Ccalc'!A0,'@x,'-2,'+3"_s;
+        QTest::newRow("lone CR quoted") << u"Q[a\rb]"_s << u"Q"_s << u"\"a\rb\""_s;
+        QTest::newRow("a stray ] leaves an empty field") << u"Q1[A] x]"_s << u"Q1,"_s << u"A,"_s;
         QTest::newRow("comment line after the questions")
             << u"Q1\r\n[A]\r\n//メモ[x]\r\n"_s << u"Q1"_s << u"A,x"_s;
         QTest::newRow("comment in the middle")

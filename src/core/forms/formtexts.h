@@ -15,6 +15,8 @@ inline const QString PostTerminator = u"---.<BR>"_s;
 inline const QString PostTerminatorText = u"---."_s;
 // A typed "---." keeps its look but is no terminator.
 inline const QString PostTerminatorEscaped = u"---&#46;"_s;
+// A typed post mark keeps its look but starts no post.
+inline const QString PostMarkEscaped = u"(^0^&#41;"_s;
 
 // ---- the post dialog
 inline const QString PromptStart = u"「 "_s;

@@ -3,6 +3,7 @@
 #include "core/forms/formtexts.h"
 #include "core/forms/sharedfilelock.h"
 #include "core/pages/markers.h"
+#include "core/pages/markupscan.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
 
@@ -38,10 +39,15 @@ QList<std::pair<qsizetype, qsizetype>> generatedBlocks(const QString &page)
     return blocks;
 }
 
-// The text with CR LF, CR and LF as "<BR>", its angles escaped and "---." defused.
+// The text with CR LF, CR and LF as "<BR>", its angles and quotes escaped (it never
+// opens a tag nor closes an attribute or a script's string), and the post mark and
+// "---." defused, so that a post holds one mark and one terminator.
 QString postPart(const QString &text)
 {
     QString part = EscapeAngles(text);
+    part.replace(u'"', u"&quot;"_s);
+    part.replace(u'\'', u"&#39;"_s);
+    part.replace(T::PostMark, T::PostMarkEscaped);
     part.replace(T::PostTerminatorText, T::PostTerminatorEscaped);
     part.replace(u"\r\n"_s, Markers::LineBreakTag);
     part.replace(u'\r', Markers::LineBreakTag);
@@ -62,12 +68,11 @@ void dropOldPosts(QString &rest)
             ++start;
         if (!QStringView(rest).sliced(start).startsWith(T::PostMark))
             break;
+        // A post ends at its terminator, before the paragraph's end; a mark inside it
+        // (written by an older copy that let a post hold one) starts no post.
         const qsizetype terminator = rest.indexOf(T::PostTerminator, start);
-        const qsizetype nextPost = rest.indexOf(T::PostMark, start + T::PostMark.size());
         const qsizetype paragraphEnd = rest.indexOf(u"</P"_s, start, Qt::CaseInsensitive);
-        // A post is one piece: its terminator comes before the next post and the paragraph's end.
-        if (terminator < 0 || (nextPost >= 0 && nextPost < terminator)
-            || (paragraphEnd >= 0 && paragraphEnd < terminator))
+        if (terminator < 0 || (paragraphEnd >= 0 && paragraphEnd < terminator))
             break;
         pos = terminator + T::PostTerminator.size();
         if (++count == 9)
@@ -116,17 +121,11 @@ qsizetype lastParagraphContentStart(const QString &page)
         }
         return false;
     };
-    qsizetype from = page.size() - 1;
-    while (from >= 0) {
-        const qsizetype at = page.lastIndexOf(u"<P"_s, from);
-        if (at < 0)
-            return -1;
-        from = at - 1;
-        // "<PRE" and "<PARAM" are no paragraph starts.
-        if (at + 2 >= page.size() || !(page.at(at + 2) == u'>' || isTagBlank(page.at(at + 2))) || insideBlock(at))
-            continue;
-        const qsizetype gt = page.indexOf(u'>', at);
-        return gt < 0 ? -1 : gt + 1;
+    // Only a real tag counts: a "<P" in a script, a comment or an attribute value is text.
+    const QList<MarkupTag> tags = markupTags(page);
+    for (auto tag = tags.crbegin(); tag != tags.crend(); ++tag) {
+        if (!tag->closing && tag->name == u"P" && !insideBlock(tag->begin))
+            return tag->end;
     }
     return -1;
 }
@@ -135,9 +134,12 @@ bool insertPost(const QString &page, const QString &block, QString &result)
 {
     qsizetype at = lastParagraphContentStart(page);
     if (at < 0) {
-        const qsizetype body = page.indexOf(u"<BODY"_s, 0, Qt::CaseInsensitive);
-        const qsizetype gt = body < 0 ? -1 : page.indexOf(u'>', body);
-        at = gt < 0 ? -1 : gt + 1;
+        for (const MarkupTag &tag : markupTags(page)) {
+            if (!tag.closing && tag.name.compare(u"BODY", Qt::CaseInsensitive) == 0) {
+                at = tag.end;
+                break;
+            }
+        }
     }
     if (at < 0)
         return false;

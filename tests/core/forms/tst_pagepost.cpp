@@ -45,7 +45,12 @@ private slots:
         QTest::newRow("three lines") << QString() << QString() << u"a\r\nb\nc"_s << u"(^0^)a<BR>b<BR>c<BR>---.<BR>"_s;
         QTest::newRow("script and command link escaped")
             << u"<b>"_s << QString() << u"<script>x</script><A href=\"/$SAVE x\">"_s
-            << u"(^0^)&lt;b&gt;<BR>&lt;script&gt;x&lt;/script&gt;&lt;A href=\"/$SAVE x\"&gt;<BR>---.<BR>"_s;
+            << u"(^0^)&lt;b&gt;<BR>&lt;script&gt;x&lt;/script&gt;&lt;A href=&quot;/$SAVE x&quot;&gt;<BR>---.<BR>"_s;
+        QTest::newRow("quotes closing a script string escaped")
+            << QString() << u"it's"_s << u"\";location.href=\"/$touch.sh x\";var z=\""_s
+            << u"(^0^)：it&#39;s<BR>&quot;;location.href=&quot;/$touch.sh x&quot;;var z=&quot;<BR>---.<BR>"_s;
+        QTest::newRow("typed mark starts no post") << QString() << QString() << u"a(^0^)b"_s
+                                                   << u"(^0^)a(^0^&#41;b<BR>---.<BR>"_s;
         QTest::newRow("typed terminator ends no post") << QString() << QString() << u"a\n---.\nb"_s
                                                        << u"(^0^)a<BR>---&#46;<BR>b<BR>---.<BR>"_s;
     }
@@ -69,6 +74,18 @@ private slots:
         QTest::newRow("inside the answer block is no place")
             << u"<BODY><P>a</P><!--beginKavuno_ANSWER//--><P>b</P><!--endKavuno_ANSWER//--></BODY>"_s
             << u"<BODY><P>#a</P><!--beginKavuno_ANSWER//--><P>b</P><!--endKavuno_ANSWER//--></BODY>"_s;
+        QTest::newRow("a P in a script is text")
+            << u"<BODY><P>a</P><SCRIPT>var tpl = \"<P>\";</SCRIPT></BODY>"_s
+            << u"<BODY><P>#a</P><SCRIPT>var tpl = \"<P>\";</SCRIPT></BODY>"_s;
+        QTest::newRow("a P in a style, a text area, a comment is text")
+            << u"<BODY><P>a</P><STYLE>p{content:\"<P>\"}</STYLE><TEXTAREA><P x></TEXTAREA><!-- <P> --></BODY>"_s
+            << u"<BODY><P>#a</P><STYLE>p{content:\"<P>\"}</STYLE><TEXTAREA><P x></TEXTAREA><!-- <P> --></BODY>"_s;
+        QTest::newRow("a P in an attribute value is text")
+            << u"<BODY><P>a</P><IMG alt=\"<P>x\" src=y></BODY>"_s << u"<BODY><P>#a</P><IMG alt=\"<P>x\" src=y></BODY>"_s;
+        QTest::newRow("a quoted > does not end the paragraph tag")
+            << u"<BODY><P title='a>b'>x</P></BODY>"_s << u"<BODY><P title='a>b'>#x</P></BODY>"_s;
+        QTest::newRow("an unclosed script holds no place")
+            << u"<BODY><P>a</P><SCRIPT>x=\"<P>\""_s << u"<BODY><P>#a</P><SCRIPT>x=\"<P>\""_s;
     }
     void insertionPoint()
     {
@@ -90,6 +107,34 @@ private slots:
         QVERIFY(text.contains(u"(^0^)m3<BR>---.<BR>text</P>"_s));
         QVERIFY(!text.contains(u"m2<BR>"_s));
         QCOMPARE(postToPage(path, u" d "_s, QString(), u" \r\n"_s, 0).status, PostStatus::EmptyMessage);
+    }
+
+    void marksInsidePostsKeepTheLimit_data()
+    {
+        QTest::addColumn<bool>("typed"); // typed into new posts, or left by an older copy in the page
+        QTest::newRow("every fifth post holds a mark") << true;
+        QTest::newRow("older posts hold marks") << false;
+    }
+    void marksInsidePostsKeepTheLimit()
+    {
+        QFETCH(bool, typed);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"1010_a.html"_s);
+        QString page = Page;
+        if (!typed) {
+            QString old;
+            for (int n = 12; n >= 1; --n)
+                old += u"(^0^)old%1 (^0^)<BR>---.<BR>"_s.arg(n);
+            page.replace(u"<P align=\"left\">"_s, u"<P align=\"left\">"_s + old);
+        }
+        QVERIFY(writePageFile(path, page));
+        for (int n = 1; n <= (typed ? 60 : 1); ++n) {
+            const QString message = n % 5 ? u"m%1"_s.arg(n) : u"m%1 (^0^)"_s.arg(n);
+            QCOMPARE(postToPage(path, QString(), QString(), message, 0).status, PostStatus::Posted);
+        }
+        const QString text = pageText(path);
+        QCOMPARE(text.count(FormTexts::PostTerminator), 10);
+        QVERIFY(text.contains(u"---.<BR>text</P>"_s));
     }
 
     void postIntoQuizPageSurvivesEditorSave()

@@ -5,6 +5,10 @@
 #include "core/search/searchtexts.h"
 
 #include <QList>
+#include <QUrl>
+
+#include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -18,9 +22,94 @@ QStringList lookTitleWords(const QString &title)
     return words;
 }
 
+namespace {
+
+// The length of the character reference ("&name;", "&#38;", "&#x26;", the ";" left
+// out as browsers allow) that starts at text[at]; 0 when none starts there.
+qsizetype referenceLength(QStringView text, qsizetype at)
+{
+    if (at >= text.size() || text.at(at) != u'&')
+        return 0;
+    qsizetype j = at + 1;
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto isHexDigit = [&](QChar c) { return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); };
+    const auto isAsciiAlnum = [&](QChar c) { return isDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    if (j < text.size() && text.at(j) == u'#') {
+        ++j;
+        const bool hex = j < text.size() && (text.at(j) == u'x' || text.at(j) == u'X');
+        if (hex)
+            ++j;
+        const qsizetype digits = j;
+        while (j < text.size() && (hex ? isHexDigit(text.at(j)) : isDigit(text.at(j))))
+            ++j;
+        if (j == digits)
+            return 0;
+    } else {
+        const qsizetype name = j;
+        while (j < text.size() && isAsciiAlnum(text.at(j)))
+            ++j;
+        if (j == name || isDigit(text.at(name)))
+            return 0;
+    }
+    if (j < text.size() && text.at(j) == u';')
+        ++j;
+    return j - at;
+}
+
+// The text with its character references decoded as a browser decodes an attribute
+// value: numbers, and the names that stand for characters a command address heeds.
+QString decodeReferences(const QString &text)
+{
+    static const QList<std::pair<QString, QChar>> names{
+        {u"quot"_s, u'"'},   {u"QUOT"_s, u'"'}, {u"comma"_s, u','}, {u"dollar"_s, u'$'},
+        {u"percnt"_s, u'%'}, {u"amp"_s, u'&'},  {u"AMP"_s, u'&'},   {u"num"_s, u'#'}};
+    QString out;
+    qsizetype pos = 0;
+    for (qsizetype at = text.indexOf(u'&'); at >= 0; at = text.indexOf(u'&', at + 1)) {
+        const qsizetype length = referenceLength(text, at);
+        if (length == 0)
+            continue;
+        QStringView ref = QStringView(text).mid(at + 1, length - 1);
+        if (ref.endsWith(u';'))
+            ref.chop(1);
+        QString decoded;
+        if (ref.startsWith(u'#')) {
+            const bool hex = ref.size() > 1 && (ref.at(1) == u'x' || ref.at(1) == u'X');
+            bool ok = false;
+            const char32_t code = ref.mid(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+            decoded = ok && QChar::isPrint(code) ? QString::fromUcs4(&code, 1) : QString(QChar::ReplacementCharacter);
+        } else {
+            for (const auto &[name, character] : names) {
+                if (ref == name)
+                    decoded = character;
+            }
+            if (decoded.isEmpty())
+                continue;
+        }
+        out += QStringView(text).mid(pos, at - pos) + decoded;
+        pos = at + length;
+        at = pos - 1;
+    }
+    return pos == 0 ? text : out + QStringView(text).mid(pos);
+}
+
+bool holdsCommandCharacter(const QString &text)
+{
+    return text.contains(u'"') || text.contains(u',') || text.contains(u'$');
+}
+
+} // namespace
+
 bool isLinkableWord(const QString &word)
 {
-    return !word.trimmed().isEmpty() && !word.contains(u'"') && !word.contains(u',') && !word.contains(u'$');
+    if (word.trimmed().isEmpty())
+        return false;
+    // As the browser reads the link: references decoded in the attribute, then the
+    // address percent-decoded before the command runs.
+    const QString inAttribute = decodeReferences(word);
+    return !holdsCommandCharacter(word) && !holdsCommandCharacter(inAttribute)
+           && !holdsCommandCharacter(QUrl::fromPercentEncoding(inAttribute.toUtf8()))
+           && !holdsCommandCharacter(QUrl::fromPercentEncoding(word.toUtf8()));
 }
 
 QString lookLink(const QString &word)
@@ -101,6 +190,30 @@ QList<Range> untouchableRanges(const QString &body)
     return ranges;
 }
 
+// The character references of the body ("&amp;", "&#38;"), in order.
+QList<Range> referenceRanges(const QString &body)
+{
+    QList<Range> ranges;
+    for (qsizetype at = body.indexOf(u'&'); at >= 0; at = body.indexOf(u'&', at + 1)) {
+        if (const qsizetype length = referenceLength(body, at))
+            ranges.append({at, at + length});
+    }
+    return ranges;
+}
+
+// True when the text from..to cuts into a character reference: linking there would
+// break it up ("amp" in "&amp;"), so that the page shows its letters.
+bool cutsReference(const QList<Range> &references, qsizetype from, qsizetype to)
+{
+    for (auto ref = std::upper_bound(references.cbegin(), references.cend(), from,
+                                     [](qsizetype at, const Range &r) { return at < r.to; });
+         ref != references.cend() && ref->from < to; ++ref) {
+        if (ref->from < from || ref->to > to)
+            return true;
+    }
+    return false;
+}
+
 // The end of the untouchable range holding pos, or -1.
 qsizetype untouchableEnd(const QList<Range> &ranges, qsizetype pos)
 {
@@ -118,6 +231,7 @@ QString linkWordInBody(const QString &body, const QString &word)
     if (word.isEmpty() || !body.contains(word, Qt::CaseInsensitive))
         return body;
     const QList<Range> ranges = untouchableRanges(body);
+    const QList<Range> references = referenceRanges(body);
     const QString link = lookLink(word);
     QString out;
     out.reserve(body.size() + link.size());
@@ -130,6 +244,8 @@ QString linkWordInBody(const QString &body, const QString &word)
         const qsizetype skipEnd = untouchableEnd(ranges, hit);
         if (skipEnd >= 0) {
             moveTo = skipEnd;
+        } else if (cutsReference(references, hit, afterHit)) {
+            moveTo = afterHit;
         } else {
             const qsizetype anchor = body.indexOf(u"<A HREF="_s, pos, Qt::CaseInsensitive);
             const qsizetype anchorEnd = anchor >= 0 && anchor < hit ? body.indexOf(u"</A"_s, hit, Qt::CaseInsensitive)

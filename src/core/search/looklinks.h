@@ -14,7 +14,9 @@
 QStringList lookTitleWords(const QString &title);
 
 // A word that can become a link: not only blanks, and without the characters
-// that would break the link or run as a command (a double quote, "," and "$").
+// that would break the link or run as a command (a double quote, "," and "$"),
+// neither as written nor as the browser reads the link (character references and
+// percent-encoding decoded).
 bool isLinkableWord(const QString &word);
 
 // The link for a word as the title writes it (angles escaped).
@@ -29,7 +31,7 @@ qsizetype lookBodyStart(const QString &text);
 
 // Links one word in a body (the word escaped as it is written in the link).
 // Text inside SCRIPT, STYLE, TEXTAREA and SELECT elements, inside tags, attribute
-// values and existing links is left as it is.
+// values, existing links and character references is left as it is.
 QString linkWordInBody(const QString &body, const QString &word);
 
 // The keyword links of a page made anew: the old ones taken out, then for each

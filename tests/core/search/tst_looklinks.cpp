@@ -58,6 +58,38 @@ private slots:
         QCOMPARE(lookTitleWords(title), words);
     }
 
+    void commandCharactersHoweverWrittenMakeNoLink_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<bool>("linkable");
+        QTest::newRow("decimal references") << u"x&#44;&#36;touch.sh"_s << false;
+        QTest::newRow("hex reference without ;") << u"x&#x2ctouch"_s << false;
+        QTest::newRow("named references") << u"x&comma;&dollar;y"_s << false;
+        QTest::newRow("quote without ;") << u"x&quot y"_s << false;
+        QTest::newRow("percent-encoded") << u"x%2C%24y"_s << false;
+        QTest::newRow("percent sign as a reference") << u"x&percnt;24y"_s << false;
+        QTest::newRow("ampersand and percent as text") << u"AT&amp;T 100%"_s << true;
+        QTest::newRow("plain") << u"りんご"_s << true;
+    }
+    void commandCharactersHoweverWrittenMakeNoLink()
+    {
+        QFETCH(QString, word);
+        QFETCH(bool, linkable);
+        QCOMPARE(isLinkableWord(word), linkable);
+        // The same text in the body of a page, a title holding it as a keyword.
+        const QString text = u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY><P>"_s + word + u"</P></BODY></HTML>"_s;
+        const QString linked = addLookLinks(text, {{u"k.html"_s, u"k2#"_s + word}}, u"self.html"_s);
+        QCOMPARE(linked.contains(u"/$LOOK"_s), linkable);
+    }
+
+    void noLinkInsideACharacterReference()
+    {
+        const QString text = u"<BODY><P>a&amp;b&nbsp;c &lt;d&#160;lt&#x41;</P>"_s;
+        const QString linked = addLookLinks(text, {{u"k.html"_s, u"k#amp/nbsp/lt/160/x41/d"_s}}, u"self.html"_s);
+        QCOMPARE(linked, QString(text).replace(u"&lt;d"_s, u"&lt;"_s + lookLink(u"d"_s))
+                             .replace(u"160;lt"_s, u"160;"_s + lookLink(u"lt"_s)));
+    }
+
     void removal_data()
     {
         QTest::addColumn<QString>("text");

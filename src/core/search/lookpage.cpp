@@ -1,12 +1,17 @@
 #include "core/search/lookpage.h"
 
+#include "core/forms/sharedfilelock.h"
 #include "core/pages/markers.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
 #include "core/search/fileversion.h"
 
-LookPageResult rewriteLookLinks(const QString &path, const std::function<QString(const QString &text)> &build)
+LookPageResult rewriteLookLinks(const QString &path, const std::function<QString(const QString &text)> &build,
+                                int lockTimeoutMs)
 {
+    SharedFileLock lock(path);
+    if (!lock.acquire(lockTimeoutMs))
+        return lock.permissionDenied() ? LookPageResult::WriteFailed : LookPageResult::Busy;
     QByteArray bytes;
     if (!readFileBytes(path, bytes))
         return LookPageResult::Unreadable;
@@ -16,5 +21,10 @@ LookPageResult rewriteLookLinks(const QString &path, const std::function<QString
     const PageText page = decodePageUtf8(bytes);
     if (!page.ok())
         return LookPageResult::Undecodable;
-    return writePageFile(path, build(page.text)) ? LookPageResult::Written : LookPageResult::WriteFailed;
+    const QString built = build(page.text);
+    // A copy that writes without the lock (an older one) may have changed it meanwhile.
+    QByteArray now;
+    if (!readFileBytes(path, now) || now != bytes)
+        return LookPageResult::Changed;
+    return writePageFile(path, built) ? LookPageResult::Written : LookPageResult::WriteFailed;
 }

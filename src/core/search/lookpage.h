@@ -11,8 +11,14 @@ enum class LookPageResult {
     Unreadable,  // nothing written
     Undecodable, // not valid UTF-8: never rewritten
     WriteFailed, // the old file stays
+    Busy,        // another computer holds the page's lock: nothing written
+    Changed,     // the page changed while it was being rebuilt: its new text stays
 };
 
 // Reads the page at path, and when it is one of our own pages writes it back
-// (atomically, as pages are written) with its text passed through build.
-LookPageResult rewriteLookLinks(const QString &path, const std::function<QString(const QString &text)> &build);
+// (atomically, as pages are written) with its text passed through build. The
+// whole read-change-write holds the page's shared lock, as a post does (waiting
+// up to lockTimeoutMs for it), and writes only when the page still holds the text
+// that was read.
+LookPageResult rewriteLookLinks(const QString &path, const std::function<QString(const QString &text)> &build,
+                                int lockTimeoutMs);

@@ -43,4 +43,6 @@ inline const QString LookRemoveItem = u"LOOKの削除"_s;
 inline const QString UnreadablePage = u"「%1」を読めません。"_s;
 inline const QString UndecodablePage = u"「%1」は UTF-8 として読めないため、書き換えません。"_s;
 inline const QString WriteFailed = u"「%1」に書き込めませんでした。"_s;
+inline const QString PageBusy = u"ほかのパソコンが「%1」に書き込み中です。少し待ってからもう一度試してください。"_s;
+inline const QString PageChanged = u"「%1」はリンクを作る間に書き換えられたため、書き込みませんでした。もう一度試してください。"_s;
 } // namespace SearchTexts

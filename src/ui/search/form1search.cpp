@@ -12,6 +12,9 @@
 
 using namespace Qt::StringLiterals;
 
+// As long as a post waits for the same page.
+static constexpr int LookLockTimeoutMs = 3000;
+
 void TForm1::Find1Click()
 {
     if (!Form4)
@@ -43,19 +46,25 @@ void TForm1::Find1Click()
     PageClick(false, true);
 }
 
+// The keyword index of the current folder, refreshed through the search window.
+static SearchListing lookKeywordIndex(TForm1 &form)
+{
+    SearchListing index;
+    if (form.Form4) {
+        form.Form4->Tag = 2;
+        form.setEnabled(false);
+        index = form.Form4->runWithoutShowing();
+        QCoreApplication::processEvents();
+        form.setEnabled(true);
+    }
+    return index;
+}
+
 QString TForm1::BuildLookLinks(int mode, const QString &text)
 {
     if (mode == 1)
         return removeLookLinks(text);
-    SearchListing index;
-    if (Form4) {
-        Form4->Tag = 2;
-        setEnabled(false);
-        index = Form4->runWithoutShowing();
-        QCoreApplication::processEvents();
-        setEnabled(true);
-    }
-    const QString result = addLookLinks(text, index, nav.currentEntry());
+    const QString result = addLookLinks(text, lookKeywordIndex(*this), nav.currentEntry());
     QCoreApplication::processEvents();
     return result;
 }
@@ -66,9 +75,12 @@ static void rewriteCurrentPage(TForm1 &form, int mode)
     if (form.nav.PBanSu() == 0 || form.nav.PBan() < 0 || entry.contains(u"http:"_s) || isWebAddress(entry))
         return;
     const QString path = form.nav.entryPath(form.nav.PBan());
+    // The walk (which lets events run) comes first; the page is read, changed and
+    // written after it under the page's lock, so that a post landing meanwhile stays.
+    const SearchListing index = mode == 0 ? lookKeywordIndex(form) : SearchListing();
     const LookPageResult result = rewriteLookLinks(path, [&](const QString &text) {
-        return form.BuildLookLinks(mode, text);
-    });
+        return mode == 0 ? addLookLinks(text, index, entry) : removeLookLinks(text);
+    }, LookLockTimeoutMs);
     const QString name = fileNameOf(path);
     if (result == LookPageResult::Unreadable)
         QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::UnreadablePage.arg(name));
@@ -76,6 +88,10 @@ static void rewriteCurrentPage(TForm1 &form, int mode)
         QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::UndecodablePage.arg(name));
     else if (result == LookPageResult::WriteFailed)
         QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::WriteFailed.arg(name));
+    else if (result == LookPageResult::Busy)
+        QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::PageBusy.arg(name));
+    else if (result == LookPageResult::Changed)
+        QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::PageChanged.arg(name));
     form.PageClick(false, true);
 }
 

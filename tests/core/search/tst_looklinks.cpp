@@ -1,6 +1,9 @@
 // Keyword links made in and taken out of a page.
 #include "core/search/looklinks.h"
 #include "core/search/lookpage.h"
+#include "core/forms/sharedfilelock.h"
+
+#include <QLockFile>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,12 +118,37 @@ private slots:
         QVERIFY(writeFixture(own, "<!DOCTYPE HTML PUBLIC>\r\n"));
         QVERIFY(writeFixture(foreign, "<html>\r\n"));
         QVERIFY(writeFixture(broken, "<!DOCTYPE HTML PUBLIC>\xff\r\n"));
-        QCOMPARE(rewriteLookLinks(own, build), LookPageResult::Written);
+        QCOMPARE(rewriteLookLinks(own, build, 0), LookPageResult::Written);
         QCOMPARE(readFixture(own), QByteArray("\xEF\xBB\xBF<!DOCTYPE HTML PUBLIC>\r\n!\r\n"));
-        QCOMPARE(rewriteLookLinks(foreign, build), LookPageResult::NotOwnPage);
-        QCOMPARE(rewriteLookLinks(broken, build), LookPageResult::Undecodable);
+        QCOMPARE(rewriteLookLinks(foreign, build, 0), LookPageResult::NotOwnPage);
+        QCOMPARE(rewriteLookLinks(broken, build, 0), LookPageResult::Undecodable);
         QCOMPARE(readFixture(broken), QByteArray("<!DOCTYPE HTML PUBLIC>\xff\r\n"));
-        QCOMPARE(rewriteLookLinks(dir.filePath(u"none.html"_s), build), LookPageResult::Unreadable);
+        QCOMPARE(rewriteLookLinks(dir.filePath(u"none.html"_s), build, 0), LookPageResult::Unreadable);
+    }
+
+    void pageOfAnotherWriterIsNotWrittenOver_data()
+    {
+        QTest::addColumn<bool>("locked"); // a post holds the page's lock, or one changed it unlocked
+        QTest::newRow("a post holds the lock") << true;
+        QTest::newRow("changed while the links were made") << false;
+    }
+    void pageOfAnotherWriterIsNotWrittenOver()
+    {
+        QFETCH(bool, locked);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"own.html"_s);
+        QVERIFY(writeFixture(path, "<!DOCTYPE HTML PUBLIC>\r\n"));
+        QLockFile other(SharedFileLock::lockPathFor(path));
+        if (locked)
+            QVERIFY(other.tryLock(0));
+        const auto build = [&](const QString &text) {
+            if (!locked)
+                writeFixture(path, "<!DOCTYPE HTML PUBLIC>\r\nposted\r\n");
+            return QString(text + u"!"_s);
+        };
+        QCOMPARE(rewriteLookLinks(path, build, 0), locked ? LookPageResult::Busy : LookPageResult::Changed);
+        QCOMPARE(readFixture(path), locked ? QByteArray("<!DOCTYPE HTML PUBLIC>\r\n")
+                                           : QByteArray("<!DOCTYPE HTML PUBLIC>\r\nposted\r\n"));
     }
 };
 

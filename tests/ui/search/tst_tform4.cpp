@@ -2,6 +2,7 @@
 // keyword links of the open page.
 #include "ui/search/tform4.h"
 
+#include "core/forms/pagepost.h"
 #include "core/search/searchtexts.h"
 #include "ui/app/tform1.h"
 #include "ui/search/searchwiring.h"
@@ -165,6 +166,19 @@ private slots:
         QCOMPARE(readFixture(start), ownPage("Start#intro", "<P>An <A href=\"/$LOOK apple\">apple</A> a day.</P>"));
         form->popupActions.RemoveLookLinks();
         QCOMPARE(readFixture(start), ownPage("Start#intro", "<P>An apple a day.</P>"));
+    }
+
+    void postLandingDuringTheWalkStays()
+    {
+        const QString start = home + u"/1010_start.html"_s;
+        form->nav.PBanSave(0);
+        // Another computer posts while the walk lets events run.
+        QTimer::singleShot(0, [&] {
+            QCOMPARE(postToPage(start, QString(), QString(), u"walk"_s, 0).status, PostStatus::Posted);
+        });
+        form->popupActions.AddLookLinks();
+        QCOMPARE(readFixture(start),
+                 ownPage("Start#intro", "<P>(^0^)walk<BR>---.<BR>An <A href=\"/$LOOK apple\">apple</A> a day.</P>"));
     }
 };
 

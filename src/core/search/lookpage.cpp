@@ -6,12 +6,17 @@
 #include "core/pages/pagetext.h"
 #include "core/search/fileversion.h"
 
+#include <QFileInfo>
+
 LookPageResult rewriteLookLinks(const QString &path, const std::function<QString(const QString &text)> &build,
                                 int lockTimeoutMs)
 {
     SharedFileLock lock(path);
     if (!lock.acquire(lockTimeoutMs))
         return lock.permissionDenied() ? LookPageResult::WriteFailed : LookPageResult::Busy;
+    // A link planted in the folder would carry another file's text into this one.
+    if (QFileInfo(path).isSymLink())
+        return LookPageResult::WriteFailed;
     QByteArray bytes;
     if (!readFileBytes(path, bytes))
         return LookPageResult::Unreadable;

@@ -124,6 +124,11 @@ private slots:
         QCOMPARE(rewriteLookLinks(broken, build, 0), LookPageResult::Undecodable);
         QCOMPARE(readFixture(broken), QByteArray("<!DOCTYPE HTML PUBLIC>\xff\r\n"));
         QCOMPARE(rewriteLookLinks(dir.filePath(u"none.html"_s), build, 0), LookPageResult::Unreadable);
+        // A link planted as a page: neither followed nor turned into a copy of its file.
+        const QString link = dir.filePath(u"link.html"_s);
+        QVERIFY(QFile::link(own, link));
+        QCOMPARE(rewriteLookLinks(link, build, 0), LookPageResult::WriteFailed);
+        QVERIFY(QFileInfo(link).isSymLink());
     }
 
     void pageOfAnotherWriterIsNotWrittenOver_data()

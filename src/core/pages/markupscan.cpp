@@ -13,10 +13,12 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f';
 }
 
-// Elements whose content is text up to their own end tag.
+// Elements whose content is text up to their own end tag (NOSCRIPT too: the
+// browser runs scripts).
 bool holdsRawText(const QString &name)
 {
-    for (const QString &raw : {u"SCRIPT"_s, u"STYLE"_s, u"TEXTAREA"_s, u"TITLE"_s}) {
+    for (const QString &raw : {u"SCRIPT"_s, u"STYLE"_s, u"TEXTAREA"_s, u"TITLE"_s, u"XMP"_s, u"IFRAME"_s,
+                               u"NOEMBED"_s, u"NOFRAMES"_s, u"NOSCRIPT"_s, u"PLAINTEXT"_s}) {
         if (name.compare(raw, Qt::CaseInsensitive) == 0)
             return true;
     }

@@ -13,7 +13,7 @@ struct MarkupTag
 };
 
 // The start and end tags of text in order. Comments, declarations and the text
-// inside SCRIPT, STYLE, TEXTAREA and TITLE elements hold no tags; a ">" inside a
+// inside SCRIPT, STYLE, TEXTAREA, TITLE and the like hold no tags; a ">" inside a
 // quoted attribute value ends no tag. An unclosed comment, tag or such element
 // ends the list: nothing after it is a tag.
 QList<MarkupTag> markupTags(const QString &text);

@@ -77,9 +77,9 @@ private slots:
         QTest::newRow("a P in a script is text")
             << u"<BODY><P>a</P><SCRIPT>var tpl = \"<P>\";</SCRIPT></BODY>"_s
             << u"<BODY><P>#a</P><SCRIPT>var tpl = \"<P>\";</SCRIPT></BODY>"_s;
-        QTest::newRow("a P in a style, a text area, a comment is text")
-            << u"<BODY><P>a</P><STYLE>p{content:\"<P>\"}</STYLE><TEXTAREA><P x></TEXTAREA><!-- <P> --></BODY>"_s
-            << u"<BODY><P>#a</P><STYLE>p{content:\"<P>\"}</STYLE><TEXTAREA><P x></TEXTAREA><!-- <P> --></BODY>"_s;
+        QTest::newRow("a P in a style, a text area, a noscript, a comment is text")
+            << u"<BODY><P>a</P><STYLE>p{content:\"<P>\"}</STYLE><TEXTAREA><P x></TEXTAREA><NOSCRIPT><P></NOSCRIPT><!-- <P> --></BODY>"_s
+            << u"<BODY><P>#a</P><STYLE>p{content:\"<P>\"}</STYLE><TEXTAREA><P x></TEXTAREA><NOSCRIPT><P></NOSCRIPT><!-- <P> --></BODY>"_s;
         QTest::newRow("a P in an attribute value is text")
             << u"<BODY><P>a</P><IMG alt=\"<P>x\" src=y></BODY>"_s << u"<BODY><P>#a</P><IMG alt=\"<P>x\" src=y></BODY>"_s;
         QTest::newRow("a quoted > does not end the paragraph tag")

@@ -106,6 +106,7 @@ private slots:
         QTest::newRow("dangling link") << u"dangling"_s << false;
         QTest::newRow("hard link to an outside file") << u"hard"_s << false;
         QTest::newRow("link swapped in during the write") << u"link"_s << true;
+        QTest::newRow("the target itself a link out") << u"target"_s << false;
     }
     void plantedTemporaryIsNeverWrittenThrough()
     {
@@ -120,7 +121,9 @@ private slots:
                              + QString::number(QCoreApplication::applicationPid()) + u".tmp"_s;
         const auto plant = [&] {
             QFile::remove(temp);
-            if (planted == u"hard"_s)
+            if (planted == u"target"_s) // replaced by the file, never written through
+                QVERIFY(QFile::remove(target) && QFile::link(secret, target));
+            else if (planted == u"hard"_s)
                 QCOMPARE(::link(QFile::encodeName(secret).constData(), QFile::encodeName(temp).constData()), 0);
             else
                 QVERIFY(QFile::link(planted == u"link"_s ? secret : outside.filePath(u"new.txt"_s), temp));

@@ -59,10 +59,8 @@ QImage previewImage(const QString &path)
 
 bool decodes(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
-        return false;
-    QImageReader reader(path);
-    return !reader.read().isNull();
+    // Decoded as the preview decodes it: a huge JPEG is not unpacked whole.
+    return !previewImage(path).isNull();
 }
 
 int heightForWidth(int width, double aspect)

@@ -22,7 +22,8 @@ QSize measure(const QString &path);
 // does not decode.
 QImage previewImage(const QString &path);
 
-// Whether the whole picture decodes (a file cut short on the share does not).
+// Whether the picture decodes as the preview decodes it (a file cut short on
+// the share does not).
 bool decodes(const QString &path);
 
 // The height that keeps a picture's aspect at a new width, to the nearest whole

@@ -1,6 +1,7 @@
 #include "core/editor/editorgeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace EditorGeometry {
 
@@ -53,6 +54,20 @@ int centredLeft(int outerWidth, int innerWidth)
     return (outerWidth - innerWidth) / 2;
 }
 
+QSize previewFrame(QSize wanted)
+{
+    constexpr double MaxSide = 8192;
+    constexpr double MaxPixels = 4 << 20;
+    const double w = wanted.width();
+    const double h = wanted.height();
+    if (w <= 0 || h <= 0)
+        return wanted;
+    const double scale = std::min({1.0, MaxSide / w, MaxSide / h, std::sqrt(MaxPixels / (w * h))});
+    if (scale >= 1.0)
+        return wanted;
+    return {std::max(1, int(w * scale)), std::max(1, int(h * scale))};
+}
+
 ImageFrameResult layoutImagePanel(const ImageFrameInput &input)
 {
     ImageFrameResult result;
@@ -64,12 +79,13 @@ ImageFrameResult layoutImagePanel(const ImageFrameInput &input)
     result.columnWidth = input.columnWidth;
     if (!input.picturePresent)
         frame = side ? QSize(280, 340) : QSize(600, 400);
+    const QSize shown = previewFrame(frame);
     if (side) {
-        result.frame = QRect(QPoint(0, 0), frame);
-        result.columnWidth = frame.width();
+        result.frame = QRect(QPoint(0, 0), shown);
+        result.columnWidth = shown.width();
     } else {
-        result.frame = QRect(QPoint(centredLeft(input.columnWidth, frame.width()), 0), frame);
-        result.columnHeight = frame.height();
+        result.frame = QRect(QPoint(centredLeft(input.columnWidth, shown.width()), 0), shown);
+        result.columnHeight = shown.height();
     }
 
     result.gx = frame.width();

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 // Pixel arithmetic of the editor window, kept apart from the widgets so that
@@ -53,6 +54,11 @@ struct ImageFrameResult
     int scrollMaximum = 16;
     int scrollPosition = 16;
 };
+
+// The frame that shows a picture of the wanted size: the same size, but never
+// more than 8192 pixels a side nor 4 million pixels (16 MB to paint), its
+// aspect kept. The size written into the page stays the wanted one.
+QSize previewFrame(QSize wanted);
 
 // Sizes the picture frame for a layout (the editor's LayoutImagePanel).
 ImageFrameResult layoutImagePanel(const ImageFrameInput &input);

@@ -1,5 +1,6 @@
 #include "core/editor/pagereader.h"
 
+#include "core/editor/picturetools.h"
 #include "core/editor/tagattr.h"
 #include "core/pages/markers.h"
 #include "core/pages/picturefile.h"
@@ -7,7 +8,6 @@
 #include "core/pages/titlesyntax.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 using namespace Qt::StringLiterals;
 
@@ -273,8 +273,7 @@ void readPicture(PageModel &m, const QString &content, const QString &folder)
     int ownHeight = -1;
     const QString file = findFileInFolder(folder, name);
     if (!file.isEmpty() && isPreviewable(name)) {
-        QImageReader reader(file);
-        const QSize size = reader.size();
+        const QSize size = PictureTools::measure(file);
         if (size.isValid()) {
             m.picturePresent = true;
             m.pictureName = name;

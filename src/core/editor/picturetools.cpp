@@ -1,6 +1,7 @@
 #include "core/editor/picturetools.h"
 
 #include "core/commands/blankpicture.h"
+#include "core/editor/editorgeometry.h"
 #include "core/pages/markers.h"
 
 #include <QBuffer>
@@ -16,21 +17,50 @@ using namespace Qt::StringLiterals;
 
 namespace PictureTools {
 
+namespace {
+bool turnsSideways(const QImageReader &reader)
+{
+    return reader.transformation() & QImageIOHandler::TransformationRotate90;
+}
+
+// The stored size of an opened picture and whether it shows turned a quarter.
+QSize shownSize(const QImageReader &reader)
+{
+    const QSize stored = reader.size();
+    if (stored.width() <= 0 || stored.height() <= 0)
+        return {};
+    return turnsSideways(reader) ? stored.transposed() : stored;
+}
+} // namespace
+
 QSize measure(const QString &path)
+{
+    // Only a regular file: opening a FIFO would wait for a writer for ever.
+    if (!QFileInfo(path).isFile())
+        return {};
+    QImageReader reader(path);
+    return shownSize(reader);
+}
+
+QImage previewImage(const QString &path)
 {
     if (!QFileInfo(path).isFile())
         return {};
     QImageReader reader(path);
-    const QSize size = reader.size();
-    return size.width() > 0 && size.height() > 0 ? size : QSize();
+    reader.setAutoTransform(true);
+    const QSize shown = shownSize(reader);
+    const QSize bounded = EditorGeometry::previewFrame(shown);
+    // The reader scales the stored picture before it turns it. A JPEG decodes
+    // straight at the smaller size; other types are scaled after decoding.
+    if (shown.isValid() && bounded != shown)
+        reader.setScaledSize(turnsSideways(reader) ? bounded.transposed() : bounded);
+    return reader.read();
 }
 
 bool decodes(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
-        return false;
-    QImageReader reader(path);
-    return !reader.read().isNull();
+    // Decoded as the preview decodes it: a huge JPEG is not unpacked whole.
+    return !previewImage(path).isNull();
 }
 
 int heightForWidth(int width, double aspect)

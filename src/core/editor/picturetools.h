@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -10,11 +11,19 @@
 // of copied pictures, and the edits of the header and the BODY tag.
 namespace PictureTools {
 
-// The natural size of a picture file; invalid when it is missing or no picture
-// this program can read (only the header is read).
+// The size of a picture file as a browser shows it, turned by its EXIF
+// orientation (a phone's portrait photo is stored lying on its side); invalid
+// when it is missing or no picture this program can read. Only the header is
+// read. Every size the editor takes of a picture is taken here.
 QSize measure(const QString &path);
 
-// Whether the whole picture decodes (a file cut short on the share does not).
+// The picture as a browser shows it (turned), decoded no larger than the
+// editor's preview frame can show (EditorGeometry::previewFrame); null when it
+// does not decode.
+QImage previewImage(const QString &path);
+
+// Whether the picture decodes as the preview decodes it (a file cut short on
+// the share does not).
 bool decodes(const QString &path);
 
 // The height that keeps a picture's aspect at a new width, to the nearest whole

@@ -125,13 +125,15 @@ void TForm1::buildFolderPanel()
     row->addStretch();
     layout->addWidget(hyoushiup);
 
-    // The tree gets its folders when the panel first opens (ui/navigation/foldertree.cpp).
+    // The tree reads its folders each time the panel opens (ui/navigation/foldertree.cpp).
     DirectoryListBox1 = named(new QTreeView(hyoushi), u"DirectoryListBox1"_s);
     DirectoryListBox1->setHeaderHidden(true);
     layout->addWidget(DirectoryListBox1, 1);
     hyoushi->installEventFilter(this);
 
     connect(DirectoryListBox1, &QTreeView::clicked, this, &TForm1::DirectoryListBox1Click);
+    connect(DirectoryListBox1, &QTreeView::expanded, this, [this](const QModelIndex &index) { folderTreeOpened(index, true); });
+    connect(DirectoryListBox1, &QTreeView::collapsed, this, [this](const QModelIndex &index) { folderTreeOpened(index, false); });
     connect(SpeedButton21, &QToolButton::clicked, this, &TForm1::N1Click);
     // The home button: the left button also re-lays the panels.
     SpeedButton17->installEventFilter(this);
@@ -320,8 +322,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             layoutPageButtons();
         } else if (watched == kabedown) {
             kabedownResize();
-        } else if (watched == hyoushi && hyoushi->width() > 0 && !folderModel) {
-            showFolderInTree(m_treeFolder);
+        } else if (watched == hyoushi) {
+            const auto *resize = static_cast<QResizeEvent *>(event);
+            if (resize->size().width() > 0 && resize->oldSize().width() <= 0)
+                readFolderTree(); // the panel opens
         }
     } else if (watched == SpeedButton17 && event->type() == QEvent::MouseButtonRelease) {
         // The left button also lays the side panels out again; the right one only goes home.

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 
 #include <functional>
@@ -414,8 +415,11 @@ private:
     QHash<int, QString> m_refreshedTitles;
     int m_highlightedButton = -1;
     int m_currentButton = -1;
-    // ---- folder tree, made when its panel first opens (ui/navigation/foldertree.cpp)
+    // ---- folder tree, read each time its panel opens (ui/navigation/foldertree.cpp)
     QString m_treeFolder;
+    QSet<QString> m_openFolders; // expanded in the tree, opened again when it is read again
+    void readFolderTree();
+    void folderTreeOpened(const QModelIndex &index, bool open);
     void showPictureView(const QString &path);
     void placeOpenPanelButtons();
     void placeFlashPanel();

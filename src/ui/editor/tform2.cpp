@@ -360,13 +360,13 @@ void TForm2::buildEditArea()
     PanelImage1->setFrameShape(QFrame::Box);
     Image1 = new QLabel(PanelImage1);
     Image1->setObjectName(u"Image1"_s);
-    Image1->setScaledContents(true);
     Gname = new QLabel(PanelImage1);
     Gname->setObjectName(u"Gname"_s);
     Gname->setToolTip(S::PictureNameHint);
     Gname->setStyleSheet(u"background-color: white"_s);
     connect(PanelImage1, &EditorPanel::resized, this, [this] {
         Image1->setGeometry(PanelImage1->contentsRect());
+        paintPreview();
         Gname->move(2, 2);
         Gname->adjustSize();
     });

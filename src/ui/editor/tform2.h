@@ -6,6 +6,7 @@
 #include "core/editor/picturebackup.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QList>
 
 #include <functional>
@@ -90,7 +91,7 @@ public:
     QLineEdit *GX = nullptr;
     QLineEdit *GY = nullptr;
     QScrollBar *ScrollBar1 = nullptr;
-    QLabel *Image1 = nullptr;         // stretched preview
+    QLabel *Image1 = nullptr;         // preview, scaled to its frame
     QCheckBox *CheckBox1 = nullptr;   // quiz page
     QCheckBox *CheckBox2 = nullptr;   // answer button
     QLabel *Label5 = nullptr;         // path the fields were read from
@@ -272,6 +273,9 @@ private:
     // Sets the scroll bar without it counting as the user's scroll.
     void setScrollPosition(int position);
     void placePictureFrame(QSize frame);
+    // The preview shows source scaled once to the frame; a null one clears it.
+    void setPreview(const QImage &source);
+    void paintPreview();
     void buildTopBar();
     void buildToolColumn();
     void buildEditArea();
@@ -288,6 +292,7 @@ private:
     int memo1Dock = DockFill;
     int pictureColumnWidth = 280;  // side layouts
     int pictureColumnHeight = 400; // centred layout
+    QImage previewSource;          // the picture shown, no larger than a frame can be
     int memo4Height = 30;
     int memo5Height = 25;
     PageModel page; // the page as read, for the pieces written back unchanged

@@ -4,6 +4,7 @@
 
 #include "core/editor/editorgeometry.h"
 #include "core/editor/picturebackup.h"
+#include "core/editor/picturetools.h"
 #include "core/editor/tagattr.h"
 #include "core/pages/picturefile.h"
 #include "ui/editor/editorwidgets.h"
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -129,6 +129,25 @@ void TForm2::LayoutImagePanel(int mode)
     arrangeBody();
 }
 
+void TForm2::setPreview(const QImage &source)
+{
+    previewSource = source;
+    paintPreview();
+}
+
+void TForm2::paintPreview()
+{
+    // Scaled here once for each frame size: a label that scales its picture
+    // itself does it again at every paint.
+    const QSize size = Image1->size();
+    if (previewSource.isNull() || size.isEmpty()) {
+        Image1->clear();
+        return;
+    }
+    Image1->setPixmap(QPixmap::fromImage(
+        previewSource.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
 void TForm2::arrangeBody()
 {
     const int w = Panel3->width();
@@ -191,7 +210,7 @@ void TForm2::ClearImage()
     PageModel model = collectModel();
     ::ClearImage(model, backup);
     showPictureFields(model, backup);
-    Image1->clear();
+    setPreview({});
 }
 
 void TForm2::RestoreImageTags()
@@ -214,18 +233,16 @@ void TForm2::LoadImageFile(const QString &path)
 {
     if (!QFileInfo(path).isFile())
         return;
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
+    const QSize natural = PictureTools::measure(path);
+    const QImage image = PictureTools::previewImage(path);
     // A picture that cannot be read (cut short on the share, not a picture) is left
     // as the page names it: no size of 0 × 0 goes into its tag.
-    if (image.isNull())
+    if (image.isNull() || !natural.isValid())
         return;
-    const QSize natural = image.size();
-    Image1->setPixmap(QPixmap::fromImage(image));
+    setPreview(image);
     picturePresent = true;
     enablePictureTools(this, true);
-    PictureAspect = natural.width() > 0 ? double(natural.height()) / natural.width() : 0.0;
+    PictureAspect = double(natural.height()) / natural.width();
 
     const int fixedWidth = G::sizeFieldValue(GX->text());
     const int fixedHeight = G::sizeFieldValue(GY->text());
@@ -237,9 +254,10 @@ void TForm2::LoadImageFile(const QString &path)
     } else {
         PictureAspect = double(fixedHeight) / fixedWidth;
     }
-    const QSize frame(G::sizeFieldValue(GX->text()), G::sizeFieldValue(GY->text()));
+    const QSize size(G::sizeFieldValue(GX->text()), G::sizeFieldValue(GY->text()));
+    const QSize frame = G::previewFrame(size);
     PanelImage1->resize(frame);
-    setScrollPosition(frame.width());
+    setScrollPosition(size.width());
     Gname->setText(QFileInfo(path).fileName());
     Gname->adjustSize(); // the label on the picture shows the whole name
 

@@ -289,8 +289,9 @@ void TForm2::setScrollPosition(int position)
     ScrollBar1->setValue(position);
 }
 
-void TForm2::placePictureFrame(QSize frame)
+void TForm2::placePictureFrame(QSize size)
 {
+    const QSize frame = G::previewFrame(size);
     PanelImage1->resize(frame);
     if (layoutFlag == G::ImageCentred) {
         pictureColumnHeight = frame.height();

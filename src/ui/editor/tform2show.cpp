@@ -38,7 +38,7 @@ void TForm2::FormShow()
     layoutFlag = G::NoImageLayout;
     Panel16->hide();
     Panel6->hide();
-    Image1->clear();
+    setPreview({});
     picturePresent = false;
     sizeFixed = false;
 
@@ -150,7 +150,7 @@ void TForm2::done(int result)
 void TForm2::FormClose()
 {
     sizeFixed = false;
-    Image1->clear();
+    setPreview({});
     picturePresent = false;
     editorOpen = false;
     closeEditNotes();

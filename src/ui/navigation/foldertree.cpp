@@ -1,11 +1,17 @@
 // The folder tree of the left panel. The panel starts closed and the data root
-// may hold thousands of files: the tree reads nothing until it is seen.
+// may hold thousands of files: the tree reads nothing until it is seen. Each
+// time the panel opens the tree is read again, so that folders made meanwhile
+// (by this program, a page's command or another PC on the share, whose changes
+// no file watcher here hears of) show.
 #include "ui/app/tform1.h"
 
 #include <QAbstractFileIconProvider>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QStyle>
 #include <QTreeView>
+
+#include <utility>
 
 namespace {
 // One folder picture for every row: no file type is looked up.
@@ -25,21 +31,46 @@ private:
 };
 } // namespace
 
+void TForm1::readFolderTree()
+{
+    // A fresh model reads the data root and the folders left open; the old one
+    // only knows the folders it read before.
+    auto *model = new QFileSystemModel(this);
+    // Lives as long as the program: the model does not own it.
+    static auto *icons = new FolderIcons(style()->standardIcon(QStyle::SP_DirIcon));
+    model->setIconProvider(icons);
+    model->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
+    QFileSystemModel *old = std::exchange(folderModel, model);
+    DirectoryListBox1->setModel(model);
+    if (old)
+        old->deleteLater();
+    for (int column = 1; column < model->columnCount(); ++column)
+        DirectoryListBox1->hideColumn(column);
+    DirectoryListBox1->setRootIndex(model->setRootPath(nav.HomeDir));
+    for (const QString &folder : std::exchange(m_openFolders, {})) {
+        const QModelIndex index = QFileInfo(folder).isDir() ? model->index(folder) : QModelIndex();
+        if (index.isValid())
+            DirectoryListBox1->expand(index); // records it again
+    }
+    showFolderInTree(m_treeFolder);
+}
+
+void TForm1::folderTreeOpened(const QModelIndex &index, bool open)
+{
+    const QString folder = folderModel ? folderModel->filePath(index) : QString();
+    if (folder.isEmpty())
+        return;
+    if (open)
+        m_openFolders.insert(folder);
+    else
+        m_openFolders.remove(folder);
+}
+
 void TForm1::showFolderInTree(const QString &folder)
 {
     m_treeFolder = folder;
-    if (hyoushi->width() <= 0 && !folderModel)
+    if (!folderModel)
         return;
-    if (!folderModel) {
-        folderModel = new QFileSystemModel(this);
-        // Lives as long as the program: the model does not own it.
-        static auto *icons = new FolderIcons(style()->standardIcon(QStyle::SP_DirIcon));
-        folderModel->setIconProvider(icons);
-        folderModel->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
-        DirectoryListBox1->setModel(folderModel);
-        for (int column = 1; column < folderModel->columnCount(); ++column)
-            DirectoryListBox1->hideColumn(column);
-    }
     if (folderModel->rootPath() != nav.HomeDir)
         DirectoryListBox1->setRootIndex(folderModel->setRootPath(nav.HomeDir));
     if (folder.isEmpty())

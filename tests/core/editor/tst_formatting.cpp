@@ -2,7 +2,11 @@
 #include "core/editor/pagereader.h"
 #include "core/editor/picturetools.h"
 
+#include "core/editor/exifjpeg.h"
+
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -114,6 +118,42 @@ private slots:
         QVERIFY(picture.loadFromData(P::blankPicture(u"x.bmp"_s, QSize(7, 3)), "BMP"));
         QCOMPARE(picture.pixelColor(6, 2), QColor(Qt::white)); // rows padded to four bytes
         QVERIFY(P::blankPicture(u"x.png"_s, QSize(9, 5)).isEmpty());
+    }
+
+    // A phone stores a portrait photo lying down with an EXIF orientation; the
+    // browser turns it, so its size is taken turned wherever it is taken.
+    void picturesAreMeasuredAsShown_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<QSize>("preview");
+        QTest::newRow("upright") << QSize(40, 20) << 1 << QSize(40, 20) << QSize(40, 20);
+        QTest::newRow("upside down") << QSize(40, 20) << 3 << QSize(40, 20) << QSize(40, 20);
+        QTest::newRow("turned right") << QSize(40, 20) << 6 << QSize(20, 40) << QSize(20, 40);
+        QTest::newRow("turned left") << QSize(40, 20) << 8 << QSize(20, 40) << QSize(20, 40);
+        // Decoded no taller than a preview frame can be.
+        QTest::newRow("long, turned") << QSize(20000, 100) << 6 << QSize(100, 20000) << QSize(40, 8192);
+    }
+
+    void picturesAreMeasuredAsShown()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(int, orientation);
+        QFETCH(QSize, shown);
+        QFETCH(QSize, preview);
+        QTemporaryDir dir;
+        QFile photo(dir.filePath(u"photo.jpg"_s));
+        QVERIFY(photo.open(QIODevice::WriteOnly));
+        photo.write(jpegWithOrientation(stored.width(), stored.height(), quint16(orientation)));
+        photo.close();
+        QCOMPARE(P::measure(photo.fileName()), shown);
+        QCOMPARE(P::previewImage(photo.fileName()).size(), preview);
+        // A picture paragraph without a size takes the picture's own.
+        const PageModel model = LoadPageToFields(
+            u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY><!--NOTE_IN--><P><IMG src=\"photo.jpg\"></P><!--NOTE_OUT--></BODY></HTML>"_s,
+            dir.filePath(u"a.html"_s));
+        QCOMPARE(model.pictureWidth + u'x' + model.pictureHeight, u"%1x%2"_s.arg(shown.width()).arg(shown.height()));
     }
 
     void pageWithoutStyleBlockPreviewsStyleZero()

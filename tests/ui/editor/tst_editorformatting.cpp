@@ -3,6 +3,7 @@
 #include "ui/editor/tform15.h"
 #include "ui/editor/tform2.h"
 
+#include "core/editor/exifjpeg.h"
 #include "core/editortools/filebytes.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
@@ -315,6 +316,67 @@ private slots:
         form.SpeedButton40Click();
         QVERIFY(!QFileInfo::exists(dir.filePath(u"_bg.png"_s)));
         QCOMPARE(warnings.size(), 3);
+    }
+
+    // A portrait photo from a phone lies on its side with an EXIF orientation:
+    // the paragraph, the inline picture and the measure all take it turned.
+    void photosAreSizedAsTheBrowserShowsThem_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("shown");
+        QTest::newRow("upright") << 1 << QSize(40, 20);
+        QTest::newRow("portrait") << 6 << QSize(20, 40);
+        QTest::newRow("portrait, turned left") << 8 << QSize(20, 40);
+    }
+
+    void photosAreSizedAsTheBrowserShowsThem()
+    {
+        QFETCH(int, orientation);
+        QFETCH(QSize, shown);
+        const QString name = u"photo%1.jpg"_s.arg(orientation);
+        QFile photo(outside.filePath(name));
+        QVERIFY(photo.open(QIODevice::WriteOnly));
+        photo.write(jpegWithOrientation(40, 20, quint16(orientation)));
+        photo.close();
+        TForm2 form(&mainWindow);
+        open(form, fixture(u"plain.html"_s), u"photo.html"_s);
+        form.choosePicture = [&](const QString &) { return photo.fileName(); };
+        const QString size = u"width=\"%1\" height=\"%2\""_s.arg(shown.width()).arg(shown.height());
+
+        QTest::mouseClick(form.speedButton(11), Qt::LeftButton); // a picture layout lets the picture buttons work
+        QTest::mouseClick(form.speedButton(1), Qt::LeftButton);
+        QVERIFY2(form.Edit7->text().contains(size), qPrintable(form.Edit7->text()));
+        QCOMPARE(form.PanelImage1->size(), shown);
+        focus(form.Memo2);
+        form.Memo2->moveCursor(QTextCursor::End);
+        QTest::mouseClick(form.speedButton(34), Qt::LeftButton);
+        QVERIFY2(form.Memo2->fieldText().contains(size), qPrintable(form.Memo2->fieldText()));
+        QCOMPARE(form.MeasureImage(dir.filePath(name)), u"%1,%2"_s.arg(shown.width()).arg(shown.height()));
+    }
+
+    // A long picture widened to the whole window: the page gets the size asked
+    // for, the preview a frame of bounded size with the picture scaled once.
+    void longPicturePreviewStaysBounded()
+    {
+        QVERIFY(picture(100, 20000).save(outside.filePath(u"long.png"_s)));
+        TForm2 form(&mainWindow);
+        open(form, fixture(u"plain.html"_s), u"long.html"_s);
+        form.choosePicture = [this](const QString &) { return outside.filePath(u"long.png"_s); };
+        QTest::mouseClick(form.speedButton(11), Qt::LeftButton);
+        QTest::mouseClick(form.speedButton(1), Qt::LeftButton);
+        QCOMPARE(form.GY->text(), u"20000"_s);
+        form.ScrollBar1->setValue(form.ScrollBar1->maximum());
+        const int width = form.ScrollBar1->maximum();
+        QCOMPARE(form.GX->text(), QString::number(width));
+        QCOMPARE(form.GY->text(), QString::number(width * 200));
+
+        const QSize frame = form.PanelImage1->size();
+        QVERIFY2(frame.height() <= 8192 && qint64(frame.width()) * frame.height() <= 4 << 20,
+                 qPrintable(u"%1 x %2"_s.arg(frame.width()).arg(frame.height())));
+        QVERIFY(frame.height() > 150 * frame.width()); // still long
+        QTRY_COMPARE(form.Image1->size(), form.PanelImage1->contentsRect().size());
+        QCOMPARE(form.Image1->pixmap().size(), form.Image1->size());
+        QVERIFY(!form.Image1->hasScaledContents());
     }
 
 private:

@@ -6,6 +6,7 @@
 #include "ui/navigation/pagebutton.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLayout>
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -379,6 +381,44 @@ private slots:
         QCOMPARE(m_form->PageButtons.size(), 2);
         QCOMPARE(m_form->Panel8->text(), u"sub"_s);
         m_form->hyoushi->setFixedWidth(0);
+    }
+
+    // Folders made while the program runs (by a page's command, by the folder
+    // tools, by another PC on the share) show when the panel opens again,
+    // within the levels the panel shows.
+    void folderTreeShowsFoldersMadeSinceItLastOpened()
+    {
+        const auto hover = [this](QWidget *button) {
+            QEvent enter(QEvent::Enter);
+            QApplication::sendEvent(button, &enter);
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(button, &leave);
+        };
+        const auto shown = [this](const QString &folder) {
+            const QAbstractItemModel *model = m_form->DirectoryListBox1->model();
+            const QModelIndex parent = m_form->folderModel->index(folder);
+            QStringList names;
+            for (int row = 0; row < model->rowCount(parent); ++row)
+                names << model->index(row, 0, parent).data().toString();
+            return names;
+        };
+        hover(m_form->SpeedButton2);
+        QCOMPARE(m_form->hyoushi->maximumWidth(), 200);
+        QTRY_VERIFY(shown(m_home).contains(u"sub"_s));
+        // As on a share, where nothing tells of folders another PC makes.
+        m_form->folderModel->setOption(QFileSystemModel::DontWatchForChanges);
+        m_form->DirectoryListBox1->expand(m_form->folderModel->index(m_home + u"/sub"_s));
+        hover(m_form->SpeedButton9);
+        QCOMPARE(m_form->hyoushi->maximumWidth(), 0);
+
+        QVERIFY(QDir(m_home).mkdir(u"2年1組"_s));
+        QVERIFY(QDir(m_home).mkdir(u"sub/班"_s));
+        hover(m_form->SpeedButton2);
+        QTRY_VERIFY(shown(m_home).contains(u"2年1組"_s));
+        QTRY_VERIFY(shown(m_home + u"/sub"_s).contains(u"班"_s));
+        QVERIFY(m_form->DirectoryListBox1->isExpanded(m_form->folderModel->index(m_home + u"/sub"_s)));
+        hover(m_form->SpeedButton9);
+        QVERIFY(QDir(m_home).rmdir(u"sub/班"_s) && QDir(m_home).rmdir(u"2年1組"_s));
     }
 
     // A folder of 2,000 pages: only the rows in view are widgets, and the keys,

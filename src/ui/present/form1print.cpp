@@ -56,8 +56,12 @@ bool TForm1::BuildTestPage(int mode)
         if (!isPlainRelativeName(name))
             continue;
         const QString picture = findFileInFolder(pageFolder, name);
-        if (!picture.isEmpty())
-            platform.copyFile(picture, joinPath(PrintDir, name), true);
+        if (picture.isEmpty())
+            continue;
+        // A picture in a sub-folder goes into the same sub-folder here.
+        const QString copy = joinPath(PrintDir, name);
+        QDir().mkpath(ExtractDirPart(copy));
+        platform.copyFile(picture, copy, true);
     }
     return writePageFile(PrintDir + u'/' + PrintText::TestPageName, sheet);
 }

@@ -66,11 +66,12 @@ private slots:
         m_home = m_dir.filePath(u"web"_s);
         QVERIFY(QDir().mkpath(m_home));
         const QString quiz = BuildQuizHtml(QString::fromUtf8(
-            ownPage(u"問題#その1?ヒント"_s, u"<P>くだもの(りんご)です。[]</P><IMG src=\"p.png\">"_s)));
+            ownPage(u"問題#その1?ヒント"_s, u"<P>くだもの(りんご)です。[]</P><IMG src=\"p.png\"><IMG src=\"img/q.png\">"_s)));
         QVERIFY(writeFixture(m_home + u"/0100_quiz.html"_s, quiz.toUtf8()));
         QImage picture(8, 8, QImage::Format_RGB32);
         picture.fill(Qt::blue);
         QVERIFY(picture.save(m_home + u"/p.png"_s));
+        QVERIFY(QDir().mkpath(m_home + u"/img"_s) && picture.save(m_home + u"/img/q.png"_s));
         // Expanded after an ordinary load, this page would replace the level.
         QVERIFY(writeFixture(m_home + u"/0110_links.html"_s,
                              ownPage(u"links"_s, u"<A href=\"sub/x.html\">【リンク】x</A><A href=\"sub/y.html\">【リンク】y</A>"_s)));
@@ -106,6 +107,7 @@ private slots:
         QCOMPARE(m_previews.takeFirst(), m_form->WebBrowser3);
         QCOMPARE(m_form->WebBrowser3Tag, 0);
         QVERIFY(QFileInfo::exists(m_form->PrintDir + u"/p.png"_s));
+        QVERIFY(QFileInfo::exists(m_form->PrintDir + u"/img/q.png"_s));
         const QString text = printedText(m_form->WebBrowser3);
         QVERIFY(readFixture(m_form->PrintDir + u"/test.html"_s).contains("年　　　組　　　番"));
         QVERIFY2(text.contains(u"問題 その1 年 組 番 氏名"_s), qPrintable(text));

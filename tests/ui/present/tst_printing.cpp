@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QToolBar>
 #include <QToolButton>
@@ -43,6 +44,26 @@ static bool hasGreen(const QImage &image)
     return false;
 }
 
+// In the row through the first blue pixel: whether white paper follows the
+// row's last blue pixel before the gray around the sheet.
+static bool sheetRightOfLastBlue(const QImage &image)
+{
+    const auto blue = [](QColor c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; };
+    for (int y = 0; y < image.height(); ++y) {
+        int last = -1;
+        for (int x = 0; x < image.width(); ++x)
+            if (blue(image.pixelColor(x, y)))
+                last = x;
+        if (last < 0)
+            continue;
+        for (int x = last + 1; x < qMin(image.width(), last + 20); ++x)
+            if (image.pixelColor(x, y).lightness() > 240)
+                return true;
+        return false;
+    }
+    return false;
+}
+
 class PrintingTest : public QObject
 {
     Q_OBJECT
@@ -55,6 +76,8 @@ class PrintingTest : public QObject
     std::function<void(QWebEngineView *view)> m_preview;
     // The resolution of the pages the preview showed: each page is a picture.
     int m_previewDpi = 0;
+    // The preview's first page, as wide as the preview.
+    QImage m_previewShot;
 
     // What a user does in the print dialogs: the preview's print button, then
     // the print dialog's file output with the name pdf, then its OK.
@@ -63,6 +86,9 @@ class PrintingTest : public QObject
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal)) {
             m_previewDpi = preview->printer()->resolution();
+            auto *pages = preview->findChild<QPrintPreviewWidget *>();
+            pages->fitToWidth();
+            m_previewShot = pages->grab().toImage();
             const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
             for (QToolBar *bar : preview->findChildren<QToolBar *>())
                 for (QAction *action : bar->actions())
@@ -173,8 +199,8 @@ private slots:
     void widePagePrints()
     {
         const QString wide = m_dir.filePath(u"b4.html"_s);
-        QVERIFY(writeFixture(wide, ownPage(u"b4"_s, u"<TABLE border=\"1\" width=\"860\"><TR><TD width=\"700\">左端</TD>"
-                                                     "<TD>右端のセル</TD></TR></TABLE>"_s)));
+        QVERIFY(writeFixture(wide, "<HTML><BODY><TABLE border=\"1\" width=\"860\"><TR><TD width=\"700\">左端</TD>"
+                                   "<TD bgcolor=\"#0000ff\">右端のセル</TD></TR></TABLE></BODY></HTML>"));
         QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
         m_form->WebBrowser1->setUrl(QUrl::fromLocalFile(wide));
         QVERIFY(loaded.wait(30000));
@@ -185,6 +211,9 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         QVERIFY2(text.contains(u"左端 右端のセル"_s), qPrintable(text));
+        // On paper: right of the blue cell, its border and the white sheet.
+        QVERIFY(!m_previewShot.isNull());
+        QVERIFY2(sheetRightOfLastBlue(m_previewShot), "the page runs off the sheet");
     }
 
     void thumbnailSummary()

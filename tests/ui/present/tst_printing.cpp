@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QToolBar>
 #include <QToolButton>
+#include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -44,8 +45,8 @@ static bool hasGreen(const QImage &image)
     return false;
 }
 
-// In the row through the first blue pixel: whether white paper follows the
-// row's last blue pixel before the gray around the sheet.
+// In the row through the first blue pixel: whether white paper lies just right
+// of the row's last blue pixel (past the cell's border), before the sheet ends.
 static bool sheetRightOfLastBlue(const QImage &image)
 {
     const auto blue = [](QColor c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; };
@@ -78,6 +79,7 @@ class PrintingTest : public QObject
     int m_previewDpi = 0;
     // The preview's first page, as wide as the preview.
     QImage m_previewShot;
+    QPointer<QPrintPreviewDialog> m_clickedPreview;
 
     // What a user does in the print dialogs: the preview's print button, then
     // the print dialog's file output with the name pdf, then its OK.
@@ -85,6 +87,9 @@ class PrintingTest : public QObject
     {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal)) {
+            if (m_clickedPreview == preview)
+                return;
+            m_clickedPreview = preview;
             m_previewDpi = preview->printer()->resolution();
             auto *pages = preview->findChild<QPrintPreviewWidget *>();
             pages->fitToWidth();

@@ -3,6 +3,8 @@
 #include "core/app/localprocess.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -20,15 +22,29 @@ QString printFolderName(const QString &hostName, qint64 processId)
     return host + u'_' + QString::number(processId);
 }
 
-void removeStalePrintFolders(const QString &resumeDir, const QString &hostName)
+// The last change to a folder or to anything in it.
+static QDateTime lastChange(const QString &folder)
+{
+    QDateTime last = QFileInfo(folder).lastModified();
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        last = qMax(last, it.fileInfo().lastModified());
+    }
+    return last;
+}
+
+void removeStalePrintFolders(const QString &resumeDir, const QString &hostName, const QDateTime &now)
 {
     const QString prefix = printFolderName(hostName, 0).chopped(1);
     const QDir resume(resumeDir);
     for (const QString &name : resume.entryList({prefix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
         bool ok = false;
         const qint64 pid = name.mid(prefix.size()).toLongLong(&ok);
-        if (ok && !isLocalProcessRunning(pid))
-            QDir(resume.filePath(name)).removeRecursively();
+        const QString folder = resume.filePath(name);
+        if (ok && !isLocalProcessRunning(pid) && lastChange(folder).addDays(1) < now)
+            QDir(folder).removeRecursively();
     }
 }
 

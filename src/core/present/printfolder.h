@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // Each running copy prints through a folder of its own inside the shared print
@@ -10,9 +11,12 @@
 // "." kept, anything else "_") and the process number.
 QString printFolderName(const QString &hostName, qint64 processId);
 
-// Removes the print folders that copies of this host left when they were killed
-// (their process no longer runs).
-void removeStalePrintFolders(const QString &resumeDir, const QString &hostName);
+// Removes the print folders that copies of this host left when they were killed:
+// their process no longer runs here and nothing in them changed for a day
+// before now. Imaged PCs often share a host name, so a folder whose process
+// number runs nowhere here may still belong to a copy on another PC.
+void removeStalePrintFolders(const QString &resumeDir, const QString &hostName,
+                             const QDateTime &now = QDateTime::currentDateTime());
 
 // The copy's own print folder; removed with everything in it when it goes.
 class PrintFolder

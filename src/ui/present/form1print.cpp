@@ -19,6 +19,8 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSignalBlocker>
@@ -56,8 +58,12 @@ bool TForm1::BuildTestPage(int mode)
         if (!isPlainRelativeName(name))
             continue;
         const QString picture = findFileInFolder(pageFolder, name);
-        if (!picture.isEmpty())
-            platform.copyFile(picture, joinPath(PrintDir, name), true);
+        if (picture.isEmpty())
+            continue;
+        // A picture in a sub-folder goes into the same sub-folder here.
+        const QString copy = joinPath(PrintDir, name);
+        QDir().mkpath(ExtractDirPart(copy));
+        platform.copyFile(picture, copy, true);
     }
     return writePageFile(PrintDir + u'/' + PrintText::TestPageName, sheet);
 }
@@ -173,11 +179,51 @@ void TForm1::PrintResume()
     PageClick(false, true);
 }
 
+// Paper is printed as pictures of the pages, at what a school printer needs;
+// the preview holds every page as such a picture, at what a screen needs.
+static constexpr int PaperDpi = 300;
+static constexpr int PreviewDpi = 150;
+
+// Where the dialog's printer draws: its preview, a PDF file, or paper.
+enum class PrintTarget { Preview, PdfFile, Paper };
+
+static PrintTarget printTarget(QPrinter &printer)
+{
+    if (printer.paintEngine()->type() == QPaintEngine::Picture)
+        return PrintTarget::Preview;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return PrintTarget::PdfFile;
+    return PrintTarget::Paper;
+}
+
+// Prints the loaded page of view into target and waits until it is done.
+static void printView(QWebEngineView *view, QPrinter *target)
+{
+    QEventLoop loop;
+    if (printTarget(*target) == PrintTarget::PdfFile) {
+        // The browser's own PDF keeps the text as text. Its page has the
+        // sheet's margins, and a page wider than the sheet is scaled to it.
+        QPageLayout layout = target->pageLayout();
+        layout.setMode(QPageLayout::StandardMode);
+        QObject::connect(view->page(), &QWebEnginePage::pdfPrintingFinished, &loop, &QEventLoop::quit);
+        view->page()->printToPdf(target->outputFileName(), layout, target->pageRanges());
+    } else {
+        target->setResolution(printTarget(*target) == PrintTarget::Preview ? PreviewDpi : PaperDpi);
+        QObject::connect(view, &QWebEngineView::printFinished, &loop, &QEventLoop::quit);
+        view->print(target);
+    }
+    loop.exec();
+}
+
 // The print preview of a loaded browser: the browser prints into the preview's
 // printer, asynchronously, while the preview waits.
 static void openPrintPreview(QWidget *parent, QWebEngineView *view)
 {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::PrinterResolution);
+    // The browser lays its page out on the printer's sheet and draws the picture
+    // of it from the sheet's corner: with margins around it, the picture would
+    // run off the sheet's right edge.
+    printer.setFullPage(true);
     QPrintPreviewDialog dialog(&printer, parent);
     bool printing = false;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, view, [view, &printing](QPrinter *target) {
@@ -185,10 +231,7 @@ static void openPrintPreview(QWidget *parent, QWebEngineView *view)
         if (printing)
             return;
         printing = true;
-        QEventLoop loop;
-        QObject::connect(view, &QWebEngineView::printFinished, &loop, &QEventLoop::quit);
-        view->print(target);
-        loop.exec();
+        printView(view, target);
         printing = false;
     });
     dialog.exec();

@@ -145,17 +145,35 @@ private slots:
         QCOMPARE(QDir(resume).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{otherName});
         other.reset();
         QVERIFY(QDir(resume).isEmpty());
+    }
 
-        // A killed copy of this host leaves its folder; the next copy of the host clears it.
+    void staleFoldersOfThisHost_data()
+    {
+        QTest::addColumn<int>("daysLater");
+        QTest::addColumn<bool>("removed");
+        // A PC of the same host name may be printing through it right now.
+        QTest::newRow("changed today") << 0 << false;
+        QTest::newRow("unchanged for a day") << 2 << true;
+    }
+
+    // A killed copy of this host leaves its folder; a later copy of the host clears it.
+    void staleFoldersOfThisHost()
+    {
+        QFETCH(int, daysLater);
+        QFETCH(bool, removed);
+        QTemporaryDir dir;
+        const QString resume = dir.filePath(u"00_RESUME"_s);
         QProcess gone;
         gone.start(u"true"_s);
         QVERIFY(gone.waitForFinished());
-        for (const QString &name : {printFolderName(u"pc1"_s, gone.processId()), printFolderName(u"pc1"_s, 1),
-                                    printFolderName(u"pc2"_s, gone.processId())})
+        const QString dead = printFolderName(u"pc1"_s, gone.processId());
+        const QStringList kept{printFolderName(u"pc1"_s, 1), printFolderName(u"pc2"_s, gone.processId())};
+        for (const QString &name : kept + QStringList{dead})
             QVERIFY(QDir().mkpath(resume + u'/' + name));
-        removeStalePrintFolders(resume, u"pc1"_s);
-        QCOMPARE(QDir(resume).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
-                 (QStringList{printFolderName(u"pc1"_s, 1), printFolderName(u"pc2"_s, gone.processId())}));
+        removeStalePrintFolders(resume, u"pc1"_s, QDateTime::currentDateTime().addDays(daysLater));
+        QStringList left = removed ? kept : kept + QStringList{dead};
+        left.sort();
+        QCOMPARE(QDir(resume).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name), left);
     }
 
     void frameClicks_data()

@@ -9,10 +9,19 @@
 #include "ui/present/presentwiring.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFrame>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QToolBar>
 #include <QToolButton>
+#include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -36,6 +45,26 @@ static bool hasGreen(const QImage &image)
     return false;
 }
 
+// In the row through the first blue pixel: whether white paper lies just right
+// of the row's last blue pixel (past the cell's border), before the sheet ends.
+static bool sheetRightOfLastBlue(const QImage &image)
+{
+    const auto blue = [](QColor c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; };
+    for (int y = 0; y < image.height(); ++y) {
+        int last = -1;
+        for (int x = 0; x < image.width(); ++x)
+            if (blue(image.pixelColor(x, y)))
+                last = x;
+        if (last < 0)
+            continue;
+        for (int x = last + 1; x < qMin(image.width(), last + 20); ++x)
+            if (image.pixelColor(x, y).lightness() > 240)
+                return true;
+        return false;
+    }
+    return false;
+}
+
 class PrintingTest : public QObject
 {
     Q_OBJECT
@@ -45,19 +74,63 @@ class PrintingTest : public QObject
     std::unique_ptr<TForm1> m_form;
     QList<QWebEngineView *> m_previews;
 
-    // The text of the page view shows, printed into a PDF, its blanks folded
-    // (the PDF keeps no ideographic blanks).
-    QString printedText(QWebEngineView *view)
+    std::function<void(QWebEngineView *view)> m_preview;
+    // The resolution of the pages the preview showed: each page is a picture.
+    int m_previewDpi = 0;
+    // The preview's first page, as wide as the preview.
+    QImage m_previewShot;
+    QPointer<QPrintPreviewDialog> m_clickedPreview;
+
+    // What a user does in the print dialogs: the preview's print button, then
+    // the print dialog's file output with the name pdf, then its OK.
+    void printToFileLikeAUser(const QString &pdf)
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *preview = qobject_cast<QPrintPreviewDialog *>(modal)) {
+            if (m_clickedPreview == preview)
+                return;
+            m_clickedPreview = preview;
+            m_previewDpi = preview->printer()->resolution();
+            auto *pages = preview->findChild<QPrintPreviewWidget *>();
+            pages->fitToWidth();
+            m_previewShot = pages->grab().toImage();
+            const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+            for (QToolBar *bar : preview->findChildren<QToolBar *>())
+                for (QAction *action : bar->actions())
+                    if (action->text() == print && bar->widgetForAction(action))
+                        QTimer::singleShot(0, preview, [bar, action] {
+                            QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
+                        });
+        } else if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
+            auto *printers = dialog->findChild<QComboBox *>(u"printers"_s);
+            auto *file = dialog->findChild<QLineEdit *>(u"filename"_s);
+            if (!printers || !file)
+                return;
+            printers->setCurrentIndex(
+                printers->findText(QCoreApplication::translate("QPrintDialog", "Print to File (PDF)")));
+            file->setText(pdf);
+            QTimer::singleShot(0, dialog, &QDialog::accept);
+        }
+    }
+
+    // The text of the page view shows, printed into a PDF through the print
+    // preview, its blanks folded (the PDF keeps no ideographic blanks). Empty
+    // when the PDF holds no text.
+    void printThroughPreview(const std::function<void()> &print, QString &text)
     {
         const QString pdf = m_dir.filePath(u"print.pdf"_s);
-        QSignalSpy printed(view->page(), &QWebEnginePage::pdfPrintingFinished);
-        view->page()->printToPdf(pdf);
-        if (!printed.wait(30000) || !printed.first().at(1).toBool())
-            return {};
-        QProcess text;
-        text.start(u"pdftotext"_s, {u"-raw"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
-        text.waitForFinished(30000);
-        return QString::fromUtf8(text.readAllStandardOutput()).simplified();
+        QFile::remove(pdf);
+        m_form->PrintPreview = m_preview;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [this, pdf] { printToFileLikeAUser(pdf); });
+        user.start(100);
+        print();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0 && !QApplication::activeModalWidget(), 60000);
+        m_form->PrintPreview = [this](QWebEngineView *view) { m_previews << view; };
+        QProcess pdftotext;
+        pdftotext.start(u"pdftotext"_s, {u"-raw"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
+        pdftotext.waitForFinished(30000);
+        text = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
     }
 
 private slots:
@@ -66,11 +139,12 @@ private slots:
         m_home = m_dir.filePath(u"web"_s);
         QVERIFY(QDir().mkpath(m_home));
         const QString quiz = BuildQuizHtml(QString::fromUtf8(
-            ownPage(u"問題#その1?ヒント"_s, u"<P>くだもの(りんご)です。[]</P><IMG src=\"p.png\">"_s)));
+            ownPage(u"問題#その1?ヒント"_s, u"<P>くだもの(りんご)です。[]</P><IMG src=\"p.png\"><IMG src=\"img/q.png\">"_s)));
         QVERIFY(writeFixture(m_home + u"/0100_quiz.html"_s, quiz.toUtf8()));
         QImage picture(8, 8, QImage::Format_RGB32);
         picture.fill(Qt::blue);
         QVERIFY(picture.save(m_home + u"/p.png"_s));
+        QVERIFY(QDir().mkpath(m_home + u"/img"_s) && picture.save(m_home + u"/img/q.png"_s));
         // Expanded after an ordinary load, this page would replace the level.
         QVERIFY(writeFixture(m_home + u"/0110_links.html"_s,
                              ownPage(u"links"_s, u"<A href=\"sub/x.html\">【リンク】x</A><A href=\"sub/y.html\">【リンク】y</A>"_s)));
@@ -87,6 +161,7 @@ private slots:
         m_form->FormShow();
         QVERIFY(loaded.wait(30000));
         attachPrinting(*m_form);
+        m_preview = m_form->PrintPreview;
         m_form->PrintPreview = [this](QWebEngineView *view) { m_previews << view; };
     }
 
@@ -101,16 +176,49 @@ private slots:
     {
         QFETCH(bool, answers);
         m_form->nav.PBanSave(0);
-        answers ? m_form->PrintWithNameFieldRed() : m_form->PrintWithNameField();
+        const auto print = [this, answers] {
+            answers ? m_form->PrintWithNameFieldRed() : m_form->PrintWithNameField();
+        };
+        print();
         QTRY_COMPARE_WITH_TIMEOUT(m_previews.size(), 1, 30000);
         QCOMPARE(m_previews.takeFirst(), m_form->WebBrowser3);
         QCOMPARE(m_form->WebBrowser3Tag, 0);
         QVERIFY(QFileInfo::exists(m_form->PrintDir + u"/p.png"_s));
-        const QString text = printedText(m_form->WebBrowser3);
+        QVERIFY(QFileInfo::exists(m_form->PrintDir + u"/img/q.png"_s));
         QVERIFY(readFixture(m_form->PrintDir + u"/test.html"_s).contains("年　　　組　　　番"));
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is missing");
+        QString text;
+        printThroughPreview(print, text);
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY2(text.contains(u"問題 その1 年 組 番 氏名"_s), qPrintable(text));
         QVERIFY2(text.contains(u"です。[1]"_s), qPrintable(text));
         QCOMPARE(text.contains(u"りんご"_s), answers);
+        // A screen's resolution, so that a long preview stays small.
+        QVERIFY2(m_previewDpi > 0 && m_previewDpi <= 150, qPrintable(QString::number(m_previewDpi)));
+    }
+
+    // A B4 page is wider than an A4 sheet: it is scaled to the sheet, its
+    // rightmost cell printed too.
+    void widePagePrints()
+    {
+        const QString wide = m_dir.filePath(u"b4.html"_s);
+        QVERIFY(writeFixture(wide, "<HTML><BODY><TABLE border=\"1\" width=\"860\"><TR><TD width=\"700\">左端</TD>"
+                                   "<TD bgcolor=\"#0000ff\">右端のセル</TD></TR></TABLE></BODY></HTML>"));
+        QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
+        m_form->WebBrowser1->setUrl(QUrl::fromLocalFile(wide));
+        QVERIFY(loaded.wait(30000));
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is missing");
+        QString text;
+        printThroughPreview([this] { m_form->N6Click(); }, text);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(text.contains(u"左端 右端のセル"_s), qPrintable(text));
+        // On paper: right of the blue cell, its border and the white sheet.
+        QVERIFY(!m_previewShot.isNull());
+        QVERIFY2(sheetRightOfLastBlue(m_previewShot), "the page runs off the sheet");
     }
 
     void thumbnailSummary()

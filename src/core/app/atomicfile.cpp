@@ -3,6 +3,7 @@
 #include "core/app/localprocess.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSysInfo>
@@ -21,6 +22,10 @@ namespace {
 constexpr qsizetype MaxNameBytes = 255;
 const QString TempSuffix = u".tmp"_s;
 
+constexpr qint64 AbandonedTemporarySeconds = 24 * 3600;
+
+// Host name and boot: imaged school PCs often share one host name, and a process
+// number only means something on the machine and boot that gave it.
 QString hostTag()
 {
     QString host = QSysInfo::machineHostName();
@@ -28,7 +33,23 @@ QString hostTag()
         if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'-')
             c = u'-';
     }
-    return host.isEmpty() ? u"host"_s : host.left(40);
+    host = host.isEmpty() ? u"host"_s : host.left(40);
+    const QByteArray boot = QSysInfo::bootUniqueId().left(8);
+    return boot.isEmpty() ? host : host + u'-' + QString::fromLatin1(boot);
+}
+
+// The process number of a hidden temporary name of this writer, or 0.
+qint64 temporaryPid(const QString &name)
+{
+    const qsizetype end = name.size() - TempSuffix.size();
+    const qsizetype dot = name.lastIndexOf(u'.', end - 1);
+    if (!name.startsWith(u'.') || !name.endsWith(TempSuffix) || dot <= 0 || dot + 1 >= end)
+        return 0;
+    for (qsizetype i = dot + 1; i < end; ++i) {
+        if (name.at(i) < u'0' || name.at(i) > u'9')
+            return 0;
+    }
+    return name.mid(dot + 1, end - dot - 1).toLongLong();
 }
 
 // The name part kept in the temporary name, cut so that the whole stays a legal name.
@@ -59,23 +80,29 @@ QString AtomicFile::temporaryPrefix(const QString &target)
     return u"."_s + namePart(info.fileName()) + u"."_s + hostTag() + u"."_s;
 }
 
+QString AtomicFile::thisHostTag()
+{
+    return hostTag();
+}
+
 void AtomicFile::removeStaleTemporaries() const
 {
-    // Every hidden temporary of this host in the folder, not only this target's: a
-    // copy killed midway leaves one under a name that may never be written again.
-    const QString hostPart = u"."_s + hostTag() + u"."_s;
+    // Every dead writer's temporary in the folder, not only this target's: a copy
+    // killed midway leaves one under a name that may never be written again. A file of
+    // this machine and boot is dead when its process is gone; any other only after a
+    // day without a change (it may be a PC of the same host name writing right now).
+    const QString ours = u"."_s + hostTag() + u"."_s;
+    const QDateTime now = QDateTime::currentDateTime();
     QDir dir(QFileInfo(m_target).absolutePath());
-    const QStringList names = dir.entryList({u".*"_s + hostPart + u"*"_s + TempSuffix},
-                                            QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    const QStringList names = dir.entryList({u".*"_s + TempSuffix}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     for (const QString &name : names) {
-        const qsizetype host = name.lastIndexOf(hostPart);
-        const QString digits = name.mid(host + hostPart.size(), name.size() - host - hostPart.size() - TempSuffix.size());
-        const bool number = !digits.isEmpty()
-                            && std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-        bool ok = false;
-        const qint64 pid = digits.toLongLong(&ok);
-        // Another process of this host may be writing there right now: leave its file.
-        if (number && ok && !isLocalProcessRunning(pid))
+        const qint64 pid = temporaryPid(name);
+        if (pid <= 0)
+            continue;
+        const bool thisBoot = name.mid(0, name.size() - TempSuffix.size() - QString::number(pid).size()).endsWith(ours);
+        const bool dead = thisBoot ? !isLocalProcessRunning(pid)
+                                   : QFileInfo(dir.filePath(name)).lastModified().secsTo(now) > AbandonedTemporarySeconds;
+        if (dead)
             dir.remove(name);
     }
 }

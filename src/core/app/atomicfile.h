@@ -6,11 +6,11 @@
 #include <QString>
 
 // A file written whole or not at all. The bytes go to a hidden temporary file in the
-// target's folder ("." + name + "." + host + "." + process + ".tmp", so that no page
+// target's folder ("." + name + "." + host and boot + "." + process + ".tmp", so that no page
 // list shows it), which is flushed to the disk and then renamed over the target.
 // Unlike QSaveFile this names its temporary file the same way on every file system
-// (network shares included), and a temporary file that a crashed writer on this host
-// left behind is removed by the next write into the same folder. The temporary file
+// (network shares included), and a temporary file that a crashed writer left behind
+// is removed by the next write into the same folder. The temporary file
 // is always made new (never an existing file or a link planted under its name), and
 // only that very file is renamed over the target.
 class AtomicFile
@@ -37,6 +37,8 @@ public:
 
     // The hidden temporary names of a target all start with this.
     static QString temporaryPrefix(const QString &target);
+    // The host part of those names: host name and boot of this machine.
+    static QString thisHostTag();
 
 private:
     void removeStaleTemporaries() const;

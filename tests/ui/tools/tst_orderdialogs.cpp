@@ -183,6 +183,32 @@ private slots:
         QCOMPARE(files(), (QStringList{u"a.html"_s, u"b.html"_s}));
     }
 
+    void numberedRenameRefusesNamesNoFileCanHave_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("..") << u".."_s << u"「..」は「.」で始まるため"_s;
+        QTest::newRow(".x") << u".x"_s << u"「.x」は「.」で始まるため"_s;
+        QTest::newRow("300 characters") << QString(300, u'a') << u"長すぎて"_s;
+        QTest::newRow("83 kana, 3 bytes each") << QString(83, QChar(0x30DA)) << u"長すぎて"_s;
+        QTest::newRow("a folder") << u"x/y"_s << u"/ \\ $"_s;
+    }
+    void numberedRenameRefusesNamesNoFileCanHave()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, told);
+        setPages({u"a.html"_s, u"b.html"_s, u"b.%xt"_s}, 0);
+        QDir(m_home).mkdir(u"b"_s);
+        m_form17->Edit1->setText(name);
+        ModalUser user(*m_form17, [&] { QTest::mouseClick(m_form17->SpeedButton1, Qt::LeftButton); });
+        QString text;
+        answerMessageBox(this, QMessageBox::Ok, &text);
+        m_form->RenamePagesNumbered();
+        m_form17->Edit1->setText(u"page"_s);
+        QVERIFY2(text.contains(told), qPrintable(text));
+        QCOMPARE(files(), (QStringList{u"a.html"_s, u"b"_s, u"b.%xt"_s, u"b.html"_s}));
+    }
+
     void searchLevelIsRefused_data()
     {
         QTest::addColumn<int>("operation");

@@ -1,0 +1,51 @@
+#include "core/tools/folderrename.h"
+
+#include "core/tools/fileuses.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+static constexpr Companion Kinds[] = {Companion::Note, Companion::Sound, Companion::SubFolder};
+
+FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, const QList<PageMove> &moves,
+                                    Companions companions)
+{
+    const auto path = [&](const QString &name) -> QString { return folder + u'/' + name; };
+    // What each move may take along: the page and the companions there are.
+    QList<QStringList> groups;
+    QStringList paths;
+    for (const PageMove &move : moves) {
+        QStringList group{path(move.from)};
+        for (const Companion kind : Kinds) {
+            const QString companion = path(companionName(move.from, kind));
+            if (companions.testFlag(kind) && !group.contains(companion) && QFileInfo::exists(companion))
+                group << companion;
+        }
+        paths += group;
+        groups << group;
+    }
+    const LinkResolver resolver(root, folder);
+    const PageUses uses(pagesOfFolder(folder), paths, resolver);
+
+    FolderRenameOutcome outcome;
+    QList<PageMove> possible = moves;
+    for (qsizetype i = 0; i < moves.size(); ++i) {
+        for (const QString &file : std::as_const(groups.at(i))) {
+            if (!uses.blocked(file))
+                continue;
+            // A move to its own name is none: the page stays where it is.
+            possible[i].to = possible.at(i).from;
+            outcome.kept << QFileInfo(file).fileName();
+            for (const QString &page : uses.blockingPages(file))
+                if (!outcome.keptFor.contains(page))
+                    outcome.keptFor << page;
+        }
+    }
+    outcome.moves = carryOutMoves(folder, possible, companions);
+    QList<QPair<QString, QString>> renamed;
+    for (const PageMove &move : std::as_const(outcome.moves.moved))
+        renamed.append({path(move.from), path(move.to)});
+    outcome.pagesNotWritten = uses.rewrite(renamed);
+    return outcome;
+}

@@ -3,24 +3,24 @@
 #include "core/tools/fileuses.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
-
-static constexpr Companion Kinds[] = {Companion::Note, Companion::Sound, Companion::SubFolder};
 
 FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, const QList<PageMove> &moves,
                                     Companions companions)
 {
     const auto path = [&](const QString &name) -> QString { return folder + u'/' + name; };
     // What each move may take along: the page and the companions there are.
+    const QSet<QString> there = FolderNames::list(folder);
     QList<QStringList> groups;
     QStringList paths;
     for (const PageMove &move : moves) {
         QStringList group{path(move.from)};
-        for (const Companion kind : Kinds) {
-            const QString companion = path(companionName(move.from, kind));
-            if (companions.testFlag(kind) && !group.contains(companion) && QFileInfo::exists(companion))
-                group << companion;
+        for (const Companion kind : AllCompanions) {
+            const QString companion = companionName(move.from, kind);
+            if (companions.testFlag(kind) && companion != move.from && there.contains(companion))
+                group << path(companion);
         }
         paths += group;
         groups << group;

@@ -23,8 +23,6 @@ static const QString StrandedPrefix = u".kavuno-rename-"_s;
 // group together again. Names are separated by NUL, which no name holds.
 static const QString GroupRecordName = u".kavuno-renaming"_s;
 
-static constexpr Companion AllCompanions[] = {Companion::Note, Companion::Sound, Companion::SubFolder};
-
 QString companionName(const QString &page, Companion kind)
 {
     const QString base = pathWithoutExtension(page);

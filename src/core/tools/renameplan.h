@@ -21,6 +21,7 @@ enum class Companion {
 };
 Q_DECLARE_FLAGS(Companions, Companion)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Companions)
+inline constexpr Companion AllCompanions[] = {Companion::Note, Companion::Sound, Companion::SubFolder};
 
 // The name of a page's companion of that kind.
 QString companionName(const QString &page, Companion kind);

@@ -43,6 +43,26 @@ static QStringList folderState(const QString &root)
     return state;
 }
 
+// The moves of an operation on the folder's level: "reorder from to", "strip"
+// or "number name start step digits first last".
+static QList<PageMove> plan(const QString &dir, const QString &operation, Companions *companions)
+{
+    const QStringList entries = pageListOrder(listPageFiles(dir), u"kavuno"_s);
+    const QStringList op = operation.split(u' ');
+    if (op.at(0) == u"reorder"_s) {
+        *companions = ReorderCompanions;
+        return planReorder(entries, op.at(1).toInt(), op.at(2).toInt()).moves;
+    }
+    if (op.at(0) == u"strip"_s) {
+        *companions = StripCompanions;
+        FolderNames names(FolderNames::list(dir), StripCompanions);
+        return planStrip(entries, names);
+    }
+    *companions = NumberedCompanions;
+    const NumberedRename rename{op.at(1), op.at(2).toInt(), op.at(3).toInt(), op.at(4).toInt(), op.at(5).toInt(), op.at(6).toInt()};
+    return planNumbered(entries, rename, FolderNames(FolderNames::list(dir), NumberedCompanions));
+}
+
 class OrderNumbersTest : public QObject
 {
     Q_OBJECT
@@ -134,23 +154,8 @@ private slots:
         QFETCH(QStringList, after);
         QTemporaryDir dir;
         makeFolder(dir.path(), before);
-        const QStringList entries = pageListOrder(listPageFiles(dir.path()), u"kavuno"_s);
-        const QStringList op = operation.split(u' ');
-        QList<PageMove> moves;
         Companions companions;
-        if (op.at(0) == u"reorder"_s) {
-            moves = planReorder(entries, op.at(1).toInt(), op.at(2).toInt()).moves;
-            companions = ReorderCompanions;
-        } else if (op.at(0) == u"strip"_s) {
-            FolderNames names(FolderNames::list(dir.path()), StripCompanions);
-            moves = planStrip(entries, names);
-            companions = StripCompanions;
-        } else {
-            const NumberedRename rename{op.at(1), op.at(2).toInt(), op.at(3).toInt(), op.at(4).toInt(), op.at(5).toInt(), op.at(6).toInt()};
-            FolderNames names(FolderNames::list(dir.path()), NumberedCompanions);
-            moves = planNumbered(entries, rename, names);
-            companions = NumberedCompanions;
-        }
+        const QList<PageMove> moves = plan(dir.path(), operation, &companions);
         carryOutMoves(dir.path(), moves, companions);
         after.sort();
         QCOMPARE(folderState(dir.path()), after);
@@ -193,20 +198,8 @@ private slots:
         // "\x83" stands for a byte that is no UTF-8.
         const QByteArray bytes = text.toUtf8().replace("\xC2\x83", "\x83");
         QVERIFY(writeFixture(dir.filePath(before.at(0)), bytes));
-        const QStringList entries = pageListOrder(listPageFiles(dir.path()), u"kavuno"_s);
-        QList<PageMove> moves;
-        Companions companions = NumberedCompanions;
-        if (operation.startsWith(u"reorder"_s)) {
-            moves = planReorder(entries, 0, 0).moves;
-            companions = ReorderCompanions;
-        } else if (operation == u"strip"_s) {
-            FolderNames names(FolderNames::list(dir.path()), StripCompanions);
-            moves = planStrip(entries, names);
-            companions = StripCompanions;
-        } else {
-            const FolderNames names(FolderNames::list(dir.path()), NumberedCompanions);
-            moves = planNumbered(entries, {u"page"_s, 100, 1, 3, 0, 1}, names);
-        }
+        Companions companions;
+        const QList<PageMove> moves = plan(dir.path(), operation, &companions);
         const FolderRenameOutcome outcome = renameUsedFiles(dir.path(), dir.path(), moves, companions);
         QCOMPARE(outcome.kept, kept);
         QCOMPARE(outcome.pagesNotWritten, QStringList());

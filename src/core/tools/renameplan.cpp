@@ -3,7 +3,6 @@
 #include "core/app/apptexts.h"
 #include "core/app/filerename.h"
 #include "core/app/smallfile.h"
-#include "core/app/wholefile.h"
 #include "core/navigation/pathtext.h"
 
 #include <QDir>
@@ -22,6 +21,18 @@ static const QString StrandedPrefix = u".kavuno-rename-"_s;
 // program be stopped between them, the next rename in the folder puts the
 // group together again. Names are separated by NUL, which no name holds.
 static const QString GroupRecordName = u".kavuno-renaming"_s;
+
+// The record is made new, so a group never runs while another program's
+// group in the same folder is unsettled. It is written before any move of its
+// group: a program stopped while writing it has moved nothing, so it needs
+// neither a temporary nor a sync, which would cost a folder listing and a
+// disk flush for every page of a level.
+static bool writeGroupRecord(const QString &path, const QStringList &names)
+{
+    const QByteArray bytes = names.join(QChar(0)).toUtf8();
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
 
 QString companionName(const QString &page, Companion kind)
 {
@@ -324,7 +335,7 @@ private:
             QStringList record;
             for (qsizetype i = 0; i < before.size(); ++i)
                 record << before.at(i) << targets.at(i);
-            if (!writeWholeFile(path(GroupRecordName), record.join(QChar(0)).toUtf8()))
+            if (!writeGroupRecord(path(GroupRecordName), record))
                 return false;
         }
         const auto settled = qScopeGuard([&] {

@@ -3,6 +3,7 @@
 #include "core/tools/fileuses.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -44,8 +45,14 @@ FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, 
     }
     outcome.moves = carryOutMoves(folder, possible, companions);
     QList<QPair<QString, QString>> renamed;
-    for (const PageMove &move : std::as_const(outcome.moves.moved))
+    QHash<QString, QString> now;
+    for (const PageMove &move : std::as_const(outcome.moves.moved)) {
         renamed.append({path(move.from), path(move.to)});
+        now.insert(path(move.from), path(move.to));
+    }
+    // The pages are told by the names they have now.
+    for (QString &page : outcome.keptFor)
+        page = now.value(page, page);
     outcome.pagesNotWritten = uses.rewrite(renamed);
     return outcome;
 }

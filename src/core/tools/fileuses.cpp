@@ -107,8 +107,12 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
     forEachUse(text, pageFolder, [&](const QString &key) { return renamed.contains(key); }, resolver,
                [&](const QuotedValue &value, qsizetype start, qsizetype length, const QString &key) {
                    QString name = renamed.value(key);
+                   const QChar before = text.at(value.start - 1);
                    if (value.text.mid(start, length).contains(u'%'))
                        name = QString::fromUtf8(QUrl::toPercentEncoding(name));
+                   else if (before != u'"' && before != u'\'')
+                       name.replace(u' ', u"%20"_s); // a value without quotes ends at a blank
+
                    cuts.append({value.start + start, length, name});
                });
     QString result = text;

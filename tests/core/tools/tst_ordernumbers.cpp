@@ -59,7 +59,10 @@ static QList<PageMove> plan(const QString &dir, const QString &operation, Compan
         return planStrip(entries, names);
     }
     *companions = NumberedCompanions;
-    const NumberedRename rename{op.at(1), op.at(2).toInt(), op.at(3).toInt(), op.at(4).toInt(), op.at(5).toInt(), op.at(6).toInt()};
+    // The name may hold blanks: the numbers are the last five words.
+    const QStringList n = op.mid(op.size() - 5);
+    const NumberedRename rename{op.mid(1, op.size() - 6).join(u' '), n[0].toInt(), n[1].toInt(), n[2].toInt(),
+                                n[3].toInt(), n[4].toInt()};
     return planNumbered(entries, rename, FolderNames(FolderNames::list(dir), NumberedCompanions));
 }
 
@@ -180,6 +183,10 @@ private slots:
             << QStringList{u"a.html"_s, u"b.html"_s, u"b/"_s} << u"<IMG src=\"b/was\"><IMG src=\"./B.HTML\">"_s
             << u"number page 100 1 3 0 1"_s << u"page(100).html"_s
             << u"<IMG src=\"page(101)/was\"><IMG src=\"./page(101).html\">"_s << QStringList{};
+        QTest::newRow("number: a blank in a value without quotes")
+            << QStringList{u"a.html"_s, u"b.html"_s} << u"<A href=b.html>b</A><A href=\"b.html\">b</A>"_s
+            << u"number my page 1 1 1 0 1"_s << u"my page(1).html"_s
+            << u"<A href=my%20page(2).html>b</A><A href=\"my page(2).html\">b</A>"_s << QStringList{};
         QTest::newRow("strip: a page no valid UTF-8 uses the picture")
             << QStringList{u"1000_a.html"_s, u"1010_photo.jpg"_s, u"1020_b.html"_s}
             << u"<IMG src=\"1010_photo.jpg\">\x83"_s << u"strip"_s << u"a.html"_s

@@ -61,7 +61,12 @@ QList<QuotedValue> fileNameValues(const QString &text)
         }
     }
     std::sort(values.begin(), values.end(), [](const QuotedValue &a, const QuotedValue &b) { return a.start < b.start; });
-    return values;
+    // A value found twice (a title holding an attribute) is one.
+    QList<QuotedValue> apart;
+    for (const QuotedValue &value : std::as_const(values))
+        if (apart.isEmpty() || value.start >= apart.constLast().start + apart.constLast().length)
+            apart << value;
+    return apart;
 }
 
 // Calls found(value, segment start, segment length, key) for each value that
@@ -112,7 +117,6 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
                        name = QString::fromUtf8(QUrl::toPercentEncoding(name));
                    else if (before != u'"' && before != u'\'')
                        name.replace(u' ', u"%20"_s); // a value without quotes ends at a blank
-
                    cuts.append({value.start + start, length, name});
                });
     QString result = text;

@@ -27,6 +27,7 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
 class PageUses
 {
 public:
+    // resolver is kept: it outlives this.
     PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver);
 
     // The pages that name path and cannot be rewritten.
@@ -40,7 +41,8 @@ public:
 
 private:
     const LinkResolver &m_resolver;
-    // Page -> whether it names one of the paths; path key -> pages that name it but cannot be rewritten.
+    // The pages that name some of the paths and can be rewritten; path key ->
+    // the pages that name it but cannot be.
     QStringList m_users;
     QHash<QString, QStringList> m_blocking;
 };

@@ -4,9 +4,14 @@
 
 using namespace Qt::StringLiterals;
 
-QString orderPrefix(int position)
+QString orderPrefix(int position, int width)
 {
-    return QString::number(1000 + 10 * qint64(position)) + u'_';
+    return QString::number(1000 + 10 * qint64(position)).rightJustified(width, u'0') + u'_';
+}
+
+int orderNumberWidth(int count)
+{
+    return std::max(4, int(orderPrefix(std::max(0, count - 1)).size()) - 1);
 }
 
 qsizetype orderPrefixLength(const QString &name)
@@ -28,11 +33,12 @@ ReorderPlan planReorder(const QStringList &entries, int from, int to)
     plan.current = std::max(0, std::min(to, last));
     if (from >= 0 && from <= last)
         order.move(from, plan.current);
+    const int width = orderNumberWidth(int(order.size()));
     for (int i = 0; i < order.size(); ++i) {
         const QString &entry = order.at(i);
         if (keepsOrderName(entry))
             continue;
-        const QString target = orderPrefix(i) + entry.mid(orderPrefixLength(entry));
+        const QString target = orderPrefix(i, width) + entry.mid(orderPrefixLength(entry));
         if (target != entry)
             plan.moves.append({entry, target});
     }
@@ -76,32 +82,45 @@ static bool usableName(const QString &name)
         && name != u".."_s;
 }
 
-QList<PageMove> planNumbered(const QStringList &entries, const NumberedRename &rename, FolderNames &names)
+static QString numberedName(const NumberedRename &rename, qint64 number, const QString &extension)
 {
+    return rename.name + u'(' + formatNumber(number, rename.digits) + u')' + extension;
+}
+
+QList<PageMove> planNumbered(const QStringList &entries, const NumberedRename &rename, const FolderNames &names)
+{
+    // The runner moves each page once its new name is free, and sends pages
+    // whose names go round through hidden names; a name that stays taken keeps
+    // its page where it is.
     QList<PageMove> moves;
-    QList<PageMove> later;
     qint64 number = rename.start - rename.step;
     for (int i = std::max(0, rename.first); i <= rename.last && i < entries.size(); ++i) {
         const QString &entry = entries.at(i);
         if (!names.taken(entry))
             continue;
         number += rename.step;
-        const QString target = rename.name + u'(' + formatNumber(number, rename.digits) + u')' + fileExtension(entry);
-        if (target == entry || !usableName(target))
-            continue;
-        if (names.fits(entry, target)) {
-            names.move(entry, target);
+        const QString target = numberedName(rename, number, fileExtension(entry));
+        if (target != entry && usableName(target))
             moves.append({entry, target});
-        } else {
-            later.append({entry, target});
-        }
-    }
-    // Names held by pages of the range that have moved on are free now.
-    for (const PageMove &move : std::as_const(later)) {
-        if (names.fits(move.from, move.to)) {
-            names.move(move.from, move.to);
-            moves.append(move);
-        }
     }
     return moves;
+}
+
+// Longer names are refused by the file systems the data lives on.
+static constexpr qsizetype MaxNameBytes = 255;
+
+NumberedNameProblem numberedNameProblem(const QStringList &entries, const NumberedRename &rename)
+{
+    if (rename.name.startsWith(u'.'))
+        return NumberedNameProblem::Hidden;
+    if (!usableName(numberedName(rename, 0, {})))
+        return NumberedNameProblem::Refused;
+    qint64 number = rename.start;
+    for (int i = std::max(0, rename.first); i <= rename.last && i < entries.size(); ++i, number += rename.step) {
+        const QString page = numberedName(rename, number, fileExtension(entries.at(i)));
+        for (const QString &name : {page, companionName(page, Companion::Note)})
+            if (name.toUtf8().size() > MaxNameBytes)
+                return NumberedNameProblem::TooLong;
+    }
+    return NumberedNameProblem::None;
 }

@@ -8,8 +8,12 @@
 // Page order by file name: the order number "1000_", "1010_", ... in front of
 // each name, stripping it again, and the numbered names "page(100).html".
 
-// The order number of a 0-based position: 1000 + 10 x position, then "_".
-QString orderPrefix(int position);
+// The order number of a 0-based position: 1000 + 10 x position, then "_",
+// zero-padded to width digits.
+QString orderPrefix(int position, int width = 4);
+// The width of the order numbers of a level of count entries: enough for the
+// last, at least 4, so that the names sort as the numbers do.
+int orderNumberWidth(int count);
 // The length of a name's old order prefix: everything up to and including its
 // first "_", unless that "_" is the first character; 0 when there is none.
 qsizetype orderPrefixLength(const QString &name);
@@ -51,7 +55,17 @@ struct NumberedRename
     int last = 0;
 };
 // name + "(" + number + ")" + extension for each entry of the range that is in
-// the folder, numbers running from start by step. A name taken at its turn is
-// tried again after the others moved; a page whose name is still taken then,
-// or whose new name would hold a path or "$", keeps its name.
-QList<PageMove> planNumbered(const QStringList &entries, const NumberedRename &rename, FolderNames &names);
+// the folder, numbers running from start by step. A name held by another page
+// of the range is free once that page has moved on, whatever the order; a page
+// whose name stays taken, or whose new name would hold a path or "$", keeps
+// its name.
+QList<PageMove> planNumbered(const QStringList &entries, const NumberedRename &rename, const FolderNames &names);
+
+// Why the numbered names cannot be made at all, or None.
+enum class NumberedNameProblem {
+    None,
+    Hidden,   // it begins with ".": every page of the range would be hidden
+    Refused,  // it holds "/", "\" or "$"
+    TooLong,  // a page's or its note's name would be longer than a file system allows
+};
+NumberedNameProblem numberedNameProblem(const QStringList &entries, const NumberedRename &rename);

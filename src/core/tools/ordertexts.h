@@ -15,6 +15,10 @@ inline const QString CloseHint = u"移動しないで終える"_s;
 inline const QString StripButton = u"順番数字_\u3000の削除"_s;
 inline const QString StripHint = u"ファイル名につけた数字を削除する"_s;
 inline const QString AskStrip = u"数字_ を削除していいですか？"_s;
+// Any of the three operations.
+inline const QString FilesKept =
+    u"次のファイルは、UTF-8 で読めないページが使っているため、名前を変えていません。\n%1\n\n使っているページ:\n%2"_s;
+inline const QString PagesNotWritten = u"次のページを書き込めませんでした。\n%1"_s;
 inline const QString StripFailed = u"次のファイルの名前を変更できませんでした。\n%1"_s;
 
 // The renumber dialog.
@@ -33,6 +37,9 @@ inline const QString DefaultName = u"page"_s;
 inline const QString DefaultStart = u"100"_s;
 inline const QString DefaultStep = u"1"_s;
 inline const QString DefaultDigits = u"3"_s;
+inline const QString HiddenName = u"「%1」は「.」で始まるため、ページが隠れてしまいます。別の名前にしてください。"_s;
+inline const QString RefusedName = u"「%1」には / \\ $ のどれかが含まれているため、ファイル名にできません。"_s;
+inline const QString NameTooLong = u"「%1」では長すぎて、ファイル名にできません。短い名前にしてください。"_s;
 inline const QString InvalidNumber = u"「%1」は正しい数字ではありません。"_s;
 
 // Levels of search results and keyword links list pages of several folders.

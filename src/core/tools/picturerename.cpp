@@ -1,11 +1,8 @@
 #include "core/tools/picturerename.h"
 
 #include "core/app/filerename.h"
-#include "core/app/smallfile.h"
-#include "core/app/wholefile.h"
-#include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
-#include "core/pages/pagefile.h"
+#include "core/tools/fileuses.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,42 +41,21 @@ QString freePictureName(const QString &picture, const QString &prefix)
     }
 }
 
-QString replacePictureName(const QString &text, const QString &pageFolder, const QString &oldPath,
-                           const QString &newName, const LinkResolver &resolver)
+bool isRefusedPicturePrefix(const QString &fieldText)
 {
-    QList<QuotedValue> values = quotedValues(text, u"=\""_s, Qt::CaseSensitive);
-    values << quotedValues(text, u"<TITLE>\""_s, Qt::CaseInsensitive);
-    std::sort(values.begin(), values.end(), [](const QuotedValue &a, const QuotedValue &b) { return a.start > b.start; });
-    const QString oldKey = pathKey(oldPath);
-    QString result = text;
-    for (const QuotedValue &value : std::as_const(values)) {
-        if (pathKey(resolver.pathOf(pageFolder, value.text)) != oldKey)
-            continue;
-        const qsizetype cut = std::max(value.text.lastIndexOf(u'/'), value.text.lastIndexOf(u'\\'));
-        result.replace(value.start, value.length, value.text.left(cut + 1) + newName);
-    }
-    return result;
-}
-
-static bool isPageName(const QString &path)
-{
-    const QString extension = fileExtension(path).toLower();
-    return extension == u".html"_s || extension == u".htm"_s;
+    static const QString refused = u"\"<>/\\$"_s;
+    return std::any_of(refused.cbegin(), refused.cend(), [&](QChar c) { return fieldText.contains(c); });
 }
 
 // The pages that may name a picture of folder: the folder's own and the selected ones.
 static QStringList pagesToFix(const QString &folder, const QStringList &selected)
 {
-    QStringList pages;
-    QSet<QString> seen;
-    const QStringList names = listPlainFiles(folder);
-    for (const QString &name : names)
-        if (isPageName(name))
-            pages << folder + u'/' + name;
+    QStringList pages = pagesOfFolder(folder);
     for (const QString &path : selected)
-        if (isPageName(path))
+        if (isPageFileName(path))
             pages << path;
     QStringList unique;
+    QSet<QString> seen;
     for (const QString &page : std::as_const(pages))
         if (!seen.contains(pathKey(page))) {
             seen.insert(pathKey(page));
@@ -88,44 +64,28 @@ static QStringList pagesToFix(const QString &folder, const QStringList &selected
     return unique;
 }
 
-static void fixPages(PictureRenameOutcome &outcome, const QStringList &pages, const QString &oldPath,
-                     const QString &newPath, const LinkResolver &resolver)
-{
-    const QString newName = fileNameOf(newPath);
-    for (const QString &page : pages) {
-        const std::optional<QByteArray> pageBytes = readTextFile(page);
-        if (!pageBytes)
-            continue;
-        const QByteArray &bytes = *pageBytes;
-        const PageText read = decodePageUtf8(bytes);
-        if (!read.ok()) {
-            const PageText legacy = decodePageLegacy(bytes);
-            if (legacy.ok() && replacePictureName(legacy.text, folderOf(page), oldPath, newName, resolver) != legacy.text
-                && !outcome.pagesLeftAlone.contains(page))
-                outcome.pagesLeftAlone << page;
-            continue;
-        }
-        const QString fixed = replacePictureName(read.text, folderOf(page), oldPath, newName, resolver);
-        if (fixed == read.text)
-            continue;
-        if (!writeWholeFile(page, QByteArray("\xEF\xBB\xBF") + fixed.toUtf8()))
-            outcome.pagesNotWritten << page;
-    }
-}
-
 PictureRenameOutcome renamePictures(const QStringList &selected, const QString &prefix, LinkResolver &resolver)
 {
     PictureRenameOutcome outcome;
     for (const QString &picture : selected) {
         if (!isPictureName(picture))
             continue;
+        // Every page that names the picture is checked before it is renamed.
+        const PageUses uses(pagesToFix(folderOf(picture), selected), {picture}, resolver);
+        if (uses.blocked(picture)) {
+            outcome.kept << picture;
+            for (const QString &page : uses.blockingPages(picture))
+                if (!outcome.pagesLeftAlone.contains(page))
+                    outcome.pagesLeftAlone << page;
+            continue;
+        }
         const QString newPath = freePictureName(picture, prefix);
         if (!renameWithoutReplace(picture, newPath)) {
             outcome.failed = picture;
             break;
         }
         outcome.renamed << qMakePair(picture, newPath);
-        fixPages(outcome, pagesToFix(folderOf(picture), selected), picture, newPath, resolver);
+        outcome.pagesNotWritten += uses.rewrite({{picture, newPath}});
     }
     return outcome;
 }

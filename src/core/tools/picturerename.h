@@ -17,11 +17,9 @@ QString picturePrefix(const QString &fieldText);
 // file of picture's folder has (without regard to case).
 QString freePictureName(const QString &picture, const QString &prefix);
 
-// text of a page in pageFolder with every attribute value (and the title's
-// icon) that names oldPath pointing at newName instead; other text, such as a
-// longer name ending in the old one, stays.
-QString replacePictureName(const QString &text, const QString &pageFolder, const QString &oldPath,
-                           const QString &newName, const LinkResolver &resolver);
+// Whether the name field holds a character that would break the pages' tags
+// or leave the folder (" < > / \ $): such a prefix renames nothing.
+bool isRefusedPicturePrefix(const QString &fieldText);
 
 struct PictureRenameOutcome
 {
@@ -29,7 +27,9 @@ struct PictureRenameOutcome
     QList<QPair<QString, QString>> renamed;
     // The picture that could not be renamed; the renaming stopped there.
     QString failed;
-    // Pages that use a renamed picture but are no valid UTF-8: left as they were.
+    // Pictures that kept their names: a page that uses them is no valid UTF-8.
+    QStringList kept;
+    // Those pages, left as they were.
     QStringList pagesLeftAlone;
     // Pages that could not be written.
     QStringList pagesNotWritten;
@@ -37,5 +37,6 @@ struct PictureRenameOutcome
 
 // "画像ファイル名変換": gives each picture of selected (in order) the next free
 // name prefix + number + its own extension, and fixes every page of its folder
-// and every selected page that names it.
+// and every selected page that names it; a picture that a page which cannot be
+// rewritten names keeps its name.
 PictureRenameOutcome renamePictures(const QStringList &selected, const QString &prefix, LinkResolver &resolver);

@@ -2,11 +2,13 @@
 
 #include "core/app/apptexts.h"
 #include "core/app/filerename.h"
+#include "core/app/smallfile.h"
 #include "core/navigation/pathtext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <functional>
@@ -15,8 +17,22 @@ using namespace Qt::StringLiterals;
 
 // The hidden names pages take while they step aside in a swap.
 static const QString StrandedPrefix = u".kavuno-rename-"_s;
+// While a page and its companions move, the moves of that group: should the
+// program be stopped between them, the next rename in the folder puts the
+// group together again. Names are separated by NUL, which no name holds.
+static const QString GroupRecordName = u".kavuno-renaming"_s;
 
-static constexpr Companion AllCompanions[] = {Companion::Note, Companion::Sound, Companion::SubFolder};
+// The record is made new, so a group never runs while another program's
+// group in the same folder is unsettled. It is written before any move of its
+// group: a program stopped while writing it has moved nothing, so it needs
+// neither a temporary nor a sync, which would cost a folder listing and a
+// disk flush for every page of a level.
+static bool writeGroupRecord(const QString &path, const QStringList &names)
+{
+    const QByteArray bytes = names.join(QChar(0)).toUtf8();
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
 
 QString companionName(const QString &page, Companion kind)
 {
@@ -127,6 +143,7 @@ public:
             if (claimed.contains(move.from)) {
                 // A sound listed as a page that its page takes along.
                 group.state = Done;
+                group.takenAlong = true;
                 group.items << PageMove{move.from, claimed.value(move.from)};
             } else if (move.to != move.from) {
                 group.items << move;
@@ -166,6 +183,12 @@ public:
             outcome.finalNames << name;
             if (group.state == Failed)
                 outcome.failed << group.page.from;
+            // Names under which a stopped swap left a group are not theirs.
+            if (group.takenAlong || group.inTemp)
+                continue;
+            for (qsizetype i = 0; i < group.items.size(); ++i)
+                if (group.current.at(i) != group.items.at(i).from)
+                    outcome.moved.append({group.items.at(i).from, group.current.at(i)});
         }
         return outcome;
     }
@@ -179,6 +202,7 @@ private:
         QStringList current;   // where each item is now
         State state = Pending;
         bool inTemp = false;
+        bool takenAlong = false;
     };
     // What keeps a group from moving: nothing, a name another pending group will give up, or a name that stays.
     enum Block { Free, Waits, Stays };
@@ -305,6 +329,19 @@ private:
     {
         Group &group = m_groups[g];
         const QStringList before = group.current;
+        // A lone page moves in one step; a group is recorded first.
+        const bool recorded = group.items.size() > 1;
+        if (recorded) {
+            QStringList record;
+            for (qsizetype i = 0; i < before.size(); ++i)
+                record << before.at(i) << targets.at(i);
+            if (!writeGroupRecord(path(GroupRecordName), record))
+                return false;
+        }
+        const auto settled = qScopeGuard([&] {
+            if (recorded)
+                QFile::remove(path(GroupRecordName));
+        });
         qsizetype done = 0;
         for (; done < group.items.size(); ++done) {
             if (!renameWithoutReplace(path(before.at(done)), path(targets.at(done))))
@@ -367,10 +404,41 @@ private:
 
 } // namespace
 
+// A name from the record that stays in the folder.
+static bool plainName(const QString &name)
+{
+    return !name.isEmpty() && name != u"."_s && name != u".."_s && !name.contains(u'/') && !name.contains(u'\\');
+}
+
+// Puts back together a group whose moves a stopped program left half done.
+static void settleInterruptedGroup(const QDir &dir)
+{
+    const QString record = dir.filePath(GroupRecordName);
+    if (!QFileInfo::exists(record))
+        return;
+    const QStringList names = QString::fromUtf8(readTextFile(record).value_or(QByteArray())).split(QChar(0));
+    QList<PageMove> moves;
+    for (qsizetype i = 0; i + 1 < names.size(); i += 2)
+        moves.append({names.at(i), names.at(i + 1)});
+    const bool valid = names.size() % 2 == 0 && std::all_of(moves.cbegin(), moves.cend(), [](const PageMove &m) {
+        return plainName(m.from) && plainName(m.to);
+    });
+    const auto movedWhole = [&](const PageMove &m) {
+        return !QFileInfo::exists(dir.filePath(m.from)) && QFileInfo::exists(dir.filePath(m.to));
+    };
+    if (valid && !std::all_of(moves.cbegin(), moves.cend(), movedWhole)) {
+        for (auto m = moves.crbegin(); m != moves.crend(); ++m)
+            if (movedWhole(*m))
+                renameWithoutReplace(dir.filePath(m->to), dir.filePath(m->from));
+    }
+    QFile::remove(record);
+}
+
 QStringList restoreStrandedRenames(const QString &folder)
 {
     QStringList restored;
     const QDir dir(folder);
+    settleInterruptedGroup(dir);
     for (const QString &hidden : dir.entryList({StrandedPrefix + u'*'}, QDir::AllEntries | QDir::Hidden | QDir::System)) {
         const qsizetype dot = hidden.indexOf(u'.', StrandedPrefix.size());
         bool numbered = false;

@@ -21,6 +21,7 @@ enum class Companion {
 };
 Q_DECLARE_FLAGS(Companions, Companion)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Companions)
+inline constexpr Companion AllCompanions[] = {Companion::Note, Companion::Sound, Companion::SubFolder};
 
 // The name of a page's companion of that kind.
 QString companionName(const QString &page, Companion kind);
@@ -74,6 +75,8 @@ struct RenameOutcome
     QStringList finalNames;
     // The pages that kept their names (or, after a failure, got none they were planned for).
     QStringList failed;
+    // Every page and companion that has another name now: first name -> name now.
+    QList<PageMove> moved;
 };
 
 // Carries out the page moves in folder with the companions of the given kinds.
@@ -81,7 +84,9 @@ struct RenameOutcome
 // a page already taken along as another page's companion is not moved again.
 RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves, Companions companions);
 
-// Gives back their names to files that a stopped program left under the hidden
-// names of a swap (".kavuno-rename-N." + name), where that name is free again.
-// Returns the names given back.
+// Settles what a stopped program left: a page whose companions had not all
+// followed it goes back, with those that had, to the names the group had (a
+// group that had moved whole stays); then files left under the hidden names
+// of a swap (".kavuno-rename-N." + name) get their names back, where that name
+// is free again. Returns the names given back.
 QStringList restoreStrandedRenames(const QString &folder);

@@ -3,6 +3,7 @@
 
 #include "core/navigation/navigator.h"
 #include "core/pages/markers.h"
+#include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
 #include "core/tools/ordertexts.h"
 #include "ui/tools/ordertools.h"
@@ -50,12 +51,42 @@ static void reopenLevel(TForm1 &form, int index, const QString &current = {})
     form.PageClick(false, true);
 }
 
-static RenameOutcome renameInFolder(TForm1 &form, const QList<PageMove> &moves, Companions companions)
+// Pages a stopped program left apart or aside come back before a new plan.
+static void settleFolder(TForm1 &form)
 {
     form.SearchIndexKey = u"xxx"_s;
-    // Pages a stopped program left aside in a swap come back first.
     restoreStrandedRenames(form.nav.CurDir);
-    return carryOutMoves(form.nav.CurDir, moves, companions);
+}
+
+// Says which files kept their names for a page's sake, and which pages could not be fixed.
+static void tellKept(TForm1 &form, const FolderRenameOutcome &outcome)
+{
+    if (!outcome.kept.isEmpty())
+        QMessageBox::warning(&form, form.nav.ExeBaseName,
+                             T::FilesKept.arg(outcome.kept.join(u'\n'), outcome.keptFor.join(u'\n')));
+    if (!outcome.pagesNotWritten.isEmpty())
+        QMessageBox::warning(&form, form.nav.ExeBaseName, T::PagesNotWritten.arg(outcome.pagesNotWritten.join(u'\n')));
+}
+
+// Why the numbered names cannot be made, said; false then.
+static bool numberedNamesFit(TForm1 &form, const QStringList &entries, const NumberedRename &rename)
+{
+    QString problem;
+    switch (numberedNameProblem(entries, rename)) {
+    case NumberedNameProblem::None:
+        return true;
+    case NumberedNameProblem::Hidden:
+        problem = T::HiddenName;
+        break;
+    case NumberedNameProblem::Refused:
+        problem = T::RefusedName;
+        break;
+    case NumberedNameProblem::TooLong:
+        problem = T::NameTooLong;
+        break;
+    }
+    QMessageBox::warning(&form, form.nav.ExeBaseName, problem.arg(rename.name));
+    return false;
 }
 
 void TForm1::ReorderPagesMenu()
@@ -86,16 +117,18 @@ void TForm1::ReorderPages(int from, int to)
         }
         to = form5.Memo1->text().toInt() - 1;
     }
+    settleFolder(*this);
     const ReorderPlan plan = planReorder(entries, from, to);
-    const RenameOutcome outcome = renameInFolder(*this, plan.moves, ReorderCompanions);
+    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, plan.moves, ReorderCompanions);
     // The moved page stays the current page, under whatever name it has now.
     const QString moved = entries.value(from >= 0 ? from : plan.current);
     QString movedNow = moved;
     for (qsizetype i = 0; i < plan.moves.size(); ++i) {
         if (plan.moves.at(i).from == moved)
-            movedNow = outcome.finalNames.at(i);
+            movedNow = outcome.moves.finalNames.at(i);
     }
     reopenLevel(*this, plan.current, movedNow);
+    tellKept(*this, outcome);
 }
 
 void TForm1::RemoveOrderNumbers()
@@ -104,13 +137,15 @@ void TForm1::RemoveOrderNumbers()
         return;
     if (QMessageBox::question(this, nav.ExeBaseName, T::AskStrip) != QMessageBox::Yes)
         return;
+    settleFolder(*this);
     FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
     const QList<PageMove> moves = planStrip(nav.levels().top().MidashiF, names);
-    const RenameOutcome outcome = renameInFolder(*this, moves, StripCompanions);
+    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, moves, StripCompanions);
     // The level is read again even then: it lists the names the files have now.
     reopenLevel(*this, nav.PBan());
-    if (!outcome.failed.isEmpty())
-        QMessageBox::warning(this, nav.ExeBaseName, T::StripFailed.arg(outcome.failed.join(u'\n')));
+    if (!outcome.moves.failed.isEmpty())
+        QMessageBox::warning(this, nav.ExeBaseName, T::StripFailed.arg(outcome.moves.failed.join(u'\n')));
+    tellKept(*this, outcome);
 }
 
 void TForm1::RenamePagesNumbered()
@@ -126,10 +161,14 @@ void TForm1::RenamePagesNumbered()
         return;
     // The poll runs meanwhile and may have read the level again.
     const QStringList entries = nav.levels().top().MidashiF;
-    FolderNames names(FolderNames::list(nav.CurDir), NumberedCompanions);
-    const QList<PageMove> moves = planNumbered(entries, form17.rename(), names);
-    renameInFolder(*this, moves, NumberedCompanions);
+    const NumberedRename rename = form17.rename();
+    if (!numberedNamesFit(*this, entries, rename))
+        return;
+    settleFolder(*this);
+    const FolderNames names(FolderNames::list(nav.CurDir), NumberedCompanions);
+    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, planNumbered(entries, rename, names), NumberedCompanions);
     reopenLevel(*this, nav.PBan());
+    tellKept(*this, outcome);
 }
 
 void attachOrderTools(TForm1 &form1)

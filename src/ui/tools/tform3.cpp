@@ -133,6 +133,10 @@ void TForm3::BitBtn2Click()
 void TForm3::BitBtn4Click()
 {
     placeholder();
+    if (isRefusedPicturePrefix(Edit1->text())) {
+        QMessageBox::warning(this, windowTitle(), T::PrefixRefused.arg(Edit1->text().trimmed()));
+        return;
+    }
     const QString prefix = picturePrefix(Edit1->text());
     bool anyPicture = false;
     for (int i = 0; i < ListBox1->count() && !anyPicture; ++i)
@@ -151,8 +155,9 @@ void TForm3::BitBtn4Click()
             item->setText(to);
     if (!outcome.pagesNotWritten.isEmpty())
         QMessageBox::warning(this, windowTitle(), T::PagesNotWritten.arg(outcome.pagesNotWritten.join(u'\n')));
-    if (!outcome.pagesLeftAlone.isEmpty())
-        QMessageBox::warning(this, windowTitle(), T::PagesLeftAlone.arg(outcome.pagesLeftAlone.join(u'\n')));
+    if (!outcome.kept.isEmpty())
+        QMessageBox::warning(this, windowTitle(),
+                             T::PicturesKept.arg(outcome.kept.join(u'\n'), outcome.pagesLeftAlone.join(u'\n')));
     if (!outcome.failed.isEmpty())
         QMessageBox::warning(this, windowTitle(), T::RenameFailed.arg(outcome.failed));
 }

@@ -6,6 +6,7 @@
 #include "core/navigation/pagelist.h"
 #include "core/pages/pagefile.h"
 #include "core/present/marker.h"
+#include "core/tools/renameplan.h"
 #include "tools/crashwriters.h"
 
 #include <QDir>
@@ -41,10 +42,13 @@ QString decodeCp932(const QByteArray &bytes, bool *ok)
     return text;
 }
 
-// After renames: every page and every note is there once, whole, under some name.
+// After renames, once the next rename has settled what the kill left: every page
+// and every note is there once, whole, and each page beside its own note.
 QString renameProblem(const QString &dir)
 {
+    restoreStrandedRenames(dir);
     QMap<int, int> pages, notes;
+    QMap<int, QString> pageBase, noteBase;
     const QStringList all = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &name : all) {
         if (name == u"started")
@@ -52,10 +56,14 @@ QString renameProblem(const QString &dir)
         const QByteArray bytes = readAll(dir + u'/' + name);
         if (name.endsWith(u".html"_s)) {
             const PageText page = decodePageUtf8(bytes);
-            ++pages[page.ok() ? wholeVersion(page.text) : 0];
+            const int version = page.ok() ? wholeVersion(page.text) : 0;
+            ++pages[version];
+            pageBase[version] = name.chopped(5);
         } else if (name.endsWith(u".%xt"_s)) {
             bool valid = false;
-            ++notes[wholeVersion(noteTextFromFile(bytes, &valid))];
+            const int version = wholeVersion(noteTextFromFile(bytes, &valid));
+            ++notes[version];
+            noteBase[version] = name.chopped(4);
         } else if (!name.startsWith(u'.')) {
             return u"a listed file was left behind: "_s + name;
         }
@@ -64,6 +72,8 @@ QString renameProblem(const QString &dir)
         if (pages.value(page) != 1 || notes.value(page) != 1)
             return QStringLiteral("page %1 is there %2 times, its note %3 times: ").arg(page).arg(pages.value(page))
                        .arg(notes.value(page)) + all.join(u", "_s);
+        if (pageBase.value(page) != noteBase.value(page))
+            return QStringLiteral("page %1 and its note are apart: ").arg(page) + all.join(u", "_s);
     }
     if (pages.contains(0) || notes.contains(0))
         return u"a page or note is not whole: "_s + all.join(u", "_s);

@@ -1,6 +1,9 @@
 // Reordering, stripping and numbering page files on disk, with their notes,
 // sounds and sub-folders; and the renumber dialog's checks.
+#include "core/navigation/nameorder.h"
 #include "core/navigation/pagelist.h"
+#include "core/pages/pagefile.h"
+#include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
 #include "core/tools/renumberfields.h"
 
@@ -38,6 +41,29 @@ static QStringList folderState(const QString &root)
     }
     state.sort();
     return state;
+}
+
+// The moves of an operation on the folder's level: "reorder from to", "strip"
+// or "number name start step digits first last".
+static QList<PageMove> plan(const QString &dir, const QString &operation, Companions *companions)
+{
+    const QStringList entries = pageListOrder(listPageFiles(dir), u"kavuno"_s);
+    const QStringList op = operation.split(u' ');
+    if (op.at(0) == u"reorder"_s) {
+        *companions = ReorderCompanions;
+        return planReorder(entries, op.at(1).toInt(), op.at(2).toInt()).moves;
+    }
+    if (op.at(0) == u"strip"_s) {
+        *companions = StripCompanions;
+        FolderNames names(FolderNames::list(dir), StripCompanions);
+        return planStrip(entries, names);
+    }
+    *companions = NumberedCompanions;
+    // The name may hold blanks: the numbers are the last five words.
+    const QStringList n = op.mid(op.size() - 5);
+    const NumberedRename rename{op.mid(1, op.size() - 6).join(u' '), n[0].toInt(), n[1].toInt(), n[2].toInt(),
+                                n[3].toInt(), n[4].toInt()};
+    return planNumbered(entries, rename, FolderNames(FolderNames::list(dir), NumberedCompanions));
 }
 
 class OrderNumbersTest : public QObject
@@ -102,6 +128,24 @@ private slots:
         QTest::newRow("number: only the range")
             << QStringList{u"a.html"_s, u"b.html"_s, u"c.html"_s} << u"number x 5 1 1 1 1"_s
             << QStringList{u"a.html"_s, u"c.html"_s, u"x(5).html<-b.html"_s};
+        QTest::newRow("number: a chain of two clashes")
+            << QStringList{u"a.html"_s, u"page(100).html"_s, u"page(101).html"_s} << u"number page 100 1 3 0 2"_s
+            << QStringList{u"page(100).html<-a.html"_s, u"page(101).html<-page(100).html"_s, u"page(102).html<-page(101).html"_s};
+        QTest::newRow("number: a chain of three clashes, notes along")
+            << QStringList{u"a.html"_s, u"page(100).html"_s, u"page(100).%xt"_s, u"page(101).html"_s, u"page(102).html"_s,
+                           u"page(102).%xt"_s}
+            << u"number page 100 1 3 0 3"_s
+            << QStringList{u"page(100).html<-a.html"_s, u"page(101).%xt<-page(100).%xt"_s, u"page(101).html<-page(100).html"_s,
+                           u"page(102).html<-page(101).html"_s, u"page(103).%xt<-page(102).%xt"_s,
+                           u"page(103).html<-page(102).html"_s};
+        QTest::newRow("number: names going round")
+            << QStringList{u"p(1).html"_s, u"p(10).html"_s, u"p(10).%xt"_s, u"p(2).html"_s, u"p(3).html"_s, u"p(4).html"_s,
+                           u"p(5).html"_s, u"p(6).html"_s, u"p(7).html"_s, u"p(8).html"_s, u"p(9).html"_s, u"p(9)/"_s}
+            << u"number p 1 1 1 0 9"_s
+            << QStringList{u"p(1).html"_s, u"p(2).html<-p(10).html"_s, u"p(2).%xt<-p(10).%xt"_s, u"p(3).html<-p(2).html"_s,
+                           u"p(4).html<-p(3).html"_s, u"p(5).html<-p(4).html"_s, u"p(6).html<-p(5).html"_s,
+                           u"p(7).html<-p(6).html"_s, u"p(8).html<-p(7).html"_s, u"p(9).html<-p(8).html"_s,
+                           u"p(10).html<-p(9).html"_s, u"p(10)/<-p(9)/"_s};
         QTest::newRow("number: a name with a path or $ renames nothing")
             << QStringList{u"a.html"_s, u"b.html"_s} << u"number ../x$ 1 1 1 0 1"_s
             << QStringList{u"a.html"_s, u"b.html"_s};
@@ -113,26 +157,66 @@ private slots:
         QFETCH(QStringList, after);
         QTemporaryDir dir;
         makeFolder(dir.path(), before);
-        const QStringList entries = pageListOrder(listPageFiles(dir.path()), u"kavuno"_s);
-        const QStringList op = operation.split(u' ');
-        QList<PageMove> moves;
         Companions companions;
-        if (op.at(0) == u"reorder"_s) {
-            moves = planReorder(entries, op.at(1).toInt(), op.at(2).toInt()).moves;
-            companions = ReorderCompanions;
-        } else if (op.at(0) == u"strip"_s) {
-            FolderNames names(FolderNames::list(dir.path()), StripCompanions);
-            moves = planStrip(entries, names);
-            companions = StripCompanions;
-        } else {
-            const NumberedRename rename{op.at(1), op.at(2).toInt(), op.at(3).toInt(), op.at(4).toInt(), op.at(5).toInt(), op.at(6).toInt()};
-            FolderNames names(FolderNames::list(dir.path()), NumberedCompanions);
-            moves = planNumbered(entries, rename, names);
-            companions = NumberedCompanions;
-        }
+        const QList<PageMove> moves = plan(dir.path(), operation, &companions);
         carryOutMoves(dir.path(), moves, companions);
         after.sort();
         QCOMPARE(folderState(dir.path()), after);
+    }
+
+    // Pages name the files of their folder; a rename takes their values along.
+    void pagesFollowTheFilesTheyUse_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("text"); // of the level's first page
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("page"); // where the first page is then
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("reorder: pictures and pages in any quotes")
+            << QStringList{u"a.html"_s, u"b.html"_s, u"photo.jpg"_s}
+            << u"<BODY background=photo.jpg><IMG src=\"photo.jpg\"><A HREF='b.html#x'>b</A><IMG src=\"xphoto.jpg\">"_s
+            << u"reorder 0 0"_s << u"1000_a.html"_s
+            << u"<BODY background=1020_photo.jpg><IMG src=\"1020_photo.jpg\"><A HREF='1010_b.html#x'>b</A><IMG src=\"xphoto.jpg\">"_s
+            << QStringList{};
+        QTest::newRow("number: the files of a sub-folder that follows its page")
+            << QStringList{u"a.html"_s, u"b.html"_s, u"b/"_s} << u"<IMG src=\"b/was\"><IMG src=\"./B.HTML\">"_s
+            << u"number page 100 1 3 0 1"_s << u"page(100).html"_s
+            << u"<IMG src=\"page(101)/was\"><IMG src=\"./page(101).html\">"_s << QStringList{};
+        QTest::newRow("number: a blank in a value without quotes")
+            << QStringList{u"a.html"_s, u"b.html"_s} << u"<A href=b.html>b</A><A href=\"b.html\">b</A>"_s
+            << u"number my page 1 1 1 0 1"_s << u"my page(1).html"_s
+            << u"<A href=my%20page(2).html>b</A><A href=\"my page(2).html\">b</A>"_s << QStringList{};
+        QTest::newRow("strip: a page no valid UTF-8 uses the picture")
+            << QStringList{u"1000_a.html"_s, u"1010_photo.jpg"_s, u"1020_b.html"_s}
+            << u"<IMG src=\"1010_photo.jpg\">\x83"_s << u"strip"_s << u"a.html"_s
+            << u"<IMG src=\"1010_photo.jpg\">\x83"_s << QStringList{u"1010_photo.jpg"_s};
+    }
+    void pagesFollowTheFilesTheyUse()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, text);
+        QFETCH(QString, operation);
+        QFETCH(QString, page);
+        QFETCH(QString, after);
+        QFETCH(QStringList, kept);
+        QTemporaryDir dir;
+        makeFolder(dir.path(), before);
+        // "\x83" stands for a byte that is no UTF-8.
+        const QByteArray bytes = text.toUtf8().replace("\xC2\x83", "\x83");
+        QVERIFY(writeFixture(dir.filePath(before.at(0)), bytes));
+        Companions companions;
+        const QList<PageMove> moves = plan(dir.path(), operation, &companions);
+        const FolderRenameOutcome outcome = renameUsedFiles(dir.path(), dir.path(), moves, companions);
+        QCOMPARE(outcome.kept, kept);
+        QCOMPARE(outcome.pagesNotWritten, QStringList());
+        const QByteArray now = readFixture(dir.filePath(page));
+        if (kept.isEmpty())
+            QCOMPARE(decodePageUtf8(now).text, after);
+        else
+            QCOMPARE(now, bytes);
+        for (const QString &name : std::as_const(kept))
+            QVERIFY(QFile::exists(dir.filePath(name)));
     }
 
     // A program stopped in the middle of a swap leaves a page under a hidden name.
@@ -145,6 +229,52 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
                  (QStringList{u".kavuno-rename-2.1020_b.html"_s, u".kavuno-rename-x.c.html"_s, u"1010_a.html"_s,
                               u"1020_b.html"_s}));
+    }
+
+    // A page and its companions that a stopped program left apart come together again.
+    void interruptedGroupIsPutBack_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("the page moved, its note and folder not")
+            << QStringList{u"r(120).html"_s, u"q(31).%xt"_s, u"q(31)/"_s} << QStringList{u"q(31).%xt"_s, u"q(31).html<-r(120).html"_s, u"q(31)/"_s};
+        QTest::newRow("page and note moved, the folder not")
+            << QStringList{u"r(120).html"_s, u"r(120).%xt"_s, u"q(31)/"_s}
+            << QStringList{u"q(31).%xt<-r(120).%xt"_s, u"q(31).html<-r(120).html"_s, u"q(31)/"_s};
+        QTest::newRow("all moved: the group stays")
+            << QStringList{u"r(120).html"_s, u"r(120).%xt"_s, u"r(120)/"_s}
+            << QStringList{u"r(120).%xt"_s, u"r(120).html"_s, u"r(120)/"_s};
+    }
+    void interruptedGroupIsPutBack()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        QTemporaryDir dir;
+        makeFolder(dir.path(), before);
+        // What a group writes before it moves, as the stopped program left it.
+        const QStringList moves{u"q(31).html"_s, u"r(120).html"_s, u"q(31).%xt"_s, u"r(120).%xt"_s, u"q(31)"_s, u"r(120)"_s};
+        QVERIFY(writeFixture(dir.filePath(u".kavuno-renaming"_s), moves.join(QChar(0)).toUtf8()));
+        restoreStrandedRenames(dir.path());
+        QCOMPARE(folderState(dir.path()), after);
+    }
+
+    // A level of more than 900 entries needs five digits: every name gets them.
+    void longLevelsSortAsNumbered()
+    {
+        QStringList entries;
+        for (int i = 0; i < 1002; ++i)
+            entries << u"p%1.html"_s.arg(i, 4, 10, QChar(u'0'));
+        const ReorderPlan plan = planReorder(entries, 0, 0);
+        QStringList targets;
+        for (const PageMove &move : plan.moves)
+            targets << move.to;
+        QCOMPARE(targets.size(), 1002);
+        QCOMPARE(targets.at(0), u"01000_p0000.html"_s);
+        QStringList sorted = targets;
+        sortFileNames(sorted);
+        QCOMPARE(sorted, targets);
+        QCOMPARE(planReorder(entries.mid(0, 901), 0, 0).moves.constLast().to, u"10000_p0900.html"_s);
+        QCOMPARE(planReorder(entries.mid(0, 900), 0, 0).moves.constLast().to, u"9990_p0899.html"_s);
     }
 
     void renumberChecksCorrectOneFieldAtATime_data()

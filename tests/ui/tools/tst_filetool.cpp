@@ -132,6 +132,43 @@ private slots:
         QVERIFY(QFile::exists(m_tmp.filePath(u"photo0.jpg"_s)));
     }
 
+    void renamingRefusesAPrefixThatBreaksPages_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("a handler") << u"x\" onerror=\"document.title=666\" y=\""_s;
+        QTest::newRow("a tag") << u"<b>"_s;
+        QTest::newRow("a folder") << u"sub/pic"_s;
+        QTest::newRow("a Windows folder") << u"..\\pic"_s;
+        QTest::newRow("a command") << u"$pic"_s;
+    }
+    void renamingRefusesAPrefixThatBreaksPages()
+    {
+        QFETCH(QString, prefix);
+        static int row = 0;
+        const QString dir = m_tmp.filePath(u"prefix-"_s + QString::number(++row));
+        QVERIFY(QDir().mkpath(dir));
+        const QByteArray page = "<HTML><BODY><IMG src=\"z.jpg\"></BODY></HTML>";
+        for (const auto &[name, bytes] : {std::pair{u"z.jpg"_s, QByteArray("x")}, std::pair{u"p.html"_s, page}}) {
+            QFile file(dir + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        TForm3 tool(m_platform);
+        tool.HomeDir = m_tmp.path();
+        tool.CurDir = dir;
+        tool.Edit1->setText(prefix);
+        tool.setFiles({dir + u"/z.jpg"_s, dir + u"/p.html"_s});
+        tool.show();
+        BoxAnswerer yes(QMessageBox::Yes);
+        QTest::mouseClick(tool.BitBtn4, Qt::LeftButton);
+        QCOMPARE(yes.texts.size(), 1);
+        QVERIFY(yes.texts.at(0).contains(u"画像ファイル名にできません"_s));
+        QCOMPARE(QDir(dir).entryList(QDir::Files, QDir::Name), (QStringList{u"p.html"_s, u"z.jpg"_s}));
+        QFile written(dir + u"/p.html"_s);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), page);
+    }
+
     void menuRowsWithoutHandlersStayDisabled()
     {
         const QString home = m_tmp.filePath(u"web"_s);

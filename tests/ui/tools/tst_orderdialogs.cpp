@@ -112,6 +112,26 @@ private slots:
         QCOMPARE(m_form->nav.currentEntry(), u"1020_c.html"_s);
     }
 
+    // A picture of the level that a page uses keeps its place in the page, or its
+    // name when that page cannot be rewritten; the user is told.
+    void reorderTakesThePicturesAlongInThePages()
+    {
+        setPages({u"a.html"_s, u"b.html"_s, u"c.jpg"_s, u"photo.jpg"_s}, 0);
+        QVERIFY(writeFixture(m_home + u"/a.html"_s, "<HTML><BODY><IMG src=\"c.jpg\"></BODY></HTML>"));
+        // Shift_JIS, no valid UTF-8.
+        QVERIFY(writeFixture(m_home + u"/b.html"_s, "<HTML><BODY><IMG src=\"photo.jpg\">\x83\x65</BODY></HTML>"));
+        ModalUser user(*m_form5, [&] {
+            m_form5->ScrollBar1->setValue(1);
+            QTest::mouseClick(m_form5->BitBtn1, Qt::LeftButton);
+        });
+        QString told;
+        answerMessageBox(this, QMessageBox::Ok, &told);
+        m_form->ReorderPagesMenu();
+        QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_a.html"_s, u"1020_c.jpg"_s, u"photo.jpg"_s}));
+        QCOMPARE(readFixture(m_home + u"/1010_a.html"_s), QByteArray("\xEF\xBB\xBF<HTML><BODY><IMG src=\"1020_c.jpg\"></BODY></HTML>"));
+        QVERIFY2(told.contains(u"photo.jpg"_s) && told.contains(m_home + u"/1000_b.html"_s), qPrintable(told));
+    }
+
     void closingTheOrderDialogChangesNothing()
     {
         setPages({u"a.html"_s, u"b.html"_s}, 0);
@@ -181,6 +201,32 @@ private slots:
         QCOMPARE(m_platform.beeps, beeps + 1);
         QCOMPARE(m_form17->Edit6->text(), u"2"_s);
         QCOMPARE(files(), (QStringList{u"a.html"_s, u"b.html"_s}));
+    }
+
+    void numberedRenameRefusesNamesNoFileCanHave_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("..") << u".."_s << u"「..」は「.」で始まるため"_s;
+        QTest::newRow(".x") << u".x"_s << u"「.x」は「.」で始まるため"_s;
+        QTest::newRow("300 characters") << QString(300, u'a') << u"長すぎて"_s;
+        QTest::newRow("83 kana, 3 bytes each") << QString(83, QChar(0x30DA)) << u"長すぎて"_s;
+        QTest::newRow("a folder") << u"x/y"_s << u"/ \\ $"_s;
+    }
+    void numberedRenameRefusesNamesNoFileCanHave()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, told);
+        setPages({u"a.html"_s, u"b.html"_s, u"b.%xt"_s}, 0);
+        QDir(m_home).mkdir(u"b"_s);
+        m_form17->Edit1->setText(name);
+        ModalUser user(*m_form17, [&] { QTest::mouseClick(m_form17->SpeedButton1, Qt::LeftButton); });
+        QString text;
+        answerMessageBox(this, QMessageBox::Ok, &text);
+        m_form->RenamePagesNumbered();
+        m_form17->Edit1->setText(u"page"_s);
+        QVERIFY2(text.contains(told), qPrintable(text));
+        QCOMPARE(files(), (QStringList{u"a.html"_s, u"b"_s, u"b.%xt"_s, u"b.html"_s}));
     }
 
     void searchLevelIsRefused_data()

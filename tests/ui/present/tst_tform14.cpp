@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -22,6 +23,19 @@ static void writePage(const QString &path, const QString &title, const QDateTime
     file.write(u"<html><head><title>%1</title></head><body>%1</body></html>"_s.arg(title).toUtf8());
     file.flush();
     QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+static QString plainText(QWebEnginePage *page)
+{
+    QString text;
+    bool done = false;
+    page->toPlainText([&](const QString &t) {
+        text = t;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 30000))
+        qWarning("the page did not answer");
+    return text;
 }
 
 class TForm14Test : public QObject
@@ -93,6 +107,30 @@ private slots:
         QVERIFY(!QFile::exists(presentationMarkerPath(dir.path())));
         poll.tick();
         QVERIFY(!viewer.isVisible());
+    }
+
+    // Another PC presents a page too large for the browser: every viewer shows
+    // its name and size instead.
+    void tooLargePresentedPageShowsItsNameAndSize()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"big.html"_s);
+        writePage(page, u"big"_s, QDateTime(QDate(2024, 1, 1), QTime(8, 0)));
+        const qint64 size = qint64(300) << 20;
+        QVERIFY(QFile(page).resize(size)); // a hole: it costs no disk
+        QVERIFY(writePresentationMarker(dir.path(), page));
+
+        QTimer timer;
+        FakeHost host;
+        host.home = dir.path();
+        TForm14 viewer;
+        UpdatePoll poll(timer, host);
+        poll.setViewer(&viewer);
+        poll.tick();
+        QVERIFY(viewer.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(plainText(viewer.WebBrowser1->page()).contains(u"big.html"_s), 30000);
+        QVERIFY(plainText(viewer.WebBrowser1->page()).contains(QString::number(size)));
+        QVERIFY(viewer.WebBrowser1->url() != QUrl::fromLocalFile(page));
     }
 
     void updateButtonShowsCaptionAndPicture()

@@ -38,6 +38,20 @@ static QString plainText(QWebEnginePage *page)
     return text;
 }
 
+// A viewer and the poll that shows in it what the data root home presents.
+struct Presentation
+{
+    explicit Presentation(const QString &home)
+    {
+        host.home = home;
+        poll.setViewer(&viewer);
+    }
+    QTimer timer;
+    FakeHost host;
+    TForm14 viewer;
+    UpdatePoll poll{timer, host};
+};
+
 class TForm14Test : public QObject
 {
     Q_OBJECT
@@ -84,12 +98,9 @@ private slots:
         writePage(page, u"一枚目"_s, QDateTime(QDate(2024, 1, 1), QTime(8, 0)));
         QVERIFY(writePresentationMarker(dir.path(), page));
 
-        QTimer timer;
-        FakeHost host;
-        host.home = dir.path();
-        TForm14 viewer;
-        UpdatePoll poll(timer, host);
-        poll.setViewer(&viewer);
+        Presentation presentation(dir.path());
+        TForm14 &viewer = presentation.viewer;
+        UpdatePoll &poll = presentation.poll;
         connect(&viewer, &TForm14::closedByUser, &poll, &UpdatePoll::viewerClosedByUser);
 
         poll.tick();
@@ -120,13 +131,9 @@ private slots:
         QVERIFY(QFile(page).resize(size)); // a hole: it costs no disk
         QVERIFY(writePresentationMarker(dir.path(), page));
 
-        QTimer timer;
-        FakeHost host;
-        host.home = dir.path();
-        TForm14 viewer;
-        UpdatePoll poll(timer, host);
-        poll.setViewer(&viewer);
-        poll.tick();
+        Presentation presentation(dir.path());
+        const TForm14 &viewer = presentation.viewer;
+        presentation.poll.tick();
         QVERIFY(viewer.isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(plainText(viewer.WebBrowser1->page()).contains(u"big.html"_s), 30000);
         QVERIFY(plainText(viewer.WebBrowser1->page()).contains(QString::number(size)));

@@ -123,11 +123,14 @@ bool LinkCommands::eventFilter(QObject *watched, QEvent *event)
         m_loopGuard.userActed();
         m_userPressed = true;
         // A press on the program's own controls (a page button, the bar, another
-        // window), not on a page the browsers show, is the user's own choice.
-        const auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && !m_form.WebBrowser1->isAncestorOf(widget) && !m_form.WebBrowser2->isAncestorOf(widget)
-            && widget != m_form.WebBrowser1 && widget != m_form.WebBrowser2)
-            m_form.nav.userActed();
+        // window), not on a page a browser shows, is the user's own choice.
+        if (auto *widget = qobject_cast<QWidget *>(watched)) {
+            bool onPage = false;
+            for (QWidget *w = widget; w && !onPage; w = w->parentWidget())
+                onPage = qobject_cast<QWebEngineView *>(w) != nullptr;
+            if (!onPage)
+                m_form.nav.userActed();
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -218,9 +218,9 @@ private slots:
     {
         QTest::addColumn<QString>("target");  // page, picture, note, marker, editor
         QTest::addColumn<QString>("content"); // empty, truncated, binary, huge, fifo, claims
-        QTest::addColumn<QString>("told");    // what the user sees: "panel", "picture", "unreadable", "-"
+        QTest::addColumn<QString>("told");    // what the user sees: "panel", "picture", "unreadable", "size", "-"
         const QList<std::pair<QString, QStringList>> told{
-            {u"page"_s, {u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"panel"_s, u"-"_s}},
+            {u"page"_s, {u"-"_s, u"-"_s, u"-"_s, u"size"_s, u"panel"_s, u"-"_s}},
             {u"picture"_s, {u"panel"_s, u"panel"_s, u"panel"_s, u"picture"_s, u"panel"_s, u"panel"_s}},
             {u"note"_s, {u"-"_s, u"unreadable"_s, u"unreadable"_s, u"unreadable"_s, u"unreadable"_s, u"unreadable"_s}},
             {u"marker"_s, {u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s}},
@@ -282,6 +282,8 @@ private slots:
                 QCOMPARE(form->Label1->text(), file);
             if (told == u"-"_s) // the browser shows what it makes of it
                 QTRY_VERIFY_WITH_TIMEOUT(form->WebBrowser1->url().toLocalFile() == file, 60000);
+            if (told == u"size"_s) // in place of the page, its name and size
+                QTRY_VERIFY_WITH_TIMEOUT(form->WebBrowser1->url().scheme() == u"data"_s, 60000);
         } else if (target == u"note"_s) {
             QTest::mouseClick(form->SpeedButton7, Qt::LeftButton);
             QTRY_VERIFY(notes.isVisible());

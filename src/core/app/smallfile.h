@@ -22,6 +22,10 @@ SmallFile readSmallFile(const QString &path, qint64 limit);
 // once: anything larger is no text of ours, and a FIFO or a device is none either.
 constexpr qint64 WholeTextLimit = qint64(64) << 20;
 
+// The largest page the program hands to the editor or to a browser: a larger
+// file another PC wrote would make every copy that shows it exhaust its memory.
+constexpr qint64 PageSizeLimit = qint64(8) << 20;
+
 // The whole of a text file read as readSmallFile does with WholeTextLimit;
 // empty optional when it is absent or refused.
 std::optional<QByteArray> readTextFile(const QString &path);

@@ -99,6 +99,9 @@ bool CommandInterpreter::TXTcommand(const QString &command, CommandOrigin origin
     const QString &w = c.word;
     if (origin == CommandOrigin::WebPage && !wordAllowedFromWeb(w))
         return true;
+    // What a web page moves to opens on the web's behalf: a local page it
+    // picks must not run its own commands with a local page's rights.
+    m_nav.movedOnBehalfOf(origin);
 
     if (w == Next) {
         next();
@@ -120,7 +123,7 @@ bool CommandInterpreter::TXTcommand(const QString &command, CommandOrigin origin
         m_nav.host()->ReMake();
         openPage();
     } else if (w == Look) {
-        look(c.rest);
+        look(c.rest, origin);
     } else if (w == Answer) {
         answer();
     } else if (w == DirLevel) {
@@ -204,7 +207,7 @@ bool CommandInterpreter::goToName(const QString &name, bool sub)
     return true;
 }
 
-void CommandInterpreter::look(const QString &keyword)
+void CommandInterpreter::look(const QString &keyword, CommandOrigin origin)
 {
     if (!m_lookup)
         return;
@@ -215,7 +218,7 @@ void CommandInterpreter::look(const QString &keyword)
     m_nav.PushLevel(result.paths, result.titles, 0);
     m_nav.host()->ReMake();
     const QString first = result.firstAddress.isEmpty() ? result.paths.first() : result.firstAddress;
-    TXTcommand(CommandWords::Go + u' ' + pathWithoutExtension(fileNameOf(first)));
+    TXTcommand(CommandWords::Go + u' ' + pathWithoutExtension(fileNameOf(first)), origin);
 }
 
 void CommandInterpreter::answer()

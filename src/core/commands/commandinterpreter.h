@@ -53,7 +53,7 @@ private:
     void next();
     void back();
     bool goToName(const QString &name, bool sub);
-    void look(const QString &keyword);
+    void look(const QString &keyword, CommandOrigin origin);
     void answer();
     void enterFolder(const QString &rest);
     void paint(const QString &rest);

@@ -115,9 +115,6 @@ QList<Copy> dailyArchiveCopies(const QString &pagePath, const QString &pageText,
     return copies;
 }
 
-// The largest page the editor opens.
-constexpr qint64 EditorPageLimit = qint64(8) << 20;
-
 // The document type line is plain ASCII: an own page shows it whatever its encoding.
 static bool isUndecodableOwnPage(const QString &path)
 {
@@ -202,7 +199,7 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
         if (content.isEmpty()) {
             // A page too large for the editor's fields (it would hold the window for
             // half a minute and gigabytes) opens with its own program instead.
-            const PageText page = info.size() <= EditorPageLimit ? readPageFile(path) : PageText{};
+            const PageText page = info.size() <= PageSizeLimit ? readPageFile(path) : PageText{};
             content = page.ok() ? page.text : QString();
             if (page.status == PageText::Undecodable && isUndecodableOwnPage(path))
                 host.tellUndecodablePage(path);

@@ -13,4 +13,7 @@ inline const QString HiddenPrefix = u"_"_s;
 // Pages that declare this code page are converted to UTF-8 once.
 inline const QString ShiftJisName = u"SHIFT_JIS"_s;
 inline const QString Utf8Name = u"UTF-8"_s;
+// Shown in place of a page too large to show, after its name.
+inline const QString PageTooLarge = u"このページは大きすぎるため表示しません"_s;
+inline const QString Bytes = u" バイト"_s;
 } // namespace NavigationTexts

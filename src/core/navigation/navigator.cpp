@@ -154,6 +154,19 @@ void Navigator::PushLevel(const QStringList &entries, const QStringList &titles,
     m_levels.push(level);
 }
 
+CommandOrigin Navigator::pageOrigin() const
+{
+    if (m_webChosePage || (!m_levels.isEmpty() && m_levels.top().origin == CommandOrigin::WebPage))
+        return CommandOrigin::WebPage;
+    return CommandOrigin::LocalPage;
+}
+
+void Navigator::movedOnBehalfOf(CommandOrigin origin)
+{
+    if (origin == CommandOrigin::WebPage)
+        m_webChosePage = true;
+}
+
 // The level below a new one keeps the count last seen of its folder (an
 // operation may have set it since), for the poll after RETURN.
 void Navigator::keepCountOfShownLevel()

@@ -68,6 +68,16 @@ public:
     // its entries relative to CurDir; origin: whose behalf its pages open on.
     void PushLevel(const QStringList &entries, const QStringList &titles, int index,
                    CommandOrigin origin = CommandOrigin::LocalPage);
+    // On whose behalf the current page opens: the web's for the pages of a level
+    // made from a web link page, and for every page from the moment a command
+    // that a web page sent moved between pages until the user acts on the
+    // program himself. A local page the web chose then runs no command of its own.
+    CommandOrigin pageOrigin() const;
+    // A command of origin is about to move between pages.
+    void movedOnBehalfOf(CommandOrigin origin);
+    // The user pressed a key or a button of the program's own.
+    void userActed() { m_webChosePage = false; }
+
     // Returns from a pushed level to the one below and its folder; with one
     // level, moves to its first page.
     void PopLevel();
@@ -89,6 +99,7 @@ private:
     // The folder whose files FileCountSeen counts.
     QString m_countFolder;
     bool m_goingHome = false;
+    bool m_webChosePage = false;
     std::unique_ptr<LevelPrefetch> m_prefetch;
 };
 

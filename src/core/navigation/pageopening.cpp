@@ -1,5 +1,7 @@
 #include "core/navigation/pageopening.h"
 
+#include "core/app/smallfile.h"
+#include "core/navigation/navigationtexts.h"
 #include "core/navigation/pathtext.h"
 
 #include <QFileInfo>
@@ -29,6 +31,28 @@ PageKind pageKindOf(const QString &urlOrPath)
             return PageKind::Browser;
     }
     return PageKind::OpenPanel;
+}
+
+std::optional<qint64> oversizedPage(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() <= PageSizeLimit)
+        return std::nullopt;
+    const QString x = pageExtension(path);
+    if (x == u".pdf"_s || pageKindOf(path) == PageKind::Picture)
+        return std::nullopt;
+    return info.size();
+}
+
+QString oversizedPageHtml(const QString &path, qint64 size)
+{
+    // Every character as a reference: a name holding "$", ".wav" or "<" stays text.
+    QString name;
+    for (const uint c : fileNameOf(path).toUcs4())
+        name += u"&#"_s + QString::number(c) + u';';
+    return u"<html><head><meta charset=\"utf-8\"></head><body><p>"_s + name + u"</p><p>"_s
+           + QString::number(size) + NavigationTexts::Bytes + u"</p><p>"_s + NavigationTexts::PageTooLarge
+           + u"</p></body></html>"_s;
 }
 
 int CurrentPagePos(const QString &url, const QString &curDir, const QString &entry, bool hasCurrentPage,

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+#include <optional>
+
 // How a page is shown.
 enum class PageKind {
     Browser,   // web addresses, pages, text, PDF: the main browser
@@ -17,6 +19,14 @@ QString pageExtension(const QString &urlOrPath);
 // The kind of a page from its address or path. A web address is always shown
 // in the browser; a type the browser would only download goes to the open panel.
 PageKind pageKindOf(const QString &urlOrPath);
+
+// The size of the local file at path when a browser must not be given it: a
+// page (any file but a PDF or a picture, which the browser shows however large)
+// over PageSizeLimit. Empty optional otherwise.
+std::optional<qint64> oversizedPage(const QString &path);
+// The document shown in place of such a page: its name and size. No character
+// of the name reaches the document's address as itself.
+QString oversizedPageHtml(const QString &path, qint64 size);
 
 // Where the current page's path (curDir + entry) starts inside the local path
 // of url, counted from 1; 0 when it is not there; -1 without a current page.

@@ -22,6 +22,8 @@ public:
     AfterLoad afterLoad;
     // The lower pane refreshes once after each load it did not start itself.
     bool lowerPaneRefreshing = false;
+    // The load count of the lower pane's page when it last finished loading.
+    int lowerPaneSerial = 0;
 
     // AfterLoadHost
     QString locationUrl() const override;

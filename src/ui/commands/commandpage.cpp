@@ -1,5 +1,8 @@
 #include "ui/commands/commandpage.h"
 
+#include "core/navigation/pageopening.h"
+
+#include <QTimer>
 #include <QWebEngineView>
 
 CommandPage::CommandPage(QWebEngineProfile *profile, Gate gate, QObject *parent)
@@ -33,6 +36,17 @@ bool CommandPage::acceptNavigationRequest(const QUrl &url, NavigationType type, 
     const CommandOrigin asking = type == NavigationTypeTyped ? m_requested : m_shown;
     if (m_gate && !m_gate(this, url, isMainFrame, asking))
         return false;
+    // However it was reached (a page button, a link, a peer's presentation),
+    // a page too large for the browser shows as its name and size.
+    if (url.isLocalFile()) {
+        if (const std::optional<qint64> size = oversizedPage(url.toLocalFile())) {
+            if (isMainFrame)
+                QTimer::singleShot(0, this, [this, html = oversizedPageHtml(url.toLocalFile(), *size)] {
+                    setHtml(html);
+                });
+            return false;
+        }
+    }
     if (!QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame))
         return false;
     if (isMainFrame) {

@@ -13,13 +13,15 @@ class QWebEngineView;
 // knows on whose behalf its document was opened: the program's own loads are
 // local unless made for a page (load(url, origin)); a link, a script, a frame
 // or a redirect asks on behalf of the shown document; and whatever leaves the
-// file: scheme is the web's from then on.
+// file: scheme is the web's from then on. A local page too large to show is
+// shown as its name and size, whoever asked for it.
 class CommandPage : public QWebEnginePage
 {
     Q_OBJECT
 public:
     // gate gets the page, the address, whether it is the main frame and the
-    // origin of whoever asked; true lets the browser navigate.
+    // origin of whoever asked; true lets the browser navigate. Without a gate
+    // every navigation goes on.
     using Gate = std::function<bool(QWebEnginePage *page, const QUrl &url, bool isMainFrame, CommandOrigin asking)>;
 
     CommandPage(QWebEngineProfile *profile, Gate gate, QObject *parent = nullptr);

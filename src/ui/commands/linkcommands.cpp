@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -116,9 +117,29 @@ void LinkCommands::installGate()
 
 bool LinkCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+    const bool press = event->type() == QEvent::MouseButtonPress
+                       || (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->isAutoRepeat());
+    if (press) {
         m_loopGuard.userActed();
+        m_userPressed = true;
+        // A press on the program's own controls (a page button, the bar, another
+        // window), not on a page a browser shows, is the user's own choice.
+        if (auto *widget = qobject_cast<QWidget *>(watched)) {
+            bool onPage = false;
+            for (QWidget *w = widget; w && !onPage; w = w->parentWidget())
+                onPage = qobject_cast<QWebEngineView *>(w) != nullptr;
+            if (!onPage)
+                m_form.nav.userActed();
+        }
+    }
     return QObject::eventFilter(watched, event);
+}
+
+bool LinkCommands::mayOpenOutside(CommandOrigin asking)
+{
+    // A page from the web starts nothing outside by itself: each press of the
+    // user lets it start one.
+    return asking != CommandOrigin::WebPage || std::exchange(m_userPressed, false);
 }
 
 bool LinkCommands::mayRunFrom(QWebEnginePage *page)
@@ -163,9 +184,12 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
             m_form.PlayWav(decision.target);
         return false;
     case GateAction::OpenExternally:
-        m_form.platform.openWithShell(decision.target);
+        if (mayOpenOutside(asking))
+            m_form.platform.openWithShell(decision.target);
         return false;
     case GateAction::PlayVideo:
+        if (!mayOpenOutside(asking))
+            return false;
         QTimer::singleShot(0, this, [this, address = decision.target] {
             const QString file = QUrl(address, QUrl::TolerantMode).toLocalFile();
             if (playVideo)

@@ -71,9 +71,13 @@ private:
     // Whether the document of page may run a command now: not while a program
     // is waited for, and not again after reopening itself without the user.
     bool mayRunFrom(QWebEnginePage *page);
+    // Whether a page of origin asking may open a video or a program now.
+    bool mayOpenOutside(CommandOrigin asking);
 
     TForm1 &m_form;
     CommandInterpreter m_interpreter;
     CommandLoopGuard m_loopGuard;
     bool m_waitingForProgram = false;
+    // A key or mouse button was pressed since a web page last opened something.
+    bool m_userPressed = false;
 };

@@ -130,9 +130,7 @@ void TForm1::showPage(const QString &url)
     Panel10->hide();
     SpeedButton16->setVisible(pageExtension(url).contains(u".html"_s));
     const QUrl address = url.contains(u"://"_s) ? QUrl(url) : QUrl::fromLocalFile(url);
-    // The pages of a level made from a web link page open on the web's behalf.
-    const CommandOrigin origin = nav.levels().isEmpty() ? CommandOrigin::LocalPage : nav.levels().top().origin;
-    CommandPage::load(WebBrowser1, address, origin);
+    CommandPage::load(WebBrowser1, address, nav.pageOrigin());
 }
 
 void TForm1::showNoPage()

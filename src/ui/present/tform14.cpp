@@ -1,8 +1,11 @@
 #include "ui/present/tform14.h"
 
+#include "ui/commands/commandpage.h"
+
 #include <QCloseEvent>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -13,6 +16,8 @@ TForm14::TForm14(QWidget *parent)
     setObjectName(u"Form14"_s);
     WebBrowser1 = new QWebEngineView(this);
     WebBrowser1->setObjectName(u"WebBrowser1"_s);
+    // A peer names the page: one too large is shown as its name and size.
+    WebBrowser1->setPage(new CommandPage(QWebEngineProfile::defaultProfile(), {}, WebBrowser1));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(WebBrowser1);

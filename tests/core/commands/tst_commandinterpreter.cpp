@@ -29,10 +29,12 @@ public:
     FetchResult fetchResult = FetchResult::Saved;
     QString desktop;
 
+    QList<CommandOrigin> openedOn;
     void PageClick() override
     {
         nav->CommandCounter = 0;
         log << u"open "_s + nav->currentEntry();
+        openedOn << nav->pageOrigin();
     }
     void ReMake() override { log << u"remake"_s; }
     void BuildPageButtons() override { log << u"build"_s; }
@@ -491,6 +493,30 @@ private slots:
         lookup.result = {};
         run(u"/$LOOK none"_s);
         QCOMPARE(nav->levels().height(), 2);
+    }
+
+    // A local page a web page moves to runs none of its own commands: it opens
+    // on the web's behalf, and so does every page after it until the user acts.
+    void pagesAWebPageMovesToOpenOnTheWebsBehalf_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("GO") << u"GO intro"_s;
+        QTest::newRow("GOSUB") << u"GOSUB intro"_s;
+        QTest::newRow("LOOK") << u"LOOK word"_s;
+        QTest::newRow("NEXT") << u"NEXT"_s;
+    }
+    void pagesAWebPageMovesToOpenOnTheWebsBehalf()
+    {
+        QFETCH(QString, command);
+        FakeLookup lookup;
+        lookup.result = {{u"unit1/1020_v.html"_s}, {u"v"_s}, u"file://"_s + home + u"/unit1/1020_v.html"_s};
+        commands->setKeywordLookup(&lookup);
+        commands->TXTcommand(command, CommandOrigin::WebPage);
+        commands->TXTcommand(u"TOP"_s);
+        QCOMPARE(host->openedOn, QList<CommandOrigin>(2, CommandOrigin::WebPage));
+        nav->userActed();
+        commands->TXTcommand(u"TOP"_s);
+        QCOMPARE(host->openedOn.last(), CommandOrigin::LocalPage);
     }
 
     void noLevelNoCommand()

@@ -134,6 +134,43 @@ private slots:
         QCOMPARE(picture.size(), shown.isValid() ? shown : QSize(0, 0));
         QCOMPARE(picture.isNull(), !shown.isValid());
     }
+
+    // Pages over 8 MB are no page a browser is given; PDFs and pictures are.
+    void onlyLargePagesAreTooLargeToShow_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("tooLarge");
+        const qint64 limit = qint64(8) << 20;
+        QTest::newRow("page at the limit") << u"p.html"_s << limit << false;
+        QTest::newRow("page over it") << u"p.html"_s << limit + 1 << true;
+        QTest::newRow("text over it") << u"p.txt"_s << limit + 1 << true;
+        QTest::newRow("name of no kind over it") << u"p.svg"_s << limit + 1 << true;
+        QTest::newRow("PDF over it") << u"p.pdf"_s << limit + 1 << false;
+        QTest::newRow("drawing over it") << u"p.bmp"_s << limit + 1 << false;
+    }
+    void onlyLargePagesAreTooLargeToShow()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, size);
+        QFETCH(bool, tooLarge);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(size));
+        file.close();
+        QCOMPARE(oversizedPage(file.fileName()), tooLarge ? std::optional<qint64>(size) : std::nullopt);
+    }
+
+    // A peer's name never becomes markup, a command or a sound in the notice.
+    void noticeKeepsTheNameText()
+    {
+        const QString html = oversizedPageHtml(u"/d/<b>$GO x.wav.html"_s, 123456789);
+        QVERIFY(html.contains(u"123456789"_s));
+        for (const QString &part : {u"<b>"_s, u"$"_s, u"."_s, u"GO"_s})
+            QVERIFY2(!html.contains(part), qPrintable(part));
+        QVERIFY(html.contains(u"&#36;&#71;&#79;"_s)); // "$GO", as references
+    }
 };
 
 QTEST_APPLESS_MAIN(PageOpeningTest)

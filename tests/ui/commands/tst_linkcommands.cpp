@@ -1,12 +1,15 @@
 // Link commands in the real browser: the gate of the main window's browsers.
 #include "ui/app/tform1.h"
+#include "ui/commands/commandpage.h"
 #include "ui/commands/linkcommands.h"
+#include "ui/navigation/pagebutton.h"
 
 #include "core/navigation/testfiles.h"
 #include "platform/oneanswerserver.h"
 #include "ui/app/fakeplatform.h"
 
 #include <QFrame>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -167,6 +170,10 @@ private slots:
         QTest::newRow("level of a followed link page") << QByteArray("<A href=\"%ROOT%/menu.html\">【リンク】x</A>") << true;
         QTest::newRow("frame of a followed page") << QByteArray("<A href=\"%ROOT%/frame.html\">【リンク】x</A>") << true;
         QTest::newRow("redirect") << QByteArray("<A href=\"%REDIRECT%\">【リンク】x</A>") << true;
+        // The web chooses a local page: the page runs no command of its own.
+        QTest::newRow("GO to a local page") << QByteArray("<A href=\"/$GO run\">【リンク】x</A>") << true;
+        QTest::newRow("GOSUB to a local page") << QByteArray("<A href=\"/$GOSUB run\">【リンク】x</A>") << true;
+        QTest::newRow("GO to a local link page of a command") << QByteArray("<A href=\"/$GO cmd\">【リンク】x</A>") << true;
         QTest::newRow("the same page opened by the user runs") << QByteArray() << false;
     }
     void webChainNeverWritesOrRuns()
@@ -175,7 +182,7 @@ private slots:
         QFETCH(bool, runsNext);
         OneAnswerServer payload(OneAnswerServer::answer("HTTP/1.1 200 OK", "echo x", 6));
         // "%2F" keeps the browser from folding the ".." steps away before the gate.
-        const QByteArray line = "SAVE " + payload.origin().toUtf8() + "/p.sh zz.sh,$tool.sh,$..%2F..%2Fbin%2Fsh zz.sh,$NEXT";
+        const QByteArray line = "SAVE " + payload.origin().toUtf8() + "/p.sh zz.sh,$tool.sh,$..%2F..%2Fbin%2Fsh zz.sh,$GO b";
         const QByteArray script = "<SCRIPT>location.href = \"/$" + line + "\";</SCRIPT>";
         root = temp->filePath(u"web"_s);
         QVERIFY(QDir().mkpath(root));
@@ -183,6 +190,7 @@ private slots:
         QVERIFY(writeFixture(root + u"/frame.html"_s, pageText("frame", "<IFRAME src=\"run.html\"></IFRAME>")));
         QVERIFY(writeFixture(root + u"/menu.html"_s, pageText("menu", "<P>【リンク】</P><A href=\"run.html\">【リンク】run</A>"
                                                                      "<A href=\"1020_b.html\">【リンク】b</A>")));
+        QVERIFY(writeFixture(root + u"/cmd.html"_s, pageText("cmd", "<P>【リンク】</P><A href=\"/$" + line + "\">【リンク】x</A>")));
         QVERIFY(writeFixture(root + u"/tool.sh"_s, "#!/bin/sh\n"));
         QVERIFY(QFile::setPermissions(root + u"/tool.sh"_s, QFile::permissions(root + u"/tool.sh"_s) | QFileDevice::ExeOwner));
         openForm("<P>A</P>");
@@ -213,6 +221,47 @@ private slots:
         QVERIFY(payload.requests.isEmpty());
         QVERIFY(platform->runs.isEmpty());
         QVERIFY(platform->opened.isEmpty());
+        if (!links.contains("$GO run"))
+            return;
+        // A press on the page is no choice of the user's: the program opening the
+        // page again (as the poll does) still opens it on the web's behalf.
+        const int run = int(form->nav.levels().top().MidashiF.indexOf(u"run.html"_s));
+        QTest::mouseClick(form->WebBrowser1->focusProxy(), Qt::LeftButton);
+        form->nav.PBanSave(run);
+        form->PageClick();
+        QTRY_COMPARE_WITH_TIMEOUT(form->nav.currentEntry(), u"1020_b.html"_s, 30000);
+        QVERIFY(platform->runs.isEmpty());
+        // Until the user opens a page himself: then the page the web chose runs.
+        QTest::mouseClick(form->PageButtons.value(run), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(platform->runs.size(), 1, 30000);
+        QCOMPARE(payload.requests.size(), 1);
+    }
+
+    // A web page that goes to a video again and again starts the desktop's
+    // player once for each press of the user, and never without one.
+    void webPageOpensAVideoOncePerPress_data()
+    {
+        QTest::addColumn<QByteArray>("address");
+        QTest::addColumn<int>("presses");
+        QTest::newRow("video, no press") << QByteArray("/v.avi?") << 0;
+        QTest::newRow("video, one press") << QByteArray("/v.avi?") << 1;
+        QTest::newRow("video holding a command, no press") << QByteArray("/x.avi$COPY%20a.txt%20b.txt") << 0;
+    }
+    void webPageOpensAVideoOncePerPress()
+    {
+        QFETCH(QByteArray, address);
+        QFETCH(int, presses);
+        openForm("<P>A</P>");
+        const QByteArray webPage = pageText("web", "<SCRIPT>var n = 0; var t = setInterval(function () {"
+                                                   " if (++n > 6) { clearInterval(t); location.href = '/$GO b'; }"
+                                                   " else location.href = '" + address + "' + n; }, 50);</SCRIPT>");
+        OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
+        for (int i = 0; i < presses; ++i)
+            QTest::mouseClick(form->Panel7, Qt::LeftButton);
+        form->WebBrowser1->setUrl(web.url(u"web.html"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
+        QCOMPARE(platform->opened.size(), presses);
+        QVERIFY(!QFile::exists(root + u"/b.txt"_s));
     }
 
     // A web page, a frame in it and a data: frame of a local page never write a
@@ -318,6 +367,24 @@ private slots:
                                   QVariant(shown), 30000);
         QVERIFY(evaluate(form->WebBrowser2->page(), u"window.pageYOffset"_s).toInt() > 1000);
         QCOMPARE(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1010_a.html"_s));
+    }
+
+    // An answer page whose script follows a "$" link by itself: its copy in the
+    // lower pane is refreshed once, not again after each command the copy sends.
+    void lowerPaneCopyRefreshesOnce()
+    {
+        openForm("<P>A</P>");
+        QVERIFY(writeFixture(root + u"/1020_b.html"_s,
+                             pageText("B", "<A href=\"/$_【×】\">check</A><P>【×】 wrong</P><SCRIPT>onload = function () {"
+                                           " setTimeout(function () { location.href = '/$_【×】'; document.title = 'sent'; },"
+                                           " 100); };</SCRIPT>")));
+        const CommandPage *lower = CommandPage::of(form->WebBrowser2);
+        const int before = lower->loadSerial();
+        form->TXTcommand(u"NEXT"_s);
+        // The copy, then its refresh, whose script has sent its command too.
+        QTRY_COMPARE_WITH_TIMEOUT(lower->loadSerial(), before + 2, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(form->WebBrowser2->page(), u"document.title"_s), QVariant(u"sent"_s), 30000);
+        QVERIFY(!QTest::qWaitFor([&] { return lower->loadSerial() > before + 2; }, 3000));
     }
 
     void localFolderLinkOpensTheFileManager()

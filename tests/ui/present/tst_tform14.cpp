@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -23,6 +24,33 @@ static void writePage(const QString &path, const QString &title, const QDateTime
     file.flush();
     QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
 }
+
+static QString plainText(QWebEnginePage *page)
+{
+    QString text;
+    bool done = false;
+    page->toPlainText([&](const QString &t) {
+        text = t;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 30000))
+        qWarning("the page did not answer");
+    return text;
+}
+
+// A viewer and the poll that shows in it what the data root home presents.
+struct Presentation
+{
+    explicit Presentation(const QString &home)
+    {
+        host.home = home;
+        poll.setViewer(&viewer);
+    }
+    QTimer timer;
+    FakeHost host;
+    TForm14 viewer;
+    UpdatePoll poll{timer, host};
+};
 
 class TForm14Test : public QObject
 {
@@ -70,12 +98,9 @@ private slots:
         writePage(page, u"一枚目"_s, QDateTime(QDate(2024, 1, 1), QTime(8, 0)));
         QVERIFY(writePresentationMarker(dir.path(), page));
 
-        QTimer timer;
-        FakeHost host;
-        host.home = dir.path();
-        TForm14 viewer;
-        UpdatePoll poll(timer, host);
-        poll.setViewer(&viewer);
+        Presentation presentation(dir.path());
+        TForm14 &viewer = presentation.viewer;
+        UpdatePoll &poll = presentation.poll;
         connect(&viewer, &TForm14::closedByUser, &poll, &UpdatePoll::viewerClosedByUser);
 
         poll.tick();
@@ -93,6 +118,26 @@ private slots:
         QVERIFY(!QFile::exists(presentationMarkerPath(dir.path())));
         poll.tick();
         QVERIFY(!viewer.isVisible());
+    }
+
+    // Another PC presents a page too large for the browser: every viewer shows
+    // its name and size instead.
+    void tooLargePresentedPageShowsItsNameAndSize()
+    {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"big.html"_s);
+        writePage(page, u"big"_s, QDateTime(QDate(2024, 1, 1), QTime(8, 0)));
+        const qint64 size = qint64(300) << 20;
+        QVERIFY(QFile(page).resize(size)); // a hole: it costs no disk
+        QVERIFY(writePresentationMarker(dir.path(), page));
+
+        Presentation presentation(dir.path());
+        const TForm14 &viewer = presentation.viewer;
+        presentation.poll.tick();
+        QVERIFY(viewer.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(plainText(viewer.WebBrowser1->page()).contains(u"big.html"_s), 30000);
+        QVERIFY(plainText(viewer.WebBrowser1->page()).contains(QString::number(size)));
+        QVERIFY(viewer.WebBrowser1->url() != QUrl::fromLocalFile(page));
     }
 
     void updateButtonShowsCaptionAndPicture()

@@ -74,9 +74,7 @@ static void copyPageTo(TForm1 &form, const QString &source, const QString &targe
     LinkResolver fresh(form.nav.HomeDir, form.nav.CurDir);
     LinkWalker quiet(fresh);
     const QString folder = source.left(source.lastIndexOf(u'/'));
-    QStringList others = folderPages(folder, form.nav.ExeBaseName);
-    others.removeAll(source);
-    const QStringList used = filesUsedByPages(quiet, others);
+    const QStringList used = filesPagesUse(quiet, folder, form.nav.ExeBaseName, source);
     const QStringList kept = form.platform.moveToTrash(filesToRemoveAfterCopy(result, source, used));
     if (!kept.isEmpty())
         QMessageBox::warning(&form, title, UiTexts::RecycleFailed.arg(kept.join(u"」\n「"_s)));
@@ -119,8 +117,10 @@ void TForm1::DeletePageMenu()
     DeletePageFiles();
 }
 
-// Shows the file tool with files and caption, the poll paused meanwhile.
-static void showFileTool(TForm1 &form, const QString &caption, const QStringList &files)
+// Shows the file tool with files and caption, the poll paused meanwhile; the
+// files of unselected are listed but not chosen for the user.
+static void showFileTool(TForm1 &form, const QString &caption, const QStringList &files,
+                         const QStringList &unselected = {})
 {
     if (!form.Form3)
         return;
@@ -129,7 +129,7 @@ static void showFileTool(TForm1 &form, const QString &caption, const QStringList
     form.Form3->BitBtn1->show();
     form.Form3->HomeDir = form.nav.HomeDir;
     form.Form3->CurDir = form.nav.CurDir;
-    form.Form3->setFiles(files);
+    form.Form3->setFiles(files, unselected);
     form.Form3->exec();
 }
 
@@ -149,7 +149,10 @@ void TForm1::DeletePageFiles()
         QMessageBox::warning(this, nav.ExeBaseName, T::PageUnreadable.arg(walker.unreadable.first()));
         return;
     }
-    showFileTool(*this, T::DeleteCaption, files);
+    // What the folder's other pages use stays chosen only by the user's own hand.
+    LinkWalker quiet(resolver);
+    const QStringList used = filesPagesUse(quiet, source.left(source.lastIndexOf(u'/')), nav.ExeBaseName, source);
+    showFileTool(*this, T::DeleteCaption, files, used);
     // Re-reading the level also takes the new file count, which the poll compares.
     {
         PollPause pause(*this);

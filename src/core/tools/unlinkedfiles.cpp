@@ -10,7 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
-QStringList folderPages(const QString &folder, const QString &exeBaseName)
+// The pages of folder as a fresh listing orders them (whatever level is shown).
+static QStringList folderPages(const QString &folder, const QString &exeBaseName)
 {
     QStringList pages = pageListOrder(listPageFiles(folder), exeBaseName);
     for (QString &page : pages)
@@ -18,7 +19,11 @@ QStringList folderPages(const QString &folder, const QString &exeBaseName)
     return pages;
 }
 
-QStringList filesPagesUse(LinkWalker &walker, const QString &folder, const QString &exeBaseName, const QString &except)
+// What the pages of folder (all but except) need: the pages themselves, every
+// file they link, the answers they collected, the folder's help page with what
+// it shows, its editing notes and the presentation marker.
+static QStringList filesPagesUse(LinkWalker &walker, const QString &folder, const QString &exeBaseName,
+                                 const QString &except = {})
 {
     // Every page of the level counts as used, pictures shown as pages too.
     QStringList used = folderPages(folder, exeBaseName);
@@ -38,6 +43,21 @@ QStringList filesPagesUse(LinkWalker &walker, const QString &folder, const QStri
     // Files that other running copies and the editor rely on by name.
     used << folder + u'/' + NoteText::EditNoteName << folder + u'/' + PresentText::markerFileName;
     return used;
+}
+
+QStringList filesToLeaveWith(LinkWalker &walker, const QString &page, const QString &exeBaseName)
+{
+    const QString folder = page.left(page.lastIndexOf(u'/'));
+    QStringList leave = filesPagesUse(walker, folder, exeBaseName, page);
+    if (!walker.unreadable.isEmpty()) {
+        for (const QString &name : listPlainFiles(folder))
+            leave << folder + u'/' + name;
+    }
+    QSet<QString> own{pathKey(page)};
+    for (const QString &companion : companionPaths(page))
+        own.insert(pathKey(companion));
+    leave.removeIf([&own](const QString &path) { return own.contains(pathKey(path)); });
+    return leave;
 }
 
 QStringList unlinkedFiles(LinkWalker &walker, const QString &folder, const QString &exeBaseName)

@@ -73,8 +73,7 @@ static void copyPageTo(TForm1 &form, const QString &source, const QString &targe
         return;
     LinkResolver fresh(form.nav.HomeDir, form.nav.CurDir);
     LinkWalker quiet(fresh);
-    const QString folder = source.left(source.lastIndexOf(u'/'));
-    const QStringList used = filesPagesUse(quiet, folder, form.nav.ExeBaseName, source);
+    const QStringList used = filesToLeaveWith(quiet, source, form.nav.ExeBaseName);
     const QStringList kept = form.platform.moveToTrash(filesToRemoveAfterCopy(result, source, used));
     if (!kept.isEmpty())
         QMessageBox::warning(&form, title, UiTexts::RecycleFailed.arg(kept.join(u"」\n「"_s)));
@@ -149,10 +148,9 @@ void TForm1::DeletePageFiles()
         QMessageBox::warning(this, nav.ExeBaseName, T::PageUnreadable.arg(walker.unreadable.first()));
         return;
     }
-    // What the folder's other pages use stays chosen only by the user's own hand.
+    // What the folder's other pages use is listed, but left for the user to choose.
     LinkWalker quiet(resolver);
-    const QStringList used = filesPagesUse(quiet, source.left(source.lastIndexOf(u'/')), nav.ExeBaseName, source);
-    showFileTool(*this, T::DeleteCaption, files, used);
+    showFileTool(*this, T::DeleteCaption, files, filesToLeaveWith(quiet, source, nav.ExeBaseName));
     // Re-reading the level also takes the new file count, which the poll compares.
     {
         PollPause pause(*this);

@@ -117,6 +117,34 @@ private slots:
         QCOMPARE(names(unlinkedFiles(walker, m_dir, u"kavuno"_s)), QStringList{u"_gone.csv"_s});
     }
 
+    void leavingAPageKeepsWhatTheOtherPagesNeed_data()
+    {
+        QTest::addColumn<QByteArray>("third");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("every page read") << QByteArray("<P>c</P>") << QStringList{u"_s.jpg"_s, u"0200_b.html"_s};
+        QTest::newRow("a page that cannot be read")
+            << QByteArray("<P>\x80\xff\xfe</P>") << QStringList{u"_p.jpg"_s, u"_s.jpg"_s, u"0200_b.html"_s};
+    }
+    void leavingAPageKeepsWhatTheOtherPagesNeed()
+    {
+        QFETCH(QByteArray, third);
+        QFETCH(QStringList, left);
+        page(u"0100_a.html"_s, u"<IMG src=\"_p.jpg\"><IMG src=\"_s.jpg\"><A href=\"0200_b.html\">b</A>"_s);
+        // Naming the page and its sound does not keep them from going with it.
+        page(u"0200_b.html"_s, u"<A href=\"0100_a.html\">a</A><EMBED src=\"0100_a.wav\"><IMG src=\"_s.jpg\">"_s);
+        write(u"0300_c.html"_s, third);
+        for (const QString &name : {u"0100_a.wav"_s, u"_p.jpg"_s, u"_s.jpg"_s})
+            write(name, "x");
+        LinkResolver resolver(m_root, m_dir);
+        LinkWalker walker(resolver);
+        QStringList listed;
+        walker.collect(path(u"0100_a.html"_s), listed, true);
+        LinkWalker others(resolver);
+        const QStringList leave = filesToLeaveWith(others, path(u"0100_a.html"_s), u"kavuno"_s);
+        listed.removeIf([&](const QString &file) { return !leave.contains(file); });
+        QCOMPARE(names(listed), left);
+    }
+
     void copyFindsPicturesOfAPageInAnyEncoding_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -194,7 +222,7 @@ private slots:
         QVERIFY(!QFile::exists(path(u"../other/up.jpg"_s)));
         LinkWalker walker(resolver);
         // The framed page and the picture shown as a page are pages of the folder: they stay.
-        const QStringList used = filesPagesUse(walker, m_dir, u"kavuno"_s, source);
+        const QStringList used = filesToLeaveWith(walker, source, u"kavuno"_s);
         QCOMPARE(names(filesToRemoveAfterCopy(result, source, used)), removed);
     }
 

@@ -37,9 +37,14 @@ void prepareCopyDialog(QFileDialog &dialog, const QString &file, const QString &
     dialog.setDefaultSuffix(info.suffix());
     dialog.setDirectory(folder);
     dialog.selectFile(info.fileName());
+    keepOwnExtension(dialog);
+}
+
+void keepOwnExtension(QFileDialog &dialog)
+{
     // The same dialog may be prepared again for another file.
-    if (!dialog.property(KeepsExtension).toBool()) {
-        dialog.setProperty(KeepsExtension, true);
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog] { restoreOwnExtension(dialog); });
-    }
+    if (dialog.property(KeepsExtension).toBool())
+        return;
+    dialog.setProperty(KeepsExtension, true);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog] { restoreOwnExtension(dialog); });
 }

@@ -9,6 +9,7 @@
 #include "core/tools/toolstexts.h"
 #include "core/tools/unlinkedfiles.h"
 #include "platform/platform.h"
+#include "ui/app/copydialog.h"
 #include "ui/app/uitexts.h"
 #include "ui/tools/tform3.h"
 
@@ -47,7 +48,9 @@ static QString chooseTarget(QWidget *window, const QString &source)
     dialog.setNameFilters(T::CopyFilters.split(u";;"_s));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(fileExtension(source).mid(1));
+    keepOwnExtension(dialog);
     dialog.selectFile(source);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                    : QString();

@@ -9,7 +9,7 @@
 
 // Plays the user in an open panel's copy dialog: notes the name it proposes,
 // picks the filter `filter` rows down with the keyboard, notes the name then
-// and saves with Return.
+// and saves with Return (or cancels, when the dialog refuses that name).
 class CopyDialogUser : public QObject
 {
 public:
@@ -17,9 +17,15 @@ public:
     {
         connect(&m_timer, &QTimer::timeout, this, [this, filter] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (m_saved) {
+                // A name the dialog refuses leaves it open: then the user gives up.
+                if (dialog == m_saved)
+                    dialog->reject();
+                m_timer.stop();
+                return;
+            }
             if (!dialog)
                 return;
-            m_timer.stop();
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
             filters = dialog->nameFilters();
@@ -27,6 +33,7 @@ public:
             for (int i = 0; i < filter; ++i)
                 QTest::keyClick(types, Qt::Key_Down);
             afterFilter = name->text();
+            m_saved = dialog;
             QTest::keyClick(name, Qt::Key_Return);
         });
         m_timer.start(0);
@@ -37,4 +44,5 @@ public:
 
 private:
     QTimer m_timer;
+    QFileDialog *m_saved = nullptr;
 };

@@ -1,6 +1,7 @@
 // The file tool's delete and picture renaming, and the page menu's rows on the main window.
 #include "ui/tools/tform3.h"
 
+#include "ui/app/copydialoguser.h"
 #include "ui/app/fakeplatform.h"
 #include "ui/app/tform1.h"
 #include "ui/editor/modaluser.h"
@@ -222,6 +223,25 @@ private slots:
         form.DeletePageFiles();
         QCOMPARE(listed, (QStringList{u"a.html"_s, u"a.%xt"_s, u"_p.jpg"_s, u"_s.jpg"_s, u"b.html"_s}));
         QCOMPARE(chosen, (QStringList{home + u"/a.html"_s, home + u"/a.%xt"_s, home + u"/_p.jpg"_s}));
+    }
+
+    void copyDialogKeepsThePagesExtensionWhateverFilter()
+    {
+        const QString home = m_tmp.filePath(u"copydialog"_s);
+        QVERIFY(QDir().mkpath(home));
+        QFile page(home + u"/a.html"_s);
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<P>a</P>");
+        page.close();
+        TForm1 form(m_platform, m_tmp.filePath(u"copydialog.exe"_s));
+        form.nav.OpenFolderLevel(home, 0, true);
+        CopyDialogUser user(2); // "一太郎 (*.jt* *.j?w)"
+        BoxAnswerer no(QMessageBox::No);
+        form.CopyPage();
+        QCOMPARE(user.filters.value(2), u"一太郎 (*.jt* *.j?w)"_s);
+        QCOMPARE(user.proposed, u"a.html"_s);
+        QCOMPARE(user.afterFilter, u"a.html"_s);
+        QCOMPARE(QDir(home).entryList(QDir::Files), (QStringList{u"_XXX.html"_s, u"a.html"_s}));
     }
 
     void unlinkedFilesComeFromTheFolderNotFromAPushedLevel()

@@ -5,8 +5,8 @@
 #include "core/search/searchquery.h"
 #include "core/search/searchtexts.h"
 #include "platform/platform.h"
-#include "ui/app/tform1.h"
 #include "ui/app/copydialog.h"
+#include "ui/app/tform1.h"
 #include "ui/app/uitexts.h"
 #include "ui/commands/commandpage.h"
 

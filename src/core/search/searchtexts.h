@@ -25,7 +25,6 @@ inline const QString CopyHint = u"このファイルをコピー"_s;
 inline const QString QueryHint = u"半角 / でOR検索"_s;
 inline const QString ResultsHint = u"検索結果"_s;
 inline const QString Sorting = u"ソート中!!"_s;
-inline const QString CopyFilter = u"bmp画像 (*.bmp);;jpeg画像 (*.jpeg *.jpg)"_s;
 
 // The walk's file rules.
 inline constexpr char NotFindMarker[] = "NOTFIND";

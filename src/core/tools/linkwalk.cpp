@@ -14,6 +14,23 @@ QStringList companionPaths(const QString &page)
     return {base + u".wav"_s, base + u".%xt"_s};
 }
 
+PageText pageTextForLinks(const QString &path, bool lenient)
+{
+    PageText read = readPageFile(path);
+    if (read.status != PageText::Undecodable)
+        return read;
+    const std::optional<QByteArray> bytes = readTextFile(path);
+    if (!bytes)
+        return read;
+    // Names in a legacy page are found through its own code page.
+    read = decodePageLegacy(*bytes);
+    if (read.status == PageText::Undecodable && lenient) {
+        read.text = QString::fromUtf8(*bytes);
+        read.status = PageText::Ok;
+    }
+    return read;
+}
+
 LinkWalker::LinkWalker(LinkResolver &resolver, std::function<void(const QString &, const QString &)> commandLink)
     : m_resolver(resolver)
     , m_commandLink(std::move(commandLink))
@@ -64,12 +81,8 @@ void LinkWalker::collect(const QString &file, QStringList &list, bool clear)
 
 void LinkWalker::scan(const QString &page, const QString &start, QStringList &list, QStringList &toWalk)
 {
-    PageText read = readPageFile(page);
-    if (read.status == PageText::Undecodable) {
-        // Names in a legacy page are found through its own code page.
-        if (const std::optional<QByteArray> bytes = readTextFile(page))
-            read = decodePageLegacy(*bytes);
-    }
+    // A name missed in a page we cannot decode could be offered for deletion.
+    const PageText read = pageTextForLinks(page, false);
     if (!read.ok()) {
         unreadable << page;
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/pages/pagefile.h"
 #include "core/tools/linkvalues.h"
 
 #include <QSet>
@@ -24,6 +25,8 @@ public:
     // as its first entry.
     void collect(const QString &file, QStringList &list, bool clear);
 
+    LinkResolver &resolver() const { return m_resolver; }
+
     // Pages that exist but could not be read: what they link is unknown.
     QStringList unreadable;
 
@@ -36,6 +39,10 @@ private:
     QSet<QString> m_listed;
     qsizetype m_seen = 0;
 };
+
+// A page's text for finding the names it links: UTF-8, else the legacy code
+// page. With lenient, a page valid in neither still gives its ASCII names.
+PageText pageTextForLinks(const QString &path, bool lenient);
 
 // The companions of a page: its sound and its note.
 QStringList companionPaths(const QString &page);

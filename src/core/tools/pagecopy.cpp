@@ -34,7 +34,8 @@ QList<PageCopyItem> pageCopyPlan(const QString &source, const QString &target, b
     }
     if (!ownPage)
         return plan;
-    const PageText page = readPageFile(source);
+    // Another encoding still names its pictures in ASCII at least.
+    const PageText page = pageTextForLinks(source, true);
     if (!page.ok())
         return plan;
     QList<QuotedValue> pictures = quotedValues(page.text, u"background=\""_s, Qt::CaseSensitive).mid(0, 1);

@@ -4,13 +4,12 @@
 
 #include <QStringList>
 
-// The pages of folder as a fresh listing orders them (whatever level is shown).
-QStringList folderPages(const QString &folder, const QString &exeBaseName);
+// What deleting or moving page must leave: what the other pages of its folder
+// use, but not page itself nor its companions. When another page cannot be
+// read, what it uses is unknown: then every other file of the folder.
+QStringList filesToLeaveWith(LinkWalker &walker, const QString &page, const QString &exeBaseName);
 
-// Everything that pages link (not the pages themselves unless one links another).
-QStringList filesUsedByPages(LinkWalker &walker, const QStringList &pages);
-
-// The files of folder that no page of it links, in name order: "LINK切れ削除".
-// The folder's help page, its editing notes and the presentation marker are
-// never offered.
+// The files of folder that no page of it uses, in name order: "LINK切れ削除".
+// The answers the pages collected, the help page with what it shows, the
+// editing notes and the presentation marker are never offered.
 QStringList unlinkedFiles(LinkWalker &walker, const QString &folder, const QString &exeBaseName);

@@ -200,6 +200,7 @@ void TForm1::buildPageArea()
     SpeedButton4 = named(new QPushButton(UiTexts::CopyButton, Panel1), u"SpeedButton4"_s);
     SpeedButton3->setFixedSize(100, 36);
     SpeedButton4->setFixedSize(100, 36);
+    SpeedButton4->setToolTip(UiTexts::CopyHint);
     Panel1->installEventFilter(this);
     Panel1->hide();
     connect(SpeedButton3, &QPushButton::clicked, this, &TForm1::SpeedButton3Click);

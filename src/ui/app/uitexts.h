@@ -27,7 +27,10 @@ inline const QString GothicFont = u"ＭＳ ゴシック"_s;
 inline const QString PGothicFont = u"ＭＳ Ｐゴシック"_s;
 inline const QString GothicSubstitute = u"Noto Sans Mono CJK JP"_s;
 inline const QString PGothicSubstitute = u"Noto Sans CJK JP"_s;
-// forms: the filters of the dialog that saves a copy of the offered file
+// The open panel's copy: its hint, and the filters of the dialog that saves a
+// copy of the offered file (its own type first: "csvファイル (*.csv)").
+inline const QString CopyHint = u"このファイルをコピー"_s;
+inline const QString OwnTypeFilter = u"%1ファイル (*.%1)"_s;
 inline const QString BmpFilter = u"bmp画像 (*.bmp)"_s;
 inline const QString JpegFilter = u"jpeg画像 (*.jpeg *.jpg)"_s;
 // presentation mode

@@ -7,6 +7,7 @@
 #include "core/pages/templates.h"
 #include "platform/mediabackend.h"
 #include "platform/platform.h"
+#include "ui/app/copydialog.h"
 #include "ui/app/uitexts.h"
 #include "ui/commands/commandpage.h"
 #include "ui/navigation/pagebutton.h"
@@ -186,13 +187,9 @@ void TForm1::SpeedButton3Click()
 void TForm1::SpeedButton4Click()
 {
     const QString from = Label1->text();
-    // The picture dialog: its two filters, the file's own extension by default.
-    QFileDialog dialog(this, UiTexts::CopyButton, joinPath(platform.desktopFolder(), fileNameOf(from)));
+    QFileDialog dialog(this, UiTexts::CopyButton);
     dialog.setObjectName(u"SavePictureDialog1"_s);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilters({UiTexts::BmpFilter, UiTexts::JpegFilter});
-    dialog.setDefaultSuffix(fileExtension(from).mid(1));
+    prepareCopyDialog(dialog, from, platform.desktopFolder());
     // The dialog asks before replacing a file the user chose.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;

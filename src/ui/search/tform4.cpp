@@ -5,6 +5,7 @@
 #include "core/search/searchquery.h"
 #include "core/search/searchtexts.h"
 #include "platform/platform.h"
+#include "ui/app/copydialog.h"
 #include "ui/app/tform1.h"
 #include "ui/app/uitexts.h"
 #include "ui/commands/commandpage.h"
@@ -139,9 +140,6 @@ TForm4::TForm4(TForm1 &main)
 
     SavePictureDialog1 = new QFileDialog(this);
     SavePictureDialog1->setObjectName(u"SavePictureDialog1"_s);
-    SavePictureDialog1->setOption(QFileDialog::DontUseNativeDialog);
-    SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SavePictureDialog1->setNameFilter(T::CopyFilter);
 
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm4::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm4::SpeedButton2Click);
@@ -438,10 +436,7 @@ void TForm4::SpeedButton6Click()
 
 void TForm4::SpeedButton7Click()
 {
-    const QFileInfo file(Label3);
-    SavePictureDialog1->setDefaultSuffix(file.suffix());
-    SavePictureDialog1->setDirectory(m_main.platform.desktopFolder());
-    SavePictureDialog1->selectFile(file.fileName());
+    prepareCopyDialog(*SavePictureDialog1, Label3, m_main.platform.desktopFolder());
     if (SavePictureDialog1->exec() != QDialog::Accepted || SavePictureDialog1->selectedFiles().isEmpty())
         return;
     const QString to = SavePictureDialog1->selectedFiles().constFirst();

@@ -9,6 +9,7 @@
 #include "core/tools/toolstexts.h"
 #include "core/tools/unlinkedfiles.h"
 #include "platform/platform.h"
+#include "ui/app/copydialog.h"
 #include "ui/app/uitexts.h"
 #include "ui/tools/tform3.h"
 
@@ -47,7 +48,9 @@ static QString chooseTarget(QWidget *window, const QString &source)
     dialog.setNameFilters(T::CopyFilters.split(u";;"_s));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(fileExtension(source).mid(1));
+    keepOwnExtension(dialog);
     dialog.selectFile(source);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                    : QString();
@@ -73,10 +76,7 @@ static void copyPageTo(TForm1 &form, const QString &source, const QString &targe
         return;
     LinkResolver fresh(form.nav.HomeDir, form.nav.CurDir);
     LinkWalker quiet(fresh);
-    const QString folder = source.left(source.lastIndexOf(u'/'));
-    QStringList others = folderPages(folder, form.nav.ExeBaseName);
-    others.removeAll(source);
-    const QStringList used = filesUsedByPages(quiet, others);
+    const QStringList used = filesToLeaveWith(quiet, source, form.nav.ExeBaseName);
     const QStringList kept = form.platform.moveToTrash(filesToRemoveAfterCopy(result, source, used));
     if (!kept.isEmpty())
         QMessageBox::warning(&form, title, UiTexts::RecycleFailed.arg(kept.join(u"」\n「"_s)));
@@ -119,8 +119,10 @@ void TForm1::DeletePageMenu()
     DeletePageFiles();
 }
 
-// Shows the file tool with files and caption, the poll paused meanwhile.
-static void showFileTool(TForm1 &form, const QString &caption, const QStringList &files)
+// Shows the file tool with files and caption, the poll paused meanwhile; the
+// files of unselected are listed but not chosen for the user.
+static void showFileTool(TForm1 &form, const QString &caption, const QStringList &files,
+                         const QStringList &unselected = {})
 {
     if (!form.Form3)
         return;
@@ -129,7 +131,7 @@ static void showFileTool(TForm1 &form, const QString &caption, const QStringList
     form.Form3->BitBtn1->show();
     form.Form3->HomeDir = form.nav.HomeDir;
     form.Form3->CurDir = form.nav.CurDir;
-    form.Form3->setFiles(files);
+    form.Form3->setFiles(files, unselected);
     form.Form3->exec();
 }
 
@@ -149,7 +151,9 @@ void TForm1::DeletePageFiles()
         QMessageBox::warning(this, nav.ExeBaseName, T::PageUnreadable.arg(walker.unreadable.first()));
         return;
     }
-    showFileTool(*this, T::DeleteCaption, files);
+    // What the folder's other pages use is listed, but left for the user to choose.
+    LinkWalker quiet(resolver);
+    showFileTool(*this, T::DeleteCaption, files, filesToLeaveWith(quiet, source, nav.ExeBaseName));
     // Re-reading the level also takes the new file count, which the poll compares.
     {
         PollPause pause(*this);

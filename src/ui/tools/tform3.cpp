@@ -1,6 +1,7 @@
 #include "ui/tools/tform3.h"
 
 #include "core/navigation/pathtext.h"
+#include "core/tools/linkvalues.h"
 #include "core/tools/picturerename.h"
 #include "core/tools/toolstexts.h"
 #include "platform/platform.h"
@@ -68,10 +69,13 @@ TForm3::TForm3(Platform &platform, QWidget *parent)
     connect(BitBtn4, &QPushButton::clicked, this, &TForm3::BitBtn4Click);
 }
 
-void TForm3::setFiles(const QStringList &files)
+void TForm3::setFiles(const QStringList &files, const QStringList &unselected)
 {
     ListBox1->clear();
     ListBox1->addItems(files);
+    m_unselected.clear();
+    for (const QString &path : unselected)
+        m_unselected.insert(pathKey(path));
 }
 
 QStringList TForm3::selectedFiles() const
@@ -88,12 +92,14 @@ void TForm3::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (parentWidget())
         move(parentWidget()->window()->geometry().center() - rect().center());
-    ListBox1->selectAll();
+    for (int i = 0; i < ListBox1->count(); ++i)
+        ListBox1->item(i)->setSelected(!m_unselected.contains(pathKey(ListBox1->item(i)->text())));
 }
 
 void TForm3::hideEvent(QHideEvent *event)
 {
     ListBox1->clear();
+    m_unselected.clear();
     QDialog::hideEvent(event);
 }
 

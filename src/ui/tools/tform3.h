@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 
 #include <functional>
 
@@ -31,7 +32,9 @@ public:
     // Shows the placeholder page "--- チェック中 ---" in the main window.
     std::function<void()> showPlaceholder;
 
-    void setFiles(const QStringList &files);
+    // Lists files, all of them chosen when the tool shows but those in
+    // unselected (compared without regard to case).
+    void setFiles(const QStringList &files, const QStringList &unselected = {});
     QStringList selectedFiles() const;
 
     void BitBtn1Click();
@@ -46,4 +49,5 @@ private:
     void kataduke();
     void placeholder();
     Platform &m_platform;
+    QSet<QString> m_unselected;
 };

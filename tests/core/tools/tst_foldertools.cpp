@@ -98,15 +98,89 @@ private slots:
         QVERIFY(walker.unreadable.isEmpty());
     }
 
+    void unlinkedLeavesAnswersAndWhatTheHelpPageShows_data()
+    {
+        QTest::addColumn<QString>("help");
+        QTest::newRow("help page as the menu names it") << u"_HELP.html"_s;
+        QTest::newRow("help page in small letters") << u"_help.html"_s;
+    }
+    void unlinkedLeavesAnswersAndWhatTheHelpPageShows()
+    {
+        QFETCH(QString, help);
+        page(u"1030_Sheet.html"_s, u"<P>[ ]</P>"_s);
+        page(help, u"<IMG src=\"_howto.png\"><IFRAME src=\"_steps.html\">"_s);
+        page(u"_steps.html"_s, u"<IMG src=\"_step1.png\">"_s);
+        for (const QString &name : {u"_1030_Sheet.csv"_s, u"_howto.png"_s, u"_step1.png"_s, u"_gone.csv"_s})
+            write(name, "x");
+        LinkResolver resolver(m_root, m_dir);
+        LinkWalker walker(resolver);
+        QCOMPARE(names(unlinkedFiles(walker, m_dir, u"kavuno"_s)), QStringList{u"_gone.csv"_s});
+    }
+
+    void leavingAPageKeepsWhatTheOtherPagesNeed_data()
+    {
+        QTest::addColumn<QByteArray>("third");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("every page read") << QByteArray("<P>c</P>") << QStringList{u"_s.jpg"_s, u"0200_b.html"_s};
+        QTest::newRow("a page that cannot be read")
+            << QByteArray("<P>\x80\xff\xfe</P>") << QStringList{u"_p.jpg"_s, u"_s.jpg"_s, u"0200_b.html"_s};
+    }
+    void leavingAPageKeepsWhatTheOtherPagesNeed()
+    {
+        QFETCH(QByteArray, third);
+        QFETCH(QStringList, left);
+        page(u"0100_a.html"_s, u"<IMG src=\"_p.jpg\"><IMG src=\"_s.jpg\"><A href=\"0200_b.html\">b</A>"_s);
+        // Naming the page and its sound does not keep them from going with it.
+        page(u"0200_b.html"_s, u"<A href=\"0100_a.html\">a</A><EMBED src=\"0100_a.wav\"><IMG src=\"_s.jpg\">"_s);
+        write(u"0300_c.html"_s, third);
+        for (const QString &name : {u"0100_a.wav"_s, u"_p.jpg"_s, u"_s.jpg"_s})
+            write(name, "x");
+        LinkResolver resolver(m_root, m_dir);
+        LinkWalker walker(resolver);
+        QStringList listed;
+        walker.collect(path(u"0100_a.html"_s), listed, true);
+        LinkWalker others(resolver);
+        const QStringList leave = filesToLeaveWith(others, path(u"0100_a.html"_s), u"kavuno"_s);
+        listed.removeIf([&](const QString &file) { return !leave.contains(file); });
+        QCOMPARE(names(listed), left);
+    }
+
+    void copyFindsPicturesOfAPageInAnyEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("pictures");
+        // "写真.jpg" in the legacy code page, beside a word in it.
+        QTest::newRow("legacy code page")
+            << QByteArray("<P>\x93\xfa\x96\x7b</P><IMG src=\"\x8e\xca\x90\x5e.jpg\"><IMG src=\"pict.jpg\">")
+            << QStringList{u"写真.jpg"_s, u"pict.jpg"_s};
+        QTest::newRow("neither UTF-8 nor the legacy code page")
+            << QByteArray("<P>\x80\xff\xfe</P><BODY background=\"bg.jpg\"><IMG src=\"pict.jpg\">")
+            << QStringList{u"bg.jpg"_s, u"pict.jpg"_s};
+    }
+    void copyFindsPicturesOfAPageInAnyEncoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, pictures);
+        write(u"0100_a.html"_s, bytes);
+        for (const QString &name : {u"写真.jpg"_s, u"pict.jpg"_s, u"bg.jpg"_s})
+            write(name, "x");
+        LinkResolver resolver(m_root, m_dir);
+        QStringList planned;
+        for (const PageCopyItem &item : pageCopyPlan(path(u"0100_a.html"_s), path(u"../other/0100_a.html"_s), true, resolver))
+            planned << QFileInfo(item.from).fileName();
+        QCOMPARE(planned, QStringList{u"0100_a.html"_s} + pictures);
+    }
+
     void copyTakesPicturesAndMovesOnlyWhatIsFree_data()
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QStringList>("copied");
         QTest::addColumn<QStringList>("removed");
         QTest::newRow("another folder") << u"../other/0100_a.html"_s
-                                        << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s, u"bg.jpg"_s, u"pict.jpg"_s,
-                                                       u"shared.jpg"_s}
-                                        << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s, u"bg.jpg"_s, u"pict.jpg"_s};
+                                        << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s, u"_bg.jpg"_s, u"_pict.jpg"_s,
+                                                       u"_shared.jpg"_s, u"photo.jpg"_s,
+                                                       u"0200_b.html"_s}
+                                        << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s, u"_bg.jpg"_s, u"_pict.jpg"_s};
         QTest::newRow("same folder: pictures are already there")
             << u"0300_copy.html"_s << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s}
             << QStringList{u"0100_a.html"_s, u"0100_a.%xt"_s};
@@ -117,12 +191,13 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QStringList, copied);
         QFETCH(QStringList, removed);
-        page(u"0100_a.html"_s, u"<BODY background=\"bg.jpg\"><IMG src=\"pict.jpg\"><IMG src=\"shared.jpg\">"
+        page(u"0100_a.html"_s, u"<BODY background=\"_bg.jpg\"><IMG src=\"_pict.jpg\"><IMG src=\"_shared.jpg\">"
                                 "<IMG src=\"../up.jpg\"><IMG src=\"/etc/passwd\"><IMG SRC=\"caps.jpg\">"
-                                "<IMG src=\"out/secret.jpg\"><IMG src=\"C:\\x.jpg\"><IMG src=\"\\\\srv\\share\\x.jpg\">"_s);
-        page(u"0200_b.html"_s, u"<IMG src=\"shared.jpg\">"_s);
-        for (const QString &name : {u"0100_a.%xt"_s, u"bg.jpg"_s, u"pict.jpg"_s, u"shared.jpg"_s, u"caps.jpg"_s,
-                                    u"../up.jpg"_s})
+                                "<IMG src=\"out/secret.jpg\"><IMG src=\"C:\\x.jpg\"><IMG src=\"\\\\srv\\share\\x.jpg\">"
+                                "<IMG src=\"photo.jpg\"><IFRAME src=\"0200_b.html\">"_s);
+        page(u"0200_b.html"_s, u"<IMG src=\"_shared.jpg\">"_s);
+        for (const QString &name : {u"0100_a.%xt"_s, u"_bg.jpg"_s, u"_pict.jpg"_s, u"_shared.jpg"_s, u"caps.jpg"_s,
+                                    u"photo.jpg"_s, u"../up.jpg"_s})
             write(name, name.toUtf8());
         QVERIFY(QDir().mkpath(path(u"../other"_s)));
         // A folder another PC linked to somewhere outside the data root.
@@ -146,9 +221,8 @@ private slots:
         QCOMPARE(asked, 0);
         QVERIFY(!QFile::exists(path(u"../other/up.jpg"_s)));
         LinkWalker walker(resolver);
-        QStringList others = folderPages(m_dir, u"kavuno"_s);
-        QVERIFY(others.removeAll(source) == 1);
-        const QStringList used = filesUsedByPages(walker, others);
+        // The framed page and the picture shown as a page are pages of the folder: they stay.
+        const QStringList used = filesToLeaveWith(walker, source, u"kavuno"_s);
         QCOMPARE(names(filesToRemoveAfterCopy(result, source, used)), removed);
     }
 

@@ -27,7 +27,8 @@ public:
     {
         return copyFileAtomically(from, to, overwrite);
     }
-    QString desktopFolder() override { return QDir::tempPath(); }
+    QString desktop = QDir::tempPath();
+    QString desktopFolder() override { return desktop; }
     QString spreadsheetProgram() override { return spreadsheet; }
     QString paintProgram() override { return {}; }
     bool startProgram(const QString &, const QStringList &, bool) override { return false; }

@@ -1,6 +1,7 @@
 // The page buttons and opening pages by type, on the sample web text.
 #include "ui/app/tform1.h"
 
+#include "ui/app/copydialoguser.h"
 #include "ui/app/fakeplatform.h"
 #include "ui/commands/linkcommands.h"
 #include "ui/navigation/pagebutton.h"
@@ -243,6 +244,31 @@ private slots:
         m_form->SpeedButton3->click();
         m_platform.openSucceeds = true;
         QCOMPARE(told, u"そのファイルは開けません"_s);
+    }
+
+    void copyKeepsTheFilesOwnNameWhateverFilter_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::newRow("its own type") << 0;
+        QTest::newRow("bmp picture") << 1;
+        QTest::newRow("jpeg picture") << 2;
+    }
+    void copyKeepsTheFilesOwnNameWhateverFilter()
+    {
+        QFETCH(int, filter);
+        QTemporaryDir desktop;
+        m_platform.desktop = desktop.path();
+        m_form->nav.PBanSave(indexOf(u"1060_名簿.csv"_s));
+        m_form->PageClick();
+        CopyDialogUser user(filter);
+        QTest::mouseClick(m_form->SpeedButton4, Qt::LeftButton);
+        m_platform.desktop = QDir::tempPath();
+        QCOMPARE(user.proposed, u"1060_名簿.csv"_s);
+        QCOMPARE(user.afterFilter, u"1060_名簿.csv"_s);
+        QCOMPARE(QDir(desktop.path()).entryList(QDir::Files), QStringList{u"1060_名簿.csv"_s});
+        QCOMPARE(readFixture(desktop.filePath(u"1060_名簿.csv"_s)), readFixture(m_home + u"/1060_名簿.csv"_s));
+        QCOMPARE(user.filters.first(), u"csvファイル (*.csv)"_s);
+        QCOMPARE(m_form->SpeedButton4->toolTip(), u"このファイルをコピー"_s);
     }
 
     void undecodablePictureGoesToTheOpenPanel()

@@ -7,12 +7,14 @@
 #include "ui/app/tform1.h"
 #include "ui/search/searchwiring.h"
 
+#include "ui/app/copydialoguser.h"
 #include "ui/app/fakeplatform.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -146,6 +148,35 @@ private slots:
         form->Find1Click();
         QCOMPARE(form->nav.levels().height(), 2);
         QVERIFY(QDir(home + u"/only"_s).removeRecursively());
+    }
+
+    void copyKeepsTheFilesOwnNameWhateverFilter()
+    {
+        QVERIFY(QDir().mkpath(home + u"/only"_s));
+        QVERIFY(writeFixture(home + u"/only/名簿.xlsx"_s, "PK"));
+        form->nav.OpenFolderLevel(home + u"/only"_s, 0, true);
+        QTemporaryDir desktop;
+        platform.desktop = desktop.path();
+        // Twice: the same dialog serves each copy.
+        QStringList names;
+        QString hint;
+        QTimer::singleShot(0, this, [&] {
+            if (QTest::qWaitFor([&] { return search->Panel3->isVisible(); })) {
+                hint = search->SpeedButton7->toolTip();
+                for (int filter : {1, 2}) {
+                    CopyDialogUser user(filter);
+                    QTest::mouseClick(search->SpeedButton7, Qt::LeftButton);
+                    names << user.proposed << user.afterFilter;
+                    names << (QFile::remove(desktop.filePath(u"名簿.xlsx"_s)) ? u"名簿.xlsx"_s : u"(not saved)"_s);
+                }
+            }
+            search->reject();
+        });
+        form->Find1Click();
+        platform.desktop = QDir::tempPath();
+        QVERIFY(QDir(home + u"/only"_s).removeRecursively());
+        QCOMPARE(hint, u"このファイルをコピー"_s);
+        QCOMPARE(names, QStringList(6, u"名簿.xlsx"_s));
     }
 
     void keywordLengthOrderForTheLinks()

@@ -1,8 +1,10 @@
 // The file tool's delete and picture renaming, and the page menu's rows on the main window.
 #include "ui/tools/tform3.h"
 
+#include "ui/app/copydialoguser.h"
 #include "ui/app/fakeplatform.h"
 #include "ui/app/tform1.h"
+#include "ui/editor/modaluser.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -227,6 +229,56 @@ private slots:
         QCOMPARE(m_platform.calls, (QList<QStringList>{{home + u"/a.html"_s, home + u"/a.%xt"_s, home + u"/_p.jpg"_s}}));
         QVERIFY(QFile::exists(home + u"/_s.jpg"_s));
         QCOMPARE(form.nav.levels().top().MidashiF, QStringList{u"b.html"_s});
+    }
+
+    void deletingAPageLeavesWhatOtherPagesUseUnchosen()
+    {
+        const QString home = m_tmp.filePath(u"delete"_s);
+        QVERIFY(QDir().mkpath(home));
+        for (const auto &[name, bytes] : QList<std::pair<QString, QByteArray>>{
+                 {u"a.html"_s, "<IMG src=\"_p.jpg\"><IMG src=\"_S.jpg\"><A href=\"b.html\">b</A>"},
+                 {u"a.%xt"_s, "note"},
+                 {u"b.html"_s, "<IMG src=\"_s.jpg\">"},
+                 {u"_p.jpg"_s, "p"},
+                 {u"_s.jpg"_s, "s"}}) {
+            QFile file(home + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        TForm1 form(m_platform, m_tmp.filePath(u"delete.exe"_s));
+        TForm3 tool(m_platform, &form);
+        form.Form3 = &tool;
+        form.nav.OpenFolderLevel(home, 0, true);
+        QStringList listed;
+        QStringList chosen;
+        ModalUser user(tool, [&] {
+            for (int i = 0; i < tool.ListBox1->count(); ++i)
+                listed << QFileInfo(tool.ListBox1->item(i)->text()).fileName();
+            chosen = tool.selectedFiles();
+            tool.BitBtn2->click();
+        });
+        form.DeletePageFiles();
+        QCOMPARE(listed, (QStringList{u"a.html"_s, u"a.%xt"_s, u"_p.jpg"_s, u"_s.jpg"_s, u"b.html"_s}));
+        QCOMPARE(chosen, (QStringList{home + u"/a.html"_s, home + u"/a.%xt"_s, home + u"/_p.jpg"_s}));
+    }
+
+    void copyDialogKeepsThePagesExtensionWhateverFilter()
+    {
+        const QString home = m_tmp.filePath(u"copydialog"_s);
+        QVERIFY(QDir().mkpath(home));
+        QFile page(home + u"/a.html"_s);
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<P>a</P>");
+        page.close();
+        TForm1 form(m_platform, m_tmp.filePath(u"copydialog.exe"_s));
+        form.nav.OpenFolderLevel(home, 0, true);
+        CopyDialogUser user(2); // "一太郎 (*.jt* *.j?w)"
+        BoxAnswerer no(QMessageBox::No);
+        form.CopyPage();
+        QCOMPARE(user.filters.value(2), u"一太郎 (*.jt* *.j?w)"_s);
+        QCOMPARE(user.proposed, u"a.html"_s);
+        QCOMPARE(user.afterFilter, u"a.html"_s);
+        QCOMPARE(QDir(home).entryList(QDir::Files), (QStringList{u"_XXX.html"_s, u"a.html"_s}));
     }
 
     void unlinkedFilesComeFromTheFolderNotFromAPushedLevel()

@@ -5,6 +5,7 @@
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/templates.h"
+#include "core/present/updatepoll.h"
 #include "platform/mediabackend.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
@@ -48,6 +49,8 @@ void TForm1::PageClick(bool placeholder, bool open)
         return;
 
     PollPause pause(*this);
+    // The drawing is over: the poll it held off runs again after the pause.
+    Poll->pageOpened();
     PrevPageIndex = nav.PBan();
     if (CloseMediaPlayer)
         CloseMediaPlayer();

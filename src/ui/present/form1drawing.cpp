@@ -6,6 +6,7 @@
 #include "core/pages/templates.h"
 #include "core/present/drawing.h"
 #include "core/present/mediatexts.h"
+#include "core/present/updatepoll.h"
 #include "platform/platform.h"
 #include "ui/bar/holdofftimer.h"
 #include "ui/navigation/pagebutton.h"
@@ -166,8 +167,9 @@ bool TForm1::CaptureToImage1(const QString &fileName)
 
 void TForm1::StartDrawing(int mode)
 {
-    // The poll stays off until the next page opening starts it again.
-    pausePoll();
+    // The poll stays off until the next page opening starts it again: a
+    // reread of the level would take the strokes away.
+    Poll->holdUntilPageOpens();
     SpeedButton19->hide();
     SpeedButton22->show();
     SpeedButton8->show();
@@ -291,7 +293,8 @@ void TForm1::SpeedButton20Click()
     putOnClipboard(imageOf(Image1));
     resetDrawingLayer(*this);
     PollPause pause(*this);
-    savePictureAs(*this, imageOf(Image1), MediaText::captureFileName, 100);
+    // The dialog opens in the page's folder, not in the program's.
+    savePictureAs(*this, imageOf(Image1), nav.CurDir + u'/' + MediaText::captureFileName, 100);
 }
 
 void TForm1::N18Click()

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileDialog>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -57,6 +58,22 @@ static void answerNextMessage(QString *text)
             box->accept();
         }
     });
+}
+
+// Cancels the file dialog that opens next and tells the folder it showed.
+static void cancelNextFileDialog(QString *folder)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, folder] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            *folder = dialog->directory().absolutePath();
+            poll->stop();
+            poll->deleteLater();
+            dialog->reject();
+        }
+    });
+    poll->start();
 }
 
 class DrawingSoundTest : public QObject
@@ -209,6 +226,56 @@ private slots:
         QVERIFY(openAndLoad(0));
     }
 
+    // The dialogs opened while drawing pause the poll; their end leaves it off,
+    // so that a folder changed by another PC does not reopen the page.
+    void strokeOutlivesTheDialogsAndThePoll_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("save the capture") << u"SpeedButton20"_s;
+        QTest::newRow("pen menu button") << u"SpeedButton22"_s;
+        QTest::newRow("save this page as a picture") << u"N15"_s;
+    }
+    void strokeOutlivesTheDialogsAndThePoll()
+    {
+        QFETCH(QString, dialog);
+        QVERIFY(openAndLoad(0));
+        QTRY_VERIFY_WITH_TIMEOUT(captureShowsThePage(), 20000);
+        QTest::mouseClick(m_form->SpeedButton19, Qt::LeftButton);
+        QVERIFY(m_form->Panel10->isVisible());
+        move(QPoint(20, 150), Qt::NoButton);
+        move(QPoint(220, 150), Qt::LeftButton);
+        QCOMPARE(m_form->Image11->pixmap().toImage().pixelColor(120, 150), QColor(255, 0, 0));
+
+        QString folder;
+        cancelNextFileDialog(&folder);
+        if (dialog == u"N15"_s) {
+            m_form->LastMenuX = -1;
+            QTest::mouseClick(m_form->Image11, Qt::RightButton, {}, QPoint(60, 60));
+            QVERIFY(m_form->PopupMenu1->isVisible());
+            auto *save = m_form->PopupMenu1->findChild<QAction *>(u"N15"_s);
+            QTest::mouseClick(m_form->PopupMenu1, Qt::LeftButton, {}, m_form->PopupMenu1->actionGeometry(save).center());
+        } else {
+            QTest::mouseClick(m_form->findChild<QToolButton *>(dialog), Qt::LeftButton);
+        }
+        // The dialog opens in the page's folder.
+        QCOMPARE(folder, m_home);
+        QVERIFY(!m_form->Timer5->isActive());
+        QCOMPARE(m_form->SpeedButton12->text(), u"更新中止"_s);
+
+        // Another PC adds a page; a poll that runs would reread the level.
+        const QString added = m_home + u"/0150_added.html"_s;
+        QVERIFY(writeFixture(added, page("added")));
+        if (m_form->Timer5->isActive())
+            m_form->Poll->tick();
+        QVERIFY(m_form->Panel10->isVisible());
+        QVERIFY(m_form->SpeedButton8->isVisible());
+        QCOMPARE(m_form->Image11->pixmap().toImage().pixelColor(120, 150), QColor(255, 0, 0));
+
+        QVERIFY(QFile::remove(added));
+        QVERIFY(openAndLoad(0));
+        QVERIFY(m_form->Timer5->isActive());
+    }
+
     void savingThroughTheDialog()
     {
         QVERIFY(openAndLoad(0));
@@ -219,7 +286,7 @@ private slots:
             return answer;
         };
         m_form->SpeedButton20Click();
-        QCOMPARE(asked, u"ページ画像.bmp"_s);
+        QCOMPARE(asked, m_home + u"/ページ画像.bmp"_s);
         QVERIFY(!QImage(answer + u".bmp"_s).isNull());
         answer = m_dir.filePath(u"saved.png"_s);
         QString message;

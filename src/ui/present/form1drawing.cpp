@@ -55,8 +55,9 @@ void TForm1::buildDrawing()
     Image1 = new QLabel(kabe);
     Image1->setObjectName(u"Image1"_s);
     Image1->hide();
-    // Under the browser area, as the capture always was: it holds the picture.
-    Image1->lower();
+    // Shown, the capture lies over the browser area, where a click zooms it;
+    // the picture panel and the open panel still come above it.
+    Image1->stackUnder(Panel10);
 
     SpeedButton5 = barButton(*this, u"SpeedButton5"_s, QStyle::SP_FileDialogStart, MediaText::pictureHint);
     SpeedButton20 = barButton(*this, u"SpeedButton20"_s, QStyle::SP_DialogSaveButton, MediaText::saveCaptureHint);
@@ -120,10 +121,13 @@ static QImage capturePageArea(TForm1 &f)
 
 static void takeCapture(TForm1 &f)
 {
+    // A capture on show would be taken instead of the page below it.
+    const bool shown = !f.Image1->isHidden();
+    f.Image1->hide();
     const QImage capture = capturePageArea(f);
     f.Image1->setPixmap(QPixmap::fromImage(capture));
     f.Image1->setGeometry(0, 0, capture.width(), capture.height());
-    f.Image1->lower();
+    f.Image1->setVisible(shown);
 }
 
 static void putOnClipboard(const QImage &picture)

@@ -276,6 +276,18 @@ private slots:
         QVERIFY(m_form->Timer5->isActive());
     }
 
+    // Shown, the capture lies above the browser: a click there zooms it.
+    void clickOnTheCaptureZooms()
+    {
+        QVERIFY(openAndLoad(0));
+        QTRY_VERIFY_WITH_TIMEOUT(captureShowsThePage(), 20000);
+        const QImage before = m_form->Image1->pixmap().toImage();
+        const QPoint at = m_form->Image1->mapTo(m_form.get(), QPoint(60, 300));
+        QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, at);
+        QVERIFY(m_form->Image1->pixmap().toImage() != before);
+        QTest::mouseClick(m_form->PageButtons.value(0), Qt::LeftButton);
+    }
+
     void savingThroughTheDialog()
     {
         QVERIFY(openAndLoad(0));

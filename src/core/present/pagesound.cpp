@@ -68,6 +68,12 @@ WavInfo readWavInfo(const QByteArray &bytes)
     return info;
 }
 
+bool isPlayableWav(const WavInfo &info)
+{
+    return info.ok && info.format == 1 && (info.bitsPerSample == 8 || info.bitsPerSample == 16)
+           && info.channels > 0 && info.sampleRate > 0;
+}
+
 QByteArray wavHeaderFor(qint64 totalSize)
 {
     QByteArray header = wavTemplate();

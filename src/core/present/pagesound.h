@@ -30,6 +30,9 @@ struct WavInfo
     quint32 dataSize = 0;
 };
 WavInfo readWavInfo(const QByteArray &bytes);
+// Whether the sound player reads the file to its end: PCM of 8 or 16 bits
+// with every chunk up to the samples whole in the file.
+bool isPlayableWav(const WavInfo &info);
 
 // The header of a template-started file of totalSize bytes with its sizes
 // written in: the RIFF size, the fact sample count and the data size.

@@ -6,7 +6,6 @@
 #include "core/pages/markers.h"
 #include "core/pages/templates.h"
 #include "core/present/updatepoll.h"
-#include "platform/mediabackend.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
 #include "ui/commands/commandpage.h"
@@ -21,7 +20,6 @@
 #include <QScrollArea>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QUrl>
@@ -209,18 +207,6 @@ void TForm1::SpeedButton4Click()
 int TForm1::CurrentPagePos(const QString &url) const
 {
     return ::CurrentPagePos(url, nav.CurDir, nav.currentEntry(), nav.PBan() >= 0 && nav.PBanSu() > 0, Caption);
-}
-
-void TForm1::PlayWav(const QString &fileName)
-{
-    // Without a sound device the page stays silent, and says nothing on every page.
-    if (!hasAudioOutput())
-        return;
-    if (!pageSound)
-        pageSound = new QSoundEffect(this);
-    pageSound->stop();
-    pageSound->setSource(QUrl::fromLocalFile(fileName));
-    pageSound->play();
 }
 
 void TForm1::RecycleFile(const QString &fileName)

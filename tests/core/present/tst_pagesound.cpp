@@ -31,6 +31,37 @@ private slots:
         QCOMPARE(info.dataSize, 0u);
     }
 
+    // The player waits for ever on a file that ends before its samples do.
+    void playableSoundFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("playable");
+        const QByteArray recording = wavHeaderFor(58 + 100) + QByteArray(100, char(0x80));
+        QByteArray sixteenBit = recording;
+        sixteenBit[34] = 16;
+        QByteArray floating = recording;
+        floating[20] = 3;
+        QByteArray noChannels = recording;
+        noChannels[22] = 0;
+        QTest::newRow("recording") << recording << true;
+        QTest::newRow("empty template") << wavTemplate() << true;
+        QTest::newRow("16-bit") << sixteenBit << true;
+        QTest::newRow("samples cut short") << recording.left(recording.size() - 1) << false;
+        QTest::newRow("header cut short") << recording.left(40) << false;
+        QTest::newRow("no RIFF") << QByteArray("RIFF broken") << false;
+        QTest::newRow("floating point") << floating << false;
+        QTest::newRow("no channels") << noChannels << false;
+        QTest::newRow("chunk past the end") << wavTemplate().left(38) + "junk" + QByteArray("\xff\xff\x00\x00", 4)
+                                                   + wavTemplate().mid(50)
+                                            << false;
+    }
+    void playableSoundFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, playable);
+        QCOMPARE(isPlayableWav(readWavInfo(bytes)), playable);
+    }
+
     void keptRecordingHasItsSizesInTheHeader()
     {
         QTemporaryDir dir;

@@ -25,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -335,6 +336,36 @@ private slots:
         QVERIFY(openAndLoad(0));
         QVERIFY(!m_form->BitBtn1->isVisibleTo(m_form.get()));
         QCOMPARE(m_form->BitBtn1->property("Tag").toInt(), 0);
+    }
+
+    // The play button reads the sound file again: a recording made since is heard.
+    void newRecordingIsReadAgain_data()
+    {
+        QTest::addColumn<QByteArray>("recording");
+        QTest::addColumn<QSoundEffect::Status>("status");
+        QTest::newRow("a longer recording") << wavHeaderFor(58 + 6000) + QByteArray(6000, char(0x90))
+                                            << QSoundEffect::Ready;
+        // Not given to the player, which would wait for the rest for ever.
+        QTest::newRow("a recording cut short") << wavHeaderFor(58 + 6000) + QByteArray(100, char(0x90))
+                                               << QSoundEffect::Null;
+    }
+    void newRecordingIsReadAgain()
+    {
+        QFETCH(QByteArray, recording);
+        QFETCH(QSoundEffect::Status, status);
+        const QString sound = m_home + u"/0130_my page.wav"_s;
+        const QByteArray original = readFixture(sound);
+        QVERIFY(openAndLoad(1));
+        QTest::mouseClick(m_form->BitBtn1, Qt::LeftButton);
+        auto *effect = m_form->findChild<QSoundEffect *>();
+        QVERIFY(effect);
+        QTRY_COMPARE_WITH_TIMEOUT(effect->status(), QSoundEffect::Ready, 10000);
+        QVERIFY(writeFixture(sound, recording));
+        QSignalSpy loading(effect, &QSoundEffect::statusChanged);
+        QTest::mouseClick(m_form->BitBtn1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(effect->status(), status, 10000);
+        QVERIFY(!loading.isEmpty());
+        QVERIFY(writeFixture(sound, original));
     }
 
     void picturePageOffersThePenMenuButton()

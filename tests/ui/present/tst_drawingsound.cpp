@@ -25,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QTest>
@@ -411,6 +412,22 @@ private slots:
         player.close();
         QVERIFY(player.Caption.isEmpty());
         QVERIFY(!player.MediaPlayer1);
+    }
+
+    void doubleClickPlaysAgainFromTheStart()
+    {
+        const QString video = m_dir.filePath(u"long.avi"_s);
+        QVERIFY(writeTinyAvi(video, 64, 48, 40, 10));
+        TForm6 player(m_form.get());
+        player.playFile(video, QPoint(300, 300));
+        QTRY_VERIFY_WITH_TIMEOUT(player.Tag == 0, 20000);
+        QTest::mouseClick(player.stopbutton, Qt::LeftButton);
+        player.TrackBar1->setValue(30);
+        QTRY_COMPARE(player.control->positionFrames(), 30);
+        QTest::mouseDClick(player.playbutton, Qt::LeftButton);
+        QVERIFY(player.control->MediaPlaying);
+        QTRY_VERIFY(player.control->positionFrames() < 30);
+        player.close();
     }
 
     void unreadableVideoIsSaid()

@@ -73,6 +73,11 @@ private slots:
         QVERIFY(!hole.isEmpty());
         QVERIFY(!m_frame->mask().contains(hole.center()));
         QVERIFY(m_frame->mask().contains(QPoint(hole.left() - 1, hole.center().y())) || hole.left() <= 0);
+        // The frame leaves the button column and the bar whole, to their last row and column.
+        for (QWidget *panel : {static_cast<QWidget *>(m_form->kabeRight), static_cast<QWidget *>(m_form->kabedown)}) {
+            const QPoint corner = panel->mapToGlobal(QPoint(panel->width() - 1, panel->height() - 1));
+            QVERIFY2(!m_frame->mask().contains(m_frame->mapFromGlobal(corner)), qPrintable(panel->objectName()));
+        }
 
         clickFrame(Qt::LeftButton, QPoint(lowerRight().x(), 19));
         QVERIFY(m_form->Panel4->isVisible());

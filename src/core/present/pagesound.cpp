@@ -36,7 +36,7 @@ QByteArray wavTemplate()
     return QByteArray::fromHex(TemplateHex);
 }
 
-WavInfo readWavInfo(const QByteArray &bytes)
+WavInfo readWavInfo(const QByteArray &bytes, qint64 fileSize)
 {
     WavInfo info;
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
@@ -59,7 +59,7 @@ WavInfo readWavInfo(const QByteArray &bytes)
         } else if (id == "data") {
             info.dataOffset = body;
             info.dataSize = size;
-            info.ok = haveFormat && body + qint64(size) <= bytes.size();
+            info.ok = haveFormat && body + qint64(size) <= (fileSize >= 0 ? fileSize : bytes.size());
             return info;
         }
         // Chunks are padded to an even size.

@@ -63,7 +63,7 @@ void TForm1::PlayWav(const QString &fileName)
     // The effect waits for ever on a file that ends before its sound does, and
     // letting go of it then hangs the window.
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || !isPlayableWav(readWavInfo(file.readAll())))
+    if (!file.open(QIODevice::ReadOnly) || !isPlayableWav(readWavInfo(file.read(WavHeadBytes), file.size())))
         return;
     pageSound->setSource(QUrl::fromLocalFile(fileName));
     // Without a sound device the page stays silent.

@@ -36,7 +36,7 @@ QByteArray wavTemplate()
     return QByteArray::fromHex(TemplateHex);
 }
 
-WavInfo readWavInfo(const QByteArray &bytes)
+WavInfo readWavInfo(const QByteArray &bytes, qint64 fileSize)
 {
     WavInfo info;
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
@@ -59,13 +59,19 @@ WavInfo readWavInfo(const QByteArray &bytes)
         } else if (id == "data") {
             info.dataOffset = body;
             info.dataSize = size;
-            info.ok = haveFormat && body + qint64(size) <= bytes.size();
+            info.ok = haveFormat && body + qint64(size) <= (fileSize >= 0 ? fileSize : bytes.size());
             return info;
         }
         // Chunks are padded to an even size.
         at = body + qint64(size) + (size & 1);
     }
     return info;
+}
+
+bool isPlayableWav(const WavInfo &info)
+{
+    return info.ok && info.format == 1 && (info.bitsPerSample == 8 || info.bitsPerSample == 16)
+           && info.channels > 0 && info.sampleRate > 0;
 }
 
 QByteArray wavHeaderFor(qint64 totalSize)

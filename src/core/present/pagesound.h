@@ -29,7 +29,15 @@ struct WavInfo
     qint64 dataOffset = 0;
     quint32 dataSize = 0;
 };
-WavInfo readWavInfo(const QByteArray &bytes);
+// bytes is the file or its beginning; fileSize, when given, the whole file's
+// size, in which the samples must lie.
+WavInfo readWavInfo(const QByteArray &bytes, qint64 fileSize = -1);
+// Whether the sound player reads the file to its end: PCM of 8 or 16 bits
+// with every chunk up to the samples whole in the file.
+bool isPlayableWav(const WavInfo &info);
+// How much of a sound file is read to tell that: its chunks before the
+// samples lie in its beginning.
+inline constexpr qint64 WavHeadBytes = 64 * 1024;
 
 // The header of a template-started file of totalSize bytes with its sizes
 // written in: the RIFF size, the fact sample count and the data size.

@@ -7,13 +7,15 @@ class PollControl
 {
 public:
     virtual ~PollControl() = default;
-    // Poll timer off, update button "更新中止".
+    // Poll timer off, update button "更新中止". Pauses nest.
     virtual void pausePoll() = 0;
-    // Poll timer on, update button "自動更新開始".
+    // The end of the last pause gives the poll back the state it had before
+    // the first: a poll that was running runs again ("自動更新開始"), one that
+    // was off (switched off, or held by a drawing) stays off.
     virtual void resumePoll() = 0;
 };
 
-// Pauses the poll for its lifetime and resumes it on every way out of the
+// Pauses the poll for its lifetime and ends the pause on every way out of the
 // scope, an early return or an exception included:
 //     PollPause pause(form);
 class PollPause

@@ -42,10 +42,12 @@ QString frameCommand(FrameClick click)
 
 QRect frameHole(const FramePanels &p)
 {
+    // A margin of 2 to the left and 4 above; on the right and at the bottom the
+    // hole ends with the button column and the bar, which the frame must not cover.
     const int left = p.base.x() + p.page.left() - 2 - p.leftPanelWidth;
     const int top = p.base.y() - 4;
-    const int right = p.base.x() + p.page.left() + p.page.width() - 2 + p.buttonColumnWidth;
-    const int bottom = p.base.y() + p.page.top() + p.page.height() + p.bottomBarHeight - 4;
+    const int right = p.base.x() + p.page.left() + p.page.width() + p.buttonColumnWidth;
+    const int bottom = p.base.y() + p.page.top() + p.page.height() + p.bottomBarHeight;
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 

@@ -40,7 +40,8 @@ struct FramePanels
     int bottomBarHeight = 0;
 };
 
-// The hole over the page area, the button column and the bottom bar.
+// The hole over the page area, the button column and the bottom bar, all of
+// them whole.
 QRect frameHole(const FramePanels &panels);
 
 // Where the small picture of the blank screen sits: centred, 35 above the bottom.

@@ -26,22 +26,65 @@ void UpdatePoll::setViewer(PresentationViewer *viewer)
 
 void UpdatePoll::start()
 {
+    m_mode = Mode::Running;
     m_timer.setInterval(firstInterval);
     m_timer.start();
 }
 
 void UpdatePoll::pausePoll()
 {
+    ++m_pauses;
     m_timer.stop();
     m_host.showPollLook(PollLooks::paused());
 }
 
 void UpdatePoll::resumePoll()
 {
-    // Always on again, also after a pause that nobody resumed (the drawing
-    // leaves the poll off until the next page opens).
-    m_timer.start();
-    m_host.showPollLook(PollLooks::resumed());
+    // Only the end of the outermost pause restores; an end without a pause
+    // restores as well.
+    if (m_pauses > 0 && --m_pauses > 0)
+        return;
+    restore();
+}
+
+void UpdatePoll::holdUntilPageOpens()
+{
+    // The user's own switch-off outlasts the drawing.
+    if (m_mode == Mode::Running)
+        m_mode = Mode::Held;
+    m_timer.stop();
+    m_host.showPollLook(PollLooks::paused());
+}
+
+void UpdatePoll::pageOpened()
+{
+    if (m_mode != Mode::Held)
+        return;
+    m_mode = Mode::Running;
+    if (m_pauses == 0 && !m_ticking)
+        restore();
+}
+
+void UpdatePoll::restore()
+{
+    if (m_mode == Mode::Running)
+        m_timer.start();
+    else
+        m_timer.stop();
+    m_host.showPollLook(m_mode == Mode::Running ? PollLooks::resumed() : idleLook());
+}
+
+PollLook UpdatePoll::idleLook() const
+{
+    switch (m_mode) {
+    case Mode::Running:
+        return PollLooks::running();
+    case Mode::SwitchedOff:
+        return PollLooks::switchedOff();
+    case Mode::Held:
+        break;
+    }
+    return PollLooks::paused();
 }
 
 void UpdatePoll::present()
@@ -67,12 +110,17 @@ void UpdatePoll::stopPresenting()
 
 void UpdatePoll::toggle()
 {
-    if (m_timer.isActive()) {
+    if (m_mode == Mode::Running) {
+        m_mode = Mode::SwitchedOff;
         m_host.showPollLook(PollLooks::switchedOff());
         m_timer.stop();
     } else {
+        // Switched on by the user, also out of a drawing's hold; an open pause
+        // starts it at its end.
+        m_mode = Mode::Running;
         m_host.showPollLook(PollLooks::resumed());
-        m_timer.start();
+        if (m_pauses == 0 && !m_ticking)
+            m_timer.start();
     }
 }
 
@@ -100,7 +148,8 @@ void UpdatePoll::tick()
     showLook(PollLooks::paused());
     m_timer.setInterval(interval);
 
-    // Whatever happens in the tick, the poll goes on.
+    // Whatever happens in the tick, the poll goes on, unless it was switched
+    // off, held by a drawing or paused during the tick.
     struct TickEnd
     {
         UpdatePoll &poll;
@@ -109,8 +158,13 @@ void UpdatePoll::tick()
             poll.m_ticking = false;
             poll.m_pendingLook.reset();
             poll.m_timer.setInterval(interval);
-            poll.m_timer.start();
-            poll.m_host.showPollLook(PollLooks::running());
+            if (poll.m_mode == Mode::Running && poll.m_pauses == 0) {
+                poll.m_timer.start();
+                poll.m_host.showPollLook(PollLooks::running());
+            } else {
+                poll.m_timer.stop();
+                poll.m_host.showPollLook(poll.m_pauses > 0 ? PollLooks::paused() : poll.idleLook());
+            }
         }
     } end{*this};
 

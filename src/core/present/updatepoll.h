@@ -32,6 +32,13 @@ public:
     void pausePoll() override;
     void resumePoll() override;
 
+    // A drawing is open: the poll stays off, whatever pauses end meanwhile,
+    // until the next page opening, so that no reread takes the strokes away.
+    void holdUntilPageOpens();
+    // A page opens: a poll held by a drawing runs again (after the pauses
+    // still open end). A poll the user switched off stays off.
+    void pageOpened();
+
     // SpeedButton14: present the open page or drawing to every copy.
     void present();
     // SpeedButton13: end the presentation.
@@ -56,7 +63,13 @@ public slots:
     void viewerClosedByUser();
 
 private:
+    // What the poll is when no pause holds it.
+    enum class Mode { Running, SwitchedOff, Held };
+
     void runTick();
+    // Timer5 and the update button as the mode wants them, once no pause is open.
+    void restore();
+    PollLook idleLook() const;
     void showLook(const PollLook &look);
     void openViewer(const QString &target);
 
@@ -66,6 +79,8 @@ private:
     QString m_watchedPath;
     QString m_watchedStamp;
     QString m_viewerStamp;
+    Mode m_mode = Mode::Running;
+    int m_pauses = 0;
     bool m_ticking = false;
     std::optional<PollLook> m_pendingLook;
 };

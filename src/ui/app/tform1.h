@@ -359,8 +359,11 @@ public:
     QAction *N4 = nullptr;
     void N4Click();
     void Timer2Timer();
-    // A press on the window's own surface, where none of its panels lies.
+    // A press on the window's own surface, where no control acts on it:
+    // panels, the bar's background, margins.
     void FormMouseDown(Qt::MouseButton button, const QPoint &pos);
+    // On from the menu item until a right press on the window's surface.
+    bool PresentationMode = false;
     void Panel4MouseUp();
     void Panel4Resize();
     QPointer<TForm11> Form11;

@@ -5,7 +5,7 @@
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/templates.h"
-#include "platform/mediabackend.h"
+#include "core/present/updatepoll.h"
 #include "platform/platform.h"
 #include "ui/app/copydialog.h"
 #include "ui/app/uitexts.h"
@@ -21,7 +21,6 @@
 #include <QScrollArea>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QUrl>
@@ -49,6 +48,8 @@ void TForm1::PageClick(bool placeholder, bool open)
         return;
 
     PollPause pause(*this);
+    // The drawing is over: the poll it held off runs again after the pause.
+    Poll->pageOpened();
     PrevPageIndex = nav.PBan();
     if (CloseMediaPlayer)
         CloseMediaPlayer();
@@ -201,18 +202,6 @@ void TForm1::SpeedButton4Click()
 int TForm1::CurrentPagePos(const QString &url) const
 {
     return ::CurrentPagePos(url, nav.CurDir, nav.currentEntry(), nav.PBan() >= 0 && nav.PBanSu() > 0, Caption);
-}
-
-void TForm1::PlayWav(const QString &fileName)
-{
-    // Without a sound device the page stays silent, and says nothing on every page.
-    if (!hasAudioOutput())
-        return;
-    if (!pageSound)
-        pageSound = new QSoundEffect(this);
-    pageSound->stop();
-    pageSound->setSource(QUrl::fromLocalFile(fileName));
-    pageSound->play();
 }
 
 void TForm1::RecycleFile(const QString &fileName)

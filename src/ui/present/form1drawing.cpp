@@ -6,6 +6,7 @@
 #include "core/pages/templates.h"
 #include "core/present/drawing.h"
 #include "core/present/mediatexts.h"
+#include "core/present/updatepoll.h"
 #include "platform/platform.h"
 #include "ui/bar/holdofftimer.h"
 #include "ui/navigation/pagebutton.h"
@@ -54,8 +55,9 @@ void TForm1::buildDrawing()
     Image1 = new QLabel(kabe);
     Image1->setObjectName(u"Image1"_s);
     Image1->hide();
-    // Under the browser area, as the capture always was: it holds the picture.
-    Image1->lower();
+    // Shown, the capture lies over the browser area, where a click zooms it;
+    // the picture panel and the open panel still come above it.
+    Image1->stackUnder(Panel10);
 
     SpeedButton5 = barButton(*this, u"SpeedButton5"_s, QStyle::SP_FileDialogStart, MediaText::pictureHint);
     SpeedButton20 = barButton(*this, u"SpeedButton20"_s, QStyle::SP_DialogSaveButton, MediaText::saveCaptureHint);
@@ -119,10 +121,13 @@ static QImage capturePageArea(TForm1 &f)
 
 static void takeCapture(TForm1 &f)
 {
+    // A capture on show would be taken instead of the page below it.
+    const bool shown = !f.Image1->isHidden();
+    f.Image1->hide();
     const QImage capture = capturePageArea(f);
     f.Image1->setPixmap(QPixmap::fromImage(capture));
     f.Image1->setGeometry(0, 0, capture.width(), capture.height());
-    f.Image1->lower();
+    f.Image1->setVisible(shown);
 }
 
 static void putOnClipboard(const QImage &picture)
@@ -166,8 +171,9 @@ bool TForm1::CaptureToImage1(const QString &fileName)
 
 void TForm1::StartDrawing(int mode)
 {
-    // The poll stays off until the next page opening starts it again.
-    pausePoll();
+    // The poll stays off until the next page opening starts it again: a
+    // reread of the level would take the strokes away.
+    Poll->holdUntilPageOpens();
     SpeedButton19->hide();
     SpeedButton22->show();
     SpeedButton8->show();
@@ -291,7 +297,8 @@ void TForm1::SpeedButton20Click()
     putOnClipboard(imageOf(Image1));
     resetDrawingLayer(*this);
     PollPause pause(*this);
-    savePictureAs(*this, imageOf(Image1), MediaText::captureFileName, 100);
+    // The dialog opens in the page's folder, not in the program's.
+    savePictureAs(*this, imageOf(Image1), nav.CurDir + u'/' + MediaText::captureFileName, 100);
 }
 
 void TForm1::N18Click()

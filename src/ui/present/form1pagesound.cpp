@@ -8,11 +8,14 @@
 #include "ui/navigation/pagebutton.h"
 #include "ui/present/soundrecorder.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSoundEffect>
 #include <QTimer>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +49,26 @@ QString TForm1::refreshSoundButton()
         BitBtn1->hide();
     }
     return path;
+}
+
+void TForm1::PlayWav(const QString &fileName)
+{
+    if (!pageSound)
+        pageSound = new QSoundEffect(this);
+    pageSound->stop();
+    // The effect keeps the sound it read and takes the same file again for no
+    // change: a sound recorded anew since would not be heard. So it lets go of
+    // it and reads the file again every time.
+    pageSound->setSource(QUrl());
+    // The effect waits for ever on a file that ends before its sound does, and
+    // letting go of it then hangs the window.
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || !isPlayableWav(readWavInfo(file.read(WavHeadBytes), file.size())))
+        return;
+    pageSound->setSource(QUrl::fromLocalFile(fileName));
+    // Without a sound device the page stays silent.
+    if (hasAudioOutput())
+        pageSound->play();
 }
 
 void TForm1::Timer3Timer()

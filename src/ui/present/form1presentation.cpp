@@ -6,12 +6,18 @@
 #include "ui/present/presentwiring.h"
 #include "ui/present/tform11.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
+#include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +61,7 @@ void TForm1::N4Click()
     if (!Form11)
         return;
     hideOverlay(*this);
+    PresentationMode = true;
     // The base panel already fills the window.
     showMaximized();
     Form11->Tag = 0;
@@ -80,6 +87,7 @@ void TForm1::FormMouseDown(Qt::MouseButton button, const QPoint &pos)
     if (button == Qt::RightButton) {
         showNormal();
         FormTag = 0;
+        PresentationMode = false;
         return;
     }
     showMaximized();
@@ -125,8 +133,8 @@ protected:
                 f.Panel4MouseUp();
             break;
         case QEvent::MouseButtonPress:
-            return (watched == &f || watched == f.kabeBASE) && surfacePress(static_cast<QWidget *>(watched),
-                                                                              static_cast<QMouseEvent *>(event));
+            // A press no control took comes up to the window itself.
+            return watched == &f && surfacePress(static_cast<QMouseEvent *>(event));
         case QEvent::Resize:
             if (watched == f.Panel4)
                 f.Panel4Resize();
@@ -140,14 +148,29 @@ protected:
     }
 
 private:
-    // A press that a panel let through is not on the surface: only where no
-    // child lies.
-    bool surfacePress(QWidget *surface, QMouseEvent *event)
+    bool surfacePress(QMouseEvent *event)
     {
         const QPoint at = event->position().toPoint();
-        if (surface->childAt(at))
+        if (!f.PresentationMode || !onBareSurface(at))
             return false;
-        f.FormMouseDown(event->button(), surface->mapTo(&f, at));
+        f.FormMouseDown(event->button(), at);
+        return true;
+    }
+
+    // Whether the widget at pos is a surface without an action of its own.
+    // Controls that take a press keep it, but a disabled one lets it through,
+    // and the drawing, the picture view, the page column and the black screen
+    // act on presses they let through.
+    bool onBareSurface(const QPoint &pos) const
+    {
+        for (QWidget *w = f.childAt(pos); w && w != &f; w = w->parentWidget()) {
+            if (w == f.Panel10 || w == f.ScrollBox1 || w == f.Panel4 || w == f.Image1)
+                return false;
+            if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractItemView *>(w)
+                || qobject_cast<QWebEngineView *>(w) || qobject_cast<QAbstractSlider *>(w)
+                || qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractScrollArea *>(w))
+                return false;
+        }
         return true;
     }
 
@@ -172,7 +195,7 @@ void attachPresentationMode(TForm1 &form1, TForm11 &frame)
     QObject::connect(form1.Timer2, &QTimer::timeout, &form1, &TForm1::Timer2Timer);
 
     auto *events = new PresentationEvents(form1);
-    for (QObject *watched : {static_cast<QObject *>(&form1), static_cast<QObject *>(form1.kabeBASE),
-                             static_cast<QObject *>(form1.Panel4), static_cast<QObject *>(form1.Image4)})
+    for (QObject *watched : {static_cast<QObject *>(&form1), static_cast<QObject *>(form1.Panel4),
+                             static_cast<QObject *>(form1.Image4)})
         watched->installEventFilter(events);
 }

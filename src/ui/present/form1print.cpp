@@ -108,8 +108,6 @@ static bool showForCapture(TForm1 &f, int index, const QString &folder, int coun
         loaded.quit();
     });
     f.PageClick(false, true);
-    // The opening resumed the poll.
-    f.pausePoll();
     f.Timer4->Tag = qMax(1, count - 1);
     if (f.nav.CurDir != folder || f.nav.PBanSu() != count || f.nav.PBan() != index)
         return false;

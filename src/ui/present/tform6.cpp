@@ -13,6 +13,7 @@
 #include <QMediaMetaData>
 #include <QMediaPlayer>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSlider>
 #include <QStyle>
@@ -136,6 +137,8 @@ TForm6::TForm6(QWidget *parent)
     Timer1->setInterval(10);
 
     connect(playbutton, &QToolButton::clicked, this, &TForm6::playbuttonClick);
+    // A double click plays again from the start.
+    playbutton->installEventFilter(this);
     connect(stopbutton, &QToolButton::clicked, this, &TForm6::stopbuttonMouseUp);
     connect(returnbutton, &QToolButton::clicked, this, &TForm6::returnbuttonMouseUp);
     connect(plus1, &QToolButton::clicked, this, &TForm6::plus1MouseUp);
@@ -160,6 +163,18 @@ void TForm6::playFile(const QString &file, const QPoint &centre)
     Tag = 1;
     show();
     playbuttonDblClick();
+}
+
+bool TForm6::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == playbutton && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        // While the file is still opening there is nothing to play again.
+        if (Tag == 0)
+            playbuttonDblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm6::showEvent(QShowEvent *event)

@@ -66,6 +66,7 @@ signals:
     void cannotOpen(const QString &file);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -31,6 +31,42 @@ private slots:
         QCOMPARE(info.dataSize, 0u);
     }
 
+    // The player waits for ever on a file that ends before its samples do.
+    void playableSoundFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("fileSize"); // -1: bytes is the whole file
+        QTest::addColumn<bool>("playable");
+        const QByteArray recording = wavHeaderFor(58 + 100) + QByteArray(100, char(0x80));
+        QByteArray sixteenBit = recording;
+        sixteenBit[34] = 16;
+        QByteArray floating = recording;
+        floating[20] = 3;
+        QByteArray noChannels = recording;
+        noChannels[22] = 0;
+        QTest::newRow("recording") << recording << qint64(-1) << true;
+        QTest::newRow("empty template") << wavTemplate() << qint64(-1) << true;
+        QTest::newRow("16-bit") << sixteenBit << qint64(-1) << true;
+        QTest::newRow("samples cut short") << recording.left(recording.size() - 1) << qint64(-1) << false;
+        QTest::newRow("header cut short") << recording.left(40) << qint64(-1) << false;
+        QTest::newRow("no RIFF") << QByteArray("RIFF broken") << qint64(-1) << false;
+        QTest::newRow("floating point") << floating << qint64(-1) << false;
+        QTest::newRow("no channels") << noChannels << qint64(-1) << false;
+        QTest::newRow("chunk past the end") << wavTemplate().left(38) + "junk" + QByteArray("\xff\xff\x00\x00", 4)
+                                                   + wavTemplate().mid(50)
+                                            << qint64(-1) << false;
+        // Only the head of a long file is read.
+        QTest::newRow("head of a whole recording") << recording.left(58) << qint64(recording.size()) << true;
+        QTest::newRow("head of a recording cut short") << recording.left(58) << qint64(recording.size() - 1) << false;
+    }
+    void playableSoundFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, fileSize);
+        QFETCH(bool, playable);
+        QCOMPARE(isPlayableWav(readWavInfo(bytes, fileSize)), playable);
+    }
+
     void keptRecordingHasItsSizesInTheHeader()
     {
         QTemporaryDir dir;

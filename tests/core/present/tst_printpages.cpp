@@ -214,7 +214,7 @@ private slots:
         panels.leftPanelWidth = 20;
         panels.buttonColumnWidth = 220;
         panels.bottomBarHeight = 34;
-        QCOMPARE(frameHole(panels), QRect(QPoint(178, 26), QPoint(1017, 559)));
+        QCOMPARE(frameHole(panels), QRect(QPoint(178, 26), QPoint(1019, 563)));
         QCOMPARE(surfaceTurn(401, 800, 4, 5), FrameClick::Top);
         QCOMPARE(surfaceTurn(400, 800, 0, 5), FrameClick::Nothing);
         QCOMPARE(overlayPicturePos(QSize(100, 200), QSize(33, 32)), QPoint(33, 133));

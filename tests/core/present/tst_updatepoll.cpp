@@ -133,6 +133,72 @@ private slots:
         QCOMPARE(m_host->look, (PollLook{PresentText::resumed, PollGlyph::Image14}));
     }
 
+    // A pause gives back the state from before it; pauses nest.
+    void pauseRestoresTheStateBeforeIt_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<bool>("pageOpens");
+        QTest::addColumn<bool>("runningAfter");
+        QTest::addColumn<QString>("captionAfter");
+        QTest::newRow("running") << u"running"_s << 1 << false << true << PresentText::resumed;
+        QTest::newRow("running, nested") << u"running"_s << 2 << false << true << PresentText::resumed;
+        QTest::newRow("switched off") << u"off"_s << 1 << false << false << PresentText::switchedOff;
+        QTest::newRow("switched off, nested") << u"off"_s << 2 << false << false << PresentText::switchedOff;
+        QTest::newRow("held by a drawing") << u"held"_s << 1 << false << false << PresentText::paused;
+        QTest::newRow("held, nested") << u"held"_s << 2 << false << false << PresentText::paused;
+        QTest::newRow("held, a page opens") << u"held"_s << 2 << true << true << PresentText::resumed;
+        QTest::newRow("switched off, drawn, a page opens") << u"off held"_s << 1 << true << false
+                                                           << PresentText::switchedOff;
+    }
+    void pauseRestoresTheStateBeforeIt()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, depth);
+        QFETCH(bool, pageOpens);
+        QFETCH(bool, runningAfter);
+        QFETCH(QString, captionAfter);
+        m_poll->start();
+        if (before.contains(u"off"_s))
+            m_poll->toggle();
+        if (before.contains(u"held"_s))
+            m_poll->holdUntilPageOpens();
+        {
+            PollPause outer(*m_poll);
+            if (depth > 1) {
+                PollPause inner(*m_poll);
+                if (pageOpens)
+                    m_poll->pageOpened();
+            }
+            QVERIFY(!m_timer->isActive());
+            if (depth == 1 && pageOpens)
+                m_poll->pageOpened();
+        }
+        QCOMPARE(m_timer->isActive(), runningAfter);
+        QCOMPARE(m_host->look.caption, captionAfter);
+    }
+
+    // Switched off or held while a tick waits: the tick's end leaves it off.
+    void tickEndKeepsWhatHappenedDuringIt_data()
+    {
+        QTest::addColumn<bool>("drawing");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("switched off") << false << PresentText::switchedOff;
+        QTest::newRow("drawing started") << true << PresentText::paused;
+    }
+    void tickEndKeepsWhatHappenedDuringIt()
+    {
+        QFETCH(bool, drawing);
+        QFETCH(QString, caption);
+        writeFile(m_home + u"/p.html"_s);
+        QVERIFY(writePresentationMarker(m_home, m_home + u"/p.html"_s));
+        m_poll->start();
+        m_host->duringWait = [this, drawing] { drawing ? m_poll->holdUntilPageOpens() : m_poll->toggle(); };
+        m_poll->tick();
+        QVERIFY(!m_timer->isActive());
+        QCOMPARE(m_host->look.caption, caption);
+    }
+
     void tickShowsThePresentedFileFromASubFolder()
     {
         QVERIFY(QDir().mkpath(m_home + u"/01_理科"_s));

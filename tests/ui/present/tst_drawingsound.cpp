@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileDialog>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -24,6 +25,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSlider>
+#include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,6 +60,22 @@ static void answerNextMessage(QString *text)
             box->accept();
         }
     });
+}
+
+// Cancels the file dialog that opens next and tells the folder it showed.
+static void cancelNextFileDialog(QString *folder)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, folder] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            *folder = dialog->directory().absolutePath();
+            poll->stop();
+            poll->deleteLater();
+            dialog->reject();
+        }
+    });
+    poll->start();
 }
 
 class DrawingSoundTest : public QObject
@@ -209,6 +228,68 @@ private slots:
         QVERIFY(openAndLoad(0));
     }
 
+    // The dialogs opened while drawing pause the poll; their end leaves it off,
+    // so that a folder changed by another PC does not reopen the page.
+    void strokeOutlivesTheDialogsAndThePoll_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("save the capture") << u"SpeedButton20"_s;
+        QTest::newRow("pen menu button") << u"SpeedButton22"_s;
+        QTest::newRow("save this page as a picture") << u"N15"_s;
+    }
+    void strokeOutlivesTheDialogsAndThePoll()
+    {
+        QFETCH(QString, dialog);
+        QVERIFY(openAndLoad(0));
+        QTRY_VERIFY_WITH_TIMEOUT(captureShowsThePage(), 20000);
+        QTest::mouseClick(m_form->SpeedButton19, Qt::LeftButton);
+        QVERIFY(m_form->Panel10->isVisible());
+        move(QPoint(20, 150), Qt::NoButton);
+        move(QPoint(220, 150), Qt::LeftButton);
+        QCOMPARE(m_form->Image11->pixmap().toImage().pixelColor(120, 150), QColor(255, 0, 0));
+
+        QString folder;
+        cancelNextFileDialog(&folder);
+        if (dialog == u"N15"_s) {
+            m_form->LastMenuX = -1;
+            QTest::mouseClick(m_form->Image11, Qt::RightButton, {}, QPoint(60, 60));
+            QVERIFY(m_form->PopupMenu1->isVisible());
+            auto *save = m_form->PopupMenu1->findChild<QAction *>(u"N15"_s);
+            QTest::mouseClick(m_form->PopupMenu1, Qt::LeftButton, {}, m_form->PopupMenu1->actionGeometry(save).center());
+        } else {
+            QTest::mouseClick(m_form->findChild<QToolButton *>(dialog), Qt::LeftButton);
+        }
+        // The dialog opens in the page's folder.
+        QCOMPARE(folder, m_home);
+        QVERIFY(!m_form->Timer5->isActive());
+        QCOMPARE(m_form->SpeedButton12->text(), u"更新中止"_s);
+
+        // Another PC adds a page; a poll that runs would reread the level.
+        const QString added = m_home + u"/0150_added.html"_s;
+        QVERIFY(writeFixture(added, page("added")));
+        if (m_form->Timer5->isActive())
+            m_form->Poll->tick();
+        QVERIFY(m_form->Panel10->isVisible());
+        QVERIFY(m_form->SpeedButton8->isVisible());
+        QCOMPARE(m_form->Image11->pixmap().toImage().pixelColor(120, 150), QColor(255, 0, 0));
+
+        QVERIFY(QFile::remove(added));
+        QVERIFY(openAndLoad(0));
+        QVERIFY(m_form->Timer5->isActive());
+    }
+
+    // Shown, the capture lies above the browser: a click there zooms it.
+    void clickOnTheCaptureZooms()
+    {
+        QVERIFY(openAndLoad(0));
+        QTRY_VERIFY_WITH_TIMEOUT(captureShowsThePage(), 20000);
+        const QImage before = m_form->Image1->pixmap().toImage();
+        const QPoint at = m_form->Image1->mapTo(m_form.get(), QPoint(60, 300));
+        QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, at);
+        QVERIFY(m_form->Image1->pixmap().toImage() != before);
+        QTest::mouseClick(m_form->PageButtons.value(0), Qt::LeftButton);
+    }
+
     void savingThroughTheDialog()
     {
         QVERIFY(openAndLoad(0));
@@ -219,7 +300,7 @@ private slots:
             return answer;
         };
         m_form->SpeedButton20Click();
-        QCOMPARE(asked, u"ページ画像.bmp"_s);
+        QCOMPARE(asked, m_home + u"/ページ画像.bmp"_s);
         QVERIFY(!QImage(answer + u".bmp"_s).isNull());
         answer = m_dir.filePath(u"saved.png"_s);
         QString message;
@@ -256,6 +337,36 @@ private slots:
         QVERIFY(openAndLoad(0));
         QVERIFY(!m_form->BitBtn1->isVisibleTo(m_form.get()));
         QCOMPARE(m_form->BitBtn1->property("Tag").toInt(), 0);
+    }
+
+    // The play button reads the sound file again: a recording made since is heard.
+    void newRecordingIsReadAgain_data()
+    {
+        QTest::addColumn<QByteArray>("recording");
+        QTest::addColumn<QSoundEffect::Status>("status");
+        QTest::newRow("a longer recording") << wavHeaderFor(58 + 6000) + QByteArray(6000, char(0x90))
+                                            << QSoundEffect::Ready;
+        // Not given to the player, which would wait for the rest for ever.
+        QTest::newRow("a recording cut short") << wavHeaderFor(58 + 6000) + QByteArray(100, char(0x90))
+                                               << QSoundEffect::Null;
+    }
+    void newRecordingIsReadAgain()
+    {
+        QFETCH(QByteArray, recording);
+        QFETCH(QSoundEffect::Status, status);
+        const QString sound = m_home + u"/0130_my page.wav"_s;
+        const QByteArray original = readFixture(sound);
+        QVERIFY(openAndLoad(1));
+        QTest::mouseClick(m_form->BitBtn1, Qt::LeftButton);
+        auto *effect = m_form->findChild<QSoundEffect *>();
+        QVERIFY(effect);
+        QTRY_COMPARE_WITH_TIMEOUT(effect->status(), QSoundEffect::Ready, 10000);
+        QVERIFY(writeFixture(sound, recording));
+        QSignalSpy loading(effect, &QSoundEffect::statusChanged);
+        QTest::mouseClick(m_form->BitBtn1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(effect->status(), status, 10000);
+        QVERIFY(!loading.isEmpty());
+        QVERIFY(writeFixture(sound, original));
     }
 
     void picturePageOffersThePenMenuButton()
@@ -301,6 +412,22 @@ private slots:
         player.close();
         QVERIFY(player.Caption.isEmpty());
         QVERIFY(!player.MediaPlayer1);
+    }
+
+    void doubleClickPlaysAgainFromTheStart()
+    {
+        const QString video = m_dir.filePath(u"long.avi"_s);
+        QVERIFY(writeTinyAvi(video, 64, 48, 40, 10));
+        TForm6 player(m_form.get());
+        player.playFile(video, QPoint(300, 300));
+        QTRY_VERIFY_WITH_TIMEOUT(player.Tag == 0, 20000);
+        QTest::mouseClick(player.stopbutton, Qt::LeftButton);
+        player.TrackBar1->setValue(30);
+        QTRY_COMPARE(player.control->positionFrames(), 30);
+        QTest::mouseDClick(player.playbutton, Qt::LeftButton);
+        QVERIFY(player.control->MediaPlaying);
+        QTRY_VERIFY(player.control->positionFrames() < 30);
+        player.close();
     }
 
     void unreadableVideoIsSaid()

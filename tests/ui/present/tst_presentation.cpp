@@ -73,6 +73,11 @@ private slots:
         QVERIFY(!hole.isEmpty());
         QVERIFY(!m_frame->mask().contains(hole.center()));
         QVERIFY(m_frame->mask().contains(QPoint(hole.left() - 1, hole.center().y())) || hole.left() <= 0);
+        // The frame leaves the button column and the bar whole, to their last row and column.
+        for (QWidget *panel : {static_cast<QWidget *>(m_form->kabeRight), static_cast<QWidget *>(m_form->kabedown)}) {
+            const QPoint corner = panel->mapToGlobal(QPoint(panel->width() - 1, panel->height() - 1));
+            QVERIFY2(!m_frame->mask().contains(m_frame->mapFromGlobal(corner)), qPrintable(panel->objectName()));
+        }
 
         clickFrame(Qt::LeftButton, QPoint(lowerRight().x(), 19));
         QVERIFY(m_form->Panel4->isVisible());
@@ -101,21 +106,59 @@ private slots:
         m_form->nav.PBanSave(0);
     }
 
-    void windowSurfaceAndBlackScreen()
+    // Presses on the window's own surfaces reach its handler; controls keep theirs.
+    void pressOnTheWindowSurface_data()
     {
-        m_commands.clear();
-        m_form->FormMouseDown(Qt::LeftButton, QPoint(10, m_form->frameGeometry().height() - 10));
-        QCOMPARE(m_commands, QStringList{u"NEXT"_s});
+        QTest::addColumn<QString>("surface");
+        QTest::addColumn<bool>("reaches");
+        QTest::newRow("bar background") << u"kabedown"_s << true;
+        QTest::newRow("above the page buttons") << u"Panel6"_s << true;
+        QTest::newRow("position label") << u"Panel7"_s << true;
+        QTest::newRow("browser") << u"WebBrowser1"_s << false;
+        QTest::newRow("disabled stop button") << u"SpeedButton13"_s << false;
+    }
+    void pressOnTheWindowSurface()
+    {
+        QFETCH(QString, surface);
+        QFETCH(bool, reaches);
+        m_form->N4->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(m_frame->isVisible(), 5000);
+        m_form->nav.PBanSave(1);
+        m_commands.clear();
+        auto *widget = m_form->findChild<QWidget *>(surface);
+        QVERIFY(widget && widget->isVisible());
+        QPoint bare = widget->rect().center();
+        for (int x = widget->width() - 2; x > 0 && widget->childAt(bare); x -= 2)
+            bare.setX(x);
+        const QPoint at = widget->mapTo(m_form.get(), bare);
+        const bool lower = at.y() > m_form->frameGeometry().height() / 2;
+        QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, at);
+        QCOMPARE(m_commands, reaches ? QStringList{lower ? u"NEXT"_s : u"BACK"_s} : QStringList());
+        QCOMPARE(m_form->Timer2->isActive(), reaches);
+
+        // The right button on a surface ends the mode: the window is its normal size again.
+        QTest::mouseClick(m_form->windowHandle(), Qt::RightButton, {}, at);
+        QCOMPARE(m_form->PresentationMode, !reaches);
+        if (reaches) {
+            QTRY_VERIFY(!m_form->isMaximized());
+            QCOMPARE(m_form->FormTag, 0);
+            // Out of the mode, the surface does nothing.
+            QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {}, at);
+            QCOMPARE(m_commands.size(), 1);
+        }
+        m_frame->close();
+        m_form->Timer2->stop();
+        m_form->PresentationMode = false;
+        m_form->nav.PBanSave(0);
+    }
+
+    void blackScreenGoesAtAClick()
+    {
         m_form->Panel4->show();
+        m_form->FormTag = 1;
         QTest::mouseClick(m_form->Image4, Qt::LeftButton);
         QVERIFY(!m_form->Panel4->isVisible());
         QCOMPARE(m_form->FormTag, 0);
-        m_form->FormTag = 1;
-        m_form->FormMouseDown(Qt::RightButton, QPoint(10, 10));
-        QVERIFY(!m_form->isMaximized());
-        QCOMPARE(m_form->FormTag, 0);
-        QCOMPARE(m_commands.size(), 1);
     }
 };
 

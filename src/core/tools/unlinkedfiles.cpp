@@ -3,6 +3,7 @@
 #include "core/app/apptexts.h"
 #include "core/editor/pagenote.h"
 #include "core/forms/answercsv.h"
+#include "core/forms/sharedfilelock.h"
 #include "core/navigation/pagelist.h"
 #include "core/present/presentstrings.h"
 
@@ -31,8 +32,10 @@ static QStringList filesPagesUse(LinkWalker &walker, const QString &folder, cons
     const QStringList pages = used;
     for (const QString &page : pages) {
         walker.collect(page, used, false);
-        // The answers a worksheet collected belong to it, though it names them nowhere.
-        used << answerCsvPath(page);
+        // The answers a worksheet collected belong to it, though it names them nowhere,
+        // and so do the locks of a post or an answer that another PC is writing.
+        used << answerCsvPath(page) << SharedFileLock::lockPathFor(page)
+             << SharedFileLock::lockPathFor(answerCsvPath(page));
     }
     // The help page is no page of the level, yet it shows its own pictures.
     const QString help = walker.resolver().existing(folder + u'/' + AppTexts::HelpPageName);

@@ -120,8 +120,8 @@ void TForm1::BatchStart(const QStringList &fileArguments)
     ListBox1 = fileArguments;
     BatchMode = true;
     ImportListedFiles(nav.CurDir, true);
-    // The import resumed the poll; a batch run opens no level and shows no
-    // window, so the poll (which could open both) stays off until the end.
+    // A batch run opens no level and shows no window, so the poll (which
+    // could open both) stays paused until the end.
     pausePoll();
     QCoreApplication::processEvents();
     platform.beep();

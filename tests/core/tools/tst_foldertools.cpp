@@ -110,7 +110,9 @@ private slots:
         page(u"1030_Sheet.html"_s, u"<P>[ ]</P>"_s);
         page(help, u"<IMG src=\"_howto.png\"><IFRAME src=\"_steps.html\">"_s);
         page(u"_steps.html"_s, u"<IMG src=\"_step1.png\">"_s);
-        for (const QString &name : {u"_1030_Sheet.csv"_s, u"_howto.png"_s, u"_step1.png"_s, u"_gone.csv"_s})
+        // The locks of a post or an answer in progress on another PC go with it, not to the trash.
+        for (const QString &name : {u"_1030_Sheet.csv"_s, u"_howto.png"_s, u"_step1.png"_s, u"_gone.csv"_s,
+                                    u"__1030_Sheet.csv.lock"_s, u"_1030_Sheet.html.lock"_s})
             write(name, "x");
         LinkResolver resolver(m_root, m_dir);
         LinkWalker walker(resolver);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSysInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -54,6 +55,18 @@ QString AtomicFile::temporaryPrefix(const QString &target)
 {
     const QFileInfo info(target);
     return u"."_s + namePart(info.fileName()) + u"."_s + hostTag() + u"."_s;
+}
+
+bool AtomicFile::isTemporaryName(const QString &fileName)
+{
+    // "." name "." host "." process ".tmp": the last part before ".tmp" is a number.
+    if (!fileName.startsWith(u'.') || !fileName.endsWith(TempSuffix))
+        return false;
+    const QStringView rest = QStringView(fileName).chopped(TempSuffix.size());
+    const qsizetype dot = rest.lastIndexOf(u'.');
+    if (dot <= 0 || dot + 1 == rest.size())
+        return false;
+    return std::all_of(rest.begin() + dot + 1, rest.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 void AtomicFile::removeStaleTemporaries() const

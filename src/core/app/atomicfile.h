@@ -32,6 +32,8 @@ public:
 
     // The hidden temporary names of a target all start with this.
     static QString temporaryPrefix(const QString &target);
+    // Whether a file name is one of these temporaries (of any target, host or process).
+    static bool isTemporaryName(const QString &fileName);
 
 private:
     void removeStaleTemporaries() const;

@@ -1,8 +1,10 @@
 #include "core/search/searchlisting.h"
 
+#include "core/app/atomicfile.h"
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
 #include "core/search/searchtexts.h"
+#include "core/tools/renameplan.h"
 
 #include <QByteArrayView>
 #include <QFile>
@@ -72,6 +74,9 @@ ListedTitle ReadPageTitle(const QString &fileName, const QByteArray &bytes)
 bool isSearchDocument(const QString &fileName)
 {
     if (fileName.startsWith(u'_'))
+        return false;
+    // The hidden names our own writers give files for a while are no documents.
+    if (fileName.startsWith(u'.') && (AtomicFile::isTemporaryName(fileName) || isStrandedRenameName(fileName)))
         return false;
     // Only A-Z lower-case to the letters of these kinds, so comparing without
     // case finds what lower-casing the name first would. Most names are pages.

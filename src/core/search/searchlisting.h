@@ -30,7 +30,8 @@ struct ListedTitle
 ListedTitle ReadPageTitle(const QString &fileName, const QByteArray &bytes);
 
 // Whether a file name is a document of the listing: a page (".html", ".htm"),
-// a PDF, a spreadsheet, a word-processor document; never a name beginning "_".
+// a PDF, a spreadsheet, a word-processor document; never a name beginning "_",
+// nor the hidden temporary name of a file being written or renamed.
 bool isSearchDocument(const QString &fileName);
 
 // What the walk reports as it goes.
@@ -43,7 +44,7 @@ struct WalkCallbacks
     std::function<void(const QString &relative, int folder)> entering;
     // A page read whole during the walk (its full-text search may use it).
     std::function<void(const QString &path, QByteArray bytes, const FileVersion &stamp)> pageRead;
-    // A page that could not be read (it is listed by its name).
+    // A page that could not be read, or too large to be (it is listed by its name).
     std::function<void()> unreadable;
 };
 

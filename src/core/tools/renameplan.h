@@ -85,3 +85,5 @@ RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves,
 // names of a swap (".kavuno-rename-N." + name), where that name is free again.
 // Returns the names given back.
 QStringList restoreStrandedRenames(const QString &folder);
+// Whether a file name is one of those hidden names.
+bool isStrandedRenameName(const QString &fileName);

@@ -7,11 +7,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 using namespace Qt::StringLiterals;
+
+qsizetype PageTextCache::defaultLimit()
+{
+    constexpr qint64 Least = qint64(64) << 20, Most = qint64(1) << 30;
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return Least;
+    return qsizetype(std::clamp(qint64(pages) * pageSize / 16, Least, Most));
+}
 
 PageTextCache::PageTextCache(qsizetype limitBytes)
     : m_limit(limitBytes)
@@ -25,6 +36,7 @@ void PageTextCache::reset(const QString &root)
     m_folderIndex.clear();
     m_folders.clear();
     m_lastFolder = -1;
+    m_openFolders = 0;
     m_watched.clear();
     if (root != m_root || !m_folder.isValid()) {
         m_root = root;
@@ -41,7 +53,7 @@ void PageTextCache::keepWhileWalking(WalkCallbacks &callbacks)
         const int at = folderIndex(relative, folder, ".");
         if (at < 0 || m_folders[size_t(at)].watch >= 0)
             return;
-        const int watch = m_watch.add(m_folders[size_t(at)].handle.fd());
+        const int watch = m_watch.add(folder);
         // The same folder reached twice (a mount inside the tree): its changes
         // are told under the first path only; pages by the second keep their stamps.
         if (watch < 0 || m_watched.contains(watch))
@@ -49,8 +61,10 @@ void PageTextCache::keepWhileWalking(WalkCallbacks &callbacks)
         m_folders[size_t(at)].watch = watch;
         m_watched.insert(watch, at);
     };
+    // Letters are lowered on the walk's reader threads.
+    callbacks.preparePage = [](QByteArray &bytes) { lowerAsciiLetters(bytes); };
     callbacks.pageRead = [this](const QString &path, QByteArray bytes, const FileVersion &stamp) {
-        store(path, std::move(bytes), stamp);
+        keep(path, std::move(bytes), stamp);
     };
 }
 
@@ -155,16 +169,19 @@ void PageTextCache::keep(const QString &path, QByteArray bytes, const FileVersio
 
 int PageTextCache::folderIndex(const QString &folder, int parent, const char *name)
 {
-    // Few folders hold many pages; past this many, names are looked up from the root.
+    // Few folders hold many pages; past this many, names are looked up from
+    // the root (the folder is still watched).
     constexpr size_t MaxOpenFolders = 256;
     const auto found = m_folderIndex.constFind(folder);
     if (found != m_folderIndex.constEnd())
         return *found;
-    if (m_folders.size() >= MaxOpenFolders)
-        return -1;
-    FolderHandle handle(parent, name);
-    if (!handle.isValid())
-        return -1;
+    FolderHandle handle;
+    if (m_openFolders < MaxOpenFolders) {
+        handle = FolderHandle(parent, name);
+        if (!handle.isValid())
+            return -1;
+        ++m_openFolders;
+    }
     m_folders.push_back({std::move(handle), folder});
     return *m_folderIndex.insert(folder, int(m_folders.size()) - 1);
 }
@@ -181,7 +198,15 @@ void PageTextCache::placeOf(const QString &path, Item &item)
                                                 folder.isEmpty() ? "." : folder.toLocal8Bit().constData());
     }
     item.folder = m_lastFolder;
-    item.name = (item.folder < 0 ? QStringView(path) : QStringView(path).mid(slash + 1)).toLocal8Bit();
+    const bool held = item.folder >= 0 && m_folders[size_t(item.folder)].handle.isValid();
+    item.name = QFile::encodeName(held ? path.mid(slash + 1) : path);
+}
+
+int PageTextCache::lookupFolder(const Item &item) const
+{
+    if (item.folder >= 0 && m_folders[size_t(item.folder)].handle.isValid())
+        return m_folders[size_t(item.folder)].handle.fd();
+    return m_folder.fd();
 }
 
 bool PageTextCache::text(const QString &path, QByteArray &bytes, bool *folding)
@@ -192,9 +217,7 @@ bool PageTextCache::text(const QString &path, QByteArray &bytes, bool *folding)
     // A watched page that no change touched needs no look at its file.
     if (found != m_items.end()
         && ((m_searching && found->watched && m_folders[size_t(found->folder)].watch >= 0)
-            || found->stamp
-                   == fileVersionAt(found->folder < 0 ? m_folder.fd() : m_folders[size_t(found->folder)].handle.fd(),
-                                    found->name.constData()))) {
+            || found->stamp == fileVersionAt(lookupFolder(*found), found->name.constData()))) {
         if (folding) {
             if (found->folding < 0)
                 found->folding = holdsAsciiFolding(found->bytes) ? 1 : 0;

@@ -14,8 +14,15 @@
 #include <unistd.h>
 #include <sys/stat.h>
 
+#include <QThread>
+
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -92,6 +99,8 @@ bool isSearchDocument(const QString &fileName)
 
 namespace {
 
+constexpr qsizetype ProgressStride = 32;
+
 struct DirItem
 {
     QByteArray raw;
@@ -140,54 +149,150 @@ QList<DirItem> readFolder(const FolderHandle &folder)
     return items;
 }
 
-void walk(const FolderHandle &folder, const QString &relative, const WalkCallbacks &callbacks, SearchListing &out)
+// One document of the walk, in listing order, and what reading it gave.
+struct Found
 {
-    const QString prefix = relative.isEmpty() ? QString() : relative + u'/';
-    // Nothing in the root's MWEX folder is listed, so it is not read either.
-    if (prefix.startsWith(SearchTexts::ExcludedRootFolder))
-        return;
-    if (callbacks.entering)
-        callbacks.entering(relative, folder.fd());
-    for (const DirItem &item : readFolder(folder)) {
-        if (item.folder) {
-            const FolderHandle sub(folder.fd(), item.raw.constData());
-            if (sub.isValid())
-                walk(sub, prefix + item.name, callbacks, out);
-            continue;
+    std::shared_ptr<const FolderHandle> folder; // held open until it is read
+    QByteArray raw;
+    QString name;
+    QString path;
+    bool page = false; // an ".html" file: read for its title
+    bool read = false;
+    bool kept = false; // its bytes go to pageRead
+    ListedTitle listed;
+    QByteArray bytes;
+    FileVersion stamp;
+};
+
+// Walks the tree on the calling thread, folder by folder, and reads the pages
+// it found in batches, side by side on a few threads that it joins before it
+// hands over a batch in order: each read mostly waits for the disk or the
+// share, and nothing is handed over or reported out of order.
+class Walker
+{
+public:
+    Walker(const WalkCallbacks &callbacks, SearchListing &out) : m_callbacks(callbacks), m_out(out) {}
+
+    void walk(const std::shared_ptr<const FolderHandle> &folder, const QString &relative)
+    {
+        const QString prefix = relative.isEmpty() ? QString() : relative + u'/';
+        // Nothing in the root's MWEX folder is listed, so it is not read either.
+        if (prefix.startsWith(SearchTexts::ExcludedRootFolder))
+            return;
+        // The folder is watched before any page in it is read.
+        if (m_callbacks.entering)
+            m_callbacks.entering(relative, folder->fd());
+        for (DirItem &item : readFolder(*folder)) {
+            if (item.folder) {
+                auto sub = std::make_shared<const FolderHandle>(folder->fd(), item.raw.constData());
+                if (sub->isValid())
+                    walk(sub, prefix + item.name);
+                continue;
+            }
+            if (!isSearchDocument(item.name))
+                continue;
+            Found found;
+            found.page = item.name.endsWith(u".html");
+            found.folder = folder;
+            found.path = prefix + item.name;
+            found.name = std::move(item.name);
+            found.raw = std::move(item.raw);
+            m_pages += found.page;
+            m_found.push_back(std::move(found));
+            if (m_pages >= BatchPages)
+                flush();
         }
-        if (!isSearchDocument(item.name))
-            continue;
-        const QString path = prefix + item.name;
-        ListedTitle listed{item.name, true};
-        if (item.name.endsWith(u".html")) {
-            FileVersion stamp;
-            QByteArray bytes;
-            if (readFileBytesAt(folder.fd(), item.raw.constData(), bytes, &stamp)) {
-                listed = ReadPageTitle(item.name, bytes);
-                if (listed.listed && callbacks.pageRead)
-                    callbacks.pageRead(path, std::move(bytes), stamp);
-            } else {
-                listed = {fileNameTitle(item.name), true};
-                if (callbacks.unreadable)
-                    callbacks.unreadable();
+    }
+    // Reads what was found so far and hands it over.
+    void flush()
+    {
+        readAll();
+        for (Found &found : m_found) {
+            if (found.page && !found.read) {
+                found.listed = {fileNameTitle(found.name), true};
+                if (m_callbacks.unreadable)
+                    m_callbacks.unreadable();
+            }
+            if (!found.listed.listed)
+                continue;
+            if (found.kept)
+                m_callbacks.pageRead(found.path, std::move(found.bytes), found.stamp);
+            m_out.append({std::move(found.path), found.listed.title});
+            // Progress is shown a few times a second at most: every title would be too many calls.
+            if (m_callbacks.listed && m_out.size() % ProgressStride == 1)
+                m_callbacks.listed(found.listed.title);
+        }
+        m_found.clear();
+        m_pages = 0;
+    }
+
+private:
+    // Pages read side by side before they are handed over.
+    static constexpr qsizetype BatchPages = 1024;
+    // What a batch keeps of their texts: a page past it is read for its title only.
+    static constexpr qint64 BatchBytes = qint64(256) << 20;
+
+    void read(Found &found, std::atomic<qint64> &kept) const
+    {
+        found.listed = {found.name, true};
+        if (!found.page)
+            return;
+        found.read = readFileBytesAt(found.folder->fd(), found.raw.constData(), found.bytes, &found.stamp);
+        if (!found.read)
+            return;
+        found.listed = ReadPageTitle(found.name, found.bytes);
+        if (!found.listed.listed || !m_callbacks.pageRead || kept.fetch_add(found.bytes.size()) > BatchBytes) {
+            found.bytes = QByteArray();
+            return;
+        }
+        if (m_callbacks.preparePage)
+            m_callbacks.preparePage(found.bytes);
+        found.kept = true;
+    }
+
+    void readAll()
+    {
+        std::atomic<qint64> kept{0};
+        std::atomic<size_t> next{0};
+        constexpr size_t Chunk = 16;
+        const auto work = [&] {
+            for (size_t from; (from = next.fetch_add(Chunk)) < m_found.size();) {
+                for (size_t i = from; i < std::min(from + Chunk, m_found.size()); ++i)
+                    read(m_found[i], kept);
+            }
+        };
+        // A few pages are read at once; a thread per 64 pages, as many as the machine runs.
+        const qsizetype threads = std::clamp<qsizetype>(m_pages / 64, 1, std::clamp(QThread::idealThreadCount(), 1, 8));
+        std::vector<std::thread> helpers;
+        for (qsizetype t = 1; t < threads; ++t) {
+            try {
+                helpers.emplace_back(work);
+            } catch (const std::system_error &) {
+                break; // no thread to be had: this one reads the rest
             }
         }
-        if (!listed.listed)
-            continue;
-        out.append({path, listed.title});
-        if (callbacks.listed)
-            callbacks.listed(listed.title);
+        work();
+        for (std::thread &helper : helpers)
+            helper.join();
     }
-}
+
+    const WalkCallbacks &m_callbacks;
+    SearchListing &m_out;
+    std::vector<Found> m_found;
+    qsizetype m_pages = 0;
+};
 
 } // namespace
 
 SearchListing ZENBU(const QString &root, const WalkCallbacks &callbacks)
 {
     SearchListing listing;
-    const FolderHandle top(root);
-    if (top.isValid())
-        walk(top, {}, callbacks, listing);
+    auto top = std::make_shared<const FolderHandle>(root);
+    if (top->isValid()) {
+        Walker walker(callbacks, listing);
+        walker.walk(top, {});
+        walker.flush();
+    }
     return listing;
 }
 

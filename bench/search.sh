@@ -9,7 +9,7 @@
 #                            listing, first search, repeated, uncached
 #   bench/search.sh            10,000 and 50,000 pages
 #   bench/search.sh --quick    10,000 pages, fewer runs
-#   SEARCH_SIZES=10000 bench/search.sh
+#   bench/search.sh --sizes 10000   the sizes given (SEARCH_SIZES="10000" as well)
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here/.."
@@ -19,6 +19,8 @@ runs=${RUNS:-5}
 if [ "${1:-}" = "--quick" ]; then
   sizes=(10000)
   runs=${RUNS:-3}
+elif [ "${1:-}" = "--sizes" ] && [ -n "${2:-}" ]; then
+  IFS=, read -r -a sizes <<<"$2"
 fi
 cmake --build "$build" --target bench_search bench_makeroot kavunorun >/dev/null
 bin="$build/bench"

@@ -130,22 +130,28 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("found");
-        QTest::newRow("rewritten in place") << u"write"_s << true;
-        QTest::newRow("same size, time set back") << u"same stamp"_s << true;
-        QTest::newRow("replaced by a renamed file") << u"rename"_s << true;
-        QTest::newRow("removed") << u"remove"_s << false;
+        QTest::addColumn<int>("foldersBefore"); // walked before the page's own
+        QTest::newRow("rewritten in place") << u"write"_s << true << 0;
+        QTest::newRow("same size, time set back") << u"same stamp"_s << true << 0;
+        // A large tree has more folders than are held open: they are watched all the same.
+        QTest::newRow("same stamp, past 300 folders") << u"same stamp"_s << true << 300;
+        QTest::newRow("replaced by a renamed file") << u"rename"_s << true << 0;
+        QTest::newRow("removed") << u"remove"_s << false << 0;
         // Neither hangs the search nor fills the memory: it is not searched.
-        QTest::newRow("replaced by a FIFO") << u"fifo"_s << false;
-        QTest::newRow("grown past the limit") << u"huge"_s << false;
+        QTest::newRow("replaced by a FIFO") << u"fifo"_s << false << 0;
+        QTest::newRow("grown past the limit") << u"huge"_s << false << 0;
     }
     void keptTextsFollowChanges()
     {
         QFETCH(QString, change);
         QFETCH(bool, found);
+        QFETCH(int, foldersBefore);
         QTemporaryDir dir;
         const QString root = dir.path() + u'/';
         const QString path = root + u"sub/p.html"_s;
         QVERIFY(QDir().mkpath(root + u"sub"_s));
+        for (int i = 0; i < foldersBefore; ++i)
+            QVERIFY(QDir().mkpath(root + u"a%1"_s.arg(i, 3, 10, u'0')));
         QVERIFY(writeFixture(path, "<P>apple</P>"));
         PageTextCache cache;
         cache.reset(root);

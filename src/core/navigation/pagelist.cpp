@@ -6,11 +6,48 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
+
+#include <algorithm>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
+// The plain files of a folder, unsorted, read with one readdir pass: a level of
+// 50,000 pages is listed in a few milliseconds. A link counts as the file it
+// leads to; hidden names are left out.
+static QStringList plainFileNames(const QString &folder, bool *ok)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (ok)
+        *ok = dir != nullptr;
+    if (!dir)
+        return names;
+    while (const dirent *e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        bool plain = e->d_type == DT_REG;
+        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+            struct stat st;
+            plain = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        }
+        if (plain)
+            names << QFile::decodeName(e->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
 QStringList listPlainFiles(const QString &folder, const QStringList &patterns, bool *ok)
 {
+    if (patterns.isEmpty()) {
+        QStringList names = plainFileNames(folder, ok);
+        sortFileNames(names);
+        return names;
+    }
     QDir dir(folder);
     const bool readable = dir.exists() && dir.isReadable();
     if (ok)
@@ -39,25 +76,16 @@ bool hasPageExtension(const QString &fileName)
 
 QStringList listPageFiles(const QString &folder, bool *ok)
 {
-    QStringList names = listPlainFiles(folder, {}, ok);
+    QStringList names = plainFileNames(folder, ok);
     names.removeIf([](const QString &name) { return !hasPageExtension(name); });
+    sortFileNames(names);
     return names;
 }
 
 int countPageFiles(const QString &folder, bool *ok)
 {
-    const QDir dir(folder);
-    const bool readable = dir.exists() && dir.isReadable();
-    if (ok)
-        *ok = readable;
-    int count = 0;
-    if (!readable)
-        return count;
-    for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
-        it.next();
-        count += !it.fileName().startsWith(u'.') && hasPageExtension(it.fileName());
-    }
-    return count;
+    const QStringList names = plainFileNames(folder, ok);
+    return int(std::count_if(names.begin(), names.end(), hasPageExtension));
 }
 
 QStringList pageListOrder(const QStringList &names, const QString &exeBaseName)

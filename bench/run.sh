@@ -55,7 +55,7 @@ now() { date +%s%N; }
 
 # Runs a program with the data root given; prints its output and its peak memory in KB.
 run_ours() { # root mode [folder]
-  ln -sfn "$1" "$bin/kavunorun_data"
+  ln -sfnT "$1" "$bin/kavunorun_data"
   local out
   out=$(BENCH_T0=$(now) BENCH_MODE=$2 BENCH_FOLDER=${3:-} /usr/bin/time -f "%M" -o "$work/mem" "$bin/kavunorun" 2>/dev/null)
   echo "$out $(cat "$work/mem")"

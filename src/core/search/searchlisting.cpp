@@ -164,14 +164,31 @@ struct Found
     FileVersion stamp;
 };
 
-// Walks the tree on the calling thread, folder by folder, and reads the pages
-// it found in batches, side by side on a few threads that it joins before it
-// hands over a batch in order: each read mostly waits for the disk or the
-// share, and nothing is handed over or reported out of order.
+// Pages found, listed together and read side by side.
+struct Batch
+{
+    std::vector<Found> found;
+    qsizetype pages = 0;
+    std::atomic<size_t> next{0};   // the first page no reader took yet
+    std::atomic<qint64> kept{0};   // bytes of the texts kept so far
+    std::vector<std::thread> readers;
+};
+
+// Walks the tree on the calling thread, folder by folder, while a few threads
+// read the pages it found before: each read mostly waits for the disk or the
+// share. A batch is handed over in listing order once its readers are joined,
+// while the next one is read; nothing is reported out of order.
 class Walker
 {
 public:
     Walker(const WalkCallbacks &callbacks, SearchListing &out) : m_callbacks(callbacks), m_out(out) {}
+    ~Walker()
+    {
+        if (m_reading)
+            join(*m_reading);
+    }
+    Walker(const Walker &) = delete;
+    Walker &operator=(const Walker &) = delete;
 
     void walk(const std::shared_ptr<const FolderHandle> &folder, const QString &relative)
     {
@@ -197,17 +214,44 @@ public:
             found.path = prefix + item.name;
             found.name = std::move(item.name);
             found.raw = std::move(item.raw);
-            m_pages += found.page;
-            m_found.push_back(std::move(found));
-            if (m_pages >= BatchPages)
-                flush();
+            m_listing->pages += found.page;
+            m_listing->found.push_back(std::move(found));
+            if (m_listing->pages >= BatchPages)
+                rotate();
         }
     }
-    // Reads what was found so far and hands it over.
-    void flush()
+
+    // Reads and hands over what is left.
+    void finish()
     {
-        readAll();
-        for (Found &found : m_found) {
+        rotate();
+        const std::unique_ptr<Batch> last = std::move(m_reading);
+        join(*last);
+        deliver(*last);
+    }
+
+private:
+    // Pages a batch holds.
+    static constexpr qsizetype BatchPages = 512;
+    // What a batch keeps of their texts: a page past it is read for its title only.
+    static constexpr qint64 BatchBytes = qint64(256) << 20;
+
+    // The batch listed goes to the readers; the one read before is handed over meanwhile.
+    void rotate()
+    {
+        const std::unique_ptr<Batch> done = std::move(m_reading);
+        if (done)
+            join(*done);
+        m_reading = std::move(m_listing);
+        m_listing = std::make_unique<Batch>();
+        start(*m_reading);
+        if (done)
+            deliver(*done);
+    }
+
+    void deliver(Batch &batch)
+    {
+        for (Found &found : batch.found) {
             if (found.page && !found.read) {
                 found.listed = {fileNameTitle(found.name), true};
                 if (m_callbacks.unreadable)
@@ -222,15 +266,7 @@ public:
             if (m_callbacks.listed && m_out.size() % ProgressStride == 1)
                 m_callbacks.listed(found.listed.title);
         }
-        m_found.clear();
-        m_pages = 0;
     }
-
-private:
-    // Pages read side by side before they are handed over.
-    static constexpr qsizetype BatchPages = 1024;
-    // What a batch keeps of their texts: a page past it is read for its title only.
-    static constexpr qint64 BatchBytes = qint64(256) << 20;
 
     void read(Found &found, std::atomic<qint64> &kept) const
     {
@@ -250,36 +286,41 @@ private:
         found.kept = true;
     }
 
-    void readAll()
+    void readSome(Batch &batch) const
     {
-        std::atomic<qint64> kept{0};
-        std::atomic<size_t> next{0};
         constexpr size_t Chunk = 16;
-        const auto work = [&] {
-            for (size_t from; (from = next.fetch_add(Chunk)) < m_found.size();) {
-                for (size_t i = from; i < std::min(from + Chunk, m_found.size()); ++i)
-                    read(m_found[i], kept);
-            }
-        };
-        // A few pages are read at once; a thread per 64 pages, as many as the machine runs.
-        const qsizetype threads = std::clamp<qsizetype>(m_pages / 64, 1, std::clamp(QThread::idealThreadCount(), 1, 8));
-        std::vector<std::thread> helpers;
-        for (qsizetype t = 1; t < threads; ++t) {
+        for (size_t from; (from = batch.next.fetch_add(Chunk)) < batch.found.size();) {
+            for (size_t i = from; i < std::min(from + Chunk, batch.found.size()); ++i)
+                read(batch.found[i], batch.kept);
+        }
+    }
+
+    void start(Batch &batch)
+    {
+        // A thread per 64 pages, as many as the machine runs; a few pages are read here.
+        const qsizetype threads = std::min<qsizetype>(batch.pages / 64, std::clamp(QThread::idealThreadCount(), 1, 8));
+        for (qsizetype t = 0; t < threads; ++t) {
             try {
-                helpers.emplace_back(work);
+                batch.readers.emplace_back([this, &batch] { readSome(batch); });
             } catch (const std::system_error &) {
-                break; // no thread to be had: this one reads the rest
+                break;
             }
         }
-        work();
-        for (std::thread &helper : helpers)
-            helper.join();
+        if (batch.readers.empty())
+            readSome(batch);
+    }
+
+    static void join(Batch &batch)
+    {
+        for (std::thread &reader : batch.readers)
+            reader.join();
+        batch.readers.clear();
     }
 
     const WalkCallbacks &m_callbacks;
     SearchListing &m_out;
-    std::vector<Found> m_found;
-    qsizetype m_pages = 0;
+    std::unique_ptr<Batch> m_listing = std::make_unique<Batch>();
+    std::unique_ptr<Batch> m_reading;
 };
 
 } // namespace
@@ -291,7 +332,7 @@ SearchListing ZENBU(const QString &root, const WalkCallbacks &callbacks)
     if (top->isValid()) {
         Walker walker(callbacks, listing);
         walker.walk(top, {});
-        walker.flush();
+        walker.finish();
     }
     return listing;
 }

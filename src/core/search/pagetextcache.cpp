@@ -258,27 +258,64 @@ QByteArray removeComments(const QByteArray &text)
 
 namespace {
 
-// The characters beyond ASCII that upper-casing leaves as they are, from the
-// same upper-casing the search uses.
-const QBitArray &upperKeptCharacters()
+// What the search needs to know of the upper-casing it uses, for every
+// character below U+10000: built once, in one pass over them.
+struct CaseTables
 {
-    static const QBitArray kept = [] {
-        QBitArray bits(0x10000, false);
-        for (char32_t c = 0x80; c < 0x10000; ++c) {
+    // Beyond ASCII: the characters upper-casing leaves as they are.
+    QBitArray kept{0x10000, false};
+    // The characters that upper-casing yields only from themselves (or, for
+    // A-Z, from their lower-case letter): a page whose upper-cased text holds
+    // one holds it in its bytes as well.
+    QBitArray plain{0x10000, true};
+    // The UTF-8 forms of the characters beyond ASCII whose upper case holds an
+    // ASCII character, by their first byte.
+    QList<QByteArray> folding[256];
+    QByteArray foldingLeads;
+};
+
+const CaseTables &caseTables()
+{
+    static const CaseTables tables = [] {
+        CaseTables t;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) {
+                t.plain.clearBit(int(c));
+                continue;
+            }
             const QString one{QChar(char16_t(c))};
-            if ((c < 0xD800 || c > 0xDFFF) && one.toUpper() == one)
-                bits.setBit(int(c));
+            const QString upper = one.toUpper();
+            if (upper == one) {
+                if (c >= 0x80)
+                    t.kept.setBit(int(c));
+                continue;
+            }
+            t.plain.clearBit(int(c));
+            const bool asciiLetter = c >= 'a' && c <= 'z';
+            bool holdsAscii = false;
+            for (QChar u : upper) {
+                if (!(asciiLetter && u.unicode() == c - 32))
+                    t.plain.clearBit(u.unicode());
+                holdsAscii = holdsAscii || u.unicode() < 0x80;
+            }
+            if (c < 0x80 || !holdsAscii)
+                continue;
+            const QByteArray form = one.toUtf8();
+            const auto lead = static_cast<unsigned char>(form.at(0));
+            if (t.folding[lead].isEmpty())
+                t.foldingLeads.append(char(lead));
+            t.folding[lead].append(form);
         }
-        return bits;
+        return t;
     }();
-    return kept;
+    return tables;
 }
 
 // Whether upper-casing the UTF-8 text changes no character beyond ASCII; false
 // as well for bytes that are no valid UTF-8 of characters below U+10000.
 bool upperKeepsBeyondAscii(const QByteArray &utf8)
 {
-    const QBitArray &kept = upperKeptCharacters();
+    const QBitArray &kept = caseTables().kept;
     const auto *p = reinterpret_cast<const unsigned char *>(utf8.constData());
     const auto *end = p + utf8.size();
     while (p < end) {
@@ -302,69 +339,13 @@ bool upperKeepsBeyondAscii(const QByteArray &utf8)
     return true;
 }
 
-// The characters that upper-casing yields only from themselves (or, for A-Z,
-// from their lower-case letter): a page whose upper-cased text holds one holds
-// it in its bytes as well. Built once from the same upper-casing the search uses.
-const QBitArray &plainUpperCharacters()
-{
-    static const QBitArray plain = [] {
-        QBitArray bits(0x10000, true);
-        for (char32_t c = 0; c < 0x10000; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF) {
-                bits.clearBit(int(c));
-                continue;
-            }
-            const QString upper = QString(QChar(char16_t(c))).toUpper();
-            if (upper.size() == 1 && upper.at(0).unicode() == c)
-                continue;
-            bits.clearBit(int(c));
-            const bool asciiLetter = c >= 'a' && c <= 'z';
-            for (QChar u : upper) {
-                if (!(asciiLetter && u.unicode() == c - 32))
-                    bits.clearBit(u.unicode());
-            }
-        }
-        return bits;
-    }();
-    return plain;
-}
-
-// The UTF-8 forms of the characters beyond ASCII whose upper case holds an
-// ASCII character, by their first byte.
-struct FoldingCharacters
-{
-    QList<QByteArray> forms[256];
-    QByteArray leads;
-};
-
-const FoldingCharacters &foldingCharacters()
-{
-    static const FoldingCharacters folding = [] {
-        FoldingCharacters f;
-        for (char32_t c = 0x80; c < 0x10000; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF)
-                continue;
-            const QString upper = QString(QChar(char16_t(c))).toUpper();
-            if (std::none_of(upper.begin(), upper.end(), [](QChar u) { return u.unicode() < 0x80; }))
-                continue;
-            const QByteArray form = QString(QChar(char16_t(c))).toUtf8();
-            const auto lead = static_cast<unsigned char>(form.at(0));
-            if (f.forms[lead].isEmpty())
-                f.leads.append(char(lead));
-            f.forms[lead].append(form);
-        }
-        return f;
-    }();
-    return folding;
-}
-
 // A comment taken out joins the text before it to a ">" or a "!": a run
 // without those lies within one piece of the page's own text.
 bool usableInNeedle(QChar c, bool withoutFolding)
 {
     if (c == u'>' || c == u'!' || c == QChar::ReplacementCharacter)
         return false;
-    return (withoutFolding && c.unicode() < 0x80) || plainUpperCharacters().testBit(c.unicode());
+    return (withoutFolding && c.unicode() < 0x80) || caseTables().plain.testBit(c.unicode());
 }
 
 // The longest run of the term's characters that each stand in the page's bytes
@@ -401,14 +382,14 @@ bool holds(const QByteArray &bytes, const QByteArray &needle)
 
 bool holdsAsciiFolding(const QByteArray &bytes)
 {
-    const FoldingCharacters &f = foldingCharacters();
+    const CaseTables &f = caseTables();
     const char *data = bytes.constData();
     const qsizetype n = bytes.size();
-    for (const char lead : f.leads) {
+    for (const char lead : f.foldingLeads) {
         const void *at = data;
         while ((at = std::memchr(at, lead, size_t(data + n - static_cast<const char *>(at))))) {
             const char *p = static_cast<const char *>(at);
-            for (const QByteArray &form : f.forms[static_cast<unsigned char>(lead)]) {
+            for (const QByteArray &form : f.folding[static_cast<unsigned char>(lead)]) {
                 if (data + n - p >= form.size() && std::memcmp(p, form.constData(), size_t(form.size())) == 0)
                     return true;
             }

@@ -226,13 +226,13 @@ public:
     {
         rotate();
         const std::unique_ptr<Batch> last = std::move(m_reading);
-        join(*last);
+        readAndJoin(*last);
         deliver(*last);
     }
 
 private:
     // Pages a batch holds.
-    static constexpr qsizetype BatchPages = 512;
+    static constexpr qsizetype BatchPages = 1024;
     // What a batch keeps of their texts: a page past it is read for its title only.
     static constexpr qint64 BatchBytes = qint64(256) << 20;
 
@@ -241,7 +241,7 @@ private:
     {
         const std::unique_ptr<Batch> done = std::move(m_reading);
         if (done)
-            join(*done);
+            readAndJoin(*done);
         m_reading = std::move(m_listing);
         m_listing = std::make_unique<Batch>();
         start(*m_reading);
@@ -297,8 +297,9 @@ private:
 
     void start(Batch &batch)
     {
-        // A thread per 64 pages, as many as the machine runs; a few pages are read here.
-        const qsizetype threads = std::min<qsizetype>(batch.pages / 64, std::clamp(QThread::idealThreadCount(), 1, 8));
+        // A thread per 64 pages, as many as the machine runs beside this one,
+        // which reads with them once it has listed the next batch; a few pages are read here.
+        const qsizetype threads = std::min<qsizetype>(batch.pages / 64, std::clamp(QThread::idealThreadCount() - 1, 1, 7));
         for (qsizetype t = 0; t < threads; ++t) {
             try {
                 batch.readers.emplace_back([this, &batch] { readSome(batch); });
@@ -308,6 +309,13 @@ private:
         }
         if (batch.readers.empty())
             readSome(batch);
+    }
+
+    // Reads what the readers have not taken yet, then waits for them.
+    void readAndJoin(Batch &batch) const
+    {
+        readSome(batch);
+        join(batch);
     }
 
     static void join(Batch &batch)

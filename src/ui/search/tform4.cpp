@@ -32,6 +32,10 @@
 using namespace Qt::StringLiterals;
 namespace T = SearchTexts;
 
+// How often progress shows and pending events run while the window is busy:
+// a few times a second, not after every file.
+static constexpr qint64 HumanRateMs = 100;
+
 static QToolButton *barButton(QWidget *parent, const QString &name, const QString &caption,
                               const QString &hint = QString())
 {
@@ -213,16 +217,16 @@ void TForm4::setBusy(bool busy)
         m_sinceYield.start();
 }
 
-bool TForm4::keepResponsive(bool force)
+bool TForm4::progressDue() const
 {
-    // Pending events run a few times a second, not after every file: the
-    // window repaints and the progress moves without slowing the walk.
-    constexpr qint64 HumanRateMs = 100;
-    if (!force && m_sinceYield.isValid() && m_sinceYield.elapsed() < HumanRateMs)
-        return false;
+    return !m_sinceYield.isValid() || m_sinceYield.elapsed() >= HumanRateMs;
+}
+
+void TForm4::keepResponsive()
+{
+    // The window repaints and the progress moves.
     m_sinceYield.start();
     QCoreApplication::processEvents();
-    return true;
 }
 
 void TForm4::FormActivate()
@@ -237,10 +241,10 @@ void TForm4::FormActivate()
         m_main.SearchIndexKey = SearchRoot;
         WalkCallbacks callbacks;
         callbacks.listed = [this](const QString &title) {
-            if (!m_interactive || m_sinceYield.elapsed() < 100)
+            if (!m_interactive || !progressDue())
                 return;
             Panel11->setText(title);
-            keepResponsive(true);
+            keepResponsive();
         };
         m_texts.keepWhileWalking(callbacks);
         callbacks.unreadable = [this] { m_main.platform.beep(); };
@@ -251,7 +255,7 @@ void TForm4::FormActivate()
     }
     if (!ListBox1.isEmpty()) {
         Panel11->setText(T::Sorting);
-        keepResponsive(true);
+        keepResponsive();
         SortResults(ListBox1, Tag == 2 ? SearchOrder::ByKeywordLength : SearchOrder::ByTitle);
     }
     showList(ListBox1);
@@ -290,10 +294,10 @@ void TForm4::DoSearch()
     request.excludedUpper = Label2;
     request.texts = &m_texts;
     request.progress = [this](qsizetype hits) {
-        if (!m_interactive || m_sinceYield.elapsed() < 100)
+        if (!m_interactive || !progressDue())
             return;
         Label1->setText(QString::number(hits));
-        keepResponsive(true);
+        keepResponsive();
     };
     showList(::DoSearch(Shown, Edit1->text(), request));
     setBusy(false);

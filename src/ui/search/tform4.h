@@ -105,9 +105,9 @@ private:
     void setCaption(const QString &caption);
     void showList(const SearchListing &list);
     void setBusy(bool busy);
-    // Lets the window repaint and show progress a few times a second; true
-    // when it did.
-    bool keepResponsive(bool force = false);
+    // Whether it is time to show progress and let the window repaint.
+    bool progressDue() const;
+    void keepResponsive();
     void FormClose();
     void placeOpenPanel();
 

@@ -234,7 +234,7 @@ private:
     // Pages a batch holds.
     static constexpr qsizetype BatchPages = 1024;
     // What a batch keeps of their texts: a page past it is read for its title only.
-    static constexpr qint64 BatchBytes = qint64(256) << 20;
+    static constexpr qint64 BatchBytes = qint64(128) << 20;
 
     // The batch listed goes to the readers; the one read before is handed over meanwhile.
     void rotate()

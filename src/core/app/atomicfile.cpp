@@ -38,20 +38,6 @@ QString hostTag()
     return boot.isEmpty() ? host : host + u'-' + QString::fromLatin1(boot);
 }
 
-// The process number of a hidden temporary name of this writer, or 0.
-qint64 temporaryPid(const QString &name)
-{
-    const qsizetype end = name.size() - TempSuffix.size();
-    const qsizetype dot = name.lastIndexOf(u'.', end - 1);
-    if (!name.startsWith(u'.') || !name.endsWith(TempSuffix) || dot <= 0 || dot + 1 >= end)
-        return 0;
-    for (qsizetype i = dot + 1; i < end; ++i) {
-        if (name.at(i) < u'0' || name.at(i) > u'9')
-            return 0;
-    }
-    return name.mid(dot + 1, end - dot - 1).toLongLong();
-}
-
 // The name part kept in the temporary name, cut so that the whole stays a legal name.
 QString namePart(const QString &fileName)
 {
@@ -85,6 +71,18 @@ QString AtomicFile::thisHostTag()
     return hostTag();
 }
 
+bool AtomicFile::isTemporaryName(const QString &fileName)
+{
+    // "." name "." host "." process ".tmp": the last part before ".tmp" is a number.
+    if (!fileName.startsWith(u'.') || !fileName.endsWith(TempSuffix))
+        return false;
+    const QStringView rest = QStringView(fileName).chopped(TempSuffix.size());
+    const qsizetype dot = rest.lastIndexOf(u'.');
+    if (dot <= 0 || dot + 1 == rest.size())
+        return false;
+    return std::all_of(rest.begin() + dot + 1, rest.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 void AtomicFile::removeStaleTemporaries() const
 {
     // Every dead writer's temporary in the folder, not only this target's: a copy
@@ -96,10 +94,12 @@ void AtomicFile::removeStaleTemporaries() const
     QDir dir(QFileInfo(m_target).absolutePath());
     const QStringList names = dir.entryList({u".*"_s + TempSuffix}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     for (const QString &name : names) {
-        const qint64 pid = temporaryPid(name);
-        if (pid <= 0)
+        if (!isTemporaryName(name))
             continue;
-        const bool thisBoot = name.mid(0, name.size() - TempSuffix.size() - QString::number(pid).size()).endsWith(ours);
+        const QString stem = name.chopped(TempSuffix.size());
+        const qsizetype dot = stem.lastIndexOf(u'.');
+        const qint64 pid = stem.mid(dot + 1).toLongLong();
+        const bool thisBoot = stem.left(dot + 1).endsWith(ours);
         const bool dead = thisBoot ? !isLocalProcessRunning(pid)
                                    : QFileInfo(dir.filePath(name)).lastModified().secsTo(now) > AbandonedTemporarySeconds;
         if (dead)

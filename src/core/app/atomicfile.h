@@ -39,6 +39,8 @@ public:
     static QString temporaryPrefix(const QString &target);
     // The host part of those names: host name and boot of this machine.
     static QString thisHostTag();
+    // Whether a file name is one of these temporaries (of any target, host or process).
+    static bool isTemporaryName(const QString &fileName);
 
 private:
     void removeStaleTemporaries() const;

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+struct stat;
+
 // A small file that another computer writes into the shared folder (the
 // presentation marker). It is read only when it is a regular file of at most
 // limit bytes: a FIFO, a device behind a symbolic link or a huge file would
@@ -17,6 +19,13 @@ struct SmallFile
 };
 
 SmallFile readSmallFile(const QString &path, qint64 limit);
+
+// The same read for a name relative to an open folder (AT_FDCWD for a path):
+// one open that never blocks, one fstat, the reads, one close. bytes holds at
+// most limit bytes; a file that grows past it while read is refused as well.
+// stat, when given, receives what fstat said of the file that was read.
+SmallFile::State readRegularFileAt(int folder, const char *name, qint64 limit, QByteArray &bytes,
+                                   struct stat *stat = nullptr);
 
 // The most a page, a note, a list or a variable file is read into memory at
 // once: anything larger is no text of ours, and a FIFO or a device is none either.

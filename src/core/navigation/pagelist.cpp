@@ -2,15 +2,51 @@
 
 #include "core/navigation/nameorder.h"
 #include "core/navigation/navigationtexts.h"
-#include "core/navigation/pathtext.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
+
+#include <algorithm>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
+// The plain files of a folder, unsorted, read with one readdir pass: a level of
+// 50,000 pages is listed in a few milliseconds. A link counts as the file it
+// leads to; hidden names are left out.
+static QStringList plainFileNames(const QString &folder, bool *ok)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (ok)
+        *ok = dir != nullptr;
+    if (!dir)
+        return names;
+    while (const dirent *e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        bool plain = e->d_type == DT_REG;
+        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+            struct stat st;
+            plain = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        }
+        if (plain)
+            names << QFile::decodeName(e->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
 QStringList listPlainFiles(const QString &folder, const QStringList &patterns, bool *ok)
 {
+    if (patterns.isEmpty()) {
+        QStringList names = plainFileNames(folder, ok);
+        sortFileNames(names);
+        return names;
+    }
     QDir dir(folder);
     const bool readable = dir.exists() && dir.isReadable();
     if (ok)
@@ -39,38 +75,39 @@ bool hasPageExtension(const QString &fileName)
 
 QStringList listPageFiles(const QString &folder, bool *ok)
 {
-    QStringList names = listPlainFiles(folder, {}, ok);
+    QStringList names = plainFileNames(folder, ok);
     names.removeIf([](const QString &name) { return !hasPageExtension(name); });
+    sortFileNames(names);
     return names;
 }
 
 int countPageFiles(const QString &folder, bool *ok)
 {
-    const QDir dir(folder);
-    const bool readable = dir.exists() && dir.isReadable();
-    if (ok)
-        *ok = readable;
-    int count = 0;
-    if (!readable)
-        return count;
-    for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
-        it.next();
-        count += !it.fileName().startsWith(u'.') && hasPageExtension(it.fileName());
-    }
-    return count;
+    const QStringList names = plainFileNames(folder, ok);
+    return int(std::count_if(names.begin(), names.end(), hasPageExtension));
+}
+
+// Where a name's extension begins (fileExtension's dot), or its size when it has none:
+// cut by position, 50,000 names need no copies of their parts.
+static qsizetype extensionStart(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > std::max(name.lastIndexOf(u'\\'), name.lastIndexOf(u'/')) ? dot : name.size();
 }
 
 QStringList pageListOrder(const QStringList &names, const QString &exeBaseName)
 {
     using namespace NavigationTexts;
     QStringList list;
+    list.reserve(names.size());
+    const auto command = [](const QString &name) { return QStringView(name).mid(extensionStart(name)).contains(u'$'); };
     for (const QString &name : names) {
-        if (name.contains(IndexWord) && !name.contains(HiddenPrefix) && !fileExtension(name).contains(u'$'))
+        if (name.contains(IndexWord) && !name.contains(HiddenPrefix) && !command(name))
             list << name;
     }
     for (const QString &name : names) {
-        if (pathWithoutExtension(name) != exeBaseName && !name.contains(IndexWord) && !name.startsWith(HiddenPrefix)
-            && !fileExtension(name).contains(u'$'))
+        if (QStringView(name).left(extensionStart(name)) != exeBaseName && !name.contains(IndexWord)
+            && !name.startsWith(HiddenPrefix) && !command(name))
             list << name;
     }
     return list;

@@ -1,12 +1,12 @@
 #include "core/search/fileversion.h"
 
+#include "core/app/smallfile.h"
+
 #include <QFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 
 static FileVersion stampOf(const struct stat &st)
 {
@@ -20,38 +20,9 @@ bool readFileBytes(const QString &path, QByteArray &bytes, FileVersion *stamp)
 
 bool readFileBytesAt(int folder, const char *name, QByteArray &bytes, FileVersion *stamp)
 {
-    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (readRegularFileAt(folder, name, WholeTextLimit, bytes, &st) != SmallFile::Read)
         return false;
-    }
-    // One read for the size the file had; more only when it grew meanwhile.
-    qsizetype used = 0;
-    bytes.resize(qsizetype(st.st_size) + 1);
-    for (;;) {
-        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            bytes.clear();
-            return false;
-        }
-        if (got == 0)
-            break;
-        used += got;
-        // A regular file gives all it holds: once the size fstat saw is in,
-        // no further read is needed to meet its end.
-        if (used == st.st_size)
-            break;
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-    }
-    ::close(fd);
-    bytes.truncate(used);
     if (stamp)
         *stamp = stampOf(st);
     return true;

@@ -12,8 +12,9 @@ struct FileVersion
     bool operator==(const FileVersion &other) const = default;
 };
 
-// Reads a whole file with one open, one fstat, the reads and one close.
-// False when it cannot be read (missing, a folder, no permission).
+// Reads a whole page as every text is read (readRegularFileAt): a regular
+// file of at most WholeTextLimit bytes, opened without waiting. False when it
+// cannot be read (missing, a folder, a FIFO or a device, too large, no permission).
 bool readFileBytes(const QString &path, QByteArray &bytes, FileVersion *stamp = nullptr);
 
 // The file's stamp without opening it; an invalid stamp when it is missing.

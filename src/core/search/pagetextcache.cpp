@@ -7,11 +7,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 using namespace Qt::StringLiterals;
+
+qsizetype PageTextCache::defaultLimit()
+{
+    constexpr qint64 Least = qint64(64) << 20, Most = qint64(1) << 30;
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return Least;
+    return qsizetype(std::clamp(qint64(pages) * pageSize / 16, Least, Most));
+}
 
 PageTextCache::PageTextCache(qsizetype limitBytes)
     : m_limit(limitBytes)
@@ -25,6 +36,7 @@ void PageTextCache::reset(const QString &root)
     m_folderIndex.clear();
     m_folders.clear();
     m_lastFolder = -1;
+    m_openFolders = 0;
     m_watched.clear();
     if (root != m_root || !m_folder.isValid()) {
         m_root = root;
@@ -41,7 +53,7 @@ void PageTextCache::keepWhileWalking(WalkCallbacks &callbacks)
         const int at = folderIndex(relative, folder, ".");
         if (at < 0 || m_folders[size_t(at)].watch >= 0)
             return;
-        const int watch = m_watch.add(m_folders[size_t(at)].handle.fd());
+        const int watch = m_watch.add(folder);
         // The same folder reached twice (a mount inside the tree): its changes
         // are told under the first path only; pages by the second keep their stamps.
         if (watch < 0 || m_watched.contains(watch))
@@ -49,8 +61,10 @@ void PageTextCache::keepWhileWalking(WalkCallbacks &callbacks)
         m_folders[size_t(at)].watch = watch;
         m_watched.insert(watch, at);
     };
+    // Letters are lowered on the walk's reader threads.
+    callbacks.preparePage = [](QByteArray &bytes) { lowerAsciiLetters(bytes); };
     callbacks.pageRead = [this](const QString &path, QByteArray bytes, const FileVersion &stamp) {
-        store(path, std::move(bytes), stamp);
+        keep(path, std::move(bytes), stamp);
     };
 }
 
@@ -155,16 +169,19 @@ void PageTextCache::keep(const QString &path, QByteArray bytes, const FileVersio
 
 int PageTextCache::folderIndex(const QString &folder, int parent, const char *name)
 {
-    // Few folders hold many pages; past this many, names are looked up from the root.
+    // Few folders hold many pages; past this many, names are looked up from
+    // the root (the folder is still watched).
     constexpr size_t MaxOpenFolders = 256;
     const auto found = m_folderIndex.constFind(folder);
     if (found != m_folderIndex.constEnd())
         return *found;
-    if (m_folders.size() >= MaxOpenFolders)
-        return -1;
-    FolderHandle handle(parent, name);
-    if (!handle.isValid())
-        return -1;
+    FolderHandle handle;
+    if (m_openFolders < MaxOpenFolders) {
+        handle = FolderHandle(parent, name);
+        if (!handle.isValid())
+            return -1;
+        ++m_openFolders;
+    }
     m_folders.push_back({std::move(handle), folder});
     return *m_folderIndex.insert(folder, int(m_folders.size()) - 1);
 }
@@ -181,7 +198,15 @@ void PageTextCache::placeOf(const QString &path, Item &item)
                                                 folder.isEmpty() ? "." : folder.toLocal8Bit().constData());
     }
     item.folder = m_lastFolder;
-    item.name = (item.folder < 0 ? QStringView(path) : QStringView(path).mid(slash + 1)).toLocal8Bit();
+    const bool held = item.folder >= 0 && m_folders[size_t(item.folder)].handle.isValid();
+    item.name = QFile::encodeName(held ? path.mid(slash + 1) : path);
+}
+
+int PageTextCache::lookupFolder(const Item &item) const
+{
+    if (item.folder >= 0 && m_folders[size_t(item.folder)].handle.isValid())
+        return m_folders[size_t(item.folder)].handle.fd();
+    return m_folder.fd();
 }
 
 bool PageTextCache::text(const QString &path, QByteArray &bytes, bool *folding)
@@ -192,9 +217,7 @@ bool PageTextCache::text(const QString &path, QByteArray &bytes, bool *folding)
     // A watched page that no change touched needs no look at its file.
     if (found != m_items.end()
         && ((m_searching && found->watched && m_folders[size_t(found->folder)].watch >= 0)
-            || found->stamp
-                   == fileVersionAt(found->folder < 0 ? m_folder.fd() : m_folders[size_t(found->folder)].handle.fd(),
-                                    found->name.constData()))) {
+            || found->stamp == fileVersionAt(lookupFolder(*found), found->name.constData()))) {
         if (folding) {
             if (found->folding < 0)
                 found->folding = holdsAsciiFolding(found->bytes) ? 1 : 0;
@@ -235,27 +258,64 @@ QByteArray removeComments(const QByteArray &text)
 
 namespace {
 
-// The characters beyond ASCII that upper-casing leaves as they are, from the
-// same upper-casing the search uses.
-const QBitArray &upperKeptCharacters()
+// What the search needs to know of the upper-casing it uses, for every
+// character below U+10000: built once, in one pass over them.
+struct CaseTables
 {
-    static const QBitArray kept = [] {
-        QBitArray bits(0x10000, false);
-        for (char32_t c = 0x80; c < 0x10000; ++c) {
+    // Beyond ASCII: the characters upper-casing leaves as they are.
+    QBitArray kept{0x10000, false};
+    // The characters that upper-casing yields only from themselves (or, for
+    // A-Z, from their lower-case letter): a page whose upper-cased text holds
+    // one holds it in its bytes as well.
+    QBitArray plain{0x10000, true};
+    // The UTF-8 forms of the characters beyond ASCII whose upper case holds an
+    // ASCII character, by their first byte.
+    QList<QByteArray> folding[256];
+    QByteArray foldingLeads;
+};
+
+const CaseTables &caseTables()
+{
+    static const CaseTables tables = [] {
+        CaseTables t;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF) {
+                t.plain.clearBit(int(c));
+                continue;
+            }
             const QString one{QChar(char16_t(c))};
-            if ((c < 0xD800 || c > 0xDFFF) && one.toUpper() == one)
-                bits.setBit(int(c));
+            const QString upper = one.toUpper();
+            if (upper == one) {
+                if (c >= 0x80)
+                    t.kept.setBit(int(c));
+                continue;
+            }
+            t.plain.clearBit(int(c));
+            const bool asciiLetter = c >= 'a' && c <= 'z';
+            bool holdsAscii = false;
+            for (QChar u : upper) {
+                if (!(asciiLetter && u.unicode() == c - 32))
+                    t.plain.clearBit(u.unicode());
+                holdsAscii = holdsAscii || u.unicode() < 0x80;
+            }
+            if (c < 0x80 || !holdsAscii)
+                continue;
+            const QByteArray form = one.toUtf8();
+            const auto lead = static_cast<unsigned char>(form.at(0));
+            if (t.folding[lead].isEmpty())
+                t.foldingLeads.append(char(lead));
+            t.folding[lead].append(form);
         }
-        return bits;
+        return t;
     }();
-    return kept;
+    return tables;
 }
 
 // Whether upper-casing the UTF-8 text changes no character beyond ASCII; false
 // as well for bytes that are no valid UTF-8 of characters below U+10000.
 bool upperKeepsBeyondAscii(const QByteArray &utf8)
 {
-    const QBitArray &kept = upperKeptCharacters();
+    const QBitArray &kept = caseTables().kept;
     const auto *p = reinterpret_cast<const unsigned char *>(utf8.constData());
     const auto *end = p + utf8.size();
     while (p < end) {
@@ -279,69 +339,13 @@ bool upperKeepsBeyondAscii(const QByteArray &utf8)
     return true;
 }
 
-// The characters that upper-casing yields only from themselves (or, for A-Z,
-// from their lower-case letter): a page whose upper-cased text holds one holds
-// it in its bytes as well. Built once from the same upper-casing the search uses.
-const QBitArray &plainUpperCharacters()
-{
-    static const QBitArray plain = [] {
-        QBitArray bits(0x10000, true);
-        for (char32_t c = 0; c < 0x10000; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF) {
-                bits.clearBit(int(c));
-                continue;
-            }
-            const QString upper = QString(QChar(char16_t(c))).toUpper();
-            if (upper.size() == 1 && upper.at(0).unicode() == c)
-                continue;
-            bits.clearBit(int(c));
-            const bool asciiLetter = c >= 'a' && c <= 'z';
-            for (QChar u : upper) {
-                if (!(asciiLetter && u.unicode() == c - 32))
-                    bits.clearBit(u.unicode());
-            }
-        }
-        return bits;
-    }();
-    return plain;
-}
-
-// The UTF-8 forms of the characters beyond ASCII whose upper case holds an
-// ASCII character, by their first byte.
-struct FoldingCharacters
-{
-    QList<QByteArray> forms[256];
-    QByteArray leads;
-};
-
-const FoldingCharacters &foldingCharacters()
-{
-    static const FoldingCharacters folding = [] {
-        FoldingCharacters f;
-        for (char32_t c = 0x80; c < 0x10000; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF)
-                continue;
-            const QString upper = QString(QChar(char16_t(c))).toUpper();
-            if (std::none_of(upper.begin(), upper.end(), [](QChar u) { return u.unicode() < 0x80; }))
-                continue;
-            const QByteArray form = QString(QChar(char16_t(c))).toUtf8();
-            const auto lead = static_cast<unsigned char>(form.at(0));
-            if (f.forms[lead].isEmpty())
-                f.leads.append(char(lead));
-            f.forms[lead].append(form);
-        }
-        return f;
-    }();
-    return folding;
-}
-
 // A comment taken out joins the text before it to a ">" or a "!": a run
 // without those lies within one piece of the page's own text.
 bool usableInNeedle(QChar c, bool withoutFolding)
 {
     if (c == u'>' || c == u'!' || c == QChar::ReplacementCharacter)
         return false;
-    return (withoutFolding && c.unicode() < 0x80) || plainUpperCharacters().testBit(c.unicode());
+    return (withoutFolding && c.unicode() < 0x80) || caseTables().plain.testBit(c.unicode());
 }
 
 // The longest run of the term's characters that each stand in the page's bytes
@@ -378,14 +382,14 @@ bool holds(const QByteArray &bytes, const QByteArray &needle)
 
 bool holdsAsciiFolding(const QByteArray &bytes)
 {
-    const FoldingCharacters &f = foldingCharacters();
+    const CaseTables &f = caseTables();
     const char *data = bytes.constData();
     const qsizetype n = bytes.size();
-    for (const char lead : f.leads) {
+    for (const char lead : f.foldingLeads) {
         const void *at = data;
         while ((at = std::memchr(at, lead, size_t(data + n - static_cast<const char *>(at))))) {
             const char *p = static_cast<const char *>(at);
-            for (const QByteArray &form : f.forms[static_cast<unsigned char>(lead)]) {
+            for (const QByteArray &form : f.folding[static_cast<unsigned char>(lead)]) {
                 if (data + n - p >= form.size() && std::memcmp(p, form.constData(), size_t(form.size())) == 0)
                     return true;
             }

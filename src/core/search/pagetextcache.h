@@ -19,8 +19,10 @@ struct WalkCallbacks;
 class PageTextCache
 {
 public:
-    static constexpr qsizetype DefaultLimit = 64 * 1024 * 1024;
-    explicit PageTextCache(qsizetype limitBytes = DefaultLimit);
+    // Enough for the pages of a large tree (50,000 pages are some 150 MiB):
+    // a sixteenth of the memory, between 64 MiB and 1 GiB.
+    static qsizetype defaultLimit();
+    explicit PageTextCache(qsizetype limitBytes = defaultLimit());
 
     // Drops every page and takes root as the folder the paths below are
     // relative to.
@@ -57,15 +59,18 @@ private:
     };
     struct Folder
     {
-        FolderHandle handle;
+        FolderHandle handle; // invalid past the most folders held open
         QString path;   // relative to the root, "" for the root
         int watch = -1; // -1: not watched, or no longer to be trusted
     };
     // Where a page's stamp is looked up: its own folder, held open, so that
-    // the system looks up one name only.
+    // the system looks up one name only (else the root and the whole path).
     void placeOf(const QString &path, Item &item);
-    // The folder's place in m_folders, opened from parent when new; -1 past the limit.
+    // The folder's place in m_folders, opened from parent when new; -1 when it cannot be.
     int folderIndex(const QString &folder, int parent, const char *name);
+    // The descriptor item.name is looked up in.
+    int lookupFolder(const Item &item) const;
+    size_t m_openFolders = 0;
     void drop(const QString &path);
     // Whether size more bytes are within the limit, the page's old ones dropped if need be.
     bool fits(const QString &path, qsizetype size);

@@ -1,8 +1,10 @@
 #include "core/search/searchlisting.h"
 
+#include "core/app/atomicfile.h"
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
 #include "core/search/searchtexts.h"
+#include "core/tools/renameplan.h"
 
 #include <QByteArrayView>
 #include <QFile>
@@ -12,8 +14,15 @@
 #include <unistd.h>
 #include <sys/stat.h>
 
+#include <QThread>
+
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -73,6 +82,9 @@ bool isSearchDocument(const QString &fileName)
 {
     if (fileName.startsWith(u'_'))
         return false;
+    // The hidden names our own writers give files for a while are no documents.
+    if (fileName.startsWith(u'.') && (AtomicFile::isTemporaryName(fileName) || isStrandedRenameName(fileName)))
+        return false;
     // Only A-Z lower-case to the letters of these kinds, so comparing without
     // case finds what lower-casing the name first would. Most names are pages.
     if (fileName.endsWith(u".html", Qt::CaseInsensitive))
@@ -86,6 +98,8 @@ bool isSearchDocument(const QString &fileName)
 }
 
 namespace {
+
+constexpr qsizetype ProgressStride = 32;
 
 struct DirItem
 {
@@ -135,54 +149,199 @@ QList<DirItem> readFolder(const FolderHandle &folder)
     return items;
 }
 
-void walk(const FolderHandle &folder, const QString &relative, const WalkCallbacks &callbacks, SearchListing &out)
+// One document of the walk, in listing order, and what reading it gave.
+struct Found
 {
-    const QString prefix = relative.isEmpty() ? QString() : relative + u'/';
-    // Nothing in the root's MWEX folder is listed, so it is not read either.
-    if (prefix.startsWith(SearchTexts::ExcludedRootFolder))
-        return;
-    if (callbacks.entering)
-        callbacks.entering(relative, folder.fd());
-    for (const DirItem &item : readFolder(folder)) {
-        if (item.folder) {
-            const FolderHandle sub(folder.fd(), item.raw.constData());
-            if (sub.isValid())
-                walk(sub, prefix + item.name, callbacks, out);
-            continue;
+    std::shared_ptr<const FolderHandle> folder; // held open until it is read
+    QByteArray raw;
+    QString name;
+    QString path;
+    bool page = false; // an ".html" file: read for its title
+    bool read = false;
+    bool kept = false; // its bytes go to pageRead
+    ListedTitle listed;
+    QByteArray bytes;
+    FileVersion stamp;
+};
+
+// Pages found, listed together and read side by side.
+struct Batch
+{
+    std::vector<Found> found;
+    qsizetype pages = 0;
+    std::atomic<size_t> next{0};   // the first page no reader took yet
+    std::atomic<qint64> kept{0};   // bytes of the texts kept so far
+    std::vector<std::thread> readers;
+};
+
+// Walks the tree on the calling thread, folder by folder, while a few threads
+// read the pages it found before: each read mostly waits for the disk or the
+// share. A batch is handed over in listing order once its readers are joined,
+// while the next one is read; nothing is reported out of order.
+class Walker
+{
+public:
+    Walker(const WalkCallbacks &callbacks, SearchListing &out) : m_callbacks(callbacks), m_out(out) {}
+    ~Walker()
+    {
+        if (m_reading)
+            join(*m_reading);
+    }
+    Walker(const Walker &) = delete;
+    Walker &operator=(const Walker &) = delete;
+
+    void walk(const std::shared_ptr<const FolderHandle> &folder, const QString &relative)
+    {
+        const QString prefix = relative.isEmpty() ? QString() : relative + u'/';
+        // Nothing in the root's MWEX folder is listed, so it is not read either.
+        if (prefix.startsWith(SearchTexts::ExcludedRootFolder))
+            return;
+        // The folder is watched before any page in it is read.
+        if (m_callbacks.entering)
+            m_callbacks.entering(relative, folder->fd());
+        for (DirItem &item : readFolder(*folder)) {
+            if (item.folder) {
+                auto sub = std::make_shared<const FolderHandle>(folder->fd(), item.raw.constData());
+                if (sub->isValid())
+                    walk(sub, prefix + item.name);
+                continue;
+            }
+            if (!isSearchDocument(item.name))
+                continue;
+            Found found;
+            found.page = item.name.endsWith(u".html");
+            found.folder = folder;
+            found.path = prefix + item.name;
+            found.name = std::move(item.name);
+            found.raw = std::move(item.raw);
+            m_listing->pages += found.page;
+            m_listing->found.push_back(std::move(found));
+            if (m_listing->pages >= BatchPages)
+                rotate();
         }
-        if (!isSearchDocument(item.name))
-            continue;
-        const QString path = prefix + item.name;
-        ListedTitle listed{item.name, true};
-        if (item.name.endsWith(u".html")) {
-            FileVersion stamp;
-            QByteArray bytes;
-            if (readFileBytesAt(folder.fd(), item.raw.constData(), bytes, &stamp)) {
-                listed = ReadPageTitle(item.name, bytes);
-                if (listed.listed && callbacks.pageRead)
-                    callbacks.pageRead(path, std::move(bytes), stamp);
-            } else {
-                listed = {fileNameTitle(item.name), true};
-                if (callbacks.unreadable)
-                    callbacks.unreadable();
+    }
+
+    // Reads and hands over what is left.
+    void finish()
+    {
+        rotate();
+        const std::unique_ptr<Batch> last = std::move(m_reading);
+        readAndJoin(*last);
+        deliver(*last);
+    }
+
+private:
+    // Pages a batch holds.
+    static constexpr qsizetype BatchPages = 1024;
+    // What a batch keeps of their texts: a page past it is read for its title only.
+    static constexpr qint64 BatchBytes = qint64(128) << 20;
+
+    // The batch listed goes to the readers; the one read before is handed over meanwhile.
+    void rotate()
+    {
+        const std::unique_ptr<Batch> done = std::move(m_reading);
+        if (done)
+            readAndJoin(*done);
+        m_reading = std::move(m_listing);
+        m_listing = std::make_unique<Batch>();
+        start(*m_reading);
+        if (done)
+            deliver(*done);
+    }
+
+    void deliver(Batch &batch)
+    {
+        for (Found &found : batch.found) {
+            if (found.page && !found.read) {
+                found.listed = {fileNameTitle(found.name), true};
+                if (m_callbacks.unreadable)
+                    m_callbacks.unreadable();
+            }
+            if (!found.listed.listed)
+                continue;
+            if (found.kept)
+                m_callbacks.pageRead(found.path, std::move(found.bytes), found.stamp);
+            m_out.append({std::move(found.path), found.listed.title});
+            // Progress is shown a few times a second at most: every title would be too many calls.
+            if (m_callbacks.listed && m_out.size() % ProgressStride == 1)
+                m_callbacks.listed(found.listed.title);
+        }
+    }
+
+    void read(Found &found, std::atomic<qint64> &kept) const
+    {
+        found.listed = {found.name, true};
+        if (!found.page)
+            return;
+        found.read = readFileBytesAt(found.folder->fd(), found.raw.constData(), found.bytes, &found.stamp);
+        if (!found.read)
+            return;
+        found.listed = ReadPageTitle(found.name, found.bytes);
+        if (!found.listed.listed || !m_callbacks.pageRead || kept.fetch_add(found.bytes.size()) > BatchBytes) {
+            found.bytes = QByteArray();
+            return;
+        }
+        if (m_callbacks.preparePage)
+            m_callbacks.preparePage(found.bytes);
+        found.kept = true;
+    }
+
+    void readSome(Batch &batch) const
+    {
+        constexpr size_t Chunk = 16;
+        for (size_t from; (from = batch.next.fetch_add(Chunk)) < batch.found.size();) {
+            for (size_t i = from; i < std::min(from + Chunk, batch.found.size()); ++i)
+                read(batch.found[i], batch.kept);
+        }
+    }
+
+    void start(Batch &batch)
+    {
+        // A thread per 64 pages, as many as the machine runs beside this one,
+        // which reads with them once it has listed the next batch; a few pages are read here.
+        const qsizetype threads = std::min<qsizetype>(batch.pages / 64, std::clamp(QThread::idealThreadCount() - 1, 1, 7));
+        for (qsizetype t = 0; t < threads; ++t) {
+            try {
+                batch.readers.emplace_back([this, &batch] { readSome(batch); });
+            } catch (const std::system_error &) {
+                break;
             }
         }
-        if (!listed.listed)
-            continue;
-        out.append({path, listed.title});
-        if (callbacks.listed)
-            callbacks.listed(listed.title);
+        if (batch.readers.empty())
+            readSome(batch);
     }
-}
+
+    // Reads what the readers have not taken yet, then waits for them.
+    void readAndJoin(Batch &batch) const
+    {
+        readSome(batch);
+        join(batch);
+    }
+
+    static void join(Batch &batch)
+    {
+        for (std::thread &reader : batch.readers)
+            reader.join();
+        batch.readers.clear();
+    }
+
+    const WalkCallbacks &m_callbacks;
+    SearchListing &m_out;
+    std::unique_ptr<Batch> m_listing = std::make_unique<Batch>();
+    std::unique_ptr<Batch> m_reading;
+};
 
 } // namespace
 
 SearchListing ZENBU(const QString &root, const WalkCallbacks &callbacks)
 {
     SearchListing listing;
-    const FolderHandle top(root);
-    if (top.isValid())
-        walk(top, {}, callbacks, listing);
+    auto top = std::make_shared<const FolderHandle>(root);
+    if (top->isValid()) {
+        Walker walker(callbacks, listing);
+        walker.walk(top, {});
+        walker.finish();
+    }
     return listing;
 }
 

@@ -118,7 +118,7 @@ SearchListing DoSearch(const SearchListing &screen, const QString &query, const 
                 hits.append(entry);
                 isHit[i] = true;
             }
-            if (request.progress)
+            if (request.progress && i % 32 == 0)
                 request.progress(hits.size());
         }
     }

@@ -29,7 +29,7 @@ struct SearchRequest
     SearchMode mode = SearchMode::FullText;
     QString excludedUpper;    // heading mode: the asking page's full path, upper-cased
     PageTextCache *texts = nullptr; // where page texts come from (read anew without one)
-    // After each entry looked at: the hits so far (for the count on screen).
+    // Now and then (one entry in 32): the hits so far, for the count on screen.
     std::function<void(qsizetype hits)> progress;
 };
 

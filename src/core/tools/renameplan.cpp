@@ -452,6 +452,11 @@ QStringList restoreStrandedRenames(const QString &folder)
     return restored;
 }
 
+bool isStrandedRenameName(const QString &fileName)
+{
+    return fileName.startsWith(StrandedPrefix);
+}
+
 RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves, Companions companions)
 {
     return MoveRunner(folder, moves, companions).run();

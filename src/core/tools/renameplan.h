@@ -90,3 +90,5 @@ RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves,
 // of a swap (".kavuno-rename-N." + name) get their names back, where that name
 // is free again. Returns the names given back.
 QStringList restoreStrandedRenames(const QString &folder);
+// Whether a file name is one of those hidden names.
+bool isStrandedRenameName(const QString &fileName);

@@ -12,17 +12,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStringListModel>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -32,6 +32,10 @@
 
 using namespace Qt::StringLiterals;
 namespace T = SearchTexts;
+
+// How often progress shows and pending events run while the window is busy:
+// a few times a second, not after every file.
+static constexpr qint64 HumanRateMs = 100;
 
 static QToolButton *barButton(QWidget *parent, const QString &name, const QString &caption,
                               const QString &hint = QString())
@@ -122,8 +126,12 @@ TForm4::TForm4(TForm1 &main)
     auto *results = new QWidget(splitter);
     auto *resultsLayout = new QVBoxLayout(results);
     resultsLayout->setContentsMargins(0, 0, 0, 0);
-    ListBox3 = new QListWidget(results);
+    ListBox3 = new QListView(results);
     ListBox3->setObjectName(u"ListBox3"_s);
+    ListBox3Titles = new QStringListModel(ListBox3);
+    ListBox3->setModel(ListBox3Titles);
+    ListBox3->setUniformItemSizes(true);
+    ListBox3->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox3->setCursor(Qt::PointingHandCursor);
     ListBox3->setToolTip(T::ResultsHint);
     resultsLayout->addWidget(ListBox3);
@@ -148,8 +156,7 @@ TForm4::TForm4(TForm1 &main)
     connect(SpeedButton5, &QToolButton::clicked, this, &TForm4::SpeedButton5Click);
     connect(SpeedButton6, &QPushButton::clicked, this, &TForm4::SpeedButton6Click);
     connect(SpeedButton7, &QPushButton::clicked, this, &TForm4::SpeedButton7Click);
-    connect(ListBox3, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { Preview(ListBox3->row(item)); });
+    connect(ListBox3, &QListView::clicked, this, [this](const QModelIndex &index) { Preview(index.row()); });
 }
 
 int TForm4::showModalSearch()
@@ -205,17 +212,18 @@ void TForm4::setBusy(bool busy)
                        static_cast<QWidget *>(SpeedButton5), static_cast<QWidget *>(ListBox3)})
         w->setEnabled(!busy);
     if (busy)
-        m_lastYield = QDateTime::currentMSecsSinceEpoch();
+        m_sinceYield.start();
 }
 
-void TForm4::keepResponsive(bool force)
+bool TForm4::progressDue() const
 {
-    // Pending events run a few times a second, not after every file: the
-    // window repaints and the progress moves without slowing the walk.
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (!force && now - m_lastYield < 40)
-        return;
-    m_lastYield = now;
+    return !m_sinceYield.isValid() || m_sinceYield.elapsed() >= HumanRateMs;
+}
+
+void TForm4::keepResponsive()
+{
+    // The window repaints and the progress moves.
+    m_sinceYield.start();
     QCoreApplication::processEvents();
 }
 
@@ -231,7 +239,7 @@ void TForm4::FormActivate()
         m_main.SearchIndexKey = SearchRoot;
         WalkCallbacks callbacks;
         callbacks.listed = [this](const QString &title) {
-            if (!m_interactive)
+            if (!m_interactive || !progressDue())
                 return;
             Panel11->setText(title);
             keepResponsive();
@@ -245,14 +253,14 @@ void TForm4::FormActivate()
     }
     if (!ListBox1.isEmpty()) {
         Panel11->setText(T::Sorting);
-        keepResponsive(true);
+        keepResponsive();
         SortResults(ListBox1, Tag == 2 ? SearchOrder::ByKeywordLength : SearchOrder::ByTitle);
     }
     showList(ListBox1);
     Edit1->setFocus();
     if (!Shown.isEmpty()) {
         if (m_interactive)
-            ListBox3->setCurrentRow(0);
+            ListBox3->setCurrentIndex(ListBox3Titles->index(0));
         Preview(0);
     }
     setBusy(false);
@@ -265,12 +273,11 @@ void TForm4::showList(const SearchListing &list)
 {
     Shown = list;
     if (m_interactive) {
-        ListBox3->clear();
         QStringList titles;
         titles.reserve(list.size());
         for (const SearchEntry &e : list)
             titles << e.title;
-        ListBox3->addItems(titles);
+        ListBox3Titles->setStringList(titles);
     }
     Label1->setText(QString::number(list.size()));
 }
@@ -285,19 +292,16 @@ void TForm4::DoSearch()
     request.excludedUpper = Label2;
     request.texts = &m_texts;
     request.progress = [this](qsizetype hits) {
-        if (!m_interactive)
+        if (!m_interactive || !progressDue())
             return;
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
-        if (now - m_lastYield >= 40) {
-            Label1->setText(QString::number(hits));
-            keepResponsive();
-        }
+        Label1->setText(QString::number(hits));
+        keepResponsive();
     };
     showList(::DoSearch(Shown, Edit1->text(), request));
     setBusy(false);
     if (!Shown.isEmpty()) {
         if (m_interactive)
-            ListBox3->setCurrentRow(0);
+            ListBox3->setCurrentIndex(ListBox3Titles->index(0));
         Preview(0);
     }
     Edit1->setFocus();

@@ -4,12 +4,14 @@
 #include "core/search/searchlisting.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 class QFileDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPushButton;
 class QToolButton;
 class QWebEngineView;
@@ -66,7 +68,10 @@ public:
     QLabel *Panel11 = nullptr;
     QWidget *Panel1 = nullptr;           // the preview area
     QWebEngineView *WebBrowser1 = nullptr;
-    QListWidget *ListBox3 = nullptr;     // the results column
+    // The results column: one row per title, all of one height, so that a list
+    // of tens of thousands is laid out without measuring each row.
+    QListView *ListBox3 = nullptr;
+    QStringListModel *ListBox3Titles = nullptr;
     QFrame *Panel3 = nullptr;            // open or copy
     QLabel *Panel3Caption = nullptr;
     QPushButton *SpeedButton6 = nullptr; // 起動
@@ -100,7 +105,9 @@ private:
     void setCaption(const QString &caption);
     void showList(const SearchListing &list);
     void setBusy(bool busy);
-    void keepResponsive(bool force = false);
+    // Whether it is time to show progress and let the window repaint.
+    bool progressDue() const;
+    void keepResponsive();
     void FormClose();
     void placeOpenPanel();
 
@@ -109,5 +116,5 @@ private:
     QString m_caption;
     bool m_busy = false;
     bool m_interactive = false;
-    qint64 m_lastYield = 0;
+    QElapsedTimer m_sinceYield;
 };

@@ -2,10 +2,14 @@
 // and the two orders.
 #include "core/search/searchlisting.h"
 
+#include "core/app/smallfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 #include "core/navigation/testfiles.h"
 
@@ -41,16 +45,27 @@ private slots:
         put(root, u"cut.html"_s, "</TITLE>x<TITLE>never closed");
         put(root, u"notes.txt"_s);
         put(root, u"sheet.xlsx"_s);
+        // Our own writers' hidden names are no documents; another hidden page is.
+        put(root, u".page.html.host-1.4242.tmp"_s, "<TITLE>temporary</TITLE>");
+        put(root, u"sub/.kavuno-rename-3.page.html"_s, "<TITLE>stepped aside</TITLE>");
+        put(root, u"_page.html.lock"_s);
+        put(root, u".hand.html"_s, "<TITLE>Hand made</TITLE>");
+        // A page too large to read whole is listed by its name and not read.
+        put(root, u"2000_huge.html"_s, "<TITLE>never read</TITLE>");
+        QVERIFY(::truncate(QFile::encodeName(root + u"2000_huge.html"_s).constData(), WholeTextLimit + 1) == 0);
         QVERIFY(QFile::link(dir.path(), root + u"sub/loop"_s));
         QVERIFY(QDir().mkpath(root + u"empty"_s));
 
-        int reads = 0;
+        int reads = 0, unreadable = 0;
         WalkCallbacks callbacks;
         callbacks.pageRead = [&](const QString &, QByteArray, const FileVersion &) { ++reads; };
+        callbacks.unreadable = [&] { ++unreadable; };
         const SearchListing listing = ZENBU(root, callbacks);
         const SearchListing expected{
+            {u".hand.html"_s, u"Hand made"_s},
             {u"1010_a.html"_s, u"Alpha"_s},
             {u"1020_Lesson.html"_s, u"Lesson"_s},
+            {u"2000_huge.html"_s, u"huge"_s},
             {u"_dir/p.html"_s, u"In underscore folder"_s},
             {u"b.pdf"_s, u"b.pdf"_s},
             {u"both.html"_s, u"lower"_s},
@@ -62,7 +77,8 @@ private slots:
             {u"sub/MWEX/deep.html"_s, u"Deep"_s},
         };
         QCOMPARE(listing, expected);
-        QCOMPARE(reads, 7);
+        QCOMPARE(reads, 8);
+        QCOMPARE(unreadable, 1);
         QVERIFY(ZENBU(root + u"empty"_s).isEmpty());
     }
 

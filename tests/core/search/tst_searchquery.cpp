@@ -1,4 +1,5 @@
 // Searching the listing: query terms, heading words and full text.
+#include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
 #include "core/search/pagetextcache.h"
 #include "core/search/searchquery.h"
@@ -9,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/navigation/testfiles.h"
 
@@ -127,18 +129,29 @@ private slots:
     void keptTextsFollowChanges_data()
     {
         QTest::addColumn<QString>("change");
-        QTest::newRow("rewritten in place") << u"write"_s;
-        QTest::newRow("same size, time set back") << u"same stamp"_s;
-        QTest::newRow("replaced by a renamed file") << u"rename"_s;
-        QTest::newRow("removed") << u"remove"_s;
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("foldersBefore"); // walked before the page's own
+        QTest::newRow("rewritten in place") << u"write"_s << true << 0;
+        QTest::newRow("same size, time set back") << u"same stamp"_s << true << 0;
+        // A large tree has more folders than are held open: they are watched all the same.
+        QTest::newRow("same stamp, past 300 folders") << u"same stamp"_s << true << 300;
+        QTest::newRow("replaced by a renamed file") << u"rename"_s << true << 0;
+        QTest::newRow("removed") << u"remove"_s << false << 0;
+        // Neither hangs the search nor fills the memory: it is not searched.
+        QTest::newRow("replaced by a FIFO") << u"fifo"_s << false << 0;
+        QTest::newRow("grown past the limit") << u"huge"_s << false << 0;
     }
     void keptTextsFollowChanges()
     {
         QFETCH(QString, change);
+        QFETCH(bool, found);
+        QFETCH(int, foldersBefore);
         QTemporaryDir dir;
         const QString root = dir.path() + u'/';
         const QString path = root + u"sub/p.html"_s;
         QVERIFY(QDir().mkpath(root + u"sub"_s));
+        for (int i = 0; i < foldersBefore; ++i)
+            QVERIFY(QDir().mkpath(root + u"a%1"_s.arg(i, 3, 10, QChar(u'0'))));
         QVERIFY(writeFixture(path, "<P>apple</P>"));
         PageTextCache cache;
         cache.reset(root);
@@ -162,10 +175,16 @@ private slots:
             QVERIFY(writeFixture(path, "<P>plum, a longer text</P>"));
         } else if (change == u"rename"_s) {
             QVERIFY(writeWholeFile(path, "<P>plum</P>"));
+        } else if (change == u"fifo"_s) {
+            QVERIFY(QFile::remove(path));
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else if (change == u"huge"_s) {
+            QVERIFY(writeFixture(path, "<P>plum</P>"));
+            QVERIFY(::truncate(QFile::encodeName(path).constData(), WholeTextLimit + 1) == 0);
         } else {
             QVERIFY(QFile::remove(path));
         }
-        QCOMPARE(DoSearch(screen, u"plum"_s, request), change == u"remove"_s ? SearchListing{} : screen);
+        QCOMPARE(DoSearch(screen, u"plum"_s, request), found ? screen : SearchListing{});
         QCOMPARE(DoSearch(screen, u"apple"_s, request), SearchListing{});
     }
 

@@ -12,7 +12,7 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -72,7 +72,7 @@ private slots:
         const QString before = form->CurPagePath;
         // Cancelled: the page that was open stays the main window's.
         QTimer::singleShot(0, this, [this] {
-            QTRY_COMPARE(search->ListBox3->count(), 3);
+            QTRY_COMPARE(search->ListBox3->model()->rowCount(), 3);
             QVERIFY(!search->SpeedButton5->isVisible() || search->SpeedButton5->isEnabled());
             search->SpeedButton5->click();
         });
@@ -82,18 +82,18 @@ private slots:
         QCOMPARE(search->Caption(), QString());
 
         QTimer::singleShot(0, this, [this] {
-            QTRY_COMPARE(search->ListBox3->count(), 3);
+            QTRY_COMPARE(search->ListBox3->model()->rowCount(), 3);
             search->Edit1->setText(u"APPLE"_s);
             search->SpeedButton2->click();
-            QCOMPARE(search->ListBox3->count(), 3);
+            QCOMPARE(search->ListBox3->model()->rowCount(), 3);
             search->Edit1->setText(u"same"_s);
             search->SpeedButton2->click();
-            QCOMPARE(search->ListBox3->count(), 2);
+            QCOMPARE(search->ListBox3->model()->rowCount(), 2);
             search->SpeedButton3->click(); // one step back
-            QCOMPARE(search->ListBox3->count(), 3);
+            QCOMPARE(search->ListBox3->model()->rowCount(), 3);
             search->SpeedButton2->click();
             // The second entry of the one base name is chosen.
-            const QRect row = search->ListBox3->visualItemRect(search->ListBox3->item(1));
+            const QRect row = search->ListBox3->visualRect(search->ListBox3->model()->index(1, 0));
             QTest::mouseClick(search->ListBox3->viewport(), Qt::LeftButton, {}, row.center());
             QCOMPARE(search->PreviewedPath, u"sub2/same.html"_s);
             search->SpeedButton4->click();
@@ -139,7 +139,7 @@ private slots:
         QVERIFY(writeFixture(home + u"/only/"_s + name, "x"));
         form->nav.OpenFolderLevel(home + u"/only"_s, 0, true);
         QTimer::singleShot(0, this, [&] {
-            QTRY_COMPARE(search->ListBox3->count(), 1);
+            QTRY_COMPARE(search->ListBox3->model()->rowCount(), 1);
             QCOMPARE(search->Panel3->isVisible(), panel);
             QCOMPARE(search->Label3, panel ? home + u"/only/"_s + name : QString());
             QCOMPARE(form->CurPagePath, home + u"/only/"_s + name);

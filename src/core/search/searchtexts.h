@@ -21,7 +21,6 @@ inline const QString ListHint = u"検索結果一覧からタブを作る"_s;
 inline const QString BackButton = u"戻る"_s;
 inline const QString BackHint = u"閉じる"_s;
 inline const QString StartHint = u"登録された環境で起動する"_s;
-inline const QString CopyHint = u"このファイルをコピー"_s;
 inline const QString QueryHint = u"半角 / でOR検索"_s;
 inline const QString ResultsHint = u"検索結果"_s;
 inline const QString Sorting = u"ソート中!!"_s;

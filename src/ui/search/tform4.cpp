@@ -115,7 +115,7 @@ TForm4::TForm4(TForm1 &main)
     SpeedButton6->setToolTip(T::StartHint);
     SpeedButton7 = new QPushButton(UiTexts::CopyButton, Panel3);
     SpeedButton7->setObjectName(u"SpeedButton7"_s);
-    SpeedButton7->setToolTip(T::CopyHint);
+    SpeedButton7->setToolTip(UiTexts::CopyHint);
     for (QPushButton *b : {SpeedButton6, SpeedButton7}) {
         b->setFixedSize(100, 36);
         // Enter in the query box must never start or copy a file.

@@ -1,4 +1,7 @@
 #include "core/app/apptexts.h"
+#include "core/app/startup.h"
+#include "core/navigation/levelprefetch.h"
+#include "core/navigation/navigator.h"
 #include "platform/platform.h"
 #include "ui/app/afterfirstpage.h"
 #include "ui/app/tform1.h"
@@ -32,6 +35,7 @@
 #include "ui/present/tform11.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -44,6 +48,12 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Before anything of the media framework is made.
     chooseMediaBackend();
+    // The first level is read while the application and its windows are made
+    // (the environment is set by now).
+    std::unique_ptr<LevelPrefetch> readAhead;
+    if (const QString programFile = programFileBeforeApp(); argc < 2 && !programFile.isEmpty())
+        readAhead =
+            std::make_unique<LevelPrefetch>(dataRootFor(programFile), QFileInfo(programFile).completeBaseName());
     QApplication app(argc, argv);
     // Qt's own texts (the Yes/No/Cancel of questions, file dialogs) in Japanese like the rest.
     QTranslator qtTexts;
@@ -62,7 +72,7 @@ int main(int argc, char *argv[])
 
     // The main window is visible from its creation: its first level and first
     // page are open before any other window exists.
-    TForm1 Form1(systemPlatform(), QCoreApplication::applicationFilePath());
+    TForm1 Form1(systemPlatform(), QCoreApplication::applicationFilePath(), std::move(readAhead));
     // Link commands see every navigation, the first page's too.
     new LinkCommands(Form1);
     QObject::connect(&Form1, &TForm1::closedDown, &app, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -15,6 +15,12 @@ QSize mainWindowSize(const QSize &usable)
     return {usable.width() < 1280 ? usable.width() : 1265, usable.height() < 743 ? usable.height() : 742};
 }
 
+QString programFileBeforeApp()
+{
+    // The application object asks the same link; elsewhere it needs its arguments.
+    return QFileInfo(u"/proc/self/exe"_s).canonicalFilePath();
+}
+
 static QString lastContaining(const QStringList &names, const QString &part)
 {
     for (auto it = names.crbegin(); it != names.crend(); ++it) {

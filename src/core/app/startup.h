@@ -11,6 +11,10 @@
 // from 1280 on; the whole height, but at most 742.
 QSize mainWindowSize(const QSize &usable);
 
+// The program's file as QCoreApplication::applicationFilePath() gives it, known
+// before the application object exists; empty where it cannot be known then.
+QString programFileBeforeApp();
+
 // The flash message shows its text only from 1500 ms on; shorter ones only
 // run the timer (the batch mode's end uses 1499).
 constexpr int FlashTextMinimumMs = 1500;

@@ -43,9 +43,15 @@ QStringList listingTitles(const QString &folder, const QStringList &entries)
 
 LevelPrefetch::LevelPrefetch(const QString &folder, const QString &exeBaseName)
     : m_folder(folder)
+    , m_exeBaseName(exeBaseName)
 {
+    // The stamp before the listing: a change during the reading moves it. Read
+    // here, so that the thread touches no time zone (nor the environment
+    // behind it) while the program may still be setting it up.
+    m_startedAt = QDateTime::currentDateTime();
+    m_stamp = QFileInfo(m_folder).lastModified();
     try {
-        m_thread = std::thread(&LevelPrefetch::read, this, exeBaseName);
+        m_thread = std::thread(&LevelPrefetch::read, this);
     } catch (const std::system_error &) {
         // Without a thread nothing is read ahead: take() then refuses.
     }
@@ -57,14 +63,11 @@ LevelPrefetch::~LevelPrefetch()
         m_thread.join();
 }
 
-void LevelPrefetch::read(const QString &exeBaseName)
+void LevelPrefetch::read()
 {
-    // The stamp before the listing: a change during the reading moves it.
-    m_startedAt = QDateTime::currentDateTime();
-    m_stamp = QFileInfo(m_folder).lastModified();
     const QStringList names = listPageFiles(m_folder, &m_listed);
     m_fileCount = int(names.size());
-    m_entries = pageListOrder(names, exeBaseName);
+    m_entries = pageListOrder(names, m_exeBaseName);
     m_titles = listingTitles(m_folder, m_entries);
 }
 

@@ -23,13 +23,16 @@ public:
     LevelPrefetch &operator=(const LevelPrefetch &) = delete;
 
     QString folder() const { return m_folder; }
+    // The program name whose own page the level leaves out.
+    QString exeBaseName() const { return m_exeBaseName; }
     // Waits for the reading; true when it still holds, with what it read.
     bool take(bool &listed, int &fileCount, QStringList &entries, QStringList &titles);
 
 private:
-    void read(const QString &exeBaseName);
+    void read();
 
     QString m_folder;
+    QString m_exeBaseName;
     QDateTime m_stamp;
     QDateTime m_startedAt;
     bool m_listed = false;

@@ -98,6 +98,14 @@ void Navigator::prefetchLevel(const QString &folder)
     m_prefetch = std::make_unique<LevelPrefetch>(withoutTrailingSeparator(folder), ExeBaseName);
 }
 
+void Navigator::prefetchLevel(const QString &folder, std::unique_ptr<LevelPrefetch> started)
+{
+    if (started && started->folder() == withoutTrailingSeparator(folder) && started->exeBaseName() == ExeBaseName)
+        m_prefetch = std::move(started);
+    else
+        prefetchLevel(folder);
+}
+
 void Navigator::forgetPrefetch()
 {
     m_prefetch.reset();

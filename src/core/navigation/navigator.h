@@ -50,6 +50,10 @@ public:
     // Starts reading folder's level ahead, for the next OpenFolderLevel of that
     // folder to take while the folder has not changed (see LevelPrefetch).
     void prefetchLevel(const QString &folder);
+    // The same with a reading started earlier (before the window existed): it
+    // is kept when it reads that folder's level for this program, else
+    // dropped and the level read ahead anew.
+    void prefetchLevel(const QString &folder, std::unique_ptr<LevelPrefetch> started);
     // What was read ahead is no longer what the folder holds (this program wrote there).
     void forgetPrefetch();
     // Reads the titles of the top level's entries.

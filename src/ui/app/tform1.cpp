@@ -1,6 +1,7 @@
 #include "ui/app/tform1.h"
 
 #include "core/app/apptexts.h"
+#include "core/navigation/levelprefetch.h"
 #include "core/present/updatepoll.h"
 #include "ui/app/fonts.h"
 
@@ -11,6 +12,12 @@
 using namespace Qt::StringLiterals;
 
 TForm1::TForm1(Platform &platform_, const QString &programFile, QWidget *parent)
+    : TForm1(platform_, programFile, nullptr, parent)
+{
+}
+
+TForm1::TForm1(Platform &platform_, const QString &programFile, std::unique_ptr<LevelPrefetch> readAhead,
+               QWidget *parent)
     : QMainWindow(parent)
     , nav(this)
     , platform(platform_)
@@ -27,7 +34,7 @@ TForm1::TForm1(Platform &platform_, const QString &programFile, QWidget *parent)
     SearchIndexKey = u"xxx"_s;
     nav.setProgramPath(programFile);
     // The first level is read while the window and its browsers are built.
-    nav.prefetchLevel(nav.HomeDir);
+    nav.prefetchLevel(nav.HomeDir, std::move(readAhead));
     QApplication::setApplicationName(nav.ExeBaseName);
     setWindowTitle(nav.ExeBaseName);
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class BarState;
 class HoldOffTimer;
@@ -49,6 +50,10 @@ class TForm1 : public QMainWindow, public NavigatorHost, public PollControl
 public:
     // Sets the defaults and derives the data root from programFile (FormCreate).
     TForm1(Platform &platform, const QString &programFile, QWidget *parent = nullptr);
+    // The same, taking the home level's reading started before the window (see
+    // Navigator::prefetchLevel).
+    TForm1(Platform &platform, const QString &programFile, std::unique_ptr<LevelPrefetch> readAhead,
+           QWidget *parent = nullptr);
     ~TForm1() override;
 
     // ---- start-up and close-down

@@ -1,5 +1,6 @@
 #include "core/app/startup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,17 @@ private slots:
         QFETCH(QSize, usable);
         QFETCH(QSize, window);
         QCOMPARE(mainWindowSize(usable), window);
+    }
+
+    // The data root is derived from it before the application object exists.
+    void programFileKnownBeforeTheApplication()
+    {
+        const QString early = programFileBeforeApp();
+        int argc = 1;
+        char name[] = "moved-name";
+        char *argv[] = {name, nullptr};
+        QCoreApplication app(argc, argv);
+        QCOMPARE(early, QCoreApplication::applicationFilePath());
     }
 
     void flashTextFrom1500()

@@ -1,3 +1,4 @@
+#include "core/navigation/levelprefetch.h"
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 
@@ -234,6 +235,39 @@ private slots:
         QVERIFY(navigator.OpenFolderLevel(home, 0, true));
         QCOMPARE(navigator.levels().top().MidashiT, titles);
         QCOMPARE(navigator.FileCountSeen, titles.size());
+    }
+
+    // A reading started before the window existed stands in for the home
+    // level's only when it reads that folder for this program.
+    void earlierReadingTakenOnlyForTheHomeLevel_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("program");
+        QTest::newRow("the home level") << u"notes"_s << u"notes"_s;
+        QTest::newRow("another program's") << u"notes"_s << u"other"_s;
+        QTest::newRow("another folder") << u"other"_s << u"notes"_s;
+    }
+    void earlierReadingTakenOnlyForTheHomeLevel()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, program);
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"notes"_s);
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(dir.filePath(u"other"_s)));
+        QVERIFY(writeFixture(home + u"/index.html"_s));
+        QVERIFY(writeFixture(home + u"/1010_a.html"_s));
+        // The program's own page, which its level leaves out.
+        QVERIFY(writeFixture(home + u"/notes.html"_s));
+        QVERIFY(writeFixture(dir.filePath(u"other/1010_b.html"_s)));
+        for (const QString &listed : {home, dir.filePath(u"other"_s)})
+            std::filesystem::last_write_time(QFile::encodeName(listed).toStdString(),
+                                             std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        Navigator navigator;
+        navigator.setProgramPath(dir.filePath(u"notes.exe"_s));
+        navigator.prefetchLevel(home, std::make_unique<LevelPrefetch>(dir.filePath(folder), program));
+        QVERIFY(navigator.OpenFolderLevel(home, 0, true));
+        QCOMPARE(navigator.levels().top().MidashiF, (QStringList{u"index.html"_s, u"1010_a.html"_s}));
+        QCOMPARE(navigator.levels().top().MidashiT, (QStringList{u"index"_s, u"a"_s}));
     }
 
     void unlistableDataRootGivesEmptyLevel()

@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QStringListModel>
 #include <QTimer>
 #include <QToolButton>
@@ -31,6 +32,19 @@
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// Rows ask for no width of their own: the list lays each out over the whole column.
+class ColumnWideRows : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+    }
+};
+} // namespace
 namespace T = SearchTexts;
 
 // How often progress shows and pending events run while the window is busy:
@@ -130,7 +144,12 @@ TForm4::TForm4(TForm1 &main)
     ListBox3->setObjectName(u"ListBox3"_s);
     ListBox3Titles = new QStringListModel(ListBox3);
     ListBox3->setModel(ListBox3Titles);
+    // One row height for tens of thousands of rows; every row as wide as the
+    // column, so that any long title is cut the same way (with "…"), whatever
+    // the first row's width that uniform sizes would otherwise give them all.
     ListBox3->setUniformItemSizes(true);
+    ListBox3->setItemDelegate(new ColumnWideRows(ListBox3));
+    ListBox3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox3->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox3->setCursor(Qt::PointingHandCursor);
     ListBox3->setToolTip(T::ResultsHint);

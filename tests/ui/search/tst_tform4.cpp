@@ -105,6 +105,24 @@ private slots:
         QCOMPARE(form->SearchIndexKey, home + u'/');
     }
 
+    void everyResultRowSpansTheColumn()
+    {
+        QList<int> widths;
+        int column = 0;
+        QTimer::singleShot(0, this, [&] {
+            (void)QTest::qWaitFor([&] { return search->ListBox3->model()->rowCount() == 3; });
+            // A column narrower than the titles: no row may take the first one's width.
+            search->ListBox3->setFixedWidth(40);
+            (void)QTest::qWaitFor([&] { return search->ListBox3->viewport()->width() < 40; });
+            column = search->ListBox3->viewport()->width();
+            for (int row = 0; row < search->ListBox3->model()->rowCount(); ++row)
+                widths << search->ListBox3->visualRect(search->ListBox3->model()->index(row, 0)).width();
+            search->SpeedButton5->click();
+        });
+        form->Find1Click();
+        QCOMPARE(widths, QList<int>(3, column));
+    }
+
     void lookFindsTitleWordsAndNothingIsNoResult()
     {
         const QString self = (home + u"/sub1/same.html"_s).toUpper();

@@ -111,6 +111,8 @@ int main(int argc, char *argv[])
     std::unique_ptr<TForm16> Form16;
     std::unique_ptr<TForm18> Form18;
     auto makeLaterWindows = [&] {
+        // The titles the start left for later, now that the first page is shown.
+        Form1.nav.readRemainingTitles();
         Form15 = std::make_unique<TForm15>(&Form1);
         Form2.Form15 = Form15.get(); // editor: the link button asks through it
         // search: the search window, the LOOK command and the keyword links

@@ -71,7 +71,7 @@ GateDecision decideNavigation(const QString &address, const QStringList &entries
     return {};
 }
 
-QString navigationTitle(const QString &address, const QStringList &titles, int current)
+QString navigationTitle(const QString &address, const QString &currentTitle, int current)
 {
     const QString path = isLocalAddress(address) ? localPathOf(address) : address;
     const QFileInfo file(path);
@@ -85,8 +85,8 @@ QString navigationTitle(const QString &address, const QStringList &titles, int c
             return title.isEmpty() ? file.completeBaseName() : title;
         }
     }
-    if (current > 0 && current < titles.size())
-        return UnescapeAngles(titles.at(current));
+    if (current > 0)
+        return UnescapeAngles(currentTitle);
     return {};
 }
 

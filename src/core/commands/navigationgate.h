@@ -32,9 +32,9 @@ GateDecision decideNavigation(const QString &address, const QStringList &entries
                               const QString &homeDir = {});
 
 // The title the gate lays the window out by: the TITLE element of the page the
-// address names (one of our own pages), else the shown level's title at current
-// (none at index 0).
-QString navigationTitle(const QString &address, const QStringList &titles, int current);
+// address names (one of our own pages), else currentTitle, the shown level's
+// title at current (none at index 0).
+QString navigationTitle(const QString &address, const QString &currentTitle, int current);
 
 // A title page is shown without the side panels.
 bool isTitlePageTitle(const QString &title);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 QStringList listingTitles(const QString &folder, const QStringList &entries)
@@ -41,9 +42,10 @@ QStringList listingTitles(const QString &folder, const QStringList &entries)
     return titles;
 }
 
-LevelPrefetch::LevelPrefetch(const QString &folder, const QString &exeBaseName)
+LevelPrefetch::LevelPrefetch(const QString &folder, const QString &exeBaseName, qsizetype headTitles)
     : m_folder(folder)
     , m_exeBaseName(exeBaseName)
+    , m_headTitles(std::max<qsizetype>(1, headTitles))
 {
     // The stamp before the listing: a change during the reading moves it. Read
     // here, so that the thread touches no time zone (nor the environment
@@ -59,6 +61,11 @@ LevelPrefetch::LevelPrefetch(const QString &folder, const QString &exeBaseName)
 
 LevelPrefetch::~LevelPrefetch()
 {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_abandoned = true;
+    }
+    m_changed.notify_all();
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -68,14 +75,27 @@ void LevelPrefetch::read()
     const QStringList names = listPageFiles(m_folder, &m_listed);
     m_fileCount = int(names.size());
     m_entries = pageListOrder(names, m_exeBaseName);
-    m_titles = listingTitles(m_folder, m_entries);
+    m_titles = listingTitles(m_folder, m_entries.first(std::min(m_headTitles, m_entries.size())));
+    std::unique_lock lock(m_mutex);
+    m_headRead = true;
+    m_changed.notify_all();
+    if (m_titles.size() == m_entries.size())
+        return;
+    m_changed.wait(lock, [this] { return m_goOn || m_abandoned; });
+    if (m_abandoned)
+        return;
+    lock.unlock();
+    m_rest = listingTitles(m_folder, m_entries.sliced(m_titles.size()));
 }
 
 bool LevelPrefetch::take(bool &listed, int &fileCount, QStringList &entries, QStringList &titles)
 {
     if (!m_thread.joinable())
         return false;
-    m_thread.join();
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_headRead; });
+    }
     const qint64 settle = FolderCountWatch::settleMs;
     const bool holds = m_stamp.isValid() && QFileInfo(m_folder).lastModified() == m_stamp
                        && m_stamp.msecsTo(m_startedAt) > settle
@@ -87,4 +107,21 @@ bool LevelPrefetch::take(bool &listed, int &fileCount, QStringList &entries, QSt
     entries = m_entries;
     titles = m_titles;
     return true;
+}
+
+void LevelPrefetch::readRest()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_goOn = true;
+    }
+    m_changed.notify_all();
+}
+
+QStringList LevelPrefetch::takeRest()
+{
+    readRest();
+    if (m_thread.joinable())
+        m_thread.join();
+    return std::exchange(m_rest, {});
 }

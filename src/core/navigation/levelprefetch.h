@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 // One title per entry of a folder level (entries relative to folder). A large
@@ -14,10 +16,17 @@ QStringList listingTitles(const QString &folder, const QStringList &entries);
 // being built: its page list in level order and its titles. It is taken only
 // while the folder's stamp stands and had settled before the reading began,
 // and only soon after, so it is what reading the folder then would give.
+//
+// Only the first titles (as many as a column of page buttons shows) are read
+// before the level is handed over; the rest wait until they are asked for, so
+// that tens of thousands of files are not read while the window is being made
+// and its first page loaded, which every other thread of the program slows.
 class LevelPrefetch
 {
 public:
-    LevelPrefetch(const QString &folder, const QString &exeBaseName);
+    static constexpr qsizetype DefaultHeadTitles = 256;
+
+    LevelPrefetch(const QString &folder, const QString &exeBaseName, qsizetype headTitles = DefaultHeadTitles);
     ~LevelPrefetch();
     LevelPrefetch(const LevelPrefetch &) = delete;
     LevelPrefetch &operator=(const LevelPrefetch &) = delete;
@@ -25,19 +34,33 @@ public:
     QString folder() const { return m_folder; }
     // The program name whose own page the level leaves out.
     QString exeBaseName() const { return m_exeBaseName; }
-    // Waits for the reading; true when it still holds, with what it read.
+    // Waits for the listing and the first titles; true when the reading still
+    // holds, with what it read: titles then covers the first entries only
+    // when more remain (see takeRest).
     bool take(bool &listed, int &fileCount, QStringList &entries, QStringList &titles);
+    // Lets the reading go on with the remaining titles.
+    void readRest();
+    // The titles of the entries after those take gave, read now if they were
+    // not yet; only after a take that held.
+    QStringList takeRest();
 
 private:
     void read();
 
     QString m_folder;
     QString m_exeBaseName;
+    qsizetype m_headTitles;
     QDateTime m_stamp;
     QDateTime m_startedAt;
     bool m_listed = false;
     int m_fileCount = 0;
     QStringList m_entries;
     QStringList m_titles;
+    QStringList m_rest;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_headRead = false;
+    bool m_goOn = false;
+    bool m_abandoned = false;
     std::thread m_thread;
 };

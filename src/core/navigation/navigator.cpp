@@ -60,6 +60,7 @@ static QString withoutTrailingSeparator(QString folder)
 
 bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
 {
+    completeTitles();
     if (push)
         keepCountOfShownLevel();
     CurDir = withoutTrailingSeparator(folder);
@@ -67,7 +68,7 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     int fileCount = 0;
     QStringList entries;
     QStringList titles;
-    const std::unique_ptr<LevelPrefetch> ahead = std::move(m_prefetch);
+    std::unique_ptr<LevelPrefetch> ahead = std::move(m_prefetch);
     const bool readAhead = ahead && ahead->folder() == CurDir && ahead->take(listed, fileCount, entries, titles);
     if (!readAhead) {
         const QStringList names = listPageFiles(CurDir, &listed);
@@ -86,11 +87,49 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     level.fileCount = FileCountSeen;
     level.listsFolder = true;
     m_levels.push(level);
-    if (readAhead)
-        m_levels.top().MidashiT = titles;
-    else
+    if (!readAhead) {
         LoadPageTitles();
+    } else if (titles.size() < entries.size()) {
+        m_restFrom = titles.size();
+        titles.resize(entries.size());
+        m_restTitles = std::move(ahead);
+        m_levels.top().MidashiT = titles;
+    } else {
+        m_levels.top().MidashiT = titles;
+    }
     return listed;
+}
+
+void Navigator::completeTitles() const
+{
+    if (!m_restTitles)
+        return;
+    const std::unique_ptr<LevelPrefetch> reading = std::move(m_restTitles);
+    const QStringList rest = reading->takeRest();
+    if (m_levels.isEmpty())
+        return;
+    QStringList &titles = m_levels.top().MidashiT;
+    for (qsizetype i = 0; i < rest.size() && m_restFrom + i < titles.size(); ++i)
+        titles[m_restFrom + i] = rest.at(i);
+}
+
+const QStringList &Navigator::entries() const
+{
+    static const QStringList none;
+    return m_levels.isEmpty() ? none : m_levels.top().MidashiF;
+}
+
+QString Navigator::title(int i) const
+{
+    if (m_restTitles && i >= m_restFrom)
+        completeTitles();
+    return m_levels.isEmpty() ? QString() : m_levels.top().MidashiT.value(i);
+}
+
+void Navigator::readRemainingTitles()
+{
+    if (m_restTitles)
+        m_restTitles->readRest();
 }
 
 void Navigator::prefetchLevel(const QString &folder)
@@ -113,6 +152,7 @@ void Navigator::forgetPrefetch()
 
 void Navigator::LoadPageTitles()
 {
+    completeTitles();
     if (m_levels.isEmpty())
         return;
     Level &level = m_levels.top();
@@ -121,6 +161,7 @@ void Navigator::LoadPageTitles()
 
 void Navigator::TiteleLoad(int index)
 {
+    completeTitles();
     if (index < 0 || m_levels.isEmpty() || index >= m_levels.top().MidashiT.size())
         return;
     if (isWebAddress(m_host->shownAddress()))
@@ -146,6 +187,7 @@ int Navigator::PBanSu() const
 
 void Navigator::PushLevel(const QStringList &entries, const QStringList &titles, int index, CommandOrigin origin)
 {
+    completeTitles();
     Level level;
     level.MidashiF = entries;
     level.MidashiT = titles;
@@ -196,6 +238,7 @@ void Navigator::keepFileCountWithCurDir()
 
 void Navigator::PopLevel()
 {
+    completeTitles();
     if (m_levels.height() < 2) {
         PBanSave(0);
         return;
@@ -224,6 +267,7 @@ void Navigator::GoHome()
     }
     m_goingHome = true;
     HighlightCurrent = true;
+    m_restTitles.reset();
     m_levels.clear();
     CurDir = HomeDir;
     OpenFolderLevel(CurDir, 0, true);

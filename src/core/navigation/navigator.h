@@ -39,8 +39,24 @@ public:
     // Whether the next page opening highlights the current button.
     bool HighlightCurrent = true;
 
-    LevelStack &levels() { return m_levels; }
-    const LevelStack &levels() const { return m_levels; }
+    // The entered levels, their titles complete.
+    LevelStack &levels()
+    {
+        completeTitles();
+        return m_levels;
+    }
+    const LevelStack &levels() const
+    {
+        completeTitles();
+        return m_levels;
+    }
+    // The top level's entries, and the title of its entry i: these do not wait
+    // for titles still being read beyond the first ones (see LevelPrefetch),
+    // so that the start shows its first page and buttons without them.
+    const QStringList &entries() const;
+    QString title(int i) const;
+    // Lets the titles the start left for later be read now, on their own thread.
+    void readRemainingTitles();
 
     // Makes folder the current folder and its page list the top level with
     // index as current page; push adds a level, otherwise the top level is
@@ -98,13 +114,18 @@ public:
 
 private:
     NavigatorHost *m_host;
-    LevelStack m_levels;
+    mutable LevelStack m_levels;
     void keepCountOfShownLevel();
     // The folder whose files FileCountSeen counts.
     QString m_countFolder;
     bool m_goingHome = false;
     bool m_webChosePage = false;
     std::unique_ptr<LevelPrefetch> m_prefetch;
+    // The reading that still owes the top level its titles from m_restFrom
+    // on; every look at the levels and every change of them takes them first.
+    void completeTitles() const;
+    mutable std::unique_ptr<LevelPrefetch> m_restTitles;
+    mutable qsizetype m_restFrom = 0;
 };
 
 // The data root of a program file: the folder beside it named after its base

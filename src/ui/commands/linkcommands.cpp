@@ -161,7 +161,7 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
 
     // A frame cannot be sent elsewhere from here: its links are not looked up by case.
     const GateDecision decision =
-        decideNavigation(address, nav.levels().top().MidashiF, nav.PBan(), isMainFrame ? nav.HomeDir : QString());
+        decideNavigation(address, nav.entries(), nav.PBan(), isMainFrame ? nav.HomeDir : QString());
     // Commands and page switches run once the browser has its answer: a page may
     // not be loaded from inside its own navigation request.
     switch (decision.action) {
@@ -229,7 +229,7 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
 void LinkCommands::applyNavigationLayout(const QString &address)
 {
     TForm1 &f = m_form;
-    const QString title = navigationTitle(address, f.nav.levels().top().MidashiT, f.nav.PBan());
+    const QString title = navigationTitle(address, f.nav.title(f.nav.PBan()), f.nav.PBan());
     if (isTitlePageTitle(title)) {
         f.hyoushi->setFixedWidth(0);
         f.SpeedButton9->hide();

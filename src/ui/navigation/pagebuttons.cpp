@@ -92,8 +92,7 @@ PageButton *TForm1::makePageButton(int i)
     }
     button->Tag = i;
     button->setObjectName(u"PageButton%1"_s.arg(i));
-    const QString title = m_refreshedTitles.contains(i) ? m_refreshedTitles.value(i)
-                                                        : nav.levels().top().MidashiT.value(i);
+    const QString title = m_refreshedTitles.contains(i) ? m_refreshedTitles.value(i) : nav.title(i);
     applyButtonTitle(button, title, i, false);
     applyButtonState(button);
     placePageButton(button);
@@ -187,9 +186,9 @@ void TForm1::ReMake()
 
 void TForm1::RefreshPageButton(int index)
 {
-    if (index < 0 || index >= nav.PBanSu() || nav.PBan() < 0 || nav.levels().top().MidashiT.isEmpty())
+    if (index < 0 || index >= nav.PBanSu() || nav.PBan() < 0)
         return;
-    const QString title = refreshedButtonTitle(nav.entryPath(index), nav.levels().top().MidashiT.value(index));
+    const QString title = refreshedButtonTitle(nav.entryPath(index), nav.title(index));
     if (PageButton *button = PageButtons.value(nav.PBan())) {
         applyButtonTitle(button, title, nav.PBan(), true);
         // A button made again for this page shows the title read now.

@@ -270,6 +270,63 @@ private slots:
         QCOMPARE(navigator.levels().top().MidashiT, (QStringList{u"index"_s, u"a"_s}));
     }
 
+    // A start reads the first titles only; whatever looks at the level or
+    // changes the stack finds the home level's titles whole, and only there.
+    void titlesLeftForLaterReachTheirOwnLevel_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QStringList>("homeTitles");
+        const QStringList titles{u"index"_s, u"a"_s, u"b"_s, u"c"_s, u"d"_s};
+        QTest::newRow("never asked for") << QString() << QStringList();
+        QTest::newRow("levels looked at") << u"levels"_s << titles;
+        QTest::newRow("title of a later entry") << u"title"_s << titles;
+        QTest::newRow("read on their own first") << u"readRest"_s << titles;
+        QTest::newRow("a level pushed on top") << u"push"_s << titles;
+        QTest::newRow("the level read again with a page added")
+            << u"reopen"_s << QStringList{u"index"_s, u"z"_s, u"a"_s, u"b"_s, u"c"_s, u"d"_s};
+        QTest::newRow("a title edited meanwhile") << u"edit"_s
+                                                  << QStringList{u"index"_s, u"a"_s, u"b"_s, u"c"_s, u"new"_s};
+    }
+    void titlesLeftForLaterReachTheirOwnLevel()
+    {
+        QFETCH(QString, step);
+        QFETCH(QStringList, homeTitles);
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"notes"_s);
+        QVERIFY(QDir().mkpath(home));
+        QVERIFY(writeFixture(home + u"/index.html"_s));
+        for (const QString &name : {u"1010_a"_s, u"1020_b"_s, u"1030_c"_s, u"1040_d"_s})
+            QVERIFY(writeFixture(home + u'/' + name + u".html"_s));
+        std::filesystem::last_write_time(QFile::encodeName(home).toStdString(),
+                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        Navigator navigator;
+        navigator.setProgramPath(dir.filePath(u"notes.exe"_s));
+        navigator.prefetchLevel(home, std::make_unique<LevelPrefetch>(home, u"notes"_s, 2));
+        QVERIFY(navigator.OpenFolderLevel(home, 0, true));
+        QCOMPARE(navigator.entries().size(), 5);
+        QCOMPARE(navigator.title(1), u"a"_s);
+        if (step == "levels"_L1) {
+            QCOMPARE(navigator.levels().top().MidashiT, homeTitles);
+        } else if (step == "title"_L1) {
+            QCOMPARE(navigator.title(4), u"d"_s);
+        } else if (step == "readRest"_L1) {
+            navigator.readRemainingTitles();
+        } else if (step == "push"_L1) {
+            navigator.PushLevel({u"1030_c.html"_s}, {u"found"_s}, 0);
+            QCOMPARE(navigator.levels().top().MidashiT, QStringList{u"found"_s});
+            navigator.PopLevel();
+        } else if (step == "reopen"_L1) {
+            QVERIFY(writeFixture(home + u"/1005_z.html"_s));
+            QVERIFY(navigator.OpenFolderLevel(home, 3, false));
+            QCOMPARE(navigator.levels().height(), 1);
+        } else if (step == "edit"_L1) {
+            QVERIFY(writeFixture(home + u"/1040_d.html"_s,
+                                 "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">\r\n<TITLE>new</TITLE>"));
+        }
+        if (!homeTitles.isEmpty())
+            QCOMPARE(navigator.levels().top().MidashiT, homeTitles);
+    }
+
     void unlistableDataRootGivesEmptyLevel()
     {
         FakeHost host;

@@ -92,23 +92,31 @@ int countPageFiles(const QString &folder, bool *ok)
 static qsizetype extensionStart(const QString &name)
 {
     const qsizetype dot = name.lastIndexOf(u'.');
-    return dot > std::max(name.lastIndexOf(u'\\'), name.lastIndexOf(u'/')) ? dot : name.size();
+    if (dot < 0)
+        return name.size();
+    const QStringView tail = QStringView(name).sliced(dot);
+    return tail.contains(u'/') || tail.contains(u'\\') ? name.size() : dot;
 }
 
 QStringList pageListOrder(const QStringList &names, const QString &exeBaseName)
 {
     using namespace NavigationTexts;
+    // Index pages first, then the others, each in the order given: one pass.
     QStringList list;
     list.reserve(names.size());
-    const auto command = [](const QString &name) { return QStringView(name).mid(extensionStart(name)).contains(u'$'); };
+    QStringList others;
+    others.reserve(names.size());
     for (const QString &name : names) {
-        if (name.contains(IndexWord) && !name.contains(HiddenPrefix) && !command(name))
-            list << name;
+        const qsizetype extension = extensionStart(name);
+        if (QStringView(name).mid(extension).contains(u'$'))
+            continue; // a command
+        if (name.contains(IndexWord)) {
+            if (!name.contains(HiddenPrefix))
+                list << name;
+        } else if (!name.startsWith(HiddenPrefix) && QStringView(name).left(extension) != exeBaseName) {
+            others << name;
+        }
     }
-    for (const QString &name : names) {
-        if (QStringView(name).left(extensionStart(name)) != exeBaseName && !name.contains(IndexWord)
-            && !name.startsWith(HiddenPrefix) && !command(name))
-            list << name;
-    }
+    list += others;
     return list;
 }

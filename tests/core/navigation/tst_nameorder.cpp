@@ -21,6 +21,15 @@ private slots:
         QTest::newRow("underscore after letters and digits")
             << QStringList{u"_XXX.html"_s, u"zz.html"_s, u"10.html"_s}
             << QStringList{u"10.html"_s, u"_XXX.html"_s, u"zz.html"_s};
+        QTest::newRow("names alike in their first eight letters")
+            << QStringList{u"1000000_b.html"_s, u"1000000_A.html"_s, u"10000000.html"_s, u"1000000_a.html"_s}
+            << QStringList{u"10000000.html"_s, u"1000000_A.html"_s, u"1000000_a.html"_s, u"1000000_b.html"_s};
+        QTest::newRow("a name that begins another")
+            << QStringList{u"abcdefgh.x"_s, u"ABCDEFGH"_s, u"abc"_s, u"abcdefgh"_s}
+            << QStringList{u"abc"_s, u"ABCDEFGH"_s, u"abcdefgh"_s, u"abcdefgh.x"_s};
+        QTest::newRow("beyond the basic plane, by code units")
+            << QStringList{u"\uFF5A.html"_s, u"\U0002000B.html"_s, u"a\U0002000B"_s, u"a\uFF21"_s}
+            << QStringList{u"a\U0002000B"_s, u"a\uFF21"_s, u"\U0002000B.html"_s, u"\uFF5A.html"_s};
     }
     void sortsWithoutRegardToCase()
     {

@@ -3,7 +3,8 @@
 # memory against a bare browser view that loads the same first page, DIR and
 # NEXT in a large folder against a folder of 10, the poll's CPU, and reading a
 # level's titles against `head -c 4096` of the same files. Each pair runs
-# interleaved, RUNS times (5); every line gives the median. Not part of the tests.
+# interleaved, RUNS times (5); every line gives the medians, and the start's
+# ratio is the median of each run's own. Not part of the tests.
 #   bench/run.sh           10, 1,000, 10,000 and 50,000 pages
 #   bench/run.sh --quick   1,000 pages only (under 2 minutes)
 #   bench/run.sh --sizes 10,10000   the sizes given
@@ -50,7 +51,12 @@ for n in 10 "${sizes[@]}"; do
 done
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-line() { awk -v name="$1" -v a="$2" -v b="$3" 'BEGIN { printf "%-54s %12.4f %12.4f %7.2fx\n", name, a, b, (b > 0 ? a / b : 0) }'; }
+# name, ours, baseline[, ratio]: the ratio given, else ours over baseline.
+line() { awk -v name="$1" -v a="$2" -v b="$3" -v r="${4:-}" 'BEGIN { if (r == "") r = (b > 0 ? a / b : 0); printf "%-54s %12.4f %12.4f %7.2fx\n", name, a, b, r }'; }
+# The median of each run's own ratio: column 1 of two files whose lines are
+# the runs in turn, so that a machine that grows slower or faster during the
+# runs moves both sides of a ratio alike.
+pair_ratio() { paste -d' ' <(cut -d' ' -f1 "$1") <(cut -d' ' -f1 "$2") | awk '$2 > 0 { print $1 / $2 }' | median; }
 now() { date +%s%N; }
 
 # Runs a program with the data root given; prints its output and its peak memory in KB.
@@ -80,7 +86,8 @@ for n in "${sizes[@]}"; do
     run_ours "$root" start >>"$work/start.ours"
     run_bare "$page" >>"$work/start.bare"
   done
-  line "start to first page loaded, $n pages (s)" "$(cut -d' ' -f1 "$work/start.ours" | median)" "$(cut -d' ' -f1 "$work/start.bare" | median)"
+  line "start to first page loaded, $n pages (s)" "$(cut -d' ' -f1 "$work/start.ours" | median)" "$(cut -d' ' -f1 "$work/start.bare" | median)" \
+    "$(pair_ratio "$work/start.ours" "$work/start.bare")"
   line "peak memory of the main process, $n pages (KB)" "$(cut -d' ' -f2 "$work/start.ours" | median)" "$(cut -d' ' -f2 "$work/start.bare" | median)"
 
   : >"$work/dir.big"; : >"$work/dir.small"

@@ -89,14 +89,15 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     m_levels.push(level);
     if (!readAhead) {
         LoadPageTitles();
-    } else if (titles.size() < entries.size()) {
+        return listed;
+    }
+    // The reading gave the first titles only: it owes this level the rest.
+    if (titles.size() < entries.size()) {
         m_restFrom = titles.size();
         titles.resize(entries.size());
         m_restTitles = std::move(ahead);
-        m_levels.top().MidashiT = titles;
-    } else {
-        m_levels.top().MidashiT = titles;
     }
+    m_levels.top().MidashiT = titles;
     return listed;
 }
 

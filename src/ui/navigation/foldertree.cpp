@@ -13,6 +13,8 @@
 
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 // One folder picture for every row: no file type is looked up.
 class FolderIcons : public QAbstractFileIconProvider
@@ -24,7 +26,10 @@ public:
     }
     QIcon icon(IconType) const override { return m_folder; }
     QIcon icon(const QFileInfo &) const override { return m_folder; }
-    QString type(const QFileInfo &) const override { return {}; }
+    // Not empty: the model shows an entry its reader reports only when the
+    // report differs from the bare entry it made first, whose type is empty;
+    // with an empty type here, folders reported after its first sort never showed.
+    QString type(const QFileInfo &) const override { return u"folder"_s; }
 
 private:
     QIcon m_folder;

@@ -35,6 +35,13 @@ public:
     QString shownAddress() const override { return address; }
 };
 
+// Makes a folder look last changed `age` ago (a read-ahead is taken only from a settled folder).
+static void stampAgo(const QString &folder, std::chrono::seconds age)
+{
+    std::filesystem::last_write_time(QFile::encodeName(folder).toStdString(),
+                                     std::filesystem::file_time_type::clock::now() - age);
+}
+
 class NavigatorTest : public QObject
 {
     Q_OBJECT
@@ -216,9 +223,7 @@ private slots:
         QVERIFY(QDir().mkpath(home));
         QVERIFY(writeFixture(home + u"/index.html"_s));
         QVERIFY(writeFixture(page, older));
-        std::filesystem::last_write_time(QFile::encodeName(home).toStdString(),
-                                         std::filesystem::file_time_type::clock::now()
-                                             - std::chrono::seconds(stampAgeSeconds));
+        stampAgo(home, std::chrono::seconds(stampAgeSeconds));
         Navigator navigator;
         navigator.setProgramPath(dir.filePath(u"notes.exe"_s));
         navigator.prefetchLevel(home);
@@ -260,8 +265,7 @@ private slots:
         QVERIFY(writeFixture(home + u"/notes.html"_s));
         QVERIFY(writeFixture(dir.filePath(u"other/1010_b.html"_s)));
         for (const QString &listed : {home, dir.filePath(u"other"_s)})
-            std::filesystem::last_write_time(QFile::encodeName(listed).toStdString(),
-                                             std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+            stampAgo(listed, std::chrono::hours(1));
         Navigator navigator;
         navigator.setProgramPath(dir.filePath(u"notes.exe"_s));
         navigator.prefetchLevel(home, std::make_unique<LevelPrefetch>(dir.filePath(folder), program));
@@ -297,8 +301,7 @@ private slots:
         QVERIFY(writeFixture(home + u"/index.html"_s));
         for (const QString &name : {u"1010_a"_s, u"1020_b"_s, u"1030_c"_s, u"1040_d"_s})
             QVERIFY(writeFixture(home + u'/' + name + u".html"_s));
-        std::filesystem::last_write_time(QFile::encodeName(home).toStdString(),
-                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        stampAgo(home, std::chrono::hours(1));
         Navigator navigator;
         navigator.setProgramPath(dir.filePath(u"notes.exe"_s));
         navigator.prefetchLevel(home, std::make_unique<LevelPrefetch>(home, u"notes"_s, 2));

@@ -15,6 +15,8 @@ packages=(
   libgl-dev libxkbcommon-dev
   fonts-noto-cjk
   xdg-utils
+  # Where a tag stands in a page the program writes into is read by an HTML5 tokenizer.
+  libgumbo-dev
   xvfb xdotool
   # Printed pages are checked as text and pictures (pdftotext, pdftoppm).
   poppler-utils

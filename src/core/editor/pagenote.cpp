@@ -2,29 +2,44 @@
 
 #include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
+#include "core/navigation/navigator.h"
+#include "core/navigation/pathtext.h"
 #include "core/pages/picturefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
-QString pageNoteFilePath(const QString &curDir, const QString &entry)
+// A web address's note: its file name's in curDir.
+static QString webPageNoteFilePath(const QString &curDir, const QString &address)
 {
-    QString name = entry.mid(entry.lastIndexOf(u'/') + 1);
-    name.replace(u'\\', u'/');
-    const int slash = name.lastIndexOf(u'/');
-    if (name.size() == slash + 1)
-        return {};
-    // A note never lands outside the level's folder.
-    if (name.startsWith(u'/') || name.split(u'/').contains(u".."_s))
+    QString name = address.mid(address.lastIndexOf(u'/') + 1);
+    if (name.isEmpty() || name.contains(u'\\') || name == u".."_s)
         return {};
     const int dot = name.lastIndexOf(u'.');
-    if (dot > slash)
+    if (dot >= 0)
         name.truncate(dot);
-    const QString path = curDir + u'/' + name + NoteText::PageNoteExtension;
-    return staysInRoot(path, curDir) ? path : QString();
+    if (name.isEmpty())
+        return {};
+    return curDir + u'/' + name + NoteText::PageNoteExtension;
+}
+
+QString pageNoteFilePath(const Navigator &nav, int index)
+{
+    const QString entry = nav.entry(index);
+    if (entry.isEmpty())
+        return {};
+    const QString page = nav.entryPath(index);
+    QString note;
+    if (isWebAddress(entry))
+        note = webPageNoteFilePath(nav.CurDir, entry);
+    else if (QDir::isAbsolutePath(page) && !fileNameOf(page).isEmpty())
+        note = QDir::cleanPath(pathWithoutExtension(page) + NoteText::PageNoteExtension);
+    // A note never lands outside the data root, nor through a link out of it.
+    return !note.isEmpty() && staysInRoot(note, nav.HomeDir) ? note : QString();
 }
 
 QString noteTextFromFile(const QByteArray &bytes, bool *valid)

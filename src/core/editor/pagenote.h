@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class Navigator;
+
 // Note files: a page's note ("lesson1.%xt" beside "lesson1.html") and the
 // folder's editing notes ("_Edit.txt"). Plain text, read as UTF-8 with or
 // without a byte-order mark, written as UTF-8 with the mark and CR LF after
@@ -19,10 +21,12 @@ inline const QString WriteFailedTitle = QStringLiteral("メモ");
 inline const QString WriteFailed = QStringLiteral("メモを保存できませんでした:\n");
 } // namespace NoteText
 
-// The note file of a level entry: the entry after its last "/" (so a web
-// address gives its file name) with its extension changed to ".%xt", in
-// curDir. "\" in what remains is a folder separator written on Windows.
-QString pageNoteFilePath(const QString &curDir, const QString &entry);
+// The note file of entry index of nav's top level: beside the entry's own
+// file (Navigator::entryPath; search and LOOK levels hold "sub/page.html")
+// with its extension changed to ".%xt". A web address has no file here: its
+// note is its file name's in the current folder. Empty where the note would
+// lie outside the data root.
+QString pageNoteFilePath(const Navigator &nav, int index);
 
 // The memo text as lines: the last line break of a file ends its last line and
 // is no line of its own, so reading and writing again keeps the bytes.

@@ -12,6 +12,10 @@ void TForm1::textup()
         return;
     switch (noteButtonAction(nav.PBanSu(), bar->RightButtonDown, Form12->Tag > 0)) {
     case NoteButtonAction::Open:
+        // A page without a note of its own (a web folder) opens none, nor
+        // the note the window was last bound to.
+        if (pageNoteFilePath(nav, nav.PBan()).isEmpty())
+            break;
         LoadPageNote();
         Form12->show();
         // The user opened it to type in it.
@@ -30,7 +34,7 @@ void TForm1::LoadPageNote()
 {
     if (!Form12 || nav.PBanSu() < 1 || nav.PBan() < 0)
         return;
-    const QString note = pageNoteFilePath(nav.CurDir, nav.currentEntry());
+    const QString note = pageNoteFilePath(nav, nav.PBan());
     switch (pageNoteStep(Form12->Caption(), note, Form12->Tag > 0)) {
     case PageNoteStep::CloseWindow:
         Form12->close();

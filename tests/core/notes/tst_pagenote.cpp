@@ -1,5 +1,7 @@
 #include "core/editor/pagenote.h"
 
+#include "core/navigation/navigator.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,31 +22,54 @@ void put(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
+
+// The note of the one entry of a level pushed in curDir below the data root home.
+QString noteOf(const QString &home, const QString &curDir, const QString &entry)
+{
+    Navigator nav;
+    nav.HomeDir = home;
+    nav.CurDir = curDir;
+    nav.PushLevel({entry}, {}, 0);
+    return pageNoteFilePath(nav, 0);
+}
 } // namespace
 
 class PageNoteTest : public QObject
 {
     Q_OBJECT
 private slots:
+    // Entries as the levels hold them: a folder's names, the search and LOOK
+    // levels' paths below the folder, a link page's relative or web addresses.
     void noteFileOfEntry_data()
     {
+        QTest::addColumn<QString>("curDir");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("note");
-        QTest::newRow("page") << u"lesson1.html"_s << u"/d/lesson1.%xt"_s;
-        QTest::newRow("order number") << u"1010_a.b.html"_s << u"/d/1010_a.b.%xt"_s;
-        QTest::newRow("no extension") << u"readme"_s << u"/d/readme.%xt"_s;
-        QTest::newRow("web address") << u"http://host/dir/page.htm"_s << u"/d/page.%xt"_s;
-        QTest::newRow("search level entry") << u"sub\\page.html"_s << u"/d/sub/page.%xt"_s;
-        QTest::newRow("dot in folder only") << u"sub.v2\\readme"_s << u"/d/sub.v2/readme.%xt"_s;
-        QTest::newRow("leaves the folder") << u"..\\x.html"_s << QString();
-        QTest::newRow("web folder") << u"http://host/dir/"_s << QString();
-        QTest::newRow("network path") << u"\\\\srv\\share\\x.html"_s << QString();
+        QTest::newRow("page") << u"/d"_s << u"lesson1.html"_s << u"/d/lesson1.%xt"_s;
+        QTest::newRow("order number") << u"/d"_s << u"1010_a.b.html"_s << u"/d/1010_a.b.%xt"_s;
+        QTest::newRow("no extension") << u"/d"_s << u"readme"_s << u"/d/readme.%xt"_s;
+        QTest::newRow("web address") << u"/d"_s << u"http://host/dir/page.htm"_s << u"/d/page.%xt"_s;
+        QTest::newRow("search level entry") << u"/d"_s << u"sub/1010_lesson1.html"_s << u"/d/sub/1010_lesson1.%xt"_s;
+        QTest::newRow("search level entry two deep")
+            << u"/d"_s << u"sub/inner/1010_lesson1.html"_s << u"/d/sub/inner/1010_lesson1.%xt"_s;
+        QTest::newRow("LOOK level entry in a sub-folder")
+            << u"/d/sub"_s << u"inner/1020_lesson2.html"_s << u"/d/sub/inner/1020_lesson2.%xt"_s;
+        QTest::newRow("dot in folder only") << u"/d"_s << u"sub.v2/readme"_s << u"/d/sub.v2/readme.%xt"_s;
+        QTest::newRow("written on Windows") << u"/d"_s << u"sub.v2\\readme"_s << u"/d/sub.v2/readme.%xt"_s;
+        QTest::newRow("link level, folder above") << u"/d/sub"_s << u"../page.html"_s << u"/d/page.%xt"_s;
+        QTest::newRow("local file address") << u"/d"_s << u"file:///d/sub/page.html"_s << u"/d/sub/page.%xt"_s;
+        QTest::newRow("leaves the data root") << u"/d"_s << u"..\\x.html"_s << QString();
+        QTest::newRow("absolute path elsewhere") << u"/d"_s << u"/etc/x.html"_s << QString();
+        QTest::newRow("web folder") << u"/d"_s << u"http://host/dir/"_s << QString();
+        QTest::newRow("web address up") << u"/d"_s << u"http://host/dir/.."_s << QString();
+        QTest::newRow("network path") << u"/d"_s << u"\\\\srv\\share\\x.html"_s << QString();
     }
     void noteFileOfEntry()
     {
+        QFETCH(QString, curDir);
         QFETCH(QString, entry);
         QFETCH(QString, note);
-        QCOMPARE(pageNoteFilePath(u"/d"_s, entry), note);
+        QCOMPARE(noteOf(u"/d"_s, curDir, entry), note);
     }
 
     void noteNeverLandsThroughALinkOutOfTheFolder()
@@ -53,8 +78,20 @@ private slots:
         QVERIFY(QDir().mkpath(dir.filePath(u"d"_s)));
         QVERIFY(QDir().mkpath(dir.filePath(u"elsewhere"_s)));
         QVERIFY(QFile::link(dir.filePath(u"elsewhere"_s), dir.filePath(u"d/out"_s)));
-        QCOMPARE(pageNoteFilePath(dir.filePath(u"d"_s), u"out\\x.html"_s), QString());
-        QCOMPARE(pageNoteFilePath(dir.filePath(u"d"_s), u"x.html"_s), dir.filePath(u"d/x.%xt"_s));
+        const QString home = dir.filePath(u"d"_s);
+        QCOMPARE(noteOf(home, home, u"out/x.html"_s), QString());
+        QCOMPARE(noteOf(home, home, u"x.html"_s), dir.filePath(u"d/x.%xt"_s));
+    }
+
+    // An entry spelt in another case than its file (written on Windows) has
+    // the note beside the file that opens.
+    void noteLiesBesideTheFileThatOpens()
+    {
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"d"_s);
+        QVERIFY(QDir().mkpath(home + u"/Sub"_s));
+        put(home + u"/Sub/1010_Lesson1.html"_s, "<html></html>");
+        QCOMPARE(noteOf(home, home, u"sub/1010_lesson1.html"_s), home + u"/Sub/1010_Lesson1.%xt"_s);
     }
 
     void writesByteOrderMarkAndCrLfAfterEveryLine_data()

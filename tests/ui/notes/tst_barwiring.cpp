@@ -2,6 +2,8 @@
 // window, on the sample web text.
 #include "ui/app/tform1.h"
 
+#include "core/editor/pagenote.h"
+
 #include "ui/app/fakeplatform.h"
 #include "ui/bar/holdofftimer.h"
 #include "ui/editor/tform12.h"
@@ -151,6 +153,35 @@ private slots:
         QCOMPARE(m_note->Tag, 1);
         QTest::mouseClick(m_form->SpeedButton7, Qt::RightButton);
         QCOMPARE(m_note->Tag, 0);
+    }
+
+    // Search and LOOK levels hold paths below the folder: each page's own note
+    // opens, never the note of the folder's page of that file name.
+    void noteButtonOnASearchLevelUsesTheEntrysOwnNote()
+    {
+        const QString own = m_home + u"/links/1030_target.%xt"_s;
+        const QString other = note(u"1030_target.%xt"_s);
+        QFile otherFile(other);
+        QVERIFY(otherFile.open(QIODevice::WriteOnly));
+        otherFile.write("\xEF\xBB\xBF" "other\r\n");
+        otherFile.close();
+        m_form->nav.PushLevel({u"sub/1010_drill1.html"_s, u"links/1030_target.html"_s}, {}, 1);
+        m_form->ReMake();
+        m_form->PageClick(false, true);
+        QTest::mouseClick(m_form->SpeedButton7, Qt::LeftButton);
+        QCOMPARE(m_note->Tag, 1);
+        QCOMPARE(m_note->Caption(), own);
+        const QString before = readNoteFile(own).text;
+        QCOMPARE(m_note->Memo1->toPlainText(), before);
+        m_note->Memo1->setPlainText(before + u"\n追記"_s);
+        openPage(0);
+        QCOMPARE(m_note->Caption(), m_home + u"/sub/1010_drill1.%xt"_s);
+        QVERIFY(QFile::exists(own));
+        QCOMPARE(readNoteFile(own).text, before + u"\n追記"_s);
+        QCOMPARE(readNoteFile(other).text, u"other"_s);
+        m_note->close();
+        QVERIFY(QFile::remove(other));
+        QFile::remove(m_note->Caption());
     }
 
     void columnToggleDoesNotFlipBackUnderThePointer()

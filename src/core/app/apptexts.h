@@ -24,6 +24,9 @@ inline const QString BackToSuffix = u"に戻る"_s;
 // The import menu item: "文書を選んで「" + folder + "」の中に保存".
 inline const QString ImportCaptionStart = u"文書を選んで「"_s;
 inline const QString ImportCaptionEnd = u"」の中に保存"_s;
+// Asked before an import replaces files of the folder: "「a」\n「b」".
+inline const QString ImportReplaceQuestion =
+    u"「%1」\nと同じ名前のファイルがもうあります。置き換えますか？\n今のファイルはごみ箱に移します。"_s;
 // The caption and flash text of the end.
 inline const QString EndText = u"終"_s;
 inline const QString DataRootUnusable = u"データのフォルダ「%1」を作ることも読むこともできません。"_s;

@@ -67,18 +67,67 @@ QStringList restoreDailyReport(const DailyReportRestore &restore, const FileCopi
     return written;
 }
 
+static QString importTarget(const QString &file, const QString &folder)
+{
+    return joinPath(folder, QFileInfo(file).fileName());
+}
+
+static bool isItself(const QString &file, const QString &target)
+{
+    return QFileInfo(file).canonicalFilePath() == QFileInfo(target).canonicalFilePath();
+}
+
 QStringList importFiles(const QStringList &files, const QString &folder, const FileCopier &copy)
 {
     QStringList written;
     for (const QString &file : files) {
-        const QString target = joinPath(folder, QFileInfo(file).fileName());
-        const QFileInfo source(file);
-        if (source.canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        const QString target = importTarget(file, folder);
+        if (isItself(file, target))
             continue;
         if (copy(file, target, true))
             written << target;
     }
     return written;
+}
+
+ImportPlan planImport(const QStringList &files, const QString &folder)
+{
+    ImportPlan plan;
+    plan.folder = folder;
+    for (const QString &file : files) {
+        const QString target = importTarget(file, folder);
+        const QFileInfo there(target);
+        if (isItself(file, target))
+            continue;
+        // A folder of that name is never replaced: the copy onto it fails.
+        if (there.exists() && !there.isDir()) {
+            plan.replacing << file;
+            plan.replaced << target;
+        } else {
+            plan.fresh << file;
+        }
+    }
+    return plan;
+}
+
+ImportResult importPlanned(const ImportPlan &plan, bool replace, const FileCopier &copy, const FileTrasher &trash)
+{
+    ImportResult result;
+    QStringList files = plan.fresh;
+    if (replace && !plan.replaced.isEmpty()) {
+        result.keptInPlace = trash(plan.replaced);
+        for (qsizetype i = 0; i < plan.replaced.size(); ++i) {
+            if (!result.keptInPlace.contains(plan.replaced.at(i)))
+                files << plan.replacing.at(i);
+        }
+    }
+    for (const QString &file : std::as_const(files)) {
+        // Never over a file: one that came meanwhile stays.
+        const QString target = importTarget(file, plan.folder);
+        if (copy(file, target, false))
+            result.written << target;
+    }
+    return result;
 }
 
 bool createFolders(const QStringList &folders)

@@ -39,10 +39,35 @@ using FileCopier = std::function<bool(const QString &, const QString &, bool)>;
 // made after the archive are never lost. Returns the targets written.
 QStringList restoreDailyReport(const DailyReportRestore &restore, const FileCopier &copy);
 
-// Copies the files into folder through the copier, replacing same-named ones;
-// a file that already is that target, or that cannot be copied, is skipped.
-// Returns the targets written.
+// Copies the files into folder through the copier, replacing same-named ones
+// (the command line's batch import); a file that already is that target, or
+// that cannot be copied, is skipped. Returns the targets written.
 QStringList importFiles(const QStringList &files, const QString &folder, const FileCopier &copy);
+
+// The file menu's import of files into folder, by what their names find there.
+// A file that already is its target is in neither list.
+struct ImportPlan
+{
+    QString folder;
+    QStringList fresh;     // files whose name is free in folder
+    QStringList replacing; // files whose name another file of folder has
+    QStringList replaced;  // those files of folder, one per replacing file
+};
+ImportPlan planImport(const QStringList &files, const QString &folder);
+
+// Moves files to the trash; returns those it could not move.
+using FileTrasher = std::function<QStringList(const QStringList &)>;
+
+struct ImportResult
+{
+    QStringList written;
+    QStringList keptInPlace; // files of folder the trash could not move: not replaced
+};
+
+// Copies the fresh files; with replace, the files of folder that others
+// replace go to the trash first and the others take their place. Nothing is
+// deleted outright or copied over: a file the trash kept stays as it was.
+ImportResult importPlanned(const ImportPlan &plan, bool replace, const FileCopier &copy, const FileTrasher &trash);
 
 // Creates each folder one level deep; failures are ignored. Returns false when
 // the last one does not exist afterwards.

@@ -90,6 +90,8 @@ void TForm1::buildControls()
     connect(Kavuno1, &QAction::triggered, this, &TForm1::Kavuno1Click);
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
     connect(Paste2, &QAction::triggered, this, &TForm1::Paste2Click);
+    // The folder shown changes after start-up; the import goes into that one.
+    connect(PopupMenu2, &QMenu::aboutToShow, this, &TForm1::setImportCaption);
     connect(Exit1, &QAction::triggered, this, &TForm1::ExitApp);
     // search: "検索" after the help item
     Find1 = named(new QAction(SearchTexts::FindItem, PopupMenu2), u"Find1"_s);

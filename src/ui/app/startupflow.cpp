@@ -33,7 +33,7 @@ void TForm1::FormShow(const QStringList &fileArguments)
     DailyReportDir = nav.HomeDir + u'/' + AppTexts::DailyReportFolderName;
     createFolders({nav.ExeDir, nav.HomeDir, ResumeDir, DailyReportDir});
     SpeedButton17->setToolTip(nav.ExeBaseName + AppTexts::BackToSuffix);
-    Paste2->setText(AppTexts::ImportCaptionStart + LastFolderName(nav.CurDir + u'/') + AppTexts::ImportCaptionEnd);
+    setImportCaption();
     showFolderInTree(nav.CurDir);
     pausePoll();
     move(0, 0);
@@ -172,12 +172,44 @@ void TForm1::Paste2Click()
     importChosenFiles(QFileDialog::getOpenFileNames(this, UiTexts::ImportDialogTitle, nav.CurDir));
 }
 
+void TForm1::setImportCaption()
+{
+    Paste2->setText(AppTexts::ImportCaptionStart + LastFolderName(nav.CurDir + u'/') + AppTexts::ImportCaptionEnd);
+}
+
+static QString fileNamesOf(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &path : paths)
+        names << QFileInfo(path).fileName();
+    return names.join(u"」\n「"_s);
+}
+
 void TForm1::importChosenFiles(const QStringList &files)
 {
     // A cancelled dialog imports nothing, not the files of an earlier import.
     if (!files.isEmpty()) {
         ListBox1 = files;
-        ImportListedFiles(nav.CurDir, true);
+        PollPause pause(*this);
+        createFolders({nav.ExeDir, nav.HomeDir, nav.CurDir});
+        const ImportPlan plan = planImport(ListBox1, nav.CurDir);
+        bool replace = false;
+        if (!plan.replaced.isEmpty()) {
+            QMessageBox ask(QMessageBox::Question, nav.ExeBaseName,
+                            AppTexts::ImportReplaceQuestion.arg(fileNamesOf(plan.replaced)),
+                            QMessageBox::Yes | QMessageBox::No, this);
+            ask.setObjectName(u"importReplaceQuestion"_s);
+            ask.setDefaultButton(QMessageBox::No);
+            replace = ask.exec() == QMessageBox::Yes;
+        }
+        const ImportResult result = importPlanned(
+            plan, replace,
+            [this](const QString &from, const QString &to, bool overwrite) {
+                return platform.copyFile(from, to, overwrite);
+            },
+            [this](const QStringList &paths) { return platform.moveToTrash(paths); });
+        if (!result.keptInPlace.isEmpty())
+            QMessageBox::warning(this, nav.ExeBaseName, UiTexts::RecycleFailed.arg(fileNamesOf(result.keptInPlace)));
     }
     nav.OpenFolderLevel(nav.CurDir, nav.PBan(), false);
     ReMake();

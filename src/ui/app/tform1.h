@@ -67,6 +67,8 @@ public:
     void ImportListedFiles(const QString &folder, bool doCopy);
     // Imports files the user chooses into the current folder.
     void Paste2Click();
+    // Paste2 names the current folder, where the import puts the files.
+    void setImportCaption();
     // The program's end (menu item Exit1).
     void ExitApp();
     void Timer1Timer();
@@ -172,8 +174,9 @@ public:
     QString Caption;
     void setCaption(const QString &caption);
 
-    // Imports the chosen files (none when the dialog was cancelled), then reads
-    // the level again and reopens the page.
+    // Imports the chosen files (none when the dialog was cancelled), asking
+    // before other files of their names are replaced (those go to the trash),
+    // then reads the level again and reopens the page.
     void importChosenFiles(const QStringList &files);
     // The "コピー" button: saves a copy of the offered file where the user chooses.
     void SpeedButton4Click();

@@ -80,6 +80,60 @@ private slots:
         QCOMPARE(readFixture(folder + u"/a.pdf"_s), QByteArray("pdf"));
         QCOMPARE(readFixture(folder + u"/self.txt"_s), QByteArray("self"));
     }
+
+    // The menu's import: a different file of the same name is replaced only
+    // when asked, and only once the trash has it; never copied over.
+    void plannedImportReplacesOnlyThroughTheTrash_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::addColumn<bool>("trashKeeps");
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QByteArray>("trashed");
+        QTest::newRow("not asked to") << false << false << QByteArray("old") << QByteArray();
+        QTest::newRow("asked to") << true << false << QByteArray("new") << QByteArray("old");
+        QTest::newRow("asked to, trash refuses") << true << true << QByteArray("old") << QByteArray();
+    }
+    void plannedImportReplacesOnlyThroughTheTrash()
+    {
+        QFETCH(bool, replace);
+        QFETCH(bool, trashKeeps);
+        QFETCH(QByteArray, page);
+        QFETCH(QByteArray, trashed);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(u"web"_s);
+        QVERIFY(QDir().mkpath(folder + u"/sub.html"_s));
+        QVERIFY(QDir().mkpath(dir.filePath(u"trash"_s)));
+        QVERIFY(writeFixture(folder + u"/p.html"_s, "old"));
+        QVERIFY(writeFixture(folder + u"/self.txt"_s, "self"));
+        QVERIFY(writeFixture(dir.filePath(u"p.html"_s), "new"));
+        QVERIFY(writeFixture(dir.filePath(u"free.pdf"_s), "pdf"));
+        QVERIFY(writeFixture(dir.filePath(u"sub.html"_s), "dir"));
+        const ImportPlan plan = planImport({dir.filePath(u"p.html"_s), dir.filePath(u"free.pdf"_s),
+                                            folder + u"/self.txt"_s, dir.filePath(u"sub.html"_s)},
+                                           folder);
+        QCOMPARE(plan.replaced, QStringList{folder + u"/p.html"_s});
+        QCOMPARE(plan.replacing, QStringList{dir.filePath(u"p.html"_s)});
+        // A folder of the name is not replaced; the file itself is left alone.
+        QCOMPARE(plan.fresh, (QStringList{dir.filePath(u"free.pdf"_s), dir.filePath(u"sub.html"_s)}));
+
+        QStringList trashCalls;
+        const ImportResult result = importPlanned(plan, replace, copyFileAtomically, [&](const QStringList &paths) {
+            trashCalls << paths;
+            if (trashKeeps)
+                return paths;
+            for (const QString &path : paths)
+                QFile::rename(path, dir.filePath(u"trash/"_s) + QFileInfo(path).fileName());
+            return QStringList();
+        });
+        QCOMPARE(readFixture(folder + u"/p.html"_s), page);
+        QCOMPARE(readFixture(dir.filePath(u"trash/p.html"_s)), trashed);
+        QCOMPARE(trashCalls, replace ? QStringList{folder + u"/p.html"_s} : QStringList());
+        QCOMPARE(result.keptInPlace, trashKeeps ? QStringList{folder + u"/p.html"_s} : QStringList());
+        QCOMPARE(readFixture(folder + u"/free.pdf"_s), QByteArray("pdf"));
+        QVERIFY(QFileInfo(folder + u"/sub.html"_s).isDir());
+        QCOMPARE(readFixture(folder + u"/self.txt"_s), QByteArray("self"));
+        QCOMPARE(result.written.contains(folder + u"/p.html"_s), page == "new");
+    }
 };
 
 QTEST_GUILESS_MAIN(StartupFilesTest)

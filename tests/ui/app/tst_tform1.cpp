@@ -5,7 +5,9 @@
 
 #include "ui/app/fakeplatform.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -18,6 +20,50 @@
 #include "core/navigation/testfiles.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// Moves files into a trash folder of its own, or refuses as a full trash does.
+class TrashingPlatform : public FakePlatform
+{
+public:
+    QString trash;
+    bool refuse = false;
+    QStringList moveToTrash(const QStringList &paths) override
+    {
+        QStringList kept;
+        for (const QString &path : paths) {
+            if (refuse || !QFile::rename(path, trash + u'/' + QFileInfo(path).fileName()))
+                kept << path;
+        }
+        return kept;
+    }
+};
+
+// Answers each message box that comes up (a question with answer, a
+// warning with OK) and keeps the names of the boxes and their texts.
+class BoxAnswerer : public QObject
+{
+public:
+    explicit BoxAnswerer(QMessageBox::StandardButton answer)
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this, answer] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen << box->objectName();
+            texts << box->text();
+            QAbstractButton *button = box->button(answer);
+            (button ? button : box->buttons().constFirst())->click();
+        });
+        m_timer.start(10);
+    }
+    QStringList seen;
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+} // namespace
 
 class TForm1Test : public QObject
 {
@@ -153,13 +199,61 @@ private slots:
         form.FormShow();
         const int pages = form.nav.PBanSu();
         // An earlier import stays in the list; a cancel must not copy it again.
+        BoxAnswerer user(QMessageBox::No);
         form.importChosenFiles({dir.filePath(u"new.txt"_s)});
+        // A free name comes in without a question.
+        QVERIFY(user.seen.isEmpty());
         QCOMPARE(form.nav.PBanSu(), pages + 1);
         QVERIFY(QFile::remove(dir.filePath(u"web/new.txt"_s)));
         form.importChosenFiles({});
         QVERIFY(!QFile::exists(dir.filePath(u"web/new.txt"_s)));
         QCOMPARE(form.nav.PBanSu(), pages);
         QCOMPARE(form.PageButtons.size(), pages);
+    }
+
+    // A page of the folder is replaced only when the user says so, and then
+    // through the trash; a name that is free is imported either way.
+    void importAsksBeforeReplacingAndTrashesTheOldFile_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("trashRefuses");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("yes") << true << false << true;
+        QTest::newRow("no") << false << false << false;
+        QTest::newRow("yes, but the trash refuses") << true << true << false;
+    }
+    void importAsksBeforeReplacingAndTrashesTheOldFile()
+    {
+        QFETCH(bool, yes);
+        QFETCH(bool, trashRefuses);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        QVERIFY(copyExamples(dir.filePath(u"web"_s)));
+        QVERIFY(QDir().mkpath(dir.filePath(u"trash"_s)));
+        QVERIFY(QDir().mkpath(dir.filePath(u"chosen"_s)));
+        const QString page = dir.filePath(u"web/1020_lesson2.html"_s);
+        const QByteArray old = readFixture(page);
+        QVERIFY(!old.isEmpty());
+        QVERIFY(writeFixture(dir.filePath(u"chosen/1020_lesson2.html"_s), "imported"));
+        QVERIFY(writeFixture(dir.filePath(u"chosen/new.txt"_s), "new"));
+        TrashingPlatform platform;
+        platform.trash = dir.filePath(u"trash"_s);
+        platform.refuse = trashRefuses;
+        TForm1 form(platform, dir.filePath(u"web.exe"_s));
+        form.FormShow();
+
+        BoxAnswerer user(yes ? QMessageBox::Yes : QMessageBox::No);
+        form.importChosenFiles({dir.filePath(u"chosen/1020_lesson2.html"_s), dir.filePath(u"chosen/new.txt"_s)});
+        QCOMPARE(user.seen.value(0), u"importReplaceQuestion"_s);
+        QVERIFY(user.texts.value(0).contains(u"「1020_lesson2.html」"_s));
+        QCOMPARE(readFixture(page), replaced ? QByteArray("imported") : old);
+        QCOMPARE(readFixture(dir.filePath(u"trash/1020_lesson2.html"_s)), replaced ? old : QByteArray());
+        // A refusing trash keeps the page, and says so.
+        QCOMPARE(user.seen.size(), trashRefuses ? 2 : 1);
+        if (trashRefuses)
+            QVERIFY(user.texts.value(1).contains(u"ごみ箱に移せませんでした"_s));
+        QCOMPARE(readFixture(dir.filePath(u"web/new.txt"_s)), QByteArray("new"));
+        QVERIFY(form.nav.levels().top().MidashiF.contains(u"new.txt"_s));
     }
 };
 

@@ -225,6 +225,8 @@ private slots:
         m_form->nav.OpenFolderLevel(empty, 0, true);
         m_form->SpeedButton11Click();
         QCOMPARE(m_form->N1->text(), u"今のフォルダ「empty]"_s);
+        // The import goes into the folder shown, and the item says which.
+        QCOMPARE(m_form->Paste2->text(), u"文書を選んで「empty」の中に保存"_s);
         QVERIFY(!above->isVisible());
         m_form->PopupMenu2->close();
         delete above;

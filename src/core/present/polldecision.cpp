@@ -16,24 +16,29 @@ static bool isWebPage(const QString &path)
     return extension == ".htm"_L1 || extension == ".html"_L1;
 }
 
+PollDecision::Viewer decideViewer(const PollInputs &in)
+{
+    if (!in.targetExists)
+        return in.viewerShown ? PollDecision::Viewer::Close : PollDecision::Viewer::None;
+    if (!in.viewerShown)
+        return PollDecision::Viewer::Open;
+    if (in.viewerTarget != in.target)
+        return PollDecision::Viewer::Retarget;
+    if (!in.targetStamp.isEmpty() && in.targetStamp != in.viewerStamp)
+        return PollDecision::Viewer::Reload;
+    return PollDecision::Viewer::None;
+}
+
 PollDecision decidePoll(const PollInputs &in)
 {
     PollDecision out;
     out.watchedStamp = in.watchedStamp;
     out.fileCountSeen = in.fileCountSeen;
+    out.viewer = decideViewer(in);
 
     // While a file is presented the viewer is all a tick looks after.
-    if (in.targetExists) {
-        if (!in.viewerShown)
-            out.viewer = PollDecision::Viewer::Open;
-        else if (in.viewerTarget != in.target)
-            out.viewer = PollDecision::Viewer::Retarget;
-        else if (!in.targetStamp.isEmpty() && in.targetStamp != in.viewerStamp)
-            out.viewer = PollDecision::Viewer::Reload;
+    if (in.targetExists)
         return out;
-    }
-    if (in.viewerShown)
-        out.viewer = PollDecision::Viewer::Close;
 
     if (!in.pageStamp.isEmpty() && in.pagePath == in.watchedPath && in.pageStamp != in.watchedStamp) {
         out.page = isWebPage(in.pagePath) ? PollDecision::Page::Refresh : PollDecision::Page::Reopen;

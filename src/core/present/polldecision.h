@@ -65,6 +65,10 @@ struct PollDecision
 
 PollDecision decidePoll(const PollInputs &in);
 
+// The viewer's part of decidePoll: it needs only the presented file and the
+// viewer's inputs.
+PollDecision::Viewer decideViewer(const PollInputs &in);
+
 // The file name of a level entry ("sub\page.html" or "page.html") without its
 // folders and its extension.
 QString entryNameWithoutExtension(const QString &entry);

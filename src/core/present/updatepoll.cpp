@@ -1,7 +1,5 @@
 #include "core/present/updatepoll.h"
 
-#include "core/present/marker.h"
-#include "core/present/polldecision.h"
 #include "core/present/presentstrings.h"
 #include "core/present/stamp.h"
 
@@ -175,13 +173,11 @@ void UpdatePoll::tick()
     }
 }
 
-void UpdatePoll::runTick()
+PollInputs UpdatePoll::presentedInputs(const MarkerRead &marker) const
 {
-    const QString home = m_host.homeDir();
     PollInputs in;
-
-    const MarkerRead marker = readPresentationMarker(home);
     if (marker.state == MarkerRead::Read && !marker.path.isEmpty()) {
+        const QString home = m_host.homeDir();
         in.target = resolvePresentedPath(m_host.localPath(marker.path), home);
         const FileStamp stamp = readFileStamp(in.target);
         in.targetExists = stamp.state != FileStamp::Missing;
@@ -194,6 +190,30 @@ void UpdatePoll::runTick()
     } else {
         in.targetExists = false;
     }
+    return in;
+}
+
+void UpdatePoll::closeViewer(const MarkerRead &marker)
+{
+    m_viewer->closeViewer();
+    // A marker this copy could not use stays for the others; the stop
+    // button stays usable to end it.
+    m_host.setStopEnabled(marker.state != MarkerRead::Absent);
+}
+
+void UpdatePoll::closeViewerNoLongerPresented()
+{
+    if (!m_viewer || !m_viewer->isShown())
+        return;
+    const MarkerRead marker = readPresentationMarker(m_host.homeDir());
+    if (decideViewer(presentedInputs(marker)) == PollDecision::Viewer::Close)
+        closeViewer(marker);
+}
+
+void UpdatePoll::runTick()
+{
+    const MarkerRead marker = readPresentationMarker(m_host.homeDir());
+    PollInputs in = presentedInputs(marker);
 
     if (!in.targetExists) {
         in.pagePath = m_host.localPath(m_host.openPageAddress());
@@ -225,10 +245,7 @@ void UpdatePoll::runTick()
         m_viewerStamp = in.targetStamp;
         break;
     case PollDecision::Viewer::Close:
-        m_viewer->closeViewer();
-        // A marker this copy could not use stays for the others; the stop
-        // button stays usable to end it.
-        m_host.setStopEnabled(marker.state != MarkerRead::Absent);
+        closeViewer(marker);
         break;
     }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/present/marker.h"
 #include "core/present/pollcontrol.h"
+#include "core/present/polldecision.h"
 #include "core/present/pollhost.h"
 
 #include <QObject>
@@ -39,6 +41,11 @@ public:
     // still open end). A poll the user switched off stays off.
     void pageOpened();
 
+    // A drawing is about to start: a viewer whose presentation ended since
+    // the last tick closes now, rather than stay on top to take the strokes
+    // while the drawing holds the poll. A viewer still asked for stays.
+    void closeViewerNoLongerPresented();
+
     // SpeedButton14: present the open page or drawing to every copy.
     void present();
     // SpeedButton13: end the presentation.
@@ -72,6 +79,9 @@ private:
     PollLook idleLook() const;
     void showLook(const PollLook &look);
     void openViewer(const QString &target);
+    // The presented file and the viewer as a tick sees them, from the marker.
+    PollInputs presentedInputs(const MarkerRead &marker) const;
+    void closeViewer(const MarkerRead &marker);
 
     QTimer &m_timer;
     PollHost &m_host;

@@ -171,6 +171,8 @@ bool TForm1::CaptureToImage1(const QString &fileName)
 
 void TForm1::StartDrawing(int mode)
 {
+    // The held poll could not close it later: a viewer left on top would take the strokes.
+    Poll->closeViewerNoLongerPresented();
     // The poll stays off until the next page opening starts it again: a
     // reread of the level would take the strokes away.
     Poll->holdUntilPageOpens();

@@ -265,6 +265,44 @@ private slots:
         QVERIFY(!m_host->stopEnabled);
     }
 
+    // A drawing holds the poll: before it starts, the viewer closes when the
+    // marker no longer asks for it, and only then.
+    void drawingClosesOnlyAViewerNoLongerPresented_data()
+    {
+        QTest::addColumn<QString>("presented");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("stopEnabled");
+        QTest::newRow("presentation ended") << QString() << true << false;
+        QTest::newRow("marker names nothing") << u"!"_s << true << true;
+        QTest::newRow("presented file missing here") << u"gone.html"_s << true << true;
+        QTest::newRow("still presented") << u"p.html"_s << false << true;
+        QTest::newRow("another page presented") << u"q.html"_s << false << true;
+    }
+    void drawingClosesOnlyAViewerNoLongerPresented()
+    {
+        QFETCH(QString, presented);
+        QFETCH(bool, closes);
+        QFETCH(bool, stopEnabled);
+        writeFile(m_home + u"/p.html"_s);
+        writeFile(m_home + u"/q.html"_s);
+        if (presented == u"!"_s) {
+            QFile file(marker());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("\xEF\xBB\xBF/k/p.html\r\n");
+        } else if (!presented.isEmpty()) {
+            QVERIFY(writePresentationMarker(m_home, m_home + u'/' + presented));
+        }
+        m_viewer->shown = true;
+        m_viewer->shownTarget = m_home + u"/p.html"_s;
+        m_host->stopEnabled = true;
+        m_poll->holdUntilPageOpens();
+        m_poll->closeViewerNoLongerPresented();
+        QCOMPARE(m_viewer->log, closes ? QStringList{u"close"_s} : QStringList());
+        QCOMPARE(m_host->stopEnabled, stopEnabled);
+        // The marker is the presenter's to end.
+        QCOMPARE(QFile::exists(marker()), !presented.isEmpty());
+    }
+
     void userCloseEndsOnlyTheShownPresentation()
     {
         writeFile(m_home + u"/p.html"_s);

@@ -9,6 +9,7 @@
 #include "platform/mediabackend.h"
 #include "ui/app/fakeplatform.h"
 #include "ui/navigation/pagebutton.h"
+#include "ui/present/tform14.h"
 #include "ui/present/tform6.h"
 #include "ui/present/tinyavi.h"
 
@@ -225,6 +226,31 @@ private slots:
         QCOMPARE(resolvePresentedPath(readPresentationMarker(m_home).path, m_home), m_home + u"/_%map.bmp"_s);
         QCOMPARE(drawingFile().pixelColor(70, 50), QColor(255, 0, 0));
         m_form->SpeedButton13Click();
+        QVERIFY(openAndLoad(0));
+    }
+
+    // The other PC stops presenting just before a drawing starts: the viewer
+    // closes, so that the strokes go into the drawing and not into the viewer
+    // that the held poll would leave on top.
+    void drawingClosesTheViewerOfAnEndedPresentation()
+    {
+        QVERIFY(openAndLoad(0));
+        QTRY_VERIFY_WITH_TIMEOUT(captureShowsThePage(), 20000);
+        TForm14 viewer;
+        m_form->setPresentationViewer(&viewer);
+        QVERIFY(writePresentationMarker(m_home, m_home + u"/0130_my page.html"_s));
+        m_form->Poll->tick();
+        QVERIFY(viewer.isShown());
+        QVERIFY(QFile::remove(presentationMarkerPath(m_home)));
+
+        QTest::mouseClick(m_form->SpeedButton19, Qt::LeftButton);
+        QVERIFY(!viewer.isShown());
+        QVERIFY(!viewer.isVisible());
+        move(QPoint(20, 250), Qt::NoButton);
+        move(QPoint(220, 250), Qt::LeftButton);
+        m_form->SpeedButton8MouseDown(false);
+        QCOMPARE(drawingFile().pixelColor(120, 250), QColor(255, 0, 0));
+        m_form->Poll->setViewer(nullptr);
         QVERIFY(openAndLoad(0));
     }
 

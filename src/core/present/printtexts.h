@@ -31,6 +31,12 @@ inline constexpr QChar BlankSpace = u'\u3000';
 inline const QString EmptyNumberMark = u"[]"_s;
 inline const QString FirstNumberMark = u"[1]"_s;
 
+// A worksheet that cannot be made, and a print page the browser could not load.
+inline const QString PrintTitle = u"印刷"_s;
+inline const QString CannotReadPage = u"このページは読めないので印刷できません:\n%1"_s;
+inline const QString CannotWriteSheet = u"印刷用のページを書けませんでした:\n%1"_s;
+inline const QString PrintPageNotLoaded = u"印刷用のページを開けませんでした。もう一度印刷してください:\n%1"_s;
+
 // A summary of an empty level.
 inline const QString NothingToJoin = u"合体するページがありません。"_s;
 inline const QString MakeCheckedTags = u"チェックボタンでチェック入りタグを作ってください。"_s;

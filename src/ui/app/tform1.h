@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -381,15 +382,21 @@ public:
     void PrintResume();
     void PrintWithNameField();
     void PrintWithNameFieldRed();
-    // Writes the worksheet of the current page; false when there is none.
+    // Writes the worksheet of the current page; false when there is none or
+    // it could not be made (the user is told).
     bool BuildTestPage(int mode);
     void N6Click();
+    // A print page loaded: its preview opens. A failed load is tried once
+    // more, then the user is told.
     void WebBrowser3DocumentComplete(bool ok);
     // Opens the print preview of a loaded browser (tests look instead).
     std::function<void(QWebEngineView *view)> PrintPreview;
     // This copy's own folder for print pages inside ResumeDir.
     QString PrintDir;
     int WebBrowser3Tag = 0;
+    // The print page on its way, and whether its load was tried again.
+    QUrl PrintPageUrl;
+    bool PrintPageRetried = false;
     bool WalkingPages = false;
 
 protected:

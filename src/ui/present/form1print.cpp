@@ -9,6 +9,7 @@
 #include "core/present/printfolder.h"
 #include "core/present/printpages.h"
 #include "core/present/printtexts.h"
+#include "core/tools/linkwalk.h"
 #include "platform/platform.h"
 #include "ui/bar/barstate.h"
 #include "ui/bar/holdofftimer.h"
@@ -40,8 +41,31 @@ static constexpr int LoadWaitLimitMs = 20000;
 static void loadPrintPage(TForm1 &f, const QString &name)
 {
     f.WebBrowser3Tag = 1;
+    f.PrintPageRetried = false;
+    f.PrintPageUrl = QUrl::fromLocalFile(f.PrintDir + u'/' + name);
     f.WebBrowser3->setFixedHeight(0);
-    f.WebBrowser3->setUrl(QUrl::fromLocalFile(f.PrintDir + u'/' + name));
+    f.WebBrowser3->setUrl(f.PrintPageUrl);
+}
+
+// Says why nothing prints, without holding up what called.
+static void sayCannotPrint(TForm1 &f, const QString &name, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, PrintText::PrintTitle, text, QMessageBox::Ok, &f);
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+// Writes a print page; one that cannot be written is said, for the page
+// printed before would come out instead.
+static bool writePrintPage(TForm1 &f, const QString &name, const QString &text)
+{
+    const QString path = f.PrintDir + u'/' + name;
+    QString error;
+    if (writePageFile(path, text, &error))
+        return true;
+    sayCannotPrint(f, u"cannotWriteSheet"_s, PrintText::CannotWriteSheet.arg(path + u'\n' + error));
+    return false;
 }
 
 bool TForm1::BuildTestPage(int mode)
@@ -50,8 +74,15 @@ bool TForm1::BuildTestPage(int mode)
         return false;
     QDir().mkpath(PrintDir);
     const QString page = nav.entryPath(nav.PBan());
-    const PageText read = readPageFile(page);
-    const QString sheet = testPageText(read.ok() ? read.text : QString(), mode);
+    // Older pages are in the legacy code page: read as the page copy reads them.
+    const PageText read = pageTextForLinks(page, false);
+    if (!read.ok()) {
+        // An empty sheet would print as if it were the page.
+        sayCannotPrint(*this, u"cannotReadPage"_s,
+                       PrintText::CannotReadPage.arg(page.isEmpty() ? nav.currentEntry() : page));
+        return false;
+    }
+    const QString sheet = testPageText(read.text, mode);
     // The pictures lie beside the page; the sheet names them relative to itself.
     const QString pageFolder = page.isEmpty() ? nav.CurDir : ExtractDirPart(page).chopped(1);
     for (const QString &name : sourceNames(sheet)) {
@@ -65,27 +96,37 @@ bool TForm1::BuildTestPage(int mode)
         QDir().mkpath(ExtractDirPart(copy));
         platform.copyFile(picture, copy, true);
     }
-    return writePageFile(PrintDir + u'/' + PrintText::TestPageName, sheet);
+    return writePrintPage(*this, PrintText::TestPageName, sheet);
 }
 
 void TForm1::PrintWithNameField()
 {
-    BuildTestPage(BlankAnswers);
-    loadPrintPage(*this, PrintText::TestPageName);
+    if (BuildTestPage(BlankAnswers))
+        loadPrintPage(*this, PrintText::TestPageName);
 }
 
 void TForm1::PrintWithNameFieldRed()
 {
-    BuildTestPage(RedAnswers);
-    loadPrintPage(*this, PrintText::TestPageName);
+    if (BuildTestPage(RedAnswers))
+        loadPrintPage(*this, PrintText::TestPageName);
 }
 
 void TForm1::WebBrowser3DocumentComplete(bool ok)
 {
     if (WebBrowser3Tag == 0)
         return;
+    // A print folder on a share may not answer at once.
+    if (!ok && !PrintPageRetried) {
+        PrintPageRetried = true;
+        WebBrowser3->setUrl(PrintPageUrl);
+        return;
+    }
     WebBrowser3Tag = 0;
-    if (ok && PrintPreview)
+    if (!ok) {
+        sayCannotPrint(*this, u"printPageNotLoaded"_s, PrintText::PrintPageNotLoaded.arg(PrintPageUrl.toLocalFile()));
+        return;
+    }
+    if (PrintPreview)
         PrintPreview(WebBrowser3);
 }
 
@@ -150,7 +191,7 @@ void TForm1::PrintResume()
             const QString entry = nav.entry(i);
             const QString path = nav.entryPath(i);
             // A web address has neither a file nor a note.
-            const PageText page = path.isEmpty() ? PageText() : readPageFile(path);
+            const PageText page = path.isEmpty() ? PageText() : pageTextForLinks(path, false);
             const PageText note =
                 path.isEmpty() ? PageText() : readPageFile(pathWithoutExtension(path) + NoteText::PageNoteExtension);
             const QString thumbnail = thumbnailName(entry);
@@ -170,8 +211,8 @@ void TForm1::PrintResume()
     LastLoadedUrl.clear();
     nav.PBanSave(remembered);
     PageClick(false, true);
-    writePageFile(PrintDir + u'/' + PrintText::ResumePageName, resumePageText(rows, ResumeTableWidth));
-    loadPrintPage(*this, PrintText::ResumePageName);
+    if (writePrintPage(*this, PrintText::ResumePageName, resumePageText(rows, ResumeTableWidth)))
+        loadPrintPage(*this, PrintText::ResumePageName);
     nav.OpenFolderLevel(nav.CurDir, nav.PBan(), false);
     ReMake();
     PageClick(false, true);

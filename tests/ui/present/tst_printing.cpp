@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -22,6 +23,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -197,6 +199,84 @@ private slots:
         QCOMPARE(text.contains(u"りんご"_s), answers);
         // A screen's resolution, so that a long preview stays small.
         QVERIFY2(m_previewDpi > 0 && m_previewDpi <= 150, qPrintable(QString::number(m_previewDpi)));
+    }
+
+    // Older pages are in the legacy code page (CP932): their worksheet holds
+    // their text, not an empty sheet.
+    void legacyPageWorksheetPrintsItsText()
+    {
+        QVERIFY(QDir().mkpath(m_home + u"/legacy"_s));
+        const QString body = u"<META http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">"
+                             u"<P>漢字のページ(こたえ)です。</P>"_s;
+        QStringEncoder cp932("CP932");
+        QVERIFY(cp932.isValid());
+        const QByteArray bytes = cp932.encode(QString::fromUtf8(ownPage(u"昔のページ"_s, body)));
+        QVERIFY(!cp932.hasError());
+        QVERIFY(writeFixture(m_home + u"/legacy/0100_old.html"_s, bytes));
+        m_form->nav.PushLevel({u"legacy/0100_old.html"_s}, {}, 0);
+        const auto print = [this] { m_form->PrintWithNameField(); };
+        print();
+        QTRY_COMPARE_WITH_TIMEOUT(m_previews.size(), 1, 30000);
+        m_previews.clear();
+        QVERIFY(QString::fromUtf8(readFixture(m_form->PrintDir + u"/test.html"_s)).contains(u"漢字のページ"_s));
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) {
+            m_form->nav.PopLevel();
+            QSKIP("pdftotext (poppler-utils) is missing");
+        }
+        QString text;
+        printThroughPreview(print, text);
+        m_form->nav.PopLevel();
+        QVERIFY2(text.contains(u"昔のページ 年 組 番 氏名"_s), qPrintable(text));
+        QVERIFY2(text.contains(u"漢字のページ"_s), qPrintable(text));
+    }
+
+    // A worksheet that cannot be made is said, and no sheet (an empty one, or
+    // the one printed before) comes out.
+    void worksheetThatCannotBeMadeIsSaid_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("printFolderWritable");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("page gone") << u"0190_gone.html"_s << true << u"cannotReadPage"_s;
+        QTest::newRow("a folder") << u"sub"_s << true << u"cannotReadPage"_s;
+        QTest::newRow("print folder unwritable") << u"0120_green.html"_s << false << u"cannotWriteSheet"_s;
+    }
+    void worksheetThatCannotBeMadeIsSaid()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, printFolderWritable);
+        QFETCH(QString, message);
+        const QString printDir = m_form->PrintDir;
+        if (!printFolderWritable)
+            m_form->PrintDir = m_home + u"/0120_green.html/print"_s;
+        m_form->nav.PushLevel({entry}, {}, 0);
+        const QUrl before = m_form->WebBrowser3->url();
+        m_form->PrintWithNameField();
+        m_form->nav.PopLevel();
+        m_form->PrintDir = printDir;
+        auto *box = m_form->findChild<QMessageBox *>(message);
+        QVERIFY(box);
+        QVERIFY(box->isVisible());
+        delete box;
+        QCOMPARE(m_form->WebBrowser3Tag, 0);
+        QCOMPARE(m_form->WebBrowser3->url(), before);
+    }
+
+    // A print page that does not load is tried once more, then said; no
+    // preview opens on the browser's error page.
+    void printPageThatDoesNotLoadIsTriedAgainThenSaid()
+    {
+        QSignalSpy loaded(m_form->WebBrowser3, &QWebEngineView::loadFinished);
+        m_form->WebBrowser3Tag = 1;
+        m_form->PrintPageRetried = false;
+        m_form->PrintPageUrl = QUrl::fromLocalFile(m_form->PrintDir + u"/missing.html"_s);
+        m_form->WebBrowser3->setUrl(m_form->PrintPageUrl);
+        QTRY_VERIFY_WITH_TIMEOUT(m_form->findChild<QMessageBox *>(u"printPageNotLoaded"_s), 30000);
+        QCOMPARE(loaded.size(), 2);
+        QVERIFY(!loaded.at(0).at(0).toBool());
+        QCOMPARE(m_form->WebBrowser3Tag, 0);
+        QVERIFY(m_previews.isEmpty());
+        delete m_form->findChild<QMessageBox *>(u"printPageNotLoaded"_s);
     }
 
     // A B4 page is wider than an A4 sheet: it is scaled to the sheet, its

@@ -182,6 +182,13 @@ private slots:
         m_note->close();
         QVERIFY(QFile::remove(other));
         QFile::remove(m_note->Caption());
+
+        // A web folder has no note: the button opens none, nor the last one.
+        m_form->nav.PushLevel({u"http://host.invalid/dir/"_s}, {}, 0);
+        m_form->ReMake();
+        m_form->PageClick(false, true);
+        QTest::mouseClick(m_form->SpeedButton7, Qt::LeftButton);
+        QCOMPARE(m_note->Tag, 0);
     }
 
     void columnToggleDoesNotFlipBackUnderThePointer()

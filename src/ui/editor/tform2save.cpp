@@ -33,19 +33,25 @@ void TForm2::BitBtn1Click()
         BitBtn4Click();
         return;
     }
+    if (saveUnderChosenName())
+        accept();
+}
+
+bool TForm2::saveUnderChosenName()
+{
     const QString chosen = chooseSavePath(pageFolder(), Label5->text());
     if (chosen.isEmpty())
-        return;
+        return false;
     const QFileInfo target(chosen);
     const bool samePage = target.absoluteFilePath() == QFileInfo(caption()).absoluteFilePath();
     if (target.exists() && !samePage && !confirm(S::ReplaceQuestion.arg(target.fileName())))
-        return;
+        return false;
     const QString previous = caption();
     setCaption(chosen);
     if (SavePageFile(chosen))
-        accept();
-    else
-        setCaption(previous);
+        return true;
+    setCaption(previous);
+    return false;
 }
 
 void TForm2::BitBtn2Click()

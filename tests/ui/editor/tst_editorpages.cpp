@@ -153,6 +153,69 @@ private slots:
         QCOMPARE(readBytes(original), before);
     }
 
+    // Another computer posts into the page while it is open: "上書き保存" writes
+    // nothing over the post unless the user chooses so.
+    void pageChangedMeanwhileIsNotOverwrittenSilently_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::newRow("back to the edit") << int(TForm2::ChangedPageChoice::Cancel);
+        QTest::newRow("save under another name") << int(TForm2::ChangedPageChoice::SaveAs);
+        QTest::newRow("reload") << int(TForm2::ChangedPageChoice::Reload);
+        QTest::newRow("overwrite") << int(TForm2::ChangedPageChoice::Overwrite);
+    }
+    void pageChangedMeanwhileIsNotOverwrittenSilently()
+    {
+        QFETCH(int, choice);
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QString path = form.caption();
+        form.Edit1->setText(u"編集した題"_s);
+        QString posted = readPageFile(path).text;
+        posted.replace(u"<!--NOTE_OUT-->"_s, u"<P>ほかのPCの書き込み</P><!--NOTE_OUT-->"_s);
+        QVERIFY(writePageFile(path, posted));
+        const QByteArray post = readBytes(path);
+
+        QStringList questions;
+        form.askChangedPage = [&](const QString &question) {
+            questions << question;
+            return TForm2::ChangedPageChoice(choice);
+        };
+        form.chooseSavePath = [&](const QString &, const QString &) { return dir.filePath(u"table-copy.html"_s); };
+        QFile::remove(dir.filePath(u"table-copy.html"_s));
+        form.BitBtn4Click();
+
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(questions.first().contains(u"table.html"_s));
+        switch (TForm2::ChangedPageChoice(choice)) {
+        case TForm2::ChangedPageChoice::Cancel:
+            QVERIFY(form.isVisible());
+            QCOMPARE(form.Edit1->text(), u"編集した題"_s);
+            QCOMPARE(readBytes(path), post);
+            break;
+        case TForm2::ChangedPageChoice::SaveAs:
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QCOMPARE(form.caption(), dir.filePath(u"table-copy.html"_s));
+            QVERIFY(readBytes(form.caption()).contains("編集した題"));
+            QCOMPARE(readBytes(path), post);
+            break;
+        case TForm2::ChangedPageChoice::Reload:
+            QVERIFY(form.isVisible());
+            QCOMPARE(readBytes(path), post);
+            QVERIFY(form.Edit1->text() != u"編集した題"_s); // the edit is dropped
+            // Read again, the page saves without a question.
+            form.BitBtn4Click();
+            QCOMPARE(questions.size(), 1);
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QVERIFY(readBytes(path).contains("ほかのPCの書き込み"));
+            break;
+        case TForm2::ChangedPageChoice::Overwrite:
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QVERIFY(readBytes(path).contains("編集した題"));
+            QVERIFY(!readBytes(path).contains("ほかのPCの書き込み"));
+            break;
+        }
+    }
+
     void cancelledSaveDialogKeepsTheEditorOpen()
     {
         TForm2 form(&mainWindow);

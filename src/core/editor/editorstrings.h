@@ -19,6 +19,7 @@ inline const QString SaveAs = QStringLiteral("名付けて保存");
 inline const QString SaveAsHint = QStringLiteral("メニューで保存して終了");
 inline const QString CloseEditor = QStringLiteral("閉じる");
 inline const QString CloseEditorHint = QStringLiteral("保存しないで終了");
+inline const QString CloseUnsavedQuestion = QStringLiteral("変更があります。保存しないで終了しますか?");
 
 // Save dialog.
 inline const QString SaveDefaultName = QStringLiteral("newpage");

@@ -233,6 +233,8 @@ public:
     void BitBtn4Click();
     void BitBtn1Click();
     void BitBtn2Click();
+    // Escape and the window's own close: an edit is not thrown away unasked.
+    void reject() override;
     void Button2Click();  // A4
     void Button1Click();  // B4
     void SpeedButton38Click(); // Fit
@@ -310,6 +312,9 @@ private:
     int memo4Height = 30;
     int memo5Height = 25;
     PageModel page; // the page as read, for the pieces written back unchanged
+    // Whether a field differs from what the page showed when read.
+    bool edited() const;
+    PageModel shownModel;     // the fields as shown after reading
     QString readPath;         // the file the editor read when shown
     PageSnapshot readSnapshot; // what it held then
 };

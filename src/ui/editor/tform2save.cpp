@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 namespace S = EditorStrings;
@@ -56,7 +57,21 @@ bool TForm2::saveUnderChosenName()
 
 void TForm2::BitBtn2Click()
 {
-    reject();
+    // "閉じる" says what it does: it closes without a question.
+    QDialog::reject();
+}
+
+void TForm2::reject()
+{
+    // Escape is pressed often, to cancel input-method text among others.
+    if (edited() && !confirm(S::CloseUnsavedQuestion))
+        return;
+    QDialog::reject();
+}
+
+bool TForm2::edited() const
+{
+    return collectModel() != shownModel || (sourceMode && Memo82->document()->isModified());
 }
 
 void TForm2::setPageSize(int width, const QString &sizeTag)

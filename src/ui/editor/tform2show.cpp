@@ -58,6 +58,7 @@ void TForm2::FormShow()
                                               BarHeight));
     ApplyTagsToControls();
     ApplyStylePreview();
+    shownModel = collectModel();
 }
 
 static Qt::Alignment markAlignment(const QString &tag, SpeedButton *left, SpeedButton *centre, SpeedButton *right)

@@ -428,6 +428,55 @@ private slots:
         QCOMPARE(readBytes(form.caption()), before);
     }
 
+    // Escape (pressed often to cancel input-method text) closes an unchanged
+    // editor at once, and asks before throwing an edit away.
+    void escapeAsksBeforeDroppingAnEdit_data()
+    {
+        QTest::addColumn<QString>("change"); // the field changed, "" for none
+        QTest::addColumn<bool>("answer");    // the reply to the question
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("unchanged") << QString() << false << true;
+        QTest::newRow("title, kept open") << u"Edit1"_s << false << false;
+        QTest::newRow("title, closed") << u"Edit1"_s << true << true;
+        QTest::newRow("text") << u"Memo2"_s << false << false;
+        QTest::newRow("grid cell") << u"Memo13"_s << false << false;
+        QTest::newRow("source") << u"Memo82"_s << false << false;
+    }
+    void escapeAsksBeforeDroppingAnEdit()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, answer);
+        QFETCH(bool, closed);
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QByteArray before = readBytes(form.caption());
+        QStringList questions;
+        form.confirm = [&](const QString &question) {
+            questions << question;
+            return answer;
+        };
+        if (change == u"Memo82"_s)
+            form.SpeedButton28Click();
+        if (!change.isEmpty()) {
+            QWidget *field = form.findChild<QWidget *>(change);
+            QVERIFY(field);
+            field->setFocus();
+            QTest::keyClicks(field, u"x"_s);
+        }
+        QTest::keyClick(&form, Qt::Key_Escape);
+
+        QCOMPARE(questions.size(), change.isEmpty() ? 0 : 1);
+        if (!questions.isEmpty())
+            QCOMPARE(questions.first(), u"変更があります。保存しないで終了しますか?"_s);
+        QCOMPARE(!form.isVisible(), closed);
+        if (closed)
+            QCOMPARE(form.result(), int(QDialog::Rejected));
+        QCOMPARE(readBytes(form.caption()), before);
+        form.BitBtn2Click(); // "閉じる" closes without a question
+        QCOMPARE(questions.size(), change.isEmpty() ? 0 : 1);
+        QVERIFY(!form.isVisible());
+    }
+
     void editNotesToggleAndAreWrittenBesideThePage()
     {
         TForm2 form(&mainWindow);

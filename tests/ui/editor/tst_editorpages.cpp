@@ -404,6 +404,14 @@ private slots:
             form.Memo82->setPlainText(widgetTextFromField(readPageFile(path).text));
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
+            // Shown and not changed, the page closes on Escape without a question.
+            bool asked = false;
+            form.confirm = [&](const QString &) { return asked = true; };
+            QTest::keyClick(&form, Qt::Key_Escape);
+            QVERIFY(!asked);
+            QVERIFY(!form.isVisible());
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
             form.BitBtn4Click();
             QCOMPARE(form.result(), int(QDialog::Accepted));
         };

@@ -54,9 +54,13 @@ public:
         bool inParagraph = false;
         for (qsizetype i = 0; i < m_tags.size(); ++i) {
             const MarkupTag &tag = m_tags.at(i);
+            if (tag.begin < from)
+                continue; // read already
             const bool paragraph = isNamed(tag, u"P");
-            if (!inParagraph && !tag.closing && tag.begin >= from && isNamed(tag, name))
-                return spanFrom(i);
+            if (!inParagraph && !tag.closing && isNamed(tag, name)) {
+                const Span span = spanFrom(i);
+                return endsAfterContent(span, name) ? span : Span();
+            }
             if (paragraph)
                 inParagraph = !tag.closing;
         }
@@ -107,6 +111,16 @@ private:
             }
         }
         return s;
+    }
+
+    // Whether the end tag the builder writes after the element's content is read
+    // as one: an unclosed comment or script in the content would swallow it.
+    bool endsAfterContent(const Span &e, QStringView name) const
+    {
+        const QString probe = m_text.sliced(e.contentBegin, e.contentEnd - e.contentBegin) + u"</" + name + u'>';
+        const QList<MarkupTag> inner = markupTags(probe);
+        return !inner.isEmpty() && inner.last().closing && isNamed(inner.last(), name)
+            && inner.last().end == probe.size();
     }
 
     bool holdsRaw(const Span &p) const
@@ -241,10 +255,11 @@ void readPicture(PageModel &m, const QString &content, const QString &folder)
 void readLink(PageModel &m, const QString &content)
 {
     const QString trimmed = content.trimmed();
-    const qsizetype gt = trimmed.indexOf(u'>');
-    const qsizetype close = trimmed.lastIndexOf(u'<');
-    m.linkTarget = trimmed.sliced(Markers::LinkStart.size(), gt - 1 - Markers::LinkStart.size());
-    m.pictureTag = trimmed.sliced(gt + 1, close - gt - 1);
+    const QList<MarkupTag> tags = markupTags(trimmed); // the link's start and end tag, as classified
+    const qsizetype open = tags.first().end;
+    const qsizetype close = tags.last().begin;
+    m.linkTarget = trimmed.sliced(Markers::LinkStart.size(), open - 2 - Markers::LinkStart.size());
+    m.pictureTag = trimmed.sliced(open, close - open);
     m.linkText = m.pictureTag;
 }
 

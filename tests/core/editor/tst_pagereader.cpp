@@ -183,6 +183,10 @@ private slots:
             << u"<P></P><P><A href=\"a.html\">1</A><BR><A href=\"b.html\">2</A></P>"_s
             << u"<A href=\"a.html\">1</A>\r\n<A href=\"b.html\">2</A>"_s;
         QTest::newRow("one link") << u"<P><A href=\"a.html\">1</A></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("one link, \">\" in its target")
+            << u"<P><A href=\"/$GO a>b\">1</A></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("heading holding a paragraph")
+            << u"<H1>h<P>x</H1><P></P><P>t</P>"_s << QString() << u"t"_s;
         QTest::newRow("text between and after the paragraphs")
             << u"lead<P><IMG src=\"a.jpg\"></P>between<P>t</P>after"_s << QString() << u"t"_s;
         QTest::newRow("picture with text after it")

@@ -244,6 +244,14 @@ private slots:
         QVERIFY(again.pictureTag.isEmpty());
     }
 
+    void leadingCommentAndParagraphStayBeforeTheNote()
+    {
+        const QString page = Head + u"<!-- saved --><P>lead</P><!--NOTE_IN--><P></P><P>t</P><!--NOTE_OUT--></BODY>\r\n"_s;
+        const QString built = BuildPageFromFields(LoadPageToFields(page, QString()), QString(), QDate(2026, 2, 6)).page;
+        QVERIFY2(built.contains(u"<BODY><!-- saved --><P>lead</P><!--NOTE_IN--><P></P><P>t</P><!--NOTE_OUT-->"_s),
+                 qPrintable(built));
+    }
+
     void readsTableCells()
     {
         QString cells;

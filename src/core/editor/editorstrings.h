@@ -19,6 +19,7 @@ inline const QString SaveAs = QStringLiteral("名付けて保存");
 inline const QString SaveAsHint = QStringLiteral("メニューで保存して終了");
 inline const QString CloseEditor = QStringLiteral("閉じる");
 inline const QString CloseEditorHint = QStringLiteral("保存しないで終了");
+inline const QString CloseUnsavedQuestion = QStringLiteral("変更があります。保存しないで終了しますか?");
 
 // Save dialog.
 inline const QString SaveDefaultName = QStringLiteral("newpage");
@@ -26,6 +27,15 @@ inline const QString SaveDefaultSuffix = QStringLiteral("html");
 inline const QString SaveFilter = QStringLiteral("HTML (*.htm*);;全部 (*)");
 inline const QString ReplaceQuestion = QStringLiteral("%1 は既にあります。置き換えますか?");
 inline const QString SaveFailed = QStringLiteral("ページを保存できませんでした。\n%1");
+// A page another computer wrote while it was open in the editor.
+inline const QString PageChangedQuestion = QStringLiteral(
+    "%1 は、エディターで開いた後にほかのPCで書き換えられました（書き込みなど）。\n"
+    "このまま上書きすると、その内容は失われます。どうしますか?");
+inline const QString ReloadPage = QStringLiteral("読み直す（編集を捨てる）");
+inline const QString CancelSave = QStringLiteral("編集に戻る");
+inline const QString PageBusy =
+    QStringLiteral("%1 はほかのPCが書き込み中です。しばらくしてから、もう一度保存してください。");
+inline const QString PageNotReread = QStringLiteral("%1 を読み直せませんでした。");
 inline const QString UndecodablePage =
     QStringLiteral("%1 はUTF-8の文字として読めないため、エディターでは開きません。ページはそのまま残ります。");
 

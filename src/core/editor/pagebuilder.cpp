@@ -122,12 +122,13 @@ PageBuild BuildPageFromFields(const PageModel &m, const QString &path, const QDa
     const QString h1 = m.heading.isEmpty() ? QString() : fieldToPage(m.headingTag + m.heading) + u"</H1>"_s;
     const QString h2 = m.subheading.isEmpty() ? QString() : fieldToPage(m.subheadingTag + m.subheading) + u"</H2>"_s;
     const QString paragraphTag = m.paragraphTag.isEmpty() ? Markers::ParagraphStart : m.paragraphTag;
-    const QString noteRest = BuildTableGrid(m) + pictureParagraph(m, pictureTag) + paragraphTag + fieldToPage(m.text)
+    const QString noteRest = m.PageBeforeTable + BuildTableGrid(m) + m.PageBeforePicture
+        + pictureParagraph(m, pictureTag) + m.PageBeforeText + paragraphTag + fieldToPage(m.text)
         + Markers::ParagraphEnd + m.PageNoteRest;
 
     const QString page = m.PageHeadStart + (m.hasSizeTagPlace ? m.PageSizeTag : QString()) + m.PageHeadRest
         + titleElement + BuildStyleBlock(m.style) + m.PageHeadEnd + m.PageBodyLead + m.PageHeaderBlock
-        + Markers::NoteIn + h1 + m.PageBeforeH2 + h2 + noteRest + Markers::NoteOut + m.PageFooterBlock + m.PageTail;
+        + Markers::NoteIn + m.PageBeforeH1 + h1 + m.PageBeforeH2 + h2 + noteRest + Markers::NoteOut + m.PageFooterBlock + m.PageTail;
 
     // The quiz wins should both boxes be ticked.
     if (m.quiz)

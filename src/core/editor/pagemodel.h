@@ -20,10 +20,15 @@ struct PageModel
     bool hasSizeTagPlace = true;                  // false: the page has no HEAD to carry the tag
     QString PageHeadRest;                         // from the META's ">" up to the title
     QString PageHeadEnd;                          // after the title through the BODY start tag
-    QString PageBodyLead;                         // text before a leading comment-and-paragraph pair
+    QString PageBodyLead;                         // a leading comment-and-paragraph pair and the text before it
     QString PageHeaderBlock;                      // the HEDDA block with its markers, or ""
-    QString PageBeforeH2;                         // note text between heading and subheading
-    QString PageNoteRest;                         // note text after the text paragraph (no field holds it)
+    // Note text no field holds, each before the element it precedes in the page.
+    QString PageBeforeH1;
+    QString PageBeforeH2;
+    QString PageBeforeTable;
+    QString PageBeforePicture;
+    QString PageBeforeText;
+    QString PageNoteRest;                         // after the text paragraph
     QString PageFooterBlock;                      // the FOOTER block with its markers, or ""
     QString PageTail;                             // body text outside the blocks, then "</BODY>" to the end
     QString TitleIconPrefix;                      // "icon" with both quotes, or ""

@@ -1,9 +1,7 @@
 #include "core/editor/pagereader.h"
 
-#include "core/editor/picturetools.h"
-#include "core/editor/tagattr.h"
+#include "core/editor/notereader.h"
 #include "core/pages/markers.h"
-#include "core/pages/picturefile.h"
 #include "core/pages/quiz.h"
 #include "core/pages/titlesyntax.h"
 
@@ -12,8 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString CrLf = u"\r\n"_s;
-
 // Cuts start marker .. end marker out of w and returns it; "" when either is missing.
 QString cutBlock(QString &w, const QString &start, const QString &end)
 {
@@ -27,52 +23,6 @@ QString cutBlock(QString &w, const QString &start, const QString &end)
     const QString block = w.sliced(at, stop - at);
     w.remove(at, stop - at);
     return block;
-}
-
-struct Element
-{
-    bool found = false;
-    QString before;  // text before the opening tag
-    QString openTag; // the opening tag through its ">"
-    QString content; // up to the closing tag
-    QString after;   // text after the closing tag's ">"
-};
-
-// The first element opened by open and closed by close in s, found without regard
-// to case (the program writes upper case; pages from elsewhere may not). A missing
-// ">" or closing tag ends the element at the end of s.
-Element findElement(const QString &s, const QString &open, const QString &close)
-{
-    Element e;
-    const qsizetype at = s.indexOf(open, 0, Qt::CaseInsensitive);
-    if (at < 0)
-        return e;
-    e.found = true;
-    e.before = s.first(at);
-    const qsizetype gt = s.indexOf(u'>', at);
-    if (gt < 0) {
-        // A tag cut short is closed, so that the next reading finds the same tag.
-        e.openTag = s.sliced(at) + u'>';
-        return e;
-    }
-    e.openTag = s.sliced(at, gt + 1 - at);
-    const qsizetype end = s.indexOf(close, gt + 1, Qt::CaseInsensitive);
-    if (end < 0) {
-        e.content = s.sliced(gt + 1);
-        return e;
-    }
-    e.content = s.sliced(gt + 1, end - gt - 1);
-    const qsizetype endGt = s.indexOf(u'>', end);
-    e.after = endGt < 0 ? QString() : s.sliced(endGt + 1);
-    return e;
-}
-
-// Raw line breaks go; "<BR>" (as written) becomes a line break of the field.
-QString pageTextToField(QString text)
-{
-    text.remove(CrLf);
-    text.replace(Markers::LineBreakTag, CrLf);
-    return text;
 }
 
 // The "<HEAD" start tag without regard to case, not "<HEADER": the position after its ">".
@@ -90,38 +40,6 @@ qsizetype headStartTagEnd(const QString &s)
         }
         from = after;
     }
-}
-
-// The quoted value after the first name= in text (found without regard to case).
-QString quotedValueAfter(const QString &text, const QString &name)
-{
-    const qsizetype at = text.indexOf(name, 0, Qt::CaseInsensitive);
-    if (at < 0)
-        return {};
-    const qsizetype open = text.indexOf(u'"', at);
-    if (open < 0)
-        return {};
-    const qsizetype close = text.indexOf(u'"', open + 1);
-    if (close < 0)
-        return {};
-    return text.sliced(open + 1, close - open - 1);
-}
-
-// Leading digits of a size value ("50%" gives "50"), else fallback.
-QString wholeNumber(const QString &value, int fallback)
-{
-    qsizetype n = 0;
-    while (n < value.size() && value.at(n) >= u'0' && value.at(n) <= u'9')
-        ++n;
-    if (n > 0)
-        return value.first(n);
-    return fallback >= 0 ? QString::number(fallback) : QString();
-}
-
-bool isPreviewable(const QString &name)
-{
-    static const QStringList extensions = {u"gif"_s, u"jpeg"_s, u"jpg"_s, u"bmp"_s};
-    return extensions.contains(QFileInfo(name).suffix().toLower());
 }
 
 void readTitle(PageModel &m, QString &w, QString &head, QString &title)
@@ -197,7 +115,7 @@ void readBodyStart(PageModel &m, QString &w)
         w = w.sliced(end);
     }
 
-    // A leading comment followed by a paragraph: the text before it is kept, the pair is dropped.
+    // A leading comment followed by a paragraph stays before the blocks, with the text before it.
     const qsizetype comment = w.indexOf(u"<!--"_s);
     if (comment < 0)
         return;
@@ -210,7 +128,7 @@ void readBodyStart(PageModel &m, QString &w)
     const qsizetype second = w.indexOf(u'>', first + 1);
     if (second < 2 || QStringView(w).sliced(second - 2, 3) != u"/P>")
         return;
-    m.PageBodyLead = w.first(comment);
+    m.PageBodyLead = w.first(second + 1);
     w = w.sliced(second + 1);
 }
 
@@ -224,88 +142,6 @@ int styleNumber(const QString &pageText)
     return 0;
 }
 
-void readTable(PageModel &m, QString &note)
-{
-    const qsizetype start = note.indexOf(u"<TABLE"_s, 0, Qt::CaseInsensitive);
-    if (start < 0)
-        return;
-    const qsizetype startGt = note.indexOf(u'>', start);
-    const QString startTag = startGt < 0 ? note.sliced(start) : note.sliced(start, startGt + 1 - start);
-    const qsizetype align = startTag.indexOf(u"align"_s);
-    if (align >= 0) {
-        const qsizetype open = startTag.indexOf(u'"', align);
-        const qsizetype close = open < 0 ? -1 : startTag.indexOf(u'"', open + 1);
-        m.tableAlign = u"align=\""_s + (close < 0 ? QString() : startTag.sliced(open + 1, close - open - 1)) + u'"';
-    }
-
-    const qsizetype end = note.indexOf(u"</TABLE"_s, start, Qt::CaseInsensitive);
-    const qsizetype endGt = end < 0 ? -1 : note.indexOf(u'>', end);
-    const qsizetype stop = endGt < 0 ? note.size() : endGt + 1;
-    const QString before = note.first(start);
-    const QString after = note.sliced(stop);
-    QString table = note.sliced(start, stop - start);
-    table.replace(Markers::LineBreakTag, CrLf);
-
-    qsizetype pos = 0;
-    for (int cell = 0; cell < PageModel::CellCount; ++cell) {
-        const qsizetype td = table.indexOf(u"<TD"_s, pos, Qt::CaseInsensitive);
-        if (td < 0)
-            break;
-        const qsizetype gt = table.indexOf(u'>', td);
-        if (gt < 0)
-            break;
-        const qsizetype close = table.indexOf(u"</TD"_s, gt + 1, Qt::CaseInsensitive);
-        const qsizetype contentEnd = close < 0 ? table.size() : close;
-        m.cells[cell] = table.sliced(gt + 1, contentEnd - gt - 1);
-        if (cell == 1)
-            m.tableHasGrid = true;
-        pos = contentEnd;
-    }
-    note = before + table.sliced(pos) + after;
-}
-
-void readPicture(PageModel &m, const QString &content, const QString &folder)
-{
-    m.pictureTag = content;
-    // The picture is the src of the IMG tag; a link target before it is not the picture.
-    const QString name = ExtractSrc(content);
-    int ownWidth = -1;
-    int ownHeight = -1;
-    const QString file = findFileInFolder(folder, name);
-    if (!file.isEmpty() && isPreviewable(name)) {
-        const QSize size = PictureTools::measure(file);
-        if (size.isValid()) {
-            m.picturePresent = true;
-            m.pictureName = name;
-            ownWidth = size.width();
-            ownHeight = size.height();
-        }
-    }
-    // A size that is no whole number is read by its leading digits, else the picture's own.
-    m.pictureWidth = wholeNumber(quotedValueAfter(content, u"width="_s), ownWidth);
-    m.pictureHeight = wholeNumber(quotedValueAfter(content, u"height="_s), ownHeight);
-    m.pictureSizeFixed = true;
-}
-
-void readLink(PageModel &m)
-{
-    const QString &linkStart = Markers::LinkStart;
-    const qsizetype at = m.pictureTag.indexOf(linkStart, 0, Qt::CaseInsensitive);
-    if (at < 0)
-        return;
-    const QString rest = m.pictureTag.sliced(at + linkStart.size());
-    const qsizetype close = rest.indexOf(u"\">"_s);
-    if (close < 0) {
-        m.linkTarget = rest;
-        m.pictureTag.clear();
-        return;
-    }
-    m.linkTarget = rest.first(close);
-    const QString inside = rest.sliced(close + 2);
-    const qsizetype end = inside.indexOf(Markers::LinkEnd, 0, Qt::CaseInsensitive);
-    m.pictureTag = end < 0 ? inside : inside.first(end);
-    m.linkText = m.pictureTag;
-}
 } // namespace
 
 PageModel LoadPageToFields(const QString &pageText, const QString &path)
@@ -349,7 +185,6 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
         note = w.sliced(noteStart, noteEnd - noteStart);
         w.remove(noteAt, cutEnd - noteAt);
     }
-    const bool noteWasEmpty = note.isEmpty();
 
     QString head;
     QString title;
@@ -357,56 +192,8 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
     readHeadAndSize(m, head, pageText);
     readBodyStart(m, w);
 
-    const Element h1 = findElement(note, u"<H1"_s, u"</H1"_s);
-    if (h1.found) {
-        m.headingTag = h1.openTag;
-        m.heading = pageTextToField(h1.content);
-        note = h1.before + h1.after;
-    }
-    const Element h2 = findElement(note, u"<H2"_s, u"</H2"_s);
-    if (h2.found) {
-        // The text before the subheading is written back as it stands; it is not read again.
-        m.PageBeforeH2 = h2.before;
-        m.subheadingTag = h2.openTag;
-        m.subheading = pageTextToField(h2.content);
-        note = h2.after;
-    }
-
     m.style = styleNumber(pageText);
-    readTable(m, note);
-
-    const Element picture = findElement(note, u"<P"_s, u"</P"_s);
-    QString afterParagraphs;
-    if (picture.found) {
-        const QString content = pageTextToField(picture.content);
-        if (content.contains(u"src="_s, Qt::CaseInsensitive) || content.contains(u"href="_s, Qt::CaseInsensitive)) {
-            note = picture.before + picture.after;
-            afterParagraphs = picture.after;
-            m.pictureParagraphTag = picture.openTag;
-            readPicture(m, content, folder);
-        } else {
-            // The empty picture placeholder every saved page carries; a first paragraph
-            // with text is no placeholder but the text paragraph, so that its text stays.
-            if (content.trimmed().isEmpty()) {
-                note = picture.before + picture.after;
-                afterParagraphs = picture.after;
-            }
-            m.pictureParagraphTag = Markers::ParagraphStart;
-        }
-    } else if (noteWasEmpty) {
-        m.pictureParagraphTag = Markers::ParagraphStart;
-    }
-
-    const Element paragraph = findElement(note, u"<P"_s, u"</P"_s);
-    if (paragraph.found) {
-        m.paragraphTag = paragraph.openTag;
-        m.text = pageTextToField(paragraph.content);
-        afterParagraphs = paragraph.after;
-    }
-    // Further paragraphs and text after the last one have no field: they are written
-    // back after the text paragraph, so that saving never drops them.
-    if (!afterParagraphs.trimmed().isEmpty())
-        m.PageNoteRest = afterParagraphs;
+    readNote(m, note, folder);
 
     // Body text outside the blocks has no field; it is written back after them,
     // so that saving never loses it. Line breaks alone between the blocks go, as
@@ -423,6 +210,5 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
     m.titleSecondLine = parts.secondLine;
     m.titleHint = parts.hint;
 
-    readLink(m);
     return m;
 }

@@ -64,6 +64,23 @@ TForm2::TForm2(QWidget *parent)
     confirm = [this](const QString &question) {
         return QMessageBox::question(this, S::WindowCaption, question) == QMessageBox::Yes;
     };
+    askChangedPage = [this](const QString &question) {
+        QMessageBox box(QMessageBox::Warning, S::WindowCaption, question, QMessageBox::NoButton, this);
+        QPushButton *saveAs = box.addButton(S::SaveAs, QMessageBox::AcceptRole);
+        QPushButton *reload = box.addButton(S::ReloadPage, QMessageBox::DestructiveRole);
+        QPushButton *overwrite = box.addButton(S::SaveOver, QMessageBox::DestructiveRole);
+        QPushButton *cancel = box.addButton(S::CancelSave, QMessageBox::RejectRole);
+        box.setDefaultButton(saveAs);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == saveAs)
+            return ChangedPageChoice::SaveAs;
+        if (box.clickedButton() == reload)
+            return ChangedPageChoice::Reload;
+        if (box.clickedButton() == overwrite)
+            return ChangedPageChoice::Overwrite;
+        return ChangedPageChoice::Cancel;
+    };
     warn = [this](const QString &message) { QMessageBox::warning(this, S::WindowCaption, message); };
 
     // The tool column runs the full height beside the top bar and the editing

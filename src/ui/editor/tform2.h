@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include "core/editor/formatting.h"
 #include "core/editor/pagemodel.h"
+#include "core/editor/pagesave.h"
 #include "core/editor/picturebackup.h"
 
 #include <QDialog>
@@ -128,12 +129,19 @@ public:
     // as its child: a window outside the modal editor would take no input.
     TForm12 *noteWindow = nullptr;
 
+    // What the user may do when the page changed on disk since the editor read it.
+    enum class ChangedPageChoice { SaveAs, Reload, Overwrite, Cancel };
+
     // What tests may replace: the clock, the save dialog, the question before
-    // replacing another page and the message of a failed write.
+    // replacing another page, the question about a page changed meanwhile and
+    // the message of a failed write.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<QString(const QString &folder, const QString &proposed)> chooseSavePath;
     std::function<bool(const QString &question)> confirm;
+    std::function<ChangedPageChoice(const QString &question)> askChangedPage;
     std::function<void(const QString &message)> warn;
+    // How long a save waits for another computer's post into the page.
+    int LockTimeoutMs = 5000;
     // Told after every read of a page: titles may have changed.
     std::function<void()> pageRead;
 
@@ -225,6 +233,8 @@ public:
     void BitBtn4Click();
     void BitBtn1Click();
     void BitBtn2Click();
+    // Escape and the window's own close: an edit is not thrown away unasked.
+    void reject() override;
     void Button2Click();  // A4
     void Button1Click();  // B4
     void SpeedButton38Click(); // Fit
@@ -239,6 +249,8 @@ public:
     // Builds the page from the fields into Memo82 (path empty for the source view).
     void BuildPageFromFields(const QString &path);
     // Builds and writes the page; false (and a message) when it could not be written.
+    // The page the editor read is written only as it was read, unless the user
+    // chooses otherwise when another computer changed it meanwhile.
     bool SavePageFile(const QString &path);
 
     // The fields shown from a model, and collected into one: the model keeps
@@ -287,6 +299,10 @@ private:
     void closeEditNotes();
     void showPictureFields(const PageModel &model, const PictureBackup &backup);
     void setPageSize(int width, const QString &sizeTag);
+    // "名付けて保存" after the save dialog: true when the page was written.
+    bool saveUnderChosenName();
+    // Reads the page file again into the fields, dropping the edit.
+    void reloadPage();
 
     enum Memo1Dock { DockFill, DockLeft, DockNone, DockRight };
     int memo1Dock = DockFill;
@@ -296,4 +312,9 @@ private:
     int memo4Height = 30;
     int memo5Height = 25;
     PageModel page; // the page as read, for the pieces written back unchanged
+    // Whether a field differs from what the page showed when read.
+    bool edited() const;
+    PageModel shownModel;     // the fields as shown after reading
+    QString readPath;         // the file the editor read when shown
+    PageSnapshot readSnapshot; // what it held then
 };

@@ -5,9 +5,11 @@
 #include "core/editor/pagebuilder.h"
 #include "core/editor/pagereader.h"
 #include "core/editor/editorstrings.h"
+#include "core/pages/pagefile.h"
 #include "ui/editor/editorwidgets.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -100,13 +102,48 @@ void TForm2::BuildPageFromFields(const QString &path)
 
 bool TForm2::SavePageFile(const QString &path)
 {
-    PageBuild built;
-    QString error;
-    if (!::SavePageFile(collectModel(), path, now().date(), &built, &error)) {
-        warn(EditorStrings::SaveFailed.arg(error));
-        return false;
+    // Another file the user chose to replace is written whatever it holds.
+    bool overwrite = QFileInfo(path).absoluteFilePath() != QFileInfo(readPath).absoluteFilePath();
+    for (;;) {
+        const PageBuild built = ::BuildPageFromFields(collectModel(), path, now().date());
+        const PageSaveOutcome outcome = saveEditedPage(path, built.page, overwrite ? nullptr : &readSnapshot,
+                                                       LockTimeoutMs);
+        switch (outcome.status) {
+        case PageSaveStatus::Written:
+            Memo82->setPlainText(widgetTextFromField(built.page));
+            Label3->setText(built.archiveName);
+            return true;
+        case PageSaveStatus::Busy:
+            warn(EditorStrings::PageBusy.arg(QFileInfo(path).fileName()));
+            return false;
+        case PageSaveStatus::WriteFailed:
+            warn(EditorStrings::SaveFailed.arg(outcome.error));
+            return false;
+        case PageSaveStatus::Changed:
+            break;
+        }
+        switch (askChangedPage(EditorStrings::PageChangedQuestion.arg(QFileInfo(path).fileName()))) {
+        case ChangedPageChoice::Overwrite:
+            overwrite = true;
+            continue;
+        case ChangedPageChoice::SaveAs:
+            return saveUnderChosenName();
+        case ChangedPageChoice::Reload:
+            reloadPage();
+            return false;
+        case ChangedPageChoice::Cancel:
+            return false;
+        }
     }
-    Memo82->setPlainText(widgetTextFromField(built.page));
-    Label3->setText(built.archiveName);
-    return true;
+}
+
+void TForm2::reloadPage()
+{
+    const PageText text = readPageFile(readPath);
+    if (!text.ok()) {
+        warn(EditorStrings::PageNotReread.arg(QFileInfo(readPath).fileName()));
+        return;
+    }
+    Memo82->setPlainText(widgetTextFromField(text.text));
+    FormShow();
 }

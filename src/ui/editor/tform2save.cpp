@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 namespace S = EditorStrings;
@@ -33,24 +34,44 @@ void TForm2::BitBtn1Click()
         BitBtn4Click();
         return;
     }
+    if (saveUnderChosenName())
+        accept();
+}
+
+bool TForm2::saveUnderChosenName()
+{
     const QString chosen = chooseSavePath(pageFolder(), Label5->text());
     if (chosen.isEmpty())
-        return;
+        return false;
     const QFileInfo target(chosen);
     const bool samePage = target.absoluteFilePath() == QFileInfo(caption()).absoluteFilePath();
     if (target.exists() && !samePage && !confirm(S::ReplaceQuestion.arg(target.fileName())))
-        return;
+        return false;
     const QString previous = caption();
     setCaption(chosen);
     if (SavePageFile(chosen))
-        accept();
-    else
-        setCaption(previous);
+        return true;
+    setCaption(previous);
+    return false;
 }
 
 void TForm2::BitBtn2Click()
 {
-    reject();
+    // "閉じる" says what it does: it closes without a question.
+    QDialog::reject();
+}
+
+void TForm2::reject()
+{
+    // Escape is pressed often, to cancel input-method text among others.
+    if (edited() && !confirm(S::CloseUnsavedQuestion))
+        return;
+    QDialog::reject();
+}
+
+bool TForm2::edited() const
+{
+    return collectModel() != shownModel || (sourceMode && Memo82->document()->isModified());
 }
 
 void TForm2::setPageSize(int width, const QString &sizeTag)

@@ -42,6 +42,9 @@ void TForm2::FormShow()
     picturePresent = false;
     sizeFixed = false;
 
+    // What the page file holds now, to tell on saving whether another wrote it meanwhile.
+    readPath = caption();
+    readSnapshot = takePageSnapshot(readPath);
     LoadPageToFields(caption());
     leaveSourceMode();
     for (QLineEdit *backup : {TAIHI1, TAIHI2, TAIHI3, TAIHI4, TAIHI5})
@@ -55,6 +58,7 @@ void TForm2::FormShow()
                                               BarHeight));
     ApplyTagsToControls();
     ApplyStylePreview();
+    shownModel = collectModel();
 }
 
 static Qt::Alignment markAlignment(const QString &tag, SpeedButton *left, SpeedButton *centre, SpeedButton *right)

@@ -31,7 +31,11 @@ inline QStringList fieldLines(const PageModel &m)
         QStringLiteral("width=") + QString::number(m.pageWidth),
         QStringLiteral("sizeTag=") + m.PageSizeTag,
         QStringLiteral("quiz=") + b(m.quiz) + b(m.answer),
+        QStringLiteral("beforeH1=") + m.PageBeforeH1,
         QStringLiteral("beforeH2=") + m.PageBeforeH2,
+        QStringLiteral("beforeTable=") + m.PageBeforeTable,
+        QStringLiteral("beforePicture=") + m.PageBeforePicture,
+        QStringLiteral("beforeText=") + m.PageBeforeText,
         QStringLiteral("noteRest=") + m.PageNoteRest,
     };
     for (int i = 0; i < PageModel::CellCount; ++i) {

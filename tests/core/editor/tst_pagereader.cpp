@@ -165,6 +165,93 @@ private slots:
         }
     }
 
+    // Note text the fields have no place for is written back verbatim where it
+    // stood; a paragraph is the picture paragraph only when it starts with a
+    // picture or is one link, and tags inside scripts and comments are no tags.
+    void unchangedSaveKeepsTheNote_data()
+    {
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("saved"); // "" when it is the note itself
+        QTest::addColumn<QString>("text");
+        QTest::newRow("comment before the heading")
+            << u"<!-- NOTLINK --><H1>h</H1><P></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("text before a link")
+            << u"<H1>h</H1><P>words <A href=\"x.html\">go</A></P>"_s
+            << u"<H1>h</H1><P></P><P>words <A href=\"x.html\">go</A></P>"_s << u"words <A href=\"x.html\">go</A>"_s;
+        QTest::newRow("several links")
+            << u"<P><A href=\"a.html\">1</A><BR><A href=\"b.html\">2</A></P>"_s
+            << u"<P></P><P><A href=\"a.html\">1</A><BR><A href=\"b.html\">2</A></P>"_s
+            << u"<A href=\"a.html\">1</A>\r\n<A href=\"b.html\">2</A>"_s;
+        QTest::newRow("one link") << u"<P><A href=\"a.html\">1</A></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("one link, \">\" in its target")
+            << u"<P><A href=\"/$GO a>b\">1</A></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("heading holding a paragraph")
+            << u"<H1>h<P>x</H1><P></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("text between and after the paragraphs")
+            << u"lead<P><IMG src=\"a.jpg\"></P>between<P>t</P>after"_s << QString() << u"t"_s;
+        QTest::newRow("picture with text after it")
+            << u"<P><IMG src=\"a.jpg\"> caption <A href=\"b.html\">more</A></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("paragraphs inside a script")
+            << u"<H1>h</H1><SCRIPT>document.write(\"<P>x</P>\");</SCRIPT><P><A href=\"a\">1</A> <A href=\"b\">2</A></P><P>3</P>"_s
+            << u"<H1>h</H1><SCRIPT>document.write(\"<P>x</P>\");</SCRIPT><P></P><P><A href=\"a\">1</A> <A href=\"b\">2</A></P><P>3</P>"_s
+            << u"<A href=\"a\">1</A> <A href=\"b\">2</A>"_s;
+        QTest::newRow("paragraph inside a comment")
+            << u"<!-- <P>old</P> --><P></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("script inside a paragraph")
+            << u"<P></P><P>a<SCRIPT>x=1;//c\r\ny=2;</SCRIPT></P><P>t</P>"_s << QString() << u"t"_s;
+        QTest::newRow("table after the paragraphs")
+            << u"<P></P><P>t</P><TABLE><TR><TD>c</TD></TR></TABLE>"_s << QString() << u"t"_s;
+    }
+    void unchangedSaveKeepsTheNote()
+    {
+        QFETCH(QString, note);
+        QFETCH(QString, saved);
+        if (saved.isEmpty())
+            saved = note;
+        const PageModel m = LoadPageToFields(pageWithNote(note), QString());
+        QTEST(m.text, "text");
+        const QString built = BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page;
+        QCOMPARE(built.section(Markers::NoteIn, 1).section(Markers::NoteOut, 0, 0), saved);
+        QCOMPARE(BuildPageFromFields(LoadPageToFields(built, QString()), QString(), QDate(2026, 2, 6)).page, built);
+    }
+
+    // Text typed into the text field comes back as typed: a tag matches only
+    // where its name ends, and headings or tables in the text stay in it.
+    void typedTextComesBackAsTyped_data()
+    {
+        QTest::addColumn<QString>("framed");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("pre") << QString() << u"<pre>code</pre> after"_s;
+        QTest::newRow("upper-case PRE") << QString() << u"<PRE>code</PRE> after"_s;
+        QTest::newRow("subheading in the text") << QString() << u"x <h2>sub</h2> y"_s;
+        QTest::newRow("heading in the text") << QString() << u"x <H1>big</H1> y"_s;
+        QTest::newRow("table in the text") << QString() << u"<table><tr><td>a</td></tr></table> b"_s;
+        QTest::newRow("table in the text beside a box") << u"box"_s << u"<table><tr><td>a</td></tr></table> b"_s;
+        QTest::newRow("picture in the text") << QString() << u"<P><IMG src=\"a.jpg\">"_s;
+    }
+    void typedTextComesBackAsTyped()
+    {
+        QFETCH(QString, framed);
+        QFETCH(QString, typed);
+        PageModel m = LoadPageToFields(pageWithNote(u"<H1>h</H1><P></P><P></P>"_s), QString());
+        m.cells[0] = framed;
+        m.text = typed;
+        const PageModel again = LoadPageToFields(BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page, QString());
+        QCOMPARE(again.text, typed);
+        QCOMPARE(again.heading, u"h"_s);
+        QVERIFY(again.subheading.isEmpty());
+        QCOMPARE(again.cells[0], framed);
+        QVERIFY(again.pictureTag.isEmpty());
+    }
+
+    void leadingCommentAndParagraphStayBeforeTheNote()
+    {
+        const QString page = Head + u"<!-- saved --><P>lead</P><!--NOTE_IN--><P></P><P>t</P><!--NOTE_OUT--></BODY>\r\n"_s;
+        const QString built = BuildPageFromFields(LoadPageToFields(page, QString()), QString(), QDate(2026, 2, 6)).page;
+        QVERIFY2(built.contains(u"<BODY><!-- saved --><P>lead</P><!--NOTE_IN--><P></P><P>t</P><!--NOTE_OUT-->"_s),
+                 qPrintable(built));
+    }
+
     void readsTableCells()
     {
         QString cells;
@@ -236,7 +323,7 @@ private slots:
         QTest::newRow("no HEAD, no TITLE") << u"<BODY><!--NOTE_IN--><P></P><P>words</P>"_s << u"words"_s;
         QTest::newRow("cut inside a tag") << Head + u"<!--NOTE_IN--><H1>head"_s << u"head"_s;
         QTest::newRow("cut inside the text tag") << Head + u"<!--NOTE_IN--><P></P><P align=\"ce"_s
-                                                 << u"<P align=\"ce></P>"_s;
+                                                 << u"<P align=\"ce\"></P>"_s;
         QTest::newRow("cut inside the title tag") << u"<HTML><HEAD><TITLE lang=ja"_s << u"<TITLE lang=ja"_s;
         QTest::newRow("title closed by another end tag")
             << u"<HTML><HEAD><TITLE>t</HEAD><BODY><!--NOTE_IN--><P></P><P>w</P><!--NOTE_OUT--></BODY></HTML>"_s

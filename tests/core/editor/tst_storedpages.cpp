@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QTest>
 
+#include "bodycontent.h"
 #include "core/editortools/filebytes.h"
 
 using namespace Qt::StringLiterals;
@@ -35,6 +36,19 @@ private slots:
         }
         QVERIFY(count > 10);
     }
+    // What the editor has no field for comes back as it was: the first save
+    // already keeps every link, script, comment and run of text of the body.
+    void unchangedSaveKeepsTheBody_data() { readBuildIsAFixedPoint_data(); }
+    void unchangedSaveKeepsTheBody()
+    {
+        QFETCH(QString, path);
+        const PageText page = readPageFile(path);
+        QVERIFY(page.ok());
+        const PageModel read = LoadPageToFields(page.text, path);
+        const QByteArray saved = encodePage(BuildPageFromFields(read, path, QDate(2026, 2, 6)).page);
+        QCOMPARE(savedBodyContent(decodePageUtf8(saved).text, page.text), bodyContent(page.text));
+    }
+
     void readBuildIsAFixedPoint()
     {
         QFETCH(QString, path);

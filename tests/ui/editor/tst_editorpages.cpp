@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../../core/editor/bodycontent.h"
 #include "core/editortools/filebytes.h"
 
 using namespace Qt::StringLiterals;
@@ -150,6 +151,69 @@ private slots:
         QCOMPARE(form.caption(), dir.filePath(u"copy.html"_s));
         QVERIFY(readBytes(dir.filePath(u"copy.html"_s)).contains("光の実験"));
         QCOMPARE(readBytes(original), before);
+    }
+
+    // Another computer posts into the page while it is open: "上書き保存" writes
+    // nothing over the post unless the user chooses so.
+    void pageChangedMeanwhileIsNotOverwrittenSilently_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::newRow("back to the edit") << int(TForm2::ChangedPageChoice::Cancel);
+        QTest::newRow("save under another name") << int(TForm2::ChangedPageChoice::SaveAs);
+        QTest::newRow("reload") << int(TForm2::ChangedPageChoice::Reload);
+        QTest::newRow("overwrite") << int(TForm2::ChangedPageChoice::Overwrite);
+    }
+    void pageChangedMeanwhileIsNotOverwrittenSilently()
+    {
+        QFETCH(int, choice);
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QString path = form.caption();
+        form.Edit1->setText(u"編集した題"_s);
+        QString posted = readPageFile(path).text;
+        posted.replace(u"<!--NOTE_OUT-->"_s, u"<P>ほかのPCの書き込み</P><!--NOTE_OUT-->"_s);
+        QVERIFY(writePageFile(path, posted));
+        const QByteArray post = readBytes(path);
+
+        QStringList questions;
+        form.askChangedPage = [&](const QString &question) {
+            questions << question;
+            return TForm2::ChangedPageChoice(choice);
+        };
+        form.chooseSavePath = [&](const QString &, const QString &) { return dir.filePath(u"table-copy.html"_s); };
+        QFile::remove(dir.filePath(u"table-copy.html"_s));
+        form.BitBtn4Click();
+
+        QCOMPARE(questions.size(), 1);
+        QVERIFY(questions.first().contains(u"table.html"_s));
+        switch (TForm2::ChangedPageChoice(choice)) {
+        case TForm2::ChangedPageChoice::Cancel:
+            QVERIFY(form.isVisible());
+            QCOMPARE(form.Edit1->text(), u"編集した題"_s);
+            QCOMPARE(readBytes(path), post);
+            break;
+        case TForm2::ChangedPageChoice::SaveAs:
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QCOMPARE(form.caption(), dir.filePath(u"table-copy.html"_s));
+            QVERIFY(readBytes(form.caption()).contains("編集した題"));
+            QCOMPARE(readBytes(path), post);
+            break;
+        case TForm2::ChangedPageChoice::Reload:
+            QVERIFY(form.isVisible());
+            QCOMPARE(readBytes(path), post);
+            QVERIFY(form.Edit1->text() != u"編集した題"_s); // the edit is dropped
+            // Read again, the page saves without a question.
+            form.BitBtn4Click();
+            QCOMPARE(questions.size(), 1);
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QVERIFY(readBytes(path).contains("ほかのPCの書き込み"));
+            break;
+        case TForm2::ChangedPageChoice::Overwrite:
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QVERIFY(readBytes(path).contains("編集した題"));
+            QVERIFY(!readBytes(path).contains("ほかのPCの書き込み"));
+            break;
+        }
     }
 
     void cancelledSaveDialogKeepsTheEditorOpen()
@@ -308,17 +372,20 @@ private slots:
         QVERIFY2(readBytes(form.caption()).contains(tag.toUtf8()), readBytes(form.caption()).constData());
     }
 
-    // Every sample page opened in the window and saved without a change: the
-    // editor's own pages keep their bytes, and a second save changes nothing.
+    // Every sample and test page opened in the window and saved without a change:
+    // the body keeps every link, script, comment and run of text, the editor's own
+    // pages keep their bytes, and a second save changes nothing.
     void samplePagesSavedUnchanged_data()
     {
         QTest::addColumn<QString>("source");
-        QDirIterator it(QStringLiteral(KAVUNO_EXAMPLES), {u"*.html"_s}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            const PageText page = readPageFile(path);
-            if (page.ok() && isEditablePage(page.text))
-                QTest::newRow(qPrintable(QDir(QStringLiteral(KAVUNO_EXAMPLES)).relativeFilePath(path))) << path;
+        for (const QString &root : {QStringLiteral(KAVUNO_EXAMPLES), QStringLiteral(KAVUNO_TEST_DATA)}) {
+            QDirIterator it(root, {u"*.html"_s, u"*.htm"_s}, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                const PageText page = readPageFile(path);
+                if (page.ok() && isEditablePage(page.text))
+                    QTest::newRow(qPrintable(QDir(root).relativeFilePath(path))) << path;
+            }
         }
     }
     void samplePagesSavedUnchanged()
@@ -337,12 +404,22 @@ private slots:
             form.Memo82->setPlainText(widgetTextFromField(readPageFile(path).text));
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
+            // Shown and not changed, the page closes on Escape without a question.
+            bool asked = false;
+            form.confirm = [&](const QString &) { return asked = true; };
+            QTest::keyClick(&form, Qt::Key_Escape);
+            QVERIFY(!asked);
+            QVERIFY(!form.isVisible());
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
             form.BitBtn4Click();
             QCOMPARE(form.result(), int(QDialog::Accepted));
         };
         saveUnchanged();
         const QByteArray first = readBytes(path);
-        if (source.contains(u"/editor/"_s))
+        const QString original = readPageFile(source).text;
+        QCOMPARE(savedBodyContent(readPageFile(path).text, original), bodyContent(original));
+        if (source.startsWith(QStringLiteral(KAVUNO_EXAMPLES "/editor/")))
             QCOMPARE(first, readBytes(source));
         saveUnchanged();
         QCOMPARE(readBytes(path), first);
@@ -357,6 +434,55 @@ private slots:
         form.BitBtn2Click();
         QCOMPARE(form.result(), int(QDialog::Rejected));
         QCOMPARE(readBytes(form.caption()), before);
+    }
+
+    // Escape (pressed often to cancel input-method text) closes an unchanged
+    // editor at once, and asks before throwing an edit away.
+    void escapeAsksBeforeDroppingAnEdit_data()
+    {
+        QTest::addColumn<QString>("change"); // the field changed, "" for none
+        QTest::addColumn<bool>("answer");    // the reply to the question
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("unchanged") << QString() << false << true;
+        QTest::newRow("title, kept open") << u"Edit1"_s << false << false;
+        QTest::newRow("title, closed") << u"Edit1"_s << true << true;
+        QTest::newRow("text") << u"Memo2"_s << false << false;
+        QTest::newRow("grid cell") << u"Memo13"_s << false << false;
+        QTest::newRow("source") << u"Memo82"_s << false << false;
+    }
+    void escapeAsksBeforeDroppingAnEdit()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, answer);
+        QFETCH(bool, closed);
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QByteArray before = readBytes(form.caption());
+        QStringList questions;
+        form.confirm = [&](const QString &question) {
+            questions << question;
+            return answer;
+        };
+        if (change == u"Memo82"_s)
+            form.SpeedButton28Click();
+        if (!change.isEmpty()) {
+            QWidget *field = form.findChild<QWidget *>(change);
+            QVERIFY(field);
+            field->setFocus();
+            QTest::keyClicks(field, u"x"_s);
+        }
+        QTest::keyClick(&form, Qt::Key_Escape);
+
+        QCOMPARE(questions.size(), change.isEmpty() ? 0 : 1);
+        if (!questions.isEmpty())
+            QCOMPARE(questions.first(), u"変更があります。保存しないで終了しますか?"_s);
+        QCOMPARE(!form.isVisible(), closed);
+        if (closed)
+            QCOMPARE(form.result(), int(QDialog::Rejected));
+        QCOMPARE(readBytes(form.caption()), before);
+        form.BitBtn2Click(); // "閉じる" closes without a question
+        QCOMPARE(questions.size(), change.isEmpty() ? 0 : 1);
+        QVERIFY(!form.isVisible());
     }
 
     void editNotesToggleAndAreWrittenBesideThePage()

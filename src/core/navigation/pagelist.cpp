@@ -3,8 +3,8 @@
 #include "core/navigation/nameorder.h"
 #include "core/navigation/navigationtexts.h"
 
-#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstring>
@@ -54,9 +54,17 @@ static QStringList plainFileNames(const QString &folder, bool *ok)
 QStringList listPlainFiles(const QString &folder, const QStringList &patterns, bool *ok)
 {
     QStringList names = plainFileNames(folder, ok);
-    // QDir::match ignores case, as Windows wildcards do.
-    if (!patterns.isEmpty())
-        names.removeIf([&](const QString &name) { return !QDir::match(patterns, name); });
+    if (!patterns.isEmpty()) {
+        // Made once for the whole folder; without regard to case, as Windows wildcards.
+        QList<QRegularExpression> wildcards;
+        for (const QString &pattern : patterns)
+            wildcards << QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                            QRegularExpression::CaseInsensitiveOption);
+        names.removeIf([&](const QString &name) {
+            return std::none_of(wildcards.begin(), wildcards.end(),
+                                [&](const QRegularExpression &w) { return w.match(name).hasMatch(); });
+        });
+    }
     sortFileNames(names);
     return names;
 }

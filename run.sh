@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program on the data root beside it.
-# A first start fills that data root with the sample web text of examples/.
+# Installs what building and running the program need and is missing, builds, and
+# starts the program on the data root beside it. When that data root does not exist
+# yet, it is made from the sample web text of examples/.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/install-deps.sh
+./scripts/install-deps.sh run
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target kavuno
 data_root=build/kavuno_data

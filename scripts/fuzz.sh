@@ -8,7 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
-./scripts/install-deps.sh
+# The fuzz targets build the core library: the program's own packages, and clang.
+./scripts/install-deps.sh run fuzz
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DKAVUNO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
 # The seeds of a target: its own folder, and the pages the other tests already keep.

@@ -11,6 +11,7 @@
 #include "ui/present/tform14.h"
 
 #include "core/editor/pagenote.h"
+#include "core/navigation/navigationtexts.h"
 #include "core/navigation/testfiles.h"
 #include "core/present/marker.h"
 #include "core/present/updatepoll.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -314,6 +316,55 @@ private slots:
             QCOMPARE(readFixture(file), before); // nothing was written over it
         else
             QVERIFY(!QFileInfo(file).isFile());
+    }
+
+    void pageNamedInBytesThatAreNotUtf8GetsNoButton()
+    {
+        openForm();
+        // A peer wrote the name in another code page: no name the program makes of it opens it.
+        const QByteArray raw = QFile::encodeName(root) + "/1020_\x93\xfa\x95\xf1.html";
+        const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        // The temporary folder cannot remove it by any name either.
+        const auto removeOdd = qScopeGuard([&] { ::unlink(raw.constData()); });
+        form->nav.OpenFolderLevel(root, 0, false);
+        form->ReMake();
+        QCOMPARE(form->nav.PBanSu(), 1);
+        QCOMPARE(form->PageButtons.size(), 1);
+        showFirstPageAgain();
+    }
+
+    void pageLinkedOutOfTheDataRootIsNotShown_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("page") << u"1020_x.html"_s;
+        QTest::newRow("picture") << u"1020_x.jpg"_s;
+        QTest::newRow("other file") << u"1020_x.dat"_s;
+    }
+    void pageLinkedOutOfTheDataRootIsNotShown()
+    {
+        QFETCH(QString, name);
+        openForm();
+        const QString secret = temp->filePath(u"secret"_s) + name.mid(name.lastIndexOf(u'.'));
+        QVERIFY(writeFixture(secret, name.endsWith(u".jpg"_s) ? jpegBytes() : pageText("Secret")));
+        QVERIFY(QFile::link(secret, root + u'/' + name));
+        form->nav.OpenFolderLevel(root, 0, false);
+        form->ReMake();
+        QCOMPARE(form->nav.PBanSu(), 2);
+        form->nav.PBanSave(1);
+        form->PageClick();
+        QVERIFY(!form->Panel1->isVisible());
+        QVERIFY(!form->Panel10->isVisible());
+        // In its place, its name and why it is not shown.
+        QTRY_VERIFY_WITH_TIMEOUT(form->WebBrowser1->url().scheme() == u"data"_s, 60000);
+        const QByteArray address = form->WebBrowser1->url().toEncoded();
+        const QByteArray head = address.left(address.indexOf(','));
+        const QByteArray body = address.mid(head.size() + 1);
+        const QString shown = QString::fromUtf8(head.endsWith(";base64") ? QByteArray::fromBase64(body)
+                                                                          : QByteArray::fromPercentEncoding(body));
+        QVERIFY2(shown.contains(NavigationTexts::PageOutsideRoot), qPrintable(shown.left(200)));
+        showFirstPageAgain();
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSysInfo>
 
 #include <algorithm>
@@ -24,6 +25,11 @@ const QString TempSuffix = u".tmp"_s;
 
 constexpr qint64 AbandonedTemporarySeconds = 24 * 3600;
 
+// The process number is public, so a peer may plant a folder under the first name;
+// the writer then takes this many other names with a random tail before it gives up.
+constexpr int NameAttempts = 8;
+constexpr int RandomTailDigits = 8;
+
 // Host name and boot: imaged school PCs often share one host name, and a process
 // number only means something on the machine and boot that gave it.
 QString hostTag()
@@ -41,13 +47,30 @@ QString hostTag()
 // The name part kept in the temporary name, cut so that the whole stays a legal name.
 QString namePart(const QString &fileName)
 {
-    const qsizetype room = MaxNameBytes - 1 /*.*/ - 1 - hostTag().size() - 1 - 10 /*pid*/ - TempSuffix.size();
+    const qsizetype room = MaxNameBytes - 1 /*.*/ - 1 - hostTag().size() - 1 - 10 /*pid*/ - 1 - RandomTailDigits
+                           - TempSuffix.size();
     QString name = fileName;
     while (!name.isEmpty() && name.toUtf8().size() > room)
         name.chop(1);
     if (!name.isEmpty() && name.back().isHighSurrogate())
         name.chop(1);
     return name;
+}
+
+bool allDigits(QStringView text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The writer's part of a temporary name: its process number, alone or with a random
+// tail ("123" or "123-4567"); -1 when the part is neither.
+qint64 writerProcess(QStringView part)
+{
+    const qsizetype dash = part.indexOf(u'-');
+    const QStringView pid = dash < 0 ? part : part.left(dash);
+    if (!allDigits(pid) || (dash >= 0 && !allDigits(part.mid(dash + 1))))
+        return -1;
+    return pid.toLongLong();
 }
 
 } // namespace
@@ -73,14 +96,12 @@ QString AtomicFile::thisHostTag()
 
 bool AtomicFile::isTemporaryName(const QString &fileName)
 {
-    // "." name "." host "." process ".tmp": the last part before ".tmp" is a number.
+    // "." name "." host "." process [ "-" tail ] ".tmp".
     if (!fileName.startsWith(u'.') || !fileName.endsWith(TempSuffix))
         return false;
     const QStringView rest = QStringView(fileName).chopped(TempSuffix.size());
     const qsizetype dot = rest.lastIndexOf(u'.');
-    if (dot <= 0 || dot + 1 == rest.size())
-        return false;
-    return std::all_of(rest.begin() + dot + 1, rest.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return dot > 0 && writerProcess(rest.mid(dot + 1)) >= 0;
 }
 
 void AtomicFile::removeStaleTemporaries() const
@@ -98,7 +119,7 @@ void AtomicFile::removeStaleTemporaries() const
             continue;
         const QString stem = name.chopped(TempSuffix.size());
         const qsizetype dot = stem.lastIndexOf(u'.');
-        const qint64 pid = stem.mid(dot + 1).toLongLong();
+        const qint64 pid = writerProcess(QStringView(stem).mid(dot + 1));
         const bool thisBoot = stem.left(dot + 1).endsWith(ours);
         const bool dead = thisBoot ? !isLocalProcessRunning(pid)
                                    : QFileInfo(dir.filePath(name)).lastModified().secsTo(now) > AbandonedTemporarySeconds;
@@ -121,14 +142,8 @@ bool AtomicFile::open()
     const QFileInfo info(m_target);
     if (info.isDir())
         return fail(QCoreApplication::translate("AtomicFile", "%1 is a folder").arg(m_target));
-    m_temp.setFileName(info.absolutePath() + u"/"_s + temporaryPrefix(m_target)
-                       + QString::number(QCoreApplication::applicationPid()) + TempSuffix);
-    // The name is public (host and process), so a peer may have planted a link or a
-    // file there: take the name away and make the file new, never opening what stands.
-    const QByteArray tempName = QFile::encodeName(m_temp.fileName());
-    ::unlink(tempName.constData());
-    if (!m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return fail(m_temp.errorString());
+    if (!createTemporary())
+        return false;
     struct stat made {};
     if (::fstat(m_temp.handle(), &made) != 0)
         return fail(QString::fromLocal8Bit(strerror(errno)));
@@ -137,6 +152,31 @@ bool AtomicFile::open()
     if (info.exists())
         m_temp.setPermissions(info.permissions());
     return true;
+}
+
+bool AtomicFile::createTemporary()
+{
+    const QString stem = QFileInfo(m_target).absolutePath() + u"/"_s + temporaryPrefix(m_target)
+                         + QString::number(QCoreApplication::applicationPid());
+    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
+        const QString tail = attempt == 0
+                                 ? QString()
+                                 : u"-"_s + QString::number(QRandomGenerator::global()->bounded(10000000, 100000000));
+        m_temp.setFileName(stem + tail + TempSuffix);
+        // The name is public (host and process), so a peer may have planted a link or a
+        // file there: take the name away and make the file new, never opening what stands.
+        // What cannot be taken away (a folder) leaves the name to the next attempt.
+        const QByteArray name = QFile::encodeName(m_temp.fileName());
+        ::unlink(name.constData());
+        if (m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        struct stat standing {};
+        if (::lstat(name.constData(), &standing) != 0)
+            break; // nothing stands there: the folder itself refuses
+    }
+    const QString why = m_temp.errorString();
+    m_temp.setFileName(QString());
+    return fail(why);
 }
 
 bool AtomicFile::write(const char *data, qint64 size)

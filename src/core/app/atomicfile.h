@@ -7,7 +7,8 @@
 
 // A file written whole or not at all. The bytes go to a hidden temporary file in the
 // target's folder ("." + name + "." + host and boot + "." + process + ".tmp", so that no page
-// list shows it), which is flushed to the disk and then renamed over the target.
+// list shows it; when a peer planted a folder under that name, the process number takes a
+// random tail), which is flushed to the disk and then renamed over the target.
 // Unlike QSaveFile this names its temporary file the same way on every file system
 // (network shares included), and a temporary file that a crashed writer left behind
 // is removed by the next write into the same folder. The temporary file
@@ -44,6 +45,7 @@ public:
 
 private:
     void removeStaleTemporaries() const;
+    bool createTemporary();
     bool stillOurs() const;
     bool fail(const QString &why);
 

@@ -79,13 +79,15 @@ QStringList answersOf(QString text)
     return answers;
 }
 
-// A field as every CSV reader takes it whole and no spreadsheet runs it: a leading
-// "=", "+", "-" or "@" gets a "'", and a field holding ",", a quote or a line break
-// is quoted with its quotes doubled.
+// A field as every CSV reader takes it whole and no spreadsheet runs it: NUL is
+// dropped (readers cut the line there), a leading "=", "+", "-", "@", TAB or CR gets
+// a "'" (a spreadsheet skips the last two and runs what follows), and a field
+// holding ",", a quote or a line break is quoted with its quotes doubled.
 QString csvField(const QString &text)
 {
     QString field = text;
-    if (!field.isEmpty() && QStringView(u"=+-@").contains(field.front()))
+    field.remove(QChar(u'\0'));
+    if (!field.isEmpty() && QStringView(u"=+-@\t\r").contains(field.front()))
         field.prepend(u'\'');
     if (field.contains(u',') || field.contains(u'"') || field.contains(u'\r') || field.contains(u'\n'))
         field = u'"' + field.replace(u'"', u"\"\""_s) + u'"';

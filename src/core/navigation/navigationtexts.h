@@ -16,4 +16,6 @@ inline const QString Utf8Name = u"UTF-8"_s;
 // Shown in place of a page too large to show, after its name.
 inline const QString PageTooLarge = u"このページは大きすぎるため表示しません"_s;
 inline const QString Bytes = u" バイト"_s;
+// Shown in place of a page that leads out of the data root (a link to another file), after its name.
+inline const QString PageOutsideRoot = u"このページはデータの保存場所の外にあるファイルを指しているため表示しません"_s;
 } // namespace NavigationTexts

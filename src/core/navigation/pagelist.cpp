@@ -3,20 +3,30 @@
 #include "core/navigation/nameorder.h"
 #include "core/navigation/navigationtexts.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
+#include <cstring>
 
 #include <dirent.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
+// The name of a directory entry as the program can open it again; false when its
+// bytes are not a name in the file-name encoding (not valid UTF-8): decoded, they
+// would come back as other bytes, and a page button would open another file or none.
+static bool openableName(const char *raw, QString &name)
+{
+    const QByteArray bytes = QByteArray::fromRawData(raw, qsizetype(std::strlen(raw)));
+    name = QFile::decodeName(bytes);
+    return QFile::encodeName(name) == bytes;
+}
+
 // The plain files of a folder, unsorted, read with one readdir pass: a level of
 // 50,000 pages is listed in a few milliseconds. A link counts as the file it
-// leads to; hidden names are left out.
+// leads to; hidden names, and names that cannot be opened by name, are left out.
 static QStringList plainFileNames(const QString &folder, bool *ok)
 {
     QStringList names;
@@ -25,6 +35,7 @@ static QStringList plainFileNames(const QString &folder, bool *ok)
         *ok = dir != nullptr;
     if (!dir)
         return names;
+    QString name;
     while (const dirent *e = ::readdir(dir)) {
         if (e->d_name[0] == '.')
             continue;
@@ -33,8 +44,8 @@ static QStringList plainFileNames(const QString &folder, bool *ok)
             struct stat st;
             plain = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
         }
-        if (plain)
-            names << QFile::decodeName(e->d_name);
+        if (plain && openableName(e->d_name, name))
+            names << name;
     }
     ::closedir(dir);
     return names;
@@ -42,23 +53,17 @@ static QStringList plainFileNames(const QString &folder, bool *ok)
 
 QStringList listPlainFiles(const QString &folder, const QStringList &patterns, bool *ok)
 {
-    if (patterns.isEmpty()) {
-        QStringList names = plainFileNames(folder, ok);
-        sortFileNames(names);
-        return names;
-    }
-    QDir dir(folder);
-    const bool readable = dir.exists() && dir.isReadable();
-    if (ok)
-        *ok = readable;
-    if (!readable)
-        return {};
-    // Without QDir::CaseSensitive the patterns ignore case, as Windows wildcards do.
-    QStringList names;
-    for (QDirIterator it(folder, patterns, QDir::Files); it.hasNext();) {
-        it.next();
-        if (!it.fileName().startsWith(u'.'))
-            names << it.fileName();
+    QStringList names = plainFileNames(folder, ok);
+    if (!patterns.isEmpty()) {
+        // Made once for the whole folder; without regard to case, as Windows wildcards.
+        QList<QRegularExpression> wildcards;
+        for (const QString &pattern : patterns)
+            wildcards << QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                            QRegularExpression::CaseInsensitiveOption);
+        names.removeIf([&](const QString &name) {
+            return std::none_of(wildcards.begin(), wildcards.end(),
+                                [&](const QRegularExpression &w) { return w.match(name).hasMatch(); });
+        });
     }
     sortFileNames(names);
     return names;

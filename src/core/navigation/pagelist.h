@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // The plain files of a folder (no folders, no hidden files, no names starting
-// with "."), matching any of the wildcard patterns (all files when empty),
+// with ".", no names that are not valid UTF-8 and so could not be opened by
+// the name the program makes of them), matching any of the wildcard patterns (all files when empty),
 // sorted by name without regard to case. ok is false when the folder cannot
 // be listed; the list is then empty.
 QStringList listPlainFiles(const QString &folder, const QStringList &patterns = {}, bool *ok = nullptr);

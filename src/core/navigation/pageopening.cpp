@@ -3,6 +3,7 @@
 #include "core/app/smallfile.h"
 #include "core/navigation/navigationtexts.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -44,15 +45,27 @@ std::optional<qint64> oversizedPage(const QString &path)
     return info.size();
 }
 
-QString oversizedPageHtml(const QString &path, qint64 size)
+// A notice naming the page at path, then each of lines. Every character of the
+// name is a reference: a name holding "$", ".wav" or "<" stays text.
+static QString pageNoticeHtml(const QString &path, const QStringList &lines)
 {
-    // Every character as a reference: a name holding "$", ".wav" or "<" stays text.
     QString name;
     for (const uint c : fileNameOf(path).toUcs4())
         name += u"&#"_s + QString::number(c) + u';';
     return u"<html><head><meta charset=\"utf-8\"></head><body><p>"_s + name + u"</p><p>"_s
-           + QString::number(size) + NavigationTexts::Bytes + u"</p><p>"_s + NavigationTexts::PageTooLarge
-           + u"</p></body></html>"_s;
+           + lines.join(u"</p><p>"_s) + u"</p></body></html>"_s;
+}
+
+QString oversizedPageHtml(const QString &path, qint64 size)
+{
+    return pageNoticeHtml(path, {QString::number(size) + NavigationTexts::Bytes, NavigationTexts::PageTooLarge});
+}
+
+QString outsideRootPageHtml(const QString &path, const QString &root)
+{
+    if (staysInRoot(path, root))
+        return {};
+    return pageNoticeHtml(path, {NavigationTexts::PageOutsideRoot});
 }
 
 int CurrentPagePos(const QString &url, const QString &curDir, const QString &entry, bool hasCurrentPage,

@@ -28,6 +28,11 @@ std::optional<qint64> oversizedPage(const QString &path);
 // of the name reaches the document's address as itself.
 QString oversizedPageHtml(const QString &path, qint64 size);
 
+// The document shown in place of a local page whose real path (every link in
+// it followed) lies outside root: a link a peer made to another user's file.
+// Empty when the page lies in root and may be shown.
+QString outsideRootPageHtml(const QString &path, const QString &root);
+
 // Where the current page's path (curDir + entry) starts inside the local path
 // of url, counted from 1; 0 when it is not there; -1 without a current page.
 int CurrentPagePos(const QString &url, const QString &curDir, const QString &entry, bool hasCurrentPage,

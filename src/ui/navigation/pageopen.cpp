@@ -102,16 +102,18 @@ void TForm1::PageClick(bool placeholder, bool open)
             const PageKind kind = isWebAddress(entry)                 ? PageKind::Browser
                                   : !QFileInfo(CurPagePath).isFile() ? PageKind::OpenPanel
                                                                      : pageKindOf(CurPagePath);
-            switch (kind) {
-            case PageKind::Picture:
+            // A link a peer made to a file outside the data root is neither shown nor offered.
+            const QString outside = isWebAddress(entry) ? QString() : outsideRootPageHtml(CurPagePath, nav.HomeDir);
+            if (!outside.isEmpty()) {
+                SpeedButton16->hide();
+                Panel10->hide();
+                WebBrowser1->setHtml(outside);
+            } else if (kind == PageKind::Picture) {
                 showPicture(CurPagePath);
-                break;
-            case PageKind::OpenPanel:
+            } else if (kind == PageKind::OpenPanel) {
                 showOpenPanel(CurPagePath);
-                break;
-            case PageKind::Browser:
+            } else {
                 showPage(CurPageUrl);
-                break;
             }
         }
         setCaption(CurPageUrl);

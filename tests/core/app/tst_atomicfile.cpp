@@ -80,16 +80,21 @@ private slots:
         QTest::addColumn<bool>("thisMachine");
         QTest::addColumn<int>("ageSeconds");
         QTest::addColumn<bool>("removed");
-        QTest::newRow("this machine, process gone") << true << 0 << true;
+        QTest::addColumn<QString>("tail"); // taken when a folder stood at the first name
+        QTest::newRow("this machine, process gone") << true << 0 << true << QString();
+        QTest::newRow("this machine, process gone, second name") << true << 0 << true << u"-12345678"_s;
         // Imaged school PCs share one host name: that number may be writing over there.
-        QTest::newRow("same host name elsewhere, a minute old") << false << 60 << false;
-        QTest::newRow("same host name elsewhere, two days old") << false << 2 * 86400 << true;
+        QTest::newRow("same host name elsewhere, a minute old") << false << 60 << false << QString();
+        QTest::newRow("same host name elsewhere, two days old") << false << 2 * 86400 << true << QString();
+        QTest::newRow("same host name elsewhere, second name, two days old")
+            << false << 2 * 86400 << true << u"-12345678"_s;
     }
     void staleTemporaryOfDeadWriterIsRemovedByNextWrite()
     {
         QFETCH(bool, thisMachine);
         QFETCH(int, ageSeconds);
         QFETCH(bool, removed);
+        QFETCH(QString, tail);
         QTemporaryDir dir;
         const QString page = dir.filePath(u"a.html"_s);
         const qint64 gone = deadProcessId();
@@ -97,7 +102,8 @@ private slots:
         QString otherPrefix = prefix;
         const QString tag = AtomicFile::thisHostTag();
         otherPrefix.replace(tag, tag.left(tag.lastIndexOf(u'-')) + u"-0badb007"_s);
-        const QString stale = (thisMachine ? prefix : otherPrefix) + QString::number(gone) + u".tmp"_s;
+        const QString stale = (thisMachine ? prefix : otherPrefix) + QString::number(gone) + tail + u".tmp"_s;
+        QVERIFY(AtomicFile::isTemporaryName(QFileInfo(stale).fileName()));
         const QString living = prefix + QString::number(QCoreApplication::applicationPid() == 1 ? 2 : 1) + u".tmp"_s;
         touch(stale, ageSeconds);
         touch(living);
@@ -131,6 +137,9 @@ private slots:
         QTest::newRow("hard link to an outside file") << u"hard"_s << false;
         QTest::newRow("link swapped in during the write") << u"link"_s << true;
         QTest::newRow("the target itself a link out") << u"target"_s << false;
+        // A folder cannot be taken away: the writer takes another name.
+        QTest::newRow("a folder") << u"folder"_s << false;
+        QTest::newRow("a folder holding a file") << u"full folder"_s << false;
     }
     void plantedTemporaryIsNeverWrittenThrough()
     {
@@ -147,6 +156,8 @@ private slots:
             QFile::remove(temp);
             if (planted == u"target"_s) // replaced by the file, never written through
                 QVERIFY(QFile::remove(target) && QFile::link(secret, target));
+            else if (planted.endsWith(u"folder"_s))
+                QVERIFY(QDir().mkdir(temp) && (planted == u"folder"_s || writeWholeFile(temp + u"/x"_s, "x")));
             else if (planted == u"hard"_s)
                 QCOMPARE(::link(QFile::encodeName(secret).constData(), QFile::encodeName(temp).constData()), 0);
             else
@@ -164,6 +175,10 @@ private slots:
         QVERIFY(!QFile::exists(outside.filePath(u"new.txt"_s)));
         QVERIFY(QFileInfo(target).isFile() && !QFileInfo(target).isSymLink());
         QCOMPARE(readAll(target), duringWrite ? QByteArray("old") : QByteArray("new"));
+        if (planted.endsWith(u"folder"_s)) {
+            QVERIFY2(QFileInfo(temp).isDir(), "what a peer planted stays");
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"vars.txt"_s});
+        }
     }
 
     void longJapaneseNameStillWrites()

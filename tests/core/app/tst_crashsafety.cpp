@@ -15,13 +15,21 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <memory>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace CrashWriters;
@@ -176,54 +184,69 @@ QString problemAfterKill(const QString &writer, const QString &dir)
     return {};
 }
 
-// A network share made on this machine: an sshd on loopback and an sshfs mount of a
-// folder it serves. Network file systems are where temporary files get names.
-class SshfsShare
+// A network share made on this machine without any server: sshfs connects straight to
+// a loopback port, where the test hands the connection to an sftp-server of its own,
+// and mounts the folder it serves. Network file systems are where temporary files get
+// names.
+class SftpShare
 {
 public:
-    ~SshfsShare() { stop(); }
+    ~SftpShare() { stop(); }
 
     // Empty when the mount stands; else why it cannot be made here.
     QString start()
     {
-        const QString sshd = u"/usr/sbin/sshd"_s;
+        const QString sftpServer = u"/usr/lib/openssh/sftp-server"_s;
         const QString sshfs = QStandardPaths::findExecutable(u"sshfs"_s);
-        if (!QFile::exists(sshd) || sshfs.isEmpty())
-            return u"sshd or sshfs is not installed"_s;
-        if (!QFileInfo(u"/dev/fuse"_s).isWritable())
-            return u"/dev/fuse cannot be opened"_s;
-        const QString t = m_temp.path();
-        for (const char *key : {"hostkey", "userkey"}) {
-            if (QProcess::execute(u"ssh-keygen"_s, {u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, QString(),
-                                                   u"-f"_s, t + u'/' + QLatin1StringView(key)}) != 0)
-                return u"ssh-keygen failed"_s;
+        if (!QFileInfo(sftpServer).isExecutable() || sshfs.isEmpty())
+            return u"sshfs or sftp-server (openssh-sftp-server) is not installed"_s;
+        const int fuse = ::open("/dev/fuse", O_RDWR | O_CLOEXEC);
+        if (fuse < 0)
+            return u"FUSE is not available here (/dev/fuse cannot be opened)"_s;
+        ::close(fuse);
+        const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
+            || ::listen(listener, 1) != 0 || ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
+            if (listener >= 0)
+                ::close(listener);
+            return u"no loopback port to serve the share on"_s;
         }
-        QFile::copy(t + u"/userkey.pub"_s, t + u"/authorized_keys"_s);
-        QDir().mkpath(t + u"/export"_s);
+        const QString exported = m_temp.path() + u"/export"_s;
+        QDir().mkpath(exported);
         QDir().mkpath(m_mount);
-        QDir().mkpath(u"/run/sshd"_s);
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost);
-        const QString port = QString::number(probe.serverPort());
-        probe.close();
-        QFile config(t + u"/sshd_config"_s);
-        config.open(QIODevice::WriteOnly);
-        config.write(QStringLiteral("Port %1\nListenAddress 127.0.0.1\nHostKey %2/hostkey\n"
-                                    "AuthorizedKeysFile %2/authorized_keys\nPasswordAuthentication no\n"
-                                    "PermitRootLogin yes\nStrictModes no\nUsePAM no\nPidFile none\n"
-                                    "Subsystem sftp internal-sftp\n").arg(port, t).toUtf8());
-        config.close();
-        m_sshd.start(sshd, {u"-D"_s, u"-e"_s, u"-f"_s, config.fileName()});
-        if (!m_sshd.waitForStarted())
-            return u"sshd did not start"_s;
-        for (int attempt = 0; attempt < 50 && !mounted(); ++attempt) {
-            QProcess::execute(sshfs, {u"-p"_s, port, u"-o"_s,
-                                      u"IdentityFile="_s + t + u"/userkey,StrictHostKeyChecking=no,"
-                                      "UserKnownHostsFile=/dev/null,BatchMode=yes"_s,
-                                      u"root@127.0.0.1:"_s + t + u"/export"_s, m_mount});
-            if (!mounted())
-                QTest::qWait(100);
+        // In the foreground, so that it stays this test's child until the unmount.
+        m_sshfs.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_sshfs.start(sshfs, {u"-f"_s, u"-o"_s, u"directport="_s + QString::number(ntohs(address.sin_port)),
+                              u"127.0.0.1:"_s + exported, m_mount});
+        // sshfs connects at once, or has ended with its reason on the test's output.
+        pollfd waiting{listener, POLLIN, 0};
+        int ready = 0;
+        for (int attempt = 0; attempt < 300 && ready == 0 && !m_sshfs.waitForFinished(0); ++attempt)
+            ready = ::poll(&waiting, 1, 100);
+        const int connection = ready == 1 ? ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC) : -1;
+        ::close(listener);
+        if (connection < 0)
+            return u"sshfs did not connect"_s;
+        // The server speaks on the connection as on a pipe from sshd.
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, connection, STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, connection, STDOUT_FILENO);
+        const QByteArray program = QFile::encodeName(sftpServer);
+        char *const argv[] = {const_cast<char *>(program.constData()), nullptr};
+        const int spawned = posix_spawn(&m_server, program.constData(), &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(connection);
+        if (spawned != 0) {
+            m_server = 0;
+            return u"sftp-server did not start"_s;
         }
+        for (int attempt = 0; attempt < 300 && !mounted() && m_sshfs.state() == QProcess::Running; ++attempt)
+            QTest::qWait(100);
         return mounted() ? QString() : u"the sshfs mount failed"_s;
     }
 
@@ -237,17 +260,23 @@ private:
     }
     void stop()
     {
+        // The unmount ends sshfs, and with the connection the server.
         if (mounted())
-            QProcess::execute(u"fusermount"_s, {u"-u"_s, m_mount});
-        if (m_sshd.state() != QProcess::NotRunning) {
-            m_sshd.kill();
-            m_sshd.waitForFinished();
+            QProcess::execute(u"fusermount3"_s, {u"-u"_s, m_mount});
+        if (m_sshfs.state() != QProcess::NotRunning && !m_sshfs.waitForFinished(10000)) {
+            m_sshfs.kill();
+            m_sshfs.waitForFinished();
+        }
+        if (m_server > 0) {
+            ::kill(m_server, SIGTERM);
+            ::waitpid(m_server, nullptr, 0);
         }
     }
 
     QTemporaryDir m_temp;
     QString m_mount = m_temp.path() + u"/mnt"_s;
-    QProcess m_sshd;
+    QProcess m_sshfs;
+    pid_t m_server = 0;
 };
 
 } // namespace
@@ -281,7 +310,7 @@ private slots:
         QFETCH(int, kills);
         QFETCH(bool, onShare);
         if (onShare && !m_share) {
-            m_share = std::make_unique<SshfsShare>();
+            m_share = std::make_unique<SftpShare>();
             m_shareProblem = m_share->start();
         }
         if (onShare && !m_shareProblem.isEmpty())
@@ -311,7 +340,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<SshfsShare> m_share;
+    std::unique_ptr<SftpShare> m_share;
     QString m_shareProblem;
 };
 

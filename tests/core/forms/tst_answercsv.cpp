@@ -57,6 +57,12 @@ private slots:
         QTest::newRow("formula defused")
             << u"=1+1[=cmd|'/C calc'!A0]\r\nQ2[@x]\r\nQ3[-2]\r\nQ4[+3]"_s << u"'=1+1,Q2,Q3,Q4"_s << u"'=cmd|'/Ccalc'!A0,'@x,'-2,'+3"_s;
         QTest::newRow("lone CR quoted") << u"Q[a\rb]"_s << u"Q"_s << u"\"a\rb\""_s;
+        // A spreadsheet skips a leading TAB or CR and runs the formula after it.
+        QTest::newRow("formula behind a TAB defused") << u"\tQ[\t=1+1]"_s << u"'\tQ"_s << u"'\t=1+1"_s;
+        QTest::newRow("formula behind a CR defused, after the quote")
+            << u"Q[\r=1+1,2]"_s << u"Q"_s << u"\"'\r=1+1,2\""_s;
+        QTest::newRow("formula in quotes defused after the quote") << u"Q[=1,2]"_s << u"Q"_s << u"\"'=1,2\""_s;
+        QTest::newRow("NUL dropped") << u"Q\0[a\0b]\r\nR[\0=1]"_s << u"Q,R"_s << u"ab,'=1"_s;
         QTest::newRow("a stray ] leaves an empty field") << u"Q1[A] x]"_s << u"Q1,"_s << u"A,"_s;
         QTest::newRow("comment line after the questions")
             << u"Q1\r\n[A]\r\n//メモ[x]\r\n"_s << u"Q1"_s << u"A,x"_s;

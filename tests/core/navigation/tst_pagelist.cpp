@@ -4,7 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
 
 #include "core/navigation/testfiles.h"
 
@@ -65,6 +69,37 @@ private slots:
         for (const QString &name : {u"b.JPG"_s, u"a.jpeg"_s, u"c.bmp"_s, u"d.html"_s})
             QVERIFY(writeFixture(dir.filePath(name)));
         QCOMPARE(listPlainFiles(dir.path(), {u"*.jpg"_s, u"*.jpeg"_s}), (QStringList{u"a.jpeg"_s, u"b.JPG"_s}));
+    }
+
+    void namesThatCannotBeOpenedByNameAreLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("raw"); // a name another system wrote
+        QTest::newRow("Shift_JIS bytes") << QByteArray("1020_\x93\xfa\x95\xf1.html");
+        QTest::newRow("a lone continuation byte") << QByteArray("1020_\x80.html");
+        QTest::newRow("cut short") << QByteArray("1020_\xe3\x81.html");
+        QTest::newRow("an encoded surrogate") << QByteArray("1020_\xed\xa0\x80.html");
+    }
+    void namesThatCannotBeOpenedByNameAreLeftOut()
+    {
+        QFETCH(QByteArray, raw);
+        QTemporaryDir dir;
+        QVERIFY(writeFixture(dir.filePath(u"1010_a.html"_s)));
+        QVERIFY(writeFixture(dir.filePath(u"1030_\uFFFD.html"_s))); // the replacement character itself is a name
+        const QByteArray path = QFile::encodeName(dir.path()) + '/' + raw;
+        FILE *made = std::fopen(path.constData(), "w");
+        QVERIFY(made);
+        std::fclose(made);
+        // The temporary folder cannot remove it by any name either.
+        const auto removeOdd = qScopeGuard([&] { ::unlink(path.constData()); });
+
+        const QStringList expected{u"1010_a.html"_s, u"1030_\uFFFD.html"_s};
+        QCOMPARE(listPageFiles(dir.path()), expected);
+        QCOMPARE(listPlainFiles(dir.path()), expected);
+        QCOMPARE(listPlainFiles(dir.path(), {u"*.HTML"_s}), expected);
+        QCOMPARE(countPageFiles(dir.path()), 2);
+        for (const QString &name : expected)
+            QVERIFY(QFileInfo::exists(dir.filePath(name)));
+        QVERIFY2(::access(path.constData(), F_OK) == 0, "the odd page is left as it is");
     }
 
     void dataRootBesideProgram_data()

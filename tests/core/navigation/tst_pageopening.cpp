@@ -1,6 +1,8 @@
+#include "core/navigation/navigationtexts.h"
 #include "core/navigation/pageopening.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -160,6 +162,36 @@ private slots:
         QVERIFY(file.resize(size));
         file.close();
         QCOMPARE(oversizedPage(file.fileName()), tooLarge ? std::optional<qint64>(size) : std::nullopt);
+    }
+
+    void pagesLeadingOutOfTheRootAreNotShown_data()
+    {
+        QTest::addColumn<QString>("page"); // relative to the data root
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("a page") << u"1010_a.html"_s << true;
+        QTest::newRow("a page in a folder") << u"sub/1010_b.html"_s << true;
+        QTest::newRow("a link to a page of the root") << u"1020_same.html"_s << true;
+        QTest::newRow("a link to a file outside") << u"1030_out.html"_s << false;
+        QTest::newRow("a page in a folder that is a link out") << u"away/secret.txt"_s << false;
+    }
+    void pagesLeadingOutOfTheRootAreNotShown()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, shown);
+        QTemporaryDir outside, dir;
+        const QString root = dir.filePath(u"web"_s);
+        QVERIFY(QDir().mkpath(root + u"/sub"_s));
+        for (const QString &file : QStringList{root + u"/1010_a.html"_s, root + u"/sub/1010_b.html"_s, outside.filePath(u"secret.txt"_s)}) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link(root + u"/1010_a.html"_s, root + u"/1020_same.html"_s));
+        QVERIFY(QFile::link(outside.filePath(u"secret.txt"_s), root + u"/1030_out.html"_s));
+        QVERIFY(QFile::link(outside.path(), root + u"/away"_s));
+        const QString html = outsideRootPageHtml(root + u'/' + page, root);
+        QCOMPARE(html.isEmpty(), shown);
+        if (!shown)
+            QVERIFY(html.contains(NavigationTexts::PageOutsideRoot));
     }
 
     // A peer's name never becomes markup, a command or a sound in the notice.

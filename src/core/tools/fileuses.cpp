@@ -91,8 +91,9 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
             while (segmentStart > 0 && value.text.at(segmentStart - 1) != u'/' && value.text.at(segmentStart - 1) != u'\\')
                 --segmentStart;
             const QString path = resolver.pathOf(pageFolder, value.text.left(segmentEnd));
-            if (!path.isEmpty() && segmentEnd > segmentStart && isKey(pathKey(path))) {
-                found(value, segmentStart, segmentEnd - segmentStart, pathKey(path));
+            const QString key = path.isEmpty() || segmentEnd == segmentStart ? QString() : resolver.key(path);
+            if (!key.isEmpty() && isKey(key)) {
+                found(value, segmentStart, segmentEnd - segmentStart, key);
                 break;
             }
             segmentEnd = segmentStart - 1;
@@ -150,7 +151,7 @@ PageUses::PageUses(const QStringList &pages, const QStringList &paths, const Lin
 {
     QSet<QString> keys;
     for (const QString &path : paths)
-        keys.insert(pathKey(path));
+        keys.insert(resolver.key(path));
     const auto isKey = [&](const QString &key) { return keys.contains(key); };
     for (const QString &page : pages) {
         const std::optional<QByteArray> bytes = readTextFile(page);
@@ -180,7 +181,7 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed) con
     QHash<QString, QString> names;
     QHash<QString, QString> pageNow;
     for (const auto &[from, to] : renamed) {
-        names.insert(pathKey(from), fileNameOf(to));
+        names.insert(m_resolver.key(from), fileNameOf(to));
         pageNow.insert(from, to);
     }
     QStringList notWritten;

@@ -101,6 +101,21 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
     }
 }
 
+// name as it can stand in a value in quote (none: a value without quotes).
+// The value's own quote, and what ends a value without quotes, are escaped
+// so that a name never closes its value; where the value was escaped, or an
+// escape would mix with a "%" of the name, the whole name is.
+static QString nameInValue(QString name, QChar quote, bool escapedValue)
+{
+    const QString ending = quote.isNull() ? u" \t\n\r\f>\"'"_s : QString(quote);
+    const bool mustEscape = std::any_of(ending.cbegin(), ending.cend(), [&](QChar c) { return name.contains(c); });
+    if (escapedValue || (mustEscape && name.contains(u'%')))
+        return QString::fromUtf8(QUrl::toPercentEncoding(name));
+    for (const QChar c : ending)
+        name.replace(c, u"%"_s + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper());
+    return name;
+}
+
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
                          const LinkResolver &resolver)
 {
@@ -112,13 +127,10 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
     QList<Cut> cuts;
     forEachUse(text, pageFolder, [&](const QString &key) { return renamed.contains(key); }, resolver,
                [&](const QuotedValue &value, qsizetype start, qsizetype length, const QString &key) {
-                   QString name = renamed.value(key);
-                   const QChar before = text.at(value.start - 1);
-                   if (value.text.mid(start, length).contains(u'%'))
-                       name = QString::fromUtf8(QUrl::toPercentEncoding(name));
-                   else if (before != u'"' && before != u'\'')
-                       name.replace(u' ', u"%20"_s); // a value without quotes ends at a blank
-                   cuts.append({value.start + start, length, name});
+                   const QChar before = value.start > 0 ? text.at(value.start - 1) : QChar();
+                   const QChar quote = before == u'"' || before == u'\'' ? before : QChar();
+                   cuts.append({value.start + start, length,
+                                nameInValue(renamed.value(key), quote, value.text.mid(start, length).contains(u'%'))});
                });
     QString result = text;
     for (auto cut = cuts.crbegin(); cut != cuts.crend(); ++cut)

@@ -18,7 +18,7 @@ QList<QuotedValue> fileNameValues(const QString &text);
 
 // text of a page in pageFolder with every value that names a renamed path
 // (resolver's key -> new name of that file or folder) naming it by its new
-// name.
+// name, escaped where the value needs it.
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
                          const LinkResolver &resolver);
 

@@ -45,6 +45,13 @@ QString linkFileNamePart(const QString &link)
     return link.mid(cut + 1);
 }
 
+bool isRefusedLinkName(const QString &name)
+{
+    static const QString refused = u"\"'<>/\\$"_s;
+    return std::any_of(name.cbegin(), name.cend(),
+                       [](QChar c) { return refused.contains(c) || c.category() == QChar::Other_Control; });
+}
+
 LinkResolver::LinkResolver(const QString &root, const QString &curDir)
     : m_root(QDir::cleanPath(root))
     , m_curDir(QDir::cleanPath(curDir))

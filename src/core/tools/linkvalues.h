@@ -25,6 +25,10 @@ QString cleanLinkValue(const QString &value);
 // begins with "$".
 QString linkFileNamePart(const QString &link);
 
+// Whether a name that pages may come to name would break their tags, leave
+// its folder or open as a command: it holds " ' < > / \ $ or a control character.
+bool isRefusedLinkName(const QString &name);
+
 // Finds the files that links name, on a case-sensitive file system as a
 // Windows peer would: the exact name first, then one differing only in case.
 // Nothing outside the data root is ever found. Each folder is listed once: a

@@ -5,6 +5,7 @@
 #include "core/pages/pagefile.h"
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
+#include "core/tools/picturerename.h"
 #include "core/tools/renumberfields.h"
 
 #include "core/navigation/testfiles.h"
@@ -258,6 +259,32 @@ private slots:
         const FolderRenameOutcome outcome = renameUsedFiles(dir.path(), dir.path(), moves, companions);
         QCOMPARE(outcome.pagesNotWritten, QStringList());
         QCOMPARE(decodePageUtf8(readFixture(dir.filePath(page))).text, after);
+    }
+
+    // New names go into the values of every page that names the renamed files.
+    void namesThatWouldBreakTagsAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("an attribute in double quotes") << u"x\" onmouseover=\"document.title=666\" y=\""_s << true;
+        QTest::newRow("a single quote") << u"it's"_s << true;
+        QTest::newRow("a tag") << u"<b>"_s << true;
+        QTest::newRow("a tab") << u"a\tb"_s << true;
+        QTest::newRow("a line break") << u"a\r\nb"_s << true;
+        QTest::newRow("DEL") << u"a\u007f"_s << true;
+        QTest::newRow("blanks and kana") << u"my ページ"_s << false;
+    }
+    void namesThatWouldBreakTagsAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        const QStringList entries{u"a.html"_s, u"b.html"_s};
+        const NumberedRename rename{name, 1, 1, 1, 0, 1};
+        QCOMPARE(numberedNameProblem(entries, rename) == NumberedNameProblem::Refused, refused);
+        const FolderNames names(QSet<QString>(entries.cbegin(), entries.cend()), NumberedCompanions);
+        QCOMPARE(planNumbered(entries, rename, names).isEmpty(), refused);
+        // The file tool's prefix goes into pages the same way.
+        QCOMPARE(isRefusedPicturePrefix(name), refused);
     }
 
     // A program stopped in the middle of a swap leaves a page under a hidden name.

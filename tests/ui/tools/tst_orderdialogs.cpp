@@ -24,21 +24,6 @@
 
 using namespace Qt::StringLiterals;
 
-// Answers the next message box with button; keeps its text.
-static void answerMessageBox(QObject *context, QMessageBox::StandardButton button, QString *text)
-{
-    auto *timer = new QTimer(context);
-    QObject::connect(timer, &QTimer::timeout, context, [timer, button, text] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        timer->deleteLater();
-        *text = box->text();
-        box->button(button)->click();
-    });
-    timer->start(10);
-}
-
 class OrderDialogsTest : public QObject
 {
     Q_OBJECT

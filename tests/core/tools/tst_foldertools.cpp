@@ -303,6 +303,22 @@ private slots:
         QCOMPARE(renameInPageText(text, m_dir, renamed, resolver), after);
     }
 
+    // Pictures whose names differ only in case are each renamed in the pages that name them.
+    void renamingPicturesThatDifferOnlyInCase()
+    {
+        for (const QString &name : {u"a.jpg"_s, u"A.jpg"_s})
+            write(name, name.toUtf8());
+        page(u"0100_p.html"_s, u"<IMG src=\"a.jpg\"><IMG src=\"A.jpg\"><IMG src=\"A.JPG\">"_s);
+        LinkResolver resolver(m_root, m_dir);
+        const PictureRenameOutcome outcome = renamePictures({path(u"a.jpg"_s), path(u"A.jpg"_s)}, u"pic"_s, resolver);
+        QCOMPARE(outcome.renamed.size(), 2);
+        QCOMPARE(read(u"pic0.jpg"_s), QByteArray("a.jpg"));
+        QCOMPARE(read(u"pic1.jpg"_s), QByteArray("A.jpg"));
+        // A spelling neither has names the picture a link finds for it.
+        QCOMPARE(QString::fromUtf8(read(u"0100_p.html"_s).mid(3)),
+                 u"<HTML><BODY><IMG src=\"pic0.jpg\"><IMG src=\"pic1.jpg\"><IMG src=\"pic1.jpg\"></BODY></HTML>\r\n"_s);
+    }
+
     void picturePrefixAndTest_data()
     {
         QTest::addColumn<QString>("name");

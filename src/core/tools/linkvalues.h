@@ -51,9 +51,10 @@ public:
     // What path is compared by when values are matched with the files a rename
     // names: the path without regard to case, as a Windows peer reads it,
     // unless its folder holds names that differ from its name only in case;
-    // then its name as written, or for a spelling none of them has, the one
-    // existing() finds. Names as the folder had them when first looked at, so
-    // that keys still tell renamed files apart after the renames.
+    // then its name as written, or for a spelling none of them has, the first
+    // of them in name order (as existing() takes it). Names as the folder had
+    // them when first looked at, so that keys still tell renamed files apart
+    // after the renames.
     QString key(const QString &path) const;
 
     const QString &curDir() const { return m_curDir; }

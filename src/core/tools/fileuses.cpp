@@ -91,13 +91,29 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
             while (segmentStart > 0 && value.text.at(segmentStart - 1) != u'/' && value.text.at(segmentStart - 1) != u'\\')
                 --segmentStart;
             const QString path = resolver.pathOf(pageFolder, value.text.left(segmentEnd));
-            if (!path.isEmpty() && segmentEnd > segmentStart && isKey(pathKey(path))) {
-                found(value, segmentStart, segmentEnd - segmentStart, pathKey(path));
+            const QString key = path.isEmpty() || segmentEnd == segmentStart ? QString() : resolver.key(path);
+            if (!key.isEmpty() && isKey(key)) {
+                found(value, segmentStart, segmentEnd - segmentStart, key);
                 break;
             }
             segmentEnd = segmentStart - 1;
         }
     }
+}
+
+// name as it can stand in a value in quote (none: a value without quotes).
+// The value's own quote, and what ends a value without quotes, are escaped
+// so that a name never closes its value; where the value was escaped, or an
+// escape would mix with a "%" of the name, the whole name is.
+static QString nameInValue(QString name, QChar quote, bool escapedValue)
+{
+    const QString ending = quote.isNull() ? u" \t\n\r\f>\"'"_s : QString(quote);
+    const bool mustEscape = std::any_of(ending.cbegin(), ending.cend(), [&](QChar c) { return name.contains(c); });
+    if (escapedValue || (mustEscape && name.contains(u'%')))
+        return QString::fromUtf8(QUrl::toPercentEncoding(name));
+    for (const QChar c : ending)
+        name.replace(c, u"%"_s + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper());
+    return name;
 }
 
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
@@ -111,13 +127,10 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
     QList<Cut> cuts;
     forEachUse(text, pageFolder, [&](const QString &key) { return renamed.contains(key); }, resolver,
                [&](const QuotedValue &value, qsizetype start, qsizetype length, const QString &key) {
-                   QString name = renamed.value(key);
-                   const QChar before = text.at(value.start - 1);
-                   if (value.text.mid(start, length).contains(u'%'))
-                       name = QString::fromUtf8(QUrl::toPercentEncoding(name));
-                   else if (before != u'"' && before != u'\'')
-                       name.replace(u' ', u"%20"_s); // a value without quotes ends at a blank
-                   cuts.append({value.start + start, length, name});
+                   const QChar before = value.start > 0 ? text.at(value.start - 1) : QChar();
+                   const QChar quote = before == u'"' || before == u'\'' ? before : QChar();
+                   cuts.append({value.start + start, length,
+                                nameInValue(renamed.value(key), quote, value.text.mid(start, length).contains(u'%'))});
                });
     QString result = text;
     for (auto cut = cuts.crbegin(); cut != cuts.crend(); ++cut)
@@ -150,7 +163,7 @@ PageUses::PageUses(const QStringList &pages, const QStringList &paths, const Lin
 {
     QSet<QString> keys;
     for (const QString &path : paths)
-        keys.insert(pathKey(path));
+        keys.insert(resolver.key(path));
     const auto isKey = [&](const QString &key) { return keys.contains(key); };
     for (const QString &page : pages) {
         const std::optional<QByteArray> bytes = readTextFile(page);
@@ -180,7 +193,7 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed) con
     QHash<QString, QString> names;
     QHash<QString, QString> pageNow;
     for (const auto &[from, to] : renamed) {
-        names.insert(pathKey(from), fileNameOf(to));
+        names.insert(m_resolver.key(from), fileNameOf(to));
         pageNow.insert(from, to);
     }
     QStringList notWritten;

@@ -17,7 +17,8 @@
 QList<QuotedValue> fileNameValues(const QString &text);
 
 // text of a page in pageFolder with every value that names a renamed path
-// (path key -> new name of that file or folder) naming it by its new name.
+// (resolver's key -> new name of that file or folder) naming it by its new
+// name, escaped where the value needs it.
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
                          const LinkResolver &resolver);
 
@@ -31,8 +32,8 @@ public:
     PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver);
 
     // The pages that name path and cannot be rewritten.
-    QStringList blockingPages(const QString &path) const { return m_blocking.value(pathKey(path)); }
-    bool blocked(const QString &path) const { return m_blocking.contains(pathKey(path)); }
+    QStringList blockingPages(const QString &path) const { return m_blocking.value(m_resolver.key(path)); }
+    bool blocked(const QString &path) const { return m_blocking.contains(m_resolver.key(path)); }
 
     // Rewrites every page that names a renamed path (old path -> new path);
     // a page renamed meanwhile is found under its new path. Returns the pages

@@ -45,6 +45,13 @@ QString linkFileNamePart(const QString &link)
     return link.mid(cut + 1);
 }
 
+bool isRefusedLinkName(const QString &name)
+{
+    static const QString refused = u"\"'<>/\\$"_s;
+    return std::any_of(name.cbegin(), name.cend(),
+                       [](QChar c) { return refused.contains(c) || c.category() == QChar::Other_Control; });
+}
+
 LinkResolver::LinkResolver(const QString &root, const QString &curDir)
     : m_root(QDir::cleanPath(root))
     , m_curDir(QDir::cleanPath(curDir))
@@ -80,6 +87,20 @@ QString LinkResolver::pathOf(const QString &folder, const QString &value) const
     return insideRoot(path) ? path : QString();
 }
 
+QStringList LinkResolver::namesLike(const QString &folder, const QString &name) const
+{
+    auto listing = m_listings.constFind(folder);
+    if (listing == m_listings.cend()) {
+        QHash<QString, QStringList> names;
+        const QStringList entries =
+            QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QString &entry : entries)
+            names[entry.toCaseFolded()] << entry;
+        listing = m_listings.insert(folder, names);
+    }
+    return listing->value(name.toCaseFolded());
+}
+
 QString LinkResolver::existing(const QString &path)
 {
     const QString clean = QDir::cleanPath(path);
@@ -91,14 +112,22 @@ QString LinkResolver::existing(const QString &path)
     const QString folder = clean.left(slash);
     if (!QFileInfo(folder).isDir())
         return findFileInFolder(m_root, clean.mid(m_root.size() + 1));
-    auto listing = m_listings.find(folder);
-    if (listing == m_listings.end()) {
-        QHash<QString, QString> names;
-        const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-        for (const QString &name : files)
-            names.insert(name.toCaseFolded(), name);
-        listing = m_listings.insert(folder, names);
-    }
-    const QString found = listing->value(clean.mid(slash + 1).toCaseFolded());
-    return found.isEmpty() ? QString() : folder + u'/' + found;
+    for (const QString &name : namesLike(folder, clean.mid(slash + 1)))
+        if (QFileInfo(folder + u'/' + name).isFile())
+            return folder + u'/' + name;
+    return {};
+}
+
+QString LinkResolver::key(const QString &path) const
+{
+    const QString clean = QDir::cleanPath(path);
+    const qsizetype slash = clean.lastIndexOf(u'/');
+    if (slash <= 0)
+        return pathKey(clean);
+    const QString name = clean.mid(slash + 1);
+    const QStringList alike = namesLike(clean.left(slash), name);
+    if (alike.size() < 2)
+        return pathKey(clean);
+    // No path holds a NUL: these keys never equal one without regard to case.
+    return QChar(0) + pathKey(clean.left(slash + 1)) + (alike.contains(name) ? name : alike.constFirst());
 }

@@ -25,9 +25,14 @@ QString cleanLinkValue(const QString &value);
 // begins with "$".
 QString linkFileNamePart(const QString &link);
 
+// Whether a name that pages may come to name would break their tags, leave
+// its folder or open as a command: it holds " ' < > / \ $ or a control character.
+bool isRefusedLinkName(const QString &name);
+
 // Finds the files that links name, on a case-sensitive file system as a
 // Windows peer would: the exact name first, then one differing only in case.
-// Nothing outside the data root is ever found.
+// Nothing outside the data root is ever found. Each folder is listed once: a
+// resolver sees the names a folder had when it first looked there.
 class LinkResolver
 {
 public:
@@ -43,15 +48,25 @@ public:
     // path itself when it is a file inside the data root, else the file that
     // differs from it only in case; empty when there is none.
     QString existing(const QString &path);
+    // What path is compared by when values are matched with the files a rename
+    // names: the path without regard to case, as a Windows peer reads it,
+    // unless its folder holds names that differ from its name only in case;
+    // then its name as written, or for a spelling none of them has, the first
+    // of them in name order (as existing() takes it). Names as the folder had
+    // them when first looked at, so that keys still tell renamed files apart
+    // after the renames.
+    QString key(const QString &path) const;
 
     const QString &curDir() const { return m_curDir; }
 
 private:
     bool insideRoot(const QString &path) const;
+    // The names of folder that are name without regard to case, in name order.
+    QStringList namesLike(const QString &folder, const QString &name) const;
     QString m_root;
     QString m_curDir;
-    // Folder -> lower-case name -> name on disk.
-    QHash<QString, QHash<QString, QString>> m_listings;
+    // Folder -> case-folded name -> the names on disk that fold to it.
+    mutable QHash<QString, QHash<QString, QStringList>> m_listings;
 };
 
 // path compared as a Windows peer would: without regard to case.

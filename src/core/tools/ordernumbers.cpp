@@ -1,6 +1,7 @@
 #include "core/tools/ordernumbers.h"
 
 #include "core/navigation/pathtext.h"
+#include "core/tools/linkvalues.h"
 
 using namespace Qt::StringLiterals;
 
@@ -75,11 +76,11 @@ QString formatNumber(qint64 number, int digits)
     return number < 0 ? u'-' + magnitude : magnitude;
 }
 
-// A new name that would leave the folder, or open as a command, is none.
+// A new name that would leave the folder, open as a command or break the
+// tags of the pages that name it, is none.
 static bool usableName(const QString &name)
 {
-    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u'$') && name != u"."_s
-        && name != u".."_s;
+    return !isRefusedLinkName(name) && name != u"."_s && name != u".."_s;
 }
 
 static QString numberedName(const NumberedRename &rename, qint64 number, const QString &extension)

@@ -57,7 +57,7 @@ struct NumberedRename
 // name + "(" + number + ")" + extension for each entry of the range that is in
 // the folder, numbers running from start by step. A name held by another page
 // of the range is free once that page has moved on, whatever the order; a page
-// whose name stays taken, or whose new name would hold a path or "$", keeps
+// whose name stays taken, or whose new name isRefusedLinkName() refuses, keeps
 // its name.
 QList<PageMove> planNumbered(const QStringList &entries, const NumberedRename &rename, const FolderNames &names);
 
@@ -65,7 +65,7 @@ QList<PageMove> planNumbered(const QStringList &entries, const NumberedRename &r
 enum class NumberedNameProblem {
     None,
     Hidden,   // it begins with ".": every page of the range would be hidden
-    Refused,  // it holds "/", "\" or "$"
+    Refused,  // it holds a character isRefusedLinkName() refuses
     TooLong,  // a page's or its note's name would be longer than a file system allows
 };
 NumberedNameProblem numberedNameProblem(const QStringList &entries, const NumberedRename &rename);

@@ -38,7 +38,8 @@ inline const QString DefaultStart = u"100"_s;
 inline const QString DefaultStep = u"1"_s;
 inline const QString DefaultDigits = u"3"_s;
 inline const QString HiddenName = u"「%1」は「.」で始まるため、ページが隠れてしまいます。別の名前にしてください。"_s;
-inline const QString RefusedName = u"「%1」には / \\ $ のどれかが含まれているため、ファイル名にできません。"_s;
+inline const QString RefusedName =
+    u"「%1」には \" ' < > / \\ $ のどれか、または制御文字が含まれているため、ファイル名にできません。"_s;
 inline const QString NameTooLong = u"「%1」では長すぎて、ファイル名にできません。短い名前にしてください。"_s;
 inline const QString InvalidNumber = u"「%1」は正しい数字ではありません。"_s;
 

@@ -43,8 +43,7 @@ QString freePictureName(const QString &picture, const QString &prefix)
 
 bool isRefusedPicturePrefix(const QString &fieldText)
 {
-    static const QString refused = u"\"<>/\\$"_s;
-    return std::any_of(refused.cbegin(), refused.cend(), [&](QChar c) { return fieldText.contains(c); });
+    return isRefusedLinkName(fieldText);
 }
 
 // The pages that may name a picture of folder: the folder's own and the selected ones.

@@ -17,8 +17,8 @@ QString picturePrefix(const QString &fieldText);
 // file of picture's folder has (without regard to case).
 QString freePictureName(const QString &picture, const QString &prefix);
 
-// Whether the name field holds a character that would break the pages' tags
-// or leave the folder (" < > / \ $): such a prefix renames nothing.
+// Whether the name field holds a character isRefusedLinkName() refuses: such
+// a prefix renames nothing.
 bool isRefusedPicturePrefix(const QString &fieldText);
 
 struct PictureRenameOutcome

@@ -66,6 +66,6 @@ inline const QString RenameFailed = u"「%1」の名前を変えられません�
 inline const QString PicturesKept =
     u"次の画像は、UTF-8 で読めないページが使っているため、名前を変えていません。\n%1\n\n使っているページ:\n%2"_s;
 inline const QString PrefixRefused =
-    u"「%1」には \" < > / \\ $ のどれかが含まれているため、画像ファイル名にできません。名前を変えてください。"_s;
+    u"「%1」には \" ' < > / \\ $ のどれか、または制御文字が含まれているため、画像ファイル名にできません。名前を変えてください。"_s;
 inline const QString PagesNotWritten = u"次のページを書き込めませんでした。\n%1"_s;
 } // namespace ToolsTexts

@@ -1,4 +1,5 @@
 // The link walk, unlinked files, page copies and picture renaming on fixture folders.
+#include "core/tools/fileuses.h"
 #include "core/tools/linkwalk.h"
 #include "core/tools/pagecopy.h"
 #include "core/tools/picturerename.h"
@@ -274,6 +275,48 @@ private slots:
         QVERIFY(QFile::exists(path(u"c.gif"_s)));
         QCOMPARE(outcome.kept, QStringList{path(u"c.gif"_s)});
         QCOMPARE(outcome.pagesLeftAlone, QStringList{path(u"0300_sj.html"_s)});
+    }
+
+    // A new name never closes the value it is written into.
+    void renamedNamesStayInsideTheirValues_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("single quotes") << u"<IMG src='b.jpg'>"_s << u"it's.jpg"_s << u"<IMG src='it%27s.jpg'>"_s;
+        QTest::newRow("double quotes")
+            << u"<IMG src=\"b.jpg\">"_s << u"it's \"x\".jpg"_s << u"<IMG src=\"it's %22x%22.jpg\">"_s;
+        QTest::newRow("the title's icon")
+            << u"<TITLE>\"b.jpg\"T</TITLE>"_s << u"a\"b.jpg"_s << u"<TITLE>\"a%22b.jpg\"T</TITLE>"_s;
+        QTest::newRow("no quotes")
+            << u"<IMG src=b.jpg width=3>"_s << u"a b>'\".jpg"_s << u"<IMG src=a%20b%3E%27%22.jpg width=3>"_s;
+        QTest::newRow("a percent sign beside an escape")
+            << u"<IMG src='b.jpg'>"_s << u"5%'.jpg"_s << u"<IMG src='5%25%27.jpg'>"_s;
+    }
+    void renamedNamesStayInsideTheirValues()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        QFETCH(QString, after);
+        const LinkResolver resolver(m_root, m_dir);
+        const QHash<QString, QString> renamed{{resolver.key(path(u"b.jpg"_s)), name}};
+        QCOMPARE(renameInPageText(text, m_dir, renamed, resolver), after);
+    }
+
+    // Pictures whose names differ only in case are each renamed in the pages that name them.
+    void renamingPicturesThatDifferOnlyInCase()
+    {
+        for (const QString &name : {u"a.jpg"_s, u"A.jpg"_s})
+            write(name, name.toUtf8());
+        page(u"0100_p.html"_s, u"<IMG src=\"a.jpg\"><IMG src=\"A.jpg\"><IMG src=\"A.JPG\">"_s);
+        LinkResolver resolver(m_root, m_dir);
+        const PictureRenameOutcome outcome = renamePictures({path(u"a.jpg"_s), path(u"A.jpg"_s)}, u"pic"_s, resolver);
+        QCOMPARE(outcome.renamed.size(), 2);
+        QCOMPARE(read(u"pic0.jpg"_s), QByteArray("a.jpg"));
+        QCOMPARE(read(u"pic1.jpg"_s), QByteArray("A.jpg"));
+        // A spelling neither has names the picture a link finds for it.
+        QCOMPARE(QString::fromUtf8(read(u"0100_p.html"_s).mid(3)),
+                 u"<HTML><BODY><IMG src=\"pic0.jpg\"><IMG src=\"pic1.jpg\"><IMG src=\"pic1.jpg\"></BODY></HTML>\r\n"_s);
     }
 
     void picturePrefixAndTest_data()

@@ -5,6 +5,7 @@
 #include "core/pages/pagefile.h"
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
+#include "core/tools/picturerename.h"
 #include "core/tools/renumberfields.h"
 
 #include "core/navigation/testfiles.h"
@@ -217,6 +218,73 @@ private slots:
             QCOMPARE(now, bytes);
         for (const QString &name : std::as_const(kept))
             QVERIFY(QFile::exists(dir.filePath(name)));
+    }
+
+    // A folder may hold names that differ only in case: each keeps what names it.
+    void namesDifferingOnlyInCaseKeepTheirUses_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("text"); // of the level's first page
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("page"); // where the first page is then
+        QTest::addColumn<QString>("after");
+        QTest::newRow("reorder: x.jpg and X.jpg; a spelling neither has takes the one a link finds")
+            << QStringList{u"a.html"_s, u"x.jpg"_s, u"X.jpg"_s}
+            << u"<IMG src=\"x.jpg\"><IMG src=\"X.jpg\"><IMG src=\"./X.JPG\">"_s << u"reorder 0 0"_s << u"1000_a.html"_s
+            << u"<IMG src=\"1020_x.jpg\"><IMG src=\"1010_X.jpg\"><IMG src=\"./1010_X.jpg\">"_s;
+        QTest::newRow("reorder: the one name matches in any case")
+            << QStringList{u"a.html"_s, u"Photo.jpg"_s} << u"<IMG src=\"PHOTO.JPG\">"_s << u"reorder 0 0"_s
+            << u"1000_a.html"_s << u"<IMG src=\"1010_Photo.jpg\">"_s;
+        QTest::newRow("number: b.html and B.html")
+            << QStringList{u"a.html"_s, u"b.html"_s, u"B.html"_s} << u"<A href=\"b.html\">b</A><A href='B.html'>B</A>"_s
+            << u"number page 100 1 3 0 2"_s << u"page(100).html"_s
+            << u"<A href=\"page(102).html\">b</A><A href='page(101).html'>B</A>"_s;
+        QTest::newRow("number: the sub-folder b follows its page, B stays")
+            << QStringList{u"a.html"_s, u"b.html"_s, u"b/"_s, u"B/"_s} << u"<IMG src=\"b/was\"><IMG src=\"B/was\">"_s
+            << u"number page 100 1 3 0 1"_s << u"page(100).html"_s
+            << u"<IMG src=\"page(101)/was\"><IMG src=\"B/was\">"_s;
+    }
+    void namesDifferingOnlyInCaseKeepTheirUses()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, text);
+        QFETCH(QString, operation);
+        QFETCH(QString, page);
+        QFETCH(QString, after);
+        QTemporaryDir dir;
+        makeFolder(dir.path(), before);
+        QVERIFY(writeFixture(dir.filePath(before.at(0)), text.toUtf8()));
+        Companions companions;
+        const QList<PageMove> moves = plan(dir.path(), operation, &companions);
+        const FolderRenameOutcome outcome = renameUsedFiles(dir.path(), dir.path(), moves, companions);
+        QCOMPARE(outcome.pagesNotWritten, QStringList());
+        QCOMPARE(decodePageUtf8(readFixture(dir.filePath(page))).text, after);
+    }
+
+    // New names go into the values of every page that names the renamed files.
+    void namesThatWouldBreakTagsAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("an attribute in double quotes") << u"x\" onmouseover=\"document.title=666\" y=\""_s << true;
+        QTest::newRow("a single quote") << u"it's"_s << true;
+        QTest::newRow("a tag") << u"<b>"_s << true;
+        QTest::newRow("a tab") << u"a\tb"_s << true;
+        QTest::newRow("a line break") << u"a\r\nb"_s << true;
+        QTest::newRow("DEL") << u"a\u007f"_s << true;
+        QTest::newRow("blanks and kana") << u"my ページ"_s << false;
+    }
+    void namesThatWouldBreakTagsAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        const QStringList entries{u"a.html"_s, u"b.html"_s};
+        const NumberedRename rename{name, 1, 1, 1, 0, 1};
+        QCOMPARE(numberedNameProblem(entries, rename) == NumberedNameProblem::Refused, refused);
+        const FolderNames names(QSet<QString>(entries.cbegin(), entries.cend()), NumberedCompanions);
+        QCOMPARE(planNumbered(entries, rename, names).isEmpty(), refused);
+        // The file tool's prefix goes into pages the same way.
+        QCOMPARE(isRefusedPicturePrefix(name), refused);
     }
 
     // A program stopped in the middle of a swap leaves a page under a hidden name.

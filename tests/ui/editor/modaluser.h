@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,3 +27,18 @@ public:
 private:
     QTimer m_timer;
 };
+
+// Answers the next message box with button, while context lasts; keeps its text.
+inline void answerMessageBox(QObject *context, QMessageBox::StandardButton button, QString *text)
+{
+    auto *timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, button, text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        timer->deleteLater();
+        *text = box->text();
+        box->button(button)->click();
+    });
+    timer->start(10);
+}

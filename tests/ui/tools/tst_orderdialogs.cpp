@@ -17,27 +17,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
-
-// Answers the next message box with button; keeps its text.
-static void answerMessageBox(QObject *context, QMessageBox::StandardButton button, QString *text)
-{
-    auto *timer = new QTimer(context);
-    QObject::connect(timer, &QTimer::timeout, context, [timer, button, text] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        timer->deleteLater();
-        *text = box->text();
-        box->button(button)->click();
-    });
-    timer->start(10);
-}
 
 class OrderDialogsTest : public QObject
 {
@@ -110,6 +97,50 @@ private slots:
         QTRY_COMPARE(shown, u"4"_s);
         QCOMPARE(files(), (QStringList{u"1010_a.html"_s, u"1020_c.%xt"_s, u"1020_c.html"_s, u"1030_b.html"_s, u"index.html"_s}));
         QCOMPARE(m_form->nav.currentEntry(), u"1020_c.html"_s);
+    }
+
+    // The arrows at the ends of the scroll bar step the number one by one.
+    void orderDialogArrowsStepTheNumber_data()
+    {
+        QTest::addColumn<int>("arrow");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("current");
+        QTest::newRow("the lower arrow twice") << int(QStyle::SC_ScrollBarAddLine) << 2 << u"5"_s << u"1040_c.html"_s;
+        QTest::newRow("the upper arrow twenty times stops at 1")
+            << int(QStyle::SC_ScrollBarSubLine) << 20 << u"1"_s << u"1000_c.html"_s;
+    }
+    void orderDialogArrowsStepTheNumber()
+    {
+        QFETCH(int, arrow);
+        QFETCH(int, clicks);
+        QFETCH(QString, shown);
+        QFETCH(QString, current);
+        setPages({u"a.html"_s, u"b.html"_s, u"c.html"_s, u"d.html"_s, u"e.html"_s}, 2);
+        QStringList numbers;
+        ModalUser user(*m_form5, [&] {
+            QScrollBar *bar = m_form5->ScrollBar1;
+            QStyleOptionSlider option;
+            option.initFrom(bar);
+            option.orientation = bar->orientation();
+            option.minimum = bar->minimum();
+            option.maximum = bar->maximum();
+            option.sliderPosition = bar->sliderPosition();
+            option.sliderValue = bar->value();
+            option.singleStep = bar->singleStep();
+            option.pageStep = bar->pageStep();
+            const QRect at = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SubControl(arrow), bar);
+            for (int i = 0; i < clicks; ++i) {
+                QTest::mouseClick(bar, Qt::LeftButton, {}, at.center());
+                numbers << m_form5->Memo1->text();
+            }
+            m_form5->BitBtn1->click();
+        });
+        m_form->ReorderPagesMenu();
+        QCOMPARE(numbers.size(), clicks);
+        QCOMPARE(numbers.constLast(), shown);
+        QCOMPARE(numbers.constFirst(), arrow == QStyle::SC_ScrollBarAddLine ? u"4"_s : u"2"_s);
+        QCOMPARE(m_form->nav.currentEntry(), current);
     }
 
     // A picture of the level that a page uses keeps its place in the page, or its

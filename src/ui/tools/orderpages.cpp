@@ -51,16 +51,27 @@ static void reopenLevel(TForm1 &form, int index, const QString &current = {})
     form.PageClick(false, true);
 }
 
-// Pages a stopped program left apart or aside come back before a new plan.
-static void settleFolder(TForm1 &form)
+// Takes the folder for a rename once what a stopped rename left there is
+// finished (pages it could not rewrite go to notWritten): false while another
+// PC renames in it and the user would rather not wait.
+static bool takeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten)
 {
     form.SearchIndexKey = u"xxx"_s;
-    restoreStrandedRenames(form.nav.CurDir);
+    for (;;) {
+        if (lock.acquire(FolderRenameLock::WaitMs)
+            && settleStoppedRename(form.nav.CurDir, form.nav.HomeDir, &notWritten, lock.ticker()) == SettleState::Settled)
+            return true;
+        lock.release();
+        if (QMessageBox::question(&form, form.nav.ExeBaseName, T::FolderBusy) != QMessageBox::Yes)
+            return false;
+    }
 }
 
 // Says which files kept their names for a page's sake, and which pages could not be fixed.
 static void tellKept(TForm1 &form, const FolderRenameOutcome &outcome)
 {
+    if (outcome.notStarted)
+        QMessageBox::warning(&form, form.nav.ExeBaseName, T::RecordNotWritten);
     if (!outcome.kept.isEmpty())
         QMessageBox::warning(&form, form.nav.ExeBaseName,
                              T::FilesKept.arg(outcome.kept.join(u'\n'), outcome.keptFor.join(u'\n')));
@@ -117,9 +128,14 @@ void TForm1::ReorderPages(int from, int to)
         }
         to = form5.Memo1->text().toInt() - 1;
     }
-    settleFolder(*this);
+    FolderRenameLock lock(nav.CurDir);
+    QStringList settled;
+    if (!takeFolder(*this, lock, settled))
+        return;
     const ReorderPlan plan = planReorder(entries, from, to);
-    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, plan.moves, ReorderCompanions);
+    FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, plan.moves, ReorderCompanions, lock.ticker());
+    outcome.pagesNotWritten += settled;
+    lock.release();
     // The moved page stays the current page, under whatever name it has now.
     const QString moved = entries.value(from >= 0 ? from : plan.current);
     QString movedNow = moved;
@@ -137,10 +153,15 @@ void TForm1::RemoveOrderNumbers()
         return;
     if (QMessageBox::question(this, nav.ExeBaseName, T::AskStrip) != QMessageBox::Yes)
         return;
-    settleFolder(*this);
+    FolderRenameLock lock(nav.CurDir);
+    QStringList settled;
+    if (!takeFolder(*this, lock, settled))
+        return;
     FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
     const QList<PageMove> moves = planStrip(nav.levels().top().MidashiF, names);
-    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, moves, StripCompanions);
+    FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, moves, StripCompanions, lock.ticker());
+    outcome.pagesNotWritten += settled;
+    lock.release();
     // The level is read again even then: it lists the names the files have now.
     reopenLevel(*this, nav.PBan());
     if (!outcome.moves.failed.isEmpty())
@@ -164,9 +185,15 @@ void TForm1::RenamePagesNumbered()
     const NumberedRename rename = form17.rename();
     if (!numberedNamesFit(*this, entries, rename))
         return;
-    settleFolder(*this);
+    FolderRenameLock lock(nav.CurDir);
+    QStringList settled;
+    if (!takeFolder(*this, lock, settled))
+        return;
     const FolderNames names(FolderNames::list(nav.CurDir), NumberedCompanions);
-    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, planNumbered(entries, rename, names), NumberedCompanions);
+    FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, planNumbered(entries, rename, names),
+                                                  NumberedCompanions, lock.ticker());
+    outcome.pagesNotWritten += settled;
+    lock.release();
     reopenLevel(*this, nav.PBan());
     tellKept(*this, outcome);
 }

@@ -3,11 +3,16 @@
 #include "core/tools/fileuses.h"
 #include "core/tools/renamerecord.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -99,16 +104,24 @@ FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, 
 }
 
 FolderRenameLock::FolderRenameLock(const QString &folder)
-    : m_record(RenameRecord::path(folder))
+    : m_path(RenameRecord::path(folder) + u".lock"_s)
 {
 }
 
 bool FolderRenameLock::acquire(int timeoutMs)
 {
-    m_lock.emplace(m_record);
-    if (!m_lock->acquire(timeoutMs)) {
-        m_lock.reset();
-        return false;
+    m_lock.emplace(m_path);
+    m_lock->setStaleLockTime(StaleAfterMs);
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!m_lock->tryLock(0)) {
+        if (m_lock->error() == QLockFile::PermissionError || deadline.hasExpired()) {
+            m_lock.reset();
+            return false;
+        }
+        // Short waits in a local loop: the window keeps painting, timers run.
+        QEventLoop loop;
+        QTimer::singleShot(std::clamp<qint64>(deadline.remainingTime(), 1, 50), &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     m_touched.start();
     return true;
@@ -119,8 +132,7 @@ void FolderRenameLock::keepAlive()
     if (!m_lock || m_touched.elapsed() < 1000)
         return;
     m_touched.start();
-    ::utimensat(AT_FDCWD, QFile::encodeName(SharedFileLock::lockPathFor(m_record)).constData(), nullptr,
-                AT_SYMLINK_NOFOLLOW);
+    ::utimensat(AT_FDCWD, QFile::encodeName(m_path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
 }
 
 // Goes on with a rename its record tells of, from where each file is now.

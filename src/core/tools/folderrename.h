@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/forms/sharedfilelock.h"
 #include "core/tools/renameplan.h"
 
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QString>
 #include <QStringList>
 
@@ -38,12 +38,15 @@ struct FolderRenameOutcome
 FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, const QList<PageMove> &moves,
                                     Companions companions, const std::function<void()> &tick = {});
 
-// One PC at a time changes the names in a folder: a lock beside its record.
+// One PC at a time changes the names in a folder: a lock beside its record,
+// hidden like it (".kavuno-renaming.lock"), so that no list offers it.
 class FolderRenameLock
 {
 public:
     // How long a rename waits for the lock before it asks whether to wait on.
     static constexpr int WaitMs = 3000;
+    // A lock of another PC unchanged this long is abandoned: its holder touches it every second.
+    static constexpr int StaleAfterMs = 10000;
 
     explicit FolderRenameLock(const QString &folder);
 
@@ -59,8 +62,8 @@ public:
     }
 
 private:
-    QString m_record;
-    std::optional<SharedFileLock> m_lock;
+    QString m_path;
+    std::optional<QLockFile> m_lock;
     QElapsedTimer m_touched;
 };
 

@@ -63,8 +63,7 @@ QString renameProblem(const QString &dir)
     QMap<int, QString> pageBase, noteBase;
     const QStringList all = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &name : all) {
-        // The lock a killed renamer left: a "_" name no level lists, taken over by the next rename.
-        if (name == u"started" || name == u"_.kavuno-renaming.lock")
+        if (name == u"started")
             continue;
         const QByteArray bytes = readAll(dir + u'/' + name);
         if (name.endsWith(u".html"_s)) {
@@ -114,7 +113,8 @@ QString reorderProblem(const QString &root)
     const QStringList all = QDir(a).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     int pages = 0;
     for (const QString &name : all) {
-        if (name.startsWith(u'.'))
+        // The lock a killed rename leaves is taken over by the next one.
+        if (name.startsWith(u'.') && !name.startsWith(u".kavuno-renaming.lock"_s))
             return u"left hidden: "_s + name;
         if (!name.endsWith(u".html"_s))
             continue;

@@ -229,6 +229,21 @@ private slots:
         QCOMPARE(files(), (QStringList{u"a.html"_s, u"b"_s, u"b.%xt"_s, u"b.html"_s}));
     }
 
+    // Another PC renaming in the folder: the user is told and gives up; nothing is renamed.
+    void renameInAFolderAnotherPcRenamesIsGivenUp()
+    {
+        setPages({u"a.html"_s, u"a.%xt"_s, u"b.html"_s}, 0);
+        const QStringList record{u"kavuno-renaming"_s, u"1"_s, u"another-pc"_s, u"77"_s, u"1"_s, u"1"_s, u"0"_s, u"2"_s,
+                                 u"0"_s, u"a.html"_s, u"c.html"_s, u"1"_s, u"a.%xt"_s, u"c.%xt"_s};
+        QVERIFY(writeFixture(m_home + u"/.kavuno-renaming"_s, (record.join(QChar(0)) + QChar(0)).toUtf8()));
+        QString told;
+        answerMessageBox(this, QMessageBox::No, &told);
+        m_form->ReorderPages(0, 1);
+        QVERIFY2(told.contains(u"別のパソコンがこのフォルダのファイル名を変更しています"_s), qPrintable(told));
+        QCOMPARE(files(), (QStringList{u"a.%xt"_s, u"a.html"_s, u"b.html"_s}));
+        QFile::remove(m_home + u"/.kavuno-renaming"_s);
+    }
+
     void searchLevelIsRefused_data()
     {
         QTest::addColumn<int>("operation");

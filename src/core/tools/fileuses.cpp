@@ -199,6 +199,8 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
             seen.insert(page);
             consider(page, keys, &bytes);
         }
+        if (tick)
+            tick();
     };
     ZENBU(m_root, walk);
     // The pages the walk lists without handing over their text (".htm", those

@@ -8,7 +8,6 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -199,7 +198,7 @@ RenameRecord::Found RenameRecord::look(RenameRecordState *state) const
     }
     const bool thisBoot = parsed.host == AtomicFile::thisHostTag();
     const bool gone = thisBoot && (parsed.pid == QCoreApplication::applicationPid() || !isLocalProcessRunning(parsed.pid));
-    const qint64 age = QFileInfo(record).lastModified().secsTo(QDateTime::currentDateTime());
+    const qint64 age = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).secsTo(QDateTime::currentDateTime());
     if (!gone && qAbs(age) <= StaleSeconds)
         return Found::Running;
     // The last move may have been stopped before it was made.

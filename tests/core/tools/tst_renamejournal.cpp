@@ -3,6 +3,8 @@
 // stopped program left is finished from its record, which is trusted only
 // where its writer is gone.
 #include "core/app/atomicfile.h"
+#include "core/navigation/navigator.h"
+#include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
 #include "core/tools/folderrename.h"
@@ -327,6 +329,31 @@ private slots:
         renameUsedFiles(a, root.path(), {{u"a.html"_s, u"c.html"_s}}, Companion::Note);
         QVERIFY(QFile::exists(a + u"/c.html"_s) || QFile::exists(a + u"/b.html"_s));
         QVERIFY(!QFileInfo::exists(record));
+    }
+
+    // Opening a folder finishes the rename recorded there and tells of the
+    // pages it cannot rewrite.
+    void openingTellsThePagesAStoppedRenameCannotRewrite()
+    {
+        QTemporaryDir root;
+        const QString a = root.path() + u"/A"_s;
+        QDir(root.path()).mkpath(u"A"_s);
+        makeFiles(a, {u"a.jpg"_s});
+        writeFixture(a + u"/u.html"_s, "<IMG src=\"a.jpg\" title=\"a.jpg\">");
+        writeFixture(a + u"/sjis.html"_s, "<IMG src=\"a.jpg\">\x83\x65");
+        writeFixture(RenameRecord::path(a), recordBytes(AtomicFile::thisHostTag(), QCoreApplication::applicationPid(),
+                                                        {u"a.jpg"_s, u"b.jpg"_s}));
+        struct Host : NavigatorHost
+        {
+            QString told;
+            void ShowFlashMessage(const QString &text, int) override { told = text; }
+        } host;
+        Navigator nav(&host);
+        nav.HomeDir = root.path();
+        nav.OpenFolderLevel(a, 0, true);
+        QCOMPARE(nav.levels().top().MidashiF, (QStringList{u"b.jpg"_s, u"sjis.html"_s, u"u.html"_s}));
+        QCOMPARE(brokenLink(root.path()), QString());
+        QVERIFY2(host.told.contains(a + u"/sjis.html"_s), qPrintable(host.told));
     }
 
     // One program at a time renames in a folder.

@@ -180,7 +180,7 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
 {
     const QSet<QString> keys = keysOf(paths);
     QSet<QString> seen;
-    for (const QString &page : pagesOfFolder(folder)) {
+    for (const QString &page : pagesOfFolder(QDir::cleanPath(folder))) {
         seen.insert(page);
         consider(page, keys);
     }

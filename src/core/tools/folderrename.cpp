@@ -50,9 +50,11 @@ void addNew(QStringList &to, const QStringList &pages)
 
 } // namespace
 
-FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, const QList<PageMove> &moves,
+FolderRenameOutcome renameUsedFiles(const QString &folderGiven, const QString &root, const QList<PageMove> &moves,
                                     Companions companions, const std::function<void()> &tick)
 {
+    // Pages are told apart by their paths: one spelling of the folder.
+    const QString folder = QDir::cleanPath(folderGiven);
     const QSet<QString> there = FolderNames::list(folder);
     // What each move takes along: the page and the companions there are.
     const QList<RenameGroup> planned = groupMoves(there, moves, companions);
@@ -168,9 +170,10 @@ static bool finishRecorded(const QString &folder, const QString &root, RenameRec
     return true;
 }
 
-SettleState settleStoppedRename(const QString &folder, const QString &root, QStringList *pagesNotWritten,
+SettleState settleStoppedRename(const QString &folderGiven, const QString &root, QStringList *pagesNotWritten,
                                 const std::function<void()> &tick)
 {
+    const QString folder = QDir::cleanPath(folderGiven);
     RenameRecord record(folder);
     record.setTick(tick);
     RenameRecordState state;

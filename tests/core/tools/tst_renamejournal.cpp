@@ -222,6 +222,23 @@ private slots:
         QCOMPARE(brokenLink(root.path()), QString());
     }
 
+    // A page inside a sub-folder that follows its page is found there and
+    // still names the files of the level.
+    void pagesInAFolderThatFollowsItsPageAreRewritten()
+    {
+        QTemporaryDir dir;
+        makeFiles(dir.path(), {u"pic.jpg"_s, u"unit.html"_s, u"unit/"_s});
+        writeFixture(dir.path() + u"/unit/s.html"_s,
+                     "<A href=\"../unit.html\" title=\"unit.html\"><IMG src=\"../pic.jpg\" title=\"pic.jpg\"></A>");
+        Companions companions;
+        const QList<PageMove> moves = planOf(dir.path(), u"number"_s, &companions);
+        QCOMPARE(renameUsedFiles(dir.path(), dir.path(), moves, companions).pagesNotWritten, QStringList());
+        QVERIFY(QFile::exists(dir.path() + u"/page(101)/s.html"_s));
+        QCOMPARE(readFixture(dir.path() + u"/page(101)/s.html"_s),
+                 QByteArray("<A href=\"../page(101).html\" title=\"unit.html\"><IMG src=\"../page(100).jpg\" "
+                            "title=\"pic.jpg\"></A>"));
+    }
+
     // A rename stopped at any step, before or after what its record last
     // tells, is finished when the folder is opened: every page beside its
     // note, every value leading to the file it named.

@@ -176,6 +176,7 @@ SettleState settleStoppedRename(const QString &folderGiven, const QString &root,
     const QString folder = QDir::cleanPath(folderGiven);
     RenameRecord record(folder);
     record.setTick(tick);
+    record.removeStaleTemporaries();
     RenameRecordState state;
     switch (record.look(&state)) {
     case RenameRecord::Found::Running:

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -234,11 +235,31 @@ bool RenameRecord::append(const QStringList &fields)
     return true;
 }
 
+void RenameRecord::removeStaleTemporaries() const
+{
+    // "." + record name + "." + host and boot + "." + process + ".tmp", as the whole-file writer names them.
+    const QString stem = u"."_s + RecordName + u"."_s;
+    const QString ours = AtomicFile::temporaryPrefix(path(m_folder));
+    const QDir dir(m_folder);
+    for (const QString &name : dir.entryList({stem + u"*.tmp"_s}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!AtomicFile::isTemporaryName(name))
+            continue;
+        const QString rest = name.chopped(4);
+        const qint64 pid = rest.mid(rest.lastIndexOf(u'.') + 1).toLongLong();
+        struct stat st;
+        if (!statName(dir.filePath(name), &st) || !S_ISREG(st.st_mode))
+            continue;
+        const qint64 age = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).secsTo(QDateTime::currentDateTime());
+        const bool gone = name.startsWith(ours) ? pid != QCoreApplication::applicationPid() && !isLocalProcessRunning(pid)
+                                                : qAbs(age) > StaleSeconds;
+        if (gone)
+            QFile::remove(dir.filePath(name));
+    }
+}
+
 bool RenameRecord::begin(Companions companions, const QList<RenameGroup> &groups)
 {
     close();
-    // Made new: never a file or a link another planted under the name.
-    m_fd = ::open(QFile::encodeName(path(m_folder)).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     QStringList fields{Magic, Version, AtomicFile::thisHostTag(), QString::number(QCoreApplication::applicationPid()),
                        QString::number(companions.toInt()), QString::number(groups.size())};
     for (const RenameGroup &group : groups) {
@@ -246,10 +267,19 @@ bool RenameRecord::begin(Companions companions, const QList<RenameGroup> &groups
         for (qsizetype i = 0; i < group.items.size(); ++i)
             fields << QString::number(group.kinds.value(i)) << group.items.at(i).from << group.items.at(i).to;
     }
-    if (append(fields))
+    // The plan is written under a writer's temporary name and then given the
+    // record's name, never replacing one: a record is whole from its start.
+    // A program stopped before leaves a temporary the next writer removes.
+    const QString record = path(m_folder);
+    const QString temp = m_folder + u'/' + AtomicFile::temporaryPrefix(record)
+                         + QString::number(QCoreApplication::applicationPid()) + u".tmp"_s;
+    const QByteArray tempName = QFile::encodeName(temp);
+    ::unlink(tempName.constData());
+    m_fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (append(fields) && renameWithoutReplace(temp, record))
         return true;
-    if (m_fd >= 0)
-        finish();
+    close();
+    ::unlink(tempName.constData());
     return false;
 }
 

@@ -52,6 +52,11 @@ public:
     // that is no record is moved aside to a hidden name.
     Found look(RenameRecordState *state) const;
 
+    // Removes what writers of the record that are gone left under their
+    // temporary names (this machine's when their process ended, any other's
+    // once it is older than StaleSeconds).
+    void removeStaleTemporaries() const;
+
     // Begins the record of a plan; false when it cannot be made.
     bool begin(Companions companions, const QList<RenameGroup> &groups);
     // Goes on with the record look found.

@@ -1,6 +1,7 @@
 // Writers killed at random moments: whatever moment, a reader of the folder finds each
 // file whole (an old version or the new one), and no half-written file under a name
 // that a page list would show.
+#include "core/app/atomicfile.h"
 #include "core/commands/scriptvariables.h"
 #include "core/editor/pagenote.h"
 #include "core/navigation/navigator.h"
@@ -113,8 +114,9 @@ QString reorderProblem(const QString &root)
     const QStringList all = QDir(a).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     int pages = 0;
     for (const QString &name : all) {
-        // The lock a killed rename leaves is taken over by the next one.
-        if (name.startsWith(u'.') && !name.startsWith(u".kavuno-renaming.lock"_s))
+        // The lock a killed rename leaves is taken over by the next one, a
+        // temporary file removed by the next writer.
+        if (name.startsWith(u'.') && !name.startsWith(u".kavuno-renaming.lock"_s) && !AtomicFile::isTemporaryName(name))
             return u"left hidden: "_s + name;
         if (!name.endsWith(u".html"_s))
             continue;
@@ -143,6 +145,17 @@ QString reorderProblem(const QString &root)
 // What a reader of the folder finds after a kill; empty when all is well.
 QString problemAfterKill(const QString &writer, const QString &dir)
 {
+    // A rename is settled when its folder is opened: then at most its lock
+    // (and the lock guarding that lock's removal) and a stopped plan's
+    // temporary are left hidden.
+    if (writer == u"rename" || writer == u"reorder") {
+        const QString folder = writer == u"rename" ? dir : dir + u"/A"_s;
+        const QString problem = writer == u"rename" ? renameProblem(dir) : reorderProblem(dir);
+        const QStringList hidden = QDir(folder).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression(u"^\\."_s));
+        if (problem.isEmpty() && hidden.size() > 3)
+            return u"temporary files pile up: "_s + hidden.join(u", "_s);
+        return problem;
+    }
     const QStringList visible = QDir(dir).entryList(QDir::Files, QDir::Name);
     const QStringList all = QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     if (all.size() - visible.size() > 2)
@@ -176,10 +189,6 @@ QString problemAfterKill(const QString &writer, const QString &dir)
                 return u"copy/"_s + name + u" is not whole"_s;
         }
     }
-    if (writer == u"rename")
-        return renameProblem(dir);
-    if (writer == u"reorder")
-        return reorderProblem(dir);
     // What the level of this folder would list (and the poll count).
     for (const QString &name : pageListOrder(listPageFiles(dir), u"kavuno"_s)) {
         if (!allowed.contains(name))

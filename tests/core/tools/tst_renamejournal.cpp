@@ -116,7 +116,9 @@ QString rotationProblem(const QString &root)
         if (id < 0 || note != text.mid(id, 5) + "-note")
             return page + u" is not beside its note: "_s + namesNow(a).join(u", "_s);
     }
-    const QStringList hidden = QDir(a).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression(u"^\\."_s));
+    QStringList hidden = QDir(a).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression(u"^\\."_s));
+    // A program stopped while it wrote the plan leaves it under a temporary name the next writer removes.
+    hidden.removeIf(AtomicFile::isTemporaryName);
     if (!hidden.isEmpty())
         return u"left hidden: "_s + hidden.join(u", "_s);
     return brokenLink(root);

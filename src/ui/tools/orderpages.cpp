@@ -13,6 +13,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include <functional>
+#include <optional>
+
 using namespace Qt::StringLiterals;
 namespace T = OrderTexts;
 
@@ -65,6 +68,19 @@ static bool takeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWri
         if (QMessageBox::question(&form, form.nav.ExeBaseName, T::FolderBusy) != QMessageBox::Yes)
             return false;
     }
+}
+
+// Renames as plan says (made once the folder is taken); none when the user gave up.
+static std::optional<FolderRenameOutcome> renameInFolder(TForm1 &form, Companions companions,
+                                                         const std::function<QList<PageMove>()> &plan)
+{
+    FolderRenameLock lock(form.nav.CurDir);
+    QStringList settled;
+    if (!takeFolder(form, lock, settled))
+        return std::nullopt;
+    FolderRenameOutcome outcome = renameUsedFiles(form.nav.CurDir, form.nav.HomeDir, plan(), companions, lock.ticker());
+    outcome.pagesNotWritten += settled;
+    return outcome;
 }
 
 // Says which files kept their names for a page's sake, and which pages could not be fixed.
@@ -128,14 +144,11 @@ void TForm1::ReorderPages(int from, int to)
         }
         to = form5.Memo1->text().toInt() - 1;
     }
-    FolderRenameLock lock(nav.CurDir);
-    QStringList settled;
-    if (!takeFolder(*this, lock, settled))
-        return;
     const ReorderPlan plan = planReorder(entries, from, to);
-    FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, plan.moves, ReorderCompanions, lock.ticker());
-    outcome.pagesNotWritten += settled;
-    lock.release();
+    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, ReorderCompanions, [&] { return plan.moves; });
+    if (!renamed)
+        return;
+    const FolderRenameOutcome &outcome = *renamed;
     // The moved page stays the current page, under whatever name it has now.
     const QString moved = entries.value(from >= 0 ? from : plan.current);
     QString movedNow = moved;
@@ -153,15 +166,13 @@ void TForm1::RemoveOrderNumbers()
         return;
     if (QMessageBox::question(this, nav.ExeBaseName, T::AskStrip) != QMessageBox::Yes)
         return;
-    FolderRenameLock lock(nav.CurDir);
-    QStringList settled;
-    if (!takeFolder(*this, lock, settled))
+    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, StripCompanions, [this] {
+        FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
+        return planStrip(nav.levels().top().MidashiF, names);
+    });
+    if (!renamed)
         return;
-    FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
-    const QList<PageMove> moves = planStrip(nav.levels().top().MidashiF, names);
-    FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, moves, StripCompanions, lock.ticker());
-    outcome.pagesNotWritten += settled;
-    lock.release();
+    const FolderRenameOutcome &outcome = *renamed;
     // The level is read again even then: it lists the names the files have now.
     reopenLevel(*this, nav.PBan());
     if (!outcome.moves.failed.isEmpty())
@@ -185,15 +196,12 @@ void TForm1::RenamePagesNumbered()
     const NumberedRename rename = form17.rename();
     if (!numberedNamesFit(*this, entries, rename))
         return;
-    FolderRenameLock lock(nav.CurDir);
-    QStringList settled;
-    if (!takeFolder(*this, lock, settled))
+    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, NumberedCompanions, [&] {
+        return planNumbered(entries, rename, FolderNames(FolderNames::list(nav.CurDir), NumberedCompanions));
+    });
+    if (!renamed)
         return;
-    const FolderNames names(FolderNames::list(nav.CurDir), NumberedCompanions);
-    FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, planNumbered(entries, rename, names),
-                                                  NumberedCompanions, lock.ticker());
-    outcome.pagesNotWritten += settled;
-    lock.release();
+    const FolderRenameOutcome &outcome = *renamed;
     reopenLevel(*this, nav.PBan());
     tellKept(*this, outcome);
 }

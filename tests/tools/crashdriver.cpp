@@ -10,6 +10,9 @@
 #include "core/editor/pagenote.h"
 #include "core/forms/answercsv.h"
 #include "core/forms/pagepost.h"
+#include "core/navigation/pagelist.h"
+#include "core/navigation/pathtext.h"
+#include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
 #include "core/tools/pagecopy.h"
 #include "core/navigation/pagetitle.h"
@@ -30,18 +33,62 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Renames in folder as the window does: the folder's lock, what a stopped
+// rename left finished, then the plan made and carried out.
+void renameAsTheWindowDoes(const QString &root, const QString &folder, Companions companions,
+                           const std::function<QList<PageMove>()> &plan)
+{
+    FolderRenameLock lock(folder);
+    if (!lock.acquire(60000) || settleStoppedRename(folder, root, nullptr, lock.ticker()) != SettleState::Settled)
+        std::exit(4);
+    renameUsedFiles(folder, root, plan(), companions, lock.ticker());
+}
+
 // Renames the folder's pages to name(100), name(101), ... with their notes.
 void renumber(const QString &dir, const QString &name)
 {
-    QStringList pages = QDir(dir).entryList({u"*.html"_s}, QDir::Files, QDir::Name);
-    if (pages.isEmpty())
-        return;
-    restoreStrandedRenames(dir); // as the window does before each rename
-    FolderNames names(FolderNames::list(dir), Companion::Note);
-    NumberedRename rename;
-    rename.name = name;
-    rename.last = int(pages.size()) - 1;
-    carryOutMoves(dir, planNumbered(pages, rename, names), Companion::Note);
+    renameAsTheWindowDoes(dir, dir, Companion::Note, [&] {
+        const QStringList pages = QDir(dir).entryList({u"*.html"_s}, QDir::Files, QDir::Name);
+        FolderNames names(FolderNames::list(dir), Companion::Note);
+        NumberedRename rename;
+        rename.name = name;
+        rename.last = int(pages.size()) - 1;
+        return planNumbered(pages, rename, names);
+    });
+}
+
+// The folder "A" of root whose pages and pictures the reorders rotate.
+void makeReorderedFolder(const QString &root)
+{
+    using namespace CrashWriters;
+    const QString a = root + u"/A/"_s;
+    QDir().mkpath(a + u"sub"_s);
+    for (int k = 0; k < ReorderedPages; ++k) {
+        const QString id = QString::number(k);
+        const int next = (k + 1) % ReorderedPages;
+        writePageFile(a + reorderedName(k),
+                      u"ID:P"_s + id + u"\n<A "_s + namedLink(u"href"_s, reorderedName(next), u"P"_s + QString::number(next))
+                          + u">次</A><IMG "_s + namedLink(u"src"_s, reorderedName(ReorderedPages + k), u"C"_s + id) + u">\n"_s);
+        writeNoteFile(a + pathWithoutExtension(reorderedName(k)) + u".%xt"_s, u"ID:P"_s + id + u"-note"_s);
+        writeWholeFile(a + reorderedName(ReorderedPages + k), "ID:C" + id.toUtf8());
+    }
+    writePageFile(root + u"/index.html"_s,
+                  u"<A "_s + namedLink(u"href"_s, u"A/"_s + reorderedName(0), u"P0"_s) + u">A</A><IMG "_s
+                      + namedLink(u"src"_s, u"A/"_s + reorderedName(ReorderedPages), u"C0"_s) + u">\n"_s);
+    writePageFile(a + u"sub/s.html"_s,
+                  u"<A "_s + namedLink(u"href"_s, u"../"_s + reorderedName(5), u"P5"_s) + u">A</A><IMG "_s
+                      + namedLink(u"src"_s, u"../"_s + reorderedName(ReorderedPages + 5), u"C5"_s) + u">\n"_s);
+}
+
+// Turns the pages round by one (the last to the first place), or the pictures.
+void reorder(const QString &root, bool pages)
+{
+    const QString a = root + u"/A"_s;
+    renameAsTheWindowDoes(root, a, ReorderCompanions, [&] {
+        const QStringList entries = pageListOrder(listPageFiles(a), u"kavuno"_s);
+        const int last = pages ? CrashWriters::ReorderedPages - 1 : int(entries.size()) - 1;
+        return planReorder(entries, last, pages ? 0 : CrashWriters::ReorderedPages).moves;
+    });
 }
 
 void writeOnce(const QString &writer, const QString &dir, int version, const QString &id)
@@ -75,6 +122,12 @@ void writeOnce(const QString &writer, const QString &dir, int version, const QSt
             writeWholeFile(dir + u"/started"_s, {});
         }
         renumber(dir, version % 2 ? u"page"_s : u"頁"_s);
+    } else if (writer == u"reorder") {
+        if (!QFile::exists(dir + u"/started"_s)) {
+            makeReorderedFolder(dir);
+            writeWholeFile(dir + u"/started"_s, {});
+        }
+        reorder(dir, version % 2);
     } else if (writer == u"page") {
         writePageFile(dir + u'/' + PageName, body);
     } else if (writer == u"note") {

@@ -19,6 +19,21 @@ inline const QString AnswerCsvName = QStringLiteral("_1010_アンケート.csv")
 inline const QString AnswerHeader = QStringLiteral("名前,答え");
 inline const QString PostPageName = QStringLiteral("1010_掲示板.html");
 inline const int RenamedPages = 4;
+// The reordered folder "A" of the data root: pages and pictures that name each
+// other, each page with its note; a page of the root and one of "A/sub" name them too.
+inline const int ReorderedPages = 150;
+
+// Names as they stand at first: pages 1000_x.html.., pictures after them.
+inline QString reorderedName(int position)
+{
+    return QStringLiteral("%1_x").arg(1000 + 10 * position) + (position < ReorderedPages ? QStringLiteral(".html") : QStringLiteral(".jpg"));
+}
+
+// A link that tells what it is to lead to: the file holding "ID:" + id.
+inline QString namedLink(const QString &attribute, const QString &value, const QString &id)
+{
+    return attribute + QStringLiteral("=\"") + value + QStringLiteral("\" title=\"") + id + QStringLiteral("\"");
+}
 
 inline AnswerLine answerFor(const QString &id, int version)
 {

@@ -1,13 +1,13 @@
 #include "core/navigation/navigator.h"
 
-#include "core/pages/picturefile.h"
-
 #include "core/navigation/levelprefetch.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/picturefile.h"
+#include "core/tools/folderrename.h"
+#include "core/tools/ordertexts.h"
 
 #include <QFileInfo>
 
@@ -64,6 +64,10 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     if (push)
         keepCountOfShownLevel();
     CurDir = withoutTrailingSeparator(folder);
+    // A rename a stopped program left here is finished before the folder is read.
+    const QStringList notRewritten = settleRenameOnOpening(CurDir, HomeDir);
+    if (!notRewritten.isEmpty())
+        m_host->ShowFlashMessage(OrderTexts::PagesNotWritten.arg(notRewritten.join(u'\n')), 5000);
     bool listed = false;
     int fileCount = 0;
     QStringList entries;

@@ -5,12 +5,17 @@
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/pagefile.h"
+#include "core/search/searchlisting.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QUrl>
 
 #include <algorithm>
 #include <functional>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -158,57 +163,156 @@ QStringList pagesOfFolder(const QString &folder)
     return pages;
 }
 
-PageUses::PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver)
-    : m_resolver(resolver)
+static QSet<QString> keysOf(const QStringList &paths, const LinkResolver &resolver)
 {
     QSet<QString> keys;
     for (const QString &path : paths)
         keys.insert(resolver.key(path));
-    const auto isKey = [&](const QString &key) { return keys.contains(key); };
-    for (const QString &page : pages) {
-        const std::optional<QByteArray> bytes = readTextFile(page);
-        if (!bytes)
-            continue;
-        PageText read = decodePageUtf8(*bytes);
-        const bool rewritable = read.ok();
-        if (!rewritable)
-            read = decodePageLegacy(*bytes);
-        // Names are ASCII mostly: a page no encoding reads still shows them.
-        const QString text = read.ok() ? read.text : QString::fromUtf8(*bytes);
-        QSet<QString> named;
-        forEachUse(text, folderOf(page), isKey, resolver,
-                   [&](const QuotedValue &, qsizetype, qsizetype, const QString &key) { named.insert(key); });
-        if (named.isEmpty())
-            continue;
-        if (rewritable)
-            m_users << page;
-        else
-            for (const QString &key : std::as_const(named))
-                m_blocking[key] << page;
+    return keys;
+}
+
+// A page of its own: a link may lead out of the data root, and a rewrite
+// would put what it leads to in its place.
+static bool isOwnFile(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+PageUses::PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver)
+    : m_base(resolver)
+    , m_oneResolver(true)
+{
+    const QSet<QString> keys = keysOf(paths, m_base);
+    for (const QString &page : pages)
+        consider(page, keys);
+}
+
+PageUses::PageUses(const QString &root, const QString &folder, const QStringList &paths,
+                   const std::function<void()> &tick)
+    : m_base(root, folder)
+    , m_root(QDir::cleanPath(root))
+{
+    const QSet<QString> keys = keysOf(paths, m_base);
+    QSet<QString> seen;
+    for (const QString &page : pagesOfFolder(QDir::cleanPath(folder))) {
+        seen.insert(page);
+        consider(page, keys);
+    }
+    if (m_root.isEmpty())
+        return;
+    QStringList folders;
+    WalkCallbacks walk;
+    walk.entering = [&](const QString &relative, int) {
+        folders << (relative.isEmpty() ? m_root : m_root + u'/' + relative);
+        if (tick)
+            tick();
+    };
+    walk.pageRead = [&](const QString &relative, QByteArray bytes, const FileVersion &) {
+        const QString page = m_root + u'/' + relative;
+        if (!seen.contains(page)) {
+            seen.insert(page);
+            consider(page, keys, &bytes);
+        }
+        if (tick)
+            tick();
+    };
+    ZENBU(m_root, walk);
+    // The pages the walk lists without handing over their text (".htm", those
+    // the search leaves out, those past its memory) are read here.
+    for (const QString &walked : std::as_const(folders)) {
+        if (tick)
+            tick();
+        for (const QString &page : pagesOfFolder(walked)) {
+            if (!seen.contains(page)) {
+                seen.insert(page);
+                consider(page, keys);
+            }
+        }
     }
 }
 
-QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed) const
+LinkResolver PageUses::resolverFor(const QString &folder) const
+{
+    return m_oneResolver ? m_base : m_base.from(folder);
+}
+
+void PageUses::consider(const QString &page, const QSet<QString> &keys, const QByteArray *given)
+{
+    if (!isOwnFile(page))
+        return;
+    const std::optional<QByteArray> bytes = given ? std::optional<QByteArray>(*given) : readTextFile(page);
+    if (!bytes)
+        return;
+    PageText read = decodePageUtf8(*bytes);
+    const bool rewritable = read.ok();
+    if (!rewritable)
+        read = decodePageLegacy(*bytes);
+    // Names are ASCII mostly: a page no encoding reads still shows them.
+    const QString text = read.ok() ? read.text : QString::fromUtf8(*bytes);
+    QSet<QString> named;
+    forEachUse(text, folderOf(page), [&](const QString &key) { return keys.contains(key); }, resolverFor(folderOf(page)),
+               [&](const QuotedValue &, qsizetype, qsizetype, const QString &key) { named.insert(key); });
+    if (named.isEmpty())
+        return;
+    if (rewritable)
+        m_users << page;
+    else
+        for (const QString &key : std::as_const(named))
+            m_blocking[key] << page;
+}
+
+QStringList PageUses::blockingPages() const
+{
+    QStringList pages;
+    for (const QStringList &some : m_blocking)
+        for (const QString &page : some)
+            if (!pages.contains(page))
+                pages << page;
+    return pages;
+}
+
+// Where a page is after the renames: under its own new name, or in a folder's.
+static QString pathNow(const QString &page, const QHash<QString, QString> &moved)
+{
+    if (const auto it = moved.constFind(page); it != moved.cend())
+        return *it;
+    for (qsizetype slash = page.lastIndexOf(u'/'); slash > 0; slash = page.lastIndexOf(u'/', slash - 1)) {
+        if (const auto it = moved.constFind(page.left(slash)); it != moved.cend())
+            return *it + page.mid(slash);
+    }
+    return page;
+}
+
+QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before,
+                              bool pagesMoved) const
 {
     QHash<QString, QString> names;
-    QHash<QString, QString> pageNow;
+    QHash<QString, QString> moved;
     for (const auto &[from, to] : renamed) {
-        names.insert(m_resolver.key(from), fileNameOf(to));
-        pageNow.insert(from, to);
+        names.insert(m_base.key(from), fileNameOf(to));
+        if (pagesMoved)
+            moved.insert(from, to);
     }
     QStringList notWritten;
     for (const QString &page : m_users) {
-        const QString path = pageNow.value(page, page);
-        const std::optional<QByteArray> bytes = readTextFile(path);
+        const QString path = pathNow(page, moved);
+        const std::optional<QByteArray> bytes = isOwnFile(path) ? readTextFile(path) : std::nullopt;
         const PageText read = decodePageUtf8(bytes.value_or(QByteArray()));
         if (!bytes || !read.ok()) {
             notWritten << path;
             continue;
         }
         // Values name files as they were before the renames, from where the page was.
-        const QString fixed = renameInPageText(read.text, folderOf(page), names, m_resolver);
-        // Only the names change: the page keeps its line breaks as they are.
-        if (fixed != read.text && !writeWholeFile(path, "\xEF\xBB\xBF" + fixed.toUtf8()))
+        const QString fixed = renameInPageText(read.text, folderOf(page), names, resolverFor(folderOf(page)));
+        if (fixed == read.text)
+            continue;
+        // Only the names change: the mark and the line breaks stay as they were.
+        const QByteArray written = (read.hadBom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + fixed.toUtf8();
+        const PageStep step = before ? before(path, written) : PageStep::Write;
+        if (step == PageStep::Skip)
+            continue;
+        if (step == PageStep::Fail || !writeWholeFile(path, written))
             notWritten << path;
     }
     return notWritten;

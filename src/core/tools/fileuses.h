@@ -3,10 +3,14 @@
 #include "core/tools/linkvalues.h"
 
 #include <QHash>
+#include <QSet>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 // Where the pages of a folder name a file: the values of their SRC, HREF and
 // BACKGROUND attributes (in double quotes, single quotes or none) and the icon
@@ -17,31 +21,53 @@
 QList<QuotedValue> fileNameValues(const QString &text);
 
 // text of a page in pageFolder with every value that names a renamed path
-// (resolver's key -> new name of that file or folder) naming it by its new
-// name, escaped where the value needs it.
+// (path key -> new name of that file or folder) naming it by its new name.
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
                          const LinkResolver &resolver);
 
 // The pages that name some of the paths about to be renamed: read before the
 // renames, rewritten after them. A page that is not valid UTF-8 is never
-// rewritten, so the paths it names are to keep their names.
+// rewritten, so the paths it names are to keep their names. Only a page that
+// is a file of its own is read (never one through a link).
 class PageUses
 {
 public:
-    // resolver is kept: it outlives this.
     PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver);
+    // Every page of the data root that names some of paths: the pages of folder
+    // and every page of the folders the search walks below root, each page's
+    // values read from its own folder. tick is called now and then meanwhile.
+    PageUses(const QString &root, const QString &folder, const QStringList &paths,
+             const std::function<void()> &tick = {});
 
     // The pages that name path and cannot be rewritten.
-    QStringList blockingPages(const QString &path) const { return m_blocking.value(m_resolver.key(path)); }
-    bool blocked(const QString &path) const { return m_blocking.contains(m_resolver.key(path)); }
+    QStringList blockingPages(const QString &path) const { return m_blocking.value(m_base.key(path)); }
+    bool blocked(const QString &path) const { return m_blocking.contains(m_base.key(path)); }
+    // The pages that cannot be rewritten and name some of the paths.
+    QStringList blockingPages() const;
+
+    // What happens to a page about to be written (its path now and its new bytes).
+    enum class PageStep { Write, Skip, Fail };
+    using BeforeWrite = std::function<PageStep(const QString &page, const QByteArray &bytes)>;
 
     // Rewrites every page that names a renamed path (old path -> new path);
-    // a page renamed meanwhile is found under its new path. Returns the pages
-    // that could not be rewritten.
-    QStringList rewrite(const QList<QPair<QString, QString>> &renamed) const;
+    // a page renamed meanwhile (or in a folder renamed meanwhile) is found
+    // under its new path (unless the pages were read after the renames:
+    // pagesMoved false). The page keeps its bytes but for the names: its
+    // byte-order mark only if it had one, its line breaks as they are.
+    // Returns the pages that could not be rewritten.
+    QStringList rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before = {},
+                        bool pagesMoved = true) const;
 
 private:
-    const LinkResolver &m_resolver;
+    void consider(const QString &page, const QSet<QString> &keys, const QByteArray *bytes = nullptr);
+    LinkResolver resolverFor(const QString &folder) const;
+
+    // The resolver of the folder renamed, or the one given; pages of other
+    // folders resolve from their own folder with its names (see LinkResolver::from).
+    LinkResolver m_base;
+    // Set when the pages are read with one resolver; else each from its own folder.
+    bool m_oneResolver = false;
+    QString m_root;
     // The pages that name some of the paths and can be rewritten; path key ->
     // the pages that name it but cannot be.
     QStringList m_users;

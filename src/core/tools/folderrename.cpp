@@ -1,58 +1,206 @@
 #include "core/tools/folderrename.h"
 
 #include "core/tools/fileuses.h"
+#include "core/tools/renamerecord.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QTimer>
+
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
-FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, const QList<PageMove> &moves,
-                                    Companions companions)
+namespace {
+
+QString inFolder(const QString &folder, const QString &name)
 {
-    const auto path = [&](const QString &name) -> QString { return folder + u'/' + name; };
-    // What each move may take along: the page and the companions there are.
+    return folder + u'/' + name;
+}
+
+// A page as the record names it: relative to the data root.
+QString recordedPage(const QString &root, const QString &page)
+{
+    const QString clean = QDir::cleanPath(root);
+    return page.startsWith(clean + u'/') ? page.mid(clean.size() + 1) : page;
+}
+
+QList<QPair<QString, QString>> renamedPaths(const QString &folder, const RenameOutcome &moves)
+{
+    QList<QPair<QString, QString>> renamed;
+    for (const PageMove &move : moves.moved)
+        renamed.append({inFolder(folder, move.from), inFolder(folder, move.to)});
+    return renamed;
+}
+
+void addNew(QStringList &to, const QStringList &pages)
+{
+    for (const QString &page : pages)
+        if (!to.contains(page))
+            to << page;
+}
+
+} // namespace
+
+FolderRenameOutcome renameUsedFiles(const QString &folderGiven, const QString &root, const QList<PageMove> &moves,
+                                    Companions companions, const std::function<void()> &tick)
+{
+    // Pages are told apart by their paths: one spelling of the folder.
+    const QString folder = QDir::cleanPath(folderGiven);
     const QSet<QString> there = FolderNames::list(folder);
-    QList<QStringList> groups;
+    // What each move takes along: the page and the companions there are.
+    const QList<RenameGroup> planned = groupMoves(there, moves, companions);
     QStringList paths;
-    for (const PageMove &move : moves) {
-        QStringList group{path(move.from)};
-        for (const Companion kind : AllCompanions) {
-            const QString companion = companionName(move.from, kind);
-            if (companions.testFlag(kind) && companion != move.from && there.contains(companion))
-                group << path(companion);
-        }
-        paths += group;
-        groups << group;
-    }
-    const LinkResolver resolver(root, folder);
-    const PageUses uses(pagesOfFolder(folder), paths, resolver);
+    for (const RenameGroup &group : planned)
+        for (const PageMove &item : group.items)
+            paths << inFolder(folder, item.from);
+    const PageUses uses(root, folder, paths, tick);
 
     FolderRenameOutcome outcome;
     QList<PageMove> possible = moves;
-    for (qsizetype i = 0; i < moves.size(); ++i) {
-        for (const QString &file : std::as_const(groups.at(i))) {
-            if (!uses.blocked(file))
+    for (qsizetype i = 0; i < planned.size(); ++i) {
+        for (const PageMove &item : planned.at(i).items) {
+            const QString file = inFolder(folder, item.from);
+            if (planned.at(i).takenAlong || !uses.blocked(file))
                 continue;
             // A move to its own name is none: the page stays where it is.
             possible[i].to = possible.at(i).from;
-            outcome.kept << QFileInfo(file).fileName();
-            for (const QString &page : uses.blockingPages(file))
-                if (!outcome.keptFor.contains(page))
-                    outcome.keptFor << page;
+            outcome.kept << item.from;
+            addNew(outcome.keptFor, uses.blockingPages(file));
         }
     }
-    outcome.moves = carryOutMoves(folder, possible, companions);
-    QList<QPair<QString, QString>> renamed;
-    QHash<QString, QString> now;
-    for (const PageMove &move : std::as_const(outcome.moves.moved)) {
-        renamed.append({path(move.from), path(move.to)});
-        now.insert(path(move.from), path(move.to));
+    const QList<RenameGroup> groups = groupMoves(there, possible, companions);
+    RenameRecord record(folder);
+    record.setTick(tick);
+    if (!record.begin(companions, groups)) {
+        outcome.notStarted = true;
+        for (const PageMove &move : moves) {
+            outcome.moves.finalNames << move.from;
+            outcome.moves.failed << move.from;
+        }
+        return outcome;
     }
+    outcome.moves = carryOutGroups(folder, groups, companions, {},
+                                   [&](qsizetype g, qsizetype i, const QString &to) { return record.moving(g, i, to); });
+    const QList<QPair<QString, QString>> renamed = renamedPaths(folder, outcome.moves);
+    QHash<QString, QString> now;
+    for (const auto &[from, to] : renamed)
+        now.insert(from, to);
     // The pages are told by the names they have now.
     for (QString &page : outcome.keptFor)
         page = now.value(page, page);
-    outcome.pagesNotWritten = uses.rewrite(renamed);
+    outcome.pagesNotWritten = uses.rewrite(renamed, [&](const QString &page, const QByteArray &bytes) {
+        return record.rewriting(recordedPage(root, page), RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
+                                                                                         : PageUses::PageStep::Fail;
+    });
+    record.finish();
     return outcome;
+}
+
+FolderRenameLock::FolderRenameLock(const QString &folder)
+    : m_path(RenameRecord::path(folder) + u".lock"_s)
+{
+}
+
+bool FolderRenameLock::acquire(int timeoutMs)
+{
+    m_lock.emplace(m_path);
+    m_lock->setStaleLockTime(StaleAfterMs);
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!m_lock->tryLock(0)) {
+        if (m_lock->error() == QLockFile::PermissionError || deadline.hasExpired()) {
+            m_lock.reset();
+            return false;
+        }
+        // Short waits in a local loop: the window keeps painting, timers run.
+        QEventLoop loop;
+        QTimer::singleShot(std::clamp<qint64>(deadline.remainingTime(), 1, 50), &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    m_touched.start();
+    return true;
+}
+
+void FolderRenameLock::keepAlive()
+{
+    if (!m_lock || m_touched.elapsed() < 1000)
+        return;
+    m_touched.start();
+    ::utimensat(AT_FDCWD, QFile::encodeName(m_path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
+}
+
+// Goes on with a rename its record tells of, from where each file is now.
+static bool finishRecorded(const QString &folder, const QString &root, RenameRecord &record,
+                           const RenameRecordState &state, QStringList *pagesNotWritten, const std::function<void()> &tick)
+{
+    if (!record.resume())
+        return false;
+    const RenameOutcome moves = carryOutGroups(folder, state.groups, state.companions, state.current,
+                                               [&](qsizetype g, qsizetype i, const QString &to) {
+                                                   return record.moving(g, i, to);
+                                               });
+    const QList<QPair<QString, QString>> renamed = renamedPaths(folder, moves);
+    QStringList paths;
+    for (const auto &[from, to] : renamed)
+        paths << from;
+    const PageUses uses(root, folder, paths, tick);
+    const QSet<QString> done(state.pages.cbegin(), state.pages.cend());
+    const QString doubt = state.pages.isEmpty() ? QString() : state.pages.constLast();
+    QStringList notWritten = uses.rewrite(renamed, [&](const QString &page, const QByteArray &bytes) {
+        const QString recorded = recordedPage(root, page);
+        // The last page recorded was written if rewriting it again would not give what was recorded.
+        if (recorded == doubt ? RenameRecord::hashOf(bytes) != state.lastHash : done.contains(recorded))
+            return PageUses::PageStep::Skip;
+        return record.rewriting(recorded, RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
+                                                                        : PageUses::PageStep::Fail;
+    }, false);
+    // Pages no one may rewrite name files that have moved already: they are told.
+    addNew(notWritten, uses.blockingPages());
+    if (pagesNotWritten)
+        addNew(*pagesNotWritten, notWritten);
+    record.finish();
+    return true;
+}
+
+SettleState settleStoppedRename(const QString &folderGiven, const QString &root, QStringList *pagesNotWritten,
+                                const std::function<void()> &tick)
+{
+    const QString folder = QDir::cleanPath(folderGiven);
+    RenameRecord record(folder);
+    record.setTick(tick);
+    record.removeStaleTemporaries();
+    RenameRecordState state;
+    switch (record.look(&state)) {
+    case RenameRecord::Found::Running:
+        return SettleState::Busy;
+    case RenameRecord::Found::Stopped:
+        if (!finishRecorded(folder, root, record, state, pagesNotWritten, tick))
+            return SettleState::Busy;
+        break;
+    case RenameRecord::Found::None:
+        break;
+    }
+    restoreStrandedRenames(folder);
+    return SettleState::Settled;
+}
+
+QStringList settleRenameOnOpening(const QString &folder, const QString &root)
+{
+    // Most folders hold no record: one look at its name.
+    struct stat st;
+    if (::lstat(QFile::encodeName(RenameRecord::path(folder)).constData(), &st) != 0)
+        return {};
+    FolderRenameLock lock(folder);
+    QStringList notWritten;
+    if (lock.acquire(0))
+        settleStoppedRename(folder, root.isEmpty() ? folder : root, &notWritten, lock.ticker());
+    return notWritten;
 }

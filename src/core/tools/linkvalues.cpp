@@ -55,6 +55,7 @@ bool isRefusedLinkName(const QString &name)
 LinkResolver::LinkResolver(const QString &root, const QString &curDir)
     : m_root(QDir::cleanPath(root))
     , m_curDir(QDir::cleanPath(curDir))
+    , m_listings(std::make_shared<QHash<QString, QHash<QString, QStringList>>>())
 {
 }
 
@@ -89,14 +90,14 @@ QString LinkResolver::pathOf(const QString &folder, const QString &value) const
 
 QStringList LinkResolver::namesLike(const QString &folder, const QString &name) const
 {
-    auto listing = m_listings.constFind(folder);
-    if (listing == m_listings.cend()) {
+    auto listing = m_listings->constFind(folder);
+    if (listing == m_listings->cend()) {
         QHash<QString, QStringList> names;
         const QStringList entries =
             QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString &entry : entries)
             names[entry.toCaseFolded()] << entry;
-        listing = m_listings.insert(folder, names);
+        listing = m_listings->insert(folder, names);
     }
     return listing->value(name.toCaseFolded());
 }
@@ -116,6 +117,13 @@ QString LinkResolver::existing(const QString &path)
         if (QFileInfo(folder + u'/' + name).isFile())
             return folder + u'/' + name;
     return {};
+}
+
+LinkResolver LinkResolver::from(const QString &curDir) const
+{
+    LinkResolver other = *this;
+    other.m_curDir = QDir::cleanPath(curDir);
+    return other;
 }
 
 QString LinkResolver::key(const QString &path) const

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 // One quoted value in a page's text: where it stands and what it says.
 struct QuotedValue
 {
@@ -58,6 +60,9 @@ public:
     QString key(const QString &path) const;
 
     const QString &curDir() const { return m_curDir; }
+    // The same resolver for pages of another current folder: it shares the
+    // folder names looked at so far, so that keys stay those of the first look.
+    LinkResolver from(const QString &curDir) const;
 
 private:
     bool insideRoot(const QString &path) const;
@@ -66,7 +71,8 @@ private:
     QString m_root;
     QString m_curDir;
     // Folder -> case-folded name -> the names on disk that fold to it.
-    mutable QHash<QString, QHash<QString, QStringList>> m_listings;
+    // Copies share it.
+    std::shared_ptr<QHash<QString, QHash<QString, QStringList>>> m_listings;
 };
 
 // path compared as a Windows peer would: without regard to case.

@@ -22,9 +22,9 @@ qsizetype orderPrefixLength(const QString &name);
 bool keepsOrderName(const QString &name);
 
 // The companions each operation takes along.
-inline constexpr Companions ReorderCompanions = Companion::Note | Companion::Sound;
-inline constexpr Companions StripCompanions = Companion::Note;
-inline constexpr Companions NumberedCompanions = Companion::Note | Companion::SubFolder;
+inline constexpr Companions ReorderCompanions = PageFiles;
+inline constexpr Companions StripCompanions = PageFiles;
+inline constexpr Companions NumberedCompanions = PageFiles | Companion::SubFolder;
 
 struct ReorderPlan
 {

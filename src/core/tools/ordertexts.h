@@ -19,6 +19,9 @@ inline const QString AskStrip = u"数字_ を削除していいですか？"_s;
 inline const QString FilesKept =
     u"次のファイルは、UTF-8 で読めないページが使っているため、名前を変えていません。\n%1\n\n使っているページ:\n%2"_s;
 inline const QString PagesNotWritten = u"次のページを書き込めませんでした。\n%1"_s;
+inline const QString RecordNotWritten = u"このフォルダに作業の記録を書き込めないため、ファイル名を変更しませんでした。"_s;
+inline const QString FolderBusy =
+    u"別のパソコンがこのフォルダのファイル名を変更しています。終わるまで待ちますか？\n（「いいえ」で変更をやめます）"_s;
 inline const QString StripFailed = u"次のファイルの名前を変更できませんでした。\n%1"_s;
 
 // The renumber dialog.

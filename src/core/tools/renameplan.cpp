@@ -2,13 +2,13 @@
 
 #include "core/app/apptexts.h"
 #include "core/app/filerename.h"
-#include "core/app/smallfile.h"
+#include "core/forms/answercsv.h"
 #include "core/navigation/pathtext.h"
+#include "core/present/drawing.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 
 #include <algorithm>
 #include <functional>
@@ -17,22 +17,6 @@ using namespace Qt::StringLiterals;
 
 // The hidden names pages take while they step aside in a swap.
 static const QString StrandedPrefix = u".kavuno-rename-"_s;
-// While a page and its companions move, the moves of that group: should the
-// program be stopped between them, the next rename in the folder puts the
-// group together again. Names are separated by NUL, which no name holds.
-static const QString GroupRecordName = u".kavuno-renaming"_s;
-
-// The record is made new, so a group never runs while another program's
-// group in the same folder is unsettled. It is written before any move of its
-// group: a program stopped while writing it has moved nothing, so it needs
-// neither a temporary nor a sync, which would cost a folder listing and a
-// disk flush for every page of a level.
-static bool writeGroupRecord(const QString &path, const QStringList &names)
-{
-    const QByteArray bytes = names.join(QChar(0)).toUtf8();
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
 
 QString companionName(const QString &page, Companion kind)
 {
@@ -42,6 +26,10 @@ QString companionName(const QString &page, Companion kind)
         return base + AppTexts::NoteExtension;
     case Companion::Sound:
         return base + AppTexts::SoundExtension;
+    case Companion::AnswerCsv:
+        return fileNameOf(answerCsvPath(page));
+    case Companion::Drawing:
+        return fileNameOf(DrawingPath(page));
     case Companion::SubFolder:
         break;
     }
@@ -52,7 +40,8 @@ QString companionName(const QString &page, Companion kind)
 // under its own first name, is no page itself and was not taken along by an
 // earlier page of the same base.
 static QList<PageMove> companionsOf(const QString &page, const QString &to, Companions kinds,
-                                    const std::function<bool(const QString &)> &available)
+                                    const std::function<bool(const QString &)> &available,
+                                    QList<int> *kindsTaken = nullptr)
 {
     QList<PageMove> moves;
     for (const Companion kind : AllCompanions) {
@@ -60,8 +49,11 @@ static QList<PageMove> companionsOf(const QString &page, const QString &to, Comp
             continue;
         const QString from = companionName(page, kind);
         const QString target = companionName(to, kind);
-        if (from != target && from != page && available(from))
+        if (from != target && from != page && available(from)) {
             moves.append({from, target});
+            if (kindsTaken)
+                kindsTaken->append(int(kind));
+        }
     }
     return moves;
 }
@@ -115,6 +107,11 @@ void FolderNames::move(const QString &page, const QString &to)
         return;
     QList<PageMove> moves{{page, to}};
     moves += companionMoves(page, to);
+    // A companion whose name does not change stays the page's own.
+    for (const Companion kind : AllCompanions) {
+        if (m_companions.testFlag(kind) && companionName(page, kind) == companionName(to, kind))
+            m_claimed.insert(companionName(page, kind));
+    }
     for (const PageMove &m : std::as_const(moves)) {
         const QString origin = m_origin.take(m.from);
         m_names.remove(m.from);
@@ -124,40 +121,65 @@ void FolderNames::move(const QString &page, const QString &to)
     }
 }
 
+QList<RenameGroup> groupMoves(const QSet<QString> &names, const QList<PageMove> &moves, Companions companions)
+{
+    QList<RenameGroup> groups;
+    // Names taken along so far, and where to.
+    QHash<QString, QString> claimed;
+    for (const PageMove &move : moves) {
+        RenameGroup group;
+        group.page = move;
+        if (claimed.contains(move.from)) {
+            // A sound listed as a page that its page takes along.
+            group.takenAlong = true;
+            group.items << PageMove{move.from, claimed.value(move.from)};
+            group.kinds << 0;
+        } else if (move.to != move.from) {
+            group.items << move;
+            group.kinds << 0;
+            group.items += companionsOf(move.from, move.to, companions, [&](const QString &name) {
+                return names.contains(name) && !claimed.contains(name);
+            }, &group.kinds);
+            for (const PageMove &item : std::as_const(group.items))
+                claimed.insert(item.from, item.to);
+            // A companion whose name does not change stays the page's own.
+            for (const Companion kind : AllCompanions) {
+                const QString kept = companionName(move.from, kind);
+                if (companions.testFlag(kind) && kept == companionName(move.to, kind) && names.contains(kept))
+                    claimed.insert(kept, kept);
+            }
+        }
+        groups << group;
+    }
+    return groups;
+}
+
 namespace {
 
-// Carries out a list of page moves in the order their targets come free.
+// Carries out groups of moves in the order their targets come free.
 class MoveRunner
 {
 public:
-    MoveRunner(const QString &folder, const QList<PageMove> &moves, Companions kinds)
+    MoveRunner(const QString &folder, const QList<RenameGroup> &groups, Companions kinds,
+               const QList<QStringList> &current, const MoveLog &log)
         : m_folder(folder)
         , m_kinds(kinds)
+        , m_log(log)
     {
         m_names = FolderNames::list(folder);
-        // Names taken along so far, and where to.
-        QHash<QString, QString> claimed;
-        for (const PageMove &move : moves) {
+        for (qsizetype g = 0; g < groups.size(); ++g) {
             Group group;
-            group.page = move;
-            if (claimed.contains(move.from)) {
-                // A sound listed as a page that its page takes along.
-                group.state = Done;
-                group.takenAlong = true;
-                group.items << PageMove{move.from, claimed.value(move.from)};
-            } else if (move.to != move.from) {
-                group.items << move;
-                group.items += companionsOf(move.from, move.to, kinds, [&](const QString &name) {
-                    return m_names.contains(name) && !claimed.contains(name);
-                });
-                for (const PageMove &item : std::as_const(group.items))
-                    claimed.insert(item.from, item.to);
-            } else {
-                group.state = Done;
+            group.plan = groups.at(g);
+            group.current = g < current.size() && current.at(g).size() == group.plan.items.size()
+                                ? current.at(g)
+                                : QStringList();
+            if (group.current.isEmpty()) {
+                for (const PageMove &item : std::as_const(group.plan.items))
+                    group.current << (group.plan.takenAlong ? item.to : item.from);
             }
-            group.current.reserve(group.items.size());
-            for (const PageMove &item : std::as_const(group.items))
-                group.current << (group.state == Done ? item.to : item.from);
+            group.inTemp = std::any_of(group.current.cbegin(), group.current.cend(), isStrandedRenameName);
+            if (group.plan.takenAlong || group.plan.items.isEmpty() || atTargets(group))
+                group.state = Done;
             m_groups << group;
         }
         for (qsizetype g = 0; g < m_groups.size(); ++g) {
@@ -179,16 +201,16 @@ public:
         }
         RenameOutcome outcome;
         for (const Group &group : std::as_const(m_groups)) {
-            const QString name = group.current.isEmpty() ? group.page.from : group.current.constFirst();
+            const QString name = group.current.isEmpty() ? group.plan.page.from : group.current.constFirst();
             outcome.finalNames << name;
             if (group.state == Failed)
-                outcome.failed << group.page.from;
+                outcome.failed << group.plan.page.from;
             // Names under which a stopped swap left a group are not theirs.
-            if (group.takenAlong || group.inTemp)
+            if (group.plan.takenAlong || group.inTemp)
                 continue;
-            for (qsizetype i = 0; i < group.items.size(); ++i)
-                if (group.current.at(i) != group.items.at(i).from)
-                    outcome.moved.append({group.items.at(i).from, group.current.at(i)});
+            for (qsizetype i = 0; i < group.plan.items.size(); ++i)
+                if (group.current.at(i) != group.plan.items.at(i).from)
+                    outcome.moved.append({group.plan.items.at(i).from, group.current.at(i)});
         }
         return outcome;
     }
@@ -197,35 +219,43 @@ private:
     enum State { Pending, Done, Failed };
     struct Group
     {
-        PageMove page;
-        QList<PageMove> items; // the page first, then its companions
-        QStringList current;   // where each item is now
+        RenameGroup plan;
+        QStringList current; // where each item is now
         State state = Pending;
         bool inTemp = false;
-        bool takenAlong = false;
     };
     // What keeps a group from moving: nothing, a name another pending group will give up, or a name that stays.
     enum Block { Free, Waits, Stays };
 
     QString path(const QString &name) const { return m_folder + u'/' + name; }
 
+    static bool atTargets(const Group &group)
+    {
+        for (qsizetype i = 0; i < group.plan.items.size(); ++i)
+            if (group.current.at(i) != group.plan.items.at(i).to)
+                return false;
+        return true;
+    }
+
     Block blocker(qsizetype g, QString *name) const
     {
         const Group &group = m_groups.at(g);
         QStringList targets;
-        for (const PageMove &item : group.items)
-            targets << item.to;
+        for (qsizetype i = 0; i < group.plan.items.size(); ++i)
+            if (group.current.at(i) != group.plan.items.at(i).to)
+                targets << group.plan.items.at(i).to;
         // A companion the page has none of must not be waiting at its new name
         // either, or it would become the page's own; one taken along by a page
         // of the same base is its own already.
+        const PageMove &page = group.plan.page;
         for (const Companion kind : AllCompanions) {
             if (!m_kinds.testFlag(kind))
                 continue;
-            const QString own = companionName(group.page.from, kind);
-            const QString at = companionName(group.page.to, kind);
-            const bool carried = std::any_of(group.items.cbegin(), group.items.cend(),
+            const QString own = companionName(page.from, kind);
+            const QString at = companionName(page.to, kind);
+            const bool carried = std::any_of(group.plan.items.cbegin(), group.plan.items.cend(),
                                              [&](const PageMove &item) { return item.to == at; });
-            if (!carried && at != group.page.to && m_origin.value(at, at) != own)
+            if (!carried && at != page.to && m_origin.value(at, at) != own)
                 targets << at;
         }
         for (const QString &target : std::as_const(targets)) {
@@ -247,10 +277,12 @@ private:
             QString name;
             switch (blocker(g, &name)) {
             case Free:
-                if (renameGroup(g, targetsOf(g)))
+                if (renameGroup(g, targetsOf(g))) {
                     m_groups[g].state = Done;
-                else
+                    m_groups[g].inTemp = false;
+                } else {
                     fail(g);
+                }
                 break;
             case Waits:
                 m_waiters[name] << g;
@@ -319,40 +351,39 @@ private:
     QStringList targetsOf(qsizetype g) const
     {
         QStringList targets;
-        for (const PageMove &item : m_groups.at(g).items)
+        for (const PageMove &item : m_groups.at(g).plan.items)
             targets << item.to;
         return targets;
     }
+
+    bool logged(qsizetype g, qsizetype i, const QString &to) const { return !m_log || m_log(g, i, to); }
 
     // Renames every item of the group, or none: a failure puts the moved ones back.
     bool renameGroup(qsizetype g, const QStringList &targets)
     {
         Group &group = m_groups[g];
         const QStringList before = group.current;
-        // A lone page moves in one step; a group is recorded first.
-        const bool recorded = group.items.size() > 1;
-        if (recorded) {
-            QStringList record;
-            for (qsizetype i = 0; i < before.size(); ++i)
-                record << before.at(i) << targets.at(i);
-            if (!writeGroupRecord(path(GroupRecordName), record))
-                return false;
+        QList<qsizetype> done;
+        bool whole = true;
+        for (qsizetype i = 0; i < before.size() && whole; ++i) {
+            if (before.at(i) == targets.at(i))
+                continue;
+            whole = logged(g, i, targets.at(i));
+            if (whole && !renameWithoutReplace(path(before.at(i)), path(targets.at(i)))) {
+                logged(g, i, before.at(i));
+                whole = false;
+            }
+            if (whole)
+                done << i;
         }
-        const auto settled = qScopeGuard([&] {
-            if (recorded)
-                QFile::remove(path(GroupRecordName));
-        });
-        qsizetype done = 0;
-        for (; done < group.items.size(); ++done) {
-            if (!renameWithoutReplace(path(before.at(done)), path(targets.at(done))))
-                break;
-        }
-        if (done < group.items.size()) {
-            for (qsizetype i = done - 1; i >= 0; --i)
-                renameWithoutReplace(path(targets.at(i)), path(before.at(i)));
+        if (!whole) {
+            for (auto i = done.crbegin(); i != done.crend(); ++i) {
+                if (logged(g, *i, before.at(*i)) && !renameWithoutReplace(path(targets.at(*i)), path(before.at(*i))))
+                    logged(g, *i, targets.at(*i));
+            }
             return false;
         }
-        for (qsizetype i = 0; i < group.items.size(); ++i) {
+        for (const qsizetype i : std::as_const(done)) {
             const QString origin = m_origin.take(before.at(i));
             m_names.remove(before.at(i));
             m_owner.remove(before.at(i));
@@ -365,24 +396,30 @@ private:
         return true;
     }
 
-    // A group that cannot move keeps its names; one that stepped aside gets
-    // its old names back, or free ones next to them ("a#.html").
+    // A group that cannot move keeps its names; one that stepped aside or
+    // moved in part gets its first names back, or free ones next to them
+    // ("a#.html" with "a#.%xt").
     void fail(qsizetype g)
     {
         Group &group = m_groups[g];
         group.state = Failed;
-        if (!group.inTemp)
+        const RenameGroup &plan = group.plan;
+        bool moved = false;
+        for (qsizetype i = 0; i < plan.items.size(); ++i)
+            moved = moved || group.current.at(i) != plan.items.at(i).from;
+        if (!moved)
             return;
         for (int hashes = 0; hashes < 1000; ++hashes) {
-            const QString page = hashes == 0 ? group.page.from
-                                             : pathWithoutExtension(group.page.from) + QString(hashes, u'#')
-                                                   + fileExtension(group.page.from);
-            // Companions share the page's name without extension.
-            const qsizetype baseLength = pathWithoutExtension(group.page.from).size();
+            const QString page = hashes == 0 ? plan.page.from
+                                             : pathWithoutExtension(plan.page.from) + QString(hashes, u'#')
+                                                   + fileExtension(plan.page.from);
             QStringList targets{page};
-            for (qsizetype i = 1; i < group.items.size(); ++i)
-                targets << pathWithoutExtension(page) + group.items.at(i).from.mid(baseLength);
-            if (std::any_of(targets.cbegin(), targets.cend(), [this](const QString &t) { return m_names.contains(t); }))
+            for (qsizetype i = 1; i < plan.items.size(); ++i)
+                targets << (hashes == 0 ? plan.items.at(i).from : companionName(page, Companion(plan.kinds.value(i))));
+            bool taken = false;
+            for (qsizetype i = 0; i < targets.size(); ++i)
+                taken = taken || (targets.at(i) != group.current.at(i) && m_names.contains(targets.at(i)));
+            if (taken)
                 continue;
             if (renameGroup(g, targets)) {
                 group.inTemp = false;
@@ -393,6 +430,7 @@ private:
 
     QString m_folder;
     Companions m_kinds;
+    MoveLog m_log;
     QSet<QString> m_names;
     QHash<QString, QString> m_origin;
     QHash<QString, qsizetype> m_owner;
@@ -402,52 +440,78 @@ private:
     int m_tempCount = 0;
 };
 
-} // namespace
-
-// A name from the record that stays in the folder.
-static bool plainName(const QString &name)
+// A file left under a hidden name: that name and the name it had.
+struct Stray
 {
-    return !name.isEmpty() && name != u"."_s && name != u".."_s && !name.contains(u'/') && !name.contains(u'\\');
-}
+    QString hidden;
+    QString original;
+    bool settled = false;
+};
 
-// Puts back together a group whose moves a stopped program left half done.
-static void settleInterruptedGroup(const QDir &dir)
+QList<Stray> straysOf(const QDir &dir)
 {
-    const QString record = dir.filePath(GroupRecordName);
-    if (!QFileInfo::exists(record))
-        return;
-    const QStringList names = QString::fromUtf8(readTextFile(record).value_or(QByteArray())).split(QChar(0));
-    QList<PageMove> moves;
-    for (qsizetype i = 0; i + 1 < names.size(); i += 2)
-        moves.append({names.at(i), names.at(i + 1)});
-    const bool valid = names.size() % 2 == 0 && std::all_of(moves.cbegin(), moves.cend(), [](const PageMove &m) {
-        return plainName(m.from) && plainName(m.to);
-    });
-    const auto movedWhole = [&](const PageMove &m) {
-        return !QFileInfo::exists(dir.filePath(m.from)) && QFileInfo::exists(dir.filePath(m.to));
-    };
-    if (valid && !std::all_of(moves.cbegin(), moves.cend(), movedWhole)) {
-        for (auto m = moves.crbegin(); m != moves.crend(); ++m)
-            if (movedWhole(*m))
-                renameWithoutReplace(dir.filePath(m->to), dir.filePath(m->from));
-    }
-    QFile::remove(record);
-}
-
-QStringList restoreStrandedRenames(const QString &folder)
-{
-    QStringList restored;
-    const QDir dir(folder);
-    settleInterruptedGroup(dir);
+    QList<Stray> strays;
     for (const QString &hidden : dir.entryList({StrandedPrefix + u'*'}, QDir::AllEntries | QDir::Hidden | QDir::System)) {
         const qsizetype dot = hidden.indexOf(u'.', StrandedPrefix.size());
         bool numbered = false;
         hidden.mid(StrandedPrefix.size(), dot - StrandedPrefix.size()).toInt(&numbered);
         const QString original = dot < 0 ? QString() : hidden.mid(dot + 1);
-        if (!numbered || original.isEmpty() || original.contains(u'/'))
-            continue;
-        if (renameWithoutReplace(dir.filePath(hidden), dir.filePath(original)))
-            restored << original;
+        if (numbered && !original.isEmpty() && !original.contains(u'/') && original != u".."_s)
+            strays.append({hidden, original});
+    }
+    return strays;
+}
+
+} // namespace
+
+QStringList restoreStrandedRenames(const QString &folder)
+{
+    QStringList restored;
+    const QDir dir(folder);
+    QList<Stray> strays = straysOf(dir);
+    // The page's companions hidden with it: the strays named after it.
+    const auto companionsOf = [&](const Stray &page) {
+        QList<std::pair<qsizetype, Companion>> found;
+        for (qsizetype i = 0; i < strays.size(); ++i) {
+            for (const Companion kind : AllCompanions) {
+                if (!strays.at(i).settled && &strays.at(i) != &page && strays.at(i).original == companionName(page.original, kind))
+                    found.append({i, kind});
+            }
+        }
+        return found;
+    };
+    const auto isCompanion = [&](const Stray &stray) {
+        return std::any_of(strays.cbegin(), strays.cend(), [&](const Stray &page) {
+            return !page.settled && &page != &stray && std::any_of(std::cbegin(AllCompanions), std::cend(AllCompanions),
+                [&](Companion kind) { return companionName(page.original, kind) == stray.original; });
+        });
+    };
+    // Pages with their companions first, then companions left alone: each
+    // under its own name where that is free, else the first free "#" name.
+    for (const bool companions : {false, true}) {
+        for (Stray &page : strays) {
+            if (page.settled || (!companions && isCompanion(page)))
+                continue;
+            const QList<std::pair<qsizetype, Companion>> along = companionsOf(page);
+            for (int hashes = 0; hashes < 1000 && !page.settled; ++hashes) {
+                const QString name = pathWithoutExtension(page.original) + QString(hashes, u'#') + fileExtension(page.original);
+                QStringList targets{name};
+                for (const auto &[i, kind] : along)
+                    targets << companionName(name, kind);
+                if (std::any_of(targets.cbegin(), targets.cend(), [&](const QString &t) { return QFileInfo::exists(dir.filePath(t)); }))
+                    continue;
+                page.settled = renameWithoutReplace(dir.filePath(page.hidden), dir.filePath(name));
+                if (!page.settled)
+                    break;
+                restored << name;
+                for (qsizetype k = 0; k < along.size(); ++k) {
+                    Stray &companion = strays[along.at(k).first];
+                    companion.settled = renameWithoutReplace(dir.filePath(companion.hidden), dir.filePath(targets.at(k + 1)));
+                    if (companion.settled)
+                        restored << targets.at(k + 1);
+                }
+            }
+        }
     }
     return restored;
 }
@@ -457,7 +521,13 @@ bool isStrandedRenameName(const QString &fileName)
     return fileName.startsWith(StrandedPrefix);
 }
 
+RenameOutcome carryOutGroups(const QString &folder, const QList<RenameGroup> &groups, Companions companions,
+                             const QList<QStringList> &current, const MoveLog &log)
+{
+    return MoveRunner(folder, groups, companions, current, log).run();
+}
+
 RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves, Companions companions)
 {
-    return MoveRunner(folder, moves, companions).run();
+    return carryOutGroups(folder, groupMoves(FolderNames::list(folder), moves, companions), companions);
 }

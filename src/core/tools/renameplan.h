@@ -7,21 +7,28 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Renaming pages of one folder together with the files that belong to them.
 // A plan is a list of page moves worked out first; carrying it out never
 // replaces a file, goes through temporary names where two pages swap names,
 // and moves a page's companions only together with the page, so that no note,
 // sound or sub-folder ever ends up beside another page.
 
-// The files that belong to a page: they share its name without extension.
+// The files that belong to a page: the program names them after it.
 enum class Companion {
-    Note = 1,      // name + ".%xt"
-    Sound = 2,     // name + ".wav"
-    SubFolder = 4, // the folder of that name
+    Note = 1,      // name without extension + ".%xt"
+    Sound = 2,     // name without extension + ".wav"
+    SubFolder = 4, // the folder named like the page without extension
+    AnswerCsv = 8, // "_" + name without extension + ".csv"
+    Drawing = 16,  // "_%" + name after its first "_", without extension, + ".bmp"
 };
 Q_DECLARE_FLAGS(Companions, Companion)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Companions)
-inline constexpr Companion AllCompanions[] = {Companion::Note, Companion::Sound, Companion::SubFolder};
+inline constexpr Companion AllCompanions[] = {Companion::Note, Companion::Sound, Companion::AnswerCsv,
+                                              Companion::Drawing, Companion::SubFolder};
+// Every file named after a page: whatever renames a page takes them along.
+inline constexpr Companions PageFiles = Companion::Note | Companion::Sound | Companion::AnswerCsv | Companion::Drawing;
 
 // The name of a page's companion of that kind.
 QString companionName(const QString &page, Companion kind);
@@ -69,6 +76,27 @@ private:
     Companions m_companions;
 };
 
+// A page move with the companions that go along, as a plan carries it out.
+struct RenameGroup
+{
+    PageMove page;
+    // The page first (kind 0), then its companions: first name -> planned name.
+    QList<PageMove> items;
+    QList<int> kinds;
+    // A page that an earlier page took along as its companion (a sound listed as a page).
+    bool takenAlong = false;
+    bool operator==(const RenameGroup &) const = default;
+};
+
+// The groups of page moves in a folder that holds names: each page with the
+// companions of the given kinds it has there.
+QList<RenameGroup> groupMoves(const QSet<QString> &names, const QList<PageMove> &moves, Companions companions);
+
+// Called before each rename of a group's item (indices into the groups) with
+// the name it is about to get, and again with its name when the rename failed;
+// false stops the rename before it happens.
+using MoveLog = std::function<bool(qsizetype group, qsizetype item, const QString &to)>;
+
 struct RenameOutcome
 {
     // The name each planned page has afterwards, in plan order.
@@ -83,12 +111,15 @@ struct RenameOutcome
 // A move whose targets stay taken keeps its page and companions where they are;
 // a page already taken along as another page's companion is not moved again.
 RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves, Companions companions);
+// The same for groups whose items stand under the names current (the first
+// names when empty): a group carried out in part before goes on from there.
+RenameOutcome carryOutGroups(const QString &folder, const QList<RenameGroup> &groups, Companions companions,
+                             const QList<QStringList> &current = {}, const MoveLog &log = {});
 
-// Settles what a stopped program left: a page whose companions had not all
-// followed it goes back, with those that had, to the names the group had (a
-// group that had moved whole stays); then files left under the hidden names
-// of a swap (".kavuno-rename-N." + name) get their names back, where that name
-// is free again. Returns the names given back.
+// Files left under the hidden names of a swap (".kavuno-rename-N." + name)
+// get their names back; where that name is taken, a page and the companions
+// left hidden with it get the first free name with "#" before the extension
+// ("q(10)#.html"), so that the level shows them. Returns the names they have now.
 QStringList restoreStrandedRenames(const QString &folder);
 // Whether a file name is one of those hidden names.
 bool isStrandedRenameName(const QString &fileName);

@@ -13,6 +13,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include <functional>
+#include <optional>
+
 using namespace Qt::StringLiterals;
 namespace T = OrderTexts;
 
@@ -51,16 +54,40 @@ static void reopenLevel(TForm1 &form, int index, const QString &current = {})
     form.PageClick(false, true);
 }
 
-// Pages a stopped program left apart or aside come back before a new plan.
-static void settleFolder(TForm1 &form)
+// Takes the folder for a rename once what a stopped rename left there is
+// finished (pages it could not rewrite go to notWritten): false while another
+// PC renames in it and the user would rather not wait.
+static bool takeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten)
 {
     form.SearchIndexKey = u"xxx"_s;
-    restoreStrandedRenames(form.nav.CurDir);
+    for (;;) {
+        if (lock.acquire(FolderRenameLock::WaitMs)
+            && settleStoppedRename(form.nav.CurDir, form.nav.HomeDir, &notWritten, lock.ticker()) == SettleState::Settled)
+            return true;
+        lock.release();
+        if (QMessageBox::question(&form, form.nav.ExeBaseName, T::FolderBusy) != QMessageBox::Yes)
+            return false;
+    }
+}
+
+// Renames as plan says (made once the folder is taken); none when the user gave up.
+static std::optional<FolderRenameOutcome> renameInFolder(TForm1 &form, Companions companions,
+                                                         const std::function<QList<PageMove>()> &plan)
+{
+    FolderRenameLock lock(form.nav.CurDir);
+    QStringList settled;
+    if (!takeFolder(form, lock, settled))
+        return std::nullopt;
+    FolderRenameOutcome outcome = renameUsedFiles(form.nav.CurDir, form.nav.HomeDir, plan(), companions, lock.ticker());
+    outcome.pagesNotWritten += settled;
+    return outcome;
 }
 
 // Says which files kept their names for a page's sake, and which pages could not be fixed.
 static void tellKept(TForm1 &form, const FolderRenameOutcome &outcome)
 {
+    if (outcome.notStarted)
+        QMessageBox::warning(&form, form.nav.ExeBaseName, T::RecordNotWritten);
     if (!outcome.kept.isEmpty())
         QMessageBox::warning(&form, form.nav.ExeBaseName,
                              T::FilesKept.arg(outcome.kept.join(u'\n'), outcome.keptFor.join(u'\n')));
@@ -117,9 +144,11 @@ void TForm1::ReorderPages(int from, int to)
         }
         to = form5.Memo1->text().toInt() - 1;
     }
-    settleFolder(*this);
     const ReorderPlan plan = planReorder(entries, from, to);
-    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, plan.moves, ReorderCompanions);
+    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, ReorderCompanions, [&] { return plan.moves; });
+    if (!renamed)
+        return;
+    const FolderRenameOutcome &outcome = *renamed;
     // The moved page stays the current page, under whatever name it has now.
     const QString moved = entries.value(from >= 0 ? from : plan.current);
     QString movedNow = moved;
@@ -137,10 +166,13 @@ void TForm1::RemoveOrderNumbers()
         return;
     if (QMessageBox::question(this, nav.ExeBaseName, T::AskStrip) != QMessageBox::Yes)
         return;
-    settleFolder(*this);
-    FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
-    const QList<PageMove> moves = planStrip(nav.levels().top().MidashiF, names);
-    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, moves, StripCompanions);
+    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, StripCompanions, [this] {
+        FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
+        return planStrip(nav.levels().top().MidashiF, names);
+    });
+    if (!renamed)
+        return;
+    const FolderRenameOutcome &outcome = *renamed;
     // The level is read again even then: it lists the names the files have now.
     reopenLevel(*this, nav.PBan());
     if (!outcome.moves.failed.isEmpty())
@@ -164,9 +196,12 @@ void TForm1::RenamePagesNumbered()
     const NumberedRename rename = form17.rename();
     if (!numberedNamesFit(*this, entries, rename))
         return;
-    settleFolder(*this);
-    const FolderNames names(FolderNames::list(nav.CurDir), NumberedCompanions);
-    const FolderRenameOutcome outcome = renameUsedFiles(nav.CurDir, nav.HomeDir, planNumbered(entries, rename, names), NumberedCompanions);
+    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, NumberedCompanions, [&] {
+        return planNumbered(entries, rename, FolderNames(FolderNames::list(nav.CurDir), NumberedCompanions));
+    });
+    if (!renamed)
+        return;
+    const FolderRenameOutcome &outcome = *renamed;
     reopenLevel(*this, nav.PBan());
     tellKept(*this, outcome);
 }

@@ -159,7 +159,7 @@ private slots:
         answerMessageBox(this, QMessageBox::Ok, &told);
         m_form->ReorderPagesMenu();
         QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_a.html"_s, u"1020_c.jpg"_s, u"photo.jpg"_s}));
-        QCOMPARE(readFixture(m_home + u"/1010_a.html"_s), QByteArray("\xEF\xBB\xBF<HTML><BODY><IMG src=\"1020_c.jpg\"></BODY></HTML>"));
+        QCOMPARE(readFixture(m_home + u"/1010_a.html"_s), QByteArray("<HTML><BODY><IMG src=\"1020_c.jpg\"></BODY></HTML>"));
         QVERIFY2(told.contains(u"photo.jpg"_s) && told.contains(m_home + u"/1000_b.html"_s), qPrintable(told));
     }
 
@@ -258,6 +258,21 @@ private slots:
         m_form17->Edit1->setText(u"page"_s);
         QVERIFY2(text.contains(told), qPrintable(text));
         QCOMPARE(files(), (QStringList{u"a.html"_s, u"b"_s, u"b.%xt"_s, u"b.html"_s}));
+    }
+
+    // Another PC renaming in the folder: the user is told and gives up; nothing is renamed.
+    void renameInAFolderAnotherPcRenamesIsGivenUp()
+    {
+        setPages({u"a.html"_s, u"a.%xt"_s, u"b.html"_s}, 0);
+        const QStringList record{u"kavuno-renaming"_s, u"1"_s, u"another-pc"_s, u"77"_s, u"1"_s, u"1"_s, u"0"_s, u"2"_s,
+                                 u"0"_s, u"a.html"_s, u"c.html"_s, u"1"_s, u"a.%xt"_s, u"c.%xt"_s};
+        QVERIFY(writeFixture(m_home + u"/.kavuno-renaming"_s, (record.join(QChar(0)) + QChar(0)).toUtf8()));
+        QString told;
+        answerMessageBox(this, QMessageBox::No, &told);
+        m_form->ReorderPages(0, 1);
+        QVERIFY2(told.contains(u"別のパソコンがこのフォルダのファイル名を変更しています"_s), qPrintable(told));
+        QCOMPARE(files(), (QStringList{u"a.%xt"_s, u"a.html"_s, u"b.html"_s}));
+        QFile::remove(m_home + u"/.kavuno-renaming"_s);
     }
 
     void searchLevelIsRefused_data()

@@ -144,9 +144,10 @@ int ownPlace(const GumboElement &element)
 class MarkupReader
 {
 public:
-    MarkupReader(const QString &text, qsizetype skip)
+    MarkupReader(const QString &text, qsizetype skip, bool throughNoscript)
         : m_text(text)
         , m_skip(skip)
+        , m_throughNoscript(throughNoscript)
         , m_utf8(QStringView(text).sliced(skip))
     {
     }
@@ -210,7 +211,7 @@ private:
         tag.name = m_text.sliced(nameBegin, nameEnd - nameBegin);
         if (!tag.closing)
             addAttributes(element, from, to, &tag);
-        if (!tag.closing && element.tag == GUMBO_TAG_NOSCRIPT && element.tag_namespace == GUMBO_NAMESPACE_HTML
+        if (!m_throughNoscript && !tag.closing && element.tag == GUMBO_TAG_NOSCRIPT && element.tag_namespace == GUMBO_NAMESPACE_HTML
             && (m_noscript < 0 || tag.begin < m_noscript))
             m_noscript = tag.begin;
         m_tags.append(std::move(tag));
@@ -298,6 +299,7 @@ private:
 
     const QString &m_text;
     qsizetype m_skip;
+    bool m_throughNoscript;
     Utf8Text m_utf8;
     QList<MarkupTag> m_tags;
     QList<MarkupText> m_texts;
@@ -306,13 +308,13 @@ private:
 
 } // namespace
 
-Markup readMarkup(const QString &text)
+Markup readMarkup(const QString &text, bool throughNoscript)
 {
     if (text.count(u'<') > MarkupTagLimit)
         return {{}, {}, false};
     // The byte order mark of the file is no character of the page.
     const qsizetype skip = text.startsWith(QChar::ByteOrderMark) ? 1 : 0;
-    return MarkupReader(text, skip).read();
+    return MarkupReader(text, skip, throughNoscript).read();
 }
 
 QList<MarkupTag> markupTags(const QString &text)

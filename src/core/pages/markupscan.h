@@ -53,7 +53,10 @@ struct Markup
 
 inline constexpr qsizetype MarkupTagLimit = 25000;
 
-Markup readMarkup(const QString &text);
+// throughNoscript reads on after a NOSCRIPT start tag as a browser that runs no
+// scripts does, taking its content for markup: for finding what a page may name,
+// never for placing text.
+Markup readMarkup(const QString &text, bool throughNoscript = false);
 
 // The start and end tags of text in order, each as written in the page.
 // Comments, declarations, the text inside SCRIPT, STYLE, TEXTAREA, TITLE and the

@@ -189,42 +189,76 @@ bool cutsReference(const QList<Range> &references, qsizetype from, qsizetype to)
 
 } // namespace
 
+namespace {
+
+// A text and where the browser reads running text in it: the text of scripts,
+// styles, text areas, choice lists (quiz blanks), existing links, comments and
+// tags is left alone. Read again only when a word was linked.
+class LinkableText
+{
+public:
+    explicit LinkableText(const QString &text)
+        : m_text(text)
+    {
+    }
+
+    const QString &text() const { return m_text; }
+
+    // Links word in the running text from from on.
+    void link(qsizetype from, const QString &word)
+    {
+        if (word.isEmpty() || QStringView(m_text).sliced(from).indexOf(word, 0, Qt::CaseInsensitive) < 0)
+            return;
+        if (!m_read) {
+            m_markup = readMarkup(m_text);
+            m_references = referenceRanges(m_text);
+            m_read = true;
+        }
+        const QString link = lookLink(word);
+        QString out;
+        qsizetype pos = 0; // the text before it is in out
+        for (const MarkupText &run : std::as_const(m_markup.texts)) {
+            if (run.place != MarkupText::Running || run.end <= from)
+                continue;
+            const QStringView upToEnd = QStringView(m_text).first(run.end);
+            for (qsizetype hit = std::max(run.begin, from); (hit = upToEnd.indexOf(word, hit, Qt::CaseInsensitive)) >= 0;) {
+                const qsizetype afterHit = hit + word.size();
+                if (cutsReference(m_references, hit, afterHit)) {
+                    ++hit;
+                    continue;
+                }
+                out += QStringView(m_text).mid(pos, hit - pos);
+                out += link;
+                pos = hit = afterHit;
+            }
+        }
+        if (pos == 0)
+            return;
+        out += QStringView(m_text).mid(pos);
+        m_text = out;
+        m_read = false;
+    }
+
+private:
+    QString m_text;
+    bool m_read = false;
+    Markup m_markup;
+    QList<Range> m_references;
+};
+
+} // namespace
+
 QString linkWordInText(const QString &text, qsizetype from, const QString &word)
 {
-    if (word.isEmpty() || QStringView(text).sliced(from).indexOf(word, 0, Qt::CaseInsensitive) < 0)
-        return text;
-    // Running text as the browser reads it: the text of scripts, styles, text
-    // areas, choice lists (quiz blanks), existing links, comments and tags is left alone.
-    const Markup markup = readMarkup(text);
-    const QList<Range> references = referenceRanges(text);
-    const QString link = lookLink(word);
-    QString out;
-    qsizetype pos = 0; // the text before it is in out
-    for (const MarkupText &run : markup.texts) {
-        if (run.place != MarkupText::Running || run.end <= from)
-            continue;
-        const QStringView upToEnd = QStringView(text).first(run.end);
-        for (qsizetype hit = std::max(run.begin, from); (hit = upToEnd.indexOf(word, hit, Qt::CaseInsensitive)) >= 0;) {
-            const qsizetype afterHit = hit + word.size();
-            if (cutsReference(references, hit, afterHit)) {
-                ++hit;
-                continue;
-            }
-            out += QStringView(text).mid(pos, hit - pos);
-            out += link;
-            pos = hit = afterHit;
-        }
-    }
-    if (pos == 0)
-        return text;
-    out += QStringView(text).mid(pos);
-    return out;
+    LinkableText linkable(text);
+    linkable.link(from, word);
+    return linkable.text();
 }
 
 QString addLookLinks(const QString &text, const SearchListing &index, const QString &selfPath)
 {
-    QString linked = removeLookLinks(text);
-    const qsizetype bodyStart = lookBodyStart(linked);
+    LinkableText linked(removeLookLinks(text));
+    const qsizetype bodyStart = lookBodyStart(linked.text());
     QString self = selfPath;
     self.replace(u'\\', u'/');
     self = self.toUpper();
@@ -235,8 +269,8 @@ QString addLookLinks(const QString &text, const SearchListing &index, const QStr
             continue;
         for (const QString &word : lookTitleWords(index.at(i).title)) {
             if (isLinkableWord(word))
-                linked = linkWordInText(linked, bodyStart, EscapeAngles(word));
+                linked.link(bodyStart, EscapeAngles(word));
         }
     }
-    return linked;
+    return linked.text();
 }

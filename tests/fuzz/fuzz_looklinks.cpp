@@ -1,13 +1,15 @@
 // Keyword links in any page, the first line of the input being the title of the
 // page they lead to: each word linked leaves the page's text as it was but for
 // hits of the word made links, in its body only, and each link made is a real
-// tag as the browser reads the new page.
+// tag as the browser reads the new page, whether the words are linked one by
+// one or all at once.
 #include "core/pages/markupscan.h"
 #include "core/pages/pagetext.h"
 #include "core/search/looklinks.h"
 #include "core/search/searchtexts.h"
 #include "fuzzinput.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
@@ -23,19 +25,22 @@ qsizetype realLookTags(const QString &text)
     return count;
 }
 
-// The number of links made when linked is text with hits of word (from from on)
-// made links; aborts when it is not.
-qsizetype linksMade(const QString &text, const QString &linked, qsizetype from, const QString &word)
+// The number of links made when linked is text with hits of some of words (from
+// from on) made links; aborts when it is not.
+qsizetype linksMade(const QString &text, const QString &linked, qsizetype from, const QStringList &words)
 {
-    const QString link = lookLink(word);
     qsizetype made = 0;
     qsizetype i = 0, j = 0;
     while (i < text.size() || j < linked.size()) {
         // A word never holds "<", so a hit never starts where the text has a tag.
-        if (i >= from && QStringView(linked).sliced(j).startsWith(link) && text.at(i) != u'<'
-            && QStringView(text).sliced(i).startsWith(word, Qt::CaseInsensitive)) {
-            i += word.size();
-            j += link.size();
+        const auto hit = [&](const QString &word) {
+            return i >= from && i < text.size() && text.at(i) != u'<' && QStringView(linked).sliced(j).startsWith(lookLink(word))
+                   && QStringView(text).sliced(i).startsWith(word, Qt::CaseInsensitive);
+        };
+        const auto word = std::find_if(words.cbegin(), words.cend(), hit);
+        if (word != words.cend()) {
+            i += word->size();
+            j += lookLink(*word).size();
             ++made;
         } else if (i < text.size() && j < linked.size() && text.at(i) == linked.at(j)) {
             ++i;
@@ -46,6 +51,12 @@ qsizetype linksMade(const QString &text, const QString &linked, qsizetype from, 
     }
     return made;
 }
+
+void checkLinks(const QString &text, const QString &linked, qsizetype from, const QStringList &words)
+{
+    if (realLookTags(linked) - realLookTags(text) != linksMade(text, linked, from, words))
+        std::abort();
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -54,19 +65,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype newline = input.indexOf(u'\n');
     const QString title = newline < 0 ? u"#apple/りんご"_s : input.first(newline);
     const QString page = newline < 0 ? input : input.sliced(newline + 1);
-    (void)addLookLinks(page, {{u"self.html"_s, u"self#x"_s}, {u"k.html"_s, title}}, u"self.html"_s);
+    const QString added = addLookLinks(page, {{u"self.html"_s, u"self#x"_s}, {u"k.html"_s, title}}, u"self.html"_s);
 
-    QString text = removeLookLinks(page);
-    const qsizetype from = lookBodyStart(text);
+    const QString plain = removeLookLinks(page);
+    const qsizetype from = lookBodyStart(plain);
+    QStringList words;
     for (const QString &written : lookTitleWords(title)) {
-        if (!isLinkableWord(written))
-            continue;
-        const QString word = EscapeAngles(written);
+        if (isLinkableWord(written))
+            words << EscapeAngles(written);
+    }
+    QString text = plain;
+    for (const QString &word : std::as_const(words)) {
         const QString linked = linkWordInText(text, from, word);
-        const qsizetype made = linksMade(text, linked, from, word);
-        if (realLookTags(linked) - realLookTags(text) != made)
-            std::abort();
+        checkLinks(text, linked, from, {word});
         text = linked;
     }
+    checkLinks(plain, added, from, words);
     return 0;
 }

@@ -191,14 +191,28 @@ bool cutsReference(const QList<Range> &references, qsizetype from, qsizetype to)
 
 namespace {
 
+// The keyword link start tags of text that the browser reads as tags.
+qsizetype realLookTags(const QString &text, const QList<MarkupTag> &tags)
+{
+    qsizetype count = 0;
+    for (const MarkupTag &tag : tags) {
+        if (!tag.closing && QStringView(text).sliced(tag.begin).startsWith(SearchTexts::LookLinkStart, Qt::CaseInsensitive))
+            ++count;
+    }
+    return count;
+}
+
 // A text and where the browser reads running text in it: the text of scripts,
 // styles, text areas, choice lists (quiz blanks), existing links, comments and
-// tags is left alone. Read again only when a word was linked.
+// tags is left alone. A link made in running text changes how no other text is
+// read, so the runs are moved on past it rather than read again; check() reads
+// the result to make sure.
 class LinkableText
 {
 public:
-    explicit LinkableText(const QString &text)
+    LinkableText(const QString &text, bool readEachTime)
         : m_text(text)
+        , m_readEachTime(readEachTime)
     {
     }
 
@@ -210,55 +224,80 @@ public:
         if (word.isEmpty() || QStringView(m_text).sliced(from).indexOf(word, 0, Qt::CaseInsensitive) < 0)
             return;
         if (!m_read) {
-            m_markup = readMarkup(m_text);
-            m_references = referenceRanges(m_text);
+            const Markup markup = readMarkup(m_text);
+            m_runs = markup.texts;
+            if (m_lookTags < 0)
+                m_lookTags = realLookTags(m_text, markup.tags);
             m_read = true;
         }
+        const QList<Range> references = referenceRanges(m_text);
         const QString link = lookLink(word);
         QString out;
-        qsizetype pos = 0; // the text before it is in out
-        for (const MarkupText &run : std::as_const(m_markup.texts)) {
-            if (run.place != MarkupText::Running || run.end <= from)
-                continue;
-            const QStringView upToEnd = QStringView(m_text).first(run.end);
-            for (qsizetype hit = std::max(run.begin, from); (hit = upToEnd.indexOf(word, hit, Qt::CaseInsensitive)) >= 0;) {
-                const qsizetype afterHit = hit + word.size();
-                if (cutsReference(m_references, hit, afterHit)) {
-                    ++hit;
-                    continue;
+        QList<MarkupText> runs;
+        qsizetype pos = 0;   // the text before it is in out
+        qsizetype shift = 0; // how far the text moved so far
+        for (const MarkupText &run : std::as_const(m_runs)) {
+            qsizetype runStart = run.begin;
+            if (run.place == MarkupText::Running && run.end > from) {
+                const QStringView upToEnd = QStringView(m_text).first(run.end);
+                for (qsizetype hit = std::max(run.begin, from);
+                     (hit = upToEnd.indexOf(word, hit, Qt::CaseInsensitive)) >= 0;) {
+                    const qsizetype afterHit = hit + word.size();
+                    if (cutsReference(references, hit, afterHit)) {
+                        ++hit;
+                        continue;
+                    }
+                    if (hit > runStart)
+                        runs.append({runStart + shift, hit + shift, run.place});
+                    out += QStringView(m_text).mid(pos, hit - pos);
+                    out += link;
+                    shift += link.size() - word.size();
+                    ++m_made;
+                    pos = hit = runStart = afterHit;
                 }
-                out += QStringView(m_text).mid(pos, hit - pos);
-                out += link;
-                pos = hit = afterHit;
             }
+            if (run.end > runStart)
+                runs.append({runStart + shift, run.end + shift, run.place});
         }
         if (pos == 0)
             return;
         out += QStringView(m_text).mid(pos);
         m_text = out;
-        m_read = false;
+        m_runs = runs;
+        m_read = !m_readEachTime;
+    }
+
+    // True when every link made is a tag as the browser reads the new text.
+    bool check() const
+    {
+        if (m_made == 0)
+            return true;
+        return realLookTags(m_text, markupTags(m_text)) - m_lookTags == m_made;
     }
 
 private:
     QString m_text;
+    bool m_readEachTime;
     bool m_read = false;
-    Markup m_markup;
-    QList<Range> m_references;
+    QList<MarkupText> m_runs;
+    qsizetype m_lookTags = -1; // in the text before any link was made
+    qsizetype m_made = 0;
 };
 
 } // namespace
 
 QString linkWordInText(const QString &text, qsizetype from, const QString &word)
 {
-    LinkableText linkable(text);
+    LinkableText linkable(text, true);
     linkable.link(from, word);
     return linkable.text();
 }
 
-QString addLookLinks(const QString &text, const SearchListing &index, const QString &selfPath)
+namespace {
+QString linkTitleWords(const QString &plain, const SearchListing &index, const QString &selfPath, bool readEachTime)
 {
-    LinkableText linked(removeLookLinks(text));
-    const qsizetype bodyStart = lookBodyStart(linked.text());
+    LinkableText linked(plain, readEachTime);
+    const qsizetype bodyStart = lookBodyStart(plain);
     QString self = selfPath;
     self.replace(u'\\', u'/');
     self = self.toUpper();
@@ -272,5 +311,13 @@ QString addLookLinks(const QString &text, const SearchListing &index, const QStr
                 linked.link(bodyStart, EscapeAngles(word));
         }
     }
-    return linked.text();
+    // Should a link have changed how the text after it is read, every word is
+    // linked again with the text read anew after each.
+    return readEachTime || linked.check() ? linked.text() : linkTitleWords(plain, index, selfPath, true);
+}
+} // namespace
+
+QString addLookLinks(const QString &text, const SearchListing &index, const QString &selfPath)
+{
+    return linkTitleWords(removeLookLinks(text), index, selfPath, false);
 }

@@ -81,6 +81,16 @@ private slots:
         QCOMPARE(runs, (QStringList{u"a0"_s, u"b1"_s, u"c0"_s, u"d2"_s, u"e4"_s, u"g0"_s}));
     }
 
+    void noscriptContentIsMarkupOnlyWhenAsked()
+    {
+        const QString text = u"<P>a<NOSCRIPT><IMG src=x></NOSCRIPT><P>b"_s;
+        QVERIFY(!readMarkup(text).complete);
+        const Markup through = readMarkup(text, true);
+        QVERIFY(through.complete);
+        QCOMPARE(through.tags.size(), 5);
+        QCOMPARE(through.texts.size(), 2);
+    }
+
     void pageWithTooMuchMarkupIsNotRead()
     {
         const QString text = u"<br>"_s.repeated(MarkupTagLimit + 1);

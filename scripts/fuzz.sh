@@ -18,7 +18,7 @@ seeds_of() {
   [ -d "$own" ] && echo "$own"
   case $1 in
     pagereader) echo tests/data/pages/built tests/data/editor examples/editor ;;
-    quiz|title) echo tests/data/pages/built examples/editor ;;
+    quiz|title|postplace|looklinks) echo tests/data/pages/built examples/editor ;;
     interpreter) echo tests/data/fuzz/commandline ;;
   esac
 }

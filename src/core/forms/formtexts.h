@@ -32,6 +32,9 @@ inline const QString PostButtonHint = u"ページの中に10件まで投稿（11
 inline const QString EmptyMessage = u"投稿文がないと投稿できません。"_s;
 inline const QString PostBusy = u"ほかのパソコンがこのページに書き込み中です。少し待ってからもう一度投稿してください。"_s;
 inline const QString PostNoPlace = u"このページには投稿する場所がありません。"_s;
+inline const QString PostNoParagraph =
+    u"このページには、スクリプトやコメントの外に段落（<P>）がないため、投稿できません。"_s;
+inline const QString PostTooMuchMarkup = u"このページはタグが多すぎるため、投稿できません。"_s;
 inline const QString PostUndecodable = u"このページの文字コードが読めないため、投稿できません。"_s;
 inline const QString PostFailed = u"投稿を書き込めませんでした。"_s;
 

@@ -111,7 +111,10 @@ QString postBlock(const QString &date, const QString &poster, const QString &mes
     return block + postPart(message) + Markers::LineBreakTag + T::PostTerminator;
 }
 
-qsizetype lastParagraphContentStart(const QString &page)
+namespace {
+// The position after the ">" of the last real "<P" tag outside the generated
+// blocks; -1 when there is none.
+qsizetype lastParagraphEnd(const QString &page, const QList<MarkupTag> &tags)
 {
     const auto blocks = generatedBlocks(page);
     const auto insideBlock = [&blocks](qsizetype at) {
@@ -121,8 +124,6 @@ qsizetype lastParagraphContentStart(const QString &page)
         }
         return false;
     };
-    // Only a real tag counts: a "<P" in a script, a comment or an attribute value is text.
-    const QList<MarkupTag> tags = markupTags(page);
     for (auto tag = tags.crbegin(); tag != tags.crend(); ++tag) {
         if (!tag->closing && tag->name == u"P" && !insideBlock(tag->begin))
             return tag->end;
@@ -130,22 +131,43 @@ qsizetype lastParagraphContentStart(const QString &page)
     return -1;
 }
 
-bool insertPost(const QString &page, const QString &block, QString &result)
+QString insertAt(const QString &page, qsizetype at, const QString &block)
 {
-    qsizetype at = lastParagraphContentStart(page);
-    if (at < 0) {
-        for (const MarkupTag &tag : markupTags(page)) {
-            if (!tag.closing && tag.name.compare(u"BODY", Qt::CaseInsensitive) == 0) {
-                at = tag.end;
-                break;
-            }
-        }
-    }
-    if (at < 0)
-        return false;
     QString rest = page.sliced(at);
     dropOldPosts(rest);
-    result = page.first(at) + block + rest;
+    return page.first(at) + block + rest;
+}
+} // namespace
+
+qsizetype lastParagraphContentStart(const QString &page)
+{
+    return lastParagraphEnd(page, markupTags(page));
+}
+
+PostPlace postPlace(const QString &page)
+{
+    // Only a real tag counts: a "<P" in a script, a comment or an attribute value
+    // is text, and a post there could become part of a program.
+    const Markup markup = readMarkup(page);
+    if (const qsizetype at = lastParagraphEnd(page, markup.tags); at >= 0)
+        return {PostStatus::Posted, at};
+    if (markup.tags.isEmpty() && !markup.complete)
+        return {PostStatus::TooMuchMarkup, -1};
+    if (page.contains(u"<P"_s))
+        return {PostStatus::NoParagraph, -1};
+    for (const MarkupTag &tag : markup.tags) {
+        if (!tag.closing && tag.name.compare(u"BODY", Qt::CaseInsensitive) == 0)
+            return {PostStatus::Posted, tag.end};
+    }
+    return {PostStatus::NoPlace, -1};
+}
+
+bool insertPost(const QString &page, const QString &block, QString &result)
+{
+    const PostPlace place = postPlace(page);
+    if (place.status != PostStatus::Posted)
+        return false;
+    result = insertAt(page, place.at, block);
     return true;
 }
 
@@ -166,11 +188,11 @@ PostOutcome postToPage(const QString &pagePath, const QString &date, const QStri
     // A page we cannot decode keeps its bytes.
     if (page.status == PageText::Undecodable)
         return {PostStatus::Undecodable, {}};
-    QString changed;
-    if (!insertPost(page.text, postBlock(date, poster, message), changed))
-        return {PostStatus::NoPlace, {}};
+    const PostPlace place = postPlace(page.text);
+    if (place.status != PostStatus::Posted)
+        return {place.status, {}};
     QString error;
-    if (!writePageFile(pagePath, changed, &error))
+    if (!writePageFile(pagePath, insertAt(page.text, place.at, postBlock(date, poster, message)), &error))
         return {PostStatus::WriteFailed, error};
     return {};
 }
@@ -190,6 +212,10 @@ QString postOutcomeText(const PostOutcome &outcome)
         return T::PostUndecodable;
     case PostStatus::NoPlace:
         return T::PostNoPlace;
+    case PostStatus::NoParagraph:
+        return T::PostNoParagraph;
+    case PostStatus::TooMuchMarkup:
+        return T::PostTooMuchMarkup;
     case PostStatus::WriteFailed:
         break;
     }

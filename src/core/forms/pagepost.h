@@ -18,16 +18,36 @@ QString postDateLine(const QDateTime &when, const QLocale &locale = postLocale()
 // that a post can hold no tag, and a typed "---." ends no post.
 QString postBlock(const QString &date, const QString &poster, const QString &message);
 
-// The page with block inserted after the last paragraph start outside the
-// generated quiz and answer blocks (else after the BODY start tag), keeping the
-// new post and nine older ones. False when the page has neither.
-bool insertPost(const QString &page, const QString &block, QString &result);
-
 // The position after the ">" of the last "<P" tag outside the generated quiz and
-// answer blocks; -1 when there is none.
+// answer blocks, a tag as the browser reads it; -1 when there is none.
 qsizetype lastParagraphContentStart(const QString &page);
 
-enum class PostStatus { Posted, EmptyMessage, Busy, Unreadable, Undecodable, NoPlace, WriteFailed };
+enum class PostStatus {
+    Posted,
+    EmptyMessage,
+    Busy,
+    Unreadable,
+    Undecodable,
+    NoPlace,       // neither a paragraph nor a BODY tag
+    NoParagraph,   // "<P" only where it is no tag: in a script, a comment, a value
+    TooMuchMarkup, // more tags than a page is read for
+    WriteFailed
+};
+
+// Where a post goes: after the last paragraph start tag (as the browser reads the
+// page: never inside a script, a comment or a tag) outside the generated quiz and
+// answer blocks, else after the BODY start tag of a page that holds no "<P" at
+// all. status is Posted when there is a place.
+struct PostPlace
+{
+    PostStatus status = PostStatus::NoPlace;
+    qsizetype at = -1;
+};
+PostPlace postPlace(const QString &page);
+
+// The page with block inserted at its post place, keeping the new post and nine
+// older ones. False when there is no place.
+bool insertPost(const QString &page, const QString &block, QString &result);
 
 struct PostOutcome
 {

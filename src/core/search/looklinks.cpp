@@ -1,5 +1,6 @@
 #include "core/search/looklinks.h"
 
+#include "core/pages/markupscan.h"
 #include "core/pages/pagetext.h"
 #include "core/search/searchquery.h"
 #include "core/search/searchtexts.h"
@@ -119,24 +120,25 @@ QString lookLink(const QString &word)
 
 QString removeLookLinks(const QString &text)
 {
+    // Only real tags: a script or a comment holding such text keeps it.
+    const QList<MarkupTag> tags = markupTags(text);
     QString out;
     qsizetype pos = 0;
-    for (;;) {
-        const qsizetype start = text.indexOf(SearchTexts::LookLinkStart, pos, Qt::CaseInsensitive);
-        if (start < 0)
-            break;
-        const qsizetype tagEnd = text.indexOf(u'>', start);
-        if (tagEnd < 0)
-            break;
-        out += QStringView(text).mid(pos, start - pos);
-        const qsizetype close = text.indexOf(u"</A>"_s, tagEnd + 1, Qt::CaseInsensitive);
-        if (close < 0) {
-            // A link that never ends loses its tag only.
-            pos = tagEnd + 1;
+    for (qsizetype i = 0; i < tags.size(); ++i) {
+        const MarkupTag &tag = tags.at(i);
+        if (tag.closing || tag.begin < pos
+            || !QStringView(text).mid(tag.begin, tag.end - tag.begin).startsWith(SearchTexts::LookLinkStart, Qt::CaseInsensitive))
             continue;
+        out += QStringView(text).mid(pos, tag.begin - pos);
+        pos = tag.end;
+        // The link's text stays up to its end tag, which goes; a link that never ends loses its tag only.
+        for (qsizetype j = i + 1; j < tags.size(); ++j) {
+            if (tags.at(j).closing && tags.at(j).name.compare(u"A", Qt::CaseInsensitive) == 0) {
+                out += QStringView(text).mid(pos, tags.at(j).begin - pos);
+                pos = tags.at(j).end;
+                break;
+            }
         }
-        out += QStringView(text).mid(tagEnd + 1, close - tagEnd - 1);
-        pos = close + 4;
     }
     if (pos == 0)
         return text;
@@ -161,41 +163,12 @@ struct Range
     qsizetype to;
 };
 
-// The elements whose text is never linked: scripts (quiz pages check their
-// answers there), styles, text areas and the choice lists of quiz blanks.
-QList<Range> untouchableRanges(const QString &body)
+// The character references of the text ("&amp;", "&#38;"), in order.
+QList<Range> referenceRanges(const QString &text)
 {
     QList<Range> ranges;
-    for (const QString &name : {u"script"_s, u"style"_s, u"textarea"_s, u"select"_s}) {
-        const QString open = u'<' + name;
-        const QString close = u"</"_s + name;
-        qsizetype at = 0;
-        while ((at = body.indexOf(open, at, Qt::CaseInsensitive)) >= 0) {
-            const QChar next = at + open.size() < body.size() ? body.at(at + open.size()) : u'>';
-            if (!(next.isSpace() || next == u'>' || next == u'/')) {
-                at += open.size();
-                continue;
-            }
-            qsizetype end = body.indexOf(close, at, Qt::CaseInsensitive);
-            if (end >= 0) {
-                const qsizetype gt = body.indexOf(u'>', end);
-                end = gt < 0 ? body.size() : gt + 1;
-            } else {
-                end = body.size();
-            }
-            ranges.append({at, end});
-            at = end;
-        }
-    }
-    return ranges;
-}
-
-// The character references of the body ("&amp;", "&#38;"), in order.
-QList<Range> referenceRanges(const QString &body)
-{
-    QList<Range> ranges;
-    for (qsizetype at = body.indexOf(u'&'); at >= 0; at = body.indexOf(u'&', at + 1)) {
-        if (const qsizetype length = referenceLength(body, at))
+    for (qsizetype at = text.indexOf(u'&'); at >= 0; at = text.indexOf(u'&', at + 1)) {
+        if (const qsizetype length = referenceLength(text, at))
             ranges.append({at, at + length});
     }
     return ranges;
@@ -214,77 +187,117 @@ bool cutsReference(const QList<Range> &references, qsizetype from, qsizetype to)
     return false;
 }
 
-// The end of the untouchable range holding pos, or -1.
-qsizetype untouchableEnd(const QList<Range> &ranges, qsizetype pos)
+} // namespace
+
+namespace {
+
+// The keyword link start tags of text that the browser reads as tags.
+qsizetype realLookTags(const QString &text, const QList<MarkupTag> &tags)
 {
-    for (const Range &r : ranges) {
-        if (pos >= r.from && pos < r.to)
-            return r.to;
+    qsizetype count = 0;
+    for (const MarkupTag &tag : tags) {
+        if (!tag.closing && QStringView(text).sliced(tag.begin).startsWith(SearchTexts::LookLinkStart, Qt::CaseInsensitive))
+            ++count;
     }
-    return -1;
+    return count;
 }
+
+// A text and where the browser reads running text in it: the text of scripts,
+// styles, text areas, choice lists (quiz blanks), existing links, comments and
+// tags is left alone. A link made in running text changes how no other text is
+// read, so the runs are moved on past it rather than read again; check() reads
+// the result to make sure.
+class LinkableText
+{
+public:
+    LinkableText(const QString &text, bool readEachTime)
+        : m_text(text)
+        , m_readEachTime(readEachTime)
+    {
+    }
+
+    const QString &text() const { return m_text; }
+
+    // Links word in the running text from from on.
+    void link(qsizetype from, const QString &word)
+    {
+        if (word.isEmpty() || QStringView(m_text).sliced(from).indexOf(word, 0, Qt::CaseInsensitive) < 0)
+            return;
+        if (!m_read) {
+            const Markup markup = readMarkup(m_text);
+            m_runs = markup.texts;
+            if (m_lookTags < 0)
+                m_lookTags = realLookTags(m_text, markup.tags);
+            m_read = true;
+        }
+        const QList<Range> references = referenceRanges(m_text);
+        const QString link = lookLink(word);
+        QString out;
+        QList<MarkupText> runs;
+        qsizetype pos = 0;   // the text before it is in out
+        qsizetype shift = 0; // how far the text moved so far
+        for (const MarkupText &run : std::as_const(m_runs)) {
+            qsizetype runStart = run.begin;
+            if (run.place == MarkupText::Running && run.end > from) {
+                const QStringView upToEnd = QStringView(m_text).first(run.end);
+                for (qsizetype hit = std::max(run.begin, from);
+                     (hit = upToEnd.indexOf(word, hit, Qt::CaseInsensitive)) >= 0;) {
+                    const qsizetype afterHit = hit + word.size();
+                    if (cutsReference(references, hit, afterHit)) {
+                        ++hit;
+                        continue;
+                    }
+                    if (hit > runStart)
+                        runs.append({runStart + shift, hit + shift, run.place});
+                    out += QStringView(m_text).mid(pos, hit - pos);
+                    out += link;
+                    shift += link.size() - word.size();
+                    ++m_made;
+                    pos = hit = runStart = afterHit;
+                }
+            }
+            if (run.end > runStart)
+                runs.append({runStart + shift, run.end + shift, run.place});
+        }
+        if (pos == 0)
+            return;
+        out += QStringView(m_text).mid(pos);
+        m_text = out;
+        m_runs = runs;
+        m_read = !m_readEachTime;
+    }
+
+    // True when every link made is a tag as the browser reads the new text.
+    bool check() const
+    {
+        if (m_made == 0)
+            return true;
+        return realLookTags(m_text, markupTags(m_text)) - m_lookTags == m_made;
+    }
+
+private:
+    QString m_text;
+    bool m_readEachTime;
+    bool m_read = false;
+    QList<MarkupText> m_runs;
+    qsizetype m_lookTags = -1; // in the text before any link was made
+    qsizetype m_made = 0;
+};
 
 } // namespace
 
-QString linkWordInBody(const QString &body, const QString &word)
+QString linkWordInText(const QString &text, qsizetype from, const QString &word)
 {
-    if (word.isEmpty() || !body.contains(word, Qt::CaseInsensitive))
-        return body;
-    const QList<Range> ranges = untouchableRanges(body);
-    const QList<Range> references = referenceRanges(body);
-    const QString link = lookLink(word);
-    QString out;
-    out.reserve(body.size() + link.size());
-    qsizetype pos = 0; // the unprocessed text begins here
-    qsizetype hit;
-    while ((hit = body.indexOf(word, pos, Qt::CaseInsensitive)) >= 0) {
-        const qsizetype afterHit = hit + word.size();
-        qsizetype moveTo = -1;
-        bool makeLink = false;
-        const qsizetype skipEnd = untouchableEnd(ranges, hit);
-        if (skipEnd >= 0) {
-            moveTo = skipEnd;
-        } else if (cutsReference(references, hit, afterHit)) {
-            moveTo = afterHit;
-        } else {
-            const qsizetype anchor = body.indexOf(u"<A HREF="_s, pos, Qt::CaseInsensitive);
-            const qsizetype anchorEnd = anchor >= 0 && anchor < hit ? body.indexOf(u"</A"_s, hit, Qt::CaseInsensitive)
-                                                                    : -1;
-            if (anchorEnd >= 0
-                && QStringView(body).mid(hit, anchorEnd - hit).indexOf(u"<A"_s, 0, Qt::CaseInsensitive) < 0) {
-                // Inside an existing link: on through its end tag.
-                const qsizetype gt = body.indexOf(u'>', anchorEnd);
-                moveTo = gt < 0 ? body.size() : gt + 1;
-            } else {
-                const qsizetype quote = body.indexOf(u'"', afterHit);
-                const qsizetype lt = body.indexOf(u'<', afterHit);
-                const qsizetype gt = body.indexOf(u'>', afterHit);
-                if (quote >= 0 && lt >= 0 && lt >= quote)
-                    moveTo = afterHit; // inside an attribute value
-                else if (gt < 0 || (lt >= 0 && lt < gt))
-                    makeLink = true; // running text
-                else
-                    moveTo = afterHit; // inside a tag
-            }
-        }
-        if (makeLink) {
-            out += QStringView(body).mid(pos, hit - pos);
-            out += link;
-            pos = afterHit;
-        } else {
-            out += QStringView(body).mid(pos, moveTo - pos);
-            pos = moveTo;
-        }
-    }
-    out += QStringView(body).mid(pos);
-    return out;
+    LinkableText linkable(text, true);
+    linkable.link(from, word);
+    return linkable.text();
 }
 
-QString addLookLinks(const QString &text, const SearchListing &index, const QString &selfPath)
+namespace {
+QString linkTitleWords(const QString &plain, const SearchListing &index, const QString &selfPath, bool readEachTime)
 {
-    const QString plain = removeLookLinks(text);
+    LinkableText linked(plain, readEachTime);
     const qsizetype bodyStart = lookBodyStart(plain);
-    QString body = plain.mid(bodyStart);
     QString self = selfPath;
     self.replace(u'\\', u'/');
     self = self.toUpper();
@@ -295,8 +308,16 @@ QString addLookLinks(const QString &text, const SearchListing &index, const QStr
             continue;
         for (const QString &word : lookTitleWords(index.at(i).title)) {
             if (isLinkableWord(word))
-                body = linkWordInBody(body, EscapeAngles(word));
+                linked.link(bodyStart, EscapeAngles(word));
         }
     }
-    return plain.left(bodyStart) + body;
+    // Should a link have changed how the text after it is read, every word is
+    // linked again with the text read anew after each.
+    return readEachTime || linked.check() ? linked.text() : linkTitleWords(plain, index, selfPath, true);
+}
+} // namespace
+
+QString addLookLinks(const QString &text, const SearchListing &index, const QString &selfPath)
+{
+    return linkTitleWords(removeLookLinks(text), index, selfPath, false);
 }

@@ -22,17 +22,19 @@ bool isLinkableWord(const QString &word);
 // The link for a word as the title writes it (angles escaped).
 QString lookLink(const QString &word);
 
-// The text with its keyword links taken out and their words kept.
+// The text with its keyword links (real tags, as the browser reads them) taken
+// out and their words kept.
 QString removeLookLinks(const QString &text);
 
 // Where the body begins: at the first "</TITLE>" or at the first "</HEAD>"
 // after it, at the first "</HEAD>" without a "</TITLE>", else at 0.
 qsizetype lookBodyStart(const QString &text);
 
-// Links one word in a body (the word escaped as it is written in the link).
-// Text inside SCRIPT, STYLE, TEXTAREA and SELECT elements, inside tags, attribute
-// values, existing links and character references is left as it is.
-QString linkWordInBody(const QString &body, const QString &word);
+// Links one word (escaped as it is written in the link) in text from from on,
+// where the browser reads running text: text inside SCRIPT, STYLE, TEXTAREA,
+// SELECT, SVG and such elements, comments, tags, attribute values, existing links
+// and character references is left as it is.
+QString linkWordInText(const QString &text, qsizetype from, const QString &word);
 
 // The keyword links of a page made anew: the old ones taken out, then for each
 // entry of index (keyword-length order) from the last to the first, the page

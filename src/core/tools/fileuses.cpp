@@ -4,6 +4,7 @@
 #include "core/app/wholefile.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/markupscan.h"
 #include "core/pages/pagefile.h"
 #include "core/search/searchlisting.h"
 
@@ -21,57 +22,42 @@ using namespace Qt::StringLiterals;
 
 static const QString LinkAttributes[] = {u"src"_s, u"href"_s, u"background"_s};
 
-// The value of the attribute whose name ends at nameEnd: after "=" (blanks
-// around it allowed), in quotes or up to a blank or ">". False when none.
-static bool attributeValue(const QString &text, qsizetype nameEnd, QuotedValue *value)
+// The icon of a title written "<TITLE>" + a double-quoted name (tags[i] being
+// that start tag): up to the next double quote inside the title. False when none.
+static bool titleIcon(const QString &text, const QList<MarkupTag> &tags, qsizetype i, QuotedValue *value)
 {
-    qsizetype at = nameEnd;
-    while (at < text.size() && text.at(at).isSpace())
-        ++at;
-    if (at >= text.size() || text.at(at) != u'=')
+    const MarkupTag &tag = tags.at(i);
+    if (tag.closing || QStringView(text).sliced(tag.begin, tag.end - tag.begin).compare(u"<TITLE>", Qt::CaseInsensitive) != 0
+        || tag.end >= text.size() || text.at(tag.end) != u'"')
         return false;
-    ++at;
-    while (at < text.size() && text.at(at).isSpace())
-        ++at;
-    if (at >= text.size())
+    // The title holds no tags: its text ends at the next one, its end tag.
+    const qsizetype titleEnd = i + 1 < tags.size() ? tags.at(i + 1).begin : text.size();
+    const qsizetype start = tag.end + 1;
+    const qsizetype close = text.indexOf(u'"', start);
+    if (close < 0 || close >= titleEnd)
         return false;
-    const QChar quote = text.at(at);
-    qsizetype start = at;
-    qsizetype end = -1;
-    if (quote == u'"' || quote == u'\'') {
-        start = at + 1;
-        end = text.indexOf(quote, start);
-    } else {
-        end = start;
-        while (end < text.size() && !text.at(end).isSpace() && text.at(end) != u'>')
-            ++end;
-    }
-    if (end <= start)
-        return false;
-    *value = {start, end - start, text.mid(start, end - start)};
+    *value = {start, close - start, text.mid(start, close - start)};
     return true;
 }
 
 QList<QuotedValue> fileNameValues(const QString &text)
 {
-    QList<QuotedValue> values = quotedValues(text, u"<TITLE>\""_s, Qt::CaseInsensitive);
-    for (const QString &name : LinkAttributes) {
-        for (qsizetype at = 0; (at = text.indexOf(name, at, Qt::CaseInsensitive)) >= 0; at += name.size()) {
-            // "lowsrc" or "data-src" are other attributes.
-            if (at == 0 || !text.at(at - 1).isSpace())
-                continue;
-            QuotedValue value;
-            if (attributeValue(text, at + name.size(), &value))
-                values << value;
+    // The tags as the browser reads them: a name in a script, a comment or another
+    // attribute's value is no file the page shows.
+    const QList<MarkupTag> tags = readMarkup(text, true).tags;
+    QList<QuotedValue> values;
+    for (qsizetype i = 0; i < tags.size(); ++i) {
+        QuotedValue icon;
+        if (titleIcon(text, tags, i, &icon))
+            values << icon;
+        for (const MarkupAttribute &attribute : tags.at(i).attributes) {
+            const qsizetype length = attribute.valueEnd - attribute.valueBegin;
+            if (attribute.valueBegin >= 0 && length > 0
+                && std::find(std::begin(LinkAttributes), std::end(LinkAttributes), attribute.name) != std::end(LinkAttributes))
+                values << QuotedValue{attribute.valueBegin, length, text.mid(attribute.valueBegin, length)};
         }
     }
-    std::sort(values.begin(), values.end(), [](const QuotedValue &a, const QuotedValue &b) { return a.start < b.start; });
-    // A value found twice (a title holding an attribute) is one.
-    QList<QuotedValue> apart;
-    for (const QuotedValue &value : std::as_const(values))
-        if (apart.isEmpty() || value.start >= apart.constLast().start + apart.constLast().length)
-            apart << value;
-    return apart;
+    return values;
 }
 
 // Calls found(value, segment start, segment length, key) for each value that

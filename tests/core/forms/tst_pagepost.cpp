@@ -4,6 +4,7 @@
 #include "core/forms/formtexts.h"
 #include "core/forms/pagepost.h"
 #include "core/forms/sharedfilelock.h"
+#include "core/pages/markupscan.h"
 #include "core/pages/pagefile.h"
 
 #include <QLockFile>
@@ -86,12 +87,48 @@ private slots:
             << u"<BODY><P title='a>b'>x</P></BODY>"_s << u"<BODY><P title='a>b'>#x</P></BODY>"_s;
         QTest::newRow("an unclosed script holds no place")
             << u"<BODY><P>a</P><SCRIPT>x=\"<P>\""_s << u"<BODY><P>#a</P><SCRIPT>x=\"<P>\""_s;
+        // A script whose comment holds a script tag does not end at the first end tag.
+        QTest::newRow("a P after a script's end tag in its comment is in the script")
+            << u"<BODY><P>a</P><SCRIPT>document.write(\"<!--<SCRIPT src=x></SCRIPT>\"); /* row template: <P> */ x=1;</SCRIPT></BODY>"_s
+            << u"<BODY><P>#a</P><SCRIPT>document.write(\"<!--<SCRIPT src=x></SCRIPT>\"); /* row template: <P> */ x=1;</SCRIPT></BODY>"_s;
+        QTest::newRow("<!--> is an empty comment: the script after it is real")
+            << u"<BODY><P>a</P><!--><SCRIPT>/* --><P> */</SCRIPT></BODY>"_s
+            << u"<BODY><P>#a</P><!--><SCRIPT>/* --><P> */</SCRIPT></BODY>"_s;
+        QTest::newRow("a P after <!--> is real") << u"<BODY><P>a</P><!--><P>b-->"_s << u"<BODY><P>a</P><!--><P>#b-->"_s;
+        QTest::newRow("a P only in a script is no place")
+            << u"<BODY><SCRIPT>/* row template: <P> */</SCRIPT></BODY>"_s << QString();
+        QTest::newRow("Japanese and beyond the BMP before the paragraph")
+            << u"<BODY><P>日本😀</P><P title=\"𠮷\">語</P>"_s << u"<BODY><P>日本😀</P><P title=\"𠮷\">#語</P>"_s;
     }
     void insertionPoint()
     {
         QFETCH(QString, page);
         QString result;
         QTEST(insertPost(page, u"#"_s, result) ? result : QString(), "result");
+    }
+
+    void pageWithoutARealParagraphIsRefused_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<PostStatus>("status");
+        QTest::newRow("P only in a script") << u"<BODY><SCRIPT>/* <P> */</SCRIPT>"_s << PostStatus::NoParagraph;
+        QTest::newRow("P only in a comment and a value")
+            << u"<BODY><!-- <P> --><IMG alt=\"<P>\">"_s << PostStatus::NoParagraph;
+        QTest::newRow("too many tags to read") << u"<BODY><P>"_s + u"<B>"_s.repeated(MarkupTagLimit)
+                                                << PostStatus::TooMuchMarkup;
+        QTest::newRow("neither a paragraph nor a body") << u"plain text"_s << PostStatus::NoPlace;
+    }
+    void pageWithoutARealParagraphIsRefused()
+    {
+        QFETCH(QString, page);
+        QFETCH(PostStatus, status);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"1010_a.html"_s);
+        QVERIFY(writePageFile(path, page));
+        const PostOutcome outcome = postToPage(path, QString(), QString(), u"*/ location.href=1 /*"_s, 0);
+        QCOMPARE(outcome.status, status);
+        QVERIFY(!postOutcomeText(outcome).isEmpty());
+        QCOMPARE(pageText(path), normalizeLineBreaks(page));
     }
 
     void tenPostsStayTenNewestFirst()

@@ -93,6 +93,39 @@ private slots:
                              .replace(u"160;lt"_s, u"160;"_s + lookLink(u"lt"_s)));
     }
 
+    void linksOnlyWhereTheBrowserReadsRunningText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("linked"); // "[" and "]" around the linked word
+        QTest::newRow("script whose comment holds a script tag")
+            << u"<P>apple<SCRIPT>document.write(\"<!--<SCRIPT></SCRIPT>\"); /* apple <B> */</SCRIPT>"_s << u"apple"_s
+            << u"<P>[apple]<SCRIPT>document.write(\"<!--<SCRIPT></SCRIPT>\"); /* apple <B> */</SCRIPT>"_s;
+        QTest::newRow("a title word that closes a script comment")
+            << u"<P>x<SCRIPT>s=\"<!--<SCRIPT></SCRIPT>\"; /* */alert(1)/* <B> */</SCRIPT>"_s << u"*/alert(1)/*"_s
+            << u"<P>x<SCRIPT>s=\"<!--<SCRIPT></SCRIPT>\"; /* */alert(1)/* <B> */</SCRIPT>"_s;
+        QTest::newRow("comments, <!--> and the script after it")
+            << u"<!-- apple <B>b</B> --><!-->apple<SCRIPT>/* --> apple <B> */</SCRIPT>"_s << u"apple"_s
+            << u"<!-- apple <B>b</B> --><!-->[apple]<SCRIPT>/* --> apple <B> */</SCRIPT>"_s;
+        QTest::newRow("SVG text and an unclosed tag")
+            << u"<svg><text>apple <b>x</b></text></svg><P>apple<B title=\"x apple"_s << u"apple"_s
+            << u"<svg><text>apple <b>x</b></text></svg><P>[apple]<B title=\"x apple"_s;
+        QTest::newRow("a quote in running text") << u"<P>say \"apple\" <B>x</B>"_s << u"apple"_s
+                                                 << u"<P>say \"[apple]\" <B>x</B>"_s;
+        QTest::newRow("Japanese and beyond the BMP")
+            << u"<P title=\"りんご\">😀𠮷りんご<B>りんご</B></P>"_s << u"りんご"_s
+            << u"<P title=\"りんご\">😀𠮷[りんご]<B>[りんご]</B></P>"_s;
+    }
+    void linksOnlyWhereTheBrowserReadsRunningText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, word);
+        QFETCH(QString, linked);
+        linked.replace(u'[' + word + u']', lookLink(word));
+        QCOMPARE(linkWordInText(text, 0, word), linked);
+        QCOMPARE(addLookLinks(text, {{u"k.html"_s, u"#"_s + word}}, u"self.html"_s), linked);
+    }
+
     void removal_data()
     {
         QTest::addColumn<QString>("text");
@@ -101,6 +134,9 @@ private slots:
         QTest::newRow("other links stay") << u"<A href=\"x.html\">x</A>"_s << u"<A href=\"x.html\">x</A>"_s;
         QTest::newRow("no end tag") << u"x<A href=\"/$LOOK y\">y and more"_s << u"xy and more"_s;
         QTest::newRow("no tag end") << u"x<A href=\"/$LOOK y"_s << u"x<A href=\"/$LOOK y"_s;
+        QTest::newRow("link text in a script or a comment stays")
+            << u"<SCRIPT>s='<A href=\"/$LOOK y\">y</A>';</SCRIPT><!--<A href=\"/$LOOK z\">z</A>-->"_s
+            << u"<SCRIPT>s='<A href=\"/$LOOK y\">y</A>';</SCRIPT><!--<A href=\"/$LOOK z\">z</A>-->"_s;
     }
     void removal()
     {

@@ -319,6 +319,38 @@ private slots:
                  u"<HTML><BODY><IMG src=\"pic0.jpg\"><IMG src=\"pic1.jpg\"><IMG src=\"pic1.jpg\"></BODY></HTML>\r\n"_s);
     }
 
+    void fileNamesAreTheValuesTheBrowserReads_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("values"); // each led by the character before it: its quote, or "=" or a blank
+        QTest::newRow("a name written by a script is text")
+            << u"<SCRIPT>document.write('<IMG src=\"a.jpg\">')</SCRIPT><IMG src=\"b.jpg\">"_s << QStringList{u"\"b.jpg"_s};
+        QTest::newRow("a script whose comment holds a script tag")
+            << u"<SCRIPT>s=\"<!--<SCRIPT></SCRIPT>\"; t='<IMG src=\"a.jpg\">'</SCRIPT><IMG src=b.jpg>"_s
+            << QStringList{u"=b.jpg"_s};
+        QTest::newRow("comments and <!-->") << u"<!-- <IMG src=\"a.jpg\"> --><!--><IMG SRC='b.jpg'>-->"_s
+                                            << QStringList{u"'b.jpg"_s};
+        QTest::newRow("a name inside another attribute's value")
+            << u"<IMG alt=\"x src=a.jpg\" src=\"b.jpg\" lowsrc=c.jpg>"_s << QStringList{u"\"b.jpg"_s};
+        QTest::newRow("a title icon only in a real title")
+            << u"<SCRIPT>t='<TITLE>\"a.gif\"'</SCRIPT><TITLE>\"b.gif\"T</TITLE>"_s << QStringList{u"\"b.gif"_s};
+        QTest::newRow("Japanese and beyond the BMP")
+            << u"<TITLE>\"𠮷.gif\"題</TITLE><BODY background=背景.jpg><A href = \"😀.html\">😀</A>"_s
+            << QStringList{u"\"𠮷.gif"_s, u"=背景.jpg"_s, u"\"😀.html"_s};
+        QTest::newRow("after a NOSCRIPT tag") << u"<NOSCRIPT><IMG src=a.jpg></NOSCRIPT><IMG src=b.jpg>"_s
+                                              << QStringList{u"=a.jpg"_s, u"=b.jpg"_s};
+    }
+    void fileNamesAreTheValuesTheBrowserReads()
+    {
+        QFETCH(QString, text);
+        QStringList values;
+        for (const QuotedValue &value : fileNameValues(text)) {
+            QCOMPARE(text.mid(value.start, value.length), value.text);
+            values << text.at(value.start - 1) + value.text;
+        }
+        QTEST(values, "values");
+    }
+
     void picturePrefixAndTest_data()
     {
         QTest::addColumn<QString>("name");

@@ -159,16 +159,17 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
     const QString address = decodeAddress(url.toString(QUrl::FullyEncoded));
     applyNavigationLayout(address);
 
-    // A frame cannot be sent elsewhere from here: its links are not looked up by case.
     const GateDecision decision =
-        decideNavigation(address, nav.entries(), nav.PBan(), isMainFrame ? nav.HomeDir : QString());
+        decideNavigation(address, isMainFrame, nav.entries(), nav.PBan(), nav.CurDir, nav.HomeDir);
     // Commands and page switches run once the browser has its answer: a page may
     // not be loaded from inside its own navigation request.
     switch (decision.action) {
     case GateAction::Proceed:
         return true;
     case GateAction::SyncPageList:
-        QTimer::singleShot(0, this, [this, index = decision.index] {
+        QTimer::singleShot(0, this, [this, index = decision.index, asking] {
+            // A page from the web that goes to a page of the level opens it on the web's behalf.
+            m_form.nav.movedOnBehalfOf(asking);
             m_form.nav.PBanSave(index);
             m_form.PageClick();
         });

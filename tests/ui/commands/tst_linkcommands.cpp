@@ -288,6 +288,9 @@ private slots:
         QTest::newRow("data: frame of a web page")
             << false << QByteArray(frame).replace("%1", "src = 'data:text/html,<SCRIPT>location.href = \"%FILE%/x$%LINE%\";<\\/SCRIPT>'");
         QTest::newRow("data: frame of a local page") << true << QByteArray();
+        // A peer planted the link page "1099_data:,x.html", whose one link is a command.
+        QTest::newRow("data: frame named by a peer's page") << false << QByteArray(frame).replace("%1", "src = 'data:,x'");
+        QTest::newRow("web page goes to a peer's page") << false << QByteArray("location.href = '%FILE%/1099_data:,x.html';");
     }
     void framesAndFileAddressesNeverWriteOrRun()
     {
@@ -299,6 +302,8 @@ private slots:
         QVERIFY(QDir().mkpath(root));
         QVERIFY(writeFixture(root + u"/tool.sh"_s, "#!/bin/sh\n"));
         QVERIFY(QFile::setPermissions(root + u"/tool.sh"_s, QFile::permissions(root + u"/tool.sh"_s) | QFileDevice::ExeOwner));
+        QVERIFY(writeFixture(root + u"/1099_data:,x.html"_s,
+                             pageText("planted", "<P>【リンク】</P><A href=\"/$" + line + "\">【リンク】x</A>")));
         const QByteArray fileRoot = QUrl::fromLocalFile(root).toString().toUtf8();
         QByteArray escaped = QUrl::toPercentEncoding(QString::fromUtf8(line), "$.,");
         script.replace("%ESCAPED%", escaped);

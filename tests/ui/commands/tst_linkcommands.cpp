@@ -4,6 +4,8 @@
 #include "ui/commands/linkcommands.h"
 #include "ui/navigation/pagebutton.h"
 
+#include "core/commands/userpress.h"
+
 #include "core/navigation/testfiles.h"
 #include "platform/oneanswerserver.h"
 #include "ui/app/fakeplatform.h"
@@ -238,29 +240,43 @@ private slots:
     }
 
     // A web page that goes to a video again and again starts the desktop's
-    // player once for each press of the user, and never without one.
+    // player once for a press of the user's on that page shortly before, and
+    // never without one.
     void webPageOpensAVideoOncePerPress_data()
     {
         QTest::addColumn<QByteArray>("address");
-        QTest::addColumn<int>("presses");
-        QTest::newRow("video, no press") << QByteArray("/v.avi?") << 0;
-        QTest::newRow("video, one press") << QByteArray("/v.avi?") << 1;
-        QTest::newRow("video holding a command, no press") << QByteArray("/x.avi$COPY%20a.txt%20b.txt") << 0;
+        QTest::addColumn<QString>("press"); // "", "page", "before": on the local page the web page replaced
+        QTest::addColumn<int>("delay");     // from the press to the page's first try, ms
+        QTest::addColumn<int>("opened");
+        QTest::newRow("video, no press") << QByteArray("/v.avi?") << QString() << 0 << 0;
+        QTest::newRow("video, one press") << QByteArray("/v.avi?") << u"page"_s << 0 << 1;
+        QTest::newRow("video holding a command, no press") << QByteArray("/x.avi$COPY%20a.txt%20b.txt") << QString() << 0 << 0;
+        QTest::newRow("press on the page before") << QByteArray("/v.avi?") << u"before"_s << 0 << 0;
+        QTest::newRow("stale press") << QByteArray("/v.avi?") << u"page"_s << int(UserPress::LifetimeMs + 500) << 0;
     }
     void webPageOpensAVideoOncePerPress()
     {
         QFETCH(QByteArray, address);
-        QFETCH(int, presses);
+        QFETCH(QString, press);
+        QFETCH(int, delay);
+        QFETCH(int, opened);
         openForm("<P>A</P>");
-        const QByteArray webPage = pageText("web", "<SCRIPT>var n = 0; var t = setInterval(function () {"
+        const QByteArray webPage = pageText("web", "<SCRIPT>function go(delay) { setTimeout(function () {"
+                                                   " var n = 0; var t = setInterval(function () {"
                                                    " if (++n > 6) { clearInterval(t); location.href = '/$GO b'; }"
-                                                   " else location.href = '" + address + "' + n; }, 50);</SCRIPT>");
+                                                   " else location.href = '" + address + "' + n; }, 50); }, delay); }"
+                                                   "</SCRIPT><P>web</P>");
         OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
-        for (int i = 0; i < presses; ++i)
-            QTest::mouseClick(form->Panel7, Qt::LeftButton);
+        if (press == u"before"_s)
+            QTest::mouseClick(form->WebBrowser1->focusProxy(), Qt::LeftButton);
+        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
         form->WebBrowser1->setUrl(web.url(u"web.html"_s));
+        QVERIFY(loaded.wait(60000));
+        if (press == u"page"_s)
+            QTest::mouseClick(form->WebBrowser1->focusProxy(), Qt::LeftButton);
+        form->WebBrowser1->page()->runJavaScript(u"go(%1)"_s.arg(delay));
         QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
-        QCOMPARE(platform->opened.size(), presses);
+        QCOMPARE(platform->opened.size(), opened);
         QVERIFY(!QFile::exists(root + u"/b.txt"_s));
     }
 

@@ -5,10 +5,12 @@
 #include "ui/navigation/pagebutton.h"
 
 #include "core/commands/userpress.h"
+#include "core/present/presentstrings.h"
 
 #include "core/navigation/testfiles.h"
 #include "platform/oneanswerserver.h"
 #include "ui/app/fakeplatform.h"
+#include "ui/app/pagescript.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -20,6 +22,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <signal.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -29,19 +33,6 @@ QByteArray pageText(const QByteArray &title, const QByteArray &body)
     return "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
            "<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
            "<TITLE>" + title + "</TITLE></HEAD><BODY>" + body + "</BODY></HTML>\r\n";
-}
-
-QVariant evaluate(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 30000))
-        qWarning("script did not answer");
-    return result;
 }
 
 // Records the window's state while a program runs.
@@ -345,6 +336,23 @@ private slots:
         QVERIFY(payload.requests.isEmpty());
         QVERIFY(platform->runs.isEmpty());
         QVERIFY(platform->opened.isEmpty());
+    }
+
+    // The browser process of the main pane is killed: the pane says so, and
+    // the next page shows.
+    void nextPageShowsAfterTheBrowserProcessEnded()
+    {
+        openForm("<P>A</P>");
+        const qint64 pid = form->WebBrowser1->page()->renderProcessPid();
+        QVERIFY(pid > 0);
+        QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url().scheme(), u"data"_s, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(evaluate(form->WebBrowser1->page(), u"document.body.innerText"_s)
+                                     .toString().contains(PresentText::rendererEnded), 30000);
+        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
+        form->TXTcommand(u"NEXT"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->title(), u"B"_s, 30000);
     }
 
     void commandAddressIsDecodedOnce()

@@ -11,8 +11,9 @@
 // gigabytes on every PC that shows it. The browser is told to decode no picture
 // into more than BrowserDecodedImageMb (it then decodes a JPEG smaller; PNG and
 // GIF it decodes whole all the same), and no local picture whose header claims
-// more than MaxBrowserPicturePixels reaches it.
-constexpr int BrowserDecodedImageMb = 128;
+// more than MaxBrowserPicturePixels reaches it. The bound lets a camera's 50
+// million pixels through, as the picture view does.
+constexpr int BrowserDecodedImageMb = 256;
 constexpr qint64 MaxBrowserPicturePixels = (qint64(BrowserDecodedImageMb) << 20) / 4;
 
 // The browser's flags (QTWEBENGINE_CHROMIUM_FLAGS) with the decoding bound

@@ -37,7 +37,7 @@ inline QByteArray largeGif(int side)
 inline bool writePicture(const QString &path, const QString &kind)
 {
     if (kind == QLatin1String("large"))
-        return writeLargePng(path, 6000);
+        return writeLargePng(path, 8200);
     if (kind == QLatin1String("small"))
         return writeLargePng(path, 10);
     if (kind == QLatin1String("gif"))

@@ -17,9 +17,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("user");
         QTest::addColumn<QByteArray>("flags");
-        QTest::newRow("none") << QByteArray() << QByteArray("--max-decoded-image-size-mb=128");
+        QTest::newRow("none") << QByteArray() << QByteArray("--max-decoded-image-size-mb=256");
         QTest::newRow("the user's") << QByteArray("--disable-gpu --no-sandbox ")
-                                    << QByteArray("--disable-gpu --no-sandbox --max-decoded-image-size-mb=128");
+                                    << QByteArray("--disable-gpu --no-sandbox --max-decoded-image-size-mb=256");
         QTest::newRow("the user's own bound") << QByteArray("--max-decoded-image-size-mb=512")
                                               << QByteArray("--max-decoded-image-size-mb=512");
     }
@@ -38,7 +38,7 @@ private slots:
         QTest::addColumn<QStringList>("shown"); // texts of the document in its place; none: the file itself
         const QString large = PresentText::pictureTooLarge;
         QTest::newRow("PNG over the bound") << u"big.png"_s << u"large"_s
-                                            << QStringList{u"6000 × 6000"_s + PresentText::pixels, large};
+                                            << QStringList{u"8200 × 8200"_s + PresentText::pixels, large};
         QTest::newRow("GIF over the bound") << u"big.GIF"_s << u"gif"_s
                                             << QStringList{u"20000 × 20000"_s + PresentText::pixels, large};
         QTest::newRow("PNG named as a JPEG") << u"big.jpg"_s << u"large"_s << QStringList{large};
@@ -71,10 +71,10 @@ private slots:
     void pictureSizeIsReadFromTheContent()
     {
         QTemporaryDir dir;
-        QVERIFY(writeLargePng(dir.filePath(u"big.txt"_s), 6000));
-        QCOMPARE(oversizedPicture(dir.filePath(u"big.txt"_s)), std::optional<QSize>(QSize(6000, 6000)));
-        QVERIFY(writeLargePng(dir.filePath(u"edge.png"_s), 5792)); // just below the bound
-        QVERIFY(qint64(5792) * 5792 <= MaxBrowserPicturePixels);
+        QVERIFY(writeLargePng(dir.filePath(u"big.txt"_s), 8200));
+        QCOMPARE(oversizedPicture(dir.filePath(u"big.txt"_s)), std::optional<QSize>(QSize(8200, 8200)));
+        QVERIFY(writeLargePng(dir.filePath(u"edge.png"_s), 8192)); // at the bound
+        QVERIFY(qint64(8192) * 8192 == MaxBrowserPicturePixels);
         QCOMPARE(oversizedPicture(dir.filePath(u"edge.png"_s)), std::nullopt);
         QCOMPARE(oversizedPicture(dir.filePath(u"none.png"_s)), std::nullopt);
     }

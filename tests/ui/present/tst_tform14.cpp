@@ -153,7 +153,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("text"); // shown in its place; none: the picture is shown
-        QTest::newRow("PNG") << u"big.png"_s << u"large"_s << u"6000 × 6000"_s;
+        QTest::newRow("PNG") << u"big.png"_s << u"large"_s << u"8200 × 8200"_s;
         QTest::newRow("GIF") << u"big.gif"_s << u"gif"_s << u"20000 × 20000"_s;
         QTest::newRow("SVG") << u"drawing.svg"_s << u"svg"_s << PresentText::vectorPictureNotShown;
         QTest::newRow("small picture") << u"small.png"_s << u"small"_s << QString();

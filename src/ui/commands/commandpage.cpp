@@ -17,9 +17,16 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         const QUrl url = info.requestUrl();
-        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeImage && url.isLocalFile()
-            && oversizedPicture(url.toLocalFile()))
-            info.block(true);
+        switch (info.resourceType()) {
+        case QWebEngineUrlRequestInfo::ResourceTypeImage: // <img>, CSS backgrounds, posters
+        case QWebEngineUrlRequestInfo::ResourceTypeFavicon:
+        case QWebEngineUrlRequestInfo::ResourceTypeObject:
+            if (url.isLocalFile() && oversizedPicture(url.toLocalFile()))
+                info.block(true);
+            break;
+        default:
+            break;
+        }
     }
 };
 
@@ -32,9 +39,12 @@ CommandPage::CommandPage(QWebEngineProfile *profile, Gate gate, QObject *parent)
     setUrlRequestInterceptor(new PictureBound(this));
     // A browser process that ended (killed, out of memory) leaves a blank pane:
     // it says so, and the next page starts a new one.
+    // Once: a process that cannot even show that would start over for ever.
     connect(this, &QWebEnginePage::renderProcessTerminated, this, [this](RenderProcessTerminationStatus status) {
-        if (status != NormalTerminationStatus)
-            QTimer::singleShot(0, this, [this] { setHtml(rendererEndedHtml()); });
+        if (status == NormalTerminationStatus || m_serial == m_endedNotice)
+            return;
+        m_endedNotice = m_serial + 1;
+        QTimer::singleShot(0, this, [this] { setHtml(rendererEndedHtml()); });
     });
 }
 

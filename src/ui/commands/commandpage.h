@@ -49,4 +49,6 @@ private:
     CommandOrigin m_requested = CommandOrigin::LocalPage;
     CommandOrigin m_shown = CommandOrigin::LocalPage;
     int m_serial = 0;
+    // The load serial of the notice that the browser process ended.
+    int m_endedNotice = -1;
 };

@@ -55,7 +55,8 @@ GateDecision decideNavigation(const QString &address, bool mainFrame, const QStr
     // Only the window itself going to one of the level's own pages moves the
     // buttons along: a frame or a name that merely holds the address would let
     // a page open any page of the folder, a peer's planted one included.
-    if (mainFrame) {
+    // The current page itself is no other page, however often the level lists it.
+    if (mainFrame && !(current < entries.size() && opensEntry(address, entries.at(current), curDir))) {
         for (int j = 0; j < entries.size(); ++j) {
             if (j != current && opensEntry(address, entries.at(j), curDir))
                 return {GateAction::SyncPageList, j, {}};

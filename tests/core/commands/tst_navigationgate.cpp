@@ -28,6 +28,9 @@ private slots:
         row("another entry of a link-page level", u"http://h/p.html"_s, 0, GateAction::SyncPageList, {}, 1);
         row("the current entry itself", u"http://h/a.html"_s, 0, GateAction::Proceed);
         row("a local entry's own address", u"file:///data/sub/c.html"_s, 0, GateAction::SyncPageList, {}, 3);
+        // Listed twice: opening either never sends the level to the other.
+        row("the current page, listed again", u"file:///data/sub/c.html"_s, 4, GateAction::Proceed);
+        row("the current page, listed again before", u"file:///data/sub/c.html"_s, 3, GateAction::Proceed);
         // A peer's page "1099_data:,x.html" holds the address of a web page's frame.
         row("frame address inside an entry's name", u"data:,x"_s, 0, GateAction::Proceed, {}, -1, false);
         row("address inside an entry's name", u"data:,x"_s, 0, GateAction::Proceed);
@@ -58,7 +61,8 @@ private slots:
         QFETCH(QString, target);
         QFETCH(int, index);
         QFETCH(bool, mainFrame);
-        const QStringList entries{u"http://h/a.html"_s, u"http://h/p.html"_s, u"1099_data:,x.html"_s, u"sub/c.html"_s};
+        const QStringList entries{u"http://h/a.html"_s, u"http://h/p.html"_s, u"1099_data:,x.html"_s, u"sub/c.html"_s,
+                                   u"/data/sub/c.html"_s};
         const GateDecision decision = decideNavigation(address, mainFrame, entries, current, u"/data"_s);
         QCOMPARE(int(decision.action), action);
         QCOMPARE(decision.target, target);

@@ -113,6 +113,17 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
     }
 
+    // A plain link to another page of the level: the buttons follow it, and
+    // that page opens on the local page's behalf.
+    void linkToAPageOfTheLevelMovesTheButtons()
+    {
+        openForm("<A id=\"b\" href=\"1020_b.html\">b</A>");
+        click(form->WebBrowser1, u"b"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
+        QCOMPARE(form->nav.pageOrigin(), CommandOrigin::LocalPage);
+    }
+
     void titlePageHidesTheSideColumns()
     {
         openForm("<A id=\"next\" href=\"/$NEXT\">次へ</A>", "題目");

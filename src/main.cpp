@@ -4,6 +4,7 @@
 #include "core/navigation/navigator.h"
 #include "platform/platform.h"
 #include "ui/app/afterfirstpage.h"
+#include "ui/app/browserflags.h"
 #include "ui/app/tform1.h"
 #include "ui/app/tform7.h"
 #include "ui/app/tform8.h"
@@ -48,6 +49,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // Before anything of the media framework is made.
     chooseMediaBackend();
+    boundBrowserPictures();
     // The first level is read while the application and its windows are made
     // (the environment is set by now).
     std::unique_ptr<LevelPrefetch> readAhead;

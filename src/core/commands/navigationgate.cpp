@@ -3,6 +3,7 @@
 #include "core/app/smallfile.h"
 #include "core/commands/commandline.h"
 #include "core/commands/commandparse.h"
+#include "core/navigation/pathtext.h"
 #include "core/pages/pagetext.h"
 #include "core/pages/picturefile.h"
 
@@ -30,21 +31,41 @@ bool holdsAfterFirst(const QString &address, const QString &marker)
     return address.indexOf(marker, 1) >= 1;
 }
 
+// Whether address is the very address entry opens at: a web entry its own
+// text, any other the file URL of its path, with no query or fragment.
+bool opensEntry(const QString &address, const QString &entry, const QString &curDir)
+{
+    if (isWebAddress(entry))
+        return entry == address;
+    if (!isLocalAddress(address))
+        return false;
+    const QUrl url(address, QUrl::TolerantMode);
+    const QString path = entryLocalPath(curDir, entry);
+    return !path.isEmpty() && !url.hasQuery() && !url.hasFragment() && url.toLocalFile() == path;
+}
+
 } // namespace
 
-GateDecision decideNavigation(const QString &address, const QStringList &entries, int current,
-                              const QString &homeDir)
+GateDecision decideNavigation(const QString &address, bool mainFrame, const QStringList &entries, int current,
+                              const QString &curDir, const QString &homeDir)
 {
     if (current < 0 || address.isEmpty())
         return {};
 
-    for (int j = 0; j < entries.size(); ++j) {
-        if (j != current && entries.at(j).contains(address))
-            return {GateAction::SyncPageList, j, {}};
+    // Only the window itself going to one of the level's own pages moves the
+    // buttons along: a frame or a name that merely holds the address would let
+    // a page open any page of the folder, a peer's planted one included.
+    // The current page itself is no other page, however often the level lists it.
+    if (mainFrame && !(current < entries.size() && opensEntry(address, entries.at(current), curDir))) {
+        for (int j = 0; j < entries.size(); ++j) {
+            if (j != current && opensEntry(address, entries.at(j), curDir))
+                return {GateAction::SyncPageList, j, {}};
+        }
     }
 
     const bool command = isCommandAddress(address);
-    if (isLocalAddress(address) && !command && !homeDir.isEmpty()) {
+    // A frame cannot be sent elsewhere from here: its links are not looked up by case.
+    if (mainFrame && isLocalAddress(address) && !command && !homeDir.isEmpty()) {
         const QString path = localPathOf(address);
         if (!QFileInfo::exists(path)) {
             const QString found = findPathInRoot(homeDir, path);

@@ -24,12 +24,14 @@ struct GateDecision
     QString target;
 };
 
-// entries and current: the shown level; current is -1 without a level (then
-// every navigation goes on). homeDir: the data root, below which a local address
-// that names nothing is looked up without regard to case (links written on
-// Windows); none without it.
-GateDecision decideNavigation(const QString &address, const QStringList &entries, int current,
-                              const QString &homeDir = {});
+// mainFrame: the window's own document navigates, not a frame in it. entries,
+// current and curDir: the shown level and its folder; current is -1 without a
+// level (then every navigation goes on). The level follows only the main frame
+// going to exactly the address an entry opens at. homeDir: the data root, below
+// which a local address of the main frame that names nothing is looked up
+// without regard to case (links written on Windows); none without it.
+GateDecision decideNavigation(const QString &address, bool mainFrame, const QStringList &entries, int current,
+                              const QString &curDir, const QString &homeDir = {});
 
 // The title the gate lays the window out by: the TITLE element of the page the
 // address names (one of our own pages), else currentTitle, the shown level's

@@ -30,6 +30,13 @@ inline const QString pollHint = u"更新ファイルのチェック"_s;
 // Heading of the placeholder page a viewer shows while it opens.
 inline const QString viewerOpening = u"*** 提案中 ***"_s;
 
+// Shown in place of a picture a browser is not given, after its name.
+inline const QString pictureTooLarge = u"この画像は大きすぎるため表示しません"_s;
+inline const QString pixels = u" ピクセル"_s;
+inline const QString vectorPictureNotShown = u"SVG の画像は単独では表示しません"_s;
+// Shown in a pane whose browser process ended.
+inline const QString rendererEnded = u"このページを表示していたプロセスが終了しました。次のページは表示できます。"_s;
+
 // The stamp callers pass when they have no earlier one.
 inline const QString noStamp = u"0"_s;
 

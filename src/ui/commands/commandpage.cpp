@@ -1,14 +1,51 @@
 #include "ui/commands/commandpage.h"
 
-#include "core/navigation/pageopening.h"
+#include "core/present/picturecap.h"
 
 #include <QTimer>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
+
+namespace {
+
+// A local picture too large to decode, named by a page, is never fetched: the
+// page shows it as a picture that failed.
+class PictureBound : public QWebEngineUrlRequestInterceptor
+{
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        const QUrl url = info.requestUrl();
+        switch (info.resourceType()) {
+        case QWebEngineUrlRequestInfo::ResourceTypeImage: // <img>, CSS backgrounds, posters
+        case QWebEngineUrlRequestInfo::ResourceTypeFavicon:
+        case QWebEngineUrlRequestInfo::ResourceTypeObject:
+            if (url.isLocalFile() && oversizedPicture(url.toLocalFile()))
+                info.block(true);
+            break;
+        default:
+            break;
+        }
+    }
+};
+
+} // namespace
 
 CommandPage::CommandPage(QWebEngineProfile *profile, Gate gate, QObject *parent)
     : QWebEnginePage(profile, parent)
     , m_gate(std::move(gate))
 {
+    setUrlRequestInterceptor(new PictureBound(this));
+    // A browser process that ended (killed, out of memory) leaves a blank pane:
+    // it says so, and the next page starts a new one.
+    // Once: a process that cannot even show that would start over for ever.
+    connect(this, &QWebEnginePage::renderProcessTerminated, this, [this](RenderProcessTerminationStatus status) {
+        if (status == NormalTerminationStatus || m_serial == m_endedNotice)
+            return;
+        m_endedNotice = m_serial + 1;
+        QTimer::singleShot(0, this, [this] { setHtml(rendererEndedHtml()); });
+    });
 }
 
 CommandPage *CommandPage::of(QWebEngineView *view)
@@ -37,13 +74,11 @@ bool CommandPage::acceptNavigationRequest(const QUrl &url, NavigationType type, 
     if (m_gate && !m_gate(this, url, isMainFrame, asking))
         return false;
     // However it was reached (a page button, a link, a peer's presentation),
-    // a page too large for the browser shows as its name and size.
+    // a page or picture too large for the browser, or an SVG, shows as its name.
     if (url.isLocalFile()) {
-        if (const std::optional<qint64> size = oversizedPage(url.toLocalFile())) {
+        if (const std::optional<QString> html = documentInPlaceOf(url.toLocalFile())) {
             if (isMainFrame)
-                QTimer::singleShot(0, this, [this, html = oversizedPageHtml(url.toLocalFile(), *size)] {
-                    setHtml(html);
-                });
+                QTimer::singleShot(0, this, [this, html = *html] { setHtml(html); });
             return false;
         }
     }

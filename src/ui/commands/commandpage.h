@@ -13,8 +13,10 @@ class QWebEngineView;
 // knows on whose behalf its document was opened: the program's own loads are
 // local unless made for a page (load(url, origin)); a link, a script, a frame
 // or a redirect asks on behalf of the shown document; and whatever leaves the
-// file: scheme is the web's from then on. A local page too large to show is
-// shown as its name and size, whoever asked for it.
+// file: scheme is the web's from then on. A local page or picture too large to
+// show, or an SVG, is shown as its name (and size), whoever asked for it; a
+// local picture too large is not fetched for a page; a pane whose browser
+// process ended says so.
 class CommandPage : public QWebEnginePage
 {
     Q_OBJECT
@@ -47,4 +49,6 @@ private:
     CommandOrigin m_requested = CommandOrigin::LocalPage;
     CommandOrigin m_shown = CommandOrigin::LocalPage;
     int m_serial = 0;
+    // The load serial of the notice that the browser process ended.
+    int m_endedNotice = -1;
 };

@@ -86,6 +86,7 @@ LinkCommands::LinkCommands(TForm1 &form)
     , m_interpreter(form.nav, *this, &form.DirIndexStep, &form.HistoryPath)
 {
     installGate();
+    m_clock.start();
     QCoreApplication::instance()->installEventFilter(this);
     // The form outlives its children's destructors only in part: rather than
     // unhooking itself there, each hook checks that the commands still exist.
@@ -121,25 +122,28 @@ bool LinkCommands::eventFilter(QObject *watched, QEvent *event)
                        || (event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->isAutoRepeat());
     if (press) {
         m_loopGuard.userActed();
-        m_userPressed = true;
         // A press on the program's own controls (a page button, the bar, another
-        // window), not on a page a browser shows, is the user's own choice.
+        // window), not on a page a browser shows, is the user's own choice; a
+        // press on a page counts for the document shown there.
         if (auto *widget = qobject_cast<QWidget *>(watched)) {
-            bool onPage = false;
-            for (QWidget *w = widget; w && !onPage; w = w->parentWidget())
-                onPage = qobject_cast<QWebEngineView *>(w) != nullptr;
-            if (!onPage)
+            QWebEngineView *view = nullptr;
+            for (QWidget *w = widget; w && !view; w = w->parentWidget())
+                view = qobject_cast<QWebEngineView *>(w);
+            if (!view)
                 m_form.nav.userActed();
+            else if (const CommandPage *page = CommandPage::of(view))
+                m_press.pressed(quintptr(page), page->loadSerial(), m_clock.elapsed());
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-bool LinkCommands::mayOpenOutside(CommandOrigin asking)
+bool LinkCommands::mayOpenOutside(QWebEnginePage *page, CommandOrigin asking)
 {
-    // A page from the web starts nothing outside by itself: each press of the
-    // user lets it start one.
-    return asking != CommandOrigin::WebPage || std::exchange(m_userPressed, false);
+    if (asking != CommandOrigin::WebPage)
+        return true;
+    const auto *ours = qobject_cast<CommandPage *>(page);
+    return ours && m_press.take(quintptr(ours), ours->loadSerial(), m_clock.elapsed());
 }
 
 bool LinkCommands::mayRunFrom(QWebEnginePage *page)
@@ -159,16 +163,17 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
     const QString address = decodeAddress(url.toString(QUrl::FullyEncoded));
     applyNavigationLayout(address);
 
-    // A frame cannot be sent elsewhere from here: its links are not looked up by case.
     const GateDecision decision =
-        decideNavigation(address, nav.entries(), nav.PBan(), isMainFrame ? nav.HomeDir : QString());
+        decideNavigation(address, isMainFrame, nav.entries(), nav.PBan(), nav.CurDir, nav.HomeDir);
     // Commands and page switches run once the browser has its answer: a page may
     // not be loaded from inside its own navigation request.
     switch (decision.action) {
     case GateAction::Proceed:
         return true;
     case GateAction::SyncPageList:
-        QTimer::singleShot(0, this, [this, index = decision.index] {
+        QTimer::singleShot(0, this, [this, index = decision.index, asking] {
+            // A page from the web that goes to a page of the level opens it on the web's behalf.
+            m_form.nav.movedOnBehalfOf(asking);
             m_form.nav.PBanSave(index);
             m_form.PageClick();
         });
@@ -184,11 +189,11 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
             m_form.PlayWav(decision.target);
         return false;
     case GateAction::OpenExternally:
-        if (mayOpenOutside(asking))
+        if (mayOpenOutside(page, asking))
             m_form.platform.openWithShell(decision.target);
         return false;
     case GateAction::PlayVideo:
-        if (!mayOpenOutside(asking))
+        if (!mayOpenOutside(page, asking))
             return false;
         QTimer::singleShot(0, this, [this, address = decision.target] {
             const QString file = QUrl(address, QUrl::TolerantMode).toLocalFile();

@@ -2,7 +2,9 @@
 
 #include "core/commands/commandhost.h"
 #include "core/commands/commandinterpreter.h"
+#include "core/commands/userpress.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <functional>
@@ -71,13 +73,14 @@ private:
     // Whether the document of page may run a command now: not while a program
     // is waited for, and not again after reopening itself without the user.
     bool mayRunFrom(QWebEnginePage *page);
-    // Whether a page of origin asking may open a video or a program now.
-    bool mayOpenOutside(CommandOrigin asking);
+    // Whether the document of page, asking with origin asking, may open a video now.
+    bool mayOpenOutside(QWebEnginePage *page, CommandOrigin asking);
 
     TForm1 &m_form;
     CommandInterpreter m_interpreter;
     CommandLoopGuard m_loopGuard;
     bool m_waitingForProgram = false;
-    // A key or mouse button was pressed since a web page last opened something.
-    bool m_userPressed = false;
+    // The user's last press on a document, for a page from the web to open one thing.
+    UserPress m_press;
+    QElapsedTimer m_clock;
 };

@@ -289,7 +289,7 @@ private slots:
             nav->PushLevel({name}, {}, 0);
             QCOMPARE(nav->entryPath(0), expected);
         } else {
-            const GateDecision d = decideNavigation(u"file://"_s + home + u'/' + name, {}, 0, home);
+            const GateDecision d = decideNavigation(u"file://"_s + home + u'/' + name, true, {}, 0, home, home);
             QCOMPARE(d.action == GateAction::OpenFile ? d.target : QString(), expected);
         }
     }

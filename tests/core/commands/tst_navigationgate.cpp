@@ -18,14 +18,27 @@ private slots:
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("target");
         QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("mainFrame");
         const auto row = [](const char *name, const QString &address, int current, GateAction action,
-                            const QString &target = {}, int index = -1) {
-            QTest::newRow(name) << address << current << int(action) << target << index;
+                            const QString &target = {}, int index = -1, bool mainFrame = true) {
+            QTest::newRow(name) << address << current << int(action) << target << index << mainFrame;
         };
         row("no level yet", u"file:///$NEXT"_s, -1, GateAction::Proceed);
         row("a page", u"file:///data/a.html"_s, 0, GateAction::Proceed);
         row("another entry of a link-page level", u"http://h/p.html"_s, 0, GateAction::SyncPageList, {}, 1);
         row("the current entry itself", u"http://h/a.html"_s, 0, GateAction::Proceed);
+        row("a local entry's own address", u"file:///data/sub/c.html"_s, 0, GateAction::SyncPageList, {}, 3);
+        // Listed twice: opening either never sends the level to the other.
+        row("the current page, listed again", u"file:///data/sub/c.html"_s, 4, GateAction::Proceed);
+        row("the current page, listed again before", u"file:///data/sub/c.html"_s, 3, GateAction::Proceed);
+        // A peer's page "1099_data:,x.html" holds the address of a web page's frame.
+        row("frame address inside an entry's name", u"data:,x"_s, 0, GateAction::Proceed, {}, -1, false);
+        row("address inside an entry's name", u"data:,x"_s, 0, GateAction::Proceed);
+        row("part of a web entry", u"http://h/p"_s, 0, GateAction::Proceed);
+        row("a frame going to an entry", u"file:///data/sub/c.html"_s, 0, GateAction::Proceed, {}, -1, false);
+        row("a frame going to a web entry", u"http://h/p.html"_s, 0, GateAction::Proceed, {}, -1, false);
+        row("an entry's address with a fragment", u"file:///data/sub/c.html#top"_s, 0, GateAction::Proceed);
+        row("an entry's address with a query", u"file:///data/sub/c.html?x"_s, 0, GateAction::Proceed);
         row("local folder", u"file:///data/unit1"_s, 0, GateAction::ExploreFolder, u"/data/unit1"_s);
         row("folder below a dotted folder", u"file:///data/v1.2/unit1"_s, 0, GateAction::ExploreFolder,
             u"/data/v1.2/unit1"_s);
@@ -47,8 +60,10 @@ private slots:
         QFETCH(int, action);
         QFETCH(QString, target);
         QFETCH(int, index);
-        const QStringList entries{u"http://h/a.html"_s, u"http://h/p.html"_s};
-        const GateDecision decision = decideNavigation(address, entries, current);
+        QFETCH(bool, mainFrame);
+        const QStringList entries{u"http://h/a.html"_s, u"http://h/p.html"_s, u"1099_data:,x.html"_s, u"sub/c.html"_s,
+                                   u"/data/sub/c.html"_s};
+        const GateDecision decision = decideNavigation(address, mainFrame, entries, current, u"/data"_s);
         QCOMPARE(int(decision.action), action);
         QCOMPARE(decision.target, target);
         QCOMPARE(decision.index, index);

@@ -4,9 +4,13 @@
 #include "ui/commands/linkcommands.h"
 #include "ui/navigation/pagebutton.h"
 
+#include "core/commands/userpress.h"
+#include "core/present/presentstrings.h"
+
 #include "core/navigation/testfiles.h"
 #include "platform/oneanswerserver.h"
 #include "ui/app/fakeplatform.h"
+#include "ui/app/pagescript.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -18,6 +22,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <signal.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -27,19 +33,6 @@ QByteArray pageText(const QByteArray &title, const QByteArray &body)
     return "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
            "<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
            "<TITLE>" + title + "</TITLE></HEAD><BODY>" + body + "</BODY></HTML>\r\n";
-}
-
-QVariant evaluate(QWebEnginePage *page, const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    page->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 30000))
-        qWarning("script did not answer");
-    return result;
 }
 
 // Records the window's state while a program runs.
@@ -118,6 +111,17 @@ private slots:
         click(form->WebBrowser1, u"next"_s);
         QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
         QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
+    }
+
+    // A plain link to another page of the level: the buttons follow it, and
+    // that page opens on the local page's behalf.
+    void linkToAPageOfTheLevelMovesTheButtons()
+    {
+        openForm("<A id=\"b\" href=\"1020_b.html\">b</A>");
+        click(form->WebBrowser1, u"b"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
+        QCOMPARE(form->nav.pageOrigin(), CommandOrigin::LocalPage);
     }
 
     void titlePageHidesTheSideColumns()
@@ -238,29 +242,43 @@ private slots:
     }
 
     // A web page that goes to a video again and again starts the desktop's
-    // player once for each press of the user, and never without one.
+    // player once for a press of the user's on that page shortly before, and
+    // never without one.
     void webPageOpensAVideoOncePerPress_data()
     {
         QTest::addColumn<QByteArray>("address");
-        QTest::addColumn<int>("presses");
-        QTest::newRow("video, no press") << QByteArray("/v.avi?") << 0;
-        QTest::newRow("video, one press") << QByteArray("/v.avi?") << 1;
-        QTest::newRow("video holding a command, no press") << QByteArray("/x.avi$COPY%20a.txt%20b.txt") << 0;
+        QTest::addColumn<QString>("press"); // "", "page", "before": on the local page the web page replaced
+        QTest::addColumn<int>("delay");     // from the press to the page's first try, ms
+        QTest::addColumn<int>("opened");
+        QTest::newRow("video, no press") << QByteArray("/v.avi?") << QString() << 0 << 0;
+        QTest::newRow("video, one press") << QByteArray("/v.avi?") << u"page"_s << 0 << 1;
+        QTest::newRow("video holding a command, no press") << QByteArray("/x.avi$COPY%20a.txt%20b.txt") << QString() << 0 << 0;
+        QTest::newRow("press on the page before") << QByteArray("/v.avi?") << u"before"_s << 0 << 0;
+        QTest::newRow("stale press") << QByteArray("/v.avi?") << u"page"_s << int(UserPress::LifetimeMs + 500) << 0;
     }
     void webPageOpensAVideoOncePerPress()
     {
         QFETCH(QByteArray, address);
-        QFETCH(int, presses);
+        QFETCH(QString, press);
+        QFETCH(int, delay);
+        QFETCH(int, opened);
         openForm("<P>A</P>");
-        const QByteArray webPage = pageText("web", "<SCRIPT>var n = 0; var t = setInterval(function () {"
+        const QByteArray webPage = pageText("web", "<SCRIPT>function go(delay) { setTimeout(function () {"
+                                                   " var n = 0; var t = setInterval(function () {"
                                                    " if (++n > 6) { clearInterval(t); location.href = '/$GO b'; }"
-                                                   " else location.href = '" + address + "' + n; }, 50);</SCRIPT>");
+                                                   " else location.href = '" + address + "' + n; }, 50); }, delay); }"
+                                                   "</SCRIPT><P>web</P>");
         OneAnswerServer web(OneAnswerServer::answer("HTTP/1.1 200 OK", webPage, webPage.size(), "text/html; charset=UTF-8"));
-        for (int i = 0; i < presses; ++i)
-            QTest::mouseClick(form->Panel7, Qt::LeftButton);
+        if (press == u"before"_s)
+            QTest::mouseClick(form->WebBrowser1->focusProxy(), Qt::LeftButton);
+        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
         form->WebBrowser1->setUrl(web.url(u"web.html"_s));
+        QVERIFY(loaded.wait(60000));
+        if (press == u"page"_s)
+            QTest::mouseClick(form->WebBrowser1->focusProxy(), Qt::LeftButton);
+        form->WebBrowser1->page()->runJavaScript(u"go(%1)"_s.arg(delay));
         QTRY_COMPARE_WITH_TIMEOUT(form->nav.PBan(), 1, 30000);
-        QCOMPARE(platform->opened.size(), presses);
+        QCOMPARE(platform->opened.size(), opened);
         QVERIFY(!QFile::exists(root + u"/b.txt"_s));
     }
 
@@ -288,6 +306,9 @@ private slots:
         QTest::newRow("data: frame of a web page")
             << false << QByteArray(frame).replace("%1", "src = 'data:text/html,<SCRIPT>location.href = \"%FILE%/x$%LINE%\";<\\/SCRIPT>'");
         QTest::newRow("data: frame of a local page") << true << QByteArray();
+        // A peer planted the link page "1099_data:,x.html", whose one link is a command.
+        QTest::newRow("data: frame named by a peer's page") << false << QByteArray(frame).replace("%1", "src = 'data:,x'");
+        QTest::newRow("web page goes to a peer's page") << false << QByteArray("location.href = '%FILE%/1099_data:,x.html';");
     }
     void framesAndFileAddressesNeverWriteOrRun()
     {
@@ -299,6 +320,8 @@ private slots:
         QVERIFY(QDir().mkpath(root));
         QVERIFY(writeFixture(root + u"/tool.sh"_s, "#!/bin/sh\n"));
         QVERIFY(QFile::setPermissions(root + u"/tool.sh"_s, QFile::permissions(root + u"/tool.sh"_s) | QFileDevice::ExeOwner));
+        QVERIFY(writeFixture(root + u"/1099_data:,x.html"_s,
+                             pageText("planted", "<P>【リンク】</P><A href=\"/$" + line + "\">【リンク】x</A>")));
         const QByteArray fileRoot = QUrl::fromLocalFile(root).toString().toUtf8();
         QByteArray escaped = QUrl::toPercentEncoding(QString::fromUtf8(line), "$.,");
         script.replace("%ESCAPED%", escaped);
@@ -324,6 +347,23 @@ private slots:
         QVERIFY(payload.requests.isEmpty());
         QVERIFY(platform->runs.isEmpty());
         QVERIFY(platform->opened.isEmpty());
+    }
+
+    // The browser process of the main pane is killed: the pane says so, and
+    // the next page shows.
+    void nextPageShowsAfterTheBrowserProcessEnded()
+    {
+        openForm("<P>A</P>");
+        const qint64 pid = form->WebBrowser1->page()->renderProcessPid();
+        QVERIFY(pid > 0);
+        QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url().scheme(), u"data"_s, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(evaluate(form->WebBrowser1->page(), u"document.body.innerText"_s)
+                                     .toString().contains(PresentText::rendererEnded), 30000);
+        QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
+        form->TXTcommand(u"NEXT"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->url(), QUrl::fromLocalFile(root + u"/1020_b.html"_s), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->WebBrowser1->title(), u"B"_s, 30000);
     }
 
     void commandAddressIsDecodedOnce()

@@ -1,5 +1,9 @@
+#include "core/navigation/testfiles.h"
 #include "core/present/fakepoll.h"
+#include "core/present/largepictures.h"
 #include "core/present/marker.h"
+#include "core/present/presentstrings.h"
+#include "ui/app/pagescript.h"
 #include "core/present/updatepoll.h"
 #include "ui/present/pollglyphs.h"
 #include "ui/present/tform14.h"
@@ -13,6 +17,8 @@
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <signal.h>
 
 using namespace Qt::StringLiterals;
 
@@ -138,6 +144,91 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(plainText(viewer.WebBrowser1->page()).contains(u"big.html"_s), 30000);
         QVERIFY(plainText(viewer.WebBrowser1->page()).contains(QString::number(size)));
         QVERIFY(viewer.WebBrowser1->url() != QUrl::fromLocalFile(page));
+    }
+
+    // Another PC presents a picture too large to decode, or an SVG: every
+    // viewer shows its name (and size) instead, and decodes nothing.
+    void presentedPictureOverTheBoundShowsItsName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("text"); // shown in its place; none: the picture is shown
+        QTest::newRow("PNG") << u"big.png"_s << u"large"_s << u"8200 × 8200"_s;
+        QTest::newRow("GIF") << u"big.gif"_s << u"gif"_s << u"20000 × 20000"_s;
+        QTest::newRow("SVG") << u"drawing.svg"_s << u"svg"_s << PresentText::vectorPictureNotShown;
+        QTest::newRow("small picture") << u"small.png"_s << u"small"_s << QString();
+    }
+    void presentedPictureOverTheBoundShowsItsName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString picture = dir.filePath(name);
+        QVERIFY(writePicture(picture, kind));
+        QVERIFY(writePresentationMarker(dir.path(), picture));
+
+        Presentation presentation(dir.path());
+        const TForm14 &viewer = presentation.viewer;
+        presentation.poll.tick();
+        if (text.isEmpty()) {
+            QTRY_COMPARE_WITH_TIMEOUT(viewer.WebBrowser1->url(), QUrl::fromLocalFile(picture), 30000);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(plainText(viewer.WebBrowser1->page()).contains(name), 30000);
+        QVERIFY(plainText(viewer.WebBrowser1->page()).contains(text));
+        QVERIFY(viewer.WebBrowser1->url() != QUrl::fromLocalFile(picture));
+    }
+
+    // A presented page names pictures too large to decode: the browser never
+    // gets them, whatever their names; the others show.
+    void presentedPageFetchesNoPictureOverTheBound()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writePicture(dir.filePath(u"big.png"_s), u"large"_s));
+        QVERIFY(writePicture(dir.filePath(u"big.txt"_s), u"large"_s));
+        QVERIFY(writePicture(dir.filePath(u"big.gif"_s), u"gif"_s));
+        QVERIFY(writePicture(dir.filePath(u"small.png"_s), u"small"_s));
+        const QString page = dir.filePath(u"pictures.html"_s);
+        QVERIFY(writeFixture(page, "<html><head><title>pictures</title></head><body><img src=\"big.png\">"
+                                   "<img src=\"big.txt\"><img src=\"big.gif\"><img src=\"small.png\"></body></html>"));
+        QVERIFY(writePresentationMarker(dir.path(), page));
+
+        Presentation presentation(dir.path());
+        QWebEnginePage *shown = presentation.viewer.WebBrowser1->page();
+        presentation.poll.tick();
+        QTRY_COMPARE_WITH_TIMEOUT(presentation.viewer.WebBrowser1->title(), u"pictures"_s, 30000);
+        const QString state = u"Array.from(document.images).map(function (i) {"
+                              " return i.complete ? String(i.naturalWidth) : 'loading'; }).join(' ')"_s;
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(shown, state).toString(), u"0 0 0 10"_s, 30000);
+    }
+
+    // The viewer's browser process is killed (or runs out of memory): the
+    // viewer says so, and the next presented page shows.
+    void viewerSurvivesItsBrowserProcessEnding()
+    {
+        QTemporaryDir dir;
+        const QString first = dir.filePath(u"p.html"_s);
+        writePage(first, u"一枚目"_s, QDateTime(QDate(2024, 1, 1), QTime(8, 0)));
+        QVERIFY(writePresentationMarker(dir.path(), first));
+        Presentation presentation(dir.path());
+        const TForm14 &viewer = presentation.viewer;
+        presentation.poll.tick();
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.WebBrowser1->title(), u"一枚目"_s, 30000);
+
+        const qint64 pid = viewer.WebBrowser1->page()->renderProcessPid();
+        QVERIFY(pid > 0);
+        QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
+        // A pane whose process ended answers no script: the text is a new document.
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.WebBrowser1->url().scheme(), u"data"_s, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(plainText(viewer.WebBrowser1->page()).contains(PresentText::rendererEnded), 30000);
+
+        const QString second = dir.filePath(u"q.html"_s);
+        writePage(second, u"二枚目"_s, QDateTime(QDate(2024, 1, 1), QTime(8, 0)));
+        QVERIFY(writePresentationMarker(dir.path(), second));
+        presentation.poll.tick();
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.WebBrowser1->title(), u"二枚目"_s, 30000);
+        QCOMPARE(plainText(viewer.WebBrowser1->page()), u"二枚目"_s);
     }
 
     void updateButtonShowsCaptionAndPicture()

@@ -117,7 +117,8 @@ private:
     // as one: an unclosed comment or script in the content would swallow it.
     bool endsAfterContent(const Span &e, QStringView name) const
     {
-        const QString probe = m_text.sliced(e.contentBegin, e.contentEnd - e.contentBegin) + u"</" + name + u'>';
+        // With its start tag: a browser drops an end tag that closes nothing.
+        const QString probe = m_text.sliced(e.begin, e.contentEnd - e.begin) + u"</" + name + u'>';
         const QList<MarkupTag> inner = markupTags(probe);
         return !inner.isEmpty() && inner.last().closing && isNamed(inner.last(), name)
             && inner.last().end == probe.size();

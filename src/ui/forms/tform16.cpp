@@ -102,6 +102,7 @@ void TForm16::SpeedButton1Click()
         return accept();
     QMessageBox::warning(this, windowTitle(), postOutcomeText(outcome));
     // Without a place for posts there is nothing to try again; otherwise the text stays for another try.
-    if (outcome.status == PostStatus::NoPlace)
+    if (outcome.status == PostStatus::NoPlace || outcome.status == PostStatus::NoParagraph
+        || outcome.status == PostStatus::TooMuchMarkup)
         reject();
 }

@@ -6,6 +6,7 @@
 #include "ui/forms/tform16.h"
 #include "ui/forms/tform18.h"
 
+#include "core/forms/formtexts.h"
 #include "core/navigation/testfiles.h"
 #include "core/pages/pagefile.h"
 #include "ui/app/fakeplatform.h"
@@ -84,6 +85,28 @@ private slots:
         QCOMPARE(readPageFile(home(u"1010_board.html"_s)).text,
                  u"<HTML><HEAD><TITLE>board</TITLE></HEAD><BODY><P align=\"left\">(^0^)：Sato<BR>one<BR>two<BR>three<BR>"
                  "---.<BR>old</P></BODY></HTML>\r\n"_s);
+    }
+
+    // A page whose only "<P" stands in a script takes no post: the user is told
+    // and the window closes, as there is nothing to try again.
+    void postWithoutARealParagraphIsRefused()
+    {
+        const QByteArray page = "<HTML><BODY><SCRIPT>/* row template: <P> */</SCRIPT></BODY></HTML>";
+        setPage(u"1020_board.html"_s, page);
+        QString told;
+        bool stayedOpen = false;
+        ModalUser user(*m_form16, [&] {
+            QTest::keyClicks(m_form16->Memo1, u"hello"_s);
+            answerMessageBox(this, QMessageBox::Ok, &told);
+            QTest::mouseClick(m_form16->SpeedButton1, Qt::LeftButton);
+            stayedOpen = m_form16->isVisible();
+            if (stayedOpen)
+                QTest::mouseClick(m_form16->SpeedButton2, Qt::LeftButton);
+        });
+        m_form->popupActions.PostToPage();
+        QCOMPARE(told, FormTexts::PostNoParagraph);
+        QVERIFY(!stayedOpen);
+        QCOMPARE(readFixture(home(u"1020_board.html"_s)), page);
     }
 
     void answerSheetStaysOpenWhenTheAnswersCannotBeWritten_data()

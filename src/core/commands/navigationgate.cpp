@@ -44,6 +44,12 @@ bool opensEntry(const QString &address, const QString &entry, const QString &cur
     return !path.isEmpty() && !url.hasQuery() && !url.hasFragment() && url.toLocalFile() == path;
 }
 
+// A web address or an absolute path: what a level made from a link page holds.
+bool isWholeAddress(const QString &entry)
+{
+    return isWebAddress(entry) || entry.startsWith(u'/') || entry.startsWith(u"\\\\"_s);
+}
+
 } // namespace
 
 GateDecision decideNavigation(const QString &address, bool mainFrame, const QStringList &entries, int current,
@@ -56,9 +62,11 @@ GateDecision decideNavigation(const QString &address, bool mainFrame, const QStr
     // buttons along: a frame or a name that merely holds the address would let
     // a page open any page of the folder, a peer's planted one included.
     // The current page itself is no other page, however often the level lists it.
+    // Only entries that are whole addresses (a level made from a link page) are
+    // looked at: a folder's own pages open through their buttons, not twice.
     if (mainFrame && !(current < entries.size() && opensEntry(address, entries.at(current), curDir))) {
         for (int j = 0; j < entries.size(); ++j) {
-            if (j != current && opensEntry(address, entries.at(j), curDir))
+            if (j != current && isWholeAddress(entries.at(j)) && opensEntry(address, entries.at(j), curDir))
                 return {GateAction::SyncPageList, j, {}};
         }
     }

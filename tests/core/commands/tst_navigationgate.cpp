@@ -27,7 +27,8 @@ private slots:
         row("a page", u"file:///data/a.html"_s, 0, GateAction::Proceed);
         row("another entry of a link-page level", u"http://h/p.html"_s, 0, GateAction::SyncPageList, {}, 1);
         row("the current entry itself", u"http://h/a.html"_s, 0, GateAction::Proceed);
-        row("a local entry's own address", u"file:///data/sub/c.html"_s, 0, GateAction::SyncPageList, {}, 3);
+        row("a local entry's own address", u"file:///data/sub/c.html"_s, 0, GateAction::SyncPageList, {}, 4);
+        row("a page of the folder, named by its name only", u"file:///data/sub/c.html"_s, 4, GateAction::Proceed);
         // Listed twice: opening either never sends the level to the other.
         row("the current page, listed again", u"file:///data/sub/c.html"_s, 4, GateAction::Proceed);
         row("the current page, listed again before", u"file:///data/sub/c.html"_s, 3, GateAction::Proceed);

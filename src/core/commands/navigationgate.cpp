@@ -7,6 +7,7 @@
 #include "core/pages/pagetext.h"
 #include "core/pages/picturefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -72,6 +73,13 @@ GateDecision decideNavigation(const QString &address, bool mainFrame, const QStr
     }
 
     const bool command = isCommandAddress(address);
+    // A name of the data root that a peer made a link out of it is not followed,
+    // from a link or a frame alike.
+    if (isLocalAddress(address) && !command && !homeDir.isEmpty()) {
+        const QString path = QDir::cleanPath(localPathOf(address));
+        if (path.startsWith(QDir::cleanPath(homeDir) + u'/') && QFileInfo::exists(path) && !staysInRoot(path, homeDir))
+            return {GateAction::RefuseOutside, -1, path};
+    }
     // A frame cannot be sent elsewhere from here: its links are not looked up by case.
     if (mainFrame && isLocalAddress(address) && !command && !homeDir.isEmpty()) {
         const QString path = localPathOf(address);

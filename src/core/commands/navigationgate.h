@@ -15,6 +15,7 @@ enum class GateAction {
     PlayVideo,      // target: a local video address for the media player
     RunCommands,    // the address is a command line
     OpenFile,       // target: the file a local address names in another case
+    RefuseOutside,  // target: a file of the data root that is a link out of it: not shown
 };
 
 struct GateDecision

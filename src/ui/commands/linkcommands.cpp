@@ -3,6 +3,7 @@
 #include "core/commands/commandline.h"
 #include "core/commands/commandtexts.h"
 #include "core/commands/navigationgate.h"
+#include "core/navigation/pageopening.h"
 #include "core/present/pollcontrol.h"
 #include "core/navigation/pathtext.h"
 #include "platform/download.h"
@@ -210,6 +211,12 @@ bool LinkCommands::WebBrowser1BeforeNavigate2(QWebEnginePage *page, const QUrl &
             else
                 page->setUrl(QUrl::fromLocalFile(target));
         });
+        return false;
+    case GateAction::RefuseOutside:
+        if (isMainFrame)
+            QTimer::singleShot(0, page, [page, html = outsideRootPageHtml(decision.target, m_form.nav.HomeDir)] {
+                page->setHtml(html);
+            });
         return false;
     case GateAction::RunCommands: {
         // data:, blob: and the like never run commands; a page never runs one

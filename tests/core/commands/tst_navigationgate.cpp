@@ -1,5 +1,6 @@
 #include "core/commands/navigationgate.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +69,39 @@ private slots:
         QCOMPARE(int(decision.action), action);
         QCOMPARE(decision.target, target);
         QCOMPARE(decision.index, index);
+    }
+
+    // A name of the data root that is a link out of it is never followed; one
+    // that stays inside, and a real page, are.
+    void linkOutOfTheDataRootIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("action");
+        QTest::newRow("a page") << u"web/1010_a.html"_s << int(GateAction::Proceed);
+        QTest::newRow("a link to a page of the root") << u"web/1020_in.html"_s << int(GateAction::Proceed);
+        QTest::newRow("a link out of the root") << u"web/1030_out.html"_s << int(GateAction::RefuseOutside);
+        QTest::newRow("in a folder that is a link out") << u"web/away/x.html"_s << int(GateAction::RefuseOutside);
+        QTest::newRow("a page outside the root is not the gate's") << u"x.html"_s << int(GateAction::Proceed);
+    }
+    void linkOutOfTheDataRootIsRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, action);
+        QTemporaryDir dir;
+        const QString root = dir.filePath(u"web"_s);
+        QVERIFY(QDir().mkpath(root + u"/sub"_s));
+        QVERIFY(QDir().mkpath(dir.filePath(u"outside"_s)));
+        const QStringList files{root + u"/1010_a.html"_s, dir.filePath(u"x.html"_s), dir.filePath(u"outside/x.html"_s)};
+        for (const QString &file : files) {
+            QFile page(file);
+            QVERIFY(page.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link(root + u"/1010_a.html"_s, root + u"/1020_in.html"_s));
+        QVERIFY(QFile::link(dir.filePath(u"x.html"_s), root + u"/1030_out.html"_s));
+        QVERIFY(QFile::link(dir.filePath(u"outside"_s), root + u"/away"_s));
+        const QString address = QUrl::fromLocalFile(dir.filePath(name)).toString();
+        const GateDecision decision = decideNavigation(address, true, {u"1010_a.html"_s}, 0, root, root);
+        QCOMPARE(int(decision.action), action);
     }
 
     void titleForTheLayout()

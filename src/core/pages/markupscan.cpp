@@ -310,7 +310,7 @@ private:
 
 Markup readMarkup(const QString &text, bool throughNoscript)
 {
-    if (text.count(u'<') > MarkupTagLimit)
+    if (exceedsMarkupLimit(text))
         return {{}, {}, false};
     // The byte order mark of the file is no character of the page.
     const qsizetype skip = text.startsWith(QChar::ByteOrderMark) ? 1 : 0;

@@ -53,6 +53,12 @@ struct Markup
 
 inline constexpr qsizetype MarkupTagLimit = 25000;
 
+// Whether text holds more "<" than a page is read for: readMarkup() reads none of it.
+inline bool exceedsMarkupLimit(const QString &text)
+{
+    return text.count(u'<') > MarkupTagLimit;
+}
+
 // throughNoscript reads on after a NOSCRIPT start tag as a browser that runs no
 // scripts does, taking its content for markup: for finding what a page may name,
 // never for placing text.

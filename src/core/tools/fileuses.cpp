@@ -170,6 +170,7 @@ PageUses::PageUses(const QStringList &pages, const QStringList &paths, const Lin
     , m_oneResolver(true)
 {
     const QSet<QString> keys = keysOf(paths, m_base);
+    m_paths = paths;
     for (const QString &page : pages)
         consider(page, keys);
 }
@@ -180,6 +181,7 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
     , m_root(QDir::cleanPath(root))
 {
     const QSet<QString> keys = keysOf(paths, m_base);
+    m_paths = paths;
     QSet<QString> seen;
     for (const QString &page : pagesOfFolder(QDir::cleanPath(folder))) {
         seen.insert(page);
@@ -236,6 +238,14 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const QB
         read = decodePageLegacy(*bytes);
     // Names are ASCII mostly: a page no encoding reads still shows them.
     const QString text = read.ok() ? read.text : QString::fromUtf8(*bytes);
+    // A page too large to be read as a browser does may still name the files:
+    // those whose names it holds keep them, as for a page that cannot be rewritten.
+    if (exceedsMarkupLimit(text)) {
+        for (const QString &path : std::as_const(m_paths))
+            if (text.contains(fileNameOf(path), Qt::CaseInsensitive))
+                m_blocking[m_base.key(path)] << page;
+        return;
+    }
     QSet<QString> named;
     forEachUse(text, folderOf(page), [&](const QString &key) { return keys.contains(key); }, resolverFor(folderOf(page)),
                [&](const QuotedValue &, qsizetype, qsizetype, const QString &key) { named.insert(key); });

@@ -72,6 +72,8 @@ private:
     // the pages that name it but cannot be.
     QStringList m_users;
     QHash<QString, QStringList> m_blocking;
+    // The paths looked for.
+    QStringList m_paths;
 };
 
 // Whether a file is a page whose links are fixed: ".html" or ".htm".

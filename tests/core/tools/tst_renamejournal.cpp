@@ -7,6 +7,7 @@
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/markupscan.h"
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
 #include "core/tools/renamerecord.h"
@@ -222,6 +223,22 @@ private slots:
         QCOMPARE(readFixture(a + u"/sub/s.html"_s),
                  QByteArray("\xEF\xBB\xBF<IMG src=\"../1010_photo.jpg\" title=\"1040_photo.jpg\">"));
         QCOMPARE(brokenLink(root.path()), QString());
+    }
+
+    // A page with more tags than are read keeps the names it holds: the files
+    // it may name keep theirs, and the user is told which page.
+    void pageTooLargeToReadKeepsTheFilesItNames()
+    {
+        QTemporaryDir dir;
+        makeFiles(dir.path(), {u"1010_p.html"_s, u"1020_pic.jpg"_s, u"1030_other.jpg"_s});
+        const QByteArray big = "<IMG src=\"1020_pic.jpg\">" + QByteArray("<B>x</B>").repeated(MarkupTagLimit / 2);
+        writeFixture(dir.path() + u"/1010_p.html"_s, big);
+        const FolderRenameOutcome outcome = renameUsedFiles(
+            dir.path(), dir.path(),
+            planReorder({u"1010_p.html"_s, u"1020_pic.jpg"_s, u"1030_other.jpg"_s}, 0, 0).moves, ReorderCompanions);
+        QCOMPARE(outcome.kept, QStringList{u"1020_pic.jpg"_s});
+        QVERIFY(QFile::exists(dir.path() + u"/1020_pic.jpg"_s));
+        QCOMPARE(readFixture(outcome.keptFor.value(0)), big);
     }
 
     // A page inside a sub-folder that follows its page is found there and

@@ -8,6 +8,7 @@
 #include "core/pages/picturefile.h"
 #include "core/pages/templates.h"
 #include "core/present/pollcontrol.h"
+#include "core/search/lookpage.h"
 
 #include <QDir>
 #include <QFile>
@@ -130,6 +131,9 @@ static void editInPaintProgram(EditLauncherHost &host, const QString &path)
         host.runProgramAndWait(program, {path});
 }
 
+// How long the links wait for a post another computer is writing into the page.
+static constexpr int LookLinksLockTimeoutMs = 3000;
+
 // Returns the name of the page to find again in the re-read level.
 static QString editInEditor(EditLauncherHost &host, const QString &path, QString content)
 {
@@ -150,11 +154,11 @@ static QString editInEditor(EditLauncherHost &host, const QString &path, QString
         }
     }
     // A page closed without saving still has its links on disk: it is not rewritten.
-    if (hadLookLinks && outcome.saved && !outcome.path.isEmpty()) {
-        const PageText page = readPageFile(pagePath);
-        if (page.ok())
-            writePageFile(pagePath, host.restoreLookLinks(page.text));
-    }
+    // Under the page's lock, as a post is written: a post another computer makes
+    // meanwhile is not written over.
+    if (hadLookLinks && outcome.saved && !outcome.path.isEmpty())
+        rewriteLookLinks(pagePath, [&host](const QString &text) { return host.restoreLookLinks(text); },
+                         LookLinksLockTimeoutMs);
     return pathWithoutExtension(fileNameOf(pagePath));
 }
 

@@ -157,6 +157,55 @@ static QSet<QString> keysOf(const QStringList &paths, const LinkResolver &resolv
     return keys;
 }
 
+// What ends a name in a page's text: a value's quotes and blanks, a tag's
+// ends, the folders' separators, a fragment or a query.
+static bool endsName(QChar c)
+{
+    return c.isSpace() || c == u'"' || c == u'\'' || c == u'<' || c == u'>' || c == u'=' || c == u'/' || c == u'\\'
+        || c == u'#' || c == u'?';
+}
+
+// The case-folded file names of paths, and their lengths; empty when a name
+// holds a character that ends names in a page's text (then no page is passed over).
+static QSet<QString> piecesToFind(const QStringList &paths, QSet<qsizetype> *lengths)
+{
+    QSet<QString> names;
+    for (const QString &path : paths) {
+        const QString name = fileNameOf(path).toCaseFolded();
+        if (name.isEmpty() || std::any_of(name.cbegin(), name.cend(), endsName))
+            return {};
+        names.insert(name);
+        lengths->insert(name.size());
+    }
+    return names;
+}
+
+// Whether text may name one of names: a piece of it between the characters
+// that end names is one of them, as written (in any case), with "&amp;" or with
+// percent escapes. A page that holds none is not read as a browser does: most
+// pages of a data root name none of the files a rename moves.
+static bool mayName(const QString &text, const QSet<QString> &names, const QSet<qsizetype> &lengths)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !endsName(text.at(i)))
+            continue;
+        const QStringView piece = QStringView(text).sliced(start, i - start);
+        start = i + 1;
+        const bool escaped = piece.contains(u'%') || piece.contains(u'&');
+        if (piece.isEmpty() || (!escaped && !lengths.contains(piece.size())))
+            continue;
+        QString name = piece.toString();
+        if (escaped) {
+            name.replace(u"&amp;"_s, u"&"_s, Qt::CaseInsensitive);
+            name = linkFileNamePart(QUrl::fromPercentEncoding(name.toUtf8()));
+        }
+        if (names.contains(name.toCaseFolded()))
+            return true;
+    }
+    return false;
+}
+
 // A page of its own: a link may lead out of the data root, and a rewrite
 // would put what it leads to in its place.
 static bool isOwnFile(const QString &path)
@@ -171,6 +220,7 @@ PageUses::PageUses(const QStringList &pages, const QStringList &paths, const Lin
 {
     const QSet<QString> keys = keysOf(paths, m_base);
     m_paths = paths;
+    m_pieces = piecesToFind(paths, &m_pieceLengths);
     for (const QString &page : pages)
         consider(page, keys);
 }
@@ -182,6 +232,7 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
 {
     const QSet<QString> keys = keysOf(paths, m_base);
     m_paths = paths;
+    m_pieces = piecesToFind(paths, &m_pieceLengths);
     QSet<QString> seen;
     for (const QString &page : pagesOfFolder(QDir::cleanPath(folder))) {
         seen.insert(page);
@@ -238,6 +289,8 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const QB
         read = decodePageLegacy(*bytes);
     // Names are ASCII mostly: a page no encoding reads still shows them.
     const QString text = read.ok() ? read.text : QString::fromUtf8(*bytes);
+    if (!m_pieces.isEmpty() && !mayName(text, m_pieces, m_pieceLengths))
+        return;
     // A page too large to be read as a browser does may still name the files:
     // those whose names it holds keep them, as for a page that cannot be rewritten.
     if (exceedsMarkupLimit(text)) {

@@ -72,8 +72,11 @@ private:
     // the pages that name it but cannot be.
     QStringList m_users;
     QHash<QString, QStringList> m_blocking;
-    // The paths looked for.
+    // The paths looked for, and their names as pages may write them (none: every
+    // page is read in full).
     QStringList m_paths;
+    QSet<QString> m_pieces;
+    QSet<qsizetype> m_pieceLengths;
 };
 
 // Whether a file is a page whose links are fixed: ".html" or ".htm".

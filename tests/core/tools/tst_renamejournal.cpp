@@ -225,6 +225,37 @@ private slots:
         QCOMPARE(brokenLink(root.path()), QString());
     }
 
+    // However a page in another folder writes the name, it follows the file.
+    void everySpellingOfANameFollows_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("as written") << u"1020_pic.jpg"_s << u"../A/1020_pic.jpg"_s << u"../A/1000_pic.jpg"_s;
+        QTest::newRow("in another case") << u"1020_pic.jpg"_s << u"../A/1020_PIC.JPG"_s << u"../A/1000_pic.jpg"_s;
+        QTest::newRow("Windows separators") << u"1020_pic.jpg"_s << u"..\\A\\1020_pic.jpg"_s << u"..\\A\\1000_pic.jpg"_s;
+        QTest::newRow("a query and a fragment")
+            << u"1020_pic.jpg"_s << u"../A/1020_pic.jpg?v=2#top"_s << u"../A/1000_pic.jpg?v=2#top"_s;
+        QTest::newRow("percent escapes") << u"1020_写真.jpg"_s << u"../A/1020_%E5%86%99%E7%9C%9F.jpg"_s
+                                         << u"../A/1000_%E5%86%99%E7%9C%9F.jpg"_s;
+        QTest::newRow("an escaped ampersand") << u"1020_a&b.jpg"_s << u"../A/1020_a&amp;b.jpg"_s << u"../A/1000_a&b.jpg"_s;
+        QTest::newRow("a blank in the name") << u"1020_my pic.jpg"_s << u"../A/1020_my pic.jpg"_s << u"../A/1000_my pic.jpg"_s;
+    }
+    void everySpellingOfANameFollows()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, value);
+        QFETCH(QString, after);
+        QTemporaryDir root;
+        const QString a = root.path() + u"/A"_s;
+        QDir(root.path()).mkpath(u"A"_s);
+        QDir(root.path()).mkpath(u"B"_s);
+        makeFiles(a, {u"1010_p.html"_s, picture});
+        writeFixture(root.path() + u"/B/b.html"_s, (u"<IMG src=\""_s + value + u"\">"_s).toUtf8());
+        renameUsedFiles(a, root.path(), planReorder({u"1010_p.html"_s, picture}, 1, 0).moves, ReorderCompanions);
+        QCOMPARE(QString::fromUtf8(readFixture(root.path() + u"/B/b.html"_s)), u"<IMG src=\""_s + after + u"\">"_s);
+    }
+
     // A page with more tags than are read keeps the names it holds: the files
     // it may name keep theirs, and the user is told which page.
     void pageTooLargeToReadKeepsTheFilesItNames()

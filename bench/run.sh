@@ -2,7 +2,8 @@
 # Speed at scale, against baselines measured in the same run: start-up and peak
 # memory against a bare browser view that loads the same first page, DIR and
 # NEXT in a large folder against a folder of 10, the poll's CPU, and reading a
-# level's titles against `head -c 4096` of the same files. Each pair runs
+# level's titles against `head -c 4096` of the same files, and a reorder of a
+# small folder in a large data root against `grep -rlF` of a moved name. Each pair runs
 # interleaved, RUNS times (5); every line gives the medians, and the start's
 # ratio is the median of each run's own. Not part of the tests.
 #   bench/run.sh           10, 1,000, 10,000 and 50,000 pages
@@ -19,7 +20,7 @@ fi
 runs=${RUNS:-5}
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target kavunorun bareview bench_makeroot bench_titles >/dev/null
+cmake --build build -j"$(nproc)" --target kavunorun bareview bench_makeroot bench_titles bench_rename >/dev/null
 bin=build/bench
 
 work=$(mktemp -d /tmp/kavuno-bench.XXXXXX)
@@ -123,6 +124,15 @@ for n in "${sizes[@]}"; do
     done
     line "titles of $n $kind pages, against head -c 4096 (s)" "$(median <"$work/titles.ours")" "$(median <"$work/titles.head")"
   done
+
+  : >"$work/rename.ours"; : >"$work/rename.grep"
+  "$bin/bench_rename" "$root" >/dev/null
+  for _ in $(seq "$runs"); do
+    "$bin/bench_rename" "$root" >>"$work/rename.ours"
+    t0=$(now); grep -rlF 1020_b.html "$root" >/dev/null || true; t1=$(now)
+    awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f\n", (b - a) / 1e9 }' >>"$work/rename.grep"
+  done
+  line "reorder of 3 pages in a root of $n pages, against grep (s)" "$(median <"$work/rename.ours")" "$(median <"$work/rename.grep")"
 done
 
 # Further benchmarks of their own, when present.

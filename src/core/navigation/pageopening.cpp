@@ -45,27 +45,30 @@ std::optional<qint64> oversizedPage(const QString &path)
     return info.size();
 }
 
-// A notice naming the page at path, then each of lines. Every character of the
-// name is a reference: a name holding "$", ".wav" or "<" stays text.
-static QString pageNoticeHtml(const QString &path, const QStringList &lines)
+QString noticeHtml(const QStringList &paragraphs)
+{
+    return u"<html><head><meta charset=\"utf-8\"></head><body><p>"_s + paragraphs.join(u"</p><p>"_s)
+           + u"</p></body></html>"_s;
+}
+
+QString fileNoticeHtml(const QString &path, const QStringList &lines)
 {
     QString name;
     for (const uint c : fileNameOf(path).toUcs4())
         name += u"&#"_s + QString::number(c) + u';';
-    return u"<html><head><meta charset=\"utf-8\"></head><body><p>"_s + name + u"</p><p>"_s
-           + lines.join(u"</p><p>"_s) + u"</p></body></html>"_s;
+    return noticeHtml(QStringList{name} + lines);
 }
 
 QString oversizedPageHtml(const QString &path, qint64 size)
 {
-    return pageNoticeHtml(path, {QString::number(size) + NavigationTexts::Bytes, NavigationTexts::PageTooLarge});
+    return fileNoticeHtml(path, {QString::number(size) + NavigationTexts::Bytes, NavigationTexts::PageTooLarge});
 }
 
 QString outsideRootPageHtml(const QString &path, const QString &root)
 {
     if (staysInRoot(path, root))
         return {};
-    return pageNoticeHtml(path, {NavigationTexts::PageOutsideRoot});
+    return fileNoticeHtml(path, {NavigationTexts::PageOutsideRoot});
 }
 
 int CurrentPagePos(const QString &url, const QString &curDir, const QString &entry, bool hasCurrentPage,

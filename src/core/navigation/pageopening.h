@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,6 +28,12 @@ std::optional<qint64> oversizedPage(const QString &path);
 // The document shown in place of such a page: its name and size. No character
 // of the name reaches the document's address as itself.
 QString oversizedPageHtml(const QString &path, qint64 size);
+
+// A small document of the paragraphs given, shown in place of a page.
+QString noticeHtml(const QStringList &paragraphs);
+// The same, led by the name of the file at path; every character of the name is
+// a reference, so that a name holding "$", ".wav" or "<" stays text.
+QString fileNoticeHtml(const QString &path, const QStringList &lines);
 
 // The document shown in place of a local page whose real path (every link in
 // it followed) lies outside root: a link a peer made to another user's file.

@@ -16,14 +16,6 @@ QString extensionOf(const QString &path)
     return fileExtension(path).toLower();
 }
 
-QString documentHtml(const QStringList &paragraphs)
-{
-    QString body;
-    for (const QString &p : paragraphs)
-        body += u"<p>"_s + p + u"</p>"_s;
-    return u"<html><head><meta charset=\"utf-8\"></head><body>"_s + body + u"</body></html>"_s;
-}
-
 } // namespace
 
 QByteArray browserFlagsWithPictureBound(const QByteArray &userFlags)
@@ -64,14 +56,10 @@ bool isVectorPictureName(const QString &path)
 
 QString pictureNotShownHtml(const QString &path, const std::optional<QSize> &size)
 {
-    // Every character as a reference: a name holding "$", ".wav" or "<" stays text.
-    QString name;
-    for (const uint c : fileNameOf(path).toUcs4())
-        name += u"&#"_s + QString::number(c) + u';';
     if (!size)
-        return documentHtml({name, PresentText::vectorPictureNotShown});
+        return fileNoticeHtml(path, {PresentText::vectorPictureNotShown});
     const QString pixels = QString::number(size->width()) + u" × "_s + QString::number(size->height());
-    return documentHtml({name, pixels + PresentText::pixels, PresentText::pictureTooLarge});
+    return fileNoticeHtml(path, {pixels + PresentText::pixels, PresentText::pictureTooLarge});
 }
 
 std::optional<QString> documentInPlaceOf(const QString &path)
@@ -91,5 +79,5 @@ std::optional<QString> documentInPlaceOf(const QString &path)
 
 QString rendererEndedHtml()
 {
-    return documentHtml({PresentText::rendererEnded});
+    return noticeHtml({PresentText::rendererEnded});
 }

@@ -45,12 +45,6 @@ bool opensEntry(const QString &address, const QString &entry, const QString &cur
     return !path.isEmpty() && !url.hasQuery() && !url.hasFragment() && url.toLocalFile() == path;
 }
 
-// A web address or an absolute path: what a level made from a link page holds.
-bool isWholeAddress(const QString &entry)
-{
-    return isWebAddress(entry) || entry.startsWith(u'/') || entry.startsWith(u"\\\\"_s);
-}
-
 } // namespace
 
 GateDecision decideNavigation(const QString &address, bool mainFrame, const QStringList &entries, int current,
@@ -67,7 +61,7 @@ GateDecision decideNavigation(const QString &address, bool mainFrame, const QStr
     // looked at: a folder's own pages open through their buttons, not twice.
     if (mainFrame && !(current < entries.size() && opensEntry(address, entries.at(current), curDir))) {
         for (int j = 0; j < entries.size(); ++j) {
-            if (j != current && isWholeAddress(entries.at(j)) && opensEntry(address, entries.at(j), curDir))
+            if (j != current && isWholeEntry(entries.at(j)) && opensEntry(address, entries.at(j), curDir))
                 return {GateAction::SyncPageList, j, {}};
         }
     }

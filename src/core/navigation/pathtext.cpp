@@ -132,6 +132,16 @@ QString joinPath(const QString &dir, const QString &name)
     return dir + sep + tail;
 }
 
+static bool isFileUrlOrDrivePath(const QString &entry)
+{
+    return entry.contains(u"file:"_s, Qt::CaseInsensitive) || startsWithDrive(entry);
+}
+
+bool isWholeEntry(const QString &entry)
+{
+    return isWebAddress(entry) || entry.startsWith(u'/') || entry.startsWith(u"\\\\"_s) || isFileUrlOrDrivePath(entry);
+}
+
 QString entryLocalPath(const QString &curDir, const QString &entry)
 {
     if (isWebAddress(entry))
@@ -139,7 +149,7 @@ QString entryLocalPath(const QString &curDir, const QString &entry)
     if (entry.startsWith(u'/') || entry.startsWith(u"\\\\"_s))
         return entry;
     // A drive path from a Windows peer stays as it is: here it names no file.
-    if (entry.contains(u"file:"_s, Qt::CaseInsensitive) || startsWithDrive(entry))
+    if (isFileUrlOrDrivePath(entry))
         return CutNN(entry);
     return joinPath(curDir, entry);
 }

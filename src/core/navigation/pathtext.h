@@ -46,6 +46,11 @@ QChar pathSeparatorOf(const QString &dir);
 // dir + separator + name, with the separators of name turned into dir's.
 QString joinPath(const QString &dir, const QString &name);
 
+// Whether a level entry is a whole address, as a level made from a link page
+// holds: a web address, an absolute or share path, a file URL or a drive path;
+// not a name or a relative path below the level's folder.
+bool isWholeEntry(const QString &entry);
+
 // The local path of a level entry: a name or relative path below curDir, an
 // absolute path, or a file URL. Empty for a web address.
 QString entryLocalPath(const QString &curDir, const QString &entry);

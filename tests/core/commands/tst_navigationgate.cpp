@@ -30,6 +30,7 @@ private slots:
         row("the current entry itself", u"http://h/a.html"_s, 0, GateAction::Proceed);
         row("a local entry's own address", u"file:///data/sub/c.html"_s, 0, GateAction::SyncPageList, {}, 4);
         row("a page of the folder, named by its name only", u"file:///data/sub/c.html"_s, 4, GateAction::Proceed);
+        row("an entry written as a file URL", u"file:///data/d.html"_s, 0, GateAction::SyncPageList, {}, 5);
         // Listed twice: opening either never sends the level to the other.
         row("the current page, listed again", u"file:///data/sub/c.html"_s, 4, GateAction::Proceed);
         row("the current page, listed again before", u"file:///data/sub/c.html"_s, 3, GateAction::Proceed);
@@ -64,7 +65,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(bool, mainFrame);
         const QStringList entries{u"http://h/a.html"_s, u"http://h/p.html"_s, u"1099_data:,x.html"_s, u"sub/c.html"_s,
-                                   u"/data/sub/c.html"_s};
+                                   u"/data/sub/c.html"_s, u"file:///data/d.html"_s};
         const GateDecision decision = decideNavigation(address, mainFrame, entries, current, u"/data"_s);
         QCOMPARE(int(decision.action), action);
         QCOMPARE(decision.target, target);

@@ -65,9 +65,11 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
         keepCountOfShownLevel();
     CurDir = withoutTrailingSeparator(folder);
     // A rename a stopped program left here is finished before the folder is read.
-    const QStringList notRewritten = settleRenameOnOpening(CurDir, HomeDir);
-    if (!notRewritten.isEmpty())
-        m_host->ShowFlashMessage(OrderTexts::PagesNotWritten.arg(notRewritten.join(u'\n')), 5000);
+    const OpeningSettle settled = settleRenameOnOpening(CurDir, HomeDir);
+    if (!settled.pagesNotWritten.isEmpty())
+        m_host->ShowFlashMessage(OrderTexts::PagesNotWritten.arg(settled.pagesNotWritten.join(u'\n')), 5000);
+    if (settled.waiting)
+        m_host->ShowFlashMessage(OrderTexts::FolderHalfRenamed.arg(settled.waitedFor), 5000);
     bool listed = false;
     int fileCount = 0;
     QStringList entries;

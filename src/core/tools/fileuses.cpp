@@ -237,6 +237,8 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
     for (const QString &page : pagesOfFolder(QDir::cleanPath(folder))) {
         seen.insert(page);
         consider(page, keys);
+        if (tick)
+            tick();
     }
     if (m_root.isEmpty())
         return;

@@ -1,20 +1,15 @@
 #include "core/tools/folderrename.h"
 
 #include "core/tools/fileuses.h"
+#include "core/tools/ordertexts.h"
 #include "core/tools/renamerecord.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <QTimer>
 
-#include <algorithm>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -82,6 +77,7 @@ FolderRenameOutcome renameUsedFiles(const QString &folderGiven, const QString &r
     record.setTick(tick);
     if (!record.begin(companions, groups)) {
         outcome.notStarted = true;
+        outcome.notStartedWhy = record.problem();
         for (const PageMove &move : moves) {
             outcome.moves.finalNames << move.from;
             outcome.moves.failed << move.from;
@@ -105,44 +101,18 @@ FolderRenameOutcome renameUsedFiles(const QString &folderGiven, const QString &r
     return outcome;
 }
 
-FolderRenameLock::FolderRenameLock(const QString &folder)
-    : m_path(RenameRecord::path(folder) + u".lock"_s)
-{
-}
-
-bool FolderRenameLock::acquire(int timeoutMs)
-{
-    m_lock.emplace(m_path);
-    m_lock->setStaleLockTime(StaleAfterMs);
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!m_lock->tryLock(0)) {
-        if (m_lock->error() == QLockFile::PermissionError || deadline.hasExpired()) {
-            m_lock.reset();
-            return false;
-        }
-        // Short waits in a local loop: the window keeps painting, timers run.
-        QEventLoop loop;
-        QTimer::singleShot(std::clamp<qint64>(deadline.remainingTime(), 1, 50), &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    m_touched.start();
-    return true;
-}
-
-void FolderRenameLock::keepAlive()
-{
-    if (!m_lock || m_touched.elapsed() < 1000)
-        return;
-    m_touched.start();
-    ::utimensat(AT_FDCWD, QFile::encodeName(m_path).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
-}
-
 // Goes on with a rename its record tells of, from where each file is now.
 static bool finishRecorded(const QString &folder, const QString &root, RenameRecord &record,
                            const RenameRecordState &state, QStringList *pagesNotWritten, const std::function<void()> &tick)
 {
-    if (!record.resume())
+    if (!record.resume(state))
         return false;
+    // Reading the pages writes nothing for a while: lock and record beat meanwhile.
+    const auto beat = [&] {
+        if (tick)
+            tick();
+        record.keepAlive();
+    };
     const RenameOutcome moves = carryOutGroups(folder, state.groups, state.companions, state.current,
                                                [&](qsizetype g, qsizetype i, const QString &to) {
                                                    return record.moving(g, i, to);
@@ -151,7 +121,7 @@ static bool finishRecorded(const QString &folder, const QString &root, RenameRec
     QStringList paths;
     for (const auto &[from, to] : renamed)
         paths << from;
-    const PageUses uses(root, folder, paths, tick);
+    const PageUses uses(root, folder, paths, beat);
     const QSet<QString> done(state.pages.cbegin(), state.pages.cend());
     const QString doubt = state.pages.isEmpty() ? QString() : state.pages.constLast();
     QStringList notWritten = uses.rewrite(renamed, [&](const QString &page, const QByteArray &bytes) {
@@ -171,19 +141,29 @@ static bool finishRecorded(const QString &folder, const QString &root, RenameRec
 }
 
 SettleState settleStoppedRename(const QString &folderGiven, const QString &root, QStringList *pagesNotWritten,
-                                const std::function<void()> &tick)
+                                const std::function<void()> &tick, RenameBlock *why)
 {
     const QString folder = QDir::cleanPath(folderGiven);
+    const auto busy = [&](RenameBlock reason) {
+        if (why)
+            *why = reason;
+        return SettleState::Busy;
+    };
+    // Who holds the folder's lock finishes what is recorded; without it, only
+    // a record no live lock stands beside and whose writer is gone.
+    const bool lockHeld = !FolderRenameLock::tokenHeldHere(folder).isEmpty();
+    if (!lockHeld && FolderRenameLock::standsLive(folder))
+        return busy(RenameBlock::Busy);
     RenameRecord record(folder);
     record.setTick(tick);
     record.removeStaleTemporaries();
     RenameRecordState state;
-    switch (record.look(&state)) {
+    switch (record.look(&state, lockHeld)) {
     case RenameRecord::Found::Running:
-        return SettleState::Busy;
+        return busy(RenameBlock::Busy);
     case RenameRecord::Found::Stopped:
         if (!finishRecorded(folder, root, record, state, pagesNotWritten, tick))
-            return SettleState::Busy;
+            return busy(record.problem());
         break;
     case RenameRecord::Found::None:
         break;
@@ -192,15 +172,28 @@ SettleState settleStoppedRename(const QString &folderGiven, const QString &root,
     return SettleState::Settled;
 }
 
-QStringList settleRenameOnOpening(const QString &folder, const QString &root)
+OpeningSettle settleRenameOnOpening(const QString &folder, const QString &root)
 {
     // Most folders hold no record: one look at its name.
     struct stat st;
     if (::lstat(QFile::encodeName(RenameRecord::path(folder)).constData(), &st) != 0)
         return {};
     FolderRenameLock lock(folder);
-    QStringList notWritten;
-    if (lock.acquire(0))
-        settleStoppedRename(folder, root.isEmpty() ? folder : root, &notWritten, lock.ticker());
-    return notWritten;
+    OpeningSettle settle;
+    if (lock.acquire(0)) {
+        settleStoppedRename(folder, root.isEmpty() ? folder : root, &settle.pagesNotWritten, lock.ticker());
+    } else if (lock.reason() == RenameBlock::Busy) {
+        settle.waiting = true;
+        settle.waitedFor = waitedForText(lock);
+    }
+    return settle;
+}
+
+QString waitedForText(const FolderRenameLock &lock)
+{
+    if (lock.heldByThisProgram())
+        return OrderTexts::WaitedForThisProgram;
+    if (lock.holderName().isEmpty())
+        return OrderTexts::WaitedForAnotherPc;
+    return OrderTexts::WaitedForPc.arg(lock.holderName());
 }

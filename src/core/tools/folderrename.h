@@ -1,9 +1,8 @@
 #pragma once
 
+#include "core/tools/renamelock.h"
 #include "core/tools/renameplan.h"
 
-#include <QElapsedTimer>
-#include <QLockFile>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +26,7 @@ struct FolderRenameOutcome
     QStringList pagesNotWritten;
     // The record could not be made: nothing was renamed.
     bool notStarted = false;
+    RenameBlock notStartedWhy = RenameBlock::None;
 };
 
 // Carries out moves (names in folder) with the companions of those kinds and
@@ -38,35 +38,6 @@ struct FolderRenameOutcome
 FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, const QList<PageMove> &moves,
                                     Companions companions, const std::function<void()> &tick = {});
 
-// One PC at a time changes the names in a folder: a lock beside its record,
-// hidden like it (".kavuno-renaming.lock"), so that no list offers it.
-class FolderRenameLock
-{
-public:
-    // How long a rename waits for the lock before it asks whether to wait on.
-    static constexpr int WaitMs = 3000;
-    // A lock of another PC unchanged this long is abandoned: its holder touches it every second.
-    static constexpr int StaleAfterMs = 10000;
-
-    explicit FolderRenameLock(const QString &folder);
-
-    // Waits up to timeoutMs, processing events meanwhile; false while another holds it.
-    bool acquire(int timeoutMs);
-    void release() { m_lock.reset(); }
-    // Shows other PCs that the holder still works (at most once a second):
-    // a lock left unchanged for a few seconds is taken as abandoned.
-    void keepAlive();
-    std::function<void()> ticker()
-    {
-        return [this] { keepAlive(); };
-    }
-
-private:
-    QString m_path;
-    std::optional<QLockFile> m_lock;
-    QElapsedTimer m_touched;
-};
-
 enum class SettleState {
     Settled, // nothing was left, or what was left is finished
     Busy,    // the record of a rename that may still run: nothing was touched
@@ -74,10 +45,24 @@ enum class SettleState {
 // Finishes the rename a stopped program left in folder: its moves from where
 // each file is, then the pages not rewritten yet; then files left under hidden
 // names get names the level shows. The folder's rename lock is held.
-// pagesNotWritten gets the pages that could not be rewritten.
+// pagesNotWritten gets the pages that could not be rewritten; why, what keeps
+// a record from being finished (another's live lock or record, or a record
+// that cannot be written).
 SettleState settleStoppedRename(const QString &folder, const QString &root, QStringList *pagesNotWritten = nullptr,
-                                const std::function<void()> &tick = {});
+                                const std::function<void()> &tick = {}, RenameBlock *why = nullptr);
 
+struct OpeningSettle
+{
+    // Pages a finished rename could not rewrite.
+    QStringList pagesNotWritten;
+    // A rename recorded here goes on elsewhere: the folder shows names halfway.
+    bool waiting = false;
+    // What it waits for, said as the window says it.
+    QString waitedFor;
+};
 // As a folder is opened: settles a stopped rename recorded there when no other
-// PC renames in it right now. Returns the pages that could not be rewritten.
-QStringList settleRenameOnOpening(const QString &folder, const QString &root);
+// PC renames in it right now.
+OpeningSettle settleRenameOnOpening(const QString &folder, const QString &root);
+
+// "What is waited for": the holder of the folder's lock, as the window says it.
+QString waitedForText(const FolderRenameLock &lock);

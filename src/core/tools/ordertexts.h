@@ -22,6 +22,20 @@ inline const QString PagesNotWritten = u"次のページを書き込めません
 inline const QString RecordNotWritten = u"このフォルダに作業の記録を書き込めないため、ファイル名を変更しませんでした。"_s;
 inline const QString FolderBusy =
     u"別のパソコンがこのフォルダのファイル名を変更しています。終わるまで待ちますか？\n（「いいえ」で変更をやめます）"_s;
+// What a rename waits for while another holds the folder.
+inline const QString WaitedForPc = u"待っているもの: パソコン「%1」が続けている、このフォルダのファイル名の変更"_s;
+inline const QString WaitedForAnotherPc = u"待っているもの: 別のパソコンが続けている、このフォルダのファイル名の変更"_s;
+inline const QString WaitedForThisProgram =
+    u"待っているもの: このプログラムが続けている、このフォルダのファイル名の変更（ページの書き換え）"_s;
+inline const QString WaitingForFolder = u"このフォルダのファイル名の変更が終わるのを待っています。\n%1"_s;
+inline const QString StopWaiting = u"待つのをやめる"_s;
+inline const QString FolderHalfRenamed =
+    u"このフォルダのファイル名の変更が、まだ終わっていません。終わるまで、途中の名前が表示されることがあります。\n%1"_s;
+// The lock or the record could not be written.
+inline const QString RenameDiskFull =
+    u"ディスクがいっぱいのため、このフォルダに作業の記録を書き込めません。ファイル名を変更しませんでした。"_s;
+inline const QString RenameNotAllowed =
+    u"このフォルダに書き込む権限がないため、作業の記録を書き込めません。ファイル名を変更しませんでした。"_s;
 inline const QString StripFailed = u"次のファイルの名前を変更できませんでした。\n%1"_s;
 
 // The renumber dialog.

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -139,6 +140,8 @@ bool parse(const QByteArray &bytes, Parsed *out)
                 return false;
             out->lastGroup = g;
             out->lastItem = i;
+            out->state.lastGroup = g;
+            out->state.lastItem = i;
             out->lastBefore = out->state.current.at(g).at(i);
             out->state.current[g][i] = to;
             out->state.lastHash.clear();
@@ -146,6 +149,8 @@ bool parse(const QByteArray &bytes, Parsed *out)
             out->state.pages << r.text();
             out->state.lastHash = r.text().toLatin1();
             out->lastGroup = -1;
+            out->state.lastGroup = -1;
+            out->state.lastItem = -1;
         } else {
             return false;
         }
@@ -167,7 +172,7 @@ bool exists(const QString &path)
 
 } // namespace
 
-RenameRecord::Found RenameRecord::look(RenameRecordState *state) const
+RenameRecord::Found RenameRecord::look(RenameRecordState *state, bool lockHeld) const
 {
     const QString record = path(m_folder);
     struct stat st;
@@ -191,16 +196,12 @@ RenameRecord::Found RenameRecord::look(RenameRecordState *state) const
     Parsed parsed;
     if (!readable || !parse(bytes, &parsed)) {
         // Nothing of a rename to finish stands here: whatever it is goes aside, unopened.
-        for (int n = 1; n < 1000; ++n) {
-            if (renameWithoutReplace(record, m_folder + u'/' + AsidePrefix + QString::number(n)))
-                return Found::None;
-        }
-        return Found::Running;
+        return moveAside(record) ? Found::None : Found::Running;
     }
-    const bool thisBoot = parsed.host == AtomicFile::thisHostTag();
-    const bool gone = thisBoot && (parsed.pid == QCoreApplication::applicationPid() || !isLocalProcessRunning(parsed.pid));
+    // Without the lock: a writer of this program's process space that ended is
+    // gone, any other once the record is left unchanged long enough.
     const qint64 age = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).secsTo(QDateTime::currentDateTime());
-    if (!gone && qAbs(age) <= StaleSeconds)
+    if (!lockHeld && !RenameWriter::gone(parsed.host, parsed.pid) && qAbs(age) <= StaleSeconds)
         return Found::Running;
     // The last move may have been stopped before it was made.
     if (parsed.lastGroup >= 0) {
@@ -213,9 +214,43 @@ RenameRecord::Found RenameRecord::look(RenameRecordState *state) const
     return Found::Stopped;
 }
 
+bool RenameRecord::moveAside(const QString &path)
+{
+    // Numbered names first, as before; then random ones, so that a name is
+    // always found however many a peer made.
+    const QString folder = path.left(path.lastIndexOf(u'/'));
+    for (int n = 1; n < 1000; ++n) {
+        const QString aside = folder + u'/' + AsidePrefix + QString::number(n);
+        if (renameWithoutReplace(path, aside))
+            return true;
+        struct stat st;
+        if (!statName(aside, &st))
+            return false; // the name is free: the folder itself refuses
+    }
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const QString aside = folder + u'/' + AsidePrefix
+                              + QString::number(QRandomGenerator::system()->generate64(), 16);
+        if (renameWithoutReplace(path, aside))
+            return true;
+    }
+    return false;
+}
+
+bool RenameRecord::lockStillOurs()
+{
+    if (m_token.isEmpty())
+        return true;
+    if (!m_lost && FolderRenameLock::tokenHeldHere(m_folder) != m_token)
+        m_lost = true;
+    if (m_lost)
+        m_problem = RenameBlock::Busy;
+    return !m_lost;
+}
+
 bool RenameRecord::append(const QStringList &fields)
 {
-    if (m_fd < 0)
+    // Each entry comes before its step: no step without the folder's lock.
+    if (m_fd < 0 || !lockStillOurs())
         return false;
     QByteArray bytes;
     for (const QString &field : fields)
@@ -226,13 +261,24 @@ bool RenameRecord::append(const QStringList &fields)
         const ssize_t n = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            m_problem = renameBlockOf(n < 0 ? errno : EIO);
             return false;
+        }
         done += n;
     }
+    m_touched.start();
     if (m_tick)
         m_tick();
     return true;
+}
+
+void RenameRecord::keepAlive()
+{
+    if (m_fd < 0 || (m_touched.isValid() && m_touched.elapsed() < 1000))
+        return;
+    m_touched.start();
+    ::futimens(m_fd, nullptr);
 }
 
 void RenameRecord::removeStaleTemporaries() const
@@ -260,7 +306,8 @@ void RenameRecord::removeStaleTemporaries() const
 bool RenameRecord::begin(Companions companions, const QList<RenameGroup> &groups)
 {
     close();
-    QStringList fields{Magic, Version, AtomicFile::thisHostTag(), QString::number(QCoreApplication::applicationPid()),
+    const qint64 pid = QCoreApplication::applicationPid();
+    QStringList fields{Magic, Version, RenameWriter::tagOf(pid), QString::number(pid),
                        QString::number(companions.toInt()), QString::number(groups.size())};
     for (const RenameGroup &group : groups) {
         fields << QString::number(group.takenAlong ? 1 : 0) << QString::number(group.items.size());
@@ -275,22 +322,47 @@ bool RenameRecord::begin(Companions companions, const QList<RenameGroup> &groups
                          + QString::number(QCoreApplication::applicationPid()) + u".tmp"_s;
     const QByteArray tempName = QFile::encodeName(temp);
     ::unlink(tempName.constData());
-    m_fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (append(fields) && renameWithoutReplace(temp, record))
-        return true;
+    if (open(::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)) && append(fields)) {
+        if (renameWithoutReplace(temp, record))
+            return true;
+        m_problem = errno == EEXIST ? RenameBlock::Busy : renameBlockOf(errno);
+    }
     close();
     ::unlink(tempName.constData());
     return false;
 }
 
-bool RenameRecord::resume()
+bool RenameRecord::open(int fd)
 {
     close();
-    m_fd = ::open(QFile::encodeName(path(m_folder)).constData(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-    struct stat st;
-    if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)))
-        close();
+    m_problem = fd < 0 ? renameBlockOf(errno) : RenameBlock::None;
+    m_fd = fd;
+    m_lost = false;
+    m_touched.invalidate();
+    m_token = FolderRenameLock::tokenHeldHere(m_folder);
     return m_fd >= 0;
+}
+
+bool RenameRecord::resume(const RenameRecordState &state)
+{
+    if (!open(::open(QFile::encodeName(path(m_folder)).constData(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC)))
+        return false;
+    struct stat st;
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close();
+        m_problem = RenameBlock::Failed;
+        return false;
+    }
+    // Its new writer shows itself at once: the last entry again, as it stands
+    // now, which leaves what the record tells unchanged.
+    if (state.lastGroup >= 0)
+        return moving(state.lastGroup, state.lastItem, state.current.at(state.lastGroup).at(state.lastItem));
+    if (!state.pages.isEmpty())
+        return rewriting(state.pages.constLast(), state.lastHash);
+    if (!state.current.isEmpty())
+        return moving(0, 0, state.current.at(0).at(0));
+    keepAlive();
+    return true;
 }
 
 bool RenameRecord::moving(qsizetype group, qsizetype item, const QString &to)
@@ -305,8 +377,10 @@ bool RenameRecord::rewriting(const QString &page, const QByteArray &hash)
 
 void RenameRecord::finish()
 {
+    const bool ours = m_fd >= 0 && lockStillOurs();
     close();
-    QFile::remove(path(m_folder));
+    if (ours)
+        QFile::remove(path(m_folder));
 }
 
 void RenameRecord::close()

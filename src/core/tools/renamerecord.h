@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/tools/renamelock.h"
 #include "core/tools/renameplan.h"
 
 #include <QByteArray>
@@ -27,6 +28,9 @@ struct RenameRecordState
     // have been stopped before its write: it is done when it holds lastHash.
     QStringList pages;
     QByteArray lastHash;
+    // The item the last entry moved (-1 when the last entry was a page or none).
+    qsizetype lastGroup = -1;
+    qsizetype lastItem = -1;
 };
 
 class RenameRecord
@@ -49,23 +53,33 @@ public:
     };
     // Looks at what stands under the record's name. Only a regular file that
     // holds a record is read, never through a link; a folder, a link or a file
-    // that is no record is moved aside to a hidden name.
-    Found look(RenameRecordState *state) const;
+    // that is no record is moved aside to a hidden name. Whoever holds the
+    // folder's lock (lockHeld) finishes any record: every writer holds the lock
+    // while it writes, and stops at its next step once the lock is not its own.
+    Found look(RenameRecordState *state, bool lockHeld = false) const;
+
+    // Moves whatever stands at path (in the record's folder) aside to a hidden
+    // name that is free; false when the folder refuses.
+    static bool moveAside(const QString &path);
 
     // Removes what writers of the record that are gone left under their
     // temporary names (this machine's when their process ended, any other's
     // once it is older than StaleSeconds).
     void removeStaleTemporaries() const;
 
-    // Begins the record of a plan; false when it cannot be made.
+    // Begins the record of a plan; false when it cannot be made (problem() tells why).
     bool begin(Companions companions, const QList<RenameGroup> &groups);
-    // Goes on with the record look found.
-    bool resume();
+    // Goes on with the record look found, and says so in it at once.
+    bool resume(const RenameRecordState &state);
+    // Why begin() or resume() failed, or why a step was refused.
+    RenameBlock problem() const { return m_problem; }
+    // Shows that its writer still works, while no step is written (at most once a second).
+    void keepAlive();
     // Item item of group group is about to be named to.
     bool moving(qsizetype group, qsizetype item, const QString &to);
     // A page (relative to the data root) is about to get bytes whose hash is hash.
     bool rewriting(const QString &page, const QByteArray &hash);
-    // The rename is whole: the record goes.
+    // The rename is whole: the record goes (kept when the folder's lock was lost).
     void finish();
 
     // Called at each write (the rename's lock is kept alive with it).
@@ -76,9 +90,17 @@ public:
 
 private:
     bool append(const QStringList &fields);
+    bool open(int fd);
+    bool lockStillOurs();
     void close();
 
     QString m_folder;
     int m_fd = -1;
+    // The token of the folder's lock this program held when the record was
+    // begun or resumed; every step proves it still stands.
+    QByteArray m_token;
+    bool m_lost = false;
+    RenameBlock m_problem = RenameBlock::None;
+    QElapsedTimer m_touched;
     std::function<void()> m_tick;
 };

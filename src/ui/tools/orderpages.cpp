@@ -10,8 +10,10 @@
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 #include <functional>
 #include <optional>
@@ -54,18 +56,64 @@ static void reopenLevel(TForm1 &form, int index, const QString &current = {})
     form.PageClick(false, true);
 }
 
+// Why a rename could not start, as the user is told.
+static QString blockText(RenameBlock why)
+{
+    switch (why) {
+    case RenameBlock::DiskFull:
+        return T::RenameDiskFull;
+    case RenameBlock::NotAllowed:
+        return T::RenameNotAllowed;
+    default:
+        return T::RecordNotWritten;
+    }
+}
+
+// Waits, saying what for, until the folder's lock is taken; false when the
+// user stops waiting or the lock cannot be written.
+static bool waitForFolder(TForm1 &form, FolderRenameLock &lock)
+{
+    QProgressDialog waiting(T::WaitingForFolder.arg(waitedForText(lock)), T::StopWaiting, 0, 0, &form);
+    waiting.setObjectName(u"WaitingForFolder"_s);
+    waiting.setWindowTitle(form.nav.ExeBaseName);
+    waiting.setWindowModality(Qt::WindowModal);
+    waiting.setMinimumDuration(0);
+    waiting.show();
+    while (!waiting.wasCanceled()) {
+        if (lock.acquire(200))
+            return true;
+        if (lock.reason() != RenameBlock::Busy)
+            return false;
+        waiting.setLabelText(T::WaitingForFolder.arg(waitedForText(lock)));
+        QCoreApplication::processEvents();
+    }
+    return false;
+}
+
 // Takes the folder for a rename once what a stopped rename left there is
 // finished (pages it could not rewrite go to notWritten): false while another
-// PC renames in it and the user would rather not wait.
+// renames in it and the user would rather not wait, or when the folder cannot
+// be written (said).
 static bool takeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten)
 {
     form.SearchIndexKey = u"xxx"_s;
-    for (;;) {
-        if (lock.acquire(FolderRenameLock::WaitMs)
-            && settleStoppedRename(form.nav.CurDir, form.nav.HomeDir, &notWritten, lock.ticker()) == SettleState::Settled)
-            return true;
-        lock.release();
-        if (QMessageBox::question(&form, form.nav.ExeBaseName, T::FolderBusy) != QMessageBox::Yes)
+    for (bool wait = false;; wait = true) {
+        const bool taken = wait ? waitForFolder(form, lock) : lock.acquire(FolderRenameLock::WaitMs);
+        RenameBlock why = lock.reason();
+        if (taken) {
+            if (settleStoppedRename(form.nav.CurDir, form.nav.HomeDir, &notWritten, lock.ticker(), &why)
+                == SettleState::Settled)
+                return true;
+            lock.release();
+        } else if (wait && why == RenameBlock::Busy) {
+            return false;
+        }
+        if (why != RenameBlock::Busy) {
+            QMessageBox::warning(&form, form.nav.ExeBaseName, blockText(why));
+            return false;
+        }
+        if (QMessageBox::question(&form, form.nav.ExeBaseName, T::FolderBusy + u"\n\n"_s + waitedForText(lock))
+            != QMessageBox::Yes)
             return false;
     }
 }
@@ -87,7 +135,7 @@ static std::optional<FolderRenameOutcome> renameInFolder(TForm1 &form, Companion
 static void tellKept(TForm1 &form, const FolderRenameOutcome &outcome)
 {
     if (outcome.notStarted)
-        QMessageBox::warning(&form, form.nav.ExeBaseName, T::RecordNotWritten);
+        QMessageBox::warning(&form, form.nav.ExeBaseName, blockText(outcome.notStartedWhy));
     if (!outcome.kept.isEmpty())
         QMessageBox::warning(&form, form.nav.ExeBaseName,
                              T::FilesKept.arg(outcome.kept.join(u'\n'), outcome.keptFor.join(u'\n')));

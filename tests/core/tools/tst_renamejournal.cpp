@@ -13,13 +13,22 @@
 #include "core/tools/renamerecord.h"
 
 #include "core/navigation/testfiles.h"
+#include "tools/sftpshare.h"
 
 #include <QDir>
+#include <QDeadlineTimer>
 #include <QDirIterator>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
+#include <QThread>
 
+#include <cstdio>
+#include <optional>
+
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -142,6 +151,28 @@ void dropLastEntry(const QString &record)
     file.write(fields.join('\0') + '\0');
 }
 
+// Opens folder as the window does; what the user was told last, and the entries listed.
+QString toldOnOpening(const QString &root, const QString &folder, QStringList *listed)
+{
+    struct Host : NavigatorHost
+    {
+        QString told;
+        void ShowFlashMessage(const QString &text, int) override { told = text; }
+    } host;
+    Navigator nav(&host);
+    nav.HomeDir = root;
+    nav.OpenFolderLevel(folder, 0, true);
+    *listed = nav.levels().top().MidashiF;
+    return host.told;
+}
+
+// The lock of another PC that beat last at beatSecs.
+QByteArray peerLock(qint64 beatSecs)
+{
+    return "kavuno-rename-lock\ntoken 0123456789abcdef\nname other-pc\nwriter other-pc-1#pid:[1]#9\npid 4242\nbeat 000000000007 "
+           + QByteArray::number(beatSecs).rightJustified(12, '0') + "\n";
+}
+
 QByteArray recordBytes(const QString &host, qint64 pid, const QStringList &items)
 {
     QStringList fields{u"kavuno-renaming"_s, u"1"_s, host, QString::number(pid), QString::number(int(Companion::Note)),
@@ -149,6 +180,119 @@ QByteArray recordBytes(const QString &host, qint64 pid, const QStringList &items
     for (qsizetype i = 0; i + 1 < items.size(); i += 2)
         fields << (i == 0 ? u"0"_s : u"1"_s) << items.at(i) << items.at(i + 1);
     return (fields.join(QChar(0)) + QChar(0)).toUtf8();
+}
+
+// q(1).html .. q(pages).html in folder, each naming the next (the last the first).
+void makeChain(const QString &folder, int pages)
+{
+    QDir().mkpath(folder);
+    for (int k = 1; k <= pages; ++k)
+        writeFixture(folder + u"/q(%1).html"_s.arg(k),
+                     u"<HTML><BODY>ID:P%1;\r\n<A href=\"q(%2).html\" title=\"P%2;\">next</A></BODY></HTML>\r\n"_s
+                         .arg(k)
+                         .arg(k % pages + 1)
+                         .toUtf8());
+}
+
+// Renames q(1)..q(pages) to q(2)..q(pages + 1) in a process of its own that
+// stops once stopAfter pages are rewritten, leaving the record behind.
+void stopRenameOfChain(const QString &root, const QString &folder, int pages, int stopAfter)
+{
+    const QStringList entries = pageListOrder(listPageFiles(folder), u"kavuno"_s);
+    const NumberedRename rename{u"q"_s, 2, 1, 1, 0, pages - 1};
+    const QList<PageMove> moves = planNumbered(entries, rename, FolderNames(FolderNames::list(folder), NumberedCompanions));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        renameUsedFiles(folder, root, moves, NumberedCompanions, [&] {
+            if (readFixture(RenameRecord::path(folder)).count(QByteArray("\0P\0", 3)) >= stopAfter)
+                ::_exit(3);
+        });
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+}
+
+bool standsThere(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// Another PC opening the folder: takes its lock, finishes what the record
+// tells, says "finished" when it found a record and finished it.
+int finishAsAnotherPc(const QString &folder, const QString &root)
+{
+    FolderRenameLock lock(folder);
+    if (!lock.acquire(60000))
+        return 4;
+    const bool found = standsThere(RenameRecord::path(folder));
+    if (settleStoppedRename(folder, root, nullptr, lock.ticker()) != SettleState::Settled)
+        return 5;
+    const bool finished = found && !standsThere(RenameRecord::path(folder));
+    lock.release();
+    std::printf(finished ? "finished\n" : "nothing\n");
+    return 0;
+}
+
+// A process on a PC made from the same disk image as this one: same host name,
+// machine id and boot, but process numbers of its own. shell puts a shell
+// before it, so that its number differs from the other's.
+QStringList asClonedPc(const QStringList &command, bool shell)
+{
+    QStringList args{u"--pid"_s, u"--fork"_s, u"--mount-proc"_s};
+    if (shell)
+        args << u"sh"_s << u"-c"_s << u"\"$0\" \"$@\"; exit $?"_s;
+    return args + command;
+}
+
+// Holds the folder's lock for a while once it has it, proving at each look
+// that it still holds it; prints when it held it (monotonic nanoseconds).
+int holdLockInTurn(const QString &folder)
+{
+    FolderRenameLock lock(folder);
+    if (!lock.acquire(60000))
+        return 4;
+    const qint64 start = QDeadlineTimer::current().deadlineNSecs();
+    bool held = true;
+    for (int look = 0; look < 15; ++look) {
+        held = held && lock.holds();
+        lock.keepAlive();
+        QThread::msleep(10);
+    }
+    const qint64 end = QDeadlineTimer::current().deadlineNSecs();
+    lock.release();
+    std::printf("%lld %lld %s\n", static_cast<long long>(start), static_cast<long long>(end), held ? "held" : "lost");
+    return 0;
+}
+
+// Fills the file system of dir.
+void fillDisk(const QString &dir)
+{
+    QFile filler(dir + u"/filler"_s);
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    const QByteArray chunk(4096, 'x');
+    while (filler.write(chunk) == chunk.size()) {
+    }
+}
+
+// Takes the lock of dir, then begins a record there, the disk filled before
+// one or the other as mode says; prints why what failed failed.
+int tryRenameIn(const QString &dir, const QString &mode)
+{
+    if (mode == u"full before the lock")
+        fillDisk(dir);
+    FolderRenameLock lock(dir);
+    RenameBlock why = lock.acquire(0) ? RenameBlock::None : lock.reason();
+    if (why == RenameBlock::None) {
+        if (mode == u"full before the record")
+            fillDisk(dir);
+        RenameRecord record(dir);
+        if (!record.begin(Companion::Note, {}))
+            why = record.problem();
+    }
+    std::printf("%d\n", int(why));
+    return 0;
 }
 
 } // namespace
@@ -322,7 +466,7 @@ private slots:
         QCOMPARE(::waitpid(child, &status, 0), child);
         if (stepTaken && QFile::exists(RenameRecord::path(a)))
             dropLastEntry(RenameRecord::path(a));
-        QCOMPARE(settleRenameOnOpening(a, root.path()), QStringList());
+        QCOMPARE(settleRenameOnOpening(a, root.path()).pagesNotWritten, QStringList());
         QVERIFY(!QFile::exists(RenameRecord::path(a)));
         const QString problem = rotationProblem(root.path());
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
@@ -344,6 +488,11 @@ private slots:
         QTest::newRow("another PC's, long unchanged") << u"old peer"_s << int(SettleState::Settled) << finished;
         QTest::newRow("this machine's, its writer running") << u"running"_s << int(SettleState::Busy) << untouched;
         QTest::newRow("this machine's, its writer gone") << u"gone"_s << int(SettleState::Settled) << finished;
+        QTest::newRow("a folder, every numbered aside name taken") << u"folder, asides"_s << int(SettleState::Settled)
+                                                                   << untouched;
+        QTest::newRow("a cloned PC's, same host tag, just written") << u"clone"_s << int(SettleState::Busy) << untouched;
+        QTest::newRow("its writer gone, another PC's live lock beside it") << u"gone, peer lock"_s
+                                                                          << int(SettleState::Busy) << untouched;
     }
     void recordIsTrustedOnlyWhereItsWriterIsGone()
     {
@@ -357,26 +506,32 @@ private slots:
         makeFiles(root.path(), {u"out.html"_s});
         const QString record = RenameRecord::path(a);
         const QStringList moves{u"a.html"_s, u"b.html"_s, u"a.%xt"_s, u"b.%xt"_s};
-        const QString here = AtomicFile::thisHostTag();
+        const auto here = [](qint64 pid) { return RenameWriter::tagOf(pid); };
         // A process number no process has now: a child that ended.
         const pid_t ended = ::fork();
         if (ended == 0)
             ::_exit(0);
         ::waitpid(ended, nullptr, 0);
-        if (planted == u"folder")
+        if (planted.startsWith(u"folder"))
             QVERIFY(QDir(a).mkdir(u".kavuno-renaming"_s));
+        for (int n = 1; planted == u"folder, asides" && n < 1000; ++n)
+            QVERIFY(QDir(a).mkdir(u".kavuno-renaming-aside-"_s + QString::number(n)));
+        if (planted == u"clone")
+            writeFixture(record, recordBytes(AtomicFile::thisHostTag(), ended, moves));
         if (planted == u"link") {
-            writeFixture(root.path() + u"/target"_s, recordBytes(here, ended, moves));
+            writeFixture(root.path() + u"/target"_s, recordBytes(here(ended), ended, moves));
             QVERIFY(QFile::link(root.path() + u"/target"_s, record));
         }
         if (planted == u"outside")
-            writeFixture(record, recordBytes(here, ended, {u"../out.html"_s, u"gone.html"_s}));
+            writeFixture(record, recordBytes(here(ended), ended, {u"../out.html"_s, u"gone.html"_s}));
         if (planted == u"peer" || planted == u"old peer")
             writeFixture(record, recordBytes(u"another-pc"_s, 4242, moves));
         if (planted == u"running")
-            writeFixture(record, recordBytes(here, ::getppid(), moves));
-        if (planted == u"gone")
-            writeFixture(record, recordBytes(here, ended, moves));
+            writeFixture(record, recordBytes(here(::getppid()), ::getppid(), moves));
+        if (planted.startsWith(u"gone"))
+            writeFixture(record, recordBytes(here(ended), ended, moves));
+        if (planted == u"gone, peer lock")
+            writeFixture(FolderRenameLock::lockPath(a), peerLock(QDateTime::currentSecsSinceEpoch()));
         if (planted == u"old peer") {
             QFile file(record);
             QVERIFY(file.open(QIODevice::ReadWrite));
@@ -388,7 +543,7 @@ private slots:
         QCOMPARE(now, after);
         QVERIFY(QFile::exists(root.path() + u"/out.html"_s));
         if (planted == u"link")
-            QCOMPARE(readFixture(root.path() + u"/target"_s), recordBytes(here, ended, moves));
+            QCOMPARE(readFixture(root.path() + u"/target"_s), recordBytes(here(ended), ended, moves));
         if (settled == int(SettleState::Busy))
             return;
         // Whatever was planted is no obstacle to the next rename.
@@ -410,17 +565,225 @@ private slots:
         writeFixture(a + u"/sjis.html"_s, "<IMG src=\"a.jpg\">\x83\x65");
         writeFixture(RenameRecord::path(a), recordBytes(AtomicFile::thisHostTag(), QCoreApplication::applicationPid(),
                                                         {u"a.jpg"_s, u"b.jpg"_s}));
-        struct Host : NavigatorHost
-        {
-            QString told;
-            void ShowFlashMessage(const QString &text, int) override { told = text; }
-        } host;
-        Navigator nav(&host);
-        nav.HomeDir = root.path();
-        nav.OpenFolderLevel(a, 0, true);
-        QCOMPARE(nav.levels().top().MidashiF, (QStringList{u"b.jpg"_s, u"sjis.html"_s, u"u.html"_s}));
+        QStringList listed;
+        const QString told = toldOnOpening(root.path(), a, &listed);
+        QCOMPARE(listed, (QStringList{u"b.jpg"_s, u"sjis.html"_s, u"u.html"_s}));
         QCOMPARE(brokenLink(root.path()), QString());
-        QVERIFY2(host.told.contains(a + u"/sjis.html"_s), qPrintable(host.told));
+        QVERIFY2(told.contains(a + u"/sjis.html"_s), qPrintable(told));
+    }
+
+    // Two PCs cloned from one image open a folder where a rename stopped:
+    // exactly one of them finishes it, and every page leads to the next.
+    void twoPcsFinishOneStoppedRenameOnce_data()
+    {
+        QTest::addColumn<bool>("onShare");
+        QTest::newRow("local disk") << false;
+        QTest::newRow("two mounts of one share") << true;
+    }
+    void twoPcsFinishOneStoppedRenameOnce()
+    {
+        QFETCH(bool, onShare);
+        if (QProcess::execute(u"unshare"_s, asClonedPc({u"true"_s}, false)) != 0)
+            QSKIP("process namespaces (unshare --pid) are not available here");
+        QTemporaryDir root;
+        const int pages = 300;
+        makeChain(root.path() + u"/A"_s, pages);
+        stopRenameOfChain(root.path(), root.path() + u"/A"_s, pages, 30);
+        QVERIFY(QFile::exists(RenameRecord::path(root.path() + u"/A"_s)));
+        std::unique_ptr<SftpShare> shares[2];
+        QString roots[2] = {root.path(), root.path()};
+        if (onShare) {
+            for (int pc = 0; pc < 2; ++pc) {
+                shares[pc] = std::make_unique<SftpShare>(root.path());
+                const QString problem = shares[pc]->start();
+                if (!problem.isEmpty())
+                    QSKIP(qPrintable(u"SKIPPED on a network share: "_s + problem));
+                roots[pc] = shares[pc]->folder();
+            }
+        }
+        QProcess pcs[2];
+        for (int pc = 0; pc < 2; ++pc) {
+            pcs[pc].start(u"unshare"_s, asClonedPc({QCoreApplication::applicationFilePath(), u"--finish-stopped-rename"_s,
+                                                    roots[pc] + u"/A"_s, roots[pc]},
+                                                   pc == 1));
+            // The second opens the folder while the first finishes.
+            for (int wait = 0; pc == 0 && wait < 2000 && !standsThere(RenameRecord::path(root.path() + u"/A"_s) + u".lock"_s); ++wait)
+                QTest::qWait(5);
+        }
+        QStringList said;
+        for (QProcess &pc : pcs) {
+            QVERIFY(pc.waitForFinished(120000));
+            QCOMPARE(pc.exitCode(), 0);
+            said << QString::fromUtf8(pc.readAllStandardOutput()).trimmed();
+        }
+        QCOMPARE(said.count(u"finished"_s), 1);
+        QVERIFY(!standsThere(RenameRecord::path(root.path() + u"/A"_s)));
+        QCOMPARE(brokenLink(root.path()), QString());
+        QStringList expected;
+        for (int k = 2; k <= pages + 1; ++k)
+            expected << u"q(%1).html"_s.arg(k);
+        const QStringList names = QDir(root.path() + u"/A"_s).entryList({u"*.html"_s}, QDir::Files);
+        QCOMPARE(QSet<QString>(names.cbegin(), names.cend()), QSet<QString>(expected.cbegin(), expected.cend()));
+    }
+
+    // Whatever stands under the lock's name and is no lock goes aside, unopened.
+    void lockThatIsNoLockIsMovedAside_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("a folder") << u"folder"_s;
+        QTest::newRow("a dangling link") << u"dangling"_s;
+        QTest::newRow("a link to a file") << u"link"_s;
+        QTest::newRow("a pipe") << u"pipe"_s;
+    }
+    void lockThatIsNoLockIsMovedAside()
+    {
+        QFETCH(QString, planted);
+        QTemporaryDir dir;
+        const QString lock = FolderRenameLock::lockPath(dir.path());
+        const QString target = dir.path() + u"/target.txt"_s;
+        if (planted == u"folder")
+            QVERIFY(QDir().mkdir(lock));
+        if (planted == u"dangling")
+            QVERIFY(QFile::link(dir.path() + u"/none"_s, lock));
+        if (planted == u"link") {
+            writeFixture(target, "keep");
+            QVERIFY(QFile::link(target, lock));
+        }
+        if (planted == u"pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0644), 0);
+        FolderRenameLock taker(dir.path());
+        QVERIFY(taker.acquire(0));
+        QVERIFY(taker.holds());
+        const QStringList aside = QDir(dir.path()).entryList({u".kavuno-renaming-aside-*"_s},
+                                                             QDir::AllEntries | QDir::Hidden | QDir::System);
+        QCOMPARE(aside.size(), 1);
+        if (planted == u"link")
+            QCOMPARE(readFixture(target), QByteArray("keep"));
+    }
+
+    // Another's lock is left alone while its holder may work; a lock whose
+    // holder is gone is taken.
+    void lockIsTakenOnlyWhenItsHolderIsGone_data()
+    {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<int>("waitMs");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("another PC's, beating") << u"beating"_s << 300 << false;
+        QTest::newRow("another PC's, last beat long ago") << u"long ago"_s << 0 << true;
+        QTest::newRow("another PC's, unchanged for the stale time")
+            << u"unchanged"_s << FolderRenameLock::StaleAfterMs + 2000 << true;
+        QTest::newRow("of a process of this PC that ended") << u"ended"_s << 0 << true;
+        QTest::newRow("of another task of this program") << u"this program"_s << 300 << false;
+    }
+    void lockIsTakenOnlyWhenItsHolderIsGone()
+    {
+        QFETCH(QString, holder);
+        QFETCH(int, waitMs);
+        QFETCH(bool, taken);
+        QTemporaryDir dir;
+        const QString lock = FolderRenameLock::lockPath(dir.path());
+        const qint64 now = QDateTime::currentSecsSinceEpoch();
+        std::optional<FolderRenameLock> other;
+        if (holder == u"beating" || holder == u"unchanged")
+            writeFixture(lock, peerLock(now));
+        if (holder == u"long ago")
+            writeFixture(lock, peerLock(now - FolderRenameLock::AbandonedSeconds - 60));
+        if (holder == u"ended") {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                FolderRenameLock held(dir.path());
+                ::_exit(held.acquire(0) ? 0 : 1);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            QCOMPARE(WEXITSTATUS(status), 0);
+            QVERIFY(QFile::exists(lock));
+        }
+        if (holder == u"this program") {
+            other.emplace(dir.path());
+            QVERIFY(other->acquire(0));
+        }
+        // Its holder beats on while the lock is waited for.
+        QTimer beat;
+        QObject::connect(&beat, &QTimer::timeout, [&] { writeFixture(lock, peerLock(QDateTime::currentSecsSinceEpoch())); });
+        if (holder == u"beating")
+            beat.start(200);
+        FolderRenameLock taker(dir.path());
+        QCOMPARE(taker.acquire(waitMs), taken);
+        QCOMPARE(taker.holds(), taken);
+        if (taken)
+            return;
+        QCOMPARE(taker.reason(), RenameBlock::Busy);
+        QCOMPARE(taker.heldByThisProgram(), holder == u"this program");
+        if (holder == u"beating")
+            QCOMPARE(taker.holderName(), u"other-pc"_s);
+    }
+
+    // PCs that find one abandoned lock at once take it in turn: never two at a time.
+    void abandonedLockIsTakenByOneAtATime()
+    {
+        QTemporaryDir dir;
+        writeFixture(FolderRenameLock::lockPath(dir.path()),
+                     peerLock(QDateTime::currentSecsSinceEpoch() - FolderRenameLock::AbandonedSeconds - 60));
+        QProcess pcs[4];
+        for (QProcess &pc : pcs)
+            pc.start(QCoreApplication::applicationFilePath(), {u"--hold-lock"_s, dir.path()});
+        QList<QPair<qint64, qint64>> held;
+        for (QProcess &pc : pcs) {
+            QVERIFY(pc.waitForFinished(60000));
+            QCOMPARE(pc.exitCode(), 0);
+            const QList<QByteArray> said = pc.readAllStandardOutput().trimmed().split(' ');
+            QCOMPARE(said.value(2), QByteArray("held"));
+            held.append({said.at(0).toLongLong(), said.at(1).toLongLong()});
+        }
+        std::sort(held.begin(), held.end());
+        for (qsizetype i = 1; i < held.size(); ++i)
+            QVERIFY2(held.at(i).first > held.at(i - 1).second, "two held the lock at once");
+    }
+
+    // With no space or no right to write the lock or the record, that is the reason given.
+    void fullOrReadOnlyDiskIsTheReasonGiven_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<int>("reason");
+        QTest::newRow("no space for the lock") << u"full before the lock"_s << u"size=64k"_s << int(RenameBlock::DiskFull);
+        QTest::newRow("no space for the record") << u"full before the record"_s << u"size=64k"_s << int(RenameBlock::DiskFull);
+        QTest::newRow("a read-only folder") << u"read-only"_s << u"size=64k,ro"_s << int(RenameBlock::NotAllowed);
+    }
+    void fullOrReadOnlyDiskIsTheReasonGiven()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, options);
+        QFETCH(int, reason);
+        QTemporaryDir dir;
+        // A small file system of its own, seen by the test's process only.
+        QProcess pc;
+        pc.start(u"unshare"_s, {u"--mount"_s, u"--propagation"_s, u"private"_s, u"sh"_s, u"-c"_s,
+                                u"mount -t tmpfs -o \"$3\" tmpfs \"$1\" || exit 99; exec \"$0\" --try-rename \"$1\" \"$2\""_s,
+                                QCoreApplication::applicationFilePath(), dir.path(), mode, options});
+        QVERIFY(pc.waitForFinished(60000));
+        if (pc.exitCode() != 0)
+            QSKIP("a file system of the test's own cannot be mounted here (unshare --mount, tmpfs)");
+        QCOMPARE(pc.readAllStandardOutput().trimmed().toInt(), reason);
+    }
+
+    // A folder opened while another PC renames in it is shown as it is, and
+    // the user is told what the rename waits for; the record is left alone.
+    void openingSaysWhatAHalfRenamedFolderWaitsFor()
+    {
+        QTemporaryDir root;
+        const QString a = root.path() + u"/A"_s;
+        QDir(root.path()).mkpath(u"A"_s);
+        makeFiles(a, {u"a.html"_s});
+        const QByteArray record = recordBytes(u"other-pc-1#pid:[1]#9"_s, 4242, {u"a.html"_s, u"b.html"_s});
+        writeFixture(RenameRecord::path(a), record);
+        writeFixture(FolderRenameLock::lockPath(a), peerLock(QDateTime::currentSecsSinceEpoch()));
+        QStringList listed;
+        const QString told = toldOnOpening(root.path(), a, &listed);
+        QCOMPARE(listed, QStringList{u"a.html"_s});
+        QCOMPARE(readFixture(RenameRecord::path(a)), record);
+        QVERIFY2(told.contains(u"other-pc"_s) && told.contains(u"待っているもの"_s), qPrintable(told));
     }
 
     // One program at a time renames in a folder.
@@ -451,5 +814,17 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RenameJournalTest)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--finish-stopped-rename") == 0)
+        return finishAsAnotherPc(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 3 && qstrcmp(argv[1], "--hold-lock") == 0)
+        return holdLockInTurn(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && qstrcmp(argv[1], "--try-rename") == 0)
+        return tryRenameIn(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    RenameJournalTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_renamejournal.moc"

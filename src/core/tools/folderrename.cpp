@@ -180,20 +180,22 @@ OpeningSettle settleRenameOnOpening(const QString &folder, const QString &root)
         return {};
     FolderRenameLock lock(folder);
     OpeningSettle settle;
-    if (lock.acquire(0)) {
-        settleStoppedRename(folder, root.isEmpty() ? folder : root, &settle.pagesNotWritten, lock.ticker());
-    } else if (lock.reason() == RenameBlock::Busy) {
+    RenameBlock why = lock.acquire(0) ? RenameBlock::None : lock.reason();
+    if (why == RenameBlock::None)
+        settleStoppedRename(folder, root.isEmpty() ? folder : root, &settle.pagesNotWritten, lock.ticker(), &why);
+    if (why == RenameBlock::Busy) {
         settle.waiting = true;
-        settle.waitedFor = waitedForText(lock);
+        settle.waitedFor = waitedForText(lock, true);
     }
     return settle;
 }
 
-QString waitedForText(const FolderRenameLock &lock)
+QString waitedForText(const FolderRenameLock &lock, bool brief)
 {
+    namespace T = OrderTexts;
     if (lock.heldByThisProgram())
-        return OrderTexts::WaitedForThisProgram;
+        return brief ? T::WaitedForThisProgramBrief : T::WaitedForThisProgram;
     if (lock.holderName().isEmpty())
-        return OrderTexts::WaitedForAnotherPc;
-    return OrderTexts::WaitedForPc.arg(lock.holderName());
+        return brief ? T::WaitedForAnotherPcBrief : T::WaitedForAnotherPc;
+    return (brief ? T::WaitedForPcBrief : T::WaitedForPc).arg(lock.holderName());
 }

@@ -57,12 +57,13 @@ struct OpeningSettle
     QStringList pagesNotWritten;
     // A rename recorded here goes on elsewhere: the folder shows names halfway.
     bool waiting = false;
-    // What it waits for, said as the window says it.
+    // What it waits for, in a few words.
     QString waitedFor;
 };
 // As a folder is opened: settles a stopped rename recorded there when no other
 // PC renames in it right now.
 OpeningSettle settleRenameOnOpening(const QString &folder, const QString &root);
 
-// "What is waited for": the holder of the folder's lock, as the window says it.
-QString waitedForText(const FolderRenameLock &lock);
+// "What is waited for": the holder of the folder's lock, as the window says it
+// (brief: in a few words).
+QString waitedForText(const FolderRenameLock &lock, bool brief = false);

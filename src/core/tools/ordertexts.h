@@ -29,8 +29,11 @@ inline const QString WaitedForThisProgram =
     u"待っているもの: このプログラムが続けている、このフォルダのファイル名の変更（ページの書き換え）"_s;
 inline const QString WaitingForFolder = u"このフォルダのファイル名の変更が終わるのを待っています。\n%1"_s;
 inline const QString StopWaiting = u"待つのをやめる"_s;
-inline const QString FolderHalfRenamed =
-    u"このフォルダのファイル名の変更が、まだ終わっていません。終わるまで、途中の名前が表示されることがあります。\n%1"_s;
+// Shown briefly as a half-renamed folder is opened.
+inline const QString FolderHalfRenamed = u"このフォルダは、ファイル名の変更の途中です。\n%1"_s;
+inline const QString WaitedForPcBrief = u"パソコン「%1」の作業を待っています"_s;
+inline const QString WaitedForAnotherPcBrief = u"別のパソコンの作業を待っています"_s;
+inline const QString WaitedForThisProgramBrief = u"このプログラムの作業を待っています"_s;
 // The lock or the record could not be written.
 inline const QString RenameDiskFull =
     u"ディスクがいっぱいのため、このフォルダに作業の記録を書き込めません。ファイル名を変更しませんでした。"_s;

@@ -198,10 +198,12 @@ RenameRecord::Found RenameRecord::look(RenameRecordState *state, bool lockHeld) 
         // Nothing of a rename to finish stands here: whatever it is goes aside, unopened.
         return moveAside(record) ? Found::None : Found::Running;
     }
-    // Without the lock: a writer of this program's process space that ended is
-    // gone, any other once the record is left unchanged long enough.
+    // A writer of this program's process space that ended is gone; any other
+    // once the record is left unchanged long enough: a while longer than any
+    // step takes for the holder of the folder's lock, much longer without it.
     const qint64 age = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).secsTo(QDateTime::currentDateTime());
-    if (!lockHeld && !RenameWriter::gone(parsed.host, parsed.pid) && qAbs(age) <= StaleSeconds)
+    const qint64 quiet = lockHeld ? FolderRenameLock::StaleAfterMs / 1000 : StaleSeconds;
+    if (!RenameWriter::gone(parsed.host, parsed.pid) && qAbs(age) <= quiet)
         return Found::Running;
     // The last move may have been stopped before it was made.
     if (parsed.lastGroup >= 0) {

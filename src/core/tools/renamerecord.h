@@ -54,8 +54,9 @@ public:
     // Looks at what stands under the record's name. Only a regular file that
     // holds a record is read, never through a link; a folder, a link or a file
     // that is no record is moved aside to a hidden name. Whoever holds the
-    // folder's lock (lockHeld) finishes any record: every writer holds the lock
-    // while it writes, and stops at its next step once the lock is not its own.
+    // folder's lock (lockHeld) finishes a record left unchanged for the lock's
+    // stale time: every writer holds the lock while it writes, and stops at its
+    // next step once the lock is not its own.
     Found look(RenameRecordState *state, bool lockHeld = false) const;
 
     // Moves whatever stands at path (in the record's folder) aside to a hidden

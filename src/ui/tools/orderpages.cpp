@@ -10,10 +10,11 @@
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 
-#include <QCoreApplication>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -69,9 +70,23 @@ static QString blockText(RenameBlock why)
     }
 }
 
-// Waits, saying what for, until the folder's lock is taken; false when the
-// user stops waiting or the lock cannot be written.
-static bool waitForFolder(TForm1 &form, FolderRenameLock &lock)
+// Takes the folder for a rename, waiting up to waitMs for its lock, once what
+// a stopped rename left there is finished (pages it could not rewrite go to
+// notWritten); why not otherwise.
+static RenameBlock tryTakeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten, int waitMs)
+{
+    if (!lock.acquire(waitMs))
+        return lock.reason();
+    RenameBlock why = RenameBlock::Busy;
+    if (settleStoppedRename(form.nav.CurDir, form.nav.HomeDir, &notWritten, lock.ticker(), &why) == SettleState::Settled)
+        return RenameBlock::None;
+    lock.release();
+    return why;
+}
+
+// Waits, saying what for, until the folder is taken; why not when the user
+// stops waiting (Busy) or the folder cannot be written.
+static RenameBlock waitForFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten)
 {
     QProgressDialog waiting(T::WaitingForFolder.arg(waitedForText(lock)), T::StopWaiting, 0, 0, &form);
     waiting.setObjectName(u"WaitingForFolder"_s);
@@ -79,43 +94,36 @@ static bool waitForFolder(TForm1 &form, FolderRenameLock &lock)
     waiting.setWindowModality(Qt::WindowModal);
     waiting.setMinimumDuration(0);
     waiting.show();
-    while (!waiting.wasCanceled()) {
-        if (lock.acquire(200))
-            return true;
-        if (lock.reason() != RenameBlock::Busy)
-            return false;
+    for (;;) {
+        const RenameBlock why = tryTakeFolder(form, lock, notWritten, 200);
+        if (why != RenameBlock::Busy || waiting.wasCanceled())
+            return why;
         waiting.setLabelText(T::WaitingForFolder.arg(waitedForText(lock)));
-        QCoreApplication::processEvents();
+        // A record another left moments ago is looked at again a little later.
+        QEventLoop loop;
+        QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (waiting.wasCanceled())
+            return RenameBlock::Busy;
     }
-    return false;
 }
 
 // Takes the folder for a rename once what a stopped rename left there is
-// finished (pages it could not rewrite go to notWritten): false while another
-// renames in it and the user would rather not wait, or when the folder cannot
-// be written (said).
+// finished: false while another renames in it and the user would rather not
+// wait, or when the folder cannot be written (said).
 static bool takeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten)
 {
     form.SearchIndexKey = u"xxx"_s;
-    for (bool wait = false;; wait = true) {
-        const bool taken = wait ? waitForFolder(form, lock) : lock.acquire(FolderRenameLock::WaitMs);
-        RenameBlock why = lock.reason();
-        if (taken) {
-            if (settleStoppedRename(form.nav.CurDir, form.nav.HomeDir, &notWritten, lock.ticker(), &why)
-                == SettleState::Settled)
-                return true;
-            lock.release();
-        } else if (wait && why == RenameBlock::Busy) {
-            return false;
-        }
-        if (why != RenameBlock::Busy) {
-            QMessageBox::warning(&form, form.nav.ExeBaseName, blockText(why));
-            return false;
-        }
+    RenameBlock why = tryTakeFolder(form, lock, notWritten, FolderRenameLock::WaitMs);
+    if (why == RenameBlock::Busy) {
         if (QMessageBox::question(&form, form.nav.ExeBaseName, T::FolderBusy + u"\n\n"_s + waitedForText(lock))
             != QMessageBox::Yes)
             return false;
+        why = waitForFolder(form, lock, notWritten);
     }
+    if (why != RenameBlock::None && why != RenameBlock::Busy)
+        QMessageBox::warning(&form, form.nav.ExeBaseName, blockText(why));
+    return why == RenameBlock::None;
 }
 
 // Renames as plan says (made once the folder is taken); none when the user gave up.

@@ -563,7 +563,8 @@ private slots:
         makeFiles(a, {u"a.jpg"_s});
         writeFixture(a + u"/u.html"_s, "<IMG src=\"a.jpg\" title=\"a.jpg\">");
         writeFixture(a + u"/sjis.html"_s, "<IMG src=\"a.jpg\">\x83\x65");
-        writeFixture(RenameRecord::path(a), recordBytes(AtomicFile::thisHostTag(), QCoreApplication::applicationPid(),
+        writeFixture(RenameRecord::path(a), recordBytes(RenameWriter::tagOf(QCoreApplication::applicationPid()),
+                                                        QCoreApplication::applicationPid(),
                                                         {u"a.jpg"_s, u"b.jpg"_s}));
         QStringList listed;
         const QString told = toldOnOpening(root.path(), a, &listed);
@@ -589,7 +590,11 @@ private slots:
         const int pages = 300;
         makeChain(root.path() + u"/A"_s, pages);
         stopRenameOfChain(root.path(), root.path() + u"/A"_s, pages, 30);
-        QVERIFY(QFile::exists(RenameRecord::path(root.path() + u"/A"_s)));
+        // Opened again three minutes later.
+        QFile record(RenameRecord::path(root.path() + u"/A"_s));
+        QVERIFY(record.open(QIODevice::ReadWrite));
+        QVERIFY(record.setFileTime(QDateTime::currentDateTime().addSecs(-180), QFileDevice::FileModificationTime));
+        record.close();
         std::unique_ptr<SftpShare> shares[2];
         QString roots[2] = {root.path(), root.path()};
         if (onShare) {
@@ -783,7 +788,7 @@ private slots:
         const QString told = toldOnOpening(root.path(), a, &listed);
         QCOMPARE(listed, QStringList{u"a.html"_s});
         QCOMPARE(readFixture(RenameRecord::path(a)), record);
-        QVERIFY2(told.contains(u"other-pc"_s) && told.contains(u"待っているもの"_s), qPrintable(told));
+        QVERIFY2(told.contains(u"other-pc"_s) && told.contains(u"待っています"_s), qPrintable(told));
     }
 
     // One program at a time renames in a folder.

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -21,6 +22,7 @@
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
 
@@ -273,6 +275,47 @@ private slots:
         QVERIFY2(told.contains(u"別のパソコンがこのフォルダのファイル名を変更しています"_s), qPrintable(told));
         QCOMPARE(files(), (QStringList{u"a.%xt"_s, u"a.html"_s, u"b.html"_s}));
         QFile::remove(m_home + u"/.kavuno-renaming"_s);
+    }
+
+    // Another PC's live lock: the user is asked, told what is waited for, and
+    // Yes waits, saying so, until that PC is done; then the pages are renamed.
+    void yesWaitsForTheOtherPcToFinish()
+    {
+        setPages({u"a.html"_s, u"b.html"_s}, 0);
+        const QString lock = m_home + u"/.kavuno-renaming.lock"_s;
+        const auto beat = [lock] {
+            writeFixture(lock, "kavuno-rename-lock\ntoken 0123456789abcdef\nname other-pc\nwriter w#x#y\npid 4242\nbeat 000000000007 "
+                                   + QByteArray::number(QDateTime::currentSecsSinceEpoch()).rightJustified(12, '0') + '\n');
+        };
+        beat();
+        QTimer beating;
+        connect(&beating, &QTimer::timeout, this, beat);
+        beating.start(300);
+        QString asked;
+        answerMessageBox(this, QMessageBox::Yes, &asked);
+        // While the window waits, the other PC finishes: its lock goes.
+        QString waited;
+        QTimer other;
+        connect(&other, &QTimer::timeout, this, [&] {
+            auto *waiting = m_form->findChild<QProgressDialog *>(u"WaitingForFolder"_s);
+            if (!waiting || !waiting->isVisible())
+                return;
+            waited = waiting->labelText();
+            other.stop();
+            beating.stop();
+            QFile::remove(lock);
+        });
+        other.start(50);
+        // A window that asks again is answered No.
+        QTimer::singleShot(12000, this, [&] {
+            beating.stop();
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::No)->click();
+        });
+        m_form->ReorderPages(0, 1);
+        QVERIFY2(asked.contains(u"other-pc"_s), qPrintable(asked));
+        QVERIFY2(waited.contains(u"other-pc"_s), qPrintable(waited));
+        QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_a.html"_s}));
     }
 
     void searchLevelIsRefused_data()

@@ -107,6 +107,14 @@ Standing readStanding(const QString &path)
     return s;
 }
 
+// A host name another PC wrote, as the user may be shown it: letters, digits
+// and the marks host names use, nothing a label would read as markup.
+QString shownName(QString name)
+{
+    name.removeIf([](QChar c) { return !c.isLetterOrNumber() && c != u'-' && c != u'.' && c != u'_'; });
+    return name.left(64);
+}
+
 // A lock's fields ("key value" lines); none for a file that is no lock of ours
 // (a lock of an older program, or one whose writer stopped before writing it).
 struct LockFields
@@ -130,7 +138,7 @@ LockFields parseLock(const QByteArray &bytes)
         if (key == "token")
             f.token = value;
         else if (key == "name")
-            f.name = QString::fromUtf8(value).left(64);
+            f.name = shownName(QString::fromUtf8(value));
         else if (key == "writer")
             f.writer = QString::fromUtf8(value);
         else if (key == "pid")
@@ -153,13 +161,6 @@ bool abandonedAtSight(const Standing &s, const LockFields &f)
         return true;
     const qint64 last = f.token.isEmpty() ? s.mtimeSecs : f.beatSecs;
     return last > 0 && now - last > FolderRenameLock::AbandonedSeconds;
-}
-
-QString hostName()
-{
-    QString name = QSysInfo::machineHostName();
-    name.removeIf([](QChar c) { return c.unicode() < 0x20 || c == u'\x7f'; });
-    return name.left(64);
 }
 
 QByteArray beatLine(qint64 beats)
@@ -338,7 +339,7 @@ bool FolderRenameLock::create()
         return false;
     }
     const qint64 pid = QCoreApplication::applicationPid();
-    const QByteArray head = Magic + "token " + m_token + "\nname " + hostName().toUtf8() + "\nwriter "
+    const QByteArray head = Magic + "token " + m_token + "\nname " + shownName(QSysInfo::machineHostName()).toUtf8() + "\nwriter "
                             + RenameWriter::tagOf(pid).toUtf8() + "\npid " + QByteArray::number(pid) + '\n';
     m_beats = 0;
     if (!writeAll(fd, head + beatLine(m_beats), 0)) {

@@ -218,22 +218,15 @@ RenameRecord::Found RenameRecord::look(RenameRecordState *state, bool lockHeld) 
 
 bool RenameRecord::moveAside(const QString &path)
 {
-    // Numbered names first, as before; then random ones, so that a name is
-    // always found however many a peer made.
+    // A random name: one is free however many names a peer made.
     const QString folder = path.left(path.lastIndexOf(u'/'));
-    for (int n = 1; n < 1000; ++n) {
-        const QString aside = folder + u'/' + AsidePrefix + QString::number(n);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const QString aside = folder + u'/' + AsidePrefix + QString::number(QRandomGenerator::system()->generate64(), 16);
         if (renameWithoutReplace(path, aside))
             return true;
         struct stat st;
         if (!statName(aside, &st))
             return false; // the name is free: the folder itself refuses
-    }
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        const QString aside = folder + u'/' + AsidePrefix
-                              + QString::number(QRandomGenerator::system()->generate64(), 16);
-        if (renameWithoutReplace(path, aside))
-            return true;
     }
     return false;
 }

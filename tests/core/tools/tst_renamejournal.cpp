@@ -167,9 +167,9 @@ QString toldOnOpening(const QString &root, const QString &folder, QStringList *l
 }
 
 // The lock of another PC that beat last at beatSecs.
-QByteArray peerLock(qint64 beatSecs)
+QByteArray peerLock(qint64 beatSecs, const QByteArray &name = "other-pc")
 {
-    return "kavuno-rename-lock\ntoken 0123456789abcdef\nname other-pc\nwriter other-pc-1#pid:[1]#9\npid 4242\nbeat 000000000007 "
+    return "kavuno-rename-lock\ntoken 0123456789abcdef\nname " + name + "\nwriter other-pc-1#pid:[1]#9\npid 4242\nbeat 000000000007 "
            + QByteArray::number(beatSecs).rightJustified(12, '0') + "\n";
 }
 
@@ -674,6 +674,7 @@ private slots:
         QTest::addColumn<int>("waitMs");
         QTest::addColumn<bool>("taken");
         QTest::newRow("another PC's, beating") << u"beating"_s << 300 << false;
+        QTest::newRow("another PC's, markup in its name") << u"markup"_s << 0 << false;
         QTest::newRow("another PC's, last beat long ago") << u"long ago"_s << 0 << true;
         QTest::newRow("another PC's, unchanged for the stale time")
             << u"unchanged"_s << FolderRenameLock::StaleAfterMs + 2000 << true;
@@ -691,6 +692,8 @@ private slots:
         std::optional<FolderRenameLock> other;
         if (holder == u"beating" || holder == u"unchanged")
             writeFixture(lock, peerLock(now));
+        if (holder == u"markup")
+            writeFixture(lock, peerLock(now, "<b>pc-07</b>\u202e"));
         if (holder == u"long ago")
             writeFixture(lock, peerLock(now - FolderRenameLock::AbandonedSeconds - 60));
         if (holder == u"ended") {
@@ -722,6 +725,8 @@ private slots:
         QCOMPARE(taker.heldByThisProgram(), holder == u"this program");
         if (holder == u"beating")
             QCOMPARE(taker.holderName(), u"other-pc"_s);
+        if (holder == u"markup")
+            QCOMPARE(taker.holderName(), u"bpc-07b"_s);
     }
 
     // PCs that find one abandoned lock at once take it in turn: never two at a time.

@@ -440,10 +440,15 @@ private slots:
     {
         QTest::addColumn<int>("stopAt");
         QTest::addColumn<bool>("stepTaken");
+        QTest::addColumn<int>("finisherStopsAt");
         for (int step = 1; step <= 26; ++step) {
-            QTest::addRow("stopped before step %d", step) << step << false;
-            QTest::addRow("stopped after step %d", step) << step << true;
+            QTest::addRow("stopped before step %d", step) << step << false << 0;
+            QTest::addRow("stopped after step %d", step) << step << true << 0;
         }
+        // Whoever finishes a record may stop too: the next one finishes it.
+        for (int step : {4, 10, 16, 22})
+            for (int finisher : {1, 2, 4, 7})
+                QTest::addRow("stopped before step %d, its finisher before step %d", step, finisher) << step << false << finisher;
     }
     void stoppedRenameIsFinishedOnOpening()
     {
@@ -466,6 +471,18 @@ private slots:
         QCOMPARE(::waitpid(child, &status, 0), child);
         if (stepTaken && QFile::exists(RenameRecord::path(a)))
             dropLastEntry(RenameRecord::path(a));
+        QFETCH(int, finisherStopsAt);
+        const pid_t finisher = finisherStopsAt > 0 ? ::fork() : -1;
+        if (finisher == 0) {
+            int ticks = 0;
+            settleStoppedRename(a, root.path(), nullptr, [&] {
+                if (++ticks == finisherStopsAt)
+                    ::_exit(3);
+            });
+            ::_exit(0);
+        }
+        if (finisher > 0)
+            QCOMPARE(::waitpid(finisher, &status, 0), finisher);
         QCOMPARE(settleRenameOnOpening(a, root.path()).pagesNotWritten, QStringList());
         QVERIFY(!QFile::exists(RenameRecord::path(a)));
         const QString problem = rotationProblem(root.path());

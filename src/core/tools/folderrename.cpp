@@ -183,7 +183,8 @@ OpeningSettle settleRenameOnOpening(const QString &folder, const QString &root)
     RenameBlock why = lock.acquire(0) ? RenameBlock::None : lock.reason();
     if (why == RenameBlock::None)
         settleStoppedRename(folder, root.isEmpty() ? folder : root, &settle.pagesNotWritten, lock.ticker(), &why);
-    if (why == RenameBlock::Busy) {
+    // This program's own work (pages rewritten in the background) shows its progress itself.
+    if (why == RenameBlock::Busy && !lock.heldByThisProgram()) {
         settle.waiting = true;
         settle.waitedFor = waitedForText(lock, true);
     }
@@ -194,7 +195,7 @@ QString waitedForText(const FolderRenameLock &lock, bool brief)
 {
     namespace T = OrderTexts;
     if (lock.heldByThisProgram())
-        return brief ? T::WaitedForThisProgramBrief : T::WaitedForThisProgram;
+        return T::WaitedForThisProgram;
     if (lock.holderName().isEmpty())
         return brief ? T::WaitedForAnotherPcBrief : T::WaitedForAnotherPc;
     return (brief ? T::WaitedForPcBrief : T::WaitedForPc).arg(lock.holderName());

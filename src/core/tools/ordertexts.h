@@ -22,6 +22,8 @@ inline const QString PagesNotWritten = u"次のページを書き込めません
 inline const QString RecordNotWritten = u"このフォルダに作業の記録を書き込めないため、ファイル名を変更しませんでした。"_s;
 inline const QString FolderBusy =
     u"別のパソコンがこのフォルダのファイル名を変更しています。終わるまで待ちますか？\n（「いいえ」で変更をやめます）"_s;
+inline const QString FolderBusyHere =
+    u"このプログラムが、このフォルダのファイル名の変更をまだ続けています。終わるまで待ちますか？\n（「いいえ」で変更をやめます）"_s;
 // What a rename waits for while another holds the folder.
 inline const QString WaitedForPc = u"待っているもの: パソコン「%1」が続けている、このフォルダのファイル名の変更"_s;
 inline const QString WaitedForAnotherPc = u"待っているもの: 別のパソコンが続けている、このフォルダのファイル名の変更"_s;
@@ -33,7 +35,6 @@ inline const QString StopWaiting = u"待つのをやめる"_s;
 inline const QString FolderHalfRenamed = u"このフォルダは、ファイル名の変更の途中です。\n%1"_s;
 inline const QString WaitedForPcBrief = u"パソコン「%1」の作業を待っています"_s;
 inline const QString WaitedForAnotherPcBrief = u"別のパソコンの作業を待っています"_s;
-inline const QString WaitedForThisProgramBrief = u"このプログラムの作業を待っています"_s;
 // The lock or the record could not be written.
 inline const QString RenameDiskFull =
     u"ディスクがいっぱいのため、このフォルダに作業の記録を書き込めません。ファイル名を変更しませんでした。"_s;

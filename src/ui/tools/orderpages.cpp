@@ -116,8 +116,8 @@ static bool takeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWri
     form.SearchIndexKey = u"xxx"_s;
     RenameBlock why = tryTakeFolder(form, lock, notWritten, FolderRenameLock::WaitMs);
     if (why == RenameBlock::Busy) {
-        if (QMessageBox::question(&form, form.nav.ExeBaseName, T::FolderBusy + u"\n\n"_s + waitedForText(lock))
-            != QMessageBox::Yes)
+        const QString busy = lock.heldByThisProgram() ? T::FolderBusyHere : T::FolderBusy;
+        if (QMessageBox::question(&form, form.nav.ExeBaseName, busy + u"\n\n"_s + waitedForText(lock)) != QMessageBox::Yes)
             return false;
         why = waitForFolder(form, lock, notWritten);
     }

@@ -157,7 +157,17 @@ QString removeWrittenLookLinks(const QString &text)
     return out + QStringView(text).sliced(pos);
 }
 
-QString removeReadLinks(const QString &text, const Markup &markup, LookLinksEnd *end)
+using Span = std::pair<qsizetype, qsizetype>;
+
+// What removeReadLinks() took out: each tag, and what each link held (its end
+// tag missing: {-1, -1}).
+struct LinkCuts
+{
+    QList<Span> tags;
+    QList<Span> contents;
+};
+
+QString removeReadLinks(const QString &text, const Markup &markup, LookLinksEnd *end, LinkCuts *cuts = nullptr)
 {
     if (markup.overBudget) {
         const QString out = removeWrittenLookLinks(text);
@@ -176,19 +186,63 @@ QString removeReadLinks(const QString &text, const Markup &markup, LookLinksEnd 
             continue;
         out += QStringView(text).mid(pos, tag.begin - pos);
         pos = tag.end;
+        Span content{-1, -1};
         // The link's text stays up to its end tag, which goes; a link that never ends loses its tag only.
         for (qsizetype j = i + 1; j < tags.size(); ++j) {
             if (tags.at(j).closing && tags.at(j).name.compare(u"A", Qt::CaseInsensitive) == 0) {
                 out += QStringView(text).mid(pos, tags.at(j).begin - pos);
+                content = {pos, tags.at(j).begin};
                 pos = tags.at(j).end;
+                if (cuts)
+                    cuts->tags << Span{tag.begin, tag.end} << Span{content.second, pos};
                 break;
             }
+        }
+        if (cuts) {
+            if (content.first < 0)
+                cuts->tags << Span{tag.begin, tag.end};
+            cuts->contents << content;
         }
     }
     if (pos == 0)
         return text;
     out += QStringView(text).mid(pos);
     return out;
+}
+
+// The runs of the text once the links are out, from the runs of the text as read:
+// a link that held one run of text and nothing else gives it to the running text
+// around it, and the parser reads the rest as before. False when a link held more
+// or less: the text is read anew.
+bool runsWithoutLinks(const QList<MarkupText> &runs, const LinkCuts &cuts, QList<MarkupText> *out)
+{
+    qsizetype cut = 0, removed = 0, content = 0;
+    for (const MarkupText &run : runs) {
+        for (; cut < cuts.tags.size() && cuts.tags.at(cut).second <= run.begin; ++cut)
+            removed += cuts.tags.at(cut).second - cuts.tags.at(cut).first;
+        if (cut < cuts.tags.size() && cuts.tags.at(cut).first < run.end)
+            return false;
+        for (; content < cuts.contents.size() && cuts.contents.at(content).second <= run.begin; ++content) {
+            if (cuts.contents.at(content).first < 0)
+                return false;
+        }
+        int place = run.place;
+        if (content < cuts.contents.size() && cuts.contents.at(content).first < run.end) {
+            if (cuts.contents.at(content) != Span{run.begin, run.end} || run.place != MarkupText::InLink)
+                return false;
+            place = MarkupText::Running;
+        }
+        const MarkupText moved{run.begin - removed, run.end - removed, place};
+        if (!out->isEmpty() && out->constLast().end == moved.begin && out->constLast().place == place)
+            out->last().end = moved.end;
+        else
+            out->append(moved);
+    }
+    for (; content < cuts.contents.size(); ++content) {
+        if (cuts.contents.at(content).first < 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -269,15 +323,19 @@ constexpr int RereadLimit = 32;
 class LinkableText
 {
 public:
-    // read: the reading of text, when there is one already.
-    LinkableText(const QString &text, bool readEachTime, const Markup *read = nullptr)
+    // runs: where text holds running text, when that is known already, and
+    // lookTags the keyword link tags in it.
+    LinkableText(const QString &text, bool readEachTime, const QList<MarkupText> *runs = nullptr, qsizetype lookTags = 0)
         : m_text(text)
         , m_readEachTime(readEachTime)
         , m_lessThan(text.count(u'<'))
         , m_bytes(encodePage(text).size())
     {
-        if (read)
-            take(*read);
+        if (runs) {
+            m_runs = *runs;
+            m_lookTags = lookTags;
+            m_read = true;
+        }
     }
 
     const QString &text() const { return m_text; }
@@ -385,11 +443,12 @@ QString linkWordInText(const QString &text, qsizetype from, const QString &word)
 }
 
 namespace {
-// read: the reading of plain, when there is one already.
-QString linkTitleWords(const QString &plain, const Markup *read, const SearchListing &index, const QString &selfPath,
-                       bool readEachTime, LookLinksEnd *end)
+// runs: where plain holds running text, when that is known already (it holds no
+// keyword link then).
+QString linkTitleWords(const QString &plain, const QList<MarkupText> *runs, const SearchListing &index,
+                       const QString &selfPath, bool readEachTime, LookLinksEnd *end)
 {
-    LinkableText linked(plain, readEachTime, read);
+    LinkableText linked(plain, readEachTime, runs);
     const qsizetype bodyStart = lookBodyStart(plain);
     QString self = selfPath;
     self.replace(u'\\', u'/');
@@ -416,11 +475,15 @@ QString linkTitleWords(const QString &plain, const Markup *read, const SearchLis
 QString addLookLinks(const QString &text, const SearchListing &index, const QString &selfPath, LookLinksEnd *end)
 {
     const Markup markup = readMarkup(text);
-    const QString plain = removeReadLinks(text, markup, nullptr);
+    LinkCuts cuts;
+    const QString plain = removeReadLinks(text, markup, nullptr, &cuts);
     if (markup.overBudget) {
         setEnd(end, LookLinksEnd::Unread);
         return plain;
     }
-    // Without old links to take out, the page's own reading serves.
-    return linkTitleWords(plain, plain == text ? &markup : nullptr, index, selfPath, false, end);
+    // The old links' words go back into the running text as they stood: the page
+    // is not read again for them.
+    QList<MarkupText> runs;
+    const bool known = runsWithoutLinks(markup.texts, cuts, &runs);
+    return linkTitleWords(plain, known ? &runs : nullptr, index, selfPath, false, end);
 }

@@ -188,6 +188,29 @@ private slots:
         QCOMPARE(end, LookLinksEnd::Unread);
     }
 
+    // Made anew, the old links' words are running text again, as a new reading reads them.
+    void oldLinksGiveTheirWordsBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("linked");
+        QTest::newRow("a word across an old link")
+            << u"<P>pine<A href=\"/$LOOK apple\">apple</A> tart"_s << u"k#pineapple"_s
+            << u"<P><A href=\"/$LOOK pineapple\">pineapple</A> tart"_s;
+        QTest::newRow("a link without its end tag")
+            << u"<P>x<A href=\"/$LOOK apple\">apple and more"_s << u"k#more"_s
+            << u"<P>xapple and <A href=\"/$LOOK more\">more</A>"_s;
+        QTest::newRow("a link holding a tag")
+            << u"<P><A href=\"/$LOOK apple\">ap<B>ple</B></A> apple"_s << u"k#apple"_s
+            << u"<P>ap<B>ple</B> <A href=\"/$LOOK apple\">apple</A>"_s;
+    }
+    void oldLinksGiveTheirWordsBack()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        QTEST(addLookLinks(text, {{u"k.html"_s, title}}, u"self.html"_s), "linked");
+    }
+
     void removal_data()
     {
         QTest::addColumn<QString>("text");

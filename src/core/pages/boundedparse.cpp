@@ -18,10 +18,6 @@ constexpr qint64 BytesPerByte = 32;
 constexpr qint64 BytesOnce = qint64(16) << 20;
 constexpr qint64 WorkPerByte = 16;
 constexpr qint64 WorkOnce = qint64(1) << 20;
-// The parser checks each attribute of a tag against those before it: the
-// allocations since the last node are charged again on each, as the parser's
-// work grows with them (up to this many).
-constexpr qint64 RunChargeLimit = 4096;
 
 constexpr size_t ChunkSize = size_t(1) << 18;
 constexpr size_t Alignment = alignof(std::max_align_t);
@@ -29,6 +25,9 @@ constexpr size_t Alignment = alignof(std::max_align_t);
 // them to follow their parents, since nothing else says how deep the parser is.
 constexpr size_t NodeSize = sizeof(GumboNode);
 constexpr int PendingNodes = 8;
+// The parser checks each attribute of a tag against those before it: each block
+// of an attribute's size is charged the attributes made since the last node.
+constexpr size_t AttributeSize = sizeof(GumboAttribute);
 
 } // namespace
 
@@ -63,10 +62,11 @@ public:
 private:
     void *take(size_t size)
     {
-        size = (std::max<size_t>(size, 1) + Alignment - 1) / Alignment * Alignment;
+        size = aligned(std::max<size_t>(size, 1));
         m_bytes += qint64(size);
-        m_work += 1 + std::min(m_sinceNode, RunChargeLimit);
-        ++m_sinceNode;
+        m_work += 1;
+        if (size == aligned(AttributeSize))
+            m_work += m_attributes++;
         if (m_bytes > m_byteBudget || m_work > m_workBudget)
             std::longjmp(stop, 1);
         void *block = nullptr;
@@ -81,7 +81,7 @@ private:
             m_next += size;
             m_left -= size;
         }
-        if (size == (NodeSize + Alignment - 1) / Alignment * Alignment)
+        if (size == aligned(NodeSize))
             tookNode(block);
         return block;
     }
@@ -100,9 +100,11 @@ private:
     // depth is counted along its parents (and charged, as the parser's own work
     // grows with it). Not every block of a node's size is a node; a parent is
     // followed only when it is one of those blocks, which are all arena memory.
+    static constexpr size_t aligned(size_t size) { return (size + Alignment - 1) / Alignment * Alignment; }
+
     void tookNode(void *block)
     {
-        m_sinceNode = 0;
+        m_attributes = 0;
         int kept = 0;
         for (int i = 0; i < m_pendingCount; ++i) {
             Pending &p = m_pending[i];
@@ -142,7 +144,7 @@ private:
     const qint64 m_workBudget;
     qint64 m_bytes = 0;
     qint64 m_work = 0;
-    qint64 m_sinceNode = 0;
+    qint64 m_attributes = 0; // made since the last node
     std::vector<void *> m_blocks;
     char *m_next = nullptr;
     size_t m_left = 0;

@@ -128,6 +128,7 @@ private slots:
         QTest::newRow("tables nested forty deep")
             << u"<TABLE><TR><TD>"_s.repeated(40) + u"x"_s + u"</TD></TR></TABLE>"_s.repeated(40) << 240;
         QTest::newRow("a tag with a hundred attributes") << u"<P"_s + numbered(u" a%1"_s, 100) + u">x"_s << 1;
+        QTest::newRow("stray end tags up to the < limit") << u"<P>x"_s + u"</FONT>"_s.repeated(MarkupTagLimit - 1) << 1;
         QTest::newRow("paragraphs up to the < limit") << u"<P>x</P>"_s.repeated(MarkupTagLimit / 2) << MarkupTagLimit;
         QTest::newRow("a long text") << u"<P><B>"_s + QString(1 << 22, u'a') << 2;
     }

@@ -94,6 +94,12 @@ QString ordinary()
     return page(body);
 }
 
+// A long attribute name, then one name repeated: each repeat is checked against it.
+QString repeatedNames()
+{
+    return page(u"<P "_s + QString(100000, u'a') + u" b"_s.repeated(100000) + u">x</P>"_s);
+}
+
 const Page Pages[] = {
     {"ordinary", ordinary},
     {"unclosed-1000", [] { return unclosedThenBlocks(1000, 1000); }},
@@ -106,6 +112,7 @@ const Page Pages[] = {
     {"b-2000-text", [] { return openThenText(2000, 1 << 20); }},
     {"b-250-text", [] { return openThenText(250, 1 << 20); }},
     {"attributes-50000", [] { return manyAttributes(50000); }},
+    {"names-repeated", repeatedNames},
 };
 
 long statusKb(const char *field)

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
+#include <cstring>
+#include <type_traits>
 #include <unordered_set>
 #include <vector>
 
@@ -25,9 +27,14 @@ constexpr size_t Alignment = alignof(std::max_align_t);
 // them to follow their parents, since nothing else says how deep the parser is.
 constexpr size_t NodeSize = sizeof(GumboNode);
 constexpr int PendingNodes = 8;
-// The parser checks each attribute of a tag against those before it: each block
-// of an attribute's size is charged the attributes made since the last node.
+// The parser checks each attribute name of a tag against the names before it
+// (their count, and their bytes: it takes each one's length), also for a name it
+// then drops as repeated. An attribute is allocated before its name; each
+// repeated name is a parse error, which is an allocation too when errors are
+// kept. So every allocation is charged the attributes made since the last node,
+// and their names' bytes by this many a unit.
 constexpr size_t AttributeSize = sizeof(GumboAttribute);
+constexpr qint64 NameBytesPerUnit = 16;
 
 } // namespace
 
@@ -64,9 +71,12 @@ private:
     {
         size = aligned(std::max<size_t>(size, 1));
         m_bytes += qint64(size);
-        m_work += 1;
-        if (size == aligned(AttributeSize))
-            m_work += m_attributes++;
+        m_work += 1 + m_attributes + m_nameBytes / NameBytesPerUnit;
+        if (m_nameNext)
+            m_nameBytes += qint64(size);
+        m_nameNext = size == aligned(AttributeSize);
+        if (m_nameNext)
+            ++m_attributes;
         if (m_bytes > m_byteBudget || m_work > m_workBudget)
             std::longjmp(stop, 1);
         void *block = nullptr;
@@ -105,6 +115,7 @@ private:
     void tookNode(void *block)
     {
         m_attributes = 0;
+        m_nameBytes = 0;
         int kept = 0;
         for (int i = 0; i < m_pendingCount; ++i) {
             Pending &p = m_pending[i];
@@ -124,7 +135,10 @@ private:
 
     void checkDepth(const GumboNode *node)
     {
-        if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
+        // A block of a node's size may be no node: its type is read as a number.
+        std::underlying_type_t<GumboNodeType> type;
+        std::memcpy(&type, &node->type, sizeof type);
+        if (type != GUMBO_NODE_ELEMENT && type != GUMBO_NODE_TEMPLATE)
             return; // text is never a parent
         int depth = 0;
         for (const GumboNode *up = node->parent; up && m_nodes.count(up); up = up->parent) {
@@ -145,6 +159,8 @@ private:
     qint64 m_bytes = 0;
     qint64 m_work = 0;
     qint64 m_attributes = 0; // made since the last node
+    qint64 m_nameBytes = 0;  // of their names
+    bool m_nameNext = false; // the next block is an attribute's name
     std::vector<void *> m_blocks;
     char *m_next = nullptr;
     size_t m_left = 0;
@@ -170,7 +186,9 @@ BoundedParse::BoundedParse(const QByteArray &utf8)
     : m_arena(std::make_unique<Arena>(utf8.size()))
 {
     GumboOptions options = kGumboDefaultOptions;
-    options.max_errors = 0; // each error keeps a copy of the open elements
+    // Each error is an allocation the arena charges (a tree builder's error keeps a
+    // copy of the open elements, within MarkupDepthLimit).
+    options.max_errors = -1;
     options.allocator = &Arena::allocate;
     options.deallocator = &Arena::release;
     options.userdata = m_arena.get();

@@ -123,11 +123,15 @@ private slots:
             << numbered(u"<B id=%1>"_s, 2000) + QString(1 << 18, u'a') << -1;
         QTest::newRow("a tag with thousands of attributes")
             << u"<P"_s + numbered(u" a%1"_s, 50000) + u">x"_s << -1;
+        QTest::newRow("a long attribute name, then a repeated one")
+            << u"<P "_s + QString(100000, u'a') + u" b"_s.repeated(100000) + u">x"_s << -1;
         QTest::newRow("nesting past the limit") << u"<DIV>"_s.repeated(MarkupDepthLimit) << -1;
         QTest::newRow("nesting within the limit") << u"<DIV>"_s.repeated(MarkupDepthLimit - 4) << MarkupDepthLimit - 4;
         QTest::newRow("tables nested forty deep")
             << u"<TABLE><TR><TD>"_s.repeated(40) + u"x"_s + u"</TD></TR></TABLE>"_s.repeated(40) << 240;
         QTest::newRow("a tag with a hundred attributes") << u"<P"_s + numbered(u" a%1"_s, 100) + u">x"_s << 1;
+        QTest::newRow("a value of a megabyte") << u"<IMG alt=\""_s + QString(1 << 20, u'v') + u"\">"_s << 1;
+        QTest::newRow("references without their ;") << u"<P>"_s + u"&ampx &lt3 "_s.repeated(50000) << 1;
         QTest::newRow("stray end tags up to the < limit") << u"<P>x"_s + u"</FONT>"_s.repeated(MarkupTagLimit - 1) << 1;
         QTest::newRow("paragraphs up to the < limit") << u"<P>x</P>"_s.repeated(MarkupTagLimit / 2) << MarkupTagLimit;
         QTest::newRow("a long text") << u"<P><B>"_s + QString(1 << 22, u'a') << 2;

@@ -28,9 +28,9 @@ enum class LookLinksEnd {
     // Links stop where one more would take the page past what a page is read or
     // shown for (its "<" or its size): the words after that are not linked.
     Stopped,
-    // The page costs more to read as a browser does than its size allows: no
-    // link is made; links of the form LOOK writes are taken out by that form,
-    // and *Unread is left only where some other keyword link stays.
+    // The page costs more to read as a browser does than its size allows: adding
+    // makes no link; removing takes out the links of the form LOOK writes, by
+    // that form, and ends so only where a keyword link of another form stays.
     Unread,
 };
 
@@ -52,7 +52,7 @@ QString linkWordInText(const QString &text, qsizetype from, const QString &word)
 // The keyword links of a page made anew: the old ones taken out, then for each
 // entry of index (keyword-length order) from the last to the first, the page
 // itself (selfPath, relative like the entries) left out, each word of its title
-// linked in the body. The page is read once, and its result once more to prove
-// that the program reads it (twice and once when old links are taken out).
+// linked in the body. The page is read once (again only when an old link held
+// more than its word), and the result once to prove the program reads it.
 QString addLookLinks(const QString &text, const SearchListing &index, const QString &selfPath,
                      LookLinksEnd *end = nullptr);

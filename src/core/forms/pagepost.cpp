@@ -149,10 +149,10 @@ PostPlace postPlace(const QString &page)
     // Only a real tag counts: a "<P" in a script, a comment or an attribute value
     // is text, and a post there could become part of a program.
     const Markup markup = readMarkup(page);
+    if (markup.overBudget)
+        return {PostStatus::TooMuchMarkup, -1};
     if (const qsizetype at = lastParagraphEnd(page, markup.tags); at >= 0)
         return {PostStatus::Posted, at};
-    if (markup.tags.isEmpty() && !markup.complete)
-        return {PostStatus::TooMuchMarkup, -1};
     if (page.contains(u"<P"_s))
         return {PostStatus::NoParagraph, -1};
     for (const MarkupTag &tag : markup.tags) {

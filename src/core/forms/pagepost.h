@@ -30,7 +30,7 @@ enum class PostStatus {
     Undecodable,
     NoPlace,       // neither a paragraph nor a BODY tag
     NoParagraph,   // "<P" only where it is no tag: in a script, a comment, a value
-    TooMuchMarkup, // more tags than a page is read for
+    TooMuchMarkup, // more tags than a page is read for, or tags too costly to read (Markup::overBudget)
     WriteFailed
 };
 

@@ -1,6 +1,6 @@
 #include "core/pages/markupscan.h"
 
-#include <gumbo.h>
+#include "core/pages/boundedparse.h"
 
 #include <algorithm>
 #include <utility>
@@ -138,6 +138,14 @@ int ownPlace(const GumboElement &element)
     }
 }
 
+Markup unread()
+{
+    Markup markup;
+    markup.complete = false;
+    markup.overBudget = true;
+    return markup;
+}
+
 // Walks the parser's tree and gathers what stands in the source: tags without
 // source text (implied by the parser) and copies it makes of formatting tags
 // are left out.
@@ -154,14 +162,13 @@ public:
 
     Markup read()
     {
-        GumboOptions options = kGumboDefaultOptions;
-        options.max_errors = 0; // each error keeps a copy of the open elements
-        const QByteArray &bytes = m_utf8.bytes();
-        GumboOutput *output = gumbo_parse_with_options(&options, bytes.constData(), size_t(bytes.size()));
-        walk(output->document);
-        gumbo_destroy_output(&options, output);
-
         Markup markup;
+        {
+            const BoundedParse parse(m_utf8.bytes());
+            if (!parse.document())
+                return unread();
+            walk(parse.document());
+        }
         std::sort(m_tags.begin(), m_tags.end(), [](const MarkupTag &a, const MarkupTag &b) { return a.begin < b.begin; });
         for (MarkupTag &tag : m_tags) {
             if (m_noscript >= 0 && tag.begin > m_noscript)
@@ -311,7 +318,7 @@ private:
 Markup readMarkup(const QString &text, bool throughNoscript)
 {
     if (exceedsMarkupLimit(text))
-        return {{}, {}, false};
+        return unread();
     // The byte order mark of the file is no character of the page.
     const qsizetype skip = text.startsWith(QChar::ByteOrderMark) ? 1 : 0;
     return MarkupReader(text, skip, throughNoscript).read();

@@ -46,12 +46,22 @@ struct Markup
     QList<MarkupText> texts; // in text order
     // False when part of the page is not read: after a NOSCRIPT start tag (the
     // browser runs scripts and reads up to its end tag as text, the parser does
-    // not), and all of a page with more than MarkupTagLimit "<" (a parser's work
-    // grows with the square of the nesting).
+    // not), and all of a page that is over budget.
     bool complete = true;
+    // True when none of the page is read (no tags, no texts, not complete): it
+    // holds more than MarkupTagLimit "<", or reading it as a browser does would
+    // take more memory or work than a page of its length is given (nesting deeper
+    // than MarkupDepthLimit, unclosed formatting tags copied into many later
+    // blocks, a tag with thousands of attributes). A caller places nothing in such
+    // a page and says so.
+    bool overBudget = false;
 };
 
 inline constexpr qsizetype MarkupTagLimit = 25000;
+// Elements nested deeper than this (as the browser nests them, its copies of
+// unclosed formatting tags included) make a page over budget: no page needs as
+// many, and each character costs the parser the depth it stands at.
+inline constexpr int MarkupDepthLimit = 256;
 
 // Whether text holds more "<" than a page is read for: readMarkup() reads none of it.
 inline bool exceedsMarkupLimit(const QString &text)

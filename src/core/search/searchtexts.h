@@ -42,5 +42,9 @@ inline const QString UnreadablePage = u"「%1」を読めません。"_s;
 inline const QString UndecodablePage = u"「%1」は UTF-8 として読めないため、書き換えません。"_s;
 inline const QString WriteFailed = u"「%1」に書き込めませんでした。"_s;
 inline const QString PageBusy = u"ほかのパソコンが「%1」に書き込み中です。少し待ってからもう一度試してください。"_s;
+inline const QString LinksStopped = u"「%1」はこれ以上リンクを作ると大きくなりすぎるため、途中までリンクを作りました。"_s;
+inline const QString LinksUnread = u"「%1」はタグが多すぎて読めないため、リンクを作りませんでした。"_s;
+inline const QString LinksNotRemoved
+    = u"「%1」はタグが多すぎて読めないため、LOOK自動リンクが書いた形でないリンクは削除できませんでした。"_s;
 inline const QString PageChanged = u"「%1」はリンクを作る間に書き換えられたため、書き込みませんでした。もう一度試してください。"_s;
 } // namespace SearchTexts

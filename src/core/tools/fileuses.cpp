@@ -40,11 +40,14 @@ static bool titleIcon(const QString &text, const QList<MarkupTag> &tags, qsizety
     return true;
 }
 
-QList<QuotedValue> fileNameValues(const QString &text)
+QList<QuotedValue> fileNameValues(const QString &text, bool *unread)
 {
     // The tags as the browser reads them: a name in a script, a comment or another
     // attribute's value is no file the page shows.
-    const QList<MarkupTag> tags = readMarkup(text, true).tags;
+    const Markup markup = readMarkup(text, true);
+    if (unread)
+        *unread = markup.overBudget;
+    const QList<MarkupTag> &tags = markup.tags;
     QList<QuotedValue> values;
     for (qsizetype i = 0; i < tags.size(); ++i) {
         QuotedValue icon;
@@ -65,9 +68,10 @@ QList<QuotedValue> fileNameValues(const QString &text)
 // stands for that path.
 static void forEachUse(const QString &text, const QString &pageFolder, const std::function<bool(const QString &)> &isKey,
                        const LinkResolver &resolver,
-                       const std::function<void(const QuotedValue &, qsizetype, qsizetype, const QString &)> &found)
+                       const std::function<void(const QuotedValue &, qsizetype, qsizetype, const QString &)> &found,
+                       bool *unread = nullptr)
 {
-    for (const QuotedValue &value : fileNameValues(text)) {
+    for (const QuotedValue &value : fileNameValues(text, unread)) {
         // The path part: before "#" and "?".
         qsizetype pathEnd = value.text.size();
         for (const QChar cut : {u'#', u'?'}) {
@@ -293,17 +297,19 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const QB
     const QString text = read.ok() ? read.text : QString::fromUtf8(*bytes);
     if (!m_pieces.isEmpty() && !mayName(text, m_pieces, m_pieceLengths))
         return;
-    // A page too large to be read as a browser does may still name the files:
-    // those whose names it holds keep them, as for a page that cannot be rewritten.
-    if (exceedsMarkupLimit(text)) {
+    QSet<QString> named;
+    bool unread = false;
+    forEachUse(text, folderOf(page), [&](const QString &key) { return keys.contains(key); }, resolverFor(folderOf(page)),
+               [&](const QuotedValue &, qsizetype, qsizetype, const QString &key) { named.insert(key); }, &unread);
+    // A page too large or too costly to be read as a browser does may still name
+    // the files: those whose names it holds keep them, as for a page that cannot
+    // be rewritten.
+    if (unread) {
         for (const QString &path : std::as_const(m_paths))
             if (text.contains(fileNameOf(path), Qt::CaseInsensitive))
                 m_blocking[m_base.key(path)] << page;
         return;
     }
-    QSet<QString> named;
-    forEachUse(text, folderOf(page), [&](const QString &key) { return keys.contains(key); }, resolverFor(folderOf(page)),
-               [&](const QuotedValue &, qsizetype, qsizetype, const QString &key) { named.insert(key); });
     if (named.isEmpty())
         return;
     if (rewritable)

@@ -17,8 +17,9 @@
 // of their title. Renaming a file, or a folder, rewrites those values so that
 // the pages still show it.
 
-// Those values of text, in text order.
-QList<QuotedValue> fileNameValues(const QString &text);
+// Those values of text, in text order. *unread (when given) tells a page too
+// costly to be read as a browser does: it gives none.
+QList<QuotedValue> fileNameValues(const QString &text, bool *unread = nullptr);
 
 // text of a page in pageFolder with every value that names a renamed path
 // (path key -> new name of that file or folder) naming it by its new name.

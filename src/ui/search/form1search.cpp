@@ -78,11 +78,17 @@ static void rewriteCurrentPage(TForm1 &form, int mode)
     // The walk (which lets events run) comes first; the page is read, changed and
     // written after it under the page's lock, so that a post landing meanwhile stays.
     const SearchListing index = mode == 0 ? lookKeywordIndex(form) : SearchListing();
+    LookLinksEnd end = LookLinksEnd::Done;
     const LookPageResult result = rewriteLookLinks(path, [&](const QString &text) {
-        return mode == 0 ? addLookLinks(text, index, entry) : removeLookLinks(text);
+        return mode == 0 ? addLookLinks(text, index, entry, &end) : removeLookLinks(text, &end);
     }, LookLockTimeoutMs);
     const QString name = fileNameOf(path);
-    if (result == LookPageResult::Unreadable)
+    if (result == LookPageResult::Written && end != LookLinksEnd::Done) {
+        const QString &text = end == LookLinksEnd::Stopped ? SearchTexts::LinksStopped
+                              : mode == 0                  ? SearchTexts::LinksUnread
+                                                           : SearchTexts::LinksNotRemoved;
+        QMessageBox::information(&form, form.nav.ExeBaseName, text.arg(name));
+    } else if (result == LookPageResult::Unreadable)
         QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::UnreadablePage.arg(name));
     else if (result == LookPageResult::Undecodable)
         QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::UndecodablePage.arg(name));

@@ -116,6 +116,13 @@ private slots:
             << u"<BODY><!-- <P> --><IMG alt=\"<P>\">"_s << PostStatus::NoParagraph;
         QTest::newRow("too many tags to read") << u"<BODY><P>"_s + u"<B>"_s.repeated(MarkupTagLimit)
                                                 << PostStatus::TooMuchMarkup;
+        QString copied = u"<BODY><P>Start real</P><p>"_s;
+        for (int i = 0; i < 1000; ++i)
+            copied += u"<b id=%1>"_s.arg(i);
+        QTest::newRow("unclosed formatting tags copied into each later block")
+            << copied + u"</p>"_s + u"<div>x</div>"_s.repeated(1000) << PostStatus::TooMuchMarkup;
+        QTest::newRow("nesting deeper than a page is read for")
+            << u"<BODY>"_s + u"<DIV>"_s.repeated(MarkupDepthLimit) + u"<P>x"_s << PostStatus::TooMuchMarkup;
         QTest::newRow("neither a paragraph nor a body") << u"plain text"_s << PostStatus::NoPlace;
     }
     void pageWithoutARealParagraphIsRefused()

@@ -14,6 +14,21 @@ QString tagTexts(const QString &text)
         out << text.mid(tag.begin, tag.end - tag.begin);
     return out.join(u'|');
 }
+QString unclosedThenBlocks(int unclosed, int blocks)
+{
+    QString text = u"<P>Start real</P><p>"_s;
+    for (int i = 0; i < unclosed; ++i)
+        text += u"<b id=%1>"_s.arg(i);
+    return text + u"</p>"_s + u"<div>x</div>"_s.repeated(blocks);
+}
+
+QString numbered(const QString &pattern, int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += pattern.arg(i);
+    return text;
+}
 } // namespace
 
 class MarkupScanTest : public QObject
@@ -91,10 +106,56 @@ private slots:
         QCOMPARE(through.texts.size(), 2);
     }
 
+    // Pages within the "<" limit that make a tree builder copy, nest or compare
+    // without end are not read; those that only look alike are read whole.
+    void readWithinItsBudget_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("tags"); // -1: over budget
+        QTest::newRow("unclosed formatting tags copied into each later block") << unclosedThenBlocks(1000, 1000) << -1;
+        QTest::newRow("a few unclosed formatting tags copied into many blocks") << unclosedThenBlocks(200, 12000) << -1;
+        QTest::newRow("formatting tags copied into blocks within the budget") << unclosedThenBlocks(20, 1000) << 2024;
+        QTest::newRow("a paragraph of unclosed FONT tags of distinct colours")
+            << u"<P>"_s + numbered(u"<FONT color=\"#%1\">a "_s, 20000) << -1;
+        QTest::newRow("nested DIVs within the < limit") << u"<DIV>"_s.repeated(24990) << -1;
+        QTest::newRow("nested B tags with ids") << numbered(u"<B id=%1>"_s, 24000) << -1;
+        QTest::newRow("open formatting tags before a long text")
+            << numbered(u"<B id=%1>"_s, 2000) + QString(1 << 18, u'a') << -1;
+        QTest::newRow("a tag with thousands of attributes")
+            << u"<P"_s + numbered(u" a%1"_s, 50000) + u">x"_s << -1;
+        QTest::newRow("a long attribute name, then a repeated one")
+            << u"<P "_s + QString(100000, u'a') + u" b"_s.repeated(100000) + u">x"_s << -1;
+        QTest::newRow("nesting past the limit") << u"<DIV>"_s.repeated(MarkupDepthLimit) << -1;
+        QTest::newRow("nesting within the limit") << u"<DIV>"_s.repeated(MarkupDepthLimit - 4) << MarkupDepthLimit - 4;
+        QTest::newRow("tables nested forty deep")
+            << u"<TABLE><TR><TD>"_s.repeated(40) + u"x"_s + u"</TD></TR></TABLE>"_s.repeated(40) << 240;
+        QTest::newRow("a tag with a hundred attributes") << u"<P"_s + numbered(u" a%1"_s, 100) + u">x"_s << 1;
+        QTest::newRow("a value of a megabyte") << u"<IMG alt=\""_s + QString(1 << 20, u'v') + u"\">"_s << 1;
+        QTest::newRow("references without their ;") << u"<P>"_s + u"&ampx &lt3 "_s.repeated(50000) << 1;
+        QTest::newRow("stray end tags up to the < limit") << u"<P>x"_s + u"</FONT>"_s.repeated(MarkupTagLimit - 1) << 1;
+        QTest::newRow("paragraphs up to the < limit") << u"<P>x</P>"_s.repeated(MarkupTagLimit / 2) << MarkupTagLimit;
+        QTest::newRow("a long text") << u"<P><B>"_s + QString(1 << 22, u'a') << 2;
+    }
+    void readWithinItsBudget()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, tags);
+        const Markup markup = readMarkup(text);
+        QCOMPARE(markup.overBudget, tags < 0);
+        if (tags < 0) {
+            QVERIFY(!markup.complete);
+            QVERIFY(markup.tags.isEmpty() && markup.texts.isEmpty());
+        } else {
+            QVERIFY(markup.complete);
+            QCOMPARE(markup.tags.size(), tags);
+        }
+    }
+
     void pageWithTooMuchMarkupIsNotRead()
     {
         const QString text = u"<br>"_s.repeated(MarkupTagLimit + 1);
         const Markup markup = readMarkup(text);
+        QVERIFY(markup.overBudget);
         QVERIFY(!markup.complete);
         QVERIFY(markup.tags.isEmpty());
         QCOMPARE(markupTags(u"<br>"_s.repeated(MarkupTagLimit)).size(), MarkupTagLimit);

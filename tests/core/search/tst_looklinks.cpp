@@ -1,5 +1,8 @@
 // Keyword links made in and taken out of a page.
 #include "core/search/looklinks.h"
+#include "core/app/smallfile.h"
+#include "core/pages/markupscan.h"
+#include "core/pages/pagefile.h"
 #include "core/search/lookpage.h"
 #include "core/forms/sharedfilelock.h"
 
@@ -124,6 +127,88 @@ private slots:
         linked.replace(u'[' + word + u']', lookLink(word));
         QCOMPARE(linkWordInText(text, 0, word), linked);
         QCOMPARE(addLookLinks(text, {{u"k.html"_s, u"#"_s + word}}, u"self.html"_s), linked);
+    }
+
+    // LOOK makes no page the program then refuses to read or show.
+    void linksStopWhereThePageWouldPassTheLimits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("links"); // as many as fit
+        const QString head = u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY><P>"_s;
+        QTest::newRow("a word thirteen thousand times")
+            << head + u"apple "_s.repeated(13000) << int(MarkupTagLimit - head.count(u'<')) / 2;
+        const QString link = lookLink(u"apple"_s);
+        const qsizetype room = 4 * (link.size() - 5) + 20;
+        const QString filler = u"<P>"_s + QString(qsizetype(PageSizeLimit) - room, u'x') + u"</P>"_s;
+        const QString text = head + u"apple "_s.repeated(8) + filler;
+        QTest::newRow("a page near the size limit")
+            << text << int((PageSizeLimit - 16 - encodePage(text).size()) / (link.size() - 5));
+    }
+    void linksStopWhereThePageWouldPassTheLimits()
+    {
+        QFETCH(QString, text);
+        LookLinksEnd end = LookLinksEnd::Done;
+        const QString linked = addLookLinks(text, {{u"k.html"_s, u"k#apple"_s}}, u"self.html"_s, &end);
+        QCOMPARE(end, LookLinksEnd::Stopped);
+        QTEST(int(linked.count(lookLink(u"apple"_s))), "links");
+        QVERIFY(linked.count(u'<') <= MarkupTagLimit);
+        QVERIFY(encodePage(linked).size() <= PageSizeLimit);
+        QVERIFY(!readMarkup(linked).overBudget);
+        QCOMPARE(removeLookLinks(linked), text);
+    }
+
+    // A page too costly to read loses the links LOOK wrote, by their form.
+    void linksOfAPageNotReadGoByTheirForm_data()
+    {
+        QTest::addColumn<QString>("links");
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<LookLinksEnd>("end");
+        QTest::newRow("as LOOK writes them, in any case")
+            << u"<A href=\"/$LOOK apple\">apple</A> and <a HREF=\"/$look &lt;b&gt;\">&lt;b&gt;</a>"_s
+            << u"apple and &lt;b&gt;"_s << LookLinksEnd::Done;
+        QTest::newRow("another link stays") << u"<A href=\"/$LOOK apple\">pie</A>, <A href=\"x.html\">x</A>"_s
+                                            << u"<A href=\"/$LOOK apple\">pie</A>, <A href=\"x.html\">x</A>"_s
+                                            << LookLinksEnd::Unread;
+    }
+    void linksOfAPageNotReadGoByTheirForm()
+    {
+        QFETCH(QString, links);
+        QString costly = u"<P>Start real</P><p>"_s;
+        for (int i = 0; i < 1000; ++i)
+            costly += u"<b id=%1>"_s.arg(i);
+        costly += u"</p>"_s + u"<div>x</div>"_s.repeated(1000) + u"<P>"_s;
+        QVERIFY(readMarkup(costly + links).overBudget);
+        QFETCH(QString, removed);
+        LookLinksEnd end = LookLinksEnd::Done;
+        QCOMPARE(removeLookLinks(costly + links, &end), costly + removed);
+        QTEST(end, "end");
+        // Links are not made in it, and the caller is told.
+        const QString linked = addLookLinks(costly + links, {{u"k.html"_s, u"k#apple"_s}}, u"self.html"_s, &end);
+        QCOMPARE(linked, costly + removed);
+        QCOMPARE(end, LookLinksEnd::Unread);
+    }
+
+    // Made anew, the old links' words are running text again, as a new reading reads them.
+    void oldLinksGiveTheirWordsBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("linked");
+        QTest::newRow("a word across an old link")
+            << u"<P>pine<A href=\"/$LOOK apple\">apple</A> tart"_s << u"k#pineapple"_s
+            << u"<P><A href=\"/$LOOK pineapple\">pineapple</A> tart"_s;
+        QTest::newRow("a link without its end tag")
+            << u"<P>x<A href=\"/$LOOK apple\">apple and more"_s << u"k#more"_s
+            << u"<P>xapple and <A href=\"/$LOOK more\">more</A>"_s;
+        QTest::newRow("a link holding a tag")
+            << u"<P><A href=\"/$LOOK apple\">ap<B>ple</B></A> apple"_s << u"k#apple"_s
+            << u"<P>ap<B>ple</B> <A href=\"/$LOOK apple\">apple</A>"_s;
+    }
+    void oldLinksGiveTheirWordsBack()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        QTEST(addLookLinks(text, {{u"k.html"_s, title}}, u"self.html"_s), "linked");
     }
 
     void removal_data()

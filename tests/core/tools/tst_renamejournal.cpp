@@ -401,13 +401,25 @@ private slots:
         QCOMPARE(QString::fromUtf8(readFixture(root.path() + u"/B/b.html"_s)), u"<IMG src=\""_s + after + u"\">"_s);
     }
 
-    // A page with more tags than are read keeps the names it holds: the files
-    // it may name keep theirs, and the user is told which page.
+    // A page with more tags than are read, or tags that would cost more to read
+    // than its size allows, keeps the names it holds: the files it may name keep
+    // theirs, and the user is told which page.
+    void pageTooLargeToReadKeepsTheFilesItNames_data()
+    {
+        QTest::addColumn<QByteArray>("big");
+        QTest::newRow("more tags than are read")
+            << "<IMG src=\"1020_pic.jpg\">" + QByteArray("<B>x</B>").repeated(MarkupTagLimit / 2);
+        QByteArray copied = "<P><IMG src=\"1020_pic.jpg\"></P><P>";
+        for (int i = 0; i < 1000; ++i)
+            copied += "<b id=" + QByteArray::number(i) + ">";
+        QTest::newRow("unclosed formatting tags copied into each later block")
+            << copied + "</P>" + QByteArray("<div>x</div>").repeated(1000);
+    }
     void pageTooLargeToReadKeepsTheFilesItNames()
     {
+        QFETCH(QByteArray, big);
         QTemporaryDir dir;
         makeFiles(dir.path(), {u"1010_p.html"_s, u"1020_pic.jpg"_s, u"1030_other.jpg"_s});
-        const QByteArray big = "<IMG src=\"1020_pic.jpg\">" + QByteArray("<B>x</B>").repeated(MarkupTagLimit / 2);
         writeFixture(dir.path() + u"/1010_p.html"_s, big);
         const FolderRenameOutcome outcome = renameUsedFiles(
             dir.path(), dir.path(),

@@ -11,6 +11,8 @@
 #include "ui/app/fakeplatform.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -215,6 +217,48 @@ private slots:
         QCOMPARE(readFixture(start), ownPage("Start#intro", "<P>An <A href=\"/$LOOK apple\">apple</A> a day.</P>"));
         form->popupActions.RemoveLookLinks();
         QCOMPARE(readFixture(start), ownPage("Start#intro", "<P>An apple a day.</P>"));
+    }
+
+    // LOOK makes no page the program then refuses, and says where it stopped;
+    // LOOKの削除 takes the links out again.
+    void linksStopBeforeThePageIsRefused()
+    {
+        const QString start = home + u"/1010_start.html"_s;
+        const QByteArray page = ownPage("Start#intro", "<P>" + QByteArray("apple ").repeated(13000) + "</P>");
+        QVERIFY(writeFixture(start, page));
+        form->nav.PBanSave(0);
+        // The walk lets events run too: the message is waited for without blocking it.
+        QString shown;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        answer.start(20);
+        form->popupActions.AddLookLinks();
+        answer.stop();
+        QCOMPARE(shown, SearchTexts::LinksStopped.arg(u"1010_start.html"_s));
+        const QString linked = QString::fromUtf8(readFixture(start));
+        QVERIFY(linked.contains(u"<A href=\"/$LOOK apple\">apple</A>"_s));
+        QCOMPARE(postPlace(linked).status, PostStatus::Posted);
+        form->popupActions.RemoveLookLinks();
+        QCOMPARE(readFixture(start), page);
+    }
+
+    // A page too costly to read as a browser does loses the links LOOK wrote.
+    void removalReachesAPageTooCostlyToRead()
+    {
+        const QString start = home + u"/1010_start.html"_s;
+        QByteArray costly = "<P>Start real</P><p>";
+        for (int i = 0; i < 1000; ++i)
+            costly += "<b id=" + QByteArray::number(i) + ">";
+        costly += "</p>" + QByteArray("<div>x</div>").repeated(1000);
+        QVERIFY(writeFixture(start, ownPage("Start#intro", costly + "<P>An <A href=\"/$LOOK apple\">apple</A>.</P>")));
+        form->nav.PBanSave(0);
+        form->popupActions.RemoveLookLinks();
+        QCOMPARE(readFixture(start), ownPage("Start#intro", costly + "<P>An apple.</P>"));
     }
 
     void postLandingDuringTheWalkStays()

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <gumbo.h>
+
+#include <memory>
+
+// An HTML5 parse whose memory and work stay in proportion to the length of its
+// input. A tree builder following the standard can be made to do far more: it
+// copies every unclosed formatting element into each later block, and each tag
+// and character costs it the depth of the open elements. The parser's memory
+// comes from an arena of ours; the arena counts what it hands out and, through
+// the nodes, how deep the tree grows, and stops the parse (the parser is C: a
+// jump back out of it, then the arena freed as a whole) once the count passes a
+// budget set by the input's length.
+class BoundedParse
+{
+public:
+    // Parses utf8, which must outlive this object (the tree points into it).
+    explicit BoundedParse(const QByteArray &utf8);
+    ~BoundedParse();
+    BoundedParse(const BoundedParse &) = delete;
+    BoundedParse &operator=(const BoundedParse &) = delete;
+
+    // The document, or null when the parse passed its budget.
+    const GumboNode *document() const;
+
+    class Arena;
+
+private:
+    std::unique_ptr<Arena> m_arena;
+    GumboOutput *m_output = nullptr;
+};

@@ -2,6 +2,7 @@
 
 #include "core/editor/notereader.h"
 #include "core/pages/markers.h"
+#include "core/pages/markupscan.h"
 #include "core/pages/quiz.h"
 #include "core/pages/titlesyntax.h"
 
@@ -269,4 +270,9 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
     m.titleHint = parts.hint;
 
     return m;
+}
+
+bool pageTooLargeForFields(const QString &pageText)
+{
+    return exceedsMarkupLimit(pageText);
 }

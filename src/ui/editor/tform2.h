@@ -46,6 +46,10 @@ public:
     // The caption holds the path of the page being edited.
     QString caption() const { return windowTitle(); }
     void setCaption(const QString &path) { setWindowTitle(path); }
+    // Puts the page into the caption and the source before the window is shown:
+    // read is what the file held when pageText was read from it, which a save
+    // of the page checks the file against.
+    void openPage(const QString &path, const QString &pageText, const PageSnapshot &read);
 
     // --- regions ---
     EditorPanel *Panel1 = nullptr;  // top bar
@@ -315,6 +319,6 @@ private:
     // Whether a field differs from what the page showed when read.
     bool edited() const;
     PageModel shownModel;     // the fields as shown after reading
-    QString readPath;         // the file the editor read when shown
+    QString readPath;         // the file the page was read from
     PageSnapshot readSnapshot; // what it held then
 };

@@ -137,13 +137,22 @@ bool TForm2::SavePageFile(const QString &path)
     }
 }
 
+void TForm2::openPage(const QString &path, const QString &pageText, const PageSnapshot &read)
+{
+    setCaption(path);
+    Memo82->setPlainText(widgetTextFromField(pageText));
+    readPath = path;
+    readSnapshot = read;
+}
+
 void TForm2::reloadPage()
 {
-    const PageText text = readPageFile(readPath);
+    const PageSnapshot read = takePageSnapshot(readPath);
+    const PageText text = read.exists ? decodePageUtf8(read.bytes) : PageText{};
     if (!text.ok()) {
         warn(EditorStrings::PageNotReread.arg(QFileInfo(readPath).fileName()));
         return;
     }
-    Memo82->setPlainText(widgetTextFromField(text.text));
+    openPage(readPath, text.text, read);
     FormShow();
 }

@@ -45,11 +45,11 @@ private:
         const QString path = dir.filePath(name);
         QFile::remove(path);
         QVERIFY(QFile::copy(fixture(name), path));
-        const PageText page = readPageFile(path);
+        const PageSnapshot read = takePageSnapshot(path);
+        const PageText page = decodePageUtf8(read.bytes);
         QVERIFY(page.ok());
         form.now = [] { return QDateTime(QDate(2026, 2, 6), QTime(9, 30)); };
-        form.setCaption(path);
-        form.Memo82->setPlainText(widgetTextFromField(page.text));
+        form.openPage(path, page.text, read);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(form.Label3->text(), u" 2026年02月06日朝_日報"_s);
 
         // Opened again, the page shows its notation with the box ticked and the link frame raised.
-        form.Memo82->setPlainText(widgetTextFromField(readPageFile(form.caption()).text));
+        form.openPage(form.caption(), readPageFile(form.caption()).text, takePageSnapshot(form.caption()));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.CheckBox1->isChecked());
@@ -401,8 +401,7 @@ private slots:
         const auto saveUnchanged = [&] {
             TForm2 form(&mainWindow);
             form.now = [] { return QDateTime(QDate(2026, 2, 6), QTime(9, 30)); };
-            form.setCaption(path);
-            form.Memo82->setPlainText(widgetTextFromField(readPageFile(path).text));
+            form.openPage(path, readPageFile(path).text, takePageSnapshot(path));
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             // Shown and not changed, the page closes on Escape without a question.

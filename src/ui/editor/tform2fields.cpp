@@ -5,6 +5,7 @@
 #include "core/editor/pagebuilder.h"
 #include "core/editor/pagereader.h"
 #include "core/editor/editorstrings.h"
+#include "core/forms/sharedfilelock.h"
 #include "core/pages/pagefile.h"
 #include "ui/editor/editorwidgets.h"
 
@@ -115,6 +116,10 @@ bool TForm2::SavePageFile(const QString &path)
             return true;
         case PageSaveStatus::Busy:
             warn(EditorStrings::PageBusy.arg(QFileInfo(path).fileName()));
+            return false;
+        case PageSaveStatus::LockBlocked:
+            warn(EditorStrings::LockNotAFile.arg(QFileInfo(path).fileName(),
+                                                 QFileInfo(SharedFileLock::lockPathFor(path)).fileName()));
             return false;
         case PageSaveStatus::WriteFailed:
             warn(EditorStrings::SaveFailed.arg(outcome.error));

@@ -342,6 +342,24 @@ private slots:
         form.BitBtn2Click();
     }
 
+    // A folder at the lock's name is named for what it is, not taken for a peer's write.
+    void folderAtTheLocksNameIsNamed()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QString lock = dir.filePath(u"_table.html.lock"_s);
+        QVERIFY(QDir().mkpath(lock));
+        QStringList warnings;
+        form.warn = [&](const QString &message) { warnings << message; };
+        form.Edit1->setText(u"changed"_s);
+        form.BitBtn4Click();
+        QDir(lock).removeRecursively();
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains(u"「_table.html.lock」"_s), qPrintable(warnings.first()));
+        QVERIFY(form.isVisible());
+        form.BitBtn2Click();
+    }
+
     void unchangedPageKeepsNoBreakSpaces()
     {
         TForm2 form(&mainWindow);

@@ -142,6 +142,9 @@ public:
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<QString(const QString &folder, const QString &proposed)> chooseSavePath;
     std::function<bool(const QString &question)> confirm;
+    // The question before an edit is dropped: true to drop it. Its default, what
+    // Enter answers, is to go back to the edit.
+    std::function<bool(const QString &question)> confirmDrop;
     std::function<ChangedPageChoice(const QString &question)> askChangedPage;
     std::function<void(const QString &message)> warn;
     // How long a save waits for another computer's post into the page.

@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QApplication>
+#include <QMessageBox>
 
 #include "../../core/editor/bodycontent.h"
 #include "core/editortools/filebytes.h"
@@ -424,7 +427,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             // Shown and not changed, the page closes on Escape without a question.
             bool asked = false;
-            form.confirm = [&](const QString &) { return asked = true; };
+            form.confirmDrop = [&](const QString &) { return asked = true; };
             QTest::keyClick(&form, Qt::Key_Escape);
             QVERIFY(!asked);
             QVERIFY(!form.isVisible());
@@ -477,7 +480,7 @@ private slots:
         open(form, u"table.html"_s);
         const QByteArray before = readBytes(form.caption());
         QStringList questions;
-        form.confirm = [&](const QString &question) {
+        form.confirmDrop = [&](const QString &question) {
             questions << question;
             return answer;
         };
@@ -501,6 +504,31 @@ private slots:
         form.BitBtn2Click(); // "閉じる" closes without a question
         QCOMPARE(questions.size(), change.isEmpty() ? 0 : 1);
         QVERIFY(!form.isVisible());
+    }
+
+    // Escape then Enter goes back to the edit: the question's default keeps it.
+    void escapeThenEnterKeepsTheEdit()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        form.Edit1->setFocus();
+        QTest::keyClicks(form.Edit1, u"x"_s);
+        QString question;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            answer.stop();
+            question = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        answer.start(10);
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QCOMPARE(question, u"変更があります。保存しないで終了しますか?"_s);
+        QVERIFY(form.isVisible());
+        QVERIFY(form.Edit1->text().endsWith(u"x"_s));
+        form.BitBtn2Click();
     }
 
     void editNotesToggleAndAreWrittenBesideThePage()

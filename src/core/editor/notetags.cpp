@@ -91,22 +91,6 @@ bool NoteTags::keepsWhiteSpace(qsizetype from, qsizetype to) const
     return false;
 }
 
-bool NoteTags::holdsText(qsizetype from, qsizetype to) const
-{
-    qsizetype pos = from;
-    for (qsizetype i = firstTagAt(from) > 0 ? firstTagAt(from) - 1 : 0; i < m_tags.size(); ++i) {
-        const MarkupTag &tag = m_tags.at(i);
-        if (tag.end <= from)
-            continue;
-        if (tag.begin >= to)
-            break;
-        if (hasVisibleText(pos, tag.begin))
-            return true;
-        pos = tag.end;
-    }
-    return hasVisibleText(pos, to);
-}
-
 Span NoteTags::spanFrom(qsizetype i) const
 {
     const MarkupTag &open = m_tags.at(i);
@@ -150,18 +134,6 @@ bool NoteTags::endsAfterContent(const Span &e, QStringView name) const
                       && tags.last().end == probe.size();
     m_endReadAtNoteEnd.insert(key, read);
     return read;
-}
-
-bool NoteTags::hasVisibleText(qsizetype from, qsizetype to) const
-{
-    if (to <= from)
-        return false;
-    QString gap = m_text.sliced(from, to - from);
-    for (qsizetype open = gap.indexOf(u"<!--"_s); open >= 0; open = gap.indexOf(u"<!--"_s, open)) {
-        const qsizetype close = gap.indexOf(u"-->"_s, open + 4);
-        gap.remove(open, close < 0 ? gap.size() - open : close + 3 - open);
-    }
-    return !gap.trimmed().isEmpty();
 }
 
 QString pageTextToField(QStringView text)

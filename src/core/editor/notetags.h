@@ -46,13 +46,9 @@ public:
     // A field reads a line break as a blank and writes its own as "<BR>".
     bool keepsWhiteSpace(qsizetype from, qsizetype to) const;
 
-    // Whether from .. to holds text outside tags (and comments).
-    bool holdsText(qsizetype from, qsizetype to) const;
-
 private:
     Span spanFrom(qsizetype i) const;
     bool endsAfterContent(const Span &e, QStringView name) const;
-    bool hasVisibleText(qsizetype from, qsizetype to) const;
 
     const QString &m_text;
     QList<MarkupTag> m_tags;

@@ -1,6 +1,7 @@
 #include "core/editor/editlauncher.h"
 
 #include "core/app/smallfile.h"
+#include "core/editor/pagereader.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/pagefile.h"
@@ -36,7 +37,7 @@ EditKind editKind(const QString &path, const QString &content)
     const QString extension = fileExtension(path).toLower();
     if (extension == u".bmp"_s || extension == u".jpeg"_s || extension == u".jpg"_s)
         return EditKind::Paint;
-    return isEditablePage(content) ? EditKind::Editor : EditKind::Outside;
+    return isEditablePage(content) && !pageTooLargeForFields(content) ? EditKind::Editor : EditKind::Outside;
 }
 
 QString newDailyPageName(const QDateTime &now, const QStringList &levelNames, const QStringList &folderNames)
@@ -116,11 +117,6 @@ QList<Copy> dailyArchiveCopies(const QString &pagePath, const QString &pageText,
     return copies;
 }
 
-// The document type line is plain ASCII: an own page shows it whatever its encoding.
-static bool isUndecodableOwnPage(const QString &path)
-{
-    return readTextFile(path).value_or(QByteArray()).contains(Markers::OwnPageMark.toLatin1());
-}
 
 static void editInPaintProgram(EditLauncherHost &host, const QString &path)
 {
@@ -135,12 +131,12 @@ static void editInPaintProgram(EditLauncherHost &host, const QString &path)
 static constexpr int LookLinksLockTimeoutMs = 3000;
 
 // Returns the name of the page to find again in the re-read level.
-static QString editInEditor(EditLauncherHost &host, const QString &path, QString content)
+static QString editInEditor(EditLauncherHost &host, const QString &path, QString content, const PageSnapshot &read)
 {
     const bool hadLookLinks = content.contains(u"$LOOK"_s);
     if (hadLookLinks)
         content = host.removeLookLinks(content);
-    const EditorOutcome outcome = host.runEditor(path, content);
+    const EditorOutcome outcome = host.runEditor(path, content, read);
     const QString pagePath = outcome.path.isEmpty() ? path : outcome.path;
 
     // Only a page saved in this pass has an archive name of its own.
@@ -200,13 +196,21 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
 
         if (QFileInfo(path).isFile())
             host.copyFile(path, editBackupPath(path));
+        // The page is read once: the fields and the save's check come from the same
+        // bytes, so a post written meanwhile is found on saving.
+        PageSnapshot read;
         if (content.isEmpty()) {
             // A page too large for the editor's fields (it would hold the window for
             // half a minute and gigabytes) opens with its own program instead.
-            const PageText page = info.size() <= PageSizeLimit ? readPageFile(path) : PageText{};
+            if (info.size() <= PageSizeLimit)
+                read = takePageSnapshot(path);
+            const PageText page = read.exists ? decodePageUtf8(read.bytes) : PageText{};
             content = page.ok() ? page.text : QString();
-            if (page.status == PageText::Undecodable && isUndecodableOwnPage(path))
+            // The document type line is plain ASCII: an own page shows it whatever its encoding.
+            if (page.status == PageText::Undecodable && read.bytes.contains(Markers::OwnPageMark.toLatin1()))
                 host.tellUndecodablePage(path);
+        } else {
+            read = takePageSnapshot(path); // a new page: what stands under its name now
         }
         kind = editKind(path, content);
         switch (kind) {
@@ -214,7 +218,7 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
             editInPaintProgram(host, path);
             break;
         case EditKind::Editor:
-            editedName = editInEditor(host, path, content);
+            editedName = editInEditor(host, path, content, read);
             break;
         case EditKind::Outside:
             editOutside(host, path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/editor/pagesave.h"
 #include "core/present/pollcontrol.h"
 
 #include <QDateTime>
@@ -32,8 +33,10 @@ public:
     // The busy state of the main window: the poll (PollControl) and the placeholder page.
     virtual void showPlaceholder(const QString &status) = 0;
 
-    // The editor window, shown modally with the page's path and text.
-    virtual EditorOutcome runEditor(const QString &path, const QString &content) = 0;
+    // The editor window, shown modally with the page's path and text; read is
+    // what the file held when the text was read from it, for the save to tell
+    // whether another computer wrote the page since.
+    virtual EditorOutcome runEditor(const QString &path, const QString &content, const PageSnapshot &read) = 0;
     // An own page whose bytes are not valid UTF-8 is never opened in the editor
     // (it would be rewritten): the user is told before it goes to another program.
     virtual void tellUndecodablePage(const QString &path) = 0;

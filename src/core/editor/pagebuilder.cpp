@@ -128,7 +128,8 @@ PageBuild BuildPageFromFields(const PageModel &m, const QString &path, const QDa
 
     const QString page = m.PageHeadStart + (m.hasSizeTagPlace ? m.PageSizeTag : QString()) + m.PageHeadRest
         + titleElement + BuildStyleBlock(m.style) + m.PageHeadEnd + m.PageBodyLead + m.PageHeaderBlock
-        + Markers::NoteIn + m.PageBeforeH1 + h1 + m.PageBeforeH2 + h2 + noteRest + Markers::NoteOut + m.PageFooterBlock + m.PageTail;
+        + m.PageAfterHeader + Markers::NoteIn + m.PageBeforeH1 + h1 + m.PageBeforeH2 + h2 + noteRest + Markers::NoteOut
+        + m.PageAfterNote + m.PageFooterBlock + m.PageTail;
 
     // The quiz wins should both boxes be ticked.
     if (m.quiz)

@@ -20,8 +20,9 @@ struct PageModel
     bool hasSizeTagPlace = true;                  // false: the page has no HEAD to carry the tag
     QString PageHeadRest;                         // from the META's ">" up to the title
     QString PageHeadEnd;                          // after the title through the BODY start tag
-    QString PageBodyLead;                         // a leading comment-and-paragraph pair and the text before it
+    QString PageBodyLead;                         // body text before the blocks
     QString PageHeaderBlock;                      // the HEDDA block with its markers, or ""
+    QString PageAfterHeader;                      // body text between the HEDDA block and the note
     // Note text no field holds, each before the element it precedes in the page.
     QString PageBeforeH1;
     QString PageBeforeH2;
@@ -29,8 +30,9 @@ struct PageModel
     QString PageBeforePicture;
     QString PageBeforeText;
     QString PageNoteRest;                         // after the text paragraph
+    QString PageAfterNote;                        // body text between the note and the FOOTER block
     QString PageFooterBlock;                      // the FOOTER block with its markers, or ""
-    QString PageTail;                             // body text outside the blocks, then "</BODY>" to the end
+    QString PageTail;                             // body text after the blocks, then "</BODY>" to the end
     QString TitleIconPrefix;                      // "icon" with both quotes, or ""
 
     QString path;            // Label5: the file the fields were read from

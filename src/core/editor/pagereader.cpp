@@ -2,16 +2,44 @@
 
 #include "core/editor/notereader.h"
 #include "core/pages/markers.h"
+#include "core/pages/markupscan.h"
 #include "core/pages/quiz.h"
 #include "core/pages/titlesyntax.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
+// Where the blocks of the body stood in the working text, kept as parts are cut from it.
+struct BlockPlaces
+{
+    qsizetype header = -1;
+    qsizetype note = -1;
+    qsizetype footer = -1;
+
+    // length characters at at were removed.
+    void cut(qsizetype at, qsizetype length)
+    {
+        for (qsizetype *place : {&header, &note, &footer}) {
+            if (*place > at)
+                *place = std::max(at, *place - length);
+        }
+    }
+    // The first count characters went elsewhere: a block there stands at the start.
+    void dropFront(qsizetype count)
+    {
+        for (qsizetype *place : {&header, &note, &footer}) {
+            if (*place >= 0)
+                *place = std::max<qsizetype>(0, *place - count);
+        }
+    }
+};
+
 // Cuts start marker .. end marker out of w and returns it; "" when either is missing.
-QString cutBlock(QString &w, const QString &start, const QString &end)
+QString cutBlock(QString &w, const QString &start, const QString &end, BlockPlaces &places, qsizetype *place)
 {
     const qsizetype at = w.indexOf(start);
     if (at < 0)
@@ -22,6 +50,8 @@ QString cutBlock(QString &w, const QString &start, const QString &end)
     const qsizetype stop = close + end.size();
     const QString block = w.sliced(at, stop - at);
     w.remove(at, stop - at);
+    places.cut(at, stop - at);
+    *place = at;
     return block;
 }
 
@@ -114,8 +144,12 @@ void readBodyStart(PageModel &m, QString &w)
         m.PageHeadEnd = w.first(end);
         w = w.sliced(end);
     }
+}
 
-    // A leading comment followed by a paragraph stays before the blocks, with the text before it.
+// A body without blocks: a leading comment followed by a paragraph stays before
+// the blocks the builder writes, with the text before it.
+void readLeadingPair(PageModel &m, QString &w)
+{
     const qsizetype comment = w.indexOf(u"<!--"_s);
     if (comment < 0)
         return;
@@ -130,6 +164,30 @@ void readBodyStart(PageModel &m, QString &w)
         return;
     m.PageBodyLead = w.first(second + 1);
     w = w.sliced(second + 1);
+}
+
+// Body text outside the blocks has no field: each piece is written back where it
+// stood among the blocks, in the builder's order of header, note and footer (a
+// block out of that order takes the text between along). A missing note is
+// written where the header block ends. Line breaks alone between the blocks go,
+// as the builder joins the blocks without them.
+void readBodyAround(PageModel &m, const QString &w, const BlockPlaces &places)
+{
+    const qsizetype note = places.note >= 0 ? places.note : std::max<qsizetype>(places.header, 0);
+    const qsizetype header = places.header >= 0 ? std::min(places.header, note) : note;
+    const qsizetype footer = places.footer >= 0 ? std::max(places.footer, note) : note;
+    const auto piece = [&w](qsizetype from, qsizetype to) {
+        const QStringView text = QStringView(w).sliced(from, to - from);
+        return text.trimmed().isEmpty() ? QString() : text.toString();
+    };
+    m.PageBodyLead += piece(0, header);
+    m.PageAfterHeader = piece(header, note);
+    m.PageAfterNote = piece(note, footer);
+    qsizetype tail = w.indexOf(Markers::BodyEnd, footer);
+    if (tail < 0)
+        tail = w.indexOf(Markers::BodyEnd, footer, Qt::CaseInsensitive);
+    const bool blankBefore = tail >= 0 && QStringView(w).sliced(footer, tail - footer).trimmed().isEmpty();
+    m.PageTail = w.sliced(blankBefore ? tail : footer);
 }
 
 int styleNumber(const QString &pageText)
@@ -158,15 +216,18 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
     m.quizPanelRaised = quiz.panelRaised;
     QString w = quiz.text;
 
-    m.PageHeaderBlock = cutBlock(w, Markers::HeddaIn, Markers::HeddaOut);
-    m.PageFooterBlock = cutBlock(w, Markers::FooterIn, Markers::FooterOut);
+    BlockPlaces places;
+    m.PageHeaderBlock = cutBlock(w, Markers::HeddaIn, Markers::HeddaOut, places, &places.header);
+    m.PageFooterBlock = cutBlock(w, Markers::FooterIn, Markers::FooterOut, places, &places.footer);
 
     // Only the first style block goes; the generated one takes its place on saving.
     const qsizetype style = w.indexOf(Markers::StyleInPrefix);
     if (style >= 0) {
         const qsizetype out = w.indexOf(Markers::StyleOut, style);
-        if (out >= 0)
+        if (out >= 0) {
             w.remove(style, out + Markers::StyleOut.size() - style);
+            places.cut(style, out + Markers::StyleOut.size() - style);
+        }
     }
 
     QString note;
@@ -184,25 +245,23 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
         }
         note = w.sliced(noteStart, noteEnd - noteStart);
         w.remove(noteAt, cutEnd - noteAt);
+        places.cut(noteAt, cutEnd - noteAt);
+        places.note = noteAt;
     }
 
     QString head;
     QString title;
+    const qsizetype pageSize = w.size();
     readTitle(m, w, head, title);
     readHeadAndSize(m, head, pageText);
     readBodyStart(m, w);
+    places.dropFront(pageSize - w.size());
+    if (places.header < 0 && places.note < 0 && places.footer < 0)
+        readLeadingPair(m, w);
 
     m.style = styleNumber(pageText);
     readNote(m, note, folder);
-
-    // Body text outside the blocks has no field; it is written back after them,
-    // so that saving never loses it. Line breaks alone between the blocks go, as
-    // the blocks are joined without them.
-    qsizetype tail = w.indexOf(Markers::BodyEnd);
-    if (tail < 0)
-        tail = w.indexOf(Markers::BodyEnd, 0, Qt::CaseInsensitive);
-    const bool blankBetween = tail >= 0 && QStringView(w).first(tail).trimmed().isEmpty();
-    m.PageTail = blankBetween ? w.sliced(tail) : w;
+    readBodyAround(m, w, places);
 
     const TitleParts parts = splitTitle(title);
     m.TitleIconPrefix = parts.iconPrefix;
@@ -211,4 +270,10 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
     m.titleHint = parts.hint;
 
     return m;
+}
+
+bool pageTooLargeForFields(const QString &pageText)
+{
+    // A page whose tags cost more to read than its length allows is never read into fields.
+    return exceedsMarkupLimit(pageText) || readMarkup(pageText).overBudget;
 }

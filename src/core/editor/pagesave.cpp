@@ -21,7 +21,7 @@ PageSaveOutcome saveEditedPage(const QString &path, const QString &pageText, con
     const bool folderExists = QFileInfo(QFileInfo(path).absolutePath()).isDir();
     SharedFileLock lock(path);
     if (folderExists && !lock.acquire(lockTimeoutMs) && !lock.permissionDenied()) {
-        outcome.status = PageSaveStatus::Busy;
+        outcome.status = lock.notALockFile() ? PageSaveStatus::LockBlocked : PageSaveStatus::Busy;
         return outcome;
     }
     if (read) {

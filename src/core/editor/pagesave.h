@@ -17,6 +17,7 @@ enum class PageSaveStatus {
     Written,
     Changed,     // the page is no longer as read: nothing was written
     Busy,        // another computer held the page's lock too long
+    LockBlocked, // something that is no lock file (a folder) stands at the lock's name
     WriteFailed, // error tells why; the old file is unchanged
 };
 

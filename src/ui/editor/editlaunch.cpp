@@ -85,10 +85,9 @@ void MainWindowEditHost::showPlaceholder(const QString &status)
         host->showPage(QUrl::fromLocalFile(path).toString());
 }
 
-EditorOutcome MainWindowEditHost::runEditor(const QString &path, const QString &content)
+EditorOutcome MainWindowEditHost::runEditor(const QString &path, const QString &content, const PageSnapshot &read)
 {
-    m_editor.setCaption(path);
-    m_editor.Memo82->setPlainText(widgetTextFromField(content));
+    m_editor.openPage(path, content, read);
     QCoreApplication::processEvents();
     const bool saved = m_editor.exec() == QDialog::Accepted;
     QCoreApplication::processEvents();

@@ -39,7 +39,7 @@ public:
     void pausePoll() override;
     void resumePoll() override;
     void showPlaceholder(const QString &status) override;
-    EditorOutcome runEditor(const QString &path, const QString &content) override;
+    EditorOutcome runEditor(const QString &path, const QString &content, const PageSnapshot &read) override;
     void tellUndecodablePage(const QString &path) override;
     QString removeLookLinks(const QString &text) override;
     QString restoreLookLinks(const QString &text) override;

@@ -64,6 +64,11 @@ TForm2::TForm2(QWidget *parent)
     confirm = [this](const QString &question) {
         return QMessageBox::question(this, S::WindowCaption, question) == QMessageBox::Yes;
     };
+    confirmDrop = [this](const QString &question) {
+        return QMessageBox::question(this, S::WindowCaption, question, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No)
+            == QMessageBox::Yes;
+    };
     askChangedPage = [this](const QString &question) {
         QMessageBox box(QMessageBox::Warning, S::WindowCaption, question, QMessageBox::NoButton, this);
         QPushButton *saveAs = box.addButton(S::SaveAs, QMessageBox::AcceptRole);

@@ -46,6 +46,10 @@ public:
     // The caption holds the path of the page being edited.
     QString caption() const { return windowTitle(); }
     void setCaption(const QString &path) { setWindowTitle(path); }
+    // Puts the page into the caption and the source before the window is shown:
+    // read is what the file held when pageText was read from it, which a save
+    // of the page checks the file against.
+    void openPage(const QString &path, const QString &pageText, const PageSnapshot &read);
 
     // --- regions ---
     EditorPanel *Panel1 = nullptr;  // top bar
@@ -138,6 +142,9 @@ public:
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<QString(const QString &folder, const QString &proposed)> chooseSavePath;
     std::function<bool(const QString &question)> confirm;
+    // The question before an edit is dropped: true to drop it. Its default, what
+    // Enter answers, is to go back to the edit.
+    std::function<bool(const QString &question)> confirmDrop;
     std::function<ChangedPageChoice(const QString &question)> askChangedPage;
     std::function<void(const QString &message)> warn;
     // How long a save waits for another computer's post into the page.
@@ -315,6 +322,6 @@ private:
     // Whether a field differs from what the page showed when read.
     bool edited() const;
     PageModel shownModel;     // the fields as shown after reading
-    QString readPath;         // the file the editor read when shown
+    QString readPath;         // the file the page was read from
     PageSnapshot readSnapshot; // what it held then
 };

@@ -5,6 +5,7 @@
 #include "core/editor/pagebuilder.h"
 #include "core/editor/pagereader.h"
 #include "core/editor/editorstrings.h"
+#include "core/forms/sharedfilelock.h"
 #include "core/pages/pagefile.h"
 #include "ui/editor/editorwidgets.h"
 
@@ -116,6 +117,10 @@ bool TForm2::SavePageFile(const QString &path)
         case PageSaveStatus::Busy:
             warn(EditorStrings::PageBusy.arg(QFileInfo(path).fileName()));
             return false;
+        case PageSaveStatus::LockBlocked:
+            warn(EditorStrings::LockNotAFile.arg(QFileInfo(path).fileName(),
+                                                 QFileInfo(SharedFileLock::lockPathFor(path)).fileName()));
+            return false;
         case PageSaveStatus::WriteFailed:
             warn(EditorStrings::SaveFailed.arg(outcome.error));
             return false;
@@ -137,13 +142,22 @@ bool TForm2::SavePageFile(const QString &path)
     }
 }
 
+void TForm2::openPage(const QString &path, const QString &pageText, const PageSnapshot &read)
+{
+    setCaption(path);
+    Memo82->setPlainText(widgetTextFromField(pageText));
+    readPath = path;
+    readSnapshot = read;
+}
+
 void TForm2::reloadPage()
 {
-    const PageText text = readPageFile(readPath);
+    const PageSnapshot read = takePageSnapshot(readPath);
+    const PageText text = read.exists ? decodePageUtf8(read.bytes) : PageText{};
     if (!text.ok()) {
         warn(EditorStrings::PageNotReread.arg(QFileInfo(readPath).fileName()));
         return;
     }
-    Memo82->setPlainText(widgetTextFromField(text.text));
+    openPage(readPath, text.text, read);
     FormShow();
 }

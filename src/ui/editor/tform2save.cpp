@@ -64,7 +64,7 @@ void TForm2::BitBtn2Click()
 void TForm2::reject()
 {
     // Escape is pressed often, to cancel input-method text among others.
-    if (edited() && !confirm(S::CloseUnsavedQuestion))
+    if (edited() && !confirmDrop(S::CloseUnsavedQuestion))
         return;
     QDialog::reject();
 }

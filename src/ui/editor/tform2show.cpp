@@ -42,9 +42,6 @@ void TForm2::FormShow()
     picturePresent = false;
     sizeFixed = false;
 
-    // What the page file holds now, to tell on saving whether another wrote it meanwhile.
-    readPath = caption();
-    readSnapshot = takePageSnapshot(readPath);
     LoadPageToFields(caption());
     leaveSourceMode();
     for (QLineEdit *backup : {TAIHI1, TAIHI2, TAIHI3, TAIHI4, TAIHI5})

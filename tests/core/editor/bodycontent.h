@@ -6,9 +6,10 @@
 #include <QStringList>
 
 // What a reader of a page sees in its body, in order: the links' targets, the
-// scripts, the comments and the runs of text, one line each. Line breaks inside
-// a run do not count (the editor joins raw lines), nor do attributes other than
-// a link's target.
+// scripts, the comments and the runs of text, one line each, with white space as
+// the browser reads it: a run of blanks and line breaks is one blank, save in
+// PRE and TEXTAREA, where every one counts. Attributes other than a link's
+// target do not count.
 inline QStringList bodyContent(const QString &page)
 {
     const qsizetype bodyTag = page.indexOf(QStringLiteral("<BODY"), 0, Qt::CaseInsensitive);
@@ -19,10 +20,16 @@ inline QStringList bodyContent(const QString &page)
     const QString body = page.sliced(from, to - from);
 
     QStringList out;
+    int keptWhiteSpace = 0; // PRE, TEXTAREA and the like open
     const auto addText = [&](QString run) {
-        run.remove(u'\r');
-        run.remove(u'\n');
-        run = run.trimmed();
+        if (keptWhiteSpace == 0) {
+            static const QRegularExpression blanks(QStringLiteral("[ \t\f\r\n]+"));
+            run.replace(blanks, QStringLiteral(" "));
+            while (run.startsWith(u' '))
+                run.remove(0, 1);
+            while (run.endsWith(u' '))
+                run.chop(1);
+        }
         if (!run.isEmpty())
             out << QStringLiteral("text: ") + run;
     };
@@ -54,6 +61,10 @@ inline QStringList bodyContent(const QString &page)
             addGap(gap);
         const QString text = body.sliced(tag.begin, tag.end - tag.begin);
         inScript = !tag.closing && tag.name.compare(QStringLiteral("SCRIPT"), Qt::CaseInsensitive) == 0;
+        for (const char *name : {"PRE", "TEXTAREA", "LISTING", "XMP"}) {
+            if (tag.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                keptWhiteSpace = qMax(0, keptWhiteSpace + (tag.closing ? -1 : 1));
+        }
         if (inScript)
             out << QStringLiteral("script tag: ") + text;
         if (!tag.closing && tag.name.compare(QStringLiteral("A"), Qt::CaseInsensitive) == 0) {

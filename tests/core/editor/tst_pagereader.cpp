@@ -4,6 +4,10 @@
 #include "core/pages/markers.h"
 
 #include <QImage>
+
+#include <algorithm>
+
+#include "bodycontent.h"
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -115,7 +119,7 @@ private slots:
     void lowerCaseTagsAreReadToo()
     {
         const PageModel m = LoadPageToFields(
-            pageWithNote(u"<h1 align=\"center\">h</h1><h2>s</h2><table><tr><td>c1</td><td>c2</td></tr></table>"
+            pageWithNote(u"<h1 align=\"center\">h</h1><h2>s</h2><table><tr><td>c1</td></tr><tr><td>c2</td></tr></table>"
                          u"<p><a href=\"x.html\">go</a></p><p>t<br>u</p>"_s),
             QString());
         QCOMPARE(m.headingTag, u"<h1 align=\"center\">"_s);
@@ -221,8 +225,7 @@ private slots:
     {
         QTest::addColumn<QString>("framed");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("pre") << QString() << u"<pre>code</pre> after"_s;
-        QTest::newRow("upper-case PRE") << QString() << u"<PRE>code</PRE> after"_s;
+        QTest::newRow("a tag starting with P") << QString() << u"<pre>code</pre> after"_s.replace(u"pre"_s, u"param"_s);
         QTest::newRow("subheading in the text") << QString() << u"x <h2>sub</h2> y"_s;
         QTest::newRow("heading in the text") << QString() << u"x <H1>big</H1> y"_s;
         QTest::newRow("table in the text") << QString() << u"<table><tr><td>a</td></tr></table> b"_s;
@@ -252,23 +255,130 @@ private slots:
                  qPrintable(built));
     }
 
-    void readsTableCells()
+    // The grid takes a table only when it holds it as it is: anything else stays
+    // in its place as written, and every run of text comes back in its order.
+    void tableIsTakenIntoTheGridOnlyAsItIs_data()
     {
-        QString cells;
-        for (int i = 1; i <= 80; ++i)
-            cells += u"<TD>c%1</TD>"_s.arg(i);
-        PageModel m = LoadPageToFields(pageWithNote(u"<TABLE border=\"1\" align=\"center\">"_s + cells + u"</TABLE><P></P><P>t</P>"_s),
-                                       QString());
-        QCOMPARE(m.tableAlign, u"align=\"center\""_s);
-        QVERIFY(m.tableHasGrid);
-        QCOMPARE(m.cells[0], u"c1"_s);
-        QCOMPARE(m.cells[77], u"c78"_s);
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("cell"); // a cell the grid holds; -1: the table is kept as written
+        QTest::addColumn<QString>("text");
+        PageModel built;
+        for (int i = 0; i < PageModel::CellCount; ++i)
+            built.cells[i] = u"c"_s + QString::number(i);
+        built.tableAlign = u"align=\"center\""_s;
+        QTest::newRow("the builder's grid") << BuildTableGrid(built) << 77 << u"c77"_s;
+        QTest::newRow("rows shorter than the grid's")
+            << u"<TABLE border=\"1\"><TR><TD>head</TD></TR><TR><TD>a</TD><TD>b</TD></TR><TR><TD>c</TD></TR></TABLE>"_s << 9
+            << u"c"_s;
+        QTest::newRow("cells without a row") << u"<TABLE><TD>one<BR>two</TD></TABLE>"_s << 0 << u"one\r\ntwo"_s;
+        QTest::newRow("line break in a cell") << u"<TABLE><TR><TD>a\r\nb</TD></TR></TABLE>"_s << 0 << u"a b"_s;
+        QTest::newRow("caption and header cells")
+            << u"<TABLE border=\"1\"><CAPTION>成績表</CAPTION><TR><TH>名前</TH><TH>点</TH></TR><TR><TD>太郎</TD><TD>80</TD></TR></TABLE>"_s
+            << -1 << QString();
+        QTest::newRow("text inside the table") << u"<TABLE border=\"1\">note<TR><TD>a</TD></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("comment between the cells")
+            << u"<TABLE><TR><TD>a</TD><!-- b --></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("nested table")
+            << u"<TABLE border=\"1\"><TR><TD>a</TD></TR><TR><TD>b</TD><TD><TABLE><TR><TD>in</TD></TR></TABLE><P>x</P></TD></TR></TABLE>"_s
+            << -1 << QString();
+        QTest::newRow("two cells in the caption row") << u"<TABLE><TR><TD>a</TD><TD>b</TD></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("eighty cells in a row") << u"<TABLE><TR>"_s + u"<TD>c</TD>"_s.repeated(80) + u"</TR></TABLE>"_s
+                                               << -1 << QString();
+        QTest::newRow("more rows than the grid's")
+            << u"<TABLE>"_s + u"<TR><TD>r</TD></TR>"_s.repeated(15) + u"</TABLE>"_s << -1 << QString();
+        QTest::newRow("cell spanning rows") << u"<TABLE><TR><TD rowspan=\"2\">a</TD></TR><TR></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("head section") << u"<TABLE><THEAD><TR><TD>a</TD></TR></THEAD></TABLE>"_s << -1 << QString();
+        QTest::newRow("cell without its end tag") << u"<TABLE><TR><TD>a</TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("preformatted cell") << u"<TABLE><TR><TD><PRE>a\r\n b</PRE></TD></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("no text") << u"<TABLE border=\"1\"><TR><TD></TD></TR></TABLE>"_s << -1 << QString();
+    }
+    void tableIsTakenIntoTheGridOnlyAsItIs()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, cell);
+        const QString note = u"<H1>h</H1>"_s + table + u"<P></P><P>t</P>"_s;
+        const PageModel m = LoadPageToFields(pageWithNote(note), QString());
+        const QString built = BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page;
+        if (cell >= 0) {
+            QTEST(m.cells[cell], "text");
+        } else {
+            QVERIFY(std::all_of(m.cells.begin(), m.cells.end(), [](const QString &c) { return c.isEmpty(); }));
+            QCOMPARE(built, pageWithNote(note));
+        }
         QCOMPARE(m.text, u"t"_s);
+        QCOMPARE(bodyContent(built), bodyContent(pageWithNote(note)));
+        QCOMPARE(BuildPageFromFields(LoadPageToFields(built, QString()), QString(), QDate(2026, 2, 6)).page, built);
+    }
 
-        m = LoadPageToFields(pageWithNote(u"<TABLE><TD>one<BR>two</TD></TABLE>"_s), QString());
-        QVERIFY(!m.tableHasGrid);
-        QCOMPARE(m.cells[0], u"one\r\ntwo"_s);
-        QVERIFY(m.tableAlign.isEmpty());
+    // A line break of the source is white space between words, as the browser
+    // shows it; where white space counts as written, the paragraph or heading
+    // stays out of the fields, as written.
+    void lineBreaksReadAsTheBrowserShowsThem_data()
+    {
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("verbatim"); // an unchanged save writes the note as it was
+        QTest::newRow("between words")
+            << u"<P></P><P>The quick brown fox\r\njumps over\r\nthe lazy dog.</P>"_s << QString()
+            << u"The quick brown fox jumps over the lazy dog."_s << false;
+        QTest::newRow("beside a blank, a BR and the ends")
+            << u"<P></P><P>\r\na \r\nb<BR>\r\nc\r\n</P>"_s << QString() << u"a b\r\nc"_s << false;
+        QTest::newRow("lone line feeds") << u"<P></P><P>一行目\n二行目</P>"_s << QString() << u"一行目 二行目"_s << false;
+        QTest::newRow("in the heading") << u"<H1>Big\r\ntitle</H1><P></P><P>t</P>"_s << u"Big title"_s << u"t"_s << false;
+        QTest::newRow("PRE in the paragraph")
+            << u"<P></P><P>code:<PRE>a = 1\r\nb = 2</PRE></P><P>t</P>"_s << QString() << u"t"_s << true;
+        QTest::newRow("PRE typed in the text")
+            << u"<P></P><P><pre>code</pre> after</P><P>t</P>"_s << QString() << u"t"_s << true;
+        QTest::newRow("TEXTAREA's default text")
+            << u"<P></P><P>名前<TEXTAREA name=\"a\">line1\r\nline2</TEXTAREA></P><P>t</P>"_s << QString() << u"t"_s << true;
+        QTest::newRow("white-space style")
+            << u"<P></P><P style=\"white-space: pre\">a\r\nb</P><P>t</P>"_s << QString() << u"t"_s << true;
+        QTest::newRow("white-space style inside")
+            << u"<P></P><P>x <SPAN style=\"WHITE-SPACE:pre-wrap\">a\r\nb</SPAN></P><P>t</P>"_s << QString() << u"t"_s << true;
+        QTest::newRow("PRE in the heading")
+            << u"<H1>a<PRE>x\r\n y</PRE></H1><P></P><P>t</P>"_s << QString() << u"t"_s << true;
+    }
+    void lineBreaksReadAsTheBrowserShowsThem()
+    {
+        QFETCH(QString, note);
+        QFETCH(bool, verbatim);
+        const PageModel m = LoadPageToFields(pageWithNote(note), QString());
+        QTEST(m.heading, "heading");
+        QTEST(m.text, "text");
+        const QString built = BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page;
+        if (verbatim)
+            QCOMPARE(built, pageWithNote(note));
+        QCOMPARE(bodyContent(built), bodyContent(pageWithNote(note)));
+        QCOMPARE(BuildPageFromFields(LoadPageToFields(built, QString()), QString(), QDate(2026, 2, 6)).page, built);
+    }
+
+    // Body text outside the blocks is written back where it stood among them.
+    void bodyTextStaysAmongTheBlocks_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("saved"); // "" : the body as it was
+        const QString note = u"<!--NOTE_IN--><P></P><P>t</P><!--NOTE_OUT-->"_s;
+        QTest::newRow("before, between and after the blocks")
+            << u"<P>TOP NOTICE</P><!--HEDDA_IN--><!--HEDDA_OUT--><P>mid</P>"_s + note
+                   + u"<P>low</P><!--FOOTER_IN--><!--FOOTER_OUT--><P>BOTTOM</P>"_s
+            << QString();
+        QTest::newRow("before the note, no header") << u"<P>TOP NOTICE</P>\r\n"_s + note + u"<P>BOTTOM</P>"_s << QString();
+        QTest::newRow("footer before the note")
+            << u"<P>a</P><!--FOOTER_IN--><!--FOOTER_OUT--><P>b</P>"_s + note + u"<P>c</P>"_s
+            << u"<P>a</P><P>b</P>"_s + note + u"<!--FOOTER_IN--><!--FOOTER_OUT--><P>c</P>"_s;
+        QTest::newRow("line breaks alone between the blocks")
+            << u"\r\n<!--HEDDA_IN--><!--HEDDA_OUT-->\r\n"_s + note + u"\r\n<!--FOOTER_IN--><!--FOOTER_OUT-->\r\n"_s
+            << u"<!--HEDDA_IN--><!--HEDDA_OUT-->"_s + note + u"<!--FOOTER_IN--><!--FOOTER_OUT-->"_s;
+    }
+    void bodyTextStaysAmongTheBlocks()
+    {
+        QFETCH(QString, body);
+        QFETCH(QString, saved);
+        const QString page = Head + body + u"</BODY>\r\n</HTML>\r\n"_s;
+        const QString built = BuildPageFromFields(LoadPageToFields(page, QString()), QString(), QDate(2026, 2, 6)).page;
+        QCOMPARE(built, Head + (saved.isEmpty() ? body : saved) + u"</BODY>\r\n</HTML>\r\n"_s);
+        QCOMPARE(BuildPageFromFields(LoadPageToFields(built, QString()), QString(), QDate(2026, 2, 6)).page, built);
     }
 
     void pictureSizeReadLeniently()

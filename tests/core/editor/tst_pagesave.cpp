@@ -2,12 +2,22 @@
 #include "core/forms/sharedfilelock.h"
 #include "core/pages/pagefile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "core/editortools/filebytes.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+bool setModified(const QString &path, const QDateTime &when)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime);
+}
+} // namespace
 
 // The editor's save writes over the page only while it is as the editor read it.
 class PageSaveTest : public QObject
@@ -63,6 +73,72 @@ private slots:
         SharedFileLock post(path);
         QVERIFY(post.acquire(0));
         QCOMPARE(int(saveEditedPage(path, u"edited"_s, &read, 0).status), int(PageSaveStatus::Busy));
+        QCOMPARE(readBytes(path), QByteArray("<P>page</P>"));
+    }
+
+    // A lock is broken only when its holder is gone: a peer on another computer
+    // that has held it longer than a save waits (a slow share) keeps it.
+    void peersLockIsBrokenOnlyWhenLeftBehind_data()
+    {
+        QTest::addColumn<int>("untouchedMs");
+        QTest::addColumn<int>("status");
+        QTest::newRow("held longer than a save waits") << 6000 << int(PageSaveStatus::Busy);
+        QTest::newRow("untouched a while, still held") << SharedFileLock::StaleAfterMs - 5000 << int(PageSaveStatus::Busy);
+        QTest::newRow("left behind") << SharedFileLock::StaleAfterMs + 5000 << int(PageSaveStatus::Written);
+    }
+    void peersLockIsBrokenOnlyWhenLeftBehind()
+    {
+        QFETCH(int, untouchedMs);
+        QFETCH(int, status);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"1010_page.html"_s);
+        QVERIFY(writeBytes(path, "<P>page</P>"));
+        const PageSnapshot read = takePageSnapshot(path);
+        // A lock file as a copy on another computer writes it.
+        const QString lockPath = SharedFileLock::lockPathFor(path);
+        const QByteArray peer = "4242\nkavuno\nother-pc\n0123456789abcdef\n";
+        QVERIFY(writeBytes(lockPath, peer));
+        QVERIFY(setModified(lockPath, QDateTime::currentDateTime().addMSecs(-untouchedMs)));
+
+        QCOMPARE(int(saveEditedPage(path, u"edited"_s, &read, 200).status), status);
+        if (status == int(PageSaveStatus::Busy)) {
+            QCOMPARE(readBytes(lockPath), peer);
+            QCOMPARE(readBytes(path), QByteArray("<P>page</P>"));
+        }
+    }
+
+    // The holder keeps its lock fresh however long its write takes.
+    void heldLockIsKeptFresh()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"1010_page.html"_s);
+        SharedFileLock lock(path);
+        QVERIFY(lock.acquire(0));
+        const QString lockPath = SharedFileLock::lockPathFor(path);
+        QVERIFY(setModified(lockPath, QDateTime::currentDateTime().addSecs(-3600)));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(lockPath).lastModified().secsTo(QDateTime::currentDateTime()) < 60,
+                                 SharedFileLock::RefreshEveryMs * 5);
+    }
+
+    // A folder or a link at the lock's name is named for what it is, at once.
+    void lockThatIsNoFileIsNamed_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("folder") << true;
+        QTest::newRow("link") << false;
+    }
+    void lockThatIsNoFileIsNamed()
+    {
+        QFETCH(bool, folder);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"1010_page.html"_s);
+        QVERIFY(writeBytes(path, "<P>page</P>"));
+        const QString lockPath = SharedFileLock::lockPathFor(path);
+        QVERIFY(folder ? QDir().mkdir(lockPath) : QFile::link(dir.filePath(u"elsewhere"_s), lockPath));
+        SharedFileLock lock(path);
+        QVERIFY(!lock.acquire(60000));
+        QVERIFY(lock.notALockFile());
+        QCOMPARE(int(saveEditedPage(path, u"edited"_s, nullptr, 60000).status), int(PageSaveStatus::LockBlocked));
         QCOMPARE(readBytes(path), QByteArray("<P>page</P>"));
     }
 

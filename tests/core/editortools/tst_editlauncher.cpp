@@ -1,4 +1,5 @@
 #include "core/editor/editlauncher.h"
+#include "core/pages/markupscan.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/templates.h"
 
@@ -39,13 +40,20 @@ public:
     void pausePoll() override { log << u"pause"_s; }
     void resumePoll() override { log << u"resume"_s; }
     void showPlaceholder(const QString &status) override { log << u"placeholder "_s + status; }
-    EditorOutcome runEditor(const QString &path, const QString &content) override
+    PageSnapshot read; // as the last editor was given it
+    EditorOutcome runEditor(const QString &path, const QString &content, const PageSnapshot &snapshot) override
     {
         log << u"editor "_s + QFileInfo(path).fileName();
+        read = snapshot;
         return editor(path, content);
     }
     void tellUndecodablePage(const QString &path) override { log << u"undecodable "_s + QFileInfo(path).fileName(); }
-    QString removeLookLinks(const QString &text) override { return QString(text).replace(u"$LOOK"_s, u"plain"_s); }
+    std::function<void()> whileRemovingLinks = [] {};
+    QString removeLookLinks(const QString &text) override
+    {
+        whileRemovingLinks();
+        return QString(text).replace(u"$LOOK"_s, u"plain"_s);
+    }
     QString restoreLookLinks(const QString &text) override { return text + u"<!--links-->"_s; }
     QString paintProgram() override { return paint; }
     bool runProgramAndWait(const QString &program, const QStringList &arguments) override
@@ -108,6 +116,15 @@ private slots:
                                     << OwnPage + u"<META NAME=\"author\" CONTENT=\"WORK_Kavuno_印刷\">"_s
                                     << int(L::EditKind::Outside);
         QTest::newRow("foreign page") << u"a.html"_s << u"<html></html>"_s << int(L::EditKind::Outside);
+        QTest::newRow("own page with more tags than are read")
+            << u"a.html"_s << OwnPage + u"<B>"_s.repeated(MarkupTagLimit) << int(L::EditKind::Outside);
+        // Unclosed formatting tags a browser copies into every later block: few tags, a huge tree.
+        QString copied = OwnPage + u"<P>x</P><P>"_s;
+        for (int i = 0; i < 1000; ++i)
+            copied += u"<b id=%1>"_s.arg(i);
+        copied += u"</P>"_s + u"<div>x</div>"_s.repeated(1000);
+        QTest::newRow("own page whose tags cost more than its length allows")
+            << u"a.html"_s << copied << int(L::EditKind::Outside);
     }
     void kinds()
     {
@@ -144,6 +161,34 @@ private slots:
         QCOMPARE(host.log.mid(0, 4), QStringList({u"pause"_s, u"placeholder --- 編集中 ---"_s,
                                                   u"editor 01_page.html"_s, u"resume"_s}));
         QCOMPARE(host.log.at(4), u"go 01_page"_s);
+    }
+
+    // The editor is given the bytes its text was read from: a post written after
+    // that read is a change its save finds.
+    void editorGetsTheBytesItsTextCameFrom()
+    {
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {u"01_page.html"_s};
+        const QString path = dir.filePath(u"01_page.html"_s);
+        const QByteArray read = encodePage(OwnPage + u"$LOOK"_s);
+        QVERIFY(writeBytes(path, read));
+        host.whileRemovingLinks = [&] { QVERIFY(writeBytes(path, read + "<P>post</P>")); };
+        QString shown;
+        host.editor = [&](const QString &, const QString &content) {
+            shown = content;
+            return EditorOutcome{false, path, {}};
+        };
+        L::EditPage(host, {}, {});
+        QVERIFY(host.read.exists);
+        QCOMPARE(host.read.bytes, read);
+        QVERIFY(shown.endsWith(u"plain\r\n"_s));
+        QCOMPARE(int(saveEditedPage(path, shown, &host.read, 0).status), int(PageSaveStatus::Changed));
+
+        // A new page: nothing stands under its name.
+        L::NewDailyPage(host, QDateTime(QDate(2026, 2, 6), QTime(9, 0)));
+        QVERIFY(!host.read.exists);
     }
 
     void nothingWithoutCurrentPageOrForWebAddress()

@@ -122,6 +122,37 @@ private slots:
         QVERIFY(host.log.contains(u"ReMake"_s));
         QCOMPARE(nav.levels().top().MidashiT.value(2), u"保存した"_s);
     }
+
+    // A post another computer writes after the launcher read the page (here while
+    // the keyword links are taken out) is found when the edit is saved: the save
+    // checks the file against the bytes the fields were made from.
+    void postWrittenWhileTheEditorOpensIsNotWrittenOver()
+    {
+        const QString path = data.filePath(u"04_look.html"_s);
+        QString page = readPageFile(QStringLiteral(KAVUNO_TEST_DATA) + u"/editor/table.html"_s).text;
+        QVERIFY(writePageFile(path, page.replace(u"</BODY>"_s, u"<!--$LOOK--></BODY>"_s)));
+        const QString posted = QString(page).replace(u"<!--NOTE_OUT-->"_s, u"<P>ほかのPCの書き込み</P><!--NOTE_OUT-->"_s);
+        MainWindowEditHost launcher(nav, mainWindow, editor, platform);
+        launcher.buildLookLinks = [&](int mode, const QString &text) {
+            if (mode == 1)
+                writePageFile(path, posted);
+            return text;
+        };
+        QStringList questions;
+        editor.askChangedPage = [&](const QString &question) {
+            questions << question;
+            return TForm2::ChangedPageChoice::Cancel;
+        };
+        openLevel(3);
+        const ModalUser user(editor, [&] {
+            editor.Edit1->setText(u"編集した題"_s);
+            editor.BitBtn4Click();
+            editor.BitBtn2Click();
+        });
+        launcher.editCurrentPage();
+        QCOMPARE(questions.size(), 1);
+        QCOMPARE(readBytes(path), encodePage(posted));
+    }
 };
 
 QTEST_MAIN(EditLaunchTest)

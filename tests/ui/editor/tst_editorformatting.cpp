@@ -99,8 +99,7 @@ private:
             questions << question;
             return answer;
         };
-        form.setCaption(path);
-        form.Memo82->setPlainText(widgetTextFromField(page.text));
+        form.openPage(path, page.text, takePageSnapshot(path));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.activateWindow();

@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QApplication>
+#include <QMessageBox>
 
 #include "../../core/editor/bodycontent.h"
 #include "core/editortools/filebytes.h"
@@ -45,11 +48,11 @@ private:
         const QString path = dir.filePath(name);
         QFile::remove(path);
         QVERIFY(QFile::copy(fixture(name), path));
-        const PageText page = readPageFile(path);
+        const PageSnapshot read = takePageSnapshot(path);
+        const PageText page = decodePageUtf8(read.bytes);
         QVERIFY(page.ok());
         form.now = [] { return QDateTime(QDate(2026, 2, 6), QTime(9, 30)); };
-        form.setCaption(path);
-        form.Memo82->setPlainText(widgetTextFromField(page.text));
+        form.openPage(path, page.text, read);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
@@ -111,10 +114,11 @@ private slots:
         QVERIFY(form.speedButton(23)->isMarked());
         QCOMPARE(form.Memo1->fieldText(), u"一週間の予定"_s);
         QCOMPARE(form.GridCells.at(1)->fieldText(), u"火"_s);
-        QCOMPARE(form.GridCells.at(3)->fieldText(), u"国語"_s); // cells are read in order, rows aside
+        QCOMPARE(form.GridCells.at(2)->fieldText(), u"水"_s);
+        QCOMPARE(form.GridCells.at(8)->fieldText(), u"国語"_s); // each row in its row of the grid
         QVERIFY(form.speedButton(20)->isMarked());
         form.Edit1->setText(u"新しい時間割"_s);
-        form.GridCells.at(9)->setFieldText(u"理科\r\n実験"_s);
+        form.GridCells.at(10)->setFieldText(u"理科\r\n実験"_s);
         form.BitBtn4Click();
         QCOMPARE(form.result(), int(QDialog::Accepted));
         compareWithGolden(form.caption(), u"table-saved.html"_s);
@@ -278,7 +282,7 @@ private slots:
         QCOMPARE(form.Label3->text(), u" 2026年02月06日朝_日報"_s);
 
         // Opened again, the page shows its notation with the box ticked and the link frame raised.
-        form.Memo82->setPlainText(widgetTextFromField(readPageFile(form.caption()).text));
+        form.openPage(form.caption(), readPageFile(form.caption()).text, takePageSnapshot(form.caption()));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.CheckBox1->isChecked());
@@ -341,6 +345,24 @@ private slots:
         form.BitBtn2Click();
     }
 
+    // A folder at the lock's name is named for what it is, not taken for a peer's write.
+    void folderAtTheLocksNameIsNamed()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QString lock = dir.filePath(u"_table.html.lock"_s);
+        QVERIFY(QDir().mkpath(lock));
+        QStringList warnings;
+        form.warn = [&](const QString &message) { warnings << message; };
+        form.Edit1->setText(u"changed"_s);
+        form.BitBtn4Click();
+        QDir(lock).removeRecursively();
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains(u"「_table.html.lock」"_s), qPrintable(warnings.first()));
+        QVERIFY(form.isVisible());
+        form.BitBtn2Click();
+    }
+
     void unchangedPageKeepsNoBreakSpaces()
     {
         TForm2 form(&mainWindow);
@@ -400,13 +422,12 @@ private slots:
         const auto saveUnchanged = [&] {
             TForm2 form(&mainWindow);
             form.now = [] { return QDateTime(QDate(2026, 2, 6), QTime(9, 30)); };
-            form.setCaption(path);
-            form.Memo82->setPlainText(widgetTextFromField(readPageFile(path).text));
+            form.openPage(path, readPageFile(path).text, takePageSnapshot(path));
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             // Shown and not changed, the page closes on Escape without a question.
             bool asked = false;
-            form.confirm = [&](const QString &) { return asked = true; };
+            form.confirmDrop = [&](const QString &) { return asked = true; };
             QTest::keyClick(&form, Qt::Key_Escape);
             QVERIFY(!asked);
             QVERIFY(!form.isVisible());
@@ -459,7 +480,7 @@ private slots:
         open(form, u"table.html"_s);
         const QByteArray before = readBytes(form.caption());
         QStringList questions;
-        form.confirm = [&](const QString &question) {
+        form.confirmDrop = [&](const QString &question) {
             questions << question;
             return answer;
         };
@@ -483,6 +504,31 @@ private slots:
         form.BitBtn2Click(); // "閉じる" closes without a question
         QCOMPARE(questions.size(), change.isEmpty() ? 0 : 1);
         QVERIFY(!form.isVisible());
+    }
+
+    // Escape then Enter goes back to the edit: the question's default keeps it.
+    void escapeThenEnterKeepsTheEdit()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        form.Edit1->setFocus();
+        QTest::keyClicks(form.Edit1, u"x"_s);
+        QString question;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            answer.stop();
+            question = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        answer.start(10);
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QCOMPARE(question, u"変更があります。保存しないで終了しますか?"_s);
+        QVERIFY(form.isVisible());
+        QVERIFY(form.Edit1->text().endsWith(u"x"_s));
+        form.BitBtn2Click();
     }
 
     void editNotesToggleAndAreWrittenBesideThePage()

@@ -1,3 +1,4 @@
+#include "core/editor/pagebuilder.h"
 #include "ui/editor/editorwidgets.h"
 #include "ui/editor/tform2.h"
 
@@ -55,7 +56,8 @@ private slots:
         QTest::addColumn<int>("layout");
         QTest::addColumn<bool>("table");
         QTest::addColumn<bool>("titlePresent");
-        const QString cells = u"<TD>c</TD>"_s.repeated(78);
+        PageModel grid;
+        grid.cells.fill(u"c"_s);
         QTest::newRow("centred heading, text only")
             << u"T"_s << u"<H1 align=\"center\">H</H1><P></P><P>x</P>"_s << QList<int>{5, 7, 19, 3} << 0 << false
             << true;
@@ -71,7 +73,7 @@ private slots:
             << true;
         QTest::newRow("link without picture: text only")
             << u"T"_s << u"<P><A href=\"doc.pdf\">Read</A></P><P>Body</P>"_s << QList<int>{3} << 0 << false << true;
-        QTest::newRow("table of 78 cells") << u"T"_s << u"<TABLE border=\"1\"><TR>"_s + cells + u"</TR></TABLE>"_s
+        QTest::newRow("table of 78 cells") << u"T"_s << BuildTableGrid(grid)
                                            << QList<int>{23} << 0 << true << true;
         QTest::newRow("one-cell table is the framed text")
             << u"T"_s << u"<TABLE border=\"1\"><TR><TD>box</TD></TR></TABLE><P></P><P>x</P>"_s << QList<int>{3} << 0

@@ -143,8 +143,11 @@ AnswerLine answerLine(const QString &sheet)
 AppendOutcome appendAnswer(const QString &csvPath, const AnswerLine &line, int lockTimeoutMs)
 {
     SharedFileLock lock(csvPath);
-    if (!lock.acquire(lockTimeoutMs))
+    if (!lock.acquire(lockTimeoutMs)) {
+        if (lock.notALockFile())
+            return {AppendStatus::Failed, lock.notALockFileText()};
         return {lock.permissionDenied() ? AppendStatus::Failed : AppendStatus::Busy, {}};
+    }
     // A link planted in the page's folder must not lead the row elsewhere.
     const int fd = ::open(QFile::encodeName(csvPath).constData(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)

@@ -48,5 +48,8 @@ inline const QString AnswerInstruction = u"[  ]の中に書いて、回答の書
 inline const QString AnswersWritten = u"書き込み終了"_s;
 inline const QString AnswerBusy = u"ほかのパソコンが回答を書き込み中です。少し待ってからもう一度書き込んでください。"_s;
 inline const QString AnswerFailed = u"回答を書き込めませんでした。"_s;
+// %1 the lock's name: a folder or a link stands there, so no copy can ever take the lock.
+inline const QString LockNameTaken =
+    u"ロックの名前「%1」にファイルではないもの（フォルダーなど）があります。それを取り除いてください。"_s;
 inline const QString PageUnreadable = u"ページを読めませんでした。"_s;
 } // namespace FormTexts

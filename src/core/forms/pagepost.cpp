@@ -177,8 +177,11 @@ PostOutcome postToPage(const QString &pagePath, const QString &date, const QStri
     if (message.trimmed().isEmpty())
         return {PostStatus::EmptyMessage, {}};
     SharedFileLock lock(pagePath);
-    if (!lock.acquire(lockTimeoutMs))
+    if (!lock.acquire(lockTimeoutMs)) {
+        if (lock.notALockFile())
+            return {PostStatus::WriteFailed, lock.notALockFileText()};
         return {lock.permissionDenied() ? PostStatus::WriteFailed : PostStatus::Busy, {}};
+    }
     // A link planted in the folder must not lead the post elsewhere.
     if (QFileInfo(pagePath).isSymLink())
         return {PostStatus::WriteFailed, {}};

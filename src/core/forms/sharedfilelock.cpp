@@ -1,5 +1,7 @@
 #include "core/forms/sharedfilelock.h"
 
+#include "core/forms/formtexts.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -85,4 +87,9 @@ QString SharedFileLock::lockPathFor(const QString &file)
 {
     const QFileInfo info(file);
     return info.path() + u"/_" + info.fileName() + u".lock";
+}
+
+QString SharedFileLock::notALockFileText() const
+{
+    return FormTexts::LockNameTaken.arg(QFileInfo(m_lock.fileName()).fileName());
 }

@@ -35,6 +35,8 @@ public:
     bool notALockFile() const { return m_notALockFile; }
 
     static QString lockPathFor(const QString &file);
+    // What to tell the user when notALockFile(): no waiting clears it.
+    QString notALockFileText() const;
 
 private:
     class Keeper;

@@ -13,7 +13,7 @@ LookPageResult rewriteLookLinks(const QString &path, const std::function<QString
 {
     SharedFileLock lock(path);
     if (!lock.acquire(lockTimeoutMs))
-        return lock.permissionDenied() ? LookPageResult::WriteFailed : LookPageResult::Busy;
+        return lock.permissionDenied() || lock.notALockFile() ? LookPageResult::WriteFailed : LookPageResult::Busy;
     // A link planted in the folder would carry another file's text into this one.
     if (QFileInfo(path).isSymLink())
         return LookPageResult::WriteFailed;

@@ -2,6 +2,8 @@
 #include "core/forms/answercsv.h"
 #include "core/forms/sharedfilelock.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QLockFile>
 #include <QProcess>
@@ -109,6 +111,12 @@ private slots:
         QTimer::singleShot(100, [&other] { other.unlock(); });
         QCOMPARE(appendAnswer(csv, Line, 10000).status, AppendStatus::Appended);
         QCOMPARE(readBytes(csv), Bom + "Q1,Q2\r\nA,B\r\n");
+        // A folder at the lock's name is named as such, at once, not waited on as a busy peer.
+        other.unlock();
+        QVERIFY(QDir(dir.path()).mkdir(QFileInfo(SharedFileLock::lockPathFor(csv)).fileName()));
+        const AppendOutcome blocked = appendAnswer(csv, Line, 60000);
+        QCOMPARE(blocked.status, AppendStatus::Failed);
+        QVERIFY(blocked.error.contains(QFileInfo(SharedFileLock::lockPathFor(csv)).fileName()));
     }
 
     void threeCopiesAppendingLoseNoRow()

@@ -7,6 +7,8 @@
 #include "core/pages/markupscan.h"
 #include "core/pages/pagefile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -211,6 +213,12 @@ private slots:
         QTimer::singleShot(100, [&other] { other.unlock(); });
         QCOMPARE(postToPage(path, QString(), QString(), u"x"_s, 10000).status, PostStatus::Posted);
         QVERIFY(pageText(path).contains(u"(^0^)x<BR>"_s));
+        // A folder at the lock's name is never "another PC writing": it is named, at once.
+        other.unlock();
+        QVERIFY(QDir(dir.path()).mkdir(QFileInfo(SharedFileLock::lockPathFor(path)).fileName()));
+        const PostOutcome blocked = postToPage(path, QString(), QString(), u"y"_s, 60000);
+        QCOMPARE(blocked.status, PostStatus::WriteFailed);
+        QVERIFY(postOutcomeText(blocked).contains(QFileInfo(SharedFileLock::lockPathFor(path)).fileName()));
     }
 };
 

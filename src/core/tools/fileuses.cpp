@@ -17,6 +17,7 @@
 #include <functional>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -36,7 +37,7 @@ static bool titleIcon(const QString &text, const QList<MarkupTag> &tags, qsizety
     const qsizetype close = text.indexOf(u'"', start);
     if (close < 0 || close >= titleEnd)
         return false;
-    *value = {start, close - start, text.mid(start, close - start)};
+    *value = {start, close - start, text.mid(start, close - start), true};
     return true;
 }
 
@@ -68,10 +69,10 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
                        const std::function<void(const QuotedValue &, qsizetype, qsizetype, const QString &)> &found)
 {
     for (const QuotedValue &value : fileNameValues(text)) {
-        // The path part: before "#" and "?".
+        // The path part: before "#" and "?" of an address.
         qsizetype pathEnd = value.text.size();
         for (const QChar cut : {u'#', u'?'}) {
-            const qsizetype at = value.text.indexOf(cut);
+            const qsizetype at = value.raw ? -1 : value.text.indexOf(cut);
             if (at >= 0)
                 pathEnd = std::min(pathEnd, at);
         }
@@ -81,7 +82,10 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
             qsizetype segmentStart = segmentEnd;
             while (segmentStart > 0 && value.text.at(segmentStart - 1) != u'/' && value.text.at(segmentStart - 1) != u'\\')
                 --segmentStart;
-            const QString path = resolver.pathOf(pageFolder, value.text.left(segmentEnd));
+            const QString written = value.text.left(segmentEnd);
+            // A name read as written is looked up as the address that names it.
+            const QString path = resolver.pathOf(
+                pageFolder, value.raw ? QString::fromUtf8(QUrl::toPercentEncoding(written, "/\\")) : written);
             const QString key = path.isEmpty() || segmentEnd == segmentStart ? QString() : resolver.key(path);
             if (!key.isEmpty() && isKey(key)) {
                 found(value, segmentStart, segmentEnd - segmentStart, key);
@@ -92,19 +96,29 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
     }
 }
 
-// name as it can stand in a value in quote (none: a value without quotes).
-// The value's own quote, and what ends a value without quotes, are escaped
-// so that a name never closes its value; where the value was escaped, or an
-// escape would mix with a "%" of the name, the whole name is.
-static QString nameInValue(QString name, QChar quote, bool escapedValue)
+// name as it can stand in a value in quote (none: a value without quotes),
+// written so that a browser reads it back: "%", "#" and "?" escaped (else read
+// as an escape, a fragment and a query), and the value's own quote and what
+// ends a value without quotes, so that a name never closes its value. Where
+// the value was escaped, the whole name is. The title's icon (raw) is read as
+// written: only a double quote, which would end it, is escaped there.
+static QString nameInValue(const QString &name, QChar quote, bool escapedValue, bool raw)
 {
-    const QString ending = quote.isNull() ? u" \t\n\r\f>\"'"_s : QString(quote);
-    const bool mustEscape = std::any_of(ending.cbegin(), ending.cend(), [&](QChar c) { return name.contains(c); });
-    if (escapedValue || (mustEscape && name.contains(u'%')))
+    // A name read as written only may not end its value.
+    if (raw)
+        return QString(name).replace(u'"', u"%22"_s);
+    if (escapedValue)
         return QString::fromUtf8(QUrl::toPercentEncoding(name));
-    for (const QChar c : ending)
-        name.replace(c, u"%"_s + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper());
-    return name;
+    const QString escaped = (quote.isNull() ? u"%#? \t\n\r\f>\"'"_s : u"%#?"_s + quote);
+    QString value;
+    value.reserve(name.size());
+    for (const QChar c : name) {
+        if (escaped.contains(c))
+            value += u'%' + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
+        else
+            value += c;
+    }
+    return value;
 }
 
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
@@ -121,7 +135,8 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
                    const QChar before = value.start > 0 ? text.at(value.start - 1) : QChar();
                    const QChar quote = before == u'"' || before == u'\'' ? before : QChar();
                    cuts.append({value.start + start, length,
-                                nameInValue(renamed.value(key), quote, value.text.mid(start, length).contains(u'%'))});
+                                nameInValue(renamed.value(key), quote, value.text.mid(start, length).contains(u'%'),
+                                            value.raw)});
                });
     QString result = text;
     for (auto cut = cuts.crbegin(); cut != cuts.crend(); ++cut)
@@ -214,6 +229,13 @@ static bool isOwnFile(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool canWritePage(const QString &page)
+{
+    // The whole-file writer makes a new file beside the page and renames it over the page.
+    return ::access(QFile::encodeName(page).constData(), W_OK) == 0
+           && ::access(QFile::encodeName(folderOf(page)).constData(), W_OK) == 0;
+}
+
 PageUses::PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver)
     : m_base(resolver)
     , m_oneResolver(true)
@@ -226,8 +248,9 @@ PageUses::PageUses(const QStringList &pages, const QStringList &paths, const Lin
 }
 
 PageUses::PageUses(const QString &root, const QString &folder, const QStringList &paths,
-                   const std::function<void()> &tick)
-    : m_base(root, folder)
+                   const std::function<void()> &tick, bool unwritableBlocks, const std::optional<LinkResolver> &resolver)
+    : m_base(resolver ? *resolver : LinkResolver(root, folder))
+    , m_unwritableBlocks(unwritableBlocks)
     , m_root(QDir::cleanPath(root))
 {
     const QSet<QString> keys = keysOf(paths, m_base);
@@ -304,7 +327,7 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const QB
                [&](const QuotedValue &, qsizetype, qsizetype, const QString &key) { named.insert(key); });
     if (named.isEmpty())
         return;
-    if (rewritable)
+    if (rewritable && !(m_unwritableBlocks && !canWritePage(page)))
         m_users << page;
     else
         for (const QString &key : std::as_const(named))
@@ -334,7 +357,7 @@ static QString pathNow(const QString &page, const QHash<QString, QString> &moved
 }
 
 QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before,
-                              bool pagesMoved) const
+                              bool pagesMoved, const QString &first) const
 {
     QHash<QString, QString> names;
     QHash<QString, QString> moved;
@@ -343,8 +366,22 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, con
         if (pagesMoved)
             moved.insert(from, to);
     }
-    QStringList notWritten;
+    // first, then the pages that can be written, then the others.
+    QStringList order;
+    QStringList unwritable;
     for (const QString &page : m_users) {
+        const QString path = pathNow(page, moved);
+        if (path == first)
+            order.prepend(page);
+        else if (canWritePage(path))
+            order << page;
+        else
+            unwritable << page;
+    }
+    order += unwritable;
+    QStringList notWritten;
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        const QString &page = order.at(i);
         const QString path = pathNow(page, moved);
         const std::optional<QByteArray> bytes = isOwnFile(path) ? readTextFile(path) : std::nullopt;
         const PageText read = decodePageUtf8(bytes.value_or(QByteArray()));
@@ -358,11 +395,17 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, con
             continue;
         // Only the names change: the mark and the line breaks stay as they were.
         const QByteArray written = (read.hadBom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + fixed.toUtf8();
-        const PageStep step = before ? before(path, written) : PageStep::Write;
+        PageStep step = canWritePage(path) ? PageStep::Write : PageStep::Stop;
+        if (step == PageStep::Write && before)
+            step = before(path, written);
         if (step == PageStep::Skip)
             continue;
-        if (step == PageStep::Fail || !writeWholeFile(path, written))
-            notWritten << path;
+        if (step == PageStep::Write && writeWholeFile(path, written))
+            continue;
+        // This page and every page after it are left as they are.
+        for (qsizetype j = i; j < order.size(); ++j)
+            notWritten << pathNow(order.at(j), moved);
+        break;
     }
     return notWritten;
 }

@@ -27,8 +27,10 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
 
 // The pages that name some of the paths about to be renamed: read before the
 // renames, rewritten after them. A page that is not valid UTF-8 is never
-// rewritten, so the paths it names are to keep their names. Only a page that
-// is a file of its own is read (never one through a link).
+// rewritten, so the paths it names are to keep their names; so is a page that
+// cannot be written now (read-only, in a read-only folder), unless the pages
+// are read after the renames (unwritableBlocks false). Only a page that is a
+// file of its own is read (never one through a link).
 class PageUses
 {
 public:
@@ -36,8 +38,10 @@ public:
     // Every page of the data root that names some of paths: the pages of folder
     // and every page of the folders the search walks below root, each page's
     // values read from its own folder. tick is called now and then meanwhile.
+    // resolver, when given, is the one the paths were looked up with before.
     PageUses(const QString &root, const QString &folder, const QStringList &paths,
-             const std::function<void()> &tick = {});
+             const std::function<void()> &tick = {}, bool unwritableBlocks = true,
+             const std::optional<LinkResolver> &resolver = std::nullopt);
 
     // The pages that name path and cannot be rewritten.
     QStringList blockingPages(const QString &path) const { return m_blocking.value(m_base.key(path)); }
@@ -45,8 +49,10 @@ public:
     // The pages that cannot be rewritten and name some of the paths.
     QStringList blockingPages() const;
 
-    // What happens to a page about to be written (its path now and its new bytes).
-    enum class PageStep { Write, Skip, Fail };
+    // What happens to a page about to be written (its path now and its new
+    // bytes): written, passed over, or the rewriting ends before it (Fail: it
+    // could not be recorded; Stop: asked to).
+    enum class PageStep { Write, Skip, Fail, Stop };
     using BeforeWrite = std::function<PageStep(const QString &page, const QByteArray &bytes)>;
 
     // Rewrites every page that names a renamed path (old path -> new path);
@@ -54,9 +60,13 @@ public:
     // under its new path (unless the pages were read after the renames:
     // pagesMoved false). The page keeps its bytes but for the names: its
     // byte-order mark only if it had one, its line breaks as they are.
-    // Returns the pages that could not be rewritten.
+    // Returns the pages that were not rewritten. The first page that cannot
+    // be written ends the rewriting, so that a record of the pages told
+    // before each write names at most one page that was not written, the
+    // last: first (if it is to be rewritten) comes first, pages that cannot
+    // be written now come last and are never told.
     QStringList rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before = {},
-                        bool pagesMoved = true) const;
+                        bool pagesMoved = true, const QString &first = {}) const;
 
 private:
     void consider(const QString &page, const QSet<QString> &keys, const QByteArray *bytes = nullptr);
@@ -67,6 +77,7 @@ private:
     LinkResolver m_base;
     // Set when the pages are read with one resolver; else each from its own folder.
     bool m_oneResolver = false;
+    bool m_unwritableBlocks = true;
     QString m_root;
     // The pages that name some of the paths and can be rewritten; path key ->
     // the pages that name it but cannot be.
@@ -83,3 +94,5 @@ private:
 bool isPageFileName(const QString &path);
 // The pages of folder.
 QStringList pagesOfFolder(const QString &folder);
+// Whether a page can be written now: it and its folder are writable.
+bool canWritePage(const QString &page);

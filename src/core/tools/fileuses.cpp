@@ -14,7 +14,11 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -236,6 +240,42 @@ bool canWritePage(const QString &page)
            && ::access(QFile::encodeName(folderOf(page)).constData(), W_OK) == 0;
 }
 
+// The bytes of each page that is a file of its own, read a few side by side:
+// on a network share each read mostly waits for the answer.
+static QList<std::optional<QByteArray>> readOwnPages(const QStringList &pages)
+{
+    QList<std::optional<QByteArray>> read(pages.size());
+    std::atomic<qsizetype> next{0};
+    const auto readSome = [&] {
+        for (qsizetype i; (i = next++) < pages.size();)
+            read[i] = isOwnFile(pages.at(i)) ? readTextFile(pages.at(i)) : std::nullopt;
+    };
+    std::vector<std::thread> readers;
+    for (qsizetype t = 0; t < std::min<qsizetype>(pages.size() / 16, 7); ++t) {
+        try {
+            readers.emplace_back(readSome);
+        } catch (const std::system_error &) {
+            break;
+        }
+    }
+    readSome();
+    for (std::thread &reader : readers)
+        reader.join();
+    return read;
+}
+
+void PageUses::considerAll(const QStringList &pages, const QSet<QString> &keys)
+{
+    // A few hundred at a time: the bytes of a large folder are not all held at once.
+    constexpr qsizetype Chunk = 256;
+    for (qsizetype from = 0; from < pages.size(); from += Chunk) {
+        const QStringList some = pages.mid(from, Chunk);
+        const QList<std::optional<QByteArray>> read = readOwnPages(some);
+        for (qsizetype i = 0; i < some.size(); ++i)
+            consider(some.at(i), keys, read.at(i));
+    }
+}
+
 PageUses::PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver)
     : m_base(resolver)
     , m_oneResolver(true)
@@ -243,24 +283,24 @@ PageUses::PageUses(const QStringList &pages, const QStringList &paths, const Lin
     const QSet<QString> keys = keysOf(paths, m_base);
     m_paths = paths;
     m_pieces = piecesToFind(paths, &m_pieceLengths);
-    for (const QString &page : pages)
-        consider(page, keys);
+    considerAll(pages, keys);
 }
 
-PageUses::PageUses(const QString &root, const QString &folder, const QStringList &paths,
-                   const std::function<void()> &tick, bool unwritableBlocks, const std::optional<LinkResolver> &resolver)
-    : m_base(resolver ? *resolver : LinkResolver(root, folder))
-    , m_unwritableBlocks(unwritableBlocks)
+PageUses::PageUses(const QString &root, const QString &folder, const QStringList &paths, const RootReading &how)
+    : m_base(how.resolver ? *how.resolver : LinkResolver(root, folder))
+    , m_unwritableBlocks(how.unwritableBlocks)
     , m_root(QDir::cleanPath(root))
 {
+    const std::function<void()> &tick = how.tick;
     const QSet<QString> keys = keysOf(paths, m_base);
     m_paths = paths;
     m_pieces = piecesToFind(paths, &m_pieceLengths);
     QSet<QString> seen;
-    for (const QString &page : pagesOfFolder(QDir::cleanPath(folder))) {
+    const QStringList own = pagesOfFolder(QDir::cleanPath(folder));
+    for (const QString &page : own)
         seen.insert(page);
-        consider(page, keys);
-    }
+    if (!how.withoutFolder)
+        considerAll(own, keys);
     if (m_root.isEmpty())
         return;
     QStringList folders;
@@ -274,7 +314,8 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
         const QString page = m_root + u'/' + relative;
         if (!seen.contains(page)) {
             seen.insert(page);
-            consider(page, keys, &bytes);
+            // The walk reads a page of its own only, never through a link.
+            consider(page, keys, std::move(bytes));
         }
         if (tick)
             tick();
@@ -285,12 +326,14 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
     for (const QString &walked : std::as_const(folders)) {
         if (tick)
             tick();
+        QStringList left;
         for (const QString &page : pagesOfFolder(walked)) {
             if (!seen.contains(page)) {
                 seen.insert(page);
-                consider(page, keys);
+                left << page;
             }
         }
+        considerAll(left, keys);
     }
 }
 
@@ -299,11 +342,8 @@ LinkResolver PageUses::resolverFor(const QString &folder) const
     return m_oneResolver ? m_base : m_base.from(folder);
 }
 
-void PageUses::consider(const QString &page, const QSet<QString> &keys, const QByteArray *given)
+void PageUses::consider(const QString &page, const QSet<QString> &keys, const std::optional<QByteArray> &bytes)
 {
-    if (!isOwnFile(page))
-        return;
-    const std::optional<QByteArray> bytes = given ? std::optional<QByteArray>(*given) : readTextFile(page);
     if (!bytes)
         return;
     PageText read = decodePageUtf8(*bytes);

@@ -35,13 +35,33 @@ class PageUses
 {
 public:
     PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver);
+    // How the pages of a data root are read.
+    struct RootReading
+    {
+        // Called now and then meanwhile.
+        std::function<void()> tick;
+        bool unwritableBlocks = true;
+        // The resolver the paths were looked up with before, if any.
+        std::optional<LinkResolver> resolver;
+        // The folder's own pages are left out (they were read before).
+        bool withoutFolder = false;
+
+        static RootReading ticking(const std::function<void()> &tick)
+        {
+            RootReading how;
+            how.tick = tick;
+            return how;
+        }
+    };
     // Every page of the data root that names some of paths: the pages of folder
     // and every page of the folders the search walks below root, each page's
-    // values read from its own folder. tick is called now and then meanwhile.
-    // resolver, when given, is the one the paths were looked up with before.
+    // values read from its own folder.
+    PageUses(const QString &root, const QString &folder, const QStringList &paths, const RootReading &how);
     PageUses(const QString &root, const QString &folder, const QStringList &paths,
-             const std::function<void()> &tick = {}, bool unwritableBlocks = true,
-             const std::optional<LinkResolver> &resolver = std::nullopt);
+             const std::function<void()> &tick = {})
+        : PageUses(root, folder, paths, RootReading::ticking(tick))
+    {
+    }
 
     // The pages that name path and cannot be rewritten.
     QStringList blockingPages(const QString &path) const { return m_blocking.value(m_base.key(path)); }
@@ -69,7 +89,9 @@ public:
                         bool pagesMoved = true, const QString &first = {}) const;
 
 private:
-    void consider(const QString &page, const QSet<QString> &keys, const QByteArray *bytes = nullptr);
+    // bytes: the page's own bytes, read already (or nothing: it is no file of its own).
+    void consider(const QString &page, const QSet<QString> &keys, const std::optional<QByteArray> &bytes);
+    void considerAll(const QStringList &pages, const QSet<QString> &keys);
     LinkResolver resolverFor(const QString &folder) const;
 
     // The resolver of the folder renamed, or the one given; pages of other

@@ -76,7 +76,10 @@ static bool finishRecorded(const QString &folder, const QString &root, RenameRec
     QStringList paths;
     for (const auto &[from, to] : renamed)
         paths << from;
-    const PageUses uses(root, folder, paths, tick, false);
+    // Read after the moves: a page that cannot be written now is not passed over.
+    PageUses::RootReading how = PageUses::RootReading::ticking(tick);
+    how.unwritableBlocks = false;
+    const PageUses uses(root, folder, paths, how);
     const QSet<QString> done(state.pages.cbegin(), state.pages.cend());
     const QString doubt = state.pages.isEmpty() ? QString() : state.pages.constLast();
     QStringList notWritten = uses.rewrite(renamed, [&](const QString &page, const QByteArray &bytes) {

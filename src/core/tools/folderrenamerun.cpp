@@ -25,11 +25,6 @@ QList<QPair<QString, QString>> renamedPaths(const QString &folder, const RenameO
     return renamed;
 }
 
-static QString folderOf(const QString &path)
-{
-    return path.left(path.lastIndexOf(u'/'));
-}
-
 FolderRename::FolderRename(const QString &folder, const QString &root, Companions companions)
     // Pages are told apart by their paths: one spelling of the folder.
     : m_folder(QDir::cleanPath(folder))
@@ -53,10 +48,13 @@ FolderRenameOutcome FolderRename::renameFolder(const QList<PageMove> &moves, boo
     // One resolver for both steps: names compare as the folders had them before the moves.
     m_resolver = std::make_unique<LinkResolver>(m_root, m_folder);
     std::optional<PageUses> uses;
-    if (wholeRoot)
-        uses.emplace(m_root, m_folder, paths, tick, true, *m_resolver);
-    else
+    if (wholeRoot) {
+        PageUses::RootReading how = PageUses::RootReading::ticking(tick);
+        how.resolver = *m_resolver;
+        uses.emplace(m_root, m_folder, paths, how);
+    } else {
         uses.emplace(pagesOfFolder(m_folder), paths, *m_resolver);
+    }
 
     FolderRenameOutcome outcome;
     QList<PageMove> possible = moves;
@@ -123,15 +121,17 @@ FolderRenameOutcome FolderRename::finishRest(const std::function<void()> &tick, 
     QStringList paths;
     for (const auto &[from, to] : std::as_const(m_renamed))
         paths << from;
-    // Read after the moves: a page that cannot be written now is not passed
+    // Read after the moves, but for the folder's own pages, rewritten before
+    // the folder was shown: a page that cannot be written now is not passed
     // over but stays in the record, for its files have their new names.
-    const PageUses uses(m_root, m_folder, paths, tick, false, *m_resolver);
+    PageUses::RootReading how = PageUses::RootReading::ticking(tick);
+    how.unwritableBlocks = false;
+    how.resolver = *m_resolver;
+    how.withoutFolder = true;
+    const PageUses uses(m_root, m_folder, paths, how);
     outcome.pagesNotWritten = uses.rewrite(
         m_renamed,
         [&](const QString &page, const QByteArray &bytes) {
-            // The folder's own pages were rewritten before the folder was shown.
-            if (folderOf(page) == m_folder)
-                return PageUses::PageStep::Skip;
             if (stop && stop())
                 return PageUses::PageStep::Stop;
             if (tick)
@@ -140,9 +140,7 @@ FolderRenameOutcome FolderRename::finishRest(const std::function<void()> &tick, 
                                                                                                : PageUses::PageStep::Fail;
         },
         false);
-    for (const QString &page : uses.blockingPages())
-        if (folderOf(page) != m_folder)
-            outcome.pagesLeftNaming << page;
+    outcome.pagesLeftNaming = uses.blockingPages();
     outcome.recordKept = !outcome.pagesNotWritten.isEmpty();
     if (!outcome.recordKept)
         record->finish();

@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMutexLocker>
 #include <QThread>
 #include <QTimer>
@@ -14,6 +15,17 @@ struct FinishingStopped
 {
 };
 } // namespace
+
+void runAside(const std::function<void()> &work)
+{
+    QEventLoop loop;
+    QThread *thread = QThread::create(work);
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();
+    delete thread;
+}
 
 RenameFinisher::RenameFinisher(QObject *parent)
     : QObject(parent)

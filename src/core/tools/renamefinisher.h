@@ -9,8 +9,14 @@
 #include <atomic>
 #include <memory>
 
+#include <functional>
+
 class FolderRenameLock;
 class QThread;
+
+// Runs work on a thread of its own while the calling thread's event loop runs
+// with user input held back: a window goes on painting, its timers run.
+void runAside(const std::function<void()> &work);
 
 // Finishes a rename's rewrites of the pages of the rest of the data root on a
 // thread of its own, once the folder itself is renamed and shown. The worker

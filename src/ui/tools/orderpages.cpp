@@ -128,7 +128,10 @@ static std::optional<FolderRenameOutcome> renameInFolder(TForm1 &form, Companion
         return std::nullopt;
     }
     auto rename = std::make_unique<FolderRename>(form.nav.CurDir, form.nav.HomeDir, companions);
-    FolderRenameOutcome outcome = rename->renameFolder(plan(), false, lock->ticker());
+    const QList<PageMove> moves = plan();
+    FolderRenameOutcome outcome;
+    // The folder's own pages may take a while on a network share: the window paints meanwhile.
+    runAside([&] { outcome = rename->renameFolder(moves, false, lock->ticker()); });
     outcome.pagesNotWritten += settled;
     if (rename->restLeft())
         finisherOf(form).finish(std::move(rename), std::move(lock));

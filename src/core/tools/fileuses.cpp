@@ -245,10 +245,12 @@ bool canWritePage(const QString &page)
 static QList<std::optional<QByteArray>> readOwnPages(const QStringList &pages)
 {
     QList<std::optional<QByteArray>> read(pages.size());
+    // Each reader writes its own slots; the list is not touched meanwhile.
+    std::optional<QByteArray> *into = read.data();
     std::atomic<qsizetype> next{0};
     const auto readSome = [&] {
         for (qsizetype i; (i = next++) < pages.size();)
-            read[i] = isOwnFile(pages.at(i)) ? readTextFile(pages.at(i)) : std::nullopt;
+            into[i] = isOwnFile(pages.at(i)) ? readTextFile(pages.at(i)) : std::nullopt;
     };
     std::vector<std::thread> readers;
     for (qsizetype t = 0; t < std::min<qsizetype>(pages.size() / 16, 7); ++t) {
@@ -264,26 +266,30 @@ static QList<std::optional<QByteArray>> readOwnPages(const QStringList &pages)
     return read;
 }
 
-void PageUses::considerAll(const QStringList &pages, const QSet<QString> &keys)
+void PageUses::considerAll(const QStringList &pages, const QSet<QString> &keys, const std::function<void()> &tick)
 {
     // A few hundred at a time: the bytes of a large folder are not all held at once.
     constexpr qsizetype Chunk = 256;
     for (qsizetype from = 0; from < pages.size(); from += Chunk) {
         const QStringList some = pages.mid(from, Chunk);
         const QList<std::optional<QByteArray>> read = readOwnPages(some);
-        for (qsizetype i = 0; i < some.size(); ++i)
+        for (qsizetype i = 0; i < some.size(); ++i) {
             consider(some.at(i), keys, read.at(i));
+            if (tick)
+                tick();
+        }
     }
 }
 
-PageUses::PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver)
+PageUses::PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver,
+                   const std::function<void()> &tick)
     : m_base(resolver)
     , m_oneResolver(true)
 {
     const QSet<QString> keys = keysOf(paths, m_base);
     m_paths = paths;
     m_pieces = piecesToFind(paths, &m_pieceLengths);
-    considerAll(pages, keys);
+    considerAll(pages, keys, tick);
 }
 
 PageUses::PageUses(const QString &root, const QString &folder, const QStringList &paths, const RootReading &how)
@@ -300,7 +306,7 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
     for (const QString &page : own)
         seen.insert(page);
     if (!how.withoutFolder)
-        considerAll(own, keys);
+        considerAll(own, keys, tick);
     if (m_root.isEmpty())
         return;
     QStringList folders;
@@ -333,7 +339,7 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
                 left << page;
             }
         }
-        considerAll(left, keys);
+        considerAll(left, keys, tick);
     }
 }
 

@@ -34,7 +34,8 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
 class PageUses
 {
 public:
-    PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver);
+    PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver,
+             const std::function<void()> &tick = {});
     // How the pages of a data root are read.
     struct RootReading
     {
@@ -91,7 +92,7 @@ public:
 private:
     // bytes: the page's own bytes, read already (or nothing: it is no file of its own).
     void consider(const QString &page, const QSet<QString> &keys, const std::optional<QByteArray> &bytes);
-    void considerAll(const QStringList &pages, const QSet<QString> &keys);
+    void considerAll(const QStringList &pages, const QSet<QString> &keys, const std::function<void()> &tick);
     LinkResolver resolverFor(const QString &folder) const;
 
     // The resolver of the folder renamed, or the one given; pages of other

@@ -53,7 +53,7 @@ FolderRenameOutcome FolderRename::renameFolder(const QList<PageMove> &moves, boo
         how.resolver = *m_resolver;
         uses.emplace(m_root, m_folder, paths, how);
     } else {
-        uses.emplace(pagesOfFolder(m_folder), paths, *m_resolver);
+        uses.emplace(pagesOfFolder(m_folder), paths, *m_resolver, tick);
     }
 
     FolderRenameOutcome outcome;

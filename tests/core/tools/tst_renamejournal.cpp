@@ -11,6 +11,7 @@
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
 #include "core/tools/picturerename.h"
+#include "core/tools/renamefinisher.h"
 #include "core/tools/renamerecord.h"
 
 #include "core/navigation/testfiles.h"
@@ -19,6 +20,7 @@
 #include <QDirIterator>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -400,14 +402,17 @@ private slots:
     }
 
     // The folder's own files and pages first, the rest of the data root
-    // after: a program stopped in between, or a copy opening the folder while
-    // the rest is rewritten, never ends with a page naming the wrong file.
+    // after: a program stopped in between (or its worker stopped as it
+    // closes), or a copy opening the folder while the rest is rewritten,
+    // never ends with a page naming the wrong file.
     void folderFirstThenTheRestOfTheRoot_data()
     {
         QTest::addColumn<QString>("between");
         QTest::newRow("the rest rewritten") << u"nothing"_s;
         QTest::newRow("stopped in between, finished on opening") << u"stopped"_s;
         QTest::newRow("opened meanwhile, the rest rewritten") << u"opened"_s;
+        QTest::newRow("the worker runs to its end") << u"worker"_s;
+        QTest::newRow("the worker stopped, finished on opening") << u"worker stopped"_s;
     }
     void folderFirstThenTheRestOfTheRoot()
     {
@@ -427,10 +432,22 @@ private slots:
         QCOMPARE(brokenLink(a, false), QString());
         QCOMPARE(readFixture(root.path() + u"/index.html"_s), index);
         QVERIFY(QFile::exists(RenameRecord::path(a)));
+        bool finishedOnOpening = between == u"stopped";
         if (between == u"stopped") {
             rename.reset();
             lock.reset();
-            QCOMPARE(settleRenameOnOpening(a, root.path()), QStringList());
+        } else if (between.startsWith(u"worker")) {
+            RenameFinisher finisher;
+            QSignalSpy finished(&finisher, &RenameFinisher::finished);
+            finisher.finish(std::move(rename), std::move(lock));
+            QVERIFY(finisher.busy());
+            // As the program closes.
+            finishedOnOpening = between.endsWith(u"stopped");
+            if (finishedOnOpening)
+                finisher.stop();
+            QVERIFY(finished.wait(30000));
+            QCOMPARE(finisher.outcome().recordKept, finishedOnOpening);
+            QCOMPARE(QFile::exists(RenameRecord::path(a)), finishedOnOpening);
         } else {
             if (between == u"opened") {
                 // The worker holds the lock: the opening leaves the record to it.
@@ -442,6 +459,10 @@ private slots:
             QCOMPARE(rest.pagesNotWritten, QStringList());
             QVERIFY(!rest.recordKept);
             lock.reset();
+        }
+        if (finishedOnOpening) {
+            QCOMPARE(readFixture(root.path() + u"/index.html"_s), index);
+            QCOMPARE(settleRenameOnOpening(a, root.path()), QStringList());
         }
         QVERIFY(!QFile::exists(RenameRecord::path(a)));
         const QString problem = rotationProblem(root.path());

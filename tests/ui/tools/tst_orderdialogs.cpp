@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
@@ -241,6 +242,35 @@ private slots:
         waitForFinisher();
         QVERIFY(!QFile::exists(m_home + u"/.kavuno-renaming"_s));
         QVERIFY(!QFile::exists(m_home + u"/.kavuno-renaming.lock"_s));
+    }
+
+    // However many files a message names, its window fits on the screen.
+    void longListOfKeptFilesFitsOnTheScreen()
+    {
+        QStringList names{u"a.html"_s};
+        QByteArray page = "<HTML><BODY>\x83\x65";
+        for (int i = 0; i < 300; ++i) {
+            names << u"photo%1.jpg"_s.arg(i);
+            page += "<IMG src=\"photo" + QByteArray::number(i) + ".jpg\">";
+        }
+        setPages(names, 0);
+        // Shift_JIS, no valid UTF-8: every picture it shows keeps its name.
+        QVERIFY(writeFixture(m_home + u"/a.html"_s, page));
+        QRect shown;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!box || !shown.isNull())
+                return;
+            shown = box->frameGeometry();
+            QMetaObject::invokeMethod(box, "accept", Qt::QueuedConnection);
+        });
+        timer.start(10);
+        m_form->ReorderPages(0, 1);
+        QVERIFY(!shown.isNull());
+        const QRect screen = m_form->screen()->availableGeometry();
+        QVERIFY2(shown.height() <= screen.height() && shown.width() <= screen.width(),
+                 qPrintable(u"%1x%2 on %3x%4"_s.arg(shown.width()).arg(shown.height()).arg(screen.width()).arg(screen.height())));
     }
 
     void closingTheOrderDialogChangesNothing()

@@ -448,6 +448,11 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, con
             continue;
         if (step == PageStep::Write && writeWholeFile(path, written))
             continue;
+        // With no record told, the other pages are still tried.
+        if (!before) {
+            notWritten << path;
+            continue;
+        }
         // This page and every page after it are left as they are.
         for (qsizetype j = i; j < order.size(); ++j)
             notWritten << pathNow(order.at(j), moved);

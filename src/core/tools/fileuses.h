@@ -81,11 +81,11 @@ public:
     // under its new path (unless the pages were read after the renames:
     // pagesMoved false). The page keeps its bytes but for the names: its
     // byte-order mark only if it had one, its line breaks as they are.
-    // Returns the pages that were not rewritten. The first page that cannot
-    // be written ends the rewriting, so that a record of the pages told
-    // before each write names at most one page that was not written, the
-    // last: first (if it is to be rewritten) comes first, pages that cannot
-    // be written now come last and are never told.
+    // Returns the pages that were not rewritten. Where before tells a record
+    // of each page before its write, the first page that cannot be written
+    // ends the rewriting, so that the record names at most one page that was
+    // not written, the last: first (if it is to be rewritten) comes first,
+    // pages that cannot be written now come last and are never told.
     QStringList rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before = {},
                         bool pagesMoved = true, const QString &first = {}) const;
 

@@ -82,7 +82,7 @@ static RenameFinisher &finisherOf(TForm1 &form)
     if (auto *finisher = form.findChild<RenameFinisher *>(QString(), Qt::FindDirectChildrenOnly))
         return *finisher;
     auto *finisher = new RenameFinisher(&form);
-    auto *progress = new RenameProgress(*finisher, form.nav.ExeBaseName, &form);
+    auto *progress = new RenameProgress(*finisher, form.nav.ExeBaseName, &form, form.kabeBrowser);
     // Search listings read before the rest was rewritten are read again.
     QObject::connect(progress, &RenameProgress::ended, &form, [&form] { form.SearchIndexKey = u"xxx"_s; });
     return *finisher;

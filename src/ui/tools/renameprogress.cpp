@@ -12,10 +12,11 @@
 
 namespace T = OrderTexts;
 
-RenameProgress::RenameProgress(RenameFinisher &finisher, const QString &caption, QWidget *window)
+RenameProgress::RenameProgress(RenameFinisher &finisher, const QString &caption, QWidget *window, QWidget *area)
     : QFrame(window)
     , m_finisher(finisher)
     , m_caption(caption)
+    , m_area(area ? area : window)
 {
     setObjectName(QStringLiteral("RenameProgress"));
     setFrameShape(QFrame::StyledPanel);
@@ -29,7 +30,7 @@ RenameProgress::RenameProgress(RenameFinisher &finisher, const QString &caption,
     layout->addWidget(Text);
     layout->addWidget(Bar);
     hide();
-    window->installEventFilter(this);
+    m_area->installEventFilter(this);
     connect(&finisher, &RenameFinisher::progress, this, &RenameProgress::showPages);
     connect(&finisher, &RenameFinisher::finished, this, &RenameProgress::finished);
     // Shown once the worker has started, and kept up to date while it runs.
@@ -49,13 +50,13 @@ void RenameProgress::showPages(qint64 pages)
 
 void RenameProgress::place()
 {
-    const QWidget *window = parentWidget();
-    move(window->width() - width() - 8, window->height() - height() - 8);
+    const QPoint corner = m_area->mapTo(parentWidget(), QPoint(m_area->width(), m_area->height()));
+    move(corner.x() - width() - 8, corner.y() - height() - 8);
 }
 
 bool RenameProgress::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == parentWidget() && event->type() == QEvent::Resize && isVisible())
+    if (watched == m_area && (event->type() == QEvent::Resize || event->type() == QEvent::Move) && isVisible())
         place();
     return QFrame::eventFilter(watched, event);
 }

@@ -13,7 +13,8 @@ class RenameProgress : public QFrame
 {
     Q_OBJECT
 public:
-    RenameProgress(RenameFinisher &finisher, const QString &caption, QWidget *window);
+    // Shown at the lower right of area (a widget of window).
+    RenameProgress(RenameFinisher &finisher, const QString &caption, QWidget *window, QWidget *area);
 
     QLabel *Text = nullptr;
     QProgressBar *Bar = nullptr;
@@ -32,4 +33,5 @@ private:
 
     RenameFinisher &m_finisher;
     QString m_caption;
+    QWidget *m_area;
 };

@@ -244,6 +244,22 @@ private slots:
         QVERIFY(!QFile::exists(m_home + u"/.kavuno-renaming.lock"_s));
     }
 
+    // A rename started while the one before is still rewriting other folders
+    // waits for it: both end with every link of the other folder right.
+    void secondRenameWaitsForTheFirstToFinish()
+    {
+        setPages({u"a.html"_s, u"b.html"_s, u"c.html"_s}, 0);
+        QVERIFY(QDir(m_home).mkdir(u"other"_s));
+        QVERIFY(writeFixture(m_home + u"/other/o.html"_s,
+                             "<A href=\"../a.html\">a</A><A href=\"../b.html\">b</A><A href=\"../c.html\">c</A>"));
+        m_form->ReorderPages(2, 0);
+        m_form->ReorderPages(2, 0);
+        waitForFinisher();
+        QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_c.html"_s, u"1020_a.html"_s, u"other"_s}));
+        QCOMPARE(readFixture(m_home + u"/other/o.html"_s),
+                 QByteArray("<A href=\"../1020_a.html\">a</A><A href=\"../1000_b.html\">b</A><A href=\"../1010_c.html\">c</A>"));
+    }
+
     // However many files a message names, its window fits on the screen.
     void longListOfKeptFilesFitsOnTheScreen()
     {

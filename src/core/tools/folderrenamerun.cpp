@@ -5,9 +5,14 @@
 #include "core/tools/renamerecord.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 
 #include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -124,7 +129,20 @@ FolderRenameOutcome FolderRename::finishRest(const std::function<void()> &tick, 
     // Read after the moves, but for the folder's own pages, rewritten before
     // the folder was shown: a page that cannot be written now is not passed
     // over but stays in the record, for its files have their new names.
-    PageUses::RootReading how = PageUses::RootReading::ticking(tick);
+    // The reading writes nothing to the record for a while: other PCs see it
+    // alive by its time, touched as the lock is.
+    QElapsedTimer touched;
+    touched.start();
+    const QByteArray recordName = QFile::encodeName(RenameRecord::path(m_folder));
+    const auto beat = [&] {
+        if (tick)
+            tick();
+        if (touched.elapsed() >= 1000) {
+            touched.restart();
+            ::utimensat(AT_FDCWD, recordName.constData(), nullptr, AT_SYMLINK_NOFOLLOW);
+        }
+    };
+    PageUses::RootReading how = PageUses::RootReading::ticking(beat);
     how.unwritableBlocks = false;
     how.resolver = *m_resolver;
     how.withoutFolder = true;

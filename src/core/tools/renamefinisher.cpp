@@ -101,7 +101,7 @@ void RenameFinisher::run()
     try {
         outcome = m_rename->finishRest(tick, [this] { return m_stop.load(); });
     } catch (const FinishingStopped &) {
-        // Nothing of the rest was written: the record holds it all.
+        // Asked to stop: what is left stays in the record for the next opening.
         outcome.recordKept = true;
     }
     m_lock->release();

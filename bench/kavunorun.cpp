@@ -6,6 +6,11 @@
 //          the median seconds of a NEXT within it
 //   poll   then DIR into BENCH_FOLDER: CPU seconds of a poll tick that finds
 //          nothing, and of one after a file was added to the folder
+//   reorder then DIR into BENCH_FOLDER and moves its second page one step up,
+//          RUNS times after one untimed: prints the medians of the seconds
+//          from the command to the folder shown again, of the longest the
+//          window's event loop did not run (that included), and of the
+//          seconds until the rename was whole (the rest of the data root too)
 //   search then opens the tree BENCH_FOLDER as a level and drives the search
 //          window as a user does: the file menu's "検索", the listing, a
 //          "全文検索" of BENCH_WORD to its first hit shown; then "１つ前" and
@@ -18,6 +23,7 @@
 #undef main
 
 #include "core/present/updatepoll.h"
+#include "core/tools/renamefinisher.h"
 #include "ui/search/tform4.h"
 
 #include <QDateTime>
@@ -147,6 +153,47 @@ void driveSearch(TForm1 *form, const QString &folder)
                .arg(hits));
 }
 
+// Moves the folder's second page one step up, as the order dialog does, and
+// times it until the folder is shown and until the rename is whole; the
+// longest pause of the event loop is measured by a timer ticking every 5 ms.
+void driveReorder(TForm1 *form, QWebEngineView *view, const QString &folder)
+{
+    timeToLoad(view, [&] { form->TXTcommand(u"DIR "_s + folder); });
+    const int runs = std::max(1, qEnvironmentVariableIntValue("RUNS"));
+    QList<double> shown, longest, whole;
+    for (int run = 0; run <= runs; ++run) {
+        QElapsedTimer beat;
+        qint64 gap = 0;
+        QTimer heart;
+        QObject::connect(&heart, &QTimer::timeout, [&] {
+            gap = std::max(gap, beat.restart());
+        });
+        heart.start(5);
+        beat.start();
+        QElapsedTimer clock;
+        clock.start();
+        form->ReorderPages(1, 0);
+        QCoreApplication::processEvents();
+        const double shownAt = double(clock.nsecsElapsed()) / 1e9;
+        auto *finisher = form->findChild<RenameFinisher *>();
+        if (finisher && finisher->busy()) {
+            QEventLoop loop;
+            QObject::connect(finisher, &RenameFinisher::finished, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        const double wholeAt = double(clock.nsecsElapsed()) / 1e9;
+        heart.stop();
+        gap = std::max(gap, beat.elapsed());
+        // The first run gives every page its number: it is not timed.
+        if (run == 0)
+            continue;
+        shown << shownAt;
+        longest << double(gap) / 1e3;
+        whole << wholeAt;
+    }
+    finish(u"%1 %2 %3"_s.arg(median(shown), 0, 'f', 6).arg(median(longest), 0, 'f', 6).arg(median(whole), 0, 'f', 6));
+}
+
 void afterFirstPage(QWebEngineView *view)
 {
     const QString mode = qEnvironmentVariable("BENCH_MODE", u"start"_s);
@@ -163,6 +210,8 @@ void afterFirstPage(QWebEngineView *view)
     settle.exec();
     if (mode == "search"_L1)
         return driveSearch(form, folder);
+    if (mode == "reorder"_L1)
+        return driveReorder(form, view, folder);
     const double dir = timeToLoad(view, [&] { form->TXTcommand(u"DIR "_s + folder); });
     if (mode == "dir"_L1) {
         QList<double> next;

@@ -5,17 +5,28 @@
 # level's titles against `head -c 4096` of the same files, and a reorder of a
 # small folder in a large data root against `grep -rlF` of a moved name. Each pair runs
 # interleaved, RUNS times (5); every line gives the medians, and the start's
-# ratio is the median of each run's own. Not part of the tests.
+# ratio is the median of each run's own. Then, on a network share (sshfs over
+# loopback, as the crash tests mount it), the program moving one page one step
+# in a folder of 1,000 pages inside data roots of 10,000 and 50,000 pages: the
+# seconds to the folder shown again, the longest the window's event loop
+# stood still, and the seconds until the whole root is rewritten, against
+# `grep -rlF` of a moved name over the share. Not part of the tests.
 #   bench/run.sh           10, 1,000, 10,000 and 50,000 pages
-#   bench/run.sh --quick   1,000 pages only (under 2 minutes)
-#   bench/run.sh --sizes 10,10000   the sizes given
+#   bench/run.sh --quick   1,000 pages only (under 2 minutes), no share
+#   bench/run.sh --sizes 10,10000   the sizes given (the share: those of 2,000 and more)
+#   bench/run.sh --share 10000      the share only, at the sizes given
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sizes=(10 1000 10000 50000)
+share_only=""
 if [ "${1:-}" = "--quick" ]; then
   sizes=(1000)
 elif [ "${1:-}" = "--sizes" ] && [ -n "${2:-}" ]; then
   IFS=, read -r -a sizes <<<"$2"
+elif [ "${1:-}" = "--share" ]; then
+  share_only=1
+  sizes=(10000 50000)
+  if [ -n "${2:-}" ]; then IFS=, read -r -a sizes <<<"$2"; fi
 fi
 runs=${RUNS:-5}
 
@@ -25,8 +36,11 @@ bin=build/bench
 
 work=$(mktemp -d /tmp/kavuno-bench.XXXXXX)
 xvfb_pid=""
+share_pid=""
 cleanup() {
   rm -f "$bin/kavunorun_data"
+  if mountpoint -q "$work/share" 2>/dev/null; then fusermount3 -u "$work/share" || true; fi
+  if [ -n "$share_pid" ]; then wait "$share_pid" 2>/dev/null || true; fi
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$work"
 }
@@ -45,20 +59,74 @@ if [ "$(id -u)" -eq 0 ]; then
   export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
 
-"$bin/bench_makeroot" "$work/other10" 10 own
-for n in 10 "${sizes[@]}"; do
-  [ -d "$work/own$n" ] || "$bin/bench_makeroot" "$work/own$n" "$n" own
-  [ -d "$work/foreign$n" ] || "$bin/bench_makeroot" "$work/foreign$n" "$n" foreign
-done
+# Serves a folder through an sftp-server of our own on a loopback port and
+# mounts it with sshfs, as the crash tests do (no ssh server, no key):
+# mount_share EXPORTED MOUNTPOINT; share_problem says why it does not stand.
+share_problem=""
+mount_share() {
+  if ! command -v sshfs >/dev/null || [ ! -x /usr/lib/openssh/sftp-server ] || ! command -v python3 >/dev/null; then
+    share_problem="sshfs, sftp-server (openssh-sftp-server) or python3 is not installed"; return
+  fi
+  if [ ! -w /dev/fuse ]; then share_problem="FUSE is not available here (/dev/fuse)"; return; fi
+  mkdir -p "$2"
+  python3 - "$1" "$2" >/dev/null 2>&1 <<'PY' &
+import socket, subprocess, sys
+exported, mount = sys.argv[1], sys.argv[2]
+listener = socket.socket()
+listener.bind(("127.0.0.1", 0))
+listener.listen(1)
+sshfs = subprocess.Popen(["sshfs", "-f", "-o", "directport=%d" % listener.getsockname()[1],
+                          "127.0.0.1:" + exported, mount])
+connection, _ = listener.accept()
+listener.close()
+# As an ssh connection would be: no wait for delayed acknowledgements.
+connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+server = subprocess.Popen(["/usr/lib/openssh/sftp-server"], stdin=connection.fileno(), stdout=connection.fileno())
+connection.close()
+sshfs.wait()
+server.terminate()
+PY
+  share_pid=$!
+  for _ in $(seq 100); do
+    mountpoint -q "$2" && return
+    sleep 0.1
+  done
+  share_problem="the sshfs mount failed"
+}
+
+# A folder of 1,000 pages in a data root of n pages on the share.
+share_reorder() {
+  local exported="$work/exported"
+  mkdir -p "$exported"
+  mount_share "$exported" "$work/share"
+  if [ -n "$share_problem" ]; then echo "network share: skipped: $share_problem"; return; fi
+  for n in "${sizes[@]}"; do
+    [ "$n" -ge 2000 ] || continue
+    rm -rf "${exported:?}"/*
+    "$bin/bench_makeroot" "$exported/folder" 1000 own
+    "$bin/bench_makeroot" "$exported/rest" $((n - 1000)) own
+    : >"$work/share.grep"
+    for _ in $(seq "$runs"); do
+      t0=$(now); grep -rlF 100010_page1.html "$work/share" >/dev/null || true; t1=$(now)
+      awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f\n", (b - a) / 1e9 }' >>"$work/share.grep"
+    done
+    out=$(RUNS=$runs run_ours "$work/share" reorder "$work/share/folder")
+    base=$(median <"$work/share.grep")
+    line "reorder on a share, $n pages, to the folder shown (s)" "$(echo "$out" | cut -d' ' -f1)" "$base"
+    line "reorder on a share, $n pages, longest frozen (s)" "$(echo "$out" | cut -d' ' -f2)" "$base"
+    line "reorder on a share, $n pages, whole root rewritten (s)" "$(echo "$out" | cut -d' ' -f3)" "$base"
+  done
+}
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # name, ours, baseline[, ratio]: the ratio given, else ours over baseline.
 line() { awk -v name="$1" -v a="$2" -v b="$3" -v r="${4:-}" 'BEGIN { if (r == "") r = (b > 0 ? a / b : 0); printf "%-54s %12.4f %12.4f %7.2fx\n", name, a, b, r }'; }
+now() { date +%s%N; }
+
 # The median of each run's own ratio: column 1 of two files whose lines are
 # the runs in turn, so that a machine that grows slower or faster during the
 # runs moves both sides of a ratio alike.
 pair_ratio() { paste -d' ' <(cut -d' ' -f1 "$1") <(cut -d' ' -f1 "$2") | awk '$2 > 0 { print $1 / $2 }' | median; }
-now() { date +%s%N; }
 
 # Runs a program with the data root given; prints its output and its peak memory in KB.
 run_ours() { # root mode [folder]
@@ -73,6 +141,19 @@ run_bare() { # page
   echo "$out $(cat "$work/mem")"
 }
 first_page() { find "$1" -maxdepth 1 -name '*.html' | sort | sed -n 1p; }
+
+if [ -n "$share_only" ]; then
+  printf "%-54s %12s %12s %8s\n" "figure" "ours" "baseline" "ratio"
+  share_reorder
+  exit 0
+fi
+
+"$bin/bench_makeroot" "$work/other10" 10 own
+for n in 10 "${sizes[@]}"; do
+  [ -d "$work/own$n" ] || "$bin/bench_makeroot" "$work/own$n" "$n" own
+  [ -d "$work/foreign$n" ] || "$bin/bench_makeroot" "$work/foreign$n" "$n" foreign
+done
+
 
 printf "%-54s %12s %12s %8s\n" "figure" "ours" "baseline" "ratio"
 for n in "${sizes[@]}"; do
@@ -134,6 +215,8 @@ for n in "${sizes[@]}"; do
   done
   line "reorder of 3 pages in a root of $n pages, against grep (s)" "$(median <"$work/rename.ours")" "$(median <"$work/rename.grep")"
 done
+
+share_reorder
 
 # Further benchmarks of their own, when present.
 if [ -x bench/search.sh ]; then

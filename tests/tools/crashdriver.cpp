@@ -34,14 +34,17 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Renames in folder as the window does: the folder's lock, what a stopped
-// rename left finished, then the plan made and carried out.
+// rename left finished, then the plan made and carried out: the folder's own
+// files and pages, then the pages of the rest of the root.
 void renameAsTheWindowDoes(const QString &root, const QString &folder, Companions companions,
                            const std::function<QList<PageMove>()> &plan)
 {
     FolderRenameLock lock(folder);
     if (!lock.acquire(60000) || settleStoppedRename(folder, root, nullptr, lock.ticker()) != SettleState::Settled)
         std::exit(4);
-    renameUsedFiles(folder, root, plan(), companions, lock.ticker());
+    FolderRename rename(folder, root, companions);
+    rename.renameFolder(plan(), false, lock.ticker());
+    rename.finishRest(lock.ticker());
 }
 
 // Renames the folder's pages to name(100), name(101), ... with their notes.

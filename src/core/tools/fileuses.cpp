@@ -14,9 +14,14 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -36,7 +41,7 @@ static bool titleIcon(const QString &text, const QList<MarkupTag> &tags, qsizety
     const qsizetype close = text.indexOf(u'"', start);
     if (close < 0 || close >= titleEnd)
         return false;
-    *value = {start, close - start, text.mid(start, close - start)};
+    *value = {start, close - start, text.mid(start, close - start), true};
     return true;
 }
 
@@ -72,10 +77,10 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
                        bool *unread = nullptr)
 {
     for (const QuotedValue &value : fileNameValues(text, unread)) {
-        // The path part: before "#" and "?".
+        // The path part: before "#" and "?" of an address.
         qsizetype pathEnd = value.text.size();
         for (const QChar cut : {u'#', u'?'}) {
-            const qsizetype at = value.text.indexOf(cut);
+            const qsizetype at = value.raw ? -1 : value.text.indexOf(cut);
             if (at >= 0)
                 pathEnd = std::min(pathEnd, at);
         }
@@ -85,7 +90,10 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
             qsizetype segmentStart = segmentEnd;
             while (segmentStart > 0 && value.text.at(segmentStart - 1) != u'/' && value.text.at(segmentStart - 1) != u'\\')
                 --segmentStart;
-            const QString path = resolver.pathOf(pageFolder, value.text.left(segmentEnd));
+            const QString written = value.text.left(segmentEnd);
+            // A name read as written is looked up as the address that names it.
+            const QString path = resolver.pathOf(
+                pageFolder, value.raw ? QString::fromUtf8(QUrl::toPercentEncoding(written, "/\\")) : written);
             const QString key = path.isEmpty() || segmentEnd == segmentStart ? QString() : resolver.key(path);
             if (!key.isEmpty() && isKey(key)) {
                 found(value, segmentStart, segmentEnd - segmentStart, key);
@@ -96,19 +104,29 @@ static void forEachUse(const QString &text, const QString &pageFolder, const std
     }
 }
 
-// name as it can stand in a value in quote (none: a value without quotes).
-// The value's own quote, and what ends a value without quotes, are escaped
-// so that a name never closes its value; where the value was escaped, or an
-// escape would mix with a "%" of the name, the whole name is.
-static QString nameInValue(QString name, QChar quote, bool escapedValue)
+// name as it can stand in a value in quote (none: a value without quotes),
+// written so that a browser reads it back: "%", "#" and "?" escaped (else read
+// as an escape, a fragment and a query), and the value's own quote and what
+// ends a value without quotes, so that a name never closes its value. Where
+// the value was escaped, the whole name is. The title's icon (raw) is read as
+// written: only a double quote, which would end it, is escaped there.
+static QString nameInValue(const QString &name, QChar quote, bool escapedValue, bool raw)
 {
-    const QString ending = quote.isNull() ? u" \t\n\r\f>\"'"_s : QString(quote);
-    const bool mustEscape = std::any_of(ending.cbegin(), ending.cend(), [&](QChar c) { return name.contains(c); });
-    if (escapedValue || (mustEscape && name.contains(u'%')))
+    // A name read as written only may not end its value.
+    if (raw)
+        return QString(name).replace(u'"', u"%22"_s);
+    if (escapedValue)
         return QString::fromUtf8(QUrl::toPercentEncoding(name));
-    for (const QChar c : ending)
-        name.replace(c, u"%"_s + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper());
-    return name;
+    const QString escaped = (quote.isNull() ? u"%#? \t\n\r\f>\"'"_s : u"%#?"_s + quote);
+    QString value;
+    value.reserve(name.size());
+    for (const QChar c : name) {
+        if (escaped.contains(c))
+            value += u'%' + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
+        else
+            value += c;
+    }
+    return value;
 }
 
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
@@ -125,7 +143,8 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
                    const QChar before = value.start > 0 ? text.at(value.start - 1) : QChar();
                    const QChar quote = before == u'"' || before == u'\'' ? before : QChar();
                    cuts.append({value.start + start, length,
-                                nameInValue(renamed.value(key), quote, value.text.mid(start, length).contains(u'%'))});
+                                nameInValue(renamed.value(key), quote, value.text.mid(start, length).contains(u'%'),
+                                            value.raw)});
                });
     QString result = text;
     for (auto cut = cuts.crbegin(); cut != cuts.crend(); ++cut)
@@ -218,32 +237,80 @@ static bool isOwnFile(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-PageUses::PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver)
+bool canWritePage(const QString &page)
+{
+    // The whole-file writer makes a new file beside the page and renames it over the page.
+    return ::access(QFile::encodeName(page).constData(), W_OK) == 0
+           && ::access(QFile::encodeName(folderOf(page)).constData(), W_OK) == 0;
+}
+
+// The bytes of each page that is a file of its own, read a few side by side:
+// on a network share each read mostly waits for the answer.
+static QList<std::optional<QByteArray>> readOwnPages(const QStringList &pages)
+{
+    QList<std::optional<QByteArray>> read(pages.size());
+    // Each reader writes its own slots; the list is not touched meanwhile.
+    std::optional<QByteArray> *into = read.data();
+    std::atomic<qsizetype> next{0};
+    const auto readSome = [&] {
+        for (qsizetype i; (i = next++) < pages.size();)
+            into[i] = isOwnFile(pages.at(i)) ? readTextFile(pages.at(i)) : std::nullopt;
+    };
+    std::vector<std::thread> readers;
+    for (qsizetype t = 0; t < std::min<qsizetype>(pages.size() / 16, 7); ++t) {
+        try {
+            readers.emplace_back(readSome);
+        } catch (const std::system_error &) {
+            break;
+        }
+    }
+    readSome();
+    for (std::thread &reader : readers)
+        reader.join();
+    return read;
+}
+
+void PageUses::considerAll(const QStringList &pages, const QSet<QString> &keys, const std::function<void()> &tick)
+{
+    // A few hundred at a time: the bytes of a large folder are not all held at once.
+    constexpr qsizetype Chunk = 256;
+    for (qsizetype from = 0; from < pages.size(); from += Chunk) {
+        const QStringList some = pages.mid(from, Chunk);
+        const QList<std::optional<QByteArray>> read = readOwnPages(some);
+        for (qsizetype i = 0; i < some.size(); ++i) {
+            consider(some.at(i), keys, read.at(i));
+            if (tick)
+                tick();
+        }
+    }
+}
+
+PageUses::PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver,
+                   const std::function<void()> &tick)
     : m_base(resolver)
     , m_oneResolver(true)
 {
     const QSet<QString> keys = keysOf(paths, m_base);
     m_paths = paths;
     m_pieces = piecesToFind(paths, &m_pieceLengths);
-    for (const QString &page : pages)
-        consider(page, keys);
+    considerAll(pages, keys, tick);
 }
 
-PageUses::PageUses(const QString &root, const QString &folder, const QStringList &paths,
-                   const std::function<void()> &tick)
-    : m_base(root, folder)
+PageUses::PageUses(const QString &root, const QString &folder, const QStringList &paths, const RootReading &how)
+    : m_base(how.resolver ? *how.resolver : LinkResolver(root, folder))
+    , m_unwritableBlocks(how.unwritableBlocks)
     , m_root(QDir::cleanPath(root))
 {
+    const std::function<void()> &tick = how.tick;
     const QSet<QString> keys = keysOf(paths, m_base);
     m_paths = paths;
     m_pieces = piecesToFind(paths, &m_pieceLengths);
     QSet<QString> seen;
-    for (const QString &page : pagesOfFolder(QDir::cleanPath(folder))) {
+    const QStringList own = pagesOfFolder(QDir::cleanPath(folder));
+    for (const QString &page : own)
         seen.insert(page);
-        consider(page, keys);
-        if (tick)
-            tick();
-    }
+    if (!how.withoutFolder)
+        considerAll(own, keys, tick);
     if (m_root.isEmpty())
         return;
     QStringList folders;
@@ -257,7 +324,8 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
         const QString page = m_root + u'/' + relative;
         if (!seen.contains(page)) {
             seen.insert(page);
-            consider(page, keys, &bytes);
+            // The walk reads a page of its own only, never through a link.
+            consider(page, keys, std::move(bytes));
         }
         if (tick)
             tick();
@@ -268,12 +336,14 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
     for (const QString &walked : std::as_const(folders)) {
         if (tick)
             tick();
+        QStringList left;
         for (const QString &page : pagesOfFolder(walked)) {
             if (!seen.contains(page)) {
                 seen.insert(page);
-                consider(page, keys);
+                left << page;
             }
         }
+        considerAll(left, keys, tick);
     }
 }
 
@@ -282,11 +352,8 @@ LinkResolver PageUses::resolverFor(const QString &folder) const
     return m_oneResolver ? m_base : m_base.from(folder);
 }
 
-void PageUses::consider(const QString &page, const QSet<QString> &keys, const QByteArray *given)
+void PageUses::consider(const QString &page, const QSet<QString> &keys, const std::optional<QByteArray> &bytes)
 {
-    if (!isOwnFile(page))
-        return;
-    const std::optional<QByteArray> bytes = given ? std::optional<QByteArray>(*given) : readTextFile(page);
     if (!bytes)
         return;
     PageText read = decodePageUtf8(*bytes);
@@ -312,7 +379,7 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const QB
     }
     if (named.isEmpty())
         return;
-    if (rewritable)
+    if (rewritable && !(m_unwritableBlocks && !canWritePage(page)))
         m_users << page;
     else
         for (const QString &key : std::as_const(named))
@@ -342,7 +409,7 @@ static QString pathNow(const QString &page, const QHash<QString, QString> &moved
 }
 
 QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before,
-                              bool pagesMoved) const
+                              bool pagesMoved, const QString &first) const
 {
     QHash<QString, QString> names;
     QHash<QString, QString> moved;
@@ -351,8 +418,22 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, con
         if (pagesMoved)
             moved.insert(from, to);
     }
-    QStringList notWritten;
+    // first, then the pages that can be written, then the others.
+    QStringList order;
+    QStringList unwritable;
     for (const QString &page : m_users) {
+        const QString path = pathNow(page, moved);
+        if (path == first)
+            order.prepend(page);
+        else if (canWritePage(path))
+            order << page;
+        else
+            unwritable << page;
+    }
+    order += unwritable;
+    QStringList notWritten;
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        const QString &page = order.at(i);
         const QString path = pathNow(page, moved);
         const std::optional<QByteArray> bytes = isOwnFile(path) ? readTextFile(path) : std::nullopt;
         const PageText read = decodePageUtf8(bytes.value_or(QByteArray()));
@@ -366,11 +447,22 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, con
             continue;
         // Only the names change: the mark and the line breaks stay as they were.
         const QByteArray written = (read.hadBom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + fixed.toUtf8();
-        const PageStep step = before ? before(path, written) : PageStep::Write;
+        PageStep step = canWritePage(path) ? PageStep::Write : PageStep::Stop;
+        if (step == PageStep::Write && before)
+            step = before(path, written);
         if (step == PageStep::Skip)
             continue;
-        if (step == PageStep::Fail || !writeWholeFile(path, written))
+        if (step == PageStep::Write && writeWholeFile(path, written))
+            continue;
+        // With no record told, the other pages are still tried.
+        if (!before) {
             notWritten << path;
+            continue;
+        }
+        // This page and every page after it are left as they are.
+        for (qsizetype j = i; j < order.size(); ++j)
+            notWritten << pathNow(order.at(j), moved);
+        break;
     }
     return notWritten;
 }

@@ -28,17 +28,42 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
 
 // The pages that name some of the paths about to be renamed: read before the
 // renames, rewritten after them. A page that is not valid UTF-8 is never
-// rewritten, so the paths it names are to keep their names. Only a page that
-// is a file of its own is read (never one through a link).
+// rewritten, so the paths it names are to keep their names; so is a page that
+// cannot be written now (read-only, in a read-only folder), unless the pages
+// are read after the renames (unwritableBlocks false). Only a page that is a
+// file of its own is read (never one through a link).
 class PageUses
 {
 public:
-    PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver);
+    PageUses(const QStringList &pages, const QStringList &paths, const LinkResolver &resolver,
+             const std::function<void()> &tick = {});
+    // How the pages of a data root are read.
+    struct RootReading
+    {
+        // Called now and then meanwhile.
+        std::function<void()> tick;
+        bool unwritableBlocks = true;
+        // The resolver the paths were looked up with before, if any.
+        std::optional<LinkResolver> resolver;
+        // The folder's own pages are left out (they were read before).
+        bool withoutFolder = false;
+
+        static RootReading ticking(const std::function<void()> &tick)
+        {
+            RootReading how;
+            how.tick = tick;
+            return how;
+        }
+    };
     // Every page of the data root that names some of paths: the pages of folder
     // and every page of the folders the search walks below root, each page's
-    // values read from its own folder. tick is called now and then meanwhile.
+    // values read from its own folder.
+    PageUses(const QString &root, const QString &folder, const QStringList &paths, const RootReading &how);
     PageUses(const QString &root, const QString &folder, const QStringList &paths,
-             const std::function<void()> &tick = {});
+             const std::function<void()> &tick = {})
+        : PageUses(root, folder, paths, RootReading::ticking(tick))
+    {
+    }
 
     // The pages that name path and cannot be rewritten.
     QStringList blockingPages(const QString &path) const { return m_blocking.value(m_base.key(path)); }
@@ -46,8 +71,10 @@ public:
     // The pages that cannot be rewritten and name some of the paths.
     QStringList blockingPages() const;
 
-    // What happens to a page about to be written (its path now and its new bytes).
-    enum class PageStep { Write, Skip, Fail };
+    // What happens to a page about to be written (its path now and its new
+    // bytes): written, passed over, or the rewriting ends before it (Fail: it
+    // could not be recorded; Stop: asked to).
+    enum class PageStep { Write, Skip, Fail, Stop };
     using BeforeWrite = std::function<PageStep(const QString &page, const QByteArray &bytes)>;
 
     // Rewrites every page that names a renamed path (old path -> new path);
@@ -55,12 +82,18 @@ public:
     // under its new path (unless the pages were read after the renames:
     // pagesMoved false). The page keeps its bytes but for the names: its
     // byte-order mark only if it had one, its line breaks as they are.
-    // Returns the pages that could not be rewritten.
+    // Returns the pages that were not rewritten. Where before tells a record
+    // of each page before its write, the first page that cannot be written
+    // ends the rewriting, so that the record names at most one page that was
+    // not written, the last: first (if it is to be rewritten) comes first,
+    // pages that cannot be written now come last and are never told.
     QStringList rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before = {},
-                        bool pagesMoved = true) const;
+                        bool pagesMoved = true, const QString &first = {}) const;
 
 private:
-    void consider(const QString &page, const QSet<QString> &keys, const QByteArray *bytes = nullptr);
+    // bytes: the page's own bytes, read already (or nothing: it is no file of its own).
+    void consider(const QString &page, const QSet<QString> &keys, const std::optional<QByteArray> &bytes);
+    void considerAll(const QStringList &pages, const QSet<QString> &keys, const std::function<void()> &tick);
     LinkResolver resolverFor(const QString &folder) const;
 
     // The resolver of the folder renamed, or the one given; pages of other
@@ -68,6 +101,7 @@ private:
     LinkResolver m_base;
     // Set when the pages are read with one resolver; else each from its own folder.
     bool m_oneResolver = false;
+    bool m_unwritableBlocks = true;
     QString m_root;
     // The pages that name some of the paths and can be rewritten; path key ->
     // the pages that name it but cannot be.
@@ -84,3 +118,5 @@ private:
 bool isPageFileName(const QString &path);
 // The pages of folder.
 QStringList pagesOfFolder(const QString &folder);
+// Whether a page can be written now: it and its folder are writable.
+bool canWritePage(const QString &page);

@@ -16,26 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString inFolder(const QString &folder, const QString &name)
-{
-    return folder + u'/' + name;
-}
-
-// A page as the record names it: relative to the data root.
-QString recordedPage(const QString &root, const QString &page)
-{
-    const QString clean = QDir::cleanPath(root);
-    return page.startsWith(clean + u'/') ? page.mid(clean.size() + 1) : page;
-}
-
-QList<QPair<QString, QString>> renamedPaths(const QString &folder, const RenameOutcome &moves)
-{
-    QList<QPair<QString, QString>> renamed;
-    for (const PageMove &move : moves.moved)
-        renamed.append({inFolder(folder, move.from), inFolder(folder, move.to)});
-    return renamed;
-}
-
 void addNew(QStringList &to, const QStringList &pages)
 {
     for (const QString &page : pages)
@@ -44,62 +24,6 @@ void addNew(QStringList &to, const QStringList &pages)
 }
 
 } // namespace
-
-FolderRenameOutcome renameUsedFiles(const QString &folderGiven, const QString &root, const QList<PageMove> &moves,
-                                    Companions companions, const std::function<void()> &tick)
-{
-    // Pages are told apart by their paths: one spelling of the folder.
-    const QString folder = QDir::cleanPath(folderGiven);
-    const QSet<QString> there = FolderNames::list(folder);
-    // What each move takes along: the page and the companions there are.
-    const QList<RenameGroup> planned = groupMoves(there, moves, companions);
-    QStringList paths;
-    for (const RenameGroup &group : planned)
-        for (const PageMove &item : group.items)
-            paths << inFolder(folder, item.from);
-    const PageUses uses(root, folder, paths, tick);
-
-    FolderRenameOutcome outcome;
-    QList<PageMove> possible = moves;
-    for (qsizetype i = 0; i < planned.size(); ++i) {
-        for (const PageMove &item : planned.at(i).items) {
-            const QString file = inFolder(folder, item.from);
-            if (planned.at(i).takenAlong || !uses.blocked(file))
-                continue;
-            // A move to its own name is none: the page stays where it is.
-            possible[i].to = possible.at(i).from;
-            outcome.kept << item.from;
-            addNew(outcome.keptFor, uses.blockingPages(file));
-        }
-    }
-    const QList<RenameGroup> groups = groupMoves(there, possible, companions);
-    RenameRecord record(folder);
-    record.setTick(tick);
-    if (!record.begin(companions, groups)) {
-        outcome.notStarted = true;
-        outcome.notStartedWhy = record.problem();
-        for (const PageMove &move : moves) {
-            outcome.moves.finalNames << move.from;
-            outcome.moves.failed << move.from;
-        }
-        return outcome;
-    }
-    outcome.moves = carryOutGroups(folder, groups, companions, {},
-                                   [&](qsizetype g, qsizetype i, const QString &to) { return record.moving(g, i, to); });
-    const QList<QPair<QString, QString>> renamed = renamedPaths(folder, outcome.moves);
-    QHash<QString, QString> now;
-    for (const auto &[from, to] : renamed)
-        now.insert(from, to);
-    // The pages are told by the names they have now.
-    for (QString &page : outcome.keptFor)
-        page = now.value(page, page);
-    outcome.pagesNotWritten = uses.rewrite(renamed, [&](const QString &page, const QByteArray &bytes) {
-        return record.rewriting(recordedPage(root, page), RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
-                                                                                         : PageUses::PageStep::Fail;
-    });
-    record.finish();
-    return outcome;
-}
 
 // Goes on with a rename its record tells of, from where each file is now.
 static bool finishRecorded(const QString &folder, const QString &root, RenameRecord &record,
@@ -121,7 +45,10 @@ static bool finishRecorded(const QString &folder, const QString &root, RenameRec
     QStringList paths;
     for (const auto &[from, to] : renamed)
         paths << from;
-    const PageUses uses(root, folder, paths, beat);
+    // Read after the moves: a page that cannot be written now is not passed over.
+    PageUses::RootReading how = PageUses::RootReading::ticking(beat);
+    how.unwritableBlocks = false;
+    const PageUses uses(root, folder, paths, how);
     const QSet<QString> done(state.pages.cbegin(), state.pages.cend());
     const QString doubt = state.pages.isEmpty() ? QString() : state.pages.constLast();
     QStringList notWritten = uses.rewrite(renamed, [&](const QString &page, const QByteArray &bytes) {
@@ -131,12 +58,15 @@ static bool finishRecorded(const QString &folder, const QString &root, RenameRec
             return PageUses::PageStep::Skip;
         return record.rewriting(recorded, RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
                                                                         : PageUses::PageStep::Fail;
-    }, false);
+    }, false, doubt.isEmpty() ? QString() : QDir::cleanPath(root) + u'/' + doubt);
+    // A page not written yet keeps the record: the next opening writes it.
+    const bool whole = notWritten.isEmpty();
     // Pages no one may rewrite name files that have moved already: they are told.
     addNew(notWritten, uses.blockingPages());
     if (pagesNotWritten)
         addNew(*pagesNotWritten, notWritten);
-    record.finish();
+    if (whole)
+        record.finish();
     return true;
 }
 

@@ -12,6 +12,8 @@ struct QuotedValue
     qsizetype start = 0;
     qsizetype length = 0;
     QString text;
+    // Read as written (the title's icon), not as an address: no escapes, no fragment.
+    bool raw = false;
 };
 
 // The values that follow opening (which ends with the opening double quote, as

@@ -1,5 +1,6 @@
 #include "core/tools/ordernumbers.h"
 
+#include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
 #include "core/tools/linkvalues.h"
 
@@ -24,6 +25,14 @@ qsizetype orderPrefixLength(const QString &name)
 bool keepsOrderName(const QString &name)
 {
     return pathWithoutExtension(name).contains(u"index"_s);
+}
+
+bool levelMatchesFolder(const QStringList &shown, const QString &folder, const QString &exeBaseName)
+{
+    // Listed as the level's opening lists it.
+    bool listed = false;
+    const QStringList names = listPageFiles(folder, &listed);
+    return listed && pageListOrder(names, exeBaseName) == shown;
 }
 
 ReorderPlan planReorder(const QStringList &entries, int from, int to)

@@ -21,6 +21,10 @@ qsizetype orderPrefixLength(const QString &name);
 // extension holds "index" (case respected).
 bool keepsOrderName(const QString &name);
 
+// Whether folder still lists the pages of a level as shown (names and order):
+// a plan made from a level another PC has changed since would apply in part.
+bool levelMatchesFolder(const QStringList &shown, const QString &folder, const QString &exeBaseName);
+
 // The companions each operation takes along.
 inline constexpr Companions ReorderCompanions = PageFiles;
 inline constexpr Companions StripCompanions = PageFiles;

@@ -17,8 +17,21 @@ inline const QString StripHint = u"ファイル名につけた数字を削除す
 inline const QString AskStrip = u"数字_ を削除していいですか？"_s;
 // Any of the three operations.
 inline const QString FilesKept =
-    u"次のファイルは、UTF-8 で読めないページが使っているため、名前を変えていません。\n%1\n\n使っているページ:\n%2"_s;
+    u"次のファイルは、書き換えられないページ（UTF-8 で読めないページ、書き込めないページ）が使っているため、名前を変えていません。"_s;
+inline const QString FilesKeptFor = u"使っているページ:"_s;
 inline const QString PagesNotWritten = u"次のページを書き込めませんでした。\n%1"_s;
+inline const QString RenameUnfinished =
+    u"次のページを書き込めなかったため、ファイル名の変更はまだ終わっていません。ページを書き込めるようにして"
+    "（ディスクの空きを作る、書き込みを許可する）からこのフォルダを開き直すと、変更が仕上がります。"_s;
+inline const QString RenameStillUnfinished =
+    u"このフォルダの前回のファイル名の変更が、次のページを書き込めないため終わっていません。ページを書き込めるように"
+    "してからフォルダを開き直し、もう一度操作してください。"_s;
+inline const QString PagesLeftNaming =
+    u"次のページは UTF-8 で読めない（またはタグが多すぎる）ため書き換えられず、名前を変えたファイルを元の名前で指したままです。"_s;
+inline const QString LevelChanged =
+    u"このフォルダのページが、表示していた一覧から変わっていました（別のパソコンが変更したようです）。"
+    "一覧を読み直したので、確かめてからもう一度操作してください。"_s;
+inline const QString FinishingRename = u"ほかのフォルダのページを書き換えています… %1 ページ"_s;
 inline const QString RecordNotWritten = u"このフォルダに作業の記録を書き込めないため、ファイル名を変更しませんでした。"_s;
 inline const QString FolderBusy =
     u"別のパソコンがこのフォルダのファイル名を変更しています。終わるまで待ちますか？\n（「いいえ」で変更をやめます）"_s;

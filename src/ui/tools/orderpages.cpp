@@ -6,11 +6,16 @@
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
 #include "core/tools/ordertexts.h"
+#include "core/tools/renamefinisher.h"
+#include "core/tools/renamerecord.h"
+#include "ui/tools/listmessage.h"
 #include "ui/tools/ordertools.h"
+#include "ui/tools/renameprogress.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -126,16 +131,65 @@ static bool takeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWri
     return why == RenameBlock::None;
 }
 
-// Renames as plan says (made once the folder is taken); none when the user gave up.
+// The worker that finishes this window's renames in the rest of the data root.
+static RenameFinisher &finisherOf(TForm1 &form)
+{
+    if (auto *finisher = form.findChild<RenameFinisher *>(QString(), Qt::FindDirectChildrenOnly))
+        return *finisher;
+    auto *finisher = new RenameFinisher(&form);
+    auto *progress = new RenameProgress(*finisher, form.nav.ExeBaseName, &form, form.kabeBrowser);
+    // Search listings read before the rest was rewritten are read again.
+    QObject::connect(progress, &RenameProgress::ended, &form, [&form] { form.SearchIndexKey = u"xxx"_s; });
+    return *finisher;
+}
+
+// Waits, the progress shown and the window painting, for the rename this
+// window is finishing: its pages may name the files the next one moves.
+static void waitForFinisher(TForm1 &form)
+{
+    RenameFinisher &finisher = finisherOf(form);
+    if (!finisher.busy())
+        return;
+    QEventLoop loop;
+    QObject::connect(&finisher, &RenameFinisher::finished, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+// Renames as plan says, made once the folder is taken from the level shown
+// (the entries the user chose from); none when the user gave up, or when the
+// folder no longer lists them: then the level is read again and the user told.
+// The folder's own pages are rewritten before this returns; those of the rest
+// of the data root by the window's worker afterwards.
 static std::optional<FolderRenameOutcome> renameInFolder(TForm1 &form, Companions companions,
+                                                         const QStringList &shown,
                                                          const std::function<QList<PageMove>()> &plan)
 {
-    FolderRenameLock lock(form.nav.CurDir);
+    waitForFinisher(form);
+    auto lock = std::make_unique<FolderRenameLock>(form.nav.CurDir);
     QStringList settled;
-    if (!takeFolder(form, lock, settled))
+    if (!takeFolder(form, *lock, settled))
         return std::nullopt;
-    FolderRenameOutcome outcome = renameUsedFiles(form.nav.CurDir, form.nav.HomeDir, plan(), companions, lock.ticker());
+    // A rename before whose pages could not all be written: it goes first.
+    const QString record = RenameRecord::path(form.nav.CurDir);
+    if (QFileInfo::exists(record) || QFileInfo(record).isSymLink()) {
+        lock.reset();
+        showListMessage(&form, form.nav.ExeBaseName, T::RenameStillUnfinished, settled);
+        return std::nullopt;
+    }
+    if (!levelMatchesFolder(shown, form.nav.CurDir, form.nav.ExeBaseName)) {
+        lock.reset();
+        reopenLevel(form, form.nav.PBan());
+        showListMessage(&form, form.nav.ExeBaseName, T::LevelChanged, {});
+        return std::nullopt;
+    }
+    auto rename = std::make_unique<FolderRename>(form.nav.CurDir, form.nav.HomeDir, companions);
+    const QList<PageMove> moves = plan();
+    FolderRenameOutcome outcome;
+    // The folder's own pages may take a while on a network share: the window paints meanwhile.
+    runAside([&] { outcome = rename->renameFolder(moves, false, lock->ticker()); });
     outcome.pagesNotWritten += settled;
+    if (rename->restLeft())
+        finisherOf(form).finish(std::move(rename), std::move(lock));
     return outcome;
 }
 
@@ -145,10 +199,12 @@ static void tellKept(TForm1 &form, const FolderRenameOutcome &outcome)
     if (outcome.notStarted)
         QMessageBox::warning(&form, form.nav.ExeBaseName, blockText(outcome.notStartedWhy));
     if (!outcome.kept.isEmpty())
-        QMessageBox::warning(&form, form.nav.ExeBaseName,
-                             T::FilesKept.arg(outcome.kept.join(u'\n'), outcome.keptFor.join(u'\n')));
+        showListMessage(&form, form.nav.ExeBaseName, T::FilesKept,
+                        outcome.kept + QStringList{QString(), T::FilesKeptFor} + outcome.keptFor);
     if (!outcome.pagesNotWritten.isEmpty())
-        QMessageBox::warning(&form, form.nav.ExeBaseName, T::PagesNotWritten.arg(outcome.pagesNotWritten.join(u'\n')));
+        showListMessage(&form, form.nav.ExeBaseName,
+                        outcome.recordKept ? T::RenameUnfinished : T::PagesNotWritten.arg(QString()).trimmed(),
+                        outcome.pagesNotWritten);
 }
 
 // Why the numbered names cannot be made, said; false then.
@@ -201,7 +257,8 @@ void TForm1::ReorderPages(int from, int to)
         to = form5.Memo1->text().toInt() - 1;
     }
     const ReorderPlan plan = planReorder(entries, from, to);
-    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, ReorderCompanions, [&] { return plan.moves; });
+    const std::optional<FolderRenameOutcome> renamed =
+        renameInFolder(*this, ReorderCompanions, entries, [&] { return plan.moves; });
     if (!renamed)
         return;
     const FolderRenameOutcome &outcome = *renamed;
@@ -220,11 +277,12 @@ void TForm1::RemoveOrderNumbers()
 {
     if (!onFolderLevel(*this))
         return;
+    const QStringList entries = nav.levels().top().MidashiF;
     if (QMessageBox::question(this, nav.ExeBaseName, T::AskStrip) != QMessageBox::Yes)
         return;
-    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, StripCompanions, [this] {
+    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, StripCompanions, entries, [&] {
         FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
-        return planStrip(nav.levels().top().MidashiF, names);
+        return planStrip(entries, names);
     });
     if (!renamed)
         return;
@@ -232,7 +290,7 @@ void TForm1::RemoveOrderNumbers()
     // The level is read again even then: it lists the names the files have now.
     reopenLevel(*this, nav.PBan());
     if (!outcome.moves.failed.isEmpty())
-        QMessageBox::warning(this, nav.ExeBaseName, T::StripFailed.arg(outcome.moves.failed.join(u'\n')));
+        showListMessage(this, nav.ExeBaseName, T::StripFailed.arg(QString()).trimmed(), outcome.moves.failed);
     tellKept(*this, outcome);
 }
 
@@ -252,7 +310,7 @@ void TForm1::RenamePagesNumbered()
     const NumberedRename rename = form17.rename();
     if (!numberedNamesFit(*this, entries, rename))
         return;
-    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, NumberedCompanions, [&] {
+    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, NumberedCompanions, entries, [&] {
         return planNumbered(entries, rename, FolderNames(FolderNames::list(nav.CurDir), NumberedCompanions));
     });
     if (!renamed)

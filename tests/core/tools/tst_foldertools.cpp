@@ -292,6 +292,13 @@ private slots:
             << u"<IMG src=b.jpg width=3>"_s << u"a b>'\".jpg"_s << u"<IMG src=a%20b%3E%27%22.jpg width=3>"_s;
         QTest::newRow("a percent sign beside an escape")
             << u"<IMG src='b.jpg'>"_s << u"5%'.jpg"_s << u"<IMG src='5%25%27.jpg'>"_s;
+        QTest::newRow("a hash, read as a fragment") << u"<IMG src=\"b.jpg\">"_s << u"a#.jpg"_s << u"<IMG src=\"a%23.jpg\">"_s;
+        QTest::newRow("a question mark, read as a query")
+            << u"<IMG src=b.jpg>"_s << u"what?.jpg"_s << u"<IMG src=what%3F.jpg>"_s;
+        QTest::newRow("a percent sign, read as an escape")
+            << u"<IMG src=\"b.jpg#x\">"_s << u"100%41.jpg"_s << u"<IMG src=\"100%2541.jpg#x\">"_s;
+        QTest::newRow("the title's icon is read as written")
+            << u"<TITLE>\"b.jpg\"T</TITLE>"_s << u"p#0.jpg"_s << u"<TITLE>\"p#0.jpg\"T</TITLE>"_s;
     }
     void renamedNamesStayInsideTheirValues()
     {

@@ -10,6 +10,8 @@
 #include "core/pages/markupscan.h"
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
+#include "core/tools/picturerename.h"
+#include "core/tools/renamefinisher.h"
 #include "core/tools/renamerecord.h"
 
 #include "core/navigation/testfiles.h"
@@ -20,16 +22,21 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <memory>
 #include <optional>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,10 +86,12 @@ QList<PageMove> planOf(const QString &folder, const QString &operation, Companio
 
 // Pages name files as <A href="x" title="ID">: every such value of every page
 // of the root must lead to the file that holds "ID:" + ID.
-QString brokenLink(const QString &root)
+QString brokenLink(const QString &root, bool subFolders = true)
 {
     static const QRegularExpression link(u"(?:href|src)=\"([^\"]*)\" title=\"([^\"]*)\""_s);
-    for (QDirIterator it(root, {u"*.html"_s}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+    for (QDirIterator it(root, {u"*.html"_s}, QDir::Files,
+                         subFolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+         it.hasNext();) {
         const QString page = it.next();
         const QString text = QString::fromUtf8(readFixture(page));
         for (auto m = link.globalMatch(text); m.hasNext();) {
@@ -401,6 +410,69 @@ private slots:
         QCOMPARE(QString::fromUtf8(readFixture(root.path() + u"/B/b.html"_s)), u"<IMG src=\""_s + after + u"\">"_s);
     }
 
+    // A new name with "#", "?" or "%" is written as a browser reads it back:
+    // the value still leads to the renamed file (a page, a picture, a folder),
+    // in double quotes, single quotes or none.
+    void namesWithHashQueryOrPercentStayReachable_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("renamedTo");
+        QTest::newRow("strip gives a#.html") << u"strip"_s << QStringList{u"1000_a.html"_s, u"1010_a.html"_s}
+                                             << u"\"../A/1010_a.html#top\""_s << u"a#.html"_s;
+        QTest::newRow("numbered q#") << u"number q#"_s << QStringList{u"x.html"_s} << u"'../A/x.html'"_s
+                                     << u"q#(100).html"_s;
+        QTest::newRow("numbered 7%41") << u"number 7%41"_s << QStringList{u"x.html"_s} << u"../A/x.html"_s
+                                       << u"7%41(100).html"_s;
+        QTest::newRow("numbered what?") << u"number what?"_s << QStringList{u"x.html"_s} << u"\"../A/x.html?v=1\""_s
+                                        << u"what?(100).html"_s;
+        QTest::newRow("numbered q#: a picture in the page's folder")
+            << u"number q#"_s << QStringList{u"unit.html"_s, u"unit/"_s, u"unit/pic.jpg"_s}
+            << u"\"../A/unit/pic.jpg\""_s << u"q#(100)/pic.jpg"_s;
+        QTest::newRow("file tool prefix p#") << u"pictures p#"_s << QStringList{u"photo.jpg"_s}
+                                             << u"\"../A/photo.jpg\""_s << u"p#0.jpg"_s;
+        QTest::newRow("file tool prefix 100%4") << u"pictures 100%4"_s << QStringList{u"photo.jpg"_s}
+                                                << u"../A/photo.jpg"_s << u"100%40.jpg"_s;
+    }
+    void namesWithHashQueryOrPercentStayReachable()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QStringList, files);
+        QFETCH(QString, value);
+        QFETCH(QString, renamedTo);
+        QTemporaryDir root;
+        const QString a = root.path() + u"/A"_s;
+        QDir(root.path()).mkpath(u"A"_s);
+        QDir(root.path()).mkpath(u"B"_s);
+        makeFiles(a, files);
+        const QString page = root.path() + u"/B/b.html"_s;
+        writeFixture(page, (u"<A href="_s + value + u">x</A>"_s).toUtf8());
+        const QString name = operation.section(u' ', 1);
+        if (operation == u"strip") {
+            FolderNames names(FolderNames::list(a), StripCompanions);
+            renameUsedFiles(a, root.path(), planStrip(pageListOrder(listPageFiles(a), u"kavuno"_s), names), StripCompanions);
+        } else if (operation.startsWith(u"number")) {
+            const QStringList entries = pageListOrder(listPageFiles(a), u"kavuno"_s);
+            const NumberedRename rename{name, 100, 1, 3, 0, int(entries.size()) - 1};
+            QCOMPARE(int(numberedNameProblem(entries, rename)), int(NumberedNameProblem::None));
+            renameUsedFiles(a, root.path(), planNumbered(entries, rename, FolderNames(FolderNames::list(a), NumberedCompanions)),
+                            NumberedCompanions);
+        } else {
+            LinkResolver resolver(root.path(), a);
+            QCOMPARE(renamePictures({a + u'/' + files.constFirst(), page}, name, resolver).renamed.size(), 1);
+        }
+        QVERIFY2(QFile::exists(a + u'/' + renamedTo), qPrintable(namesNow(a).join(u", "_s)));
+        // The value as the page holds it now, read as a browser reads it.
+        static const QRegularExpression href(u"href=(\"[^\"]*\"|'[^']*'|[^ >]*)"_s);
+        const QString text = QString::fromUtf8(readFixture(page));
+        QString written = href.match(text).captured(1);
+        if (written.startsWith(u'"') || written.startsWith(u'\''))
+            written = written.mid(1).chopped(1);
+        const QString reached = QUrl::fromLocalFile(page).resolved(QUrl(written)).toLocalFile();
+        QVERIFY2(reached == a + u'/' + renamedTo, qPrintable(text + u" leads to "_s + reached));
+    }
+
     // A page with more tags than are read, or tags that would cost more to read
     // than its size allows, keeps the names it holds: the files it may name keep
     // theirs, and the user is told which page.
@@ -500,6 +572,156 @@ private slots:
         QVERIFY(!QFile::exists(RenameRecord::path(a)));
         const QString problem = rotationProblem(root.path());
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+
+    // The folder's own files and pages first, the rest of the data root
+    // after: a program stopped in between (or its worker stopped as it
+    // closes), or a copy opening the folder while the rest is rewritten,
+    // never ends with a page naming the wrong file.
+    void folderFirstThenTheRestOfTheRoot_data()
+    {
+        QTest::addColumn<QString>("between");
+        QTest::newRow("the rest rewritten") << u"nothing"_s;
+        QTest::newRow("stopped in between, finished on opening") << u"stopped"_s;
+        QTest::newRow("opened meanwhile, the rest rewritten") << u"opened"_s;
+        QTest::newRow("the worker runs to its end") << u"worker"_s;
+        QTest::newRow("the worker stopped, finished on opening") << u"worker stopped"_s;
+    }
+    void folderFirstThenTheRestOfTheRoot()
+    {
+        QFETCH(QString, between);
+        QTemporaryDir root;
+        makeRotation(root.path());
+        const QString a = root.path() + u"/A"_s;
+        const QByteArray index = readFixture(root.path() + u"/index.html"_s);
+        auto lock = std::make_unique<FolderRenameLock>(a);
+        QVERIFY(lock->acquire(0));
+        auto rename = std::make_unique<FolderRename>(a, root.path(), ReorderCompanions);
+        const FolderRenameOutcome outcome
+            = rename->renameFolder(planReorder(pageListOrder(listPageFiles(a), u"kavuno"_s), 2, 0).moves, false);
+        QCOMPARE(outcome.pagesNotWritten, QStringList());
+        QVERIFY(rename->restLeft());
+        // The folder's pages lead to the pages they named; the root's index not yet.
+        QCOMPARE(brokenLink(a, false), QString());
+        QCOMPARE(readFixture(root.path() + u"/index.html"_s), index);
+        QVERIFY(QFile::exists(RenameRecord::path(a)));
+        bool finishedOnOpening = between == u"stopped";
+        if (between == u"stopped") {
+            rename.reset();
+            lock.reset();
+        } else if (between.startsWith(u"worker")) {
+            RenameFinisher finisher;
+            QSignalSpy finished(&finisher, &RenameFinisher::finished);
+            finisher.finish(std::move(rename), std::move(lock));
+            QVERIFY(finisher.busy());
+            // As the program closes.
+            finishedOnOpening = between.endsWith(u"stopped");
+            if (finishedOnOpening)
+                finisher.stop();
+            QVERIFY(finished.wait(30000));
+            QCOMPARE(finisher.outcome().recordKept, finishedOnOpening);
+            QCOMPARE(QFile::exists(RenameRecord::path(a)), finishedOnOpening);
+        } else {
+            if (between == u"opened") {
+                // The worker holds the lock: the opening leaves the record to it.
+                QCOMPARE(settleRenameOnOpening(a, root.path()).pagesNotWritten, QStringList());
+                QCOMPARE(readFixture(root.path() + u"/index.html"_s), index);
+                QVERIFY(QFile::exists(RenameRecord::path(a)));
+            }
+            const FolderRenameOutcome rest = rename->finishRest(lock->ticker());
+            QCOMPARE(rest.pagesNotWritten, QStringList());
+            QVERIFY(!rest.recordKept);
+            lock.reset();
+        }
+        if (finishedOnOpening) {
+            QCOMPARE(readFixture(root.path() + u"/index.html"_s), index);
+            QCOMPARE(settleRenameOnOpening(a, root.path()).pagesNotWritten, QStringList());
+        }
+        QVERIFY(!QFile::exists(RenameRecord::path(a)));
+        const QString problem = rotationProblem(root.path());
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+
+    // A page that cannot be written keeps the files it names where they are,
+    // or (when it fails at its write) keeps the record until the folder is
+    // opened again with the page writable: no value is left dead.
+    void pageThatCannotBeWrittenLeavesNoDeadValue_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("a read-only page in another folder") << false;
+        QTest::newRow("the disk full") << true;
+    }
+    void pageThatCannotBeWrittenLeavesNoDeadValue()
+    {
+        QFETCH(bool, diskFull);
+        QTemporaryDir temp;
+        QString rootPath = temp.path();
+        QString mounted;
+        const auto unmount = qScopeGuard([&] {
+            if (!mounted.isEmpty())
+                ::umount2(QFile::encodeName(mounted).constData(), MNT_DETACH);
+        });
+        const auto mountTmpfs = [&](const QString &at, const char *options) {
+            QDir().mkpath(at);
+            if (::mount("tmpfs", QFile::encodeName(at).constData(), "tmpfs", 0, options) != 0)
+                return false;
+            mounted = at;
+            return true;
+        };
+        if (diskFull) {
+            // A small file system of its own holds the whole data root.
+            rootPath = temp.path() + u"/small"_s;
+            if (!mountTmpfs(rootPath, "size=512k"))
+                QSKIP("No small file system can be mounted here (needs the right to mount a tmpfs)");
+        }
+        makeRotation(rootPath);
+        const QString a = rootPath + u"/A"_s;
+        const QString b = rootPath + u"/B"_s;
+        if (!diskFull) {
+            // B holds a page that names a picture and a page of A, and cannot be written.
+            if (::geteuid() == 0) {
+                if (!mountTmpfs(b, "size=64k"))
+                    QSKIP("No read-only folder can be made for root here (needs the right to mount a tmpfs)");
+            } else {
+                QDir().mkpath(b);
+            }
+        }
+        QDir().mkpath(b);
+        writeFixture(b + u"/b.html"_s, "<A href=\"../A/1020_x.html\" title=\"P2\"><IMG src=\"../A/1030_p.jpg\" title=\"pic\">");
+        const auto setWritable = [&](bool writable) {
+            if (diskFull) {
+                QFile::remove(rootPath + u"/filler"_s);
+                if (!writable) {
+                    // Room for the record only: no page can be written.
+                    struct statvfs fs;
+                    QVERIFY(::statvfs(QFile::encodeName(rootPath).constData(), &fs) == 0);
+                    const qint64 room = qint64(fs.f_bavail) * qint64(fs.f_frsize);
+                    QFile filler(rootPath + u"/filler"_s);
+                    QVERIFY(filler.open(QIODevice::WriteOnly));
+                    filler.write(QByteArray(room - qint64(fs.f_frsize), 'f'));
+                    filler.close();
+                }
+            } else if (::geteuid() == 0) {
+                QCOMPARE(::mount(nullptr, QFile::encodeName(b).constData(), nullptr,
+                                 MS_REMOUNT | (writable ? 0 : MS_RDONLY), nullptr),
+                         0);
+            } else {
+                QVERIFY(QFile::setPermissions(b, writable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                          : QFile::ReadOwner | QFile::ExeOwner));
+            }
+        };
+        setWritable(false);
+        const FolderRenameOutcome outcome = renameUsedFiles(
+            a, rootPath, planReorder(pageListOrder(listPageFiles(a), u"kavuno"_s), 2, 0).moves, ReorderCompanions);
+        QCOMPARE(outcome.recordKept, QFile::exists(RenameRecord::path(a)));
+        setWritable(true);
+        settleRenameOnOpening(a, rootPath);
+        QVERIFY(!QFile::exists(RenameRecord::path(a)));
+        const QString problem = rotationProblem(rootPath);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY2(brokenLink(b).isEmpty(), qPrintable(brokenLink(b)));
+        // The read-only page kept the files it names where they were; the full disk kept the record.
+        QVERIFY(diskFull ? outcome.recordKept : !outcome.kept.isEmpty());
     }
 
     // Only a record whose writer is gone is settled, and only a regular file

@@ -1,6 +1,8 @@
 // The order dialog and the renumber dialog driven as a user would, on a real
 // folder under the main window.
 #include "ui/app/tform1.h"
+#include "core/tools/renamefinisher.h"
+#include "ui/tools/listmessage.h"
 #include "ui/tools/ordertools.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
@@ -12,10 +14,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
@@ -27,6 +32,23 @@
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
+
+// Answers the next list message with OK, while context lasts; keeps its text and its list.
+static void answerListMessage(QObject *context, QString *text)
+{
+    auto *timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, text] {
+        auto *box = qobject_cast<ListMessage *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        timer->deleteLater();
+        *text = box->Text->text();
+        for (int i = 0; i < box->List->count(); ++i)
+            *text += u'\n' + box->List->item(i)->text();
+        box->Ok->click();
+    });
+    timer->start(10);
+}
 
 class OrderDialogsTest : public QObject
 {
@@ -40,8 +62,16 @@ private:
     TForm17 *m_form17 = nullptr;
 
     // The data root holds exactly these pages (each titled by its name).
+    // The worker that finishes renames in the rest of the data root has ended.
+    void waitForFinisher()
+    {
+        if (auto *finisher = m_form->findChild<RenameFinisher *>())
+            QTRY_VERIFY_WITH_TIMEOUT(!finisher->busy(), 30000);
+    }
+
     void setPages(const QStringList &names, int current)
     {
+        waitForFinisher();
         QDir home(m_home);
         home.removeRecursively();
         QDir().mkpath(m_home);
@@ -158,11 +188,107 @@ private slots:
             QTest::mouseClick(m_form5->BitBtn1, Qt::LeftButton);
         });
         QString told;
-        answerMessageBox(this, QMessageBox::Ok, &told);
+        answerListMessage(this, &told);
         m_form->ReorderPagesMenu();
         QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_a.html"_s, u"1020_c.jpg"_s, u"photo.jpg"_s}));
         QCOMPARE(readFixture(m_home + u"/1010_a.html"_s), QByteArray("<HTML><BODY><IMG src=\"1020_c.jpg\"></BODY></HTML>"));
         QVERIFY2(told.contains(u"photo.jpg"_s) && told.contains(m_home + u"/1000_b.html"_s), qPrintable(told));
+    }
+
+    // Another copy reordered the folder since this one read its level: no
+    // part of the plan made from the old level is applied; the level is read
+    // again and the user told.
+    void planFromAStaleLevelIsRefused_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::newRow("reorder") << 0;
+        QTest::newRow("strip") << 1;
+    }
+    void planFromAStaleLevelIsRefused()
+    {
+        QFETCH(int, operation);
+        setPages({u"1000_a.html"_s, u"1010_b.html"_s, u"1020_c.html"_s, u"1030_d.html"_s}, 0);
+        // The other copy moved d to the second place: as many files as before.
+        QVERIFY(QFile::rename(m_home + u"/1010_b.html"_s, m_home + u"/1020_b.html"_s)
+                && QFile::rename(m_home + u"/1020_c.html"_s, m_home + u"/1030_c.html"_s)
+                && QFile::rename(m_home + u"/1030_d.html"_s, m_home + u"/1010_d.html"_s));
+        const QStringList theirs{u"1000_a.html"_s, u"1010_d.html"_s, u"1020_b.html"_s, u"1030_c.html"_s};
+        QString told, asked;
+        answerListMessage(this, &told);
+        if (operation == 0) {
+            m_form->ReorderPages(0, 3);
+        } else {
+            answerMessageBox(this, QMessageBox::Yes, &asked);
+            m_form->RemoveOrderNumbers();
+        }
+        QCOMPARE(files(), theirs);
+        QCOMPARE(m_form->nav.levels().top().MidashiF, theirs);
+        QVERIFY2(told.contains(u"一覧から変わっていました"_s), qPrintable(told));
+    }
+
+    // The folder is shown with its own pages rewritten; the pages of other
+    // folders are rewritten afterwards, off the window's thread.
+    void reorderShowsTheFolderBeforeOtherFoldersAreRewritten()
+    {
+        setPages({u"a.html"_s, u"b.html"_s}, 0);
+        QVERIFY(writeFixture(m_home + u"/a.html"_s, "<HTML><BODY><A href=\"b.html\">b</A></BODY></HTML>"));
+        QVERIFY(QDir(m_home).mkdir(u"other"_s));
+        QVERIFY(writeFixture(m_home + u"/other/o.html"_s, "<A href=\"../a.html\">a</A>"));
+        m_form->ReorderPages(1, 0);
+        QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_a.html"_s, u"other"_s}));
+        QCOMPARE(readFixture(m_home + u"/1010_a.html"_s), QByteArray("<HTML><BODY><A href=\"1000_b.html\">b</A></BODY></HTML>"));
+        QCOMPARE(readFixture(m_home + u"/other/o.html"_s), QByteArray("<A href=\"../a.html\">a</A>"));
+        QVERIFY(QFile::exists(m_home + u"/.kavuno-renaming"_s));
+        QTRY_COMPARE_WITH_TIMEOUT(readFixture(m_home + u"/other/o.html"_s), QByteArray("<A href=\"../1010_a.html\">a</A>"),
+                                  30000);
+        waitForFinisher();
+        QVERIFY(!QFile::exists(m_home + u"/.kavuno-renaming"_s));
+        QVERIFY(!QFile::exists(m_home + u"/.kavuno-renaming.lock"_s));
+    }
+
+    // A rename started while the one before is still rewriting other folders
+    // waits for it: both end with every link of the other folder right.
+    void secondRenameWaitsForTheFirstToFinish()
+    {
+        setPages({u"a.html"_s, u"b.html"_s, u"c.html"_s}, 0);
+        QVERIFY(QDir(m_home).mkdir(u"other"_s));
+        QVERIFY(writeFixture(m_home + u"/other/o.html"_s,
+                             "<A href=\"../a.html\">a</A><A href=\"../b.html\">b</A><A href=\"../c.html\">c</A>"));
+        m_form->ReorderPages(2, 0);
+        m_form->ReorderPages(2, 0);
+        waitForFinisher();
+        QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_c.html"_s, u"1020_a.html"_s, u"other"_s}));
+        QCOMPARE(readFixture(m_home + u"/other/o.html"_s),
+                 QByteArray("<A href=\"../1020_a.html\">a</A><A href=\"../1000_b.html\">b</A><A href=\"../1010_c.html\">c</A>"));
+    }
+
+    // However many files a message names, its window fits on the screen.
+    void longListOfKeptFilesFitsOnTheScreen()
+    {
+        QStringList names{u"a.html"_s};
+        QByteArray page = "<HTML><BODY>\x83\x65";
+        for (int i = 0; i < 300; ++i) {
+            names << u"photo%1.jpg"_s.arg(i);
+            page += "<IMG src=\"photo" + QByteArray::number(i) + ".jpg\">";
+        }
+        setPages(names, 0);
+        // Shift_JIS, no valid UTF-8: every picture it shows keeps its name.
+        QVERIFY(writeFixture(m_home + u"/a.html"_s, page));
+        QRect shown;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!box || !shown.isNull())
+                return;
+            shown = box->frameGeometry();
+            QMetaObject::invokeMethod(box, "accept", Qt::QueuedConnection);
+        });
+        timer.start(10);
+        m_form->ReorderPages(0, 1);
+        QVERIFY(!shown.isNull());
+        const QRect screen = m_form->screen()->availableGeometry();
+        QVERIFY2(shown.height() <= screen.height() && shown.width() <= screen.width(),
+                 qPrintable(u"%1x%2 on %3x%4"_s.arg(shown.width()).arg(shown.height()).arg(screen.width()).arg(screen.height())));
     }
 
     void closingTheOrderDialogChangesNothing()

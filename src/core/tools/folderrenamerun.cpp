@@ -1,0 +1,168 @@
+#include "core/tools/folderrenamerun.h"
+
+#include "core/tools/fileuses.h"
+#include "core/tools/linkvalues.h"
+#include "core/tools/renamerecord.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+QString recordedPage(const QString &root, const QString &page)
+{
+    const QString clean = QDir::cleanPath(root);
+    return page.startsWith(clean + u'/') ? page.mid(clean.size() + 1) : page;
+}
+
+QList<QPair<QString, QString>> renamedPaths(const QString &folder, const RenameOutcome &moves)
+{
+    QList<QPair<QString, QString>> renamed;
+    for (const PageMove &move : moves.moved)
+        renamed.append({folder + u'/' + move.from, folder + u'/' + move.to});
+    return renamed;
+}
+
+FolderRename::FolderRename(const QString &folder, const QString &root, Companions companions)
+    // Pages are told apart by their paths: one spelling of the folder.
+    : m_folder(QDir::cleanPath(folder))
+    , m_root(root)
+    , m_companions(companions)
+{
+}
+
+FolderRename::~FolderRename() = default;
+
+FolderRenameOutcome FolderRename::renameFolder(const QList<PageMove> &moves, bool wholeRoot,
+                                               const std::function<void()> &tick)
+{
+    const QSet<QString> there = FolderNames::list(m_folder);
+    // What each move takes along: the page and the companions there are.
+    const QList<RenameGroup> planned = groupMoves(there, moves, m_companions);
+    QStringList paths;
+    for (const RenameGroup &group : planned)
+        for (const PageMove &item : group.items)
+            paths << m_folder + u'/' + item.from;
+    // One resolver for both steps: names compare as the folders had them before the moves.
+    m_resolver = std::make_unique<LinkResolver>(m_root, m_folder);
+    std::optional<PageUses> uses;
+    if (wholeRoot) {
+        PageUses::RootReading how = PageUses::RootReading::ticking(tick);
+        how.resolver = *m_resolver;
+        uses.emplace(m_root, m_folder, paths, how);
+    } else {
+        uses.emplace(pagesOfFolder(m_folder), paths, *m_resolver, tick);
+    }
+
+    FolderRenameOutcome outcome;
+    QList<PageMove> possible = moves;
+    for (qsizetype i = 0; i < planned.size(); ++i) {
+        for (const PageMove &item : planned.at(i).items) {
+            const QString file = m_folder + u'/' + item.from;
+            if (planned.at(i).takenAlong || !uses->blocked(file))
+                continue;
+            // A move to its own name is none: the page stays where it is.
+            possible[i].to = possible.at(i).from;
+            outcome.kept << item.from;
+            for (const QString &page : uses->blockingPages(file))
+                if (!outcome.keptFor.contains(page))
+                    outcome.keptFor << page;
+        }
+    }
+    const QList<RenameGroup> groups = groupMoves(there, possible, m_companions);
+    m_record = std::make_unique<RenameRecord>(m_folder);
+    m_record->setTick(tick);
+    if (!m_record->begin(m_companions, groups)) {
+        outcome.notStartedWhy = m_record->problem();
+        m_record.reset();
+        outcome.notStarted = true;
+        for (const PageMove &move : moves) {
+            outcome.moves.finalNames << move.from;
+            outcome.moves.failed << move.from;
+        }
+        return outcome;
+    }
+    RenameRecord &record = *m_record;
+    outcome.moves = carryOutGroups(m_folder, groups, m_companions, {},
+                                   [&](qsizetype g, qsizetype i, const QString &to) { return record.moving(g, i, to); });
+    m_renamed = renamedPaths(m_folder, outcome.moves);
+    QHash<QString, QString> now;
+    for (const auto &[from, to] : std::as_const(m_renamed))
+        now.insert(from, to);
+    // The pages are told by the names they have now.
+    for (QString &page : outcome.keptFor)
+        page = now.value(page, page);
+    outcome.pagesNotWritten = uses->rewrite(m_renamed, [&](const QString &page, const QByteArray &bytes) {
+        return record.rewriting(recordedPage(m_root, page), RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
+                                                                                           : PageUses::PageStep::Fail;
+    });
+    if (!outcome.pagesNotWritten.isEmpty()) {
+        // The next opening of the folder rewrites them (and the rest of the root) from the record.
+        outcome.recordKept = true;
+        m_record.reset();
+    } else if (!wholeRoot && !m_renamed.isEmpty()) {
+        m_restLeft = true;
+    } else {
+        record.finish();
+        m_record.reset();
+    }
+    return outcome;
+}
+
+FolderRenameOutcome FolderRename::finishRest(const std::function<void()> &tick, const std::function<bool()> &stop)
+{
+    FolderRenameOutcome outcome;
+    if (!m_restLeft)
+        return outcome;
+    m_restLeft = false;
+    // What a stopped finishing leaves stays in the record for the next opening.
+    const std::unique_ptr<RenameRecord> record = std::move(m_record);
+    QStringList paths;
+    for (const auto &[from, to] : std::as_const(m_renamed))
+        paths << from;
+    // Read after the moves, but for the folder's own pages, rewritten before
+    // the folder was shown: a page that cannot be written now is not passed
+    // over but stays in the record, for its files have their new names.
+    // The reading writes nothing to the record for a while: other PCs see it
+    // alive by its time, touched as the lock is.
+    const auto beat = [&] {
+        if (tick)
+            tick();
+        record->keepAlive();
+    };
+    PageUses::RootReading how = PageUses::RootReading::ticking(beat);
+    how.unwritableBlocks = false;
+    how.resolver = *m_resolver;
+    how.withoutFolder = true;
+    const PageUses uses(m_root, m_folder, paths, how);
+    outcome.pagesNotWritten = uses.rewrite(
+        m_renamed,
+        [&](const QString &page, const QByteArray &bytes) {
+            if (stop && stop())
+                return PageUses::PageStep::Stop;
+            if (tick)
+                tick();
+            return record->rewriting(recordedPage(m_root, page), RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
+                                                                                               : PageUses::PageStep::Fail;
+        },
+        false);
+    outcome.pagesLeftNaming = uses.blockingPages();
+    outcome.recordKept = !outcome.pagesNotWritten.isEmpty();
+    if (!outcome.recordKept)
+        record->finish();
+    return outcome;
+}
+
+FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, const QList<PageMove> &moves,
+                                    Companions companions, const std::function<void()> &tick)
+{
+    FolderRename rename(folder, root, companions);
+    return rename.renameFolder(moves, true, tick);
+}

@@ -1,5 +1,7 @@
 #include "core/app/smallfile.h"
 
+#include "core/app/rootpath.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -17,7 +19,8 @@ SmallFile::State readRegularFileAt(int folder, const char *name, qint64 limit, Q
     if (fd < 0)
         return errno == ENOENT ? SmallFile::Absent : SmallFile::Refused;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit
+        || openedOutOfDataRoot(fd, folder, name)) {
         ::close(fd);
         return SmallFile::Refused;
     }

@@ -1,5 +1,7 @@
 #include "core/forms/sharedfilelock.h"
 
+#include "core/app/rootpath.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 
 SharedFileLock::SharedFileLock(const QString &file)
     : m_lock(lockPathFor(file))
+    , m_outside(leadsOutOfDataRoot(lockPathFor(file)))
 {
     m_lock.setStaleLockTime(StaleAfterMs);
 }
@@ -14,6 +17,8 @@ SharedFileLock::SharedFileLock(const QString &file)
 bool SharedFileLock::acquire(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
+    if (m_outside)
+        return false;
     while (!m_lock.tryLock(0)) {
         if (permissionDenied() || deadline.hasExpired())
             return false;
@@ -27,7 +32,7 @@ bool SharedFileLock::acquire(int timeoutMs)
 
 bool SharedFileLock::permissionDenied() const
 {
-    return m_lock.error() == QLockFile::PermissionError;
+    return m_outside || m_lock.error() == QLockFile::PermissionError;
 }
 
 QString SharedFileLock::lockPathFor(const QString &file)

@@ -25,4 +25,6 @@ public:
 
 private:
     QLockFile m_lock;
+    // A folder of the data root that leads out of it takes no lock file.
+    bool m_outside = false;
 };

@@ -1,5 +1,6 @@
 #include "core/navigation/pagetitle.h"
 
+#include "core/app/rootpath.h"
 #include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
 #include "core/navigation/navigationtexts.h"
@@ -62,8 +63,14 @@ class HeadFile
 {
 public:
     explicit HeadFile(const QString &path)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK))
     {
+        const QByteArray name = QFile::encodeName(path);
+        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        // A page of the data root that leads out of it is no page of ours.
+        if (m_fd >= 0 && openedOutOfDataRoot(m_fd, AT_FDCWD, name.constData())) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
     }
     ~HeadFile()
     {
@@ -91,7 +98,7 @@ public:
     }
 
 private:
-    int m_fd;
+    int m_fd = -1;
 };
 
 bool readCapped(const QString &path, QByteArray &bytes)

@@ -352,7 +352,7 @@ void TForm1::resizeEvent(QResizeEvent *event)
 
 void TForm1::DirectoryListBox1Click(const QModelIndex &index)
 {
-    const QString folder = folderModel ? folderModel->filePath(index) : QString();
+    const QString folder = treeFolder(index);
     if (folder.isEmpty())
         return;
     if (TXTcommand)

@@ -1,5 +1,6 @@
 #include "ui/commands/commandpage.h"
 
+#include "core/app/rootpath.h"
 #include "core/present/picturecap.h"
 
 #include <QTimer>
@@ -17,6 +18,12 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
         const QUrl url = info.requestUrl();
+        // Nothing a page names through a link out of the data root reaches the
+        // browser: no picture, style, script or frame.
+        if (url.isLocalFile() && leadsOutOfDataRoot(url.toLocalFile())) {
+            info.block(true);
+            return;
+        }
         switch (info.resourceType()) {
         case QWebEngineUrlRequestInfo::ResourceTypeImage: // <img>, CSS backgrounds, posters
         case QWebEngineUrlRequestInfo::ResourceTypeFavicon:

@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QDeadlineTimer>
 #include <QMutex>
 
+#include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
@@ -12,30 +15,44 @@
 
 namespace {
 
+// How long a folder's answer is kept for the next file of that folder.
+constexpr int FolderAnswerMs = 1000;
+
 // A root as written and as its real path, both without a trailing "/".
 struct Root
 {
     QString given;
     QString real;
+    QByteArray givenBytes;
     QByteArray realBytes;
 };
 
 QMutex rootMutex;
 Root registered; // guarded by rootMutex: listings read titles on several threads
+// Counts the changes of registered: each thread keeps its own copy while it holds.
+std::atomic<unsigned> generation{1};
 
 void findRealPath(Root &root)
 {
     root.real = QFileInfo(root.given).canonicalFilePath();
+    root.givenBytes = QFile::encodeName(root.given);
     root.realBytes = QFile::encodeName(root.real);
 }
 
-Root current()
+const Root &current()
 {
-    QMutexLocker lock(&rootMutex);
+    thread_local unsigned seen = 0;
+    thread_local Root copy;
+    const unsigned now = generation.load(std::memory_order_acquire);
     // The program may make the root only after it learnt its name.
-    if (registered.real.isEmpty() && !registered.given.isEmpty())
-        findRealPath(registered);
-    return registered;
+    if (seen != now || (copy.real.isEmpty() && !copy.given.isEmpty())) {
+        QMutexLocker lock(&rootMutex);
+        if (registered.real.isEmpty() && !registered.given.isEmpty())
+            findRealPath(registered);
+        copy = registered;
+        seen = now;
+    }
+    return copy;
 }
 
 bool holds(QStringView root, QStringView path)
@@ -90,6 +107,43 @@ bool namedIn(const Root &root, const QString &path)
     return holds(root.given, clean) || holds(root.real, clean);
 }
 
+// Whether a path's bytes can be compared as they stand: absolute, without "."
+// or ".." steps or doubled slashes.
+bool plainAbsolute(QByteArrayView path)
+{
+    return path.startsWith('/') && !path.contains("//") && !path.contains("/./") && !path.contains("/../")
+           && !path.endsWith("/.") && !path.endsWith("/..");
+}
+
+// namedIn for an encoded path, without making a string of it when it is plain.
+bool namedInBytes(const Root &root, QByteArrayView path)
+{
+    if (!plainAbsolute(path))
+        return namedIn(root, QFile::decodeName(path.toByteArray()));
+    return holdsBytes(root.givenBytes, path) || holdsBytes(root.realBytes, path);
+}
+
+// Whether the folder of a file named in the root leads out of it. A level's
+// titles open thousands of files of one folder: its answer is kept a moment.
+bool folderLeadsOut(const Root &root, QByteArrayView path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArrayView folder = path.first(std::max<qsizetype>(slash, 1));
+    thread_local QByteArray lastFolder;
+    thread_local QByteArray lastRoot;
+    thread_local bool lastOut = false;
+    thread_local QDeadlineTimer lastUntil;
+    if (!lastUntil.hasExpired() && lastFolder == folder && lastRoot == root.realBytes)
+        return lastOut;
+    char target[PATH_MAX];
+    const QByteArray named = folder.toByteArray();
+    lastOut = ::realpath(named.constData(), target) && !holdsBytes(root.realBytes, QByteArrayView(target));
+    lastFolder = named;
+    lastRoot = root.realBytes;
+    lastUntil = QDeadlineTimer(FolderAnswerMs);
+    return lastOut;
+}
+
 Root rootFor(const QString &root)
 {
     Root made = current();
@@ -101,6 +155,32 @@ Root rootFor(const QString &root)
 }
 
 } // namespace
+
+int openInDataRoot(int folder, const char *name, int flags)
+{
+    // A name that is no link is judged by its folder alone; only a link is
+    // followed to see where it leads.
+    int fd = ::openat(folder, name, flags | O_NOFOLLOW);
+    if (fd < 0 && errno == ELOOP) {
+        fd = ::openat(folder, name, flags);
+        if (fd >= 0 && openedOutOfDataRoot(fd, folder, name)) {
+            ::close(fd);
+            errno = EACCES;
+            return -1;
+        }
+        return fd;
+    }
+    if (fd < 0 || folder != AT_FDCWD)
+        return fd; // an open folder's own files stand or fall with it
+    const Root &r = current();
+    const QByteArrayView path(name);
+    if (!r.real.isEmpty() && namedInBytes(r, path) && folderLeadsOut(r, path)) {
+        ::close(fd);
+        errno = EACCES;
+        return -1;
+    }
+    return fd;
+}
 
 bool staysInRoot(const QString &path, const QString &root)
 {
@@ -121,6 +201,7 @@ void setDataRoot(const QString &root)
     }
     QMutexLocker lock(&rootMutex);
     registered = made;
+    generation.fetch_add(1, std::memory_order_release);
 }
 
 QString dataRoot()
@@ -130,7 +211,7 @@ QString dataRoot()
 
 bool leadsOutOfDataRoot(const QString &path)
 {
-    const Root r = current();
+    const Root &r = current();
     if (r.real.isEmpty() || path.isEmpty() || !namedIn(r, path))
         return false;
     return !holds(r.real, realPathOf(path));
@@ -138,10 +219,10 @@ bool leadsOutOfDataRoot(const QString &path)
 
 bool openedOutOfDataRoot(int fd, int folder, const char *name)
 {
-    const Root r = current();
+    const Root &r = current();
     if (r.real.isEmpty())
         return false;
-    if (folder == AT_FDCWD ? !namedIn(r, QFile::decodeName(name))
+    if (folder == AT_FDCWD ? !namedInBytes(r, QByteArrayView(name))
                            : !holdsBytes(r.realBytes, realPathOfDescriptor(folder)))
         return false;
     const QByteArray real = realPathOfDescriptor(fd);
@@ -152,7 +233,7 @@ bool openedOutOfDataRoot(int fd, int folder, const char *name)
 
 bool linkLeadsOutOfDataRoot(int folder, const char *name)
 {
-    const Root r = current();
+    const Root &r = current();
     if (r.real.isEmpty())
         return false;
     QByteArray at = name;
@@ -161,7 +242,7 @@ bool linkLeadsOutOfDataRoot(int folder, const char *name)
         if (!holdsBytes(r.realBytes, where))
             return false;
         at = where + '/' + at;
-    } else if (!namedIn(r, QFile::decodeName(name))) {
+    } else if (!namedInBytes(r, QByteArrayView(name))) {
         return false;
     }
     char target[PATH_MAX];

@@ -28,6 +28,12 @@ bool leadsOutOfDataRoot(const QString &path);
 // root's when that folder lies in it.
 bool openedOutOfDataRoot(int fd, int folder, const char *name);
 
+// Opens name in folder (AT_FDCWD: name is a path) as openat does, but refuses
+// (-1, errno EACCES) a file of the data root whose real path leads out of it:
+// only a name that is a link is followed to see where it leads; any other is
+// judged by its folder, whose answer is kept a second for the folder's next file.
+int openInDataRoot(int folder, const char *name, int flags);
+
 // Whether a folder entry seen as a symbolic link (d_type DT_LNK) leads out of
 // the data root: listings follow only links, so a folder of 10,000 plain pages
 // costs nothing more.

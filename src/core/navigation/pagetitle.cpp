@@ -62,15 +62,10 @@ QString decodeByMark(const QByteArray &bytes)
 class HeadFile
 {
 public:
+    // A page of the data root that leads out of it is no page of ours.
     explicit HeadFile(const QString &path)
+        : m_fd(openInDataRoot(AT_FDCWD, QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK))
     {
-        const QByteArray name = QFile::encodeName(path);
-        m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        // A page of the data root that leads out of it is no page of ours.
-        if (m_fd >= 0 && openedOutOfDataRoot(m_fd, AT_FDCWD, name.constData())) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
     }
     ~HeadFile()
     {
@@ -98,7 +93,7 @@ public:
     }
 
 private:
-    int m_fd = -1;
+    int m_fd;
 };
 
 bool readCapped(const QString &path, QByteArray &bytes)

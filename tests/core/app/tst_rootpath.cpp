@@ -20,6 +20,7 @@
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/testfiles.h"
 #include "core/search/searchlisting.h"
+#include "core/tools/folderrename.h"
 
 #include <QBuffer>
 #include <QDirIterator>
@@ -112,7 +113,8 @@ private slots:
         QVERIFY(writeFixture(root + u"/1010_home.html"_s, ownPage("Home")));
         QVERIFY(writeFixture(root + u"/sub/1010_inner.html"_s, ownPage("Inner")));
         QVERIFY(writeFixture(outside + u"/1010_sjis.html"_s, shiftJisPage()));
-        QVERIFY(writeFixture(outside + u"/1020_secret.html"_s, ownPage("Secret")));
+        // It names a page of the root, as a rename would want to rewrite it.
+        QVERIFY(writeFixture(outside + u"/1020_secret.html"_s, ownPage("Secret") + "<A href=\"1010_home.html\">"));
         QVERIFY(writeFixture(outside + u"/picture.jpg"_s, jpeg()));
         QVERIFY(writeFixture(outside + u"/note.txt"_s, "secret note"));
         // deeper holds no page: opening it would write a placeholder there.
@@ -134,7 +136,7 @@ private slots:
                                   "DIR of a folder named elsewhere", "titles on buttons",
                                   "Shift_JIS conversion at start and poll", "Shift_JIS conversion in the folder",
                                   "links between pages", "search", "posts", "notes", "pictures",
-                                  "whole-file writes", "reads"})
+                                  "renames", "whole-file writes", "reads"})
             QTest::newRow(route) << QString::fromLatin1(route);
     }
     void nothingLeavesTheDataRoot()
@@ -205,6 +207,11 @@ private slots:
         } else if (route == u"pictures") {
             QVERIFY(pictureForView(root + u"/1040_picture.jpg"_s, 100).isNull());
             QVERIFY(pictureForView(root + u"/evil/picture.jpg"_s, 100).isNull());
+        } else if (route == u"renames") {
+            const FolderRenameOutcome renamed =
+                renameUsedFiles(root, root, {{u"1010_home.html"_s, u"1015_home.html"_s}}, Companions());
+            QVERIFY(renamed.pagesNotWritten.isEmpty());
+            QVERIFY(QFile::exists(root + u"/1015_home.html"_s));
         } else if (route == u"whole-file writes") {
             QString error;
             QVERIFY(!writeWholeFile(root + u"/1030_secret.html"_s, "mine", &error));

@@ -10,6 +10,7 @@
 #include "core/commands/commandinterpreter.h"
 #include "core/commands/navigationgate.h"
 #include "core/editor/pagenote.h"
+#include "core/editor/picturetools.h"
 #include "core/forms/pagepost.h"
 #include "core/navigation/navigationtexts.h"
 #include "core/navigation/levelprefetch.h"
@@ -219,6 +220,10 @@ private slots:
         } else if (route == u"pictures") {
             QVERIFY(pictureForView(root + u"/1040_picture.jpg"_s, 100).isNull());
             QVERIFY(pictureForView(root + u"/evil/picture.jpg"_s, 100).isNull());
+            // Nor does the editor show it in a page it edits.
+            QVERIFY(PictureTools::previewImage(root + u"/1040_picture.jpg"_s).isNull());
+            QVERIFY(!PictureTools::measure(root + u"/evil/picture.jpg"_s).isValid());
+            QVERIFY(!PictureTools::previewImage(outside + u"/picture.jpg"_s).isNull());
         } else if (route == u"renames") {
             const FolderRenameOutcome renamed =
                 renameUsedFiles(root, root, {{u"1010_home.html"_s, u"1015_home.html"_s}}, Companions());

@@ -1,5 +1,6 @@
 // Reads the titles of one folder level as the main window does when it opens
 // the folder, and prints the seconds it took: bench_titles FOLDER
+#include "core/app/rootpath.h"
 #include "core/navigation/navigator.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,10 @@ int main(int argc, char *argv[])
         return 2;
     Navigator nav;
     nav.setProgramPath(QCoreApplication::applicationFilePath());
-    nav.OpenFolderLevel(app.arguments().at(1), 0, true);
+    // The folder is the data root, so that every title is read with its check.
+    nav.HomeDir = app.arguments().at(1);
+    setDataRoot(nav.HomeDir);
+    nav.OpenFolderLevel(nav.HomeDir, 0, true);
     QElapsedTimer clock;
     clock.start();
     nav.LoadPageTitles();

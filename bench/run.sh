@@ -148,16 +148,20 @@ if [ -n "$share_only" ]; then
   exit 0
 fi
 
-"$bin/bench_makeroot" "$work/other10" 10 own
+# The folders DIR enters lie in the data root of the runs that enter them (the
+# program enters no folder out of its data root): a root of 10 pages holding them.
+roots="$work/roots"
+"$bin/bench_makeroot" "$roots" 10 own
+"$bin/bench_makeroot" "$roots/other10" 10 own
 for n in 10 "${sizes[@]}"; do
-  [ -d "$work/own$n" ] || "$bin/bench_makeroot" "$work/own$n" "$n" own
-  [ -d "$work/foreign$n" ] || "$bin/bench_makeroot" "$work/foreign$n" "$n" foreign
+  [ -d "$roots/own$n" ] || "$bin/bench_makeroot" "$roots/own$n" "$n" own
+  [ -d "$roots/foreign$n" ] || "$bin/bench_makeroot" "$roots/foreign$n" "$n" foreign
 done
 
 
 printf "%-54s %12s %12s %8s\n" "figure" "ours" "baseline" "ratio"
 for n in "${sizes[@]}"; do
-  root="$work/own$n"
+  root="$roots/own$n"
   page=$(first_page "$root")
   : >"$work/start.ours"; : >"$work/start.bare"
   run_ours "$root" start >/dev/null; run_bare "$page" >/dev/null # warm the caches
@@ -174,8 +178,8 @@ for n in "${sizes[@]}"; do
 
   : >"$work/dir.big"; : >"$work/dir.small"
   for _ in $(seq "$runs"); do
-    run_ours "$work/own10" dir "$root" >>"$work/dir.big"
-    run_ours "$work/own10" dir "$work/other10" >>"$work/dir.small"
+    run_ours "$roots" dir "$root" >>"$work/dir.big"
+    run_ours "$roots" dir "$roots/other10" >>"$work/dir.small"
   done
   line "DIR into $n pages (against 10), to first page loaded (s)" "$(cut -d' ' -f1 "$work/dir.big" | median)" "$(cut -d' ' -f1 "$work/dir.small" | median)"
   line "NEXT within $n pages against within 10 (s)" "$(cut -d' ' -f2 "$work/dir.big" | median)" "$(cut -d' ' -f2 "$work/dir.small" | median)"
@@ -184,15 +188,15 @@ for n in "${sizes[@]}"; do
   for _ in $(seq "$runs"); do
     # A folder changed seconds ago is listed at every tick (coarse stamps): as
     # in a classroom, the folder last changed a while ago.
-    touch -d '-1 hour' "$root" "$work/other10"
-    run_ours "$work/own10" poll "$root" >>"$work/poll.big"
-    run_ours "$work/own10" poll "$work/other10" >>"$work/poll.small"
+    touch -d '-1 hour' "$root" "$roots/other10"
+    run_ours "$roots" poll "$root" >>"$work/poll.big"
+    run_ours "$roots" poll "$roots/other10" >>"$work/poll.small"
   done
   line "poll tick, nothing changed, $n pages (against 10) (CPU s)" "$(cut -d' ' -f1 "$work/poll.big" | median)" "$(cut -d' ' -f1 "$work/poll.small" | median)"
   line "poll tick after a file was added, $n (against 10) (CPU s)" "$(cut -d' ' -f2 "$work/poll.big" | median)" "$(cut -d' ' -f2 "$work/poll.small" | median)"
 
   for kind in own foreign; do
-    folder="$work/$kind$n"
+    folder="$roots/$kind$n"
     : >"$work/titles.ours"; : >"$work/titles.head"
     # The names through xargs: 50,000 of them pass the limit of one command line.
     find "$folder" -maxdepth 1 -name '*.html' -print0 | sort -z >"$work/names"

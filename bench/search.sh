@@ -46,7 +46,8 @@ ln -sfnT "$work/home" "$bin/kavunorun_data"
 word=photosynthesis
 printf "%-52s %10s %10s %8s %7s\n" "figure (ms)" "ours" "grep" "ratio" "target"
 for n in "${sizes[@]}"; do
-  tree="$work/tree$n"
+  # In the data root: the program enters no folder out of it.
+  tree="$work/home/tree$n"
   "$bin/bench_search" make "$tree" "$n"
   grep -rlF warm "$tree" >/dev/null || true
   : >"$work/window"

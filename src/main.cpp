@@ -1,4 +1,5 @@
 #include "core/app/apptexts.h"
+#include "core/app/rootpath.h"
 #include "core/app/startup.h"
 #include "core/navigation/levelprefetch.h"
 #include "core/navigation/navigator.h"
@@ -53,9 +54,12 @@ int main(int argc, char *argv[])
     // The first level is read while the application and its windows are made
     // (the environment is set by now).
     std::unique_ptr<LevelPrefetch> readAhead;
-    if (const QString programFile = programFileBeforeApp(); argc < 2 && !programFile.isEmpty())
+    if (const QString programFile = programFileBeforeApp(); argc < 2 && !programFile.isEmpty()) {
+        // Known before the first file of it is read.
+        setDataRoot(dataRootFor(programFile));
         readAhead =
             std::make_unique<LevelPrefetch>(dataRootFor(programFile), QFileInfo(programFile).completeBaseName());
+    }
     QApplication app(argc, argv);
     // Qt's own texts (the Yes/No/Cancel of questions, file dialogs) in Japanese like the rest.
     QTranslator qtTexts;

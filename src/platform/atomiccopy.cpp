@@ -1,6 +1,7 @@
 #include "platform/atomiccopy.h"
 
 #include "core/app/atomicfile.h"
+#include "core/app/rootpath.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +10,8 @@ bool copyFileAtomically(const QString &from, const QString &to, bool overwrite)
 {
     const QFileInfo source(from);
     const QFileInfo target(to);
-    if (!source.isFile())
+    // A link out of the data root copies nothing of what lies behind it.
+    if (!source.isFile() || leadsOutOfDataRoot(from))
         return false;
     if (target.exists() && (!overwrite || source.canonicalFilePath() == target.canonicalFilePath()))
         return false;

@@ -1,5 +1,6 @@
 #include "platform/linuxplatform.h"
 
+#include "core/app/rootpath.h"
 #include "platform/atomiccopy.h"
 
 #include <QApplication>
@@ -44,6 +45,10 @@ bool desktopHasProgramFor(const QString &path)
 
 bool LinuxPlatform::openWithShell(const QString &pathOrUrl)
 {
+    // No other program is handed a file or folder of the data root that leads out of it.
+    const QUrl url(pathOrUrl);
+    if (leadsOutOfDataRoot(url.isLocalFile() ? url.toLocalFile() : pathOrUrl))
+        return false;
     if (pathOrUrl.contains(u"://"))
         return QDesktopServices::openUrl(QUrl(pathOrUrl));
     if (!desktopHasProgramFor(pathOrUrl))

@@ -17,6 +17,7 @@
 #include "core/present/updatepoll.h"
 #include "ui/editor/modaluser.h"
 #include "ui/app/fakeplatform.h"
+#include "ui/app/pagescript.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -27,7 +28,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QDirIterator>
+#include <QFileSystemModel>
 #include <QToolButton>
+#include <QTreeView>
 #include <QWebEngineView>
 
 #include <atomic>
@@ -351,8 +355,11 @@ private slots:
         QVERIFY(QFile::link(secret, root + u'/' + name));
         form->nav.OpenFolderLevel(root, 0, false);
         form->ReMake();
-        QCOMPARE(form->nav.PBanSu(), 2);
-        form->nav.PBanSave(1);
+        // The level does not list it,
+        QCOMPARE(form->nav.PBanSu(), 1);
+        // and a level that names it (a search's, LOOK's) shows a note in its place.
+        form->nav.PushLevel({name}, {}, 0);
+        form->ReMake();
         form->PageClick();
         QVERIFY(!form->Panel1->isVisible());
         QVERIFY(!form->Panel10->isVisible());
@@ -364,6 +371,86 @@ private slots:
         const QString shown = QString::fromUtf8(head.endsWith(";base64") ? QByteArray::fromBase64(body)
                                                                           : QByteArray::fromPercentEncoding(body));
         QVERIFY2(shown.contains(NavigationTexts::PageOutsideRoot), qPrintable(shown.left(200)));
+        form->nav.PopLevel();
+        form->ReMake();
+        showFirstPageAgain();
+    }
+
+    // A peer made "evil" a link to a folder elsewhere, and a picture of the
+    // folder a link to a picture elsewhere. The window offers neither, writes
+    // nothing there, and a DIR into the folder (a click, a page's link) is refused.
+    void linksOutOfTheDataRootAreNotOffered_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("folder panel") << u"panel"_s;
+        QTest::newRow("DIR by a click") << u"click"_s;
+        QTest::newRow("DIR by a page's link") << u"link"_s;
+        QTest::newRow("picture in a page") << u"img"_s;
+    }
+    void linksOutOfTheDataRootAreNotOffered()
+    {
+        QFETCH(QString, route);
+        const QString outside = temp->filePath(u"elsewhere"_s);
+        QVERIFY(QDir().mkpath(outside + u"/empty"_s));
+        QVERIFY(writeFixture(outside + u"/picture.jpg"_s, jpegBytes()));
+        openForm();
+        QVERIFY(QDir(root).mkdir(u"sub"_s));
+        QVERIFY(QFile::link(outside + u"/empty"_s, root + u"/evil"_s));
+        QVERIFY(QFile::link(outside + u"/picture.jpg"_s, root + u"/outside.jpg"_s));
+        QVERIFY(writeFixture(root + u"/inside.jpg"_s, jpegBytes()));
+        QVERIFY(writeFixture(root + u"/1020_b.html"_s,
+                             pageText("B") + "<IMG id=\"out\" src=\"outside.jpg\"><IMG id=\"in\" src=\"inside.jpg\">"
+                                             "<A id=\"dir\" href=\"/$DIR evil\">evil</A>"));
+        const auto outsideFiles = [&] {
+            QStringList names;
+            QDirIterator it(outside, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                names << it.next().mid(outside.size());
+            names.sort();
+            return names;
+        };
+        const QStringList before = outsideFiles();
+
+        if (route == u"panel"_s) {
+            form->hyoushi->setFixedWidth(200);
+            QTRY_VERIFY(form->folderModel);
+            const QAbstractItemModel *rows = form->DirectoryListBox1->model();
+            const auto shown = [&] {
+                QStringList names;
+                const QModelIndex top = form->DirectoryListBox1->rootIndex();
+                for (int row = 0; row < rows->rowCount(top); ++row)
+                    names << rows->index(row, 0, top).data().toString();
+                return names;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(shown().contains(u"sub"_s), 10000);
+            QVERIFY2(!shown().contains(u"evil"_s), qPrintable(shown().join(u',')));
+            form->hyoushi->setFixedWidth(0);
+        } else if (route == u"img"_s) {
+            form->nav.OpenFolderLevel(root, 1, false);
+            form->ReMake();
+            QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
+            form->PageClick();
+            QVERIFY(loaded.wait(60000));
+            const QString widths = u"[document.getElementById('out').naturalWidth, document.getElementById('in').naturalWidth].join()"_s;
+            QTRY_COMPARE_WITH_TIMEOUT(evaluate(form->WebBrowser1->page(), widths).toString(), u"0,64"_s, 10000);
+        } else {
+            if (route == u"click"_s) {
+                form->TXTcommand(u"DIR "_s + root + u"/evil"_s);
+            } else {
+                form->nav.OpenFolderLevel(root, 1, false);
+                form->ReMake();
+                QSignalSpy loaded(form->WebBrowser1, &QWebEngineView::loadFinished);
+                form->PageClick();
+                QVERIFY(loaded.wait(60000));
+                evaluate(form->WebBrowser1->page(), u"document.getElementById('dir').click()"_s);
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(form->Pmathu->text(), NavigationTexts::FolderOutsideRoot, 10000);
+            QCOMPARE(form->nav.levels().height(), 1);
+            QCOMPARE(form->nav.CurDir, root);
+            QVERIFY(form->Pmathu->isVisible());
+        }
+        QCOMPARE(outsideFiles(), before);
+        QVERIFY(QFileInfo(root + u"/outside.jpg"_s).isSymLink());
         showFirstPageAgain();
     }
 };

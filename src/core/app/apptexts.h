@@ -30,4 +30,7 @@ inline const QString ImportReplaceQuestion =
 // The caption and flash text of the end.
 inline const QString EndText = u"終"_s;
 inline const QString DataRootUnusable = u"データのフォルダ「%1」を作ることも読むこともできません。"_s;
+// Why a file was not written.
+inline const QString WriteToLinkRefused = u"「%1」はほかのファイルへのリンクなので、書き込みません。"_s;
+inline const QString WriteOutOfRootRefused = u"「%1」はデータの保存場所の外にあるので、書き込みません。"_s;
 } // namespace AppTexts

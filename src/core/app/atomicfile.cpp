@@ -1,6 +1,8 @@
 #include "core/app/atomicfile.h"
 
+#include "core/app/apptexts.h"
 #include "core/app/localprocess.h"
+#include "core/app/rootpath.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -55,6 +57,12 @@ QString namePart(const QString &fileName)
     if (!name.isEmpty() && name.back().isHighSurrogate())
         name.chop(1);
     return name;
+}
+
+bool isLink(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 bool allDigits(QStringView text)
@@ -136,14 +144,33 @@ bool AtomicFile::fail(const QString &why)
     return false;
 }
 
+bool AtomicFile::targetRefused()
+{
+    // The rename would put a plain file where the link was: every PC would then
+    // read the copy, and the link another PC made would be gone.
+    if (isLink(m_target))
+        return !fail(AppTexts::WriteToLinkRefused.arg(m_target));
+    // Judged before anything is made in the folder: a folder of the data root
+    // that leads out of it is not written into, not even for a moment.
+    if (leadsOutOfDataRoot(m_target))
+        return !fail(AppTexts::WriteOutOfRootRefused.arg(m_target));
+    return false;
+}
+
 bool AtomicFile::open()
 {
+    if (targetRefused())
+        return false;
     removeStaleTemporaries();
     const QFileInfo info(m_target);
     if (info.isDir())
         return fail(QCoreApplication::translate("AtomicFile", "%1 is a folder").arg(m_target));
     if (!createTemporary())
         return false;
+    if (openedOutOfDataRoot(m_temp.handle(), AT_FDCWD, QFile::encodeName(m_temp.fileName()).constData())) {
+        cancel();
+        return fail(AppTexts::WriteOutOfRootRefused.arg(m_target));
+    }
     struct stat made {};
     if (::fstat(m_temp.handle(), &made) != 0)
         return fail(QString::fromLocal8Bit(strerror(errno)));
@@ -230,6 +257,11 @@ bool AtomicFile::commit()
         return fail(QCoreApplication::translate("AtomicFile", "%1 was replaced during the write").arg(m_target));
     }
     m_temp.close();
+    if (isLink(m_target)) {
+        QFile::remove(m_temp.fileName());
+        m_temp.setFileName(QString());
+        return fail(AppTexts::WriteToLinkRefused.arg(m_target));
+    }
     if (::rename(QFile::encodeName(m_temp.fileName()).constData(), QFile::encodeName(m_target).constData()) != 0) {
         const QString why = QString::fromLocal8Bit(strerror(errno));
         QFile::remove(m_temp.fileName());

@@ -13,7 +13,9 @@
 // (network shares included), and a temporary file that a crashed writer left behind
 // is removed by the next write into the same folder. The temporary file
 // is always made new (never an existing file or a link planted under its name), and
-// only that very file is renamed over the target.
+// only that very file is renamed over the target. A target that is a symbolic link
+// is refused (a write never turns a link into a plain file), and so is one of the
+// data root whose folder leads out of it.
 class AtomicFile
 {
 public:
@@ -44,6 +46,7 @@ public:
     static bool isTemporaryName(const QString &fileName);
 
 private:
+    bool targetRefused();
     void removeStaleTemporaries() const;
     bool createTemporary();
     bool stillOurs() const;

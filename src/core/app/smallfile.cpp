@@ -1,5 +1,7 @@
 #include "core/app/smallfile.h"
 
+#include "core/app/rootpath.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -13,7 +15,7 @@ SmallFile::State readRegularFileAt(int folder, const char *name, qint64 limit, Q
     bytes.clear();
     // The name may stand for a FIFO or a device: open without waiting for a
     // writer, and look at what was opened.
-    const int fd = ::openat(folder, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = openInDataRoot(folder, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return errno == ENOENT ? SmallFile::Absent : SmallFile::Refused;
     struct stat st;

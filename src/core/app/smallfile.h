@@ -21,7 +21,8 @@ struct SmallFile
 SmallFile readSmallFile(const QString &path, qint64 limit);
 
 // The same read for a name relative to an open folder (AT_FDCWD for a path):
-// one open that never blocks, one fstat, the reads, one close. bytes holds at
+// one open that never blocks, one fstat, the reads, one close. A file of the
+// data root whose real path leads out of it is refused. bytes holds at
 // most limit bytes; a file that grows past it while read is refused as well.
 // stat, when given, receives what fstat said of the file that was read.
 SmallFile::State readRegularFileAt(int folder, const char *name, qint64 limit, QByteArray &bytes,

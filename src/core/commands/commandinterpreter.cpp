@@ -233,7 +233,6 @@ void CommandInterpreter::answer()
 
 void CommandInterpreter::enterFolder(const QString &rest)
 {
-    m_nav.PBanSave(m_nav.PBan() + DirIndexStep);
     QString folder = dirCommandFolder(rest, m_nav.CurDir, m_nav.HomeDir);
     // A folder named on Windows may be spelt in another case.
     if (!QFileInfo(folder).isDir()) {
@@ -241,6 +240,9 @@ void CommandInterpreter::enterFolder(const QString &rest)
         if (!found.isEmpty())
             folder = found;
     }
+    // A folder that is not entered leaves the level where it was.
+    if (m_nav.entersFolder(folder))
+        m_nav.PBanSave(m_nav.PBan() + DirIndexStep);
     m_nav.OpenFolderLevel(folder, 0, true);
     m_nav.host()->ReMake();
 }

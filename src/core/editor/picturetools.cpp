@@ -1,5 +1,6 @@
 #include "core/editor/picturetools.h"
 
+#include "core/app/rootpath.h"
 #include "core/commands/blankpicture.h"
 #include "core/editor/editorgeometry.h"
 #include "core/pages/markers.h"
@@ -36,7 +37,7 @@ QSize shownSize(const QImageReader &reader)
 QSize measure(const QString &path)
 {
     // Only a regular file: opening a FIFO would wait for a writer for ever.
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile() || leadsOutOfDataRoot(path))
         return {};
     QImageReader reader(path);
     return shownSize(reader);
@@ -44,7 +45,7 @@ QSize measure(const QString &path)
 
 QImage previewImage(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile() || leadsOutOfDataRoot(path))
         return {};
     QImageReader reader(path);
     reader.setAutoTransform(true);

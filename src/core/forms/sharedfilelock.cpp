@@ -1,5 +1,6 @@
 #include "core/forms/sharedfilelock.h"
 
+#include "core/app/rootpath.h"
 #include "core/forms/formtexts.h"
 
 #include <QDeadlineTimer>
@@ -56,6 +57,7 @@ bool standsInPlaceOfALockFile(const QString &lockPath)
 
 SharedFileLock::SharedFileLock(const QString &file)
     : m_lock(lockPathFor(file))
+    , m_outside(leadsOutOfDataRoot(lockPathFor(file)))
 {
     m_lock.setStaleLockTime(StaleAfterMs);
 }
@@ -65,6 +67,8 @@ SharedFileLock::~SharedFileLock() = default;
 bool SharedFileLock::acquire(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
+    if (m_outside)
+        return false;
     while (!m_lock.tryLock(0)) {
         m_notALockFile = standsInPlaceOfALockFile(m_lock.fileName());
         if (m_notALockFile || permissionDenied() || deadline.hasExpired())
@@ -80,7 +84,7 @@ bool SharedFileLock::acquire(int timeoutMs)
 
 bool SharedFileLock::permissionDenied() const
 {
-    return m_lock.error() == QLockFile::PermissionError;
+    return m_outside || m_lock.error() == QLockFile::PermissionError;
 }
 
 QString SharedFileLock::lockPathFor(const QString &file)

@@ -44,4 +44,6 @@ private:
     QLockFile m_lock;
     bool m_notALockFile = false;
     std::unique_ptr<Keeper> m_keeper; // while held; stops before the lock is removed
+    // A folder of the data root that leads out of it takes no lock file.
+    bool m_outside = false;
 };

@@ -18,4 +18,6 @@ inline const QString PageTooLarge = u"このページは大きすぎるため表
 inline const QString Bytes = u" バイト"_s;
 // Shown in place of a page that leads out of the data root (a link to another file), after its name.
 inline const QString PageOutsideRoot = u"このページはデータの保存場所の外にあるファイルを指しているため表示しません"_s;
+// Flashed when a folder that leads out of the data root is not opened.
+inline const QString FolderOutsideRoot = u"このフォルダはデータの保存場所の外にあるため開きません"_s;
 } // namespace NavigationTexts

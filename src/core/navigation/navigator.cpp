@@ -1,6 +1,8 @@
 #include "core/navigation/navigator.h"
 
+#include "core/app/rootpath.h"
 #include "core/navigation/levelprefetch.h"
+#include "core/navigation/navigationtexts.h"
 #include "core/navigation/navigatorhost.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pagetitle.h"
@@ -49,6 +51,7 @@ void Navigator::setProgramPath(const QString &programFile)
         ExeDir += u'/';
     HomeDir = dataRootFor(programFile);
     CurDir = HomeDir;
+    setDataRoot(HomeDir);
 }
 
 static QString withoutTrailingSeparator(QString folder)
@@ -58,8 +61,17 @@ static QString withoutTrailingSeparator(QString folder)
     return folder;
 }
 
+bool Navigator::entersFolder(const QString &folder) const
+{
+    return HomeDir.isEmpty() || staysInRoot(withoutTrailingSeparator(folder), HomeDir);
+}
+
 bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
 {
+    if (!entersFolder(folder)) {
+        m_host->ShowFlashMessage(NavigationTexts::FolderOutsideRoot, 3000);
+        return false;
+    }
     completeTitles();
     if (push)
         keepCountOfShownLevel();

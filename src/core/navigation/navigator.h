@@ -61,8 +61,12 @@ public:
     // Makes folder the current folder and its page list the top level with
     // index as current page; push adds a level, otherwise the top level is
     // replaced (re-read in place). Returns false when the folder could not be
-    // listed: the level is then empty.
+    // listed: the level is then empty. A folder out of the data root (a link
+    // another PC made, a path named elsewhere) is not entered: the user is told,
+    // nothing changes, and false is returned.
     bool OpenFolderLevel(const QString &folder, int index, bool push);
+    // Whether OpenFolderLevel enters folder: it lies in the data root.
+    bool entersFolder(const QString &folder) const;
     // Starts reading folder's level ahead, for the next OpenFolderLevel of that
     // folder to take while the folder has not changed (see LevelPrefetch).
     void prefetchLevel(const QString &folder);

@@ -1,5 +1,6 @@
 #include "core/navigation/pagelist.h"
 
+#include "core/app/rootpath.h"
 #include "core/navigation/nameorder.h"
 #include "core/navigation/navigationtexts.h"
 
@@ -10,6 +11,7 @@
 #include <cstring>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -26,11 +28,18 @@ static bool openableName(const char *raw, QString &name)
 
 // The plain files of a folder, unsorted, read with one readdir pass: a level of
 // 50,000 pages is listed in a few milliseconds. A link counts as the file it
-// leads to; hidden names, and names that cannot be opened by name, are left out.
+// leads to, unless it leads out of the data root; hidden names, and names that
+// cannot be opened by name, are left out. A folder of the data root that leads
+// out of it is not listed at all.
 static QStringList plainFileNames(const QString &folder, bool *ok)
 {
     QStringList names;
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    const QByteArray path = QFile::encodeName(folder);
+    DIR *dir = ::opendir(path.constData());
+    if (dir && openedOutOfDataRoot(::dirfd(dir), AT_FDCWD, path.constData())) {
+        ::closedir(dir);
+        dir = nullptr;
+    }
     if (ok)
         *ok = dir != nullptr;
     if (!dir)
@@ -39,10 +48,14 @@ static QStringList plainFileNames(const QString &folder, bool *ok)
     while (const dirent *e = ::readdir(dir)) {
         if (e->d_name[0] == '.')
             continue;
-        bool plain = e->d_type == DT_REG;
-        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            struct stat st;
-            plain = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        unsigned char type = e->d_type;
+        struct stat st;
+        if (type == DT_UNKNOWN && ::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            type = S_ISLNK(st.st_mode) ? DT_LNK : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+        bool plain = type == DT_REG;
+        if (type == DT_LNK) {
+            plain = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)
+                    && !linkLeadsOutOfDataRoot(::dirfd(dir), e->d_name);
         }
         if (plain && openableName(e->d_name, name))
             names << name;

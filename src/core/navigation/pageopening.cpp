@@ -154,7 +154,7 @@ QSize pictureSizeAtWidth(const QSize &pictureSize, int width)
 QImage pictureForView(const QString &path, int width)
 {
     // Only a regular file: opening a FIFO would wait for a writer for ever.
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile() || leadsOutOfDataRoot(path))
         return {};
     QImageReader reader(path);
     reader.setAutoTransform(true);

@@ -1,5 +1,6 @@
 #include "core/navigation/pagetitle.h"
 
+#include "core/app/rootpath.h"
 #include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
 #include "core/navigation/navigationtexts.h"
@@ -61,8 +62,9 @@ QString decodeByMark(const QByteArray &bytes)
 class HeadFile
 {
 public:
+    // A page of the data root that leads out of it is no page of ours.
     explicit HeadFile(const QString &path)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK))
+        : m_fd(openInDataRoot(AT_FDCWD, QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK))
     {
     }
     ~HeadFile()

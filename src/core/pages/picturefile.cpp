@@ -5,27 +5,6 @@
 
 using namespace Qt::StringLiterals;
 
-bool staysInRoot(const QString &path, const QString &root)
-{
-    const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
-    if (canonicalRoot.isEmpty()) {
-        // Without the root there is no link in it either: the names alone decide.
-        const QString cleanRoot = QDir::cleanPath(root);
-        const QString cleanPath = QDir::cleanPath(path);
-        return cleanPath == cleanRoot || cleanPath.startsWith(cleanRoot + u'/');
-    }
-    QString probe = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    QString canonical = QFileInfo(probe).canonicalFilePath();
-    while (canonical.isEmpty()) {
-        const qsizetype slash = probe.lastIndexOf(u'/');
-        if (slash <= 0)
-            return false;
-        probe.truncate(slash);
-        canonical = QFileInfo(probe).canonicalFilePath();
-    }
-    return canonical == canonicalRoot || canonical.startsWith(canonicalRoot + u'/');
-}
-
 static QString findInFolder(const QString &folder, const QString &name, bool wantFolder)
 {
     if (folder.isEmpty() || name.isEmpty() || name.contains(u':'))

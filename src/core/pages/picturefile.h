@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/app/rootpath.h"
+
 #include <QString>
 
 // Finds a file that a page names (a picture, a link target) in the page's folder:
@@ -7,11 +9,6 @@
 // folder separator. Names that would leave the folder (absolute paths, "..") and web
 // addresses are never found. Returns the full path, or "" when there is no such file.
 QString findFileInFolder(const QString &folder, const QString &name);
-
-// True when path, every symbolic link in it followed, lies in root or is root.
-// A path that does not exist yet is judged by its nearest existing folder. So
-// a name never reaches through a link that another PC made out of the folder.
-bool staysInRoot(const QString &path, const QString &root);
 
 // A file, or with folder set a folder, below root that path names in another
 // case (a link or marker written on Windows: "SUB\PAGE.HTML" for

@@ -1,5 +1,6 @@
 #include "core/present/picturecap.h"
 
+#include "core/app/rootpath.h"
 #include "core/navigation/pageopening.h"
 #include "core/navigation/pathtext.h"
 #include "core/present/presentstrings.h"
@@ -30,7 +31,7 @@ QByteArray browserFlagsWithPictureBound(const QByteArray &userFlags)
 
 std::optional<QSize> oversizedPicture(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile() || leadsOutOfDataRoot(path))
         return std::nullopt;
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);

@@ -6,6 +6,7 @@
 #include "core/tools/foldertexts.h"
 #include "platform/platform.h"
 #include "ui/app/uitexts.h"
+#include "ui/commands/commandpage.h"
 
 #include <QAction>
 #include <QDir>
@@ -58,6 +59,7 @@ static QWebEngineView *browser(QWidget *parent, const QString &name)
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    keepBrowsersInDataRoot(QWebEngineProfile::defaultProfile());
     return view;
 }
 
@@ -352,7 +354,7 @@ void TForm1::resizeEvent(QResizeEvent *event)
 
 void TForm1::DirectoryListBox1Click(const QModelIndex &index)
 {
-    const QString folder = folderModel ? folderModel->filePath(index) : QString();
+    const QString folder = treeFolder(index);
     if (folder.isEmpty())
         return;
     if (TXTcommand)

@@ -20,6 +20,7 @@ class HoldOffTimer;
 class Platform;
 class QAction;
 class QFileSystemModel;
+class QSortFilterProxyModel;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -126,6 +127,9 @@ public:
     void BuildPageButtons() override;
     void ShowBrowserOnly(bool browserOnly) override;
     void showFolderInTree(const QString &folder) override;
+    // The folder of a row of the folder tree, and the row of a folder.
+    QString treeFolder(const QModelIndex &index) const;
+    QModelIndex treeIndex(const QString &folder) const;
     void showPage(const QString &url) override;
     void showPicture(const QString &path) override;
     void showOpenPanel(const QString &path) override;
@@ -247,6 +251,8 @@ public:
     QToolButton *SpeedButton1 = nullptr;
     QTreeView *DirectoryListBox1 = nullptr;
     QFileSystemModel *folderModel = nullptr;
+    // The rows of folderModel that the tree shows: none that leads out of the data root.
+    QSortFilterProxyModel *folderRows = nullptr;
     QWidget *kabe = nullptr;
     QWidget *kabeBrowser = nullptr;
     QWebEngineView *WebBrowser1 = nullptr;

@@ -1,8 +1,10 @@
 #include "ui/commands/commandpage.h"
 
+#include "core/app/rootpath.h"
 #include "core/present/picturecap.h"
 
 #include <QTimer>
+#include <QWebEngineProfile>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
@@ -30,7 +32,28 @@ public:
     }
 };
 
+// Nothing named in the data root that leads out of it reaches any browser of
+// the program (a page, a picture, a style, a script, a frame, a print), through
+// whatever view or page asks for it.
+class RootBound : public QWebEngineUrlRequestInterceptor
+{
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        const QUrl url = info.requestUrl();
+        if (url.isLocalFile() && leadsOutOfDataRoot(url.toLocalFile()))
+            info.block(true);
+    }
+};
+
 } // namespace
+
+void keepBrowsersInDataRoot(QWebEngineProfile *profile)
+{
+    if (profile && !profile->findChild<RootBound *>())
+        profile->setUrlRequestInterceptor(new RootBound(profile));
+}
 
 CommandPage::CommandPage(QWebEngineProfile *profile, Gate gate, QObject *parent)
     : QWebEnginePage(profile, parent)

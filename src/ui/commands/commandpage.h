@@ -6,7 +6,12 @@
 
 #include <functional>
 
+class QWebEngineProfile;
 class QWebEngineView;
+
+// Every browser of profile is refused the local files named in the data root
+// whose real path leads out of it. Once per profile.
+void keepBrowsersInDataRoot(QWebEngineProfile *profile);
 
 // The page of the main browser and of the lower pane: every navigation passes
 // the main window's before-navigate gate, which may take it over. The page

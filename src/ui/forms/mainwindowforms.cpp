@@ -64,7 +64,7 @@ void TForm1::N3Click()
 void TForm1::SpeedButton1Click()
 {
     const QModelIndex selected = DirectoryListBox1->currentIndex();
-    const QString source = selected.isValid() ? folderModel->filePath(selected) : nav.CurDir;
+    const QString source = selected.isValid() ? treeFolder(selected) : nav.CurDir;
     const QString name = QFileInfo(QDir::cleanPath(source)).fileName();
     const QString target = deskCopyTarget(platform.desktopFolder(), source);
     const auto answer = QMessageBox::question(this, nav.ExeBaseName, T::DeskCopyQuestion.arg(name),

@@ -5,9 +5,12 @@
 // no file watcher here hears of) show.
 #include "ui/app/tform1.h"
 
+#include "core/app/rootpath.h"
+
 #include <QAbstractFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QTreeView>
 
@@ -34,7 +37,34 @@ public:
 private:
     QIcon m_folder;
 };
+
+// Leaves out the folders that another PC made links out of the data root: only
+// rows that are links need a look at their real path.
+class InRootFolders : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const auto *files = static_cast<const QFileSystemModel *>(sourceModel());
+        const QModelIndex index = files->index(row, 0, parent);
+        return !files->fileInfo(index).isSymLink() || !leadsOutOfDataRoot(files->filePath(index));
+    }
+};
 } // namespace
+
+QString TForm1::treeFolder(const QModelIndex &index) const
+{
+    return folderModel && folderRows && index.isValid() ? folderModel->filePath(folderRows->mapToSource(index))
+                                                        : QString();
+}
+
+QModelIndex TForm1::treeIndex(const QString &folder) const
+{
+    return folderModel && folderRows ? folderRows->mapFromSource(folderModel->index(folder)) : QModelIndex();
+}
 
 void TForm1::readFolderTree()
 {
@@ -45,15 +75,18 @@ void TForm1::readFolderTree()
     static auto *icons = new FolderIcons(style()->standardIcon(QStyle::SP_DirIcon));
     model->setIconProvider(icons);
     model->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
+    auto *rows = new InRootFolders(model);
+    rows->setSourceModel(model);
     QFileSystemModel *old = std::exchange(folderModel, model);
-    DirectoryListBox1->setModel(model);
+    folderRows = rows;
+    DirectoryListBox1->setModel(rows);
     if (old)
         old->deleteLater();
-    for (int column = 1; column < model->columnCount(); ++column)
+    for (int column = 1; column < rows->columnCount(); ++column)
         DirectoryListBox1->hideColumn(column);
-    DirectoryListBox1->setRootIndex(model->setRootPath(nav.HomeDir));
+    DirectoryListBox1->setRootIndex(rows->mapFromSource(model->setRootPath(nav.HomeDir)));
     for (const QString &folder : std::exchange(m_openFolders, {})) {
-        const QModelIndex index = QFileInfo(folder).isDir() ? model->index(folder) : QModelIndex();
+        const QModelIndex index = QFileInfo(folder).isDir() ? treeIndex(folder) : QModelIndex();
         if (index.isValid())
             DirectoryListBox1->expand(index); // records it again
     }
@@ -62,7 +95,7 @@ void TForm1::readFolderTree()
 
 void TForm1::folderTreeOpened(const QModelIndex &index, bool open)
 {
-    const QString folder = folderModel ? folderModel->filePath(index) : QString();
+    const QString folder = treeFolder(index);
     if (folder.isEmpty())
         return;
     if (open)
@@ -77,10 +110,10 @@ void TForm1::showFolderInTree(const QString &folder)
     if (!folderModel)
         return;
     if (folderModel->rootPath() != nav.HomeDir)
-        DirectoryListBox1->setRootIndex(folderModel->setRootPath(nav.HomeDir));
+        DirectoryListBox1->setRootIndex(folderRows->mapFromSource(folderModel->setRootPath(nav.HomeDir)));
     if (folder.isEmpty())
         return;
-    const QModelIndex index = folderModel->index(folder);
+    const QModelIndex index = treeIndex(folder);
     DirectoryListBox1->setCurrentIndex(index);
     DirectoryListBox1->expand(index);
 }

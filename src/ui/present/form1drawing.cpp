@@ -2,6 +2,7 @@
 // and saving pictures.
 #include "ui/app/tform1.h"
 
+#include "core/app/rootpath.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/templates.h"
 #include "core/present/drawing.h"
@@ -187,7 +188,7 @@ void TForm1::StartDrawing(int mode)
     resetDrawingLayer(*this);
 
     QImage last;
-    if (mode == 0 && !DrawingPath.isEmpty())
+    if (mode == 0 && !DrawingPath.isEmpty() && !leadsOutOfDataRoot(DrawingPath))
         last.load(DrawingPath);
     if (last.isNull()) {
         if (!DrawingPath.isEmpty())

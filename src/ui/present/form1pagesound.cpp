@@ -1,6 +1,7 @@
 // The page's sound: its button, the automatic play after a page opens, and recording.
 #include "ui/app/tform1.h"
 
+#include "core/app/rootpath.h"
 #include "core/navigation/bottombar.h"
 #include "core/present/mediatexts.h"
 #include "core/present/pagesound.h"
@@ -63,7 +64,7 @@ void TForm1::PlayWav(const QString &fileName)
     // The effect waits for ever on a file that ends before its sound does, and
     // letting go of it then hangs the window.
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || !isPlayableWav(readWavInfo(file.read(WavHeadBytes), file.size())))
+    if (leadsOutOfDataRoot(fileName) || !file.open(QIODevice::ReadOnly) || !isPlayableWav(readWavInfo(file.read(WavHeadBytes), file.size())))
         return;
     pageSound->setSource(QUrl::fromLocalFile(fileName));
     // Without a sound device the page stays silent.

@@ -1,5 +1,6 @@
 #include "ui/present/tform6.h"
 
+#include "core/app/rootpath.h"
 #include "core/present/mediatexts.h"
 #include "platform/mediabackend.h"
 #include "ui/app/uitexts.h"
@@ -232,7 +233,9 @@ void TForm6::playbuttonDblClick()
         m_failed = false;
         createPlayer();
         const QUrl source = Caption.contains(u"://"_s) ? QUrl(Caption) : QUrl::fromLocalFile(Caption);
-        MediaPlayer1->setSource(source);
+        // A link out of the data root plays nothing of what lies behind it.
+        if (!(source.isLocalFile() && leadsOutOfDataRoot(source.toLocalFile())))
+            MediaPlayer1->setSource(source);
         return;
     }
     if (!MediaPlayer1)

@@ -137,6 +137,7 @@ private slots:
         QTest::newRow("hard link to an outside file") << u"hard"_s << false;
         QTest::newRow("link swapped in during the write") << u"link"_s << true;
         QTest::newRow("the target itself a link out") << u"target"_s << false;
+        QTest::newRow("the target made a link during the write") << u"target"_s << true;
         // A folder cannot be taken away: the writer takes another name.
         QTest::newRow("a folder") << u"folder"_s << false;
         QTest::newRow("a folder holding a file") << u"full folder"_s << false;
@@ -154,7 +155,7 @@ private slots:
                              + QString::number(QCoreApplication::applicationPid()) + u".tmp"_s;
         const auto plant = [&] {
             QFile::remove(temp);
-            if (planted == u"target"_s) // replaced by the file, never written through
+            if (planted == u"target"_s) // neither written through nor replaced
                 QVERIFY(QFile::remove(target) && QFile::link(secret, target));
             else if (planted.endsWith(u"folder"_s))
                 QVERIFY(QDir().mkdir(temp) && (planted == u"folder"_s || writeWholeFile(temp + u"/x"_s, "x")));
@@ -166,6 +167,16 @@ private slots:
         AtomicFile file(target);
         if (!duringWrite)
             plant();
+        if (planted == u"target"_s && !duringWrite) {
+            // A link stays a link: the writer says so and writes nothing.
+            QVERIFY(!file.open());
+            QVERIFY2(file.errorString().contains(u"リンク"_s), qPrintable(file.errorString()));
+            QVERIFY(QFileInfo(target).isSymLink());
+            QCOMPARE(readAll(secret), QByteArray("the user's own text"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                     QStringList{u"vars.txt"_s});
+            return;
+        }
         QVERIFY(file.open());
         QVERIFY(file.write("new"));
         if (duringWrite)
@@ -173,6 +184,11 @@ private slots:
         QCOMPARE(file.commit(), !duringWrite);
         QCOMPARE(readAll(secret), QByteArray("the user's own text"));
         QVERIFY(!QFile::exists(outside.filePath(u"new.txt"_s)));
+        if (planted == u"target"_s) {
+            QVERIFY(QFileInfo(target).isSymLink());
+            QVERIFY(!QFile::exists(file.temporaryName()));
+            return;
+        }
         QVERIFY(QFileInfo(target).isFile() && !QFileInfo(target).isSymLink());
         QCOMPARE(readAll(target), duringWrite ? QByteArray("old") : QByteArray("new"));
         if (planted.endsWith(u"folder"_s)) {

@@ -299,7 +299,7 @@ private slots:
 
     void emptyFolderShowsThePlaceholder()
     {
-        QTemporaryDir empty;
+        QTemporaryDir empty(m_home + u"/empty-XXXXXX"_s); // folders of the data root
         m_form->nav.OpenFolderLevel(empty.path(), 0, true);
         m_form->ReMake();
         QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
@@ -315,7 +315,7 @@ private slots:
     // the page opened in a long folder still has its button scrolled into view.
     void currentButtonIsScrolledIntoViewWithoutTheFocus()
     {
-        QTemporaryDir many;
+        QTemporaryDir many(m_home + u"/many-XXXXXX"_s);
         for (int i = 0; i < 80; ++i)
             QVERIFY(writeFixture(many.filePath(u"%1_p.txt"_s.arg(1000 + i)), "x"));
         m_form->nav.OpenFolderLevel(many.path(), 0, true);
@@ -395,7 +395,7 @@ private slots:
         QVERIFY(!m_form->folderModel);
         m_form->hyoushi->setFixedWidth(200);
         QTRY_VERIFY(m_form->folderModel);
-        const QModelIndex sub = m_form->folderModel->index(m_home + u"/sub"_s);
+        const QModelIndex sub = m_form->treeIndex(m_home + u"/sub"_s);
         m_form->DirectoryListBox1Click(sub);
         m_form->TXTcommand = interpreter;
         QCOMPARE(commands, QStringList{u"DIR "_s + m_home + u"/sub"_s});
@@ -422,7 +422,7 @@ private slots:
         };
         const auto shown = [this](const QString &folder) {
             const QAbstractItemModel *model = m_form->DirectoryListBox1->model();
-            const QModelIndex parent = m_form->folderModel->index(folder);
+            const QModelIndex parent = m_form->treeIndex(folder);
             QStringList names;
             for (int row = 0; row < model->rowCount(parent); ++row)
                 names << model->index(row, 0, parent).data().toString();
@@ -433,7 +433,7 @@ private slots:
         QTRY_VERIFY(shown(m_home).contains(u"sub"_s));
         // As on a share, where nothing tells of folders another PC makes.
         m_form->folderModel->setOption(QFileSystemModel::DontWatchForChanges);
-        m_form->DirectoryListBox1->expand(m_form->folderModel->index(m_home + u"/sub"_s));
+        m_form->DirectoryListBox1->expand(m_form->treeIndex(m_home + u"/sub"_s));
         hover(m_form->SpeedButton9);
         QCOMPARE(m_form->hyoushi->maximumWidth(), 0);
 
@@ -442,7 +442,7 @@ private slots:
         hover(m_form->SpeedButton2);
         QTRY_VERIFY(shown(m_home).contains(u"2年1組"_s));
         QTRY_VERIFY(shown(m_home + u"/sub"_s).contains(u"班"_s));
-        QVERIFY(m_form->DirectoryListBox1->isExpanded(m_form->folderModel->index(m_home + u"/sub"_s)));
+        QVERIFY(m_form->DirectoryListBox1->isExpanded(m_form->treeIndex(m_home + u"/sub"_s)));
         hover(m_form->SpeedButton9);
         QVERIFY(QDir(m_home).rmdir(u"sub/班"_s) && QDir(m_home).rmdir(u"2年1組"_s));
     }
@@ -452,7 +452,7 @@ private slots:
     void longFolderKeysFocusAndScrolling()
     {
         QApplication::setActiveWindow(m_form.get());
-        QTemporaryDir many;
+        QTemporaryDir many(m_home + u"/many-XXXXXX"_s);
         QVERIFY(writeFixture(many.filePath(u"0999_a&b.txt"_s), "x"));
         for (int i = 1; i < 2000; ++i)
             QVERIFY(writeFixture(many.filePath(u"%1_p.txt"_s.arg(1000 + i)), "x"));

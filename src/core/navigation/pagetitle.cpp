@@ -310,6 +310,13 @@ Look lookAtBytes(const QString &path, const QByteArray &bytes, bool whole, QStri
 }
 } // namespace
 
+QString convertedShiftJisPage(const QByteArray &bytes)
+{
+    if (bytes.startsWith(utf8Bom) || decodePageUtf8(bytes).ok() || hasUtf16Mark(bytes))
+        return {};
+    return convertedLegacyText(bytes);
+}
+
 QString readPageText(const QString &path, PageConversion *conversion)
 {
     if (conversion)

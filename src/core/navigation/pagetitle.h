@@ -28,6 +28,10 @@ enum class PageConversion { NotNeeded, Converted, WriteFailed };
 // text.
 QString readPageText(const QString &path, PageConversion *conversion = nullptr);
 
+// The text of a page that readPageText() would convert (CP932 declaring
+// Shift_JIS), as converted; empty for any other bytes. Nothing is written.
+QString convertedShiftJisPage(const QByteArray &bytes);
+
 // The title a page button takes again after its page changed: the TITLE
 // element of one of our own pages as it stands, else fileNameTitle; for a
 // file that is no page (or is gone) the stored title with "&lt;"/"&gt;" undone.

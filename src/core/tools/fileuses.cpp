@@ -3,6 +3,7 @@
 #include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
 #include "core/navigation/pagelist.h"
+#include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/markupscan.h"
 #include "core/pages/pagefile.h"
@@ -347,6 +348,19 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
     }
 }
 
+// A page as a rename rewrites it: UTF-8, or a Shift_JIS page converted as its
+// folder's listing converts it (written back as UTF-8 with the mark).
+static PageText decodeForRewrite(const QByteArray &bytes)
+{
+    PageText read = decodePageUtf8(bytes);
+    if (read.ok())
+        return read;
+    const QString converted = convertedShiftJisPage(bytes);
+    if (converted.isEmpty())
+        return read;
+    return {PageText::Ok, converted, true};
+}
+
 LinkResolver PageUses::resolverFor(const QString &folder) const
 {
     return m_oneResolver ? m_base : m_base.from(folder);
@@ -356,7 +370,7 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const st
 {
     if (!bytes)
         return;
-    PageText read = decodePageUtf8(*bytes);
+    PageText read = decodeForRewrite(*bytes);
     const bool rewritable = read.ok();
     if (!rewritable)
         read = decodePageLegacy(*bytes);
@@ -436,7 +450,7 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, con
         const QString &page = order.at(i);
         const QString path = pathNow(page, moved);
         const std::optional<QByteArray> bytes = isOwnFile(path) ? readTextFile(path) : std::nullopt;
-        const PageText read = decodePageUtf8(bytes.value_or(QByteArray()));
+        const PageText read = decodeForRewrite(bytes.value_or(QByteArray()));
         if (!bytes || !read.ok()) {
             notWritten << path;
             continue;

@@ -24,6 +24,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -640,6 +641,30 @@ private slots:
         QVERIFY(!QFile::exists(RenameRecord::path(a)));
         const QString problem = rotationProblem(root.path());
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+
+    // A Shift_JIS page of another folder, read only after the folder's own
+    // moves, is converted as its listing would convert it and follows the
+    // moved picture: no value is left dead.
+    void shiftJisPageOfAnotherFolderFollows()
+    {
+        QTemporaryDir root;
+        QDir(root.path()).mkpath(u"A"_s);
+        QDir(root.path()).mkpath(u"B"_s);
+        const QString a = root.path() + u"/A"_s;
+        makeFiles(a, {u"1010_p1.html"_s, u"1040_photo.jpg"_s});
+        const QString sjis = root.path() + u"/B/sjis.html"_s;
+        auto encoder = QStringEncoder("CP932");
+        writeFixture(sjis, encoder(u"<META charset=Shift_JIS><TITLE>写真</TITLE><IMG src=\"../A/1040_photo.jpg\">"_s));
+        FolderRenameLock lock(a);
+        QVERIFY(lock.acquire(0));
+        FolderRename rename(a, root.path(), ReorderCompanions);
+        rename.renameFolder(planReorder({u"1010_p1.html"_s, u"1040_photo.jpg"_s}, 0, 0).moves, false);
+        const FolderRenameOutcome rest = rename.finishRest(lock.ticker());
+        QCOMPARE(rest.pagesLeftNaming, QStringList());
+        QCOMPARE(readFixture(sjis),
+                 "\xEF\xBB\xBF" + u"<META charset=UTF-8><TITLE>写真</TITLE><IMG src=\"../A/1010_photo.jpg\">"_s.toUtf8());
+        QVERIFY(!QFile::exists(RenameRecord::path(a)));
     }
 
     // A page that cannot be written keeps the files it names where they are,

@@ -56,8 +56,7 @@ static bool finishRecorded(const QString &folder, const QString &root, RenameRec
         // The last page recorded was written if rewriting it again would not give what was recorded.
         if (recorded == doubt ? RenameRecord::hashOf(bytes) != state.lastHash : done.contains(recorded))
             return PageUses::PageStep::Skip;
-        return record.rewriting(recorded, RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
-                                                                        : PageUses::PageStep::Fail;
+        return recordPageWrite(record, root, page, bytes);
     }, false, doubt.isEmpty() ? QString() : QDir::cleanPath(root) + u'/' + doubt);
     // A page not written yet keeps the record: the next opening writes it.
     const bool whole = notWritten.isEmpty();

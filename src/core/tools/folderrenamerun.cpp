@@ -5,14 +5,9 @@
 #include "core/tools/renamerecord.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QHash>
 
 #include <optional>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +15,13 @@ QString recordedPage(const QString &root, const QString &page)
 {
     const QString clean = QDir::cleanPath(root);
     return page.startsWith(clean + u'/') ? page.mid(clean.size() + 1) : page;
+}
+
+PageUses::PageStep recordPageWrite(RenameRecord &record, const QString &root, const QString &page,
+                                   const QByteArray &bytes)
+{
+    return record.rewriting(recordedPage(root, page), RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
+                                                                                  : PageUses::PageStep::Fail;
 }
 
 QList<QPair<QString, QString>> renamedPaths(const QString &folder, const RenameOutcome &moves)
@@ -100,8 +102,7 @@ FolderRenameOutcome FolderRename::renameFolder(const QList<PageMove> &moves, boo
     for (QString &page : outcome.keptFor)
         page = now.value(page, page);
     outcome.pagesNotWritten = uses->rewrite(m_renamed, [&](const QString &page, const QByteArray &bytes) {
-        return record.rewriting(recordedPage(m_root, page), RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
-                                                                                           : PageUses::PageStep::Fail;
+        return recordPageWrite(record, m_root, page, bytes);
     });
     if (!outcome.pagesNotWritten.isEmpty()) {
         // The next opening of the folder rewrites them (and the rest of the root) from the record.
@@ -149,8 +150,7 @@ FolderRenameOutcome FolderRename::finishRest(const std::function<void()> &tick, 
                 return PageUses::PageStep::Stop;
             if (tick)
                 tick();
-            return record->rewriting(recordedPage(m_root, page), RenameRecord::hashOf(bytes)) ? PageUses::PageStep::Write
-                                                                                               : PageUses::PageStep::Fail;
+            return recordPageWrite(*record, m_root, page, bytes);
         },
         false);
     outcome.pagesLeftNaming = uses.blockingPages();

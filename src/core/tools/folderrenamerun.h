@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/tools/fileuses.h"
 #include "core/tools/renamelock.h"
 #include "core/tools/renameplan.h"
 
@@ -91,5 +92,9 @@ FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, 
 // Helpers the finishing of a record shares.
 // A page as a record names it: relative to the data root.
 QString recordedPage(const QString &root, const QString &page);
+// Records in record the write of page's new bytes before it is made: Write,
+// or Fail when the record cannot take it (the page is then not written).
+PageUses::PageStep recordPageWrite(RenameRecord &record, const QString &root, const QString &page,
+                                   const QByteArray &bytes);
 // Every page and companion moved: old path -> new path.
 QList<QPair<QString, QString>> renamedPaths(const QString &folder, const RenameOutcome &moves);

@@ -1,9 +1,13 @@
 #include "core/app/rootpath.h"
 
+#include "core/app/beneath.h"
+#include "core/app/rootstate.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QDeadlineTimer>
+#include <QHash>
 #include <QMutex>
 
 #include <atomic>
@@ -15,17 +19,8 @@
 
 namespace {
 
-// How long a folder's answer is kept for the next file of that folder.
-constexpr int FolderAnswerMs = 1000;
-
 // A root as written and as its real path, both without a trailing "/".
-struct Root
-{
-    QString given;
-    QString real;
-    QByteArray givenBytes;
-    QByteArray realBytes;
-};
+using Root = RootState;
 
 QMutex rootMutex;
 Root registered; // guarded by rootMutex: listings read titles on several threads
@@ -39,6 +34,22 @@ void findRealPath(Root &root)
     root.realBytes = QFile::encodeName(root.real);
 }
 
+// The root's descriptor: opened once per root and never closed, since any
+// thread may be walking beneath it (a program knows one root or two in tests).
+int openRoot(const Root &root)
+{
+    static QHash<QByteArray, int> opened; // guarded by rootMutex
+    if (root.real.isEmpty())
+        return -1;
+    auto it = opened.constFind(root.realBytes);
+    if (it != opened.constEnd())
+        return it.value();
+    const int fd = ::open(root.realBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+        opened.insert(root.realBytes, fd);
+    return fd;
+}
+
 const Root &current()
 {
     thread_local unsigned seen = 0;
@@ -47,8 +58,10 @@ const Root &current()
     // The program may make the root only after it learnt its name.
     if (seen != now || (copy.real.isEmpty() && !copy.given.isEmpty())) {
         QMutexLocker lock(&rootMutex);
-        if (registered.real.isEmpty() && !registered.given.isEmpty())
+        if (registered.real.isEmpty() && !registered.given.isEmpty()) {
             findRealPath(registered);
+            registered.fd = openRoot(registered);
+        }
         copy = registered;
         seen = now;
     }
@@ -123,27 +136,6 @@ bool namedInBytes(const Root &root, QByteArrayView path)
     return holdsBytes(root.givenBytes, path) || holdsBytes(root.realBytes, path);
 }
 
-// Whether the folder of a file named in the root leads out of it. A level's
-// titles open thousands of files of one folder: its answer is kept a moment.
-bool folderLeadsOut(const Root &root, QByteArrayView path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArrayView folder = path.first(std::max<qsizetype>(slash, 1));
-    thread_local QByteArray lastFolder;
-    thread_local QByteArray lastRoot;
-    thread_local bool lastOut = false;
-    thread_local QDeadlineTimer lastUntil;
-    if (!lastUntil.hasExpired() && lastFolder == folder && lastRoot == root.realBytes)
-        return lastOut;
-    char target[PATH_MAX];
-    const QByteArray named = folder.toByteArray();
-    lastOut = ::realpath(named.constData(), target) && !holdsBytes(root.realBytes, QByteArrayView(target));
-    lastFolder = named;
-    lastRoot = root.realBytes;
-    lastUntil = QDeadlineTimer(FolderAnswerMs);
-    return lastOut;
-}
-
 Root rootFor(const QString &root)
 {
     Root made = current();
@@ -151,35 +143,20 @@ Root rootFor(const QString &root)
         return made;
     made.given = QDir::cleanPath(root);
     findRealPath(made);
+    made.fd = -1;
     return made;
 }
 
 } // namespace
 
+const RootState &currentRootState()
+{
+    return current();
+}
+
 int openInDataRoot(int folder, const char *name, int flags)
 {
-    // A name that is no link is judged by its folder alone; only a link is
-    // followed to see where it leads.
-    int fd = ::openat(folder, name, flags | O_NOFOLLOW);
-    if (fd < 0 && errno == ELOOP) {
-        fd = ::openat(folder, name, flags);
-        if (fd >= 0 && openedOutOfDataRoot(fd, folder, name)) {
-            ::close(fd);
-            errno = EACCES;
-            return -1;
-        }
-        return fd;
-    }
-    if (fd < 0 || folder != AT_FDCWD)
-        return fd; // an open folder's own files stand or fall with it
-    const Root &r = current();
-    const QByteArrayView path(name);
-    if (!r.real.isEmpty() && namedInBytes(r, path) && folderLeadsOut(r, path)) {
-        ::close(fd);
-        errno = EACCES;
-        return -1;
-    }
-    return fd;
+    return Beneath::openAt(folder, name, flags);
 }
 
 bool staysInRoot(const QString &path, const QString &root)
@@ -200,6 +177,7 @@ void setDataRoot(const QString &root)
         findRealPath(made);
     }
     QMutexLocker lock(&rootMutex);
+    made.fd = openRoot(made);
     registered = made;
     generation.fetch_add(1, std::memory_order_release);
 }

@@ -28,10 +28,9 @@ bool leadsOutOfDataRoot(const QString &path);
 // root's when that folder lies in it.
 bool openedOutOfDataRoot(int fd, int folder, const char *name);
 
-// Opens name in folder (AT_FDCWD: name is a path) as openat does, but refuses
-// (-1, errno EACCES) a file of the data root whose real path leads out of it:
-// only a name that is a link is followed to see where it leads; any other is
-// judged by its folder, whose answer is kept a second for the folder's next file.
+// Opens name in folder (AT_FDCWD: name is a path) as openat does, beneath the
+// data root's descriptor for a file of the root (see beneath.h): a step out of
+// the root fails (EXDEV).
 int openInDataRoot(int folder, const char *name, int flags);
 
 // Whether a folder entry seen as a symbolic link (d_type DT_LNK) leads out of

@@ -1,12 +1,11 @@
 #include "core/app/atomicfile.h"
 
 #include "core/app/apptexts.h"
+#include "core/app/beneath.h"
 #include "core/app/localprocess.h"
-#include "core/app/rootpath.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSysInfo>
@@ -14,6 +13,8 @@
 #include <algorithm>
 
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,10 +60,10 @@ QString namePart(const QString &fileName)
     return name;
 }
 
-bool isLink(const QString &path)
+bool isLinkIn(const Beneath::Parent &folder)
 {
     struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+    return ::fstatat(folder.fd(), folder.name(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
 }
 
 bool allDigits(QStringView text)
@@ -87,7 +88,7 @@ AtomicFile::AtomicFile(const QString &target) : m_target(target) {}
 
 AtomicFile::~AtomicFile()
 {
-    if (m_temp.isOpen() || (!m_temp.fileName().isEmpty() && m_temp.exists()))
+    if (m_temp.isOpen() || !m_tempName.isEmpty())
         cancel();
 }
 
@@ -119,21 +120,32 @@ void AtomicFile::removeStaleTemporaries() const
     // this machine and boot is dead when its process is gone; any other only after a
     // day without a change (it may be a PC of the same host name writing right now).
     const QString ours = u"."_s + hostTag() + u"."_s;
-    const QDateTime now = QDateTime::currentDateTime();
-    QDir dir(QFileInfo(m_target).absolutePath());
-    const QStringList names = dir.entryList({u".*"_s + TempSuffix}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
-    for (const QString &name : names) {
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    const int listing = ::openat(m_folder->fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *dir = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return;
+    }
+    while (const dirent *e = ::readdir(dir)) {
+        if (e->d_name[0] != '.')
+            continue;
+        const QString name = QFile::decodeName(e->d_name);
         if (!isTemporaryName(name))
             continue;
         const QString stem = name.chopped(TempSuffix.size());
         const qsizetype dot = stem.lastIndexOf(u'.');
         const qint64 pid = writerProcess(QStringView(stem).mid(dot + 1));
         const bool thisBoot = stem.left(dot + 1).endsWith(ours);
-        const bool dead = thisBoot ? !isLocalProcessRunning(pid)
-                                   : QFileInfo(dir.filePath(name)).lastModified().secsTo(now) > AbandonedTemporarySeconds;
+        struct stat st {};
+        if (::fstatat(m_folder->fd(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        const bool dead = thisBoot ? !isLocalProcessRunning(pid) : now - st.st_mtime > AbandonedTemporarySeconds;
         if (dead)
-            dir.remove(name);
+            ::unlinkat(m_folder->fd(), e->d_name, 0);
     }
+    ::closedir(dir);
 }
 
 bool AtomicFile::fail(const QString &why)
@@ -144,66 +156,80 @@ bool AtomicFile::fail(const QString &why)
     return false;
 }
 
+bool AtomicFile::openFolder()
+{
+    m_folder = std::make_unique<Beneath::Parent>(m_target);
+    if (m_folder->isOpen())
+        return true;
+    // Judged by the kernel before anything is made in the folder: a folder of
+    // the data root that leads out of it is not written into, not even for a moment.
+    return errno == EXDEV || errno == ELOOP ? fail(AppTexts::WriteOutOfRootRefused.arg(m_target))
+                                            : fail(QString::fromLocal8Bit(strerror(errno)));
+}
+
 bool AtomicFile::targetRefused()
 {
     // The rename would put a plain file where the link was: every PC would then
     // read the copy, and the link another PC made would be gone.
-    if (isLink(m_target))
+    if (isLinkIn(*m_folder))
         return !fail(AppTexts::WriteToLinkRefused.arg(m_target));
-    // Judged before anything is made in the folder: a folder of the data root
-    // that leads out of it is not written into, not even for a moment.
-    if (leadsOutOfDataRoot(m_target))
-        return !fail(AppTexts::WriteOutOfRootRefused.arg(m_target));
     return false;
 }
 
 bool AtomicFile::open()
 {
-    if (targetRefused())
+    if (!openFolder() || targetRefused())
         return false;
     removeStaleTemporaries();
-    const QFileInfo info(m_target);
-    if (info.isDir())
+    struct stat target {};
+    const bool exists = ::fstatat(m_folder->fd(), m_folder->name(), &target, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && S_ISDIR(target.st_mode))
         return fail(QCoreApplication::translate("AtomicFile", "%1 is a folder").arg(m_target));
     if (!createTemporary())
         return false;
-    if (openedOutOfDataRoot(m_temp.handle(), AT_FDCWD, QFile::encodeName(m_temp.fileName()).constData())) {
-        cancel();
-        return fail(AppTexts::WriteOutOfRootRefused.arg(m_target));
-    }
     struct stat made {};
     if (::fstat(m_temp.handle(), &made) != 0)
         return fail(QString::fromLocal8Bit(strerror(errno)));
     m_device = made.st_dev;
     m_inode = made.st_ino;
-    if (info.exists())
-        m_temp.setPermissions(info.permissions());
+    if (exists)
+        ::fchmod(m_temp.handle(), target.st_mode & 07777);
     return true;
 }
 
 bool AtomicFile::createTemporary()
 {
-    const QString stem = QFileInfo(m_target).absolutePath() + u"/"_s + temporaryPrefix(m_target)
-                         + QString::number(QCoreApplication::applicationPid());
+    const QString stem = temporaryPrefix(m_target) + QString::number(QCoreApplication::applicationPid());
+    const QString folderPath = QFileInfo(m_target).absolutePath();
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         const QString tail = attempt == 0
                                  ? QString()
                                  : u"-"_s + QString::number(QRandomGenerator::global()->bounded(10000000, 100000000));
-        m_temp.setFileName(stem + tail + TempSuffix);
+        const QByteArray name = QFile::encodeName(stem + tail + TempSuffix);
         // The name is public (host and process), so a peer may have planted a link or a
         // file there: take the name away and make the file new, never opening what stands.
         // What cannot be taken away (a folder) leaves the name to the next attempt.
-        const QByteArray name = QFile::encodeName(m_temp.fileName());
-        ::unlink(name.constData());
-        if (m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return true;
+        ::unlinkat(m_folder->fd(), name.constData(), 0);
+        const int fd = ::openat(m_folder->fd(), name.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            m_tempName = name;
+            m_tempPath = folderPath + u'/' + QFile::decodeName(name);
+            if (m_temp.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+                return true;
+            ::close(fd);
+            const QString why = m_temp.errorString();
+            cancel();
+            return fail(why);
+        }
+        const int why = errno;
         struct stat standing {};
-        if (::lstat(name.constData(), &standing) != 0)
+        if (::fstatat(m_folder->fd(), name.constData(), &standing, AT_SYMLINK_NOFOLLOW) != 0) {
+            errno = why;
             break; // nothing stands there: the folder itself refuses
+        }
     }
-    const QString why = m_temp.errorString();
-    m_temp.setFileName(QString());
-    return fail(why);
+    return fail(QString::fromLocal8Bit(strerror(errno)));
 }
 
 bool AtomicFile::write(const char *data, qint64 size)
@@ -233,8 +259,8 @@ bool AtomicFile::setModificationTime(const QDateTime &when)
 bool AtomicFile::stillOurs() const
 {
     struct stat named {};
-    return ::lstat(QFile::encodeName(m_temp.fileName()).constData(), &named) == 0 && S_ISREG(named.st_mode)
-           && named.st_dev == m_device && named.st_ino == m_inode;
+    return ::fstatat(m_folder->fd(), m_tempName.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0
+           && S_ISREG(named.st_mode) && named.st_dev == m_device && named.st_ino == m_inode;
 }
 
 bool AtomicFile::commit()
@@ -253,21 +279,22 @@ bool AtomicFile::commit()
     // that took the temporary's name meanwhile.
     if (!stillOurs()) {
         m_temp.close();
+        m_tempName.clear();
         m_temp.setFileName(QString());
         return fail(QCoreApplication::translate("AtomicFile", "%1 was replaced during the write").arg(m_target));
     }
     m_temp.close();
-    if (isLink(m_target)) {
-        QFile::remove(m_temp.fileName());
-        m_temp.setFileName(QString());
+    if (isLinkIn(*m_folder)) {
+        cancel();
         return fail(AppTexts::WriteToLinkRefused.arg(m_target));
     }
-    if (::rename(QFile::encodeName(m_temp.fileName()).constData(), QFile::encodeName(m_target).constData()) != 0) {
+    if (::renameat(m_folder->fd(), m_tempName.constData(), m_folder->fd(), m_folder->name()) != 0) {
         const QString why = QString::fromLocal8Bit(strerror(errno));
-        QFile::remove(m_temp.fileName());
+        cancel();
         return fail(why);
     }
-    m_temp.setFileName(QString());
+    m_tempName.clear();
+    m_tempPath.clear();
     return true;
 }
 
@@ -275,7 +302,8 @@ void AtomicFile::cancel()
 {
     if (m_temp.isOpen())
         m_temp.close();
-    if (!m_temp.fileName().isEmpty())
-        QFile::remove(m_temp.fileName());
-    m_temp.setFileName(QString());
+    if (!m_tempName.isEmpty() && m_folder && m_folder->isOpen())
+        ::unlinkat(m_folder->fd(), m_tempName.constData(), 0);
+    m_tempName.clear();
+    m_tempPath.clear();
 }

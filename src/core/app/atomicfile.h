@@ -5,6 +5,12 @@
 #include <QFile>
 #include <QString>
 
+#include <memory>
+
+namespace Beneath {
+class Parent;
+}
+
 // A file written whole or not at all. The bytes go to a hidden temporary file in the
 // target's folder ("." + name + "." + host and boot + "." + process + ".tmp", so that no page
 // list shows it; when a peer planted a folder under that name, the process number takes a
@@ -14,8 +20,10 @@
 // is removed by the next write into the same folder. The temporary file
 // is always made new (never an existing file or a link planted under its name), and
 // only that very file is renamed over the target. A target that is a symbolic link
-// is refused (a write never turns a link into a plain file), and so is one of the
-// data root whose folder leads out of it.
+// is refused (a write never turns a link into a plain file). The target's folder
+// is opened once, beneath the data root (a folder that leads out of it is
+// refused), and every step is made in that folder: a peer who swaps the
+// folder for a link meanwhile leads nothing out.
 class AtomicFile
 {
 public:
@@ -36,7 +44,7 @@ public:
     bool commit();
     void cancel();
     QString errorString() const { return m_error; }
-    QString temporaryName() const { return m_temp.fileName(); }
+    QString temporaryName() const { return m_tempPath; }
 
     // The hidden temporary names of a target all start with this.
     static QString temporaryPrefix(const QString &target);
@@ -46,6 +54,7 @@ public:
     static bool isTemporaryName(const QString &fileName);
 
 private:
+    bool openFolder();
     bool targetRefused();
     void removeStaleTemporaries() const;
     bool createTemporary();
@@ -53,6 +62,11 @@ private:
     bool fail(const QString &why);
 
     QString m_target;
+    // The target's folder, reached beneath the data root once: every later
+    // step (the temporary, the rename, the clean-up) is made in that very folder.
+    std::unique_ptr<Beneath::Parent> m_folder;
+    QByteArray m_tempName;
+    QString m_tempPath;
     QFile m_temp;
     QString m_error;
     bool m_failed = false;

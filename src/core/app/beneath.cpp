@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/stat.h>
@@ -132,18 +134,14 @@ int walkBeneath(const RootState &root, const QByteArray &relative, int flags, mo
         }
         const bool last = steps.empty();
         if (last) {
-            const int fd = ::openat(walk.top(), step.constData(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
-            if (fd >= 0) {
-                struct stat st;
-                // O_PATH with O_NOFOLLOW opens the link itself rather than failing.
-                const bool link = (flags & O_PATH) && !(flags & O_NOFOLLOW) && ::fstat(fd, &st) == 0
-                                  && S_ISLNK(st.st_mode);
-                if (!link)
-                    return fd;
-                ::close(fd);
-            } else if (errno != ELOOP || (flags & O_NOFOLLOW)) {
-                return -1;
-            }
+            // Whether the last step is a link, asked without following it: the
+            // open below never follows one, whatever stands there by then.
+            struct stat st;
+            const bool link = !(flags & O_NOFOLLOW)
+                              && ::fstatat(walk.top(), step.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0
+                              && S_ISLNK(st.st_mode);
+            if (!link)
+                return ::openat(walk.top(), step.constData(), flags | O_NOFOLLOW | O_CLOEXEC, mode);
         } else {
             const int fd = ::openat(walk.top(), step.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
             if (fd < 0)
@@ -180,7 +178,7 @@ int walkBeneath(const RootState &root, const QByteArray &relative, int flags, mo
     return ::openat(walk.top(), ".", flags | O_CLOEXEC, mode);
 }
 
-int openRelative(const RootState &root, const QByteArray &relative, int flags, mode_t mode)
+int openRelativeOnce(const RootState &root, const QByteArray &relative, int flags, mode_t mode)
 {
     if (kernelResolves.load(std::memory_order_relaxed)) {
         for (int attempt = 0; attempt < RaceRetries; ++attempt) {
@@ -203,6 +201,17 @@ int openRelative(const RootState &root, const QByteArray &relative, int flags, m
     return walkBeneath(root, relative, flags, mode);
 }
 
+int openRelative(const RootState &root, const QByteArray &relative, int flags, mode_t mode)
+{
+    // The root itself opens even once its folder is gone: looked at then.
+    if (relative == "." && reopenReplacedRoot())
+        return openRelativeOnce(currentRootState(), relative, flags, mode);
+    const int fd = openRelativeOnce(root, relative, flags, mode);
+    if (fd >= 0 || (errno != ENOENT && errno != ESTALE && errno != ENOTCONN) || !reopenReplacedRoot())
+        return fd;
+    return openRelativeOnce(currentRootState(), relative, flags, mode);
+}
+
 // The path of an open folder as the kernel names it.
 QByteArray pathOfDescriptor(int fd)
 {
@@ -215,6 +224,70 @@ QByteArray pathOfDescriptor(int fd)
     return QByteArray(target, qsizetype(n));
 }
 
+// name opened from folder's place in the data root, beneath the root. A folder
+// outside the root (the desktop) opens it as openat does.
+int openFromFolder(int folder, const char *name, int flags, mode_t mode)
+{
+    const RootState &root = currentRootState();
+    if (root.fd < 0)
+        return ::openat(folder, name, flags | O_CLOEXEC, mode);
+    const QByteArray path = pathOfDescriptor(folder);
+    const QByteArray where = relativeIn(root, path);
+    if (where.isEmpty())
+        return path.isEmpty() ? fail(EXDEV) : ::openat(folder, name, flags | O_CLOEXEC, mode);
+    return openRelative(root, where == "." ? QByteArray(name) : where + '/' + name, flags, mode);
+}
+
+bool sameBytes(const Beneath::Parent &a, const Beneath::Parent &b, qint64 size)
+{
+    constexpr qint64 MostCompared = qint64(64) << 20;
+    if (size > MostCompared)
+        return false;
+    const int fa = ::openat(a.fd(), a.name(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fb = fa < 0 ? -1 : ::openat(b.fd(), b.name(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    bool same = fa >= 0 && fb >= 0;
+    char bufA[65536];
+    char bufB[65536];
+    while (same) {
+        const ssize_t na = ::read(fa, bufA, sizeof bufA);
+        const ssize_t nb = na <= 0 ? na : ::read(fb, bufB, size_t(na));
+        same = na >= 0 && na == nb && std::memcmp(bufA, bufB, size_t(na)) == 0;
+        if (na <= 0)
+            break;
+    }
+    if (fa >= 0)
+        ::close(fa);
+    if (fb >= 0)
+        ::close(fb);
+    return same;
+}
+
+// Whether the two names are one file. byBytes: or two names of the same size
+// and bytes, for a share that numbers inodes of its own and is slow to tell a
+// second name (sshfs).
+bool sameFileUnderBothNames(const Beneath::Parent &source, const Beneath::Parent &target, bool byBytes)
+{
+    struct stat here;
+    struct stat there;
+    if (::fstatat(source.fd(), source.name(), &here, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(here.st_mode)
+        || ::fstatat(target.fd(), target.name(), &there, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(there.st_mode))
+        return false;
+    if (there.st_dev == here.st_dev && there.st_ino == here.st_ino)
+        return true;
+    return byBytes && here.st_size == there.st_size && sameBytes(source, target, here.st_size);
+}
+
+// A rename that looks first: what a file system without a no-replace rename allows.
+bool lookThenRename(const Beneath::Parent &source, const Beneath::Parent &target)
+{
+    struct stat st;
+    if (::fstatat(target.fd(), target.name(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return fail(EEXIST) == 0;
+    if (errno != ENOENT)
+        return false;
+    return ::renameat(source.fd(), source.name(), target.fd(), target.name()) == 0;
+}
+
 QByteArray lastStep(const QByteArray &path)
 {
     const qsizetype slash = path.lastIndexOf('/');
@@ -224,6 +297,42 @@ QByteArray lastStep(const QByteArray &path)
 } // namespace
 
 namespace Beneath {
+
+QList<Entry> list(const QString &folder, bool *ok)
+{
+    QList<Entry> entries;
+    const int fd = open(folder, O_RDONLY | O_DIRECTORY);
+    DIR *dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (ok)
+        *ok = dir != nullptr;
+    if (!dir) {
+        if (fd >= 0)
+            ::close(fd);
+        return entries;
+    }
+    while (const dirent *e = ::readdir(dir)) {
+        const char *n = e->d_name;
+        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+            continue;
+        unsigned char type = e->d_type;
+        struct stat st;
+        if (type == DT_UNKNOWN && ::fstatat(::dirfd(dir), n, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            type = IFTODT(st.st_mode);
+        entries.append({QFile::decodeName(n), type});
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+QStringList names(const QString &folder, unsigned char type)
+{
+    QStringList found;
+    for (const Entry &entry : list(folder)) {
+        if (entry.type == type)
+            found << entry.name;
+    }
+    return found;
+}
 
 int rootDescriptor()
 {
@@ -258,17 +367,24 @@ int openAt(int folder, const char *name, int flags, mode_t mode)
 {
     if (folder == AT_FDCWD)
         return open(QByteArray(name), flags, mode);
-    const int fd = ::openat(folder, name, flags | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != ELOOP || (flags & O_NOFOLLOW) || std::strchr(name, '/'))
+    // A path of several steps may meet a link in any of them: walked from the
+    // folder's place in the root.
+    if (std::strchr(name, '/'))
+        return openFromFolder(folder, name, flags, mode);
+    int fd = ::openat(folder, name, flags | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0 && (flags & O_PATH) && !(flags & O_NOFOLLOW)) {
+        // O_PATH with O_NOFOLLOW opens a link itself rather than failing.
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || !S_ISLNK(st.st_mode))
+            return fd;
+        ::close(fd);
+        fd = -1;
+        errno = ELOOP;
+    }
+    if (fd >= 0 || errno != ELOOP || (flags & O_NOFOLLOW))
         return fd;
     // A link: followed from the folder's place in the root, beneath the root.
-    const RootState &root = currentRootState();
-    if (root.fd < 0)
-        return ::openat(folder, name, flags | O_CLOEXEC, mode);
-    const QByteArray where = relativeIn(root, pathOfDescriptor(folder));
-    if (where.isEmpty())
-        return fail(EXDEV);
-    return openRelative(root, where == "." ? QByteArray(name) : where + '/' + name, flags, mode);
+    return openFromFolder(folder, name, flags, mode);
 }
 
 Parent::Parent(const QString &path)
@@ -347,6 +463,29 @@ bool rename(const QString &from, const QString &to, bool replace)
         return true;
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
         return false;
+    // The file system cannot promise it in one call (a network share).
+    return lookThenRename(source, target);
+}
+
+bool moveWithoutReplace(const QString &from, const QString &to)
+{
+    Parent source(from);
+    Parent target(to);
+    if (!source.isOpen() || !target.isOpen())
+        return false;
+    // The same file under both names: this very move was stopped between the
+    // two steps below, and the old name is all that is left to go.
+    const auto finishStopped = [&] {
+        if (sameFileUnderBothNames(source, target, false))
+            return ::unlinkat(source.fd(), source.name(), 0) == 0;
+        return fail(EEXIST) == 0;
+    };
+    if (::renameat2(source.fd(), source.name(), target.fd(), target.name(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EEXIST)
+        return finishStopped();
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return false;
     // The file system cannot promise it in one call (a network share). A file
     // takes its new name as a second name, which fails where one stands, and
     // then loses the old one: a late or repeated step never replaces anything.
@@ -361,15 +500,21 @@ bool rename(const QString &from, const QString &to, bool replace)
             ::unlinkat(target.fd(), target.name(), 0);
             return fail(why) == 0;
         }
-        if (errno == EEXIST || errno == ENOENT || errno == EXDEV)
+        if (errno == EEXIST)
+            return finishStopped();
+        if (errno == ENOENT || errno == EXDEV)
             return false;
     }
-    // No second names here (or a folder): look first, then rename.
-    if (::fstatat(target.fd(), target.name(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-        return fail(EEXIST) == 0;
-    if (errno != ENOENT)
-        return false;
-    return ::renameat(source.fd(), source.name(), target.fd(), target.name()) == 0;
+    // No second names here (or a folder).
+    return lookThenRename(source, target);
+}
+
+bool finishStoppedMove(const QString &from, const QString &to)
+{
+    Parent source(from);
+    Parent target(to);
+    return source.isOpen() && target.isOpen() && sameFileUnderBothNames(source, target, true)
+           && ::unlinkat(source.fd(), source.name(), 0) == 0;
 }
 
 bool remove(const QString &path)

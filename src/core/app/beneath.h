@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <sys/types.h>
@@ -58,10 +60,20 @@ bool exists(const QString &path);
 bool isFile(const QString &path);
 bool isFolder(const QString &path);
 
-// Renames from to to. Without replace, what stands at to is never replaced:
-// where the file system cannot promise that in one call (a network share), a
-// file is linked under the new name and then unlinked under the old one.
+// Renames from to to. Without replace, what stands at to is not replaced;
+// where the file system cannot promise that in one call (a network share), to
+// is looked at first.
 bool rename(const QString &from, const QString &to, bool replace = false);
+// Moves from to to and never replaces what stands at to, also on a network
+// share, where a file takes its new name as a second name (which fails where
+// one stands) and then loses its old one: a step repeated or arriving late
+// does no harm. A stop between the two leaves both names (finishStoppedMove).
+bool moveWithoutReplace(const QString &from, const QString &to);
+// A move that moveWithoutReplace() made in two steps on a share and that was stopped in
+// between leaves the file under both names. Where a record says that this
+// move was under way, from goes when both names hold the same file (or the
+// same bytes, where the share cannot tell). True when from went.
+bool finishStoppedMove(const QString &from, const QString &to);
 // Removes a file or a link (never what a link leads to).
 bool remove(const QString &path);
 bool makeFolder(const QString &path, mode_t mode = 0777);
@@ -71,6 +83,18 @@ bool removeFolder(const QString &path);
 // without Append or NewOnly truncates, NewOnly never opens what stands).
 // The QFile closes the descriptor.
 bool openFile(QFile &file, const QString &path, int qtOpenMode);
+
+// What a folder holds, listed through a descriptor opened beneath the root:
+// every name but "." and "..", with what it is (DT_REG, DT_DIR, DT_LNK, ...;
+// never followed). ok, when given, says whether the folder could be listed.
+struct Entry
+{
+    QString name;
+    unsigned char type = 0;
+};
+QList<Entry> list(const QString &folder, bool *ok = nullptr);
+// The names of list() of that type (DT_DIR: the folders, links not followed).
+QStringList names(const QString &folder, unsigned char type);
 
 // The data root's descriptor (O_PATH), -1 before it is known.
 int rootDescriptor();

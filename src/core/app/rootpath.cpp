@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDeadlineTimer>
 #include <QHash>
 #include <QMutex>
 
@@ -15,6 +14,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -41,12 +41,20 @@ int openRoot(const Root &root)
     static QHash<QByteArray, int> opened; // guarded by rootMutex
     if (root.real.isEmpty())
         return -1;
-    auto it = opened.constFind(root.realBytes);
-    if (it != opened.constEnd())
-        return it.value();
     const int fd = ::open(root.realBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0)
-        opened.insert(root.realBytes, fd);
+    if (fd < 0)
+        return opened.value(root.realBytes, -1);
+    // The same folder keeps the descriptor it had; a folder made anew under
+    // the root's name (a test, a restored share) gets its own.
+    auto it = opened.constFind(root.realBytes);
+    struct stat was {};
+    struct stat now {};
+    if (it != opened.constEnd() && ::fstat(it.value(), &was) == 0 && ::fstat(fd, &now) == 0
+        && was.st_dev == now.st_dev && was.st_ino == now.st_ino) {
+        ::close(fd);
+        return it.value();
+    }
+    opened.insert(root.realBytes, fd);
     return fd;
 }
 
@@ -152,6 +160,28 @@ Root rootFor(const QString &root)
 const RootState &currentRootState()
 {
     return current();
+}
+
+bool reopenReplacedRoot()
+{
+    QMutexLocker lock(&rootMutex);
+    if (registered.fd < 0 || registered.given.isEmpty())
+        return false;
+    // One look at the folder held, without a name: only a root that is gone
+    // (removed, or its share lost) is looked up by its name again.
+    struct stat held {};
+    if (::fstat(registered.fd, &held) == 0 && held.st_nlink > 0)
+        return false;
+    // The root's folder was removed and made anew, or the share mounted again.
+    Root made;
+    made.given = registered.given;
+    findRealPath(made);
+    made.fd = openRoot(made);
+    if (made.fd < 0 || made.fd == registered.fd)
+        return false;
+    registered = made;
+    generation.fetch_add(1, std::memory_order_release);
+    return true;
 }
 
 int openInDataRoot(int folder, const char *name, int flags)

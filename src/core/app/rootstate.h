@@ -16,3 +16,8 @@ struct RootState
 };
 
 const RootState &currentRootState();
+
+// Opens the root anew when its folder was removed and made again under its
+// name (or its share mounted again) since it was opened: true when it was, so
+// that a failed open may be tried once more. Asked only after a failure.
+bool reopenReplacedRoot();

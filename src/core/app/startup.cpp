@@ -1,6 +1,7 @@
 #include "core/app/startup.h"
 
 #include "core/app/apptexts.h"
+#include "core/app/beneath.h"
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
 
@@ -133,6 +134,6 @@ ImportResult importPlanned(const ImportPlan &plan, bool replace, const FileCopie
 bool createFolders(const QStringList &folders)
 {
     for (const QString &folder : folders)
-        QDir().mkdir(folder);
-    return !folders.isEmpty() && QFileInfo(folders.last()).isDir();
+        Beneath::makeFolder(folder);
+    return !folders.isEmpty() && Beneath::isFolder(folders.last());
 }

@@ -1,5 +1,6 @@
 #include "core/commands/commandinterpreter.h"
 
+#include "core/app/beneath.h"
 #include "core/commands/answersheet.h"
 #include "core/commands/blankpicture.h"
 #include "core/commands/commandhost.h"
@@ -33,7 +34,7 @@ bool reachesOut(const QString &file, const QString &folder)
 // Creates the folder of a file when it is missing (one level only).
 void makeParentFolder(const QString &file)
 {
-    QDir().mkdir(QFileInfo(file).absolutePath());
+    Beneath::makeFolder(QFileInfo(file).absolutePath());
 }
 
 } // namespace
@@ -152,7 +153,7 @@ bool CommandInterpreter::TXTcommand(const QString &command, CommandOrigin origin
     } else if (w == HisJs) {
         const QString file = m_nav.CurDir + u'/' + toSlashes(HistoryPath) + CommandTexts::HistoryExtension;
         if (!c.argument(1).isEmpty() && !reachesOut(file, m_nav.CurDir)) {
-            QDir(m_nav.CurDir).mkdir(CommandTexts::HistoryFolder);
+            Beneath::makeFolder(m_nav.CurDir + u'/' + CommandTexts::HistoryFolder);
             setVariable(file, c.argument(1));
         }
     } else if (w == His) {
@@ -295,10 +296,10 @@ bool CommandInterpreter::copy(const ParsedCommand &command)
 void CommandInterpreter::setVariable(const QString &fileName, const QString &expression)
 {
     m_host.processEvents();
-    QDir(m_nav.CurDir).mkdir(CommandTexts::HistoryFolder);
+    Beneath::makeFolder(m_nav.CurDir + u'/' + CommandTexts::HistoryFolder);
     switch (setScriptVariable(fileName, expression)) {
     case VariableResult::DeleteRequested:
-        if (QFileInfo::exists(fileName) && !m_host.moveToTrash(fileName))
+        if (Beneath::exists(fileName) && !m_host.moveToTrash(fileName))
             m_nav.host()->ShowFlashMessage(fileNameOf(fileName) + CommandTexts::CannotDelete, MessageFlashMs);
         openPage();
         break;
@@ -314,7 +315,7 @@ void CommandInterpreter::setVariable(const QString &fileName, const QString &exp
 void CommandInterpreter::selectHistory(const QString &name)
 {
     HistoryPath = historyPathFor(name);
-    QDir(m_nav.CurDir).mkdir(CommandTexts::HistoryFolder);
+    Beneath::makeFolder(m_nav.CurDir + u'/' + CommandTexts::HistoryFolder);
     const QString src = HistoryPath + CommandTexts::HistoryExtension;
     const Level &top = m_nav.levels().top();
     for (int i = 0; i < top.MidashiF.size(); ++i) {

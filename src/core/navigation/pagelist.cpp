@@ -1,6 +1,6 @@
 #include "core/navigation/pagelist.h"
 
-#include "core/app/rootpath.h"
+#include "core/app/beneath.h"
 #include "core/navigation/nameorder.h"
 #include "core/navigation/navigationtexts.h"
 
@@ -34,12 +34,10 @@ static bool openableName(const char *raw, QString &name)
 static QStringList plainFileNames(const QString &folder, bool *ok)
 {
     QStringList names;
-    const QByteArray path = QFile::encodeName(folder);
-    DIR *dir = ::opendir(path.constData());
-    if (dir && openedOutOfDataRoot(::dirfd(dir), AT_FDCWD, path.constData())) {
-        ::closedir(dir);
-        dir = nullptr;
-    }
+    const int fd = Beneath::open(folder, O_RDONLY | O_DIRECTORY);
+    DIR *dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir && fd >= 0)
+        ::close(fd);
     if (ok)
         *ok = dir != nullptr;
     if (!dir)
@@ -54,8 +52,11 @@ static QStringList plainFileNames(const QString &folder, bool *ok)
             type = S_ISLNK(st.st_mode) ? DT_LNK : S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
         bool plain = type == DT_REG;
         if (type == DT_LNK) {
-            plain = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)
-                    && !linkLeadsOutOfDataRoot(::dirfd(dir), e->d_name);
+            // Followed beneath the data root: a link that leads out of it is no page here.
+            const int target = Beneath::openAt(::dirfd(dir), e->d_name, O_PATH);
+            plain = target >= 0 && ::fstat(target, &st) == 0 && S_ISREG(st.st_mode);
+            if (target >= 0)
+                ::close(target);
         }
         if (plain && openableName(e->d_name, name))
             names << name;

@@ -1,7 +1,12 @@
 #include "core/pages/picturefile.h"
 
+#include "core/app/beneath.h"
+
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <dirent.h>
 
 using namespace Qt::StringLiterals;
 
@@ -22,15 +27,18 @@ static QString findInFolder(const QString &folder, const QString &name, bool wan
         const bool last = i == parts.size() - 1;
         const bool file = last && !wantFolder;
         QString found;
-        const QFileInfo exact(dir.filePath(parts[i]));
-        if (file ? exact.isFile() : exact.isDir()) {
+        const QString exact = dir.filePath(parts[i]);
+        if (file ? Beneath::isFile(exact) : Beneath::isFolder(exact)) {
             found = parts[i];
         } else {
-            const QDir::Filters filter = (file ? QDir::Files : QDir::Dirs) | QDir::Hidden | QDir::NoDotAndDotDot;
-            const QStringList entries = dir.entryList(filter, QDir::Name);
-            for (const QString &entry : entries) {
-                if (entry.compare(parts[i], Qt::CaseInsensitive) == 0) {
-                    found = entry;
+            QList<Beneath::Entry> entries = Beneath::list(dir.path());
+            std::sort(entries.begin(), entries.end(),
+                      [](const Beneath::Entry &a, const Beneath::Entry &b) { return a.name < b.name; });
+            for (const Beneath::Entry &entry : std::as_const(entries)) {
+                if (entry.name.compare(parts[i], Qt::CaseInsensitive) != 0)
+                    continue;
+                if (file ? Beneath::isFile(dir.filePath(entry.name)) : Beneath::isFolder(dir.filePath(entry.name))) {
+                    found = entry.name;
                     break;
                 }
             }

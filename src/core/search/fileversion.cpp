@@ -1,5 +1,7 @@
 #include "core/search/fileversion.h"
 
+#include "core/app/beneath.h"
+
 #include "core/app/smallfile.h"
 
 #include <QFile>
@@ -41,8 +43,7 @@ FileVersion fileVersionAt(int folder, const char *name)
     return stampOf(st);
 }
 
-FolderHandle::FolderHandle(const QString &path)
-    : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+FolderHandle::FolderHandle(const QString &path) : m_fd(Beneath::open(path, O_RDONLY | O_DIRECTORY))
 {
 }
 

@@ -1,5 +1,6 @@
 #include "core/tools/folderlist.h"
 
+#include "core/app/beneath.h"
 #include "core/navigation/nameorder.h"
 #include "core/navigation/pathtext.h"
 #include "core/tools/foldertexts.h"
@@ -7,6 +8,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -46,7 +50,8 @@ QStringList levelsOf(const QString &line)
 void collectFolders(const QString &folder, const QString &prefix, QStringList &names,
                     const std::function<void()> &between)
 {
-    QStringList children = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    QStringList children = Beneath::names(folder, DT_DIR);
+    children.removeIf([](const QString &name) { return name.startsWith(u'.'); });
     sortFileNames(children);
     for (const QString &child : children) {
         const QString name = prefix.isEmpty() ? child : prefix + u'\\' + child;
@@ -97,15 +102,16 @@ FolderListResult createListedFolders(const QString &text, const QString &exeDir,
             path.chop(1);
         for (const QString &level : std::as_const(levels)) {
             path += u'/' + level;
-            const QFileInfo info(path);
-            if (info.isSymLink()) {
+            struct stat st {};
+            const bool exists = Beneath::stat(path, &st, false);
+            if (exists && S_ISLNK(st.st_mode)) {
                 result.refused << line;
                 break;
             }
-            if (info.isDir())
+            if (exists && S_ISDIR(st.st_mode))
                 continue;
             // A name that cannot be made is passed over, and the rest of the list still made.
-            if (!QDir().mkdir(path))
+            if (!Beneath::makeFolder(path))
                 break;
             ++result.created;
         }

@@ -1,23 +1,25 @@
 #include "platform/atomiccopy.h"
 
 #include "core/app/atomicfile.h"
-#include "core/app/rootpath.h"
+#include "core/app/beneath.h"
 
+#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
+
+#include <sys/stat.h>
 
 bool copyFileAtomically(const QString &from, const QString &to, bool overwrite)
 {
-    const QFileInfo source(from);
-    const QFileInfo target(to);
-    // A link out of the data root copies nothing of what lies behind it.
-    if (!source.isFile() || leadsOutOfDataRoot(from))
+    // Read beneath the data root: a link out of it copies nothing of what lies behind it.
+    QFile in;
+    if (!Beneath::openFile(in, from, QIODevice::ReadOnly))
         return false;
-    if (target.exists() && (!overwrite || source.canonicalFilePath() == target.canonicalFilePath()))
+    struct stat source {};
+    struct stat target {};
+    if (::fstat(in.handle(), &source) != 0)
         return false;
-
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
+    if (Beneath::stat(to, &target, true)
+        && (!overwrite || (source.st_dev == target.st_dev && source.st_ino == target.st_ino)))
         return false;
     AtomicFile out(to);
     if (!out.open())
@@ -33,6 +35,6 @@ bool copyFileAtomically(const QString &from, const QString &to, bool overwrite)
             return false;
     }
     // Stamped before the rename: the name is never opened again once it is the target.
-    out.setModificationTime(source.lastModified());
+    out.setModificationTime(QDateTime::fromSecsSinceEpoch(source.st_mtim.tv_sec).addMSecs(source.st_mtim.tv_nsec / 1000000));
     return out.commit();
 }

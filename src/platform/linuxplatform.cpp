@@ -1,7 +1,9 @@
 #include "platform/linuxplatform.h"
 
+#include "core/app/beneath.h"
 #include "core/app/rootpath.h"
 #include "platform/atomiccopy.h"
+#include "platform/trash.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -63,9 +65,9 @@ QStringList LinuxPlatform::moveToTrash(const QStringList &paths)
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     QStringList kept;
     for (const QString &path : paths) {
-        if (!QFileInfo::exists(path))
+        if (!Beneath::exists(path))
             continue;
-        if (!QFile::moveToTrash(path))
+        if (!moveIntoTrash(path))
             kept << path;
     }
     return kept;

@@ -1,5 +1,6 @@
 #include "platform/programrunner.h"
 
+#include "core/app/smallfile.h"
 #include "core/commands/shortcut.h"
 #include "platform/platform.h"
 
@@ -22,10 +23,10 @@ bool launchShortcut(Platform &platform, const QString &shortcut, const QString &
 {
     if (!shortcut.endsWith(u".desktop"_s, Qt::CaseInsensitive))
         return platform.openWithShell(shortcut);
-    QFile entry(shortcut);
-    if (!entry.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> entry = readTextFile(shortcut);
+    if (!entry)
         return false;
-    const QStringList command = desktopEntryCommand(QString::fromUtf8(entry.readAll()), file);
+    const QStringList command = desktopEntryCommand(QString::fromUtf8(*entry), file);
     if (command.isEmpty())
         return false;
     return platform.startProgram(command.first(), command.mid(1), false);

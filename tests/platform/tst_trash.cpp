@@ -1,9 +1,11 @@
 #include "core/navigation/testfiles.h"
+#include "core/app/rootpath.h"
 #include "platform/linuxplatform.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +34,46 @@ private slots:
         QVERIFY(!QFile::exists(page));
         QCOMPARE(readFixture(data + u"/Trash/files/vars.txt"_s), QByteArray("x=1\r\n"));
         QVERIFY(QDir(temp.filePath(u"started"_s)).isEmpty());
+    }
+
+    // A file of the data root is trashed from its folder reached beneath the
+    // root, and can be restored from what the trash says of it; one behind a
+    // link out of the root is kept, and nothing outside is touched.
+    void dataRootFileIsTrashedFromInsideOnly_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("trashed");
+        QTest::newRow("page of the root") << u"sub/1010_p.html"_s << true;
+        QTest::newRow("behind a folder that leads out") << u"out/1010_p.html"_s << false;
+        QTest::newRow("a link out itself") << u"sub/link.html"_s << true;
+    }
+    void dataRootFileIsTrashedFromInsideOnly()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, trashed);
+        QTemporaryDir temp;
+        const QString data = temp.filePath(u"home/.local/share"_s);
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+        const QString root = temp.filePath(u"notes_data"_s);
+        const QString outside = temp.filePath(u"outside"_s);
+        QVERIFY(QDir().mkpath(root + u"/sub"_s) && QDir().mkpath(outside));
+        QVERIFY(writeFixture(root + u"/sub/1010_p.html"_s, "inside"));
+        QVERIFY(writeFixture(outside + u"/1010_p.html"_s, "outside"));
+        QVERIFY(QFile::link(outside, root + u"/out"_s));
+        QVERIFY(QFile::link(outside + u"/1010_p.html"_s, root + u"/sub/link.html"_s));
+        setDataRoot(root);
+        LinuxPlatform platform;
+        const QStringList kept = platform.moveToTrash({root + u'/' + name});
+        setDataRoot(QString());
+        // What lies behind a link out is no file of the root: nothing to trash.
+        QVERIFY(kept.isEmpty());
+        QCOMPARE(readFixture(outside + u"/1010_p.html"_s), QByteArray("outside"));
+        const QString inTrash = data + u"/Trash/files/"_s + QFileInfo(name).fileName();
+        QCOMPARE(QFileInfo(inTrash).exists() || QFileInfo(inTrash).isSymLink(), trashed);
+        if (!trashed)
+            return;
+        QVERIFY(readFixture(data + u"/Trash/info/"_s + QFileInfo(name).fileName() + u".trashinfo"_s)
+                    .contains(QByteArray(QByteArray("Path=") + QUrl::toPercentEncoding(root + u'/' + name, "/"))));
     }
 };
 

@@ -1,7 +1,6 @@
 #include "core/search/fileversion.h"
 
 #include "core/app/beneath.h"
-
 #include "core/app/smallfile.h"
 
 #include <QFile>

@@ -1,5 +1,6 @@
 #include "core/tools/pagecopy.h"
 
+#include "core/app/beneath.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/picturefile.h"
 #include "core/tools/linkwalk.h"
@@ -59,12 +60,11 @@ QList<PageCopyItem> pageCopyPlan(const QString &source, const QString &target, b
 
 static bool sameBytes(const QString &a, const QString &b)
 {
-    // A FIFO is never opened: it would wait for a writer.
-    if (!QFileInfo(a).isFile() || !QFileInfo(b).isFile())
-        return false;
-    QFile first(a);
-    QFile second(b);
-    if (first.size() != second.size() || !first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+    // Opened beneath the data root, and never a FIFO: it would wait for a writer.
+    QFile first;
+    QFile second;
+    if (!Beneath::openFile(first, a, QIODevice::ReadOnly) || !Beneath::openFile(second, b, QIODevice::ReadOnly)
+        || first.size() != second.size())
         return false;
     while (!first.atEnd())
         if (first.read(1 << 16) != second.read(1 << 16))

@@ -1,9 +1,9 @@
 #include "core/editor/picturetools.h"
 
-#include "core/app/rootpath.h"
 #include "core/commands/blankpicture.h"
 #include "core/editor/editorgeometry.h"
 #include "core/pages/markers.h"
+#include "core/pages/picturefile.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -36,18 +36,19 @@ QSize shownSize(const QImageReader &reader)
 
 QSize measure(const QString &path)
 {
-    // Only a regular file: opening a FIFO would wait for a writer for ever.
-    if (!QFileInfo(path).isFile() || leadsOutOfDataRoot(path))
+    QFile file;
+    QImageReader reader;
+    if (!openPictureReader(path, file, reader))
         return {};
-    QImageReader reader(path);
     return shownSize(reader);
 }
 
 QImage previewImage(const QString &path)
 {
-    if (!QFileInfo(path).isFile() || leadsOutOfDataRoot(path))
+    QFile file;
+    QImageReader reader;
+    if (!openPictureReader(path, file, reader))
         return {};
-    QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize shown = shownSize(reader);
     const QSize bounded = EditorGeometry::previewFrame(shown);

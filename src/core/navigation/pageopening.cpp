@@ -153,10 +153,10 @@ QSize pictureSizeAtWidth(const QSize &pictureSize, int width)
 
 QImage pictureForView(const QString &path, int width)
 {
-    // Only a regular file: opening a FIFO would wait for a writer for ever.
-    if (!QFileInfo(path).isFile() || leadsOutOfDataRoot(path))
+    QFile file;
+    QImageReader reader;
+    if (!openPictureReader(path, file, reader))
         return {};
-    QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize claimed = reader.size();
     if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > MaxDecodedPixels)

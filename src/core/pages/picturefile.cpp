@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <algorithm>
 #include <dirent.h>
@@ -65,4 +66,13 @@ QString findPathInRoot(const QString &root, const QString &path, bool folder)
     if (base.isEmpty() || !path.startsWith(base + u'/'))
         return {};
     return findInFolder(base, path.mid(base.size() + 1), folder);
+}
+
+bool openPictureReader(const QString &path, QFile &file, QImageReader &reader)
+{
+    if (!Beneath::openFile(file, path, QIODevice::ReadOnly))
+        return false;
+    reader.setDevice(&file);
+    reader.setDecideFormatFromContent(true);
+    return true;
 }

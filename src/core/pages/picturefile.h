@@ -15,3 +15,11 @@ QString findFileInFolder(const QString &folder, const QString &name);
 // sub/page.html): each step is the exact name first, else one that differs
 // only in case. "" when path does not lie below root or names nothing there.
 QString findPathInRoot(const QString &root, const QString &path, bool folder = false);
+
+class QFile;
+class QImageReader;
+
+// Opens a picture for reading: a file of the data root beneath it, and only a
+// regular file (a FIFO would wait for a writer for ever). The reader reads
+// file, deciding the format from its content. False when it cannot be opened.
+bool openPictureReader(const QString &path, QFile &file, QImageReader &reader);

@@ -1,8 +1,8 @@
 #include "core/present/picturecap.h"
 
-#include "core/app/rootpath.h"
 #include "core/navigation/pageopening.h"
 #include "core/navigation/pathtext.h"
+#include "core/pages/picturefile.h"
 #include "core/present/presentstrings.h"
 
 #include <QFileInfo>
@@ -31,9 +31,10 @@ QByteArray browserFlagsWithPictureBound(const QByteArray &userFlags)
 
 std::optional<QSize> oversizedPicture(const QString &path)
 {
-    if (!QFileInfo(path).isFile() || leadsOutOfDataRoot(path))
+    QFile file;
+    QImageReader reader;
+    if (!openPictureReader(path, file, reader))
         return std::nullopt;
-    QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     if (!size.isValid() || qint64(size.width()) * size.height() <= MaxBrowserPicturePixels)

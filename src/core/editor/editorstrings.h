@@ -35,10 +35,11 @@ inline const QString ReloadPage = QStringLiteral("読み直す（編集を捨て
 inline const QString CancelSave = QStringLiteral("編集に戻る");
 inline const QString PageBusy =
     QStringLiteral("%1 はほかのPCが書き込み中です。しばらくしてから、もう一度保存してください。");
-// %1 the page, %2 the lock's name: a folder or a link stands there, not a lock file.
-inline const QString LockNotAFile = QStringLiteral(
-    "%1 を保存できません。ロックの名前「%2」にファイルではないもの（フォルダーなど）があります。"
-    "それを取り除いてから、もう一度保存してください。");
+// %1 the page, %2 the PC whose lock stands (its host name).
+inline const QString PageBusyOn =
+    QStringLiteral("%1 はPC「%2」が書き込み中です。しばらくしてから、もう一度保存してください。");
+// %1 the page, %2 what stands at the lock's name in place of a lock file, and which name.
+inline const QString LockNotAFile = QStringLiteral("%1 を保存できません。%2");
 inline const QString PageNotReread = QStringLiteral("%1 を読み直せませんでした。");
 inline const QString UndecodablePage =
     QStringLiteral("%1 はUTF-8の文字として読めないため、エディターでは開きません。ページはそのまま残ります。");

@@ -4,8 +4,6 @@
 #include "core/pages/pagefile.h"
 #include "core/search/fileversion.h"
 
-#include <QFileInfo>
-
 PageSnapshot takePageSnapshot(const QString &path)
 {
     PageSnapshot snapshot;
@@ -17,11 +15,16 @@ PageSaveOutcome saveEditedPage(const QString &path, const QString &pageText, con
                                int lockTimeoutMs)
 {
     PageSaveOutcome outcome;
-    // Without its folder the lock cannot be made: the write says why it fails.
-    const bool folderExists = QFileInfo(QFileInfo(path).absolutePath()).isDir();
     SharedFileLock lock(path);
-    if (folderExists && !lock.acquire(lockTimeoutMs) && !lock.permissionDenied()) {
-        outcome.status = lock.notALockFile() ? PageSaveStatus::LockBlocked : PageSaveStatus::Busy;
+    if (!lock.acquire(lockTimeoutMs)) {
+        if (lock.busy()) {
+            outcome.status = PageSaveStatus::Busy;
+            outcome.holder = lock.holderName();
+        } else {
+            // The lock's folder is the page's: what keeps the lock out keeps the page out.
+            outcome.status = lock.notALockFile() ? PageSaveStatus::LockBlocked : PageSaveStatus::WriteFailed;
+            outcome.error = lock.failureText();
+        }
         return outcome;
     }
     if (read) {

@@ -17,7 +17,7 @@ enum class PageSaveStatus {
     Written,
     Changed,     // the page is no longer as read: nothing was written
     Busy,        // another computer held the page's lock too long
-    LockBlocked, // something that is no lock file (a folder) stands at the lock's name
+    LockBlocked, // something that is no lock file stands at the lock's name: error names it
     WriteFailed, // error tells why; the old file is unchanged
 };
 
@@ -25,6 +25,7 @@ struct PageSaveOutcome
 {
     PageSaveStatus status = PageSaveStatus::Written;
     QString error;
+    QString holder; // when Busy: the computer that holds the lock, if its lock names one
 };
 
 // Writes the editor's page text to path under the lock that posts into the

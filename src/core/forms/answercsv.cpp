@@ -143,11 +143,8 @@ AnswerLine answerLine(const QString &sheet)
 AppendOutcome appendAnswer(const QString &csvPath, const AnswerLine &line, int lockTimeoutMs)
 {
     SharedFileLock lock(csvPath);
-    if (!lock.acquire(lockTimeoutMs)) {
-        if (lock.notALockFile())
-            return {AppendStatus::Failed, lock.notALockFileText()};
-        return {lock.permissionDenied() ? AppendStatus::Failed : AppendStatus::Busy, {}};
-    }
+    if (!lock.acquire(lockTimeoutMs))
+        return lock.busy() ? AppendOutcome{AppendStatus::Busy, {}} : AppendOutcome{AppendStatus::Failed, lock.failureText()};
     // A link planted in the page's folder must not lead the row elsewhere.
     const int fd = ::open(QFile::encodeName(csvPath).constData(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)

@@ -48,8 +48,16 @@ inline const QString AnswerInstruction = u"[  ]の中に書いて、回答の書
 inline const QString AnswersWritten = u"書き込み終了"_s;
 inline const QString AnswerBusy = u"ほかのパソコンが回答を書き込み中です。少し待ってからもう一度書き込んでください。"_s;
 inline const QString AnswerFailed = u"回答を書き込めませんでした。"_s;
-// %1 the lock's name: a folder or a link stands there, so no copy can ever take the lock.
-inline const QString LockNameTaken =
-    u"ロックの名前「%1」にファイルではないもの（フォルダーなど）があります。それを取り除いてください。"_s;
 inline const QString PageUnreadable = u"ページを読めませんでした。"_s;
+
+// ---- the shared lock beside a page or an answer file
+// %1 the lock's name, %2 what stands there (a kind below): no copy can take the lock until it is removed.
+inline const QString LockNameTaken = u"ロックの名前「%1」にファイルではないもの（%2）があります。それを取り除いてください。"_s;
+// What stands at a name where a plain file belongs.
+inline const QString KindFolder = u"フォルダー"_s;
+inline const QString KindLink = u"リンク"_s;
+inline const QString KindFifo = u"名前付きパイプ（FIFO）"_s;
+inline const QString KindDevice = u"デバイス"_s;
+inline const QString KindSocket = u"ソケット"_s;
+inline const QString KindOther = u"特殊なファイル"_s;
 } // namespace FormTexts

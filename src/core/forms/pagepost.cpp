@@ -177,11 +177,8 @@ PostOutcome postToPage(const QString &pagePath, const QString &date, const QStri
     if (message.trimmed().isEmpty())
         return {PostStatus::EmptyMessage, {}};
     SharedFileLock lock(pagePath);
-    if (!lock.acquire(lockTimeoutMs)) {
-        if (lock.notALockFile())
-            return {PostStatus::WriteFailed, lock.notALockFileText()};
-        return {lock.permissionDenied() ? PostStatus::WriteFailed : PostStatus::Busy, {}};
-    }
+    if (!lock.acquire(lockTimeoutMs))
+        return {lock.busy() ? PostStatus::Busy : PostStatus::WriteFailed, lock.failureText()};
     // A link planted in the folder must not lead the post elsewhere.
     if (QFileInfo(pagePath).isSymLink())
         return {PostStatus::WriteFailed, {}};

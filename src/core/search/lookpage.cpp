@@ -9,11 +9,16 @@
 #include <QFileInfo>
 
 LookPageResult rewriteLookLinks(const QString &path, const std::function<QString(const QString &text)> &build,
-                                int lockTimeoutMs)
+                                int lockTimeoutMs, QString *lockFailure)
 {
     SharedFileLock lock(path);
-    if (!lock.acquire(lockTimeoutMs))
-        return lock.permissionDenied() || lock.notALockFile() ? LookPageResult::WriteFailed : LookPageResult::Busy;
+    if (!lock.acquire(lockTimeoutMs)) {
+        if (lock.busy())
+            return LookPageResult::Busy;
+        if (lockFailure)
+            *lockFailure = lock.failureText();
+        return LookPageResult::WriteFailed;
+    }
     // A link planted in the folder would carry another file's text into this one.
     if (QFileInfo(path).isSymLink())
         return LookPageResult::WriteFailed;

@@ -19,6 +19,7 @@ enum class LookPageResult {
 // (atomically, as pages are written) with its text passed through build. The
 // whole read-change-write holds the page's shared lock, as a post does (waiting
 // up to lockTimeoutMs for it), and writes only when the page still holds the text
-// that was read.
+// that was read. When the lock cannot be taken for another reason than a busy
+// peer (something that is no lock file at its name), lockFailure tells what.
 LookPageResult rewriteLookLinks(const QString &path, const std::function<QString(const QString &text)> &build,
-                                int lockTimeoutMs);
+                                int lockTimeoutMs, QString *lockFailure = nullptr);

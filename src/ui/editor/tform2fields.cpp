@@ -5,7 +5,6 @@
 #include "core/editor/pagebuilder.h"
 #include "core/editor/pagereader.h"
 #include "core/editor/editorstrings.h"
-#include "core/forms/sharedfilelock.h"
 #include "core/pages/pagefile.h"
 #include "ui/editor/editorwidgets.h"
 
@@ -115,11 +114,11 @@ bool TForm2::SavePageFile(const QString &path)
             Label3->setText(built.archiveName);
             return true;
         case PageSaveStatus::Busy:
-            warn(EditorStrings::PageBusy.arg(QFileInfo(path).fileName()));
+            warn(outcome.holder.isEmpty() ? EditorStrings::PageBusy.arg(QFileInfo(path).fileName())
+                                          : EditorStrings::PageBusyOn.arg(QFileInfo(path).fileName(), outcome.holder));
             return false;
         case PageSaveStatus::LockBlocked:
-            warn(EditorStrings::LockNotAFile.arg(QFileInfo(path).fileName(),
-                                                 QFileInfo(SharedFileLock::lockPathFor(path)).fileName()));
+            warn(EditorStrings::LockNotAFile.arg(QFileInfo(path).fileName(), outcome.error));
             return false;
         case PageSaveStatus::WriteFailed:
             warn(EditorStrings::SaveFailed.arg(outcome.error));

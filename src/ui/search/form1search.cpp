@@ -79,9 +79,10 @@ static void rewriteCurrentPage(TForm1 &form, int mode)
     // written after it under the page's lock, so that a post landing meanwhile stays.
     const SearchListing index = mode == 0 ? lookKeywordIndex(form) : SearchListing();
     LookLinksEnd end = LookLinksEnd::Done;
+    QString lockFailure;
     const LookPageResult result = rewriteLookLinks(path, [&](const QString &text) {
         return mode == 0 ? addLookLinks(text, index, entry, &end) : removeLookLinks(text, &end);
-    }, LookLockTimeoutMs);
+    }, LookLockTimeoutMs, &lockFailure);
     const QString name = fileNameOf(path);
     if (result == LookPageResult::Written && end != LookLinksEnd::Done) {
         const QString &text = end == LookLinksEnd::Stopped ? SearchTexts::LinksStopped
@@ -93,7 +94,8 @@ static void rewriteCurrentPage(TForm1 &form, int mode)
     else if (result == LookPageResult::Undecodable)
         QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::UndecodablePage.arg(name));
     else if (result == LookPageResult::WriteFailed)
-        QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::WriteFailed.arg(name));
+        QMessageBox::warning(&form, form.nav.ExeBaseName,
+                             QString(SearchTexts::WriteFailed.arg(name) + u'\n' + lockFailure).trimmed());
     else if (result == LookPageResult::Busy)
         QMessageBox::warning(&form, form.nav.ExeBaseName, SearchTexts::PageBusy.arg(name));
     else if (result == LookPageResult::Changed)

@@ -1,5 +1,8 @@
 #include "core/forms/answercsv.h"
 
+#include "core/app/apptexts.h"
+#include "core/app/beneath.h"
+#include "core/forms/formtexts.h"
 #include "core/forms/pagepost.h"
 #include "core/forms/sharedfilelock.h"
 #include "core/navigation/pathtext.h"
@@ -11,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -94,6 +98,48 @@ QString csvField(const QString &text)
     return field;
 }
 
+// Why the file st describes takes no row in place: it is no plain file, or it
+// has another name (a hard link), where the row would land in a file elsewhere.
+// Empty when it takes one.
+QString refusalOf(const QString &name, const struct stat &st)
+{
+    if (!S_ISREG(st.st_mode))
+        return FormTexts::AnswerFileNotAFile.arg(name, notAFileKind(st.st_mode));
+    if (st.st_nlink > 1)
+        return FormTexts::AnswerFileHasOtherNames.arg(name);
+    return {};
+}
+
+// Opens the CSV for appending, or makes it, beneath the data root and without
+// following a link planted at its name; what stands there is looked at first,
+// so that a FIFO or a device is neither opened nor waited on. -1 with why said.
+int openForAppend(const QString &csvPath, QString &why)
+{
+    const QString name = QFileInfo(csvPath).fileName();
+    const Beneath::Parent folder(csvPath);
+    struct stat st;
+    if (folder.isOpen() && ::fstatat(folder.fd(), folder.name(), &st, AT_SYMLINK_NOFOLLOW) == 0
+        && !(why = refusalOf(name, st)).isEmpty())
+        return -1;
+    constexpr int Flags = O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    const int fd = folder.isOpen() ? ::openat(folder.fd(), folder.name(), Flags, 0666) : -1;
+    if (fd < 0) {
+        why = errno == ELOOP ? FormTexts::AnswerFileNotAFile.arg(name, notAFileKind(S_IFLNK))
+              : errno == EXDEV ? AppTexts::WriteOutOfRootRefused.arg(csvPath)
+                               : QString::fromLocal8Bit(strerror(errno));
+        return -1;
+    }
+    // What was opened, should the name have changed since the look.
+    if (::fstat(fd, &st) != 0 || !(why = refusalOf(name, st)).isEmpty()) {
+        if (why.isEmpty())
+            why = QString::fromLocal8Bit(strerror(errno));
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 QString csvLine(const QStringList &fields)
 {
     QStringList out;
@@ -144,11 +190,11 @@ AppendOutcome appendAnswer(const QString &csvPath, const AnswerLine &line, int l
 {
     SharedFileLock lock(csvPath);
     if (!lock.acquire(lockTimeoutMs))
-        return lock.busy() ? AppendOutcome{AppendStatus::Busy, {}} : AppendOutcome{AppendStatus::Failed, lock.failureText()};
-    // A link planted in the page's folder must not lead the row elsewhere.
-    const int fd = ::open(QFile::encodeName(csvPath).constData(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+        return {lock.busy() ? AppendStatus::Busy : AppendStatus::Failed, lock.failureText()};
+    QString why;
+    const int fd = openForAppend(csvPath, why);
     if (fd < 0)
-        return {AppendStatus::Failed, errno == ELOOP ? QString() : QString::fromLocal8Bit(strerror(errno))};
+        return {AppendStatus::Failed, why};
     QFile file;
     if (!file.open(fd, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

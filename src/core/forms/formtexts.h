@@ -48,6 +48,12 @@ inline const QString AnswerInstruction = u"[  ]の中に書いて、回答の書
 inline const QString AnswersWritten = u"書き込み終了"_s;
 inline const QString AnswerBusy = u"ほかのパソコンが回答を書き込み中です。少し待ってからもう一度書き込んでください。"_s;
 inline const QString AnswerFailed = u"回答を書き込めませんでした。"_s;
+// %1 the answer file's name, %2 what stands there (a kind below).
+inline const QString AnswerFileNotAFile = u"回答のファイル「%1」はファイルではありません（%2）。"_s;
+// %1 the answer file's name: a hard link, so a write in place would change another file too.
+inline const QString AnswerFileHasOtherNames =
+    u"回答のファイル「%1」はほかの名前（ハードリンク）も持つため、書き込みません。"_s;
+
 inline const QString PageUnreadable = u"ページを読めませんでした。"_s;
 
 // ---- the shared lock beside a page or an answer file

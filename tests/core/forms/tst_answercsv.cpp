@@ -1,15 +1,22 @@
 #include "../editortools/filebytes.h"
+#include "core/app/rootpath.h"
 #include "core/forms/answercsv.h"
 #include "core/forms/sharedfilelock.h"
+#include "plantednames.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QCoreApplication>
 #include <QLockFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -117,6 +124,46 @@ private slots:
         const AppendOutcome blocked = appendAnswer(csv, Line, 60000);
         QCOMPARE(blocked.status, AppendStatus::Failed);
         QVERIFY(blocked.error.contains(QFileInfo(SharedFileLock::lockPathFor(csv)).fileName()));
+    }
+
+    // A row goes only into a plain file of one name beneath the data root: a
+    // hard link would carry it into a file elsewhere, and a FIFO, a device, a
+    // folder or a link at the CSV's name is named, never written or waited on.
+    void answerGoesOnlyIntoAPlainFileOfOneName_data()
+    {
+        QTest::addColumn<int>("what"); // -1: a hard link to a CSV out of the root
+        QTest::addColumn<QString>("why");
+        QTest::newRow("hard link") << -1 << u"ハードリンク"_s;
+        for (const Planted::Kind &kind : Planted::Kinds)
+            QTest::newRow(kind.row) << int(kind.what) << Planted::kindText(kind.what);
+    }
+    void answerGoesOnlyIntoAPlainFileOfOneName()
+    {
+        QFETCH(int, what);
+        QFETCH(QString, why);
+        QTemporaryDir temp;
+        const QString root = temp.filePath(u"root"_s);
+        QVERIFY(QDir().mkpath(root));
+        const QByteArray kept = Bom + "Q1,Q2\r\nsecret,row\r\n";
+        const QString elsewhere = temp.filePath(u"elsewhere.csv"_s);
+        QVERIFY(writeBytes(elsewhere, kept));
+        setDataRoot(root);
+        const auto back = qScopeGuard([] { setDataRoot(QString()); });
+        const QString csv = root + u"/_1020_p.csv"_s;
+        if (what < 0)
+            QCOMPARE(::link(QFile::encodeName(elsewhere).constData(), QFile::encodeName(csv).constData()), 0);
+        else if (!Planted::plant(Planted::What(what), csv, elsewhere))
+            QSKIP("cannot be made here");
+        std::optional<Planted::FifoWatch> watch;
+        if (what == Planted::Fifo)
+            watch.emplace(csv);
+
+        const AppendOutcome outcome = appendAnswer(csv, Line, 60000);
+        if (watch)
+            QVERIFY2(!watch->opened(), "the FIFO was opened");
+        QCOMPARE(outcome.status, AppendStatus::Failed);
+        QVERIFY2(outcome.error.contains(u"_1020_p.csv"_s) && outcome.error.contains(why), qPrintable(outcome.error));
+        QCOMPARE(readBytes(elsewhere), kept);
     }
 
     void threeCopiesAppendingLoseNoRow()

@@ -7,6 +7,8 @@
 #include "core/app/rootpath.h"
 #include "core/app/smallfile.h"
 #include "core/app/wholefile.h"
+#include "core/forms/answercsv.h"
+#include "core/forms/pagepost.h"
 #include "core/navigation/levelprefetch.h"
 #include "core/navigation/pagelist.h"
 
@@ -111,7 +113,8 @@ private slots:
     {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<bool>("swapping");
-        for (const char *operation : {"whole-file writes", "renames", "listing with titles", "page reads"}) {
+        for (const char *operation :
+             {"answers", "posts", "whole-file writes", "renames", "listing with titles", "page reads"}) {
             QTest::addRow("%s, folder swapped with a link out", operation) << QString::fromLatin1(operation) << true;
             QTest::addRow("%s, no swap: every one lands", operation) << QString::fromLatin1(operation) << false;
         }
@@ -133,7 +136,14 @@ private slots:
                 swapper = std::make_unique<Swapper>(race, root + u"/racex"_s);
             // Until both have had their turns many times over.
             for (int i = 0; i < Rounds || (swapper && swapper->swaps() < 2 * Rounds && i < 100 * Rounds); ++i) {
-                if (operation == u"whole-file writes") {
+                if (operation == u"answers") {
+                    failed += appendAnswer(answerCsvPath(race + u"/1010_p.html"_s), AnswerLine{u"q1"_s, u"a1"_s}, 0)
+                                  .status
+                              != AppendStatus::Appended;
+                } else if (operation == u"posts") {
+                    failed += postToPage(race + u"/1020_q.html"_s, u"date"_s, u"peer"_s, u"hello"_s, 0).status
+                              != PostStatus::Posted;
+                } else if (operation == u"whole-file writes") {
                     const QString name = u"w"_s + QString::number(i % 7) + u".html"_s;
                     failed += !writeWholeFile(race + u'/' + name, worksheet("written"));
                 } else if (operation == u"renames") {

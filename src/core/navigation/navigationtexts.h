@@ -18,6 +18,10 @@ inline const QString PageTooLarge = u"このページは大きすぎるため表
 inline const QString Bytes = u" バイト"_s;
 // Shown in place of a page that leads out of the data root (a link to another file), after its name.
 inline const QString PageOutsideRoot = u"このページはデータの保存場所の外にあるファイルを指しているため表示しません"_s;
+// Flashed when a page pressed was gone and its folder was read again.
+inline const QString FolderChanged = u"ほかのPCでフォルダの中身が変わりました"_s;
+// Shown in place of a page that is gone (renamed or removed by another PC), after its name.
+inline const QString PageGone = u"このページは見つかりません。ほかのPCで名前が変わったか、削除されました"_s;
 // Flashed when a folder that leads out of the data root is not opened.
 inline const QString FolderOutsideRoot = u"このフォルダはデータの保存場所の外にあるため開きません"_s;
 } // namespace NavigationTexts

@@ -297,6 +297,19 @@ void Navigator::GoHome()
     m_goingHome = false;
 }
 
+bool Navigator::openAfterPageGone()
+{
+    if (m_rereadingGone || m_levels.isEmpty() || !m_levels.top().listsFolder)
+        return false;
+    m_rereadingGone = true;
+    OpenFolderLevel(CurDir, PBan(), false);
+    m_host->ReMake();
+    m_host->ShowFlashMessage(NavigationTexts::FolderChanged, 3000);
+    m_host->PageClick();
+    m_rereadingGone = false;
+    return true;
+}
+
 QString Navigator::entry(int i) const
 {
     if (m_levels.isEmpty() || i < 0 || i >= m_levels.top().MidashiF.size())

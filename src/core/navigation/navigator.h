@@ -109,6 +109,13 @@ public:
     void GoBackLevel();
     // Back to the data root as the only level, first page, shown.
     void GoHome();
+    // The current page's file is gone: another PC renamed or removed it after
+    // the level was read. A folder's own level is read again in place, the
+    // buttons rebuilt, the user told that the folder changed, and the page now
+    // at that place in the order opened; true when so. False for a level that
+    // is no folder's listing (search results, keywords, a link page) and while
+    // the level read again for this still finds the page gone.
+    bool openAfterPageGone();
 
     // Entry i of the top level; empty when there is none.
     QString entry(int i) const;
@@ -123,6 +130,7 @@ private:
     // The folder whose files FileCountSeen counts.
     QString m_countFolder;
     bool m_goingHome = false;
+    bool m_rereadingGone = false;
     bool m_webChosePage = false;
     std::unique_ptr<LevelPrefetch> m_prefetch;
     // The reading that still owes the top level its titles from m_restFrom

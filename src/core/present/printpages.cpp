@@ -6,6 +6,9 @@
 #include "core/pages/quiz.h"
 #include "core/present/printtexts.h"
 
+#include <QHash>
+#include <QSet>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -141,6 +144,14 @@ QString attributeText(const QString &value)
     return EscapeAngles(out);
 }
 
+// A file name as an address relative to the page: "%", "#" and "?" would
+// start an escape, a fragment or a query.
+QString nameAddress(const QString &name)
+{
+    QString out = name;
+    return out.replace(u'%', u"%25"_s).replace(u'#', u"%23"_s).replace(u'?', u"%3F"_s);
+}
+
 QStringList tableStart(int width)
 {
     return {u"<TABLE border=\"1\" width=\""_s + QString::number(width) + u"\">"_s, u"<TBODY>"_s};
@@ -237,6 +248,34 @@ QString thumbnailName(const QString &entry)
     return PrintText::ThumbnailPrefix + pathWithoutExtension(fileNameOf(entry)) + PrintText::ThumbnailExtension;
 }
 
+QStringList thumbnailNames(const QStringList &entries)
+{
+    QHash<QString, int> uses;
+    for (const QString &entry : entries)
+        ++uses[thumbnailName(entry).toCaseFolded()];
+    QSet<QString> taken;
+    for (auto it = uses.cbegin(); it != uses.cend(); ++it) {
+        if (it.value() == 1)
+            taken.insert(it.key());
+    }
+    QStringList names;
+    names.reserve(entries.size());
+    for (const QString &entry : entries) {
+        const QString plain = thumbnailName(entry);
+        if (uses.value(plain.toCaseFolded()) == 1) {
+            names << plain;
+            continue;
+        }
+        const QString stem = PrintText::ThumbnailPrefix + fileNameOf(entry);
+        QString name = stem + PrintText::ThumbnailExtension;
+        for (int n = 2; taken.contains(name.toCaseFolded()); ++n)
+            name = stem + u'-' + QString::number(n) + PrintText::ThumbnailExtension;
+        taken.insert(name.toCaseFolded());
+        names << name;
+    }
+    return names;
+}
+
 QString resumeTitle(const QString &pageText, const QString &entry)
 {
     QString title;
@@ -278,7 +317,7 @@ QString resumePageText(const QList<ResumeRow> &rows, int width)
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const ResumeRow &row = rows.at(i);
         lines << u"<TR>"_s << u"<TD valign=\"top\"> "_s
-              << u"<P><IMG src=\""_s + attributeText(row.thumbnail)
+              << u"<P><IMG src=\""_s + attributeText(nameAddress(row.thumbnail))
                      + u"\" width=\"304\" height=\"185\" border=\"0\"></P> "_s
               << u"</TD>"_s
               << u"<TD valign=\"top\" width=\""_s + textWidth + u"\">["_s + row.title + u"]"_s

@@ -45,6 +45,12 @@ struct ResumeRow
 
 // The thumbnail of a level entry: "_" + its file name with ".jpg".
 QString thumbnailName(const QString &entry);
+// The thumbnails of a level's entries, one each, in order. An entry whose
+// thumbnailName no other entry shares (without regard to case: a share may
+// not tell case apart) keeps it; the others ("1010_x.html" beside its sound
+// "1010_x.wav") take their whole file name: "_1010_x.html.jpg", with "-2",
+// "-3" and on before ".jpg" where even that is taken.
+QStringList thumbnailNames(const QStringList &entries);
 // The title shown for a page: its TITLE of an own page, else the entry's file
 // name without extension; the order number up to the first "_" left out.
 QString resumeTitle(const QString &pageText, const QString &entry);

@@ -1,6 +1,8 @@
 // Opening the current page by its type: browser, picture view or open panel.
 #include "ui/app/tform1.h"
 
+#include "core/app/beneath.h"
+#include "core/navigation/navigationtexts.h"
 #include "core/navigation/pageopening.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
@@ -69,15 +71,17 @@ void TForm1::PageClick(bool placeholder, bool open)
     if (open) {
         nav.CommandCounter = 0;
         const QString entry = nav.currentEntry();
+        bool gone = false;
         if (isWebAddress(entry)) {
             CurPageUrl = entry;
         } else {
             CurPagePath = nav.entryPath(nav.PBan());
             CurPageUrl = QUrl::fromLocalFile(CurPagePath).toString();
-            if (!QFileInfo::exists(CurPagePath)) {
-                // Home opens its own first page.
-                nav.GoHome();
-                return;
+            // Another PC renamed or removed the page after its button was made.
+            if (!Beneath::exists(CurPagePath)) {
+                if (nav.openAfterPageGone())
+                    return;
+                gone = true;
             }
         }
         LastPageUrl = CurPageUrl;
@@ -102,12 +106,15 @@ void TForm1::PageClick(bool placeholder, bool open)
             const PageKind kind = isWebAddress(entry)                 ? PageKind::Browser
                                   : !QFileInfo(CurPagePath).isFile() ? PageKind::OpenPanel
                                                                      : pageKindOf(CurPagePath);
-            // A link a peer made to a file outside the data root is neither shown nor offered.
-            const QString outside = isWebAddress(entry) ? QString() : outsideRootPageHtml(CurPagePath, nav.HomeDir);
-            if (!outside.isEmpty()) {
+            // A page gone, or a link a peer made to a file outside the data root, is
+            // neither shown nor offered.
+            const QString notice = gone                  ? fileNoticeHtml(CurPagePath, {NavigationTexts::PageGone})
+                                   : isWebAddress(entry) ? QString()
+                                                         : outsideRootPageHtml(CurPagePath, nav.HomeDir);
+            if (!notice.isEmpty()) {
                 SpeedButton16->hide();
                 Panel10->hide();
-                WebBrowser1->setHtml(outside);
+                WebBrowser1->setHtml(notice);
             } else if (kind == PageKind::Picture) {
                 showPicture(CurPagePath);
             } else if (kind == PageKind::OpenPanel) {

@@ -23,6 +23,7 @@ void TForm1::setPresentationViewer(TForm14 *viewer)
 {
     Poll->setViewer(viewer);
     viewer->setSizeReference(kabe);
+    viewer->setHomeDir(nav.HomeDir);
     connect(viewer, &TForm14::closedByUser, Poll, &UpdatePoll::viewerClosedByUser);
     // Closing the program leaves a presentation running for the others.
     connect(this, &TForm1::closingDown, viewer, &TForm14::programClosing);

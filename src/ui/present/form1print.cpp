@@ -183,6 +183,7 @@ void TForm1::PrintResume()
     WebBrowser3Tag = 1;
     const int remembered = nav.PBan();
     QList<ResumeRow> rows;
+    const QStringList thumbnails = thumbnailNames(nav.entries());
     {
         // The walk shows pages only: link pages stay as they are, no page
         // sound plays, no command runs after a load.
@@ -194,7 +195,7 @@ void TForm1::PrintResume()
             const PageText page = path.isEmpty() ? PageText() : pageTextForLinks(path, false);
             const PageText note =
                 path.isEmpty() ? PageText() : readPageFile(pathWithoutExtension(path) + NoteText::PageNoteExtension);
-            const QString thumbnail = thumbnailName(entry);
+            const QString &thumbnail = thumbnails.at(i);
             if (!showForCapture(*this, i, folder, count))
                 break;
             rows << ResumeRow{thumbnail, resumeTitle(page.ok() ? page.text : QString(), entry),

@@ -1,11 +1,15 @@
 #include "ui/present/tform14.h"
 
+#include "core/present/viewernavigation.h"
 #include "ui/commands/commandpage.h"
 
 #include <QCloseEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -16,8 +20,21 @@ TForm14::TForm14(QWidget *parent)
     setObjectName(u"Form14"_s);
     WebBrowser1 = new QWebEngineView(this);
     WebBrowser1->setObjectName(u"WebBrowser1"_s);
-    // A peer names the page: one too large is shown as its name and size.
-    WebBrowser1->setPage(new CommandPage(QWebEngineProfile::defaultProfile(), {}, WebBrowser1));
+    // A peer names the page: one too large is shown as its name and size. The
+    // viewer shows what a copy presents: a link in it runs no command here.
+    auto *page = new CommandPage(
+        QWebEngineProfile::defaultProfile(),
+        [this](QWebEnginePage *p, const QUrl &url, bool mainFrame, CommandOrigin) {
+            const ViewerStep step = viewerNavigation(url.toString(QUrl::FullyEncoded), mainFrame, m_homeDir);
+            // A page is not loaded from inside its own navigation request.
+            if (step.action == ViewerStep::Open)
+                QTimer::singleShot(0, p, [p, path = step.path] { p->setUrl(QUrl::fromLocalFile(path)); });
+            return step.action == ViewerStep::Follow;
+        },
+        WebBrowser1);
+    WebBrowser1->setPage(page);
+    page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    connect(page, &QWebEnginePage::loadingChanged, this, &TForm14::loadEnded);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(WebBrowser1);
@@ -26,6 +43,11 @@ TForm14::TForm14(QWidget *parent)
 void TForm14::setSizeReference(QWidget *reference)
 {
     m_sizeReference = reference;
+}
+
+void TForm14::setHomeDir(const QString &homeDir)
+{
+    m_homeDir = homeDir;
 }
 
 bool TForm14::isShown() const
@@ -66,6 +88,14 @@ void TForm14::reload()
         WebBrowser1->triggerPageAction(QWebEnginePage::ReloadAndBypassCache);
     else
         WebBrowser1->load(url);
+}
+
+void TForm14::loadEnded(const QWebEngineLoadingInfo &info)
+{
+    if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus || m_target.isEmpty()
+        || info.url() == QUrl::fromLocalFile(m_target))
+        return;
+    QTimer::singleShot(0, this, [this] { WebBrowser1->load(QUrl::fromLocalFile(m_target)); });
 }
 
 void TForm14::closeViewer()

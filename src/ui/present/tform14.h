@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QWebEngineLoadingInfo;
 class QWebEngineView;
 
 // The presentation viewer: a stay-on-top window showing the file that a copy
@@ -18,6 +19,8 @@ public:
     // The window whose size the viewer takes when it opens (the main window's
     // page area).
     void setSizeReference(QWidget *reference);
+    // The data root, whose pages the presented page links to.
+    void setHomeDir(const QString &homeDir);
 
     // 1 while shown, 0 otherwise.
     int Tag = 0;
@@ -46,7 +49,12 @@ private:
     void FormShow();
     void FormClose();
 
+    // A load that failed (a web address that answered nothing) shows the
+    // presented file again: the viewer shows no error page.
+    void loadEnded(const QWebEngineLoadingInfo &info);
+
     QPointer<QWidget> m_sizeReference;
+    QString m_homeDir;
     QString m_target;
     bool m_closingByPoll = false;
     bool m_programClosing = false;

@@ -1,4 +1,5 @@
 #include "core/navigation/levelprefetch.h"
+#include "core/navigation/navigationtexts.h"
 #include "core/navigation/navigator.h"
 #include "core/navigation/navigatorhost.h"
 
@@ -15,7 +16,7 @@
 using namespace Qt::StringLiterals;
 
 // Records what the navigation asks of the window; opening a page whose file is
-// missing goes home, as the main window does.
+// missing goes home, so that going home is seen to end when its page is gone.
 class FakeHost : public NavigatorHost
 {
 public:
@@ -342,6 +343,91 @@ private slots:
         navigator.GoHome();
         QCOMPARE(navigator.PBanSu(), 0);
         QCOMPARE(host.calls.count(u"PageClick"_s), 1);
+    }
+
+    // Another PC renamed or removed the page just pressed: a folder's own
+    // level is read again once, at the same place; a level that lists no
+    // folder cannot be.
+    void gonePageReadsItsFolderAgainOnce_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("moves"); // "from>to", "from>" removes
+        QTest::addColumn<bool>("listsFolder");
+        QTest::addColumn<bool>("goneMeanwhile"); // the page at the place goes too, before it opens
+        QTest::addColumn<bool>("reread");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("calls");
+        const QStringList abc{u"1010_a.html"_s, u"1020_b.html"_s, u"1030_c.html"_s};
+        const QStringList reorder{u"1010_a.html>m"_s, u"1020_b.html>1030_b.html"_s, u"1030_c.html>1010_c.html"_s,
+                                  u"m>1020_a.html"_s};
+        const QString flash = NavigationTexts::FolderChanged;
+        QTest::newRow("reordered") << abc << reorder << true << false << true
+                                   << QStringList{u"1010_c.html"_s, u"1020_a.html"_s, u"1030_b.html"_s}
+                                   << QStringList{u"ReMake"_s, flash, u"PageClick 1020_a.html"_s};
+        QTest::newRow("removed, the last") << abc << QStringList{u"1030_c.html>"_s, u"1020_b.html>"_s} << true << false
+                                           << true << QStringList{u"1010_a.html"_s}
+                                           << QStringList{u"ReMake"_s, flash, u"PageClick 1010_a.html"_s};
+        QTest::newRow("gone again meanwhile") << abc << reorder << true << true << true
+                                              << QStringList{u"1010_c.html"_s, u"1020_a.html"_s, u"1030_b.html"_s}
+                                              << QStringList{u"ReMake"_s, flash, u"PageClick gone"_s};
+        QTest::newRow("search results") << abc << reorder << false << false << false << abc << QStringList();
+    }
+    void gonePageReadsItsFolderAgainOnce()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, moves);
+        QFETCH(bool, listsFolder);
+        QFETCH(bool, goneMeanwhile);
+        QFETCH(bool, reread);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, calls);
+        // Opens as the main window does: an index past the end opens the
+        // first page; a page still gone is shown as gone.
+        class Host : public NavigatorHost
+        {
+        public:
+            Navigator *navigator = nullptr;
+            bool goneMeanwhile = false;
+            QStringList calls;
+            void ReMake() override
+            {
+                calls << u"ReMake"_s;
+                if (goneMeanwhile)
+                    QFile::remove(navigator->entryPath(navigator->PBan()));
+            }
+            void ShowFlashMessage(const QString &text, int) override { calls << text; }
+            void PageClick() override
+            {
+                if (navigator->PBan() >= navigator->PBanSu())
+                    navigator->PBanSave(0);
+                const bool gone = !QFile::exists(navigator->entryPath(navigator->PBan()));
+                if (!gone || !navigator->openAfterPageGone())
+                    calls << u"PageClick "_s + (gone ? u"gone"_s : navigator->currentEntry());
+            }
+        } host;
+        host.goneMeanwhile = goneMeanwhile;
+        QTemporaryDir dir;
+        const QString home = dir.filePath(u"web"_s);
+        QVERIFY(QDir().mkpath(home));
+        for (const QString &name : before)
+            QVERIFY(writeFixture(home + u'/' + name));
+        Navigator navigator(&host);
+        host.navigator = &navigator;
+        navigator.setProgramPath(dir.filePath(u"web.exe"_s));
+        if (listsFolder)
+            navigator.OpenFolderLevel(home, 1, true);
+        else
+            navigator.PushLevel(before, {}, 1);
+        QDir folder(home);
+        for (const QString &move : moves) {
+            const QStringList names = move.split(u'>');
+            QVERIFY(names[1].isEmpty() ? folder.remove(names[0]) : folder.rename(names[0], names[1]));
+        }
+
+        QCOMPARE(navigator.openAfterPageGone(), reread);
+        QCOMPARE(navigator.entries(), entries);
+        QCOMPARE(host.calls, calls);
+        QCOMPARE(navigator.CurDir, home);
     }
 
     void goHomeGuardShowsPlaceholder()

@@ -126,6 +126,35 @@ private slots:
         QCOMPARE(encodePage(resumePageText(rows, 640)), readFixture(golden));
     }
 
+    void everyEntryHasAThumbnailOfItsOwn_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("thumbnails");
+        QTest::newRow("a page and its sound")
+            << QStringList{u"1000_a.html"_s, u"1010_x.html"_s, u"1010_x.wav"_s, u"1020_y.html"_s}
+            << QStringList{u"_1000_a.jpg"_s, u"_1010_x.html.jpg"_s, u"_1010_x.wav.jpg"_s, u"_1020_y.jpg"_s};
+        QTest::newRow("names differing in case") << QStringList{u"A.html"_s, u"a.txt"_s}
+                                                 << QStringList{u"_A.html.jpg"_s, u"_a.txt.jpg"_s};
+        QTest::newRow("one page of two folders") << QStringList{u"a/p.html"_s, u"b/p.html"_s}
+                                                 << QStringList{u"_p.html.jpg"_s, u"_p.html-2.jpg"_s};
+        QTest::newRow("a whole name another entry has")
+            << QStringList{u"x.html"_s, u"x.wav"_s, u"x.html.txt"_s}
+            << QStringList{u"_x.html-2.jpg"_s, u"_x.wav.jpg"_s, u"_x.html.jpg"_s};
+    }
+    void everyEntryHasAThumbnailOfItsOwn()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, thumbnails);
+        QCOMPARE(thumbnailNames(entries), thumbnails);
+    }
+
+    // A thumbnail's name is its address beside the summary, whatever it holds.
+    void thumbnailAddressNamesItsFile()
+    {
+        const QString page = resumePageText({ResumeRow{u"_1010_q#1?50%.jpg"_s, u"q"_s, {}}}, 640);
+        QVERIFY(page.contains(u"<IMG src=\"_1010_q%231%3F50%25.jpg\""_s));
+    }
+
     void copiesPrintingAtOnceKeepTheirFiles()
     {
         QTemporaryDir dir;

@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QPointer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStringEncoder>
@@ -322,6 +323,36 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_previews.size(), 1, 30000);
         QCOMPARE(m_previews.takeFirst(), m_form->WebBrowser3);
         QCOMPARE(m_form->WebBrowser3->url(), QUrl::fromLocalFile(m_form->PrintDir + u"/resumeE.html"_s));
+    }
+
+    // A page with a sound of its name: each row of the summary shows a
+    // thumbnail of its own, the page's the page.
+    void everyRowShowsItsOwnThumbnail()
+    {
+        const QString sound = m_home + u"/0120_green.wav"_s;
+        QVERIFY(writeFixture(sound, "RIFF"));
+        m_form->nav.OpenFolderLevel(m_home, 0, false);
+        m_form->ReMake();
+        m_form->PrintResume();
+        QTRY_COMPARE_WITH_TIMEOUT(m_previews.size(), 1, 30000);
+        m_previews.clear();
+        QVERIFY(QFile::remove(sound));
+        m_form->nav.OpenFolderLevel(m_home, 0, false);
+        m_form->ReMake();
+
+        const QString summary = QString::fromUtf8(readFixture(m_form->PrintDir + u"/resumeE.html"_s));
+        static const QRegularExpression row(u"<IMG src=\"([^\"]+)\"[^\n]*\r\n</TD>\r\n<TD[^>]*>\\[([^\\]]*)\\]"_s);
+        QStringList pictures;
+        QString green;
+        for (const QRegularExpressionMatch &m : row.globalMatch(summary)) {
+            pictures << m.captured(1);
+            if (m.captured(2) == u"緑"_s && green.isEmpty())
+                green = m.captured(1);
+        }
+        QCOMPARE(pictures.size(), 5);
+        QCOMPARE(QSet<QString>(pictures.cbegin(), pictures.cend()).size(), 5);
+        QVERIFY(hasGreen(QImage(m_form->PrintDir + u'/' + green)));
+        QVERIFY(pictures.contains(u"_0100_quiz.jpg"_s)); // a name of its own stays
     }
 };
 

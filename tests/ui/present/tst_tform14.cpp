@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -229,6 +230,57 @@ private slots:
         presentation.poll.tick();
         QTRY_COMPARE_WITH_TIMEOUT(viewer.WebBrowser1->title(), u"二枚目"_s, 30000);
         QCOMPARE(plainText(viewer.WebBrowser1->page()), u"二枚目"_s);
+    }
+
+    // A click in the presented page: a command link (LOOK's keyword links
+    // among them) or a name that names nothing does nothing, a web address that
+    // answers nothing gives the presented page back, a page named in another
+    // case opens; an ordinary link opens. No error page is ever shown.
+    void clickInThePresentedPageNeverShowsAnErrorPage_data()
+    {
+        QTest::addColumn<QString>("href");
+        QTest::addColumn<QString>("shown"); // the file shown after the click
+        QTest::newRow("keyword link") << u"/$LOOK 三角形"_s << u"p.html"_s;
+        QTest::newRow("command link") << u"/$NEXT"_s << u"p.html"_s;
+        QTest::newRow("page that is gone") << u"gone.html"_s << u"p.html"_s;
+        QTest::newRow("page leading out of the data root") << u"out.html"_s << u"p.html"_s;
+        QTest::newRow("web address answering nothing") << u"http://127.0.0.1:1/x.html"_s << u"p.html"_s;
+        QTest::newRow("ordinary link") << u"other.html"_s << u"other.html"_s;
+        QTest::newRow("link written in another case") << u"OTHER.HTML"_s << u"other.html"_s;
+    }
+    void clickInThePresentedPageNeverShowsAnErrorPage()
+    {
+        QFETCH(QString, href);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"p.html"_s);
+        QVERIFY(writeFixture(page, u"<html><head><title>p.html</title></head><body>"
+                                   "<a id=\"link\" href=\"%1\">x</a></body></html>"_s.arg(href).toUtf8()));
+        QVERIFY(writeFixture(dir.filePath(u"other.html"_s), "<html><head><title>other.html</title></head></html>"));
+        QTemporaryDir outside;
+        QVERIFY(writeFixture(outside.filePath(u"secret.html"_s), "<html><head><title>secret</title></head></html>"));
+        QVERIFY(QFile::link(outside.filePath(u"secret.html"_s), dir.filePath(u"out.html"_s)));
+        QVERIFY(writePresentationMarker(dir.path(), page));
+        Presentation presentation(dir.path());
+        TForm14 &viewer = presentation.viewer;
+        viewer.setHomeDir(dir.path());
+        presentation.poll.tick();
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.WebBrowser1->title(), u"p.html"_s, 30000);
+
+        QWebEnginePage *browser = viewer.WebBrowser1->page();
+        QStringList errorPages;
+        bool clickEnded = false;
+        connect(browser, &QWebEnginePage::loadingChanged, this, [&](const QWebEngineLoadingInfo &info) {
+            if (info.isErrorPage())
+                errorPages << info.url().toString();
+            if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus && info.url() != QUrl::fromLocalFile(page))
+                clickEnded = true;
+        });
+        evaluate(browser, u"document.getElementById('link').click()"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(clickEnded, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.WebBrowser1->url(), QUrl::fromLocalFile(dir.filePath(shown)), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.WebBrowser1->title(), shown, 30000);
+        QCOMPARE(errorPages, QStringList());
     }
 
     void updateButtonShowsCaptionAndPicture()

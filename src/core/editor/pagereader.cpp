@@ -271,9 +271,3 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
 
     return m;
 }
-
-bool pageTooLargeForFields(const QString &pageText)
-{
-    // A page whose tags cost more to read than its length allows is never read into fields.
-    return exceedsMarkupLimit(pageText) || readMarkup(pageText).overBudget;
-}

@@ -141,6 +141,11 @@ bool MainWindowEditHost::openWithShell(const QString &path)
     return m_platform.openWithShell(path);
 }
 
+void MainWindowEditHost::tellNotOpened(const QString &message)
+{
+    QMessageBox::warning(&m_main, EditorStrings::WindowCaption, message);
+}
+
 void MainWindowEditHost::waitForOutsideProgram()
 {
     // The window stays painted but takes no second edit or command meanwhile.

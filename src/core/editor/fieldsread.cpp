@@ -60,8 +60,9 @@ FieldsRefusal refusalForFields(const QString &pageText)
         return FieldsRefusal::LineTooLong;
     if (exceedsMarkupLimit(pageText) || readMarkup(pageText).overBudget)
         return FieldsRefusal::TooCostly;
-    // Read without a folder: no picture is looked for.
-    if (fieldsLayout(LoadPageToFields(pageText, QString())) > FieldsLayoutLimit)
+    // The fields hold parts of the page, none longer than it was. Read without a
+    // folder: no picture is looked for.
+    if (pageText.size() > FieldsLayoutLimit && fieldsLayout(LoadPageToFields(pageText, QString())) > FieldsLayoutLimit)
         return FieldsRefusal::LineTooLong;
     return FieldsRefusal::None;
 }

@@ -143,7 +143,11 @@ bool MainWindowEditHost::openWithShell(const QString &path)
 
 void MainWindowEditHost::tellNotOpened(const QString &message)
 {
-    QMessageBox::warning(&m_main, EditorStrings::WindowCaption, message);
+    // Said without holding up the launcher, which shows the page again.
+    auto *box = new QMessageBox(QMessageBox::Warning, EditorStrings::WindowCaption, message, QMessageBox::Ok, &m_main);
+    box->setObjectName(u"editorNotOpened"_s);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainWindowEditHost::waitForOutsideProgram()

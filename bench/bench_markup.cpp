@@ -94,6 +94,24 @@ QString ordinary()
     return page(body);
 }
 
+// Paragraphs each opening a FONT tag never closed, in twelve colours and sizes, as
+// old editors write them: each paragraph nests in the one before.
+QString openFonts(int paragraphs)
+{
+    static const char *const colours[] = {"#FF0000", "#0000FF", "#008000", "#800080"};
+    QString body;
+    for (int i = 0; i < paragraphs; ++i)
+        body += u"<P><FONT color=\"%1\" size=\"%2\">"_s.arg(QLatin1StringView(colours[i % 4])).arg(2 + i % 3)
+            + u"今日の授業では教科書の三十二ページから始めます。宿題は明日までに出してください。"_s + u"</P>\r\n"_s;
+    return page(body);
+}
+
+// Nested DIVs, then end tags that close nothing.
+QString strayEndTags(int divs, int stray)
+{
+    return page(u"<DIV>"_s.repeated(divs) + u"x"_s + u"</span>"_s.repeated(stray));
+}
+
 // A long attribute name, then one name repeated: each repeat is checked against it.
 QString repeatedNames()
 {
@@ -113,6 +131,10 @@ const Page Pages[] = {
     {"b-250-text", [] { return openThenText(250, 1 << 20); }},
     {"attributes-50000", [] { return manyAttributes(50000); }},
     {"names-repeated", repeatedNames},
+    {"fonts-3000", [] { return openFonts(3000); }},
+    {"fonts-4000", [] { return openFonts(4000); }},
+    {"stray-12x600", [] { return strayEndTags(12, 600); }},
+    {"stray-4000x20000", [] { return strayEndTags(4000, 20000); }},
 };
 
 long statusKb(const char *field)

@@ -1,7 +1,8 @@
 #include "core/editor/editlauncher.h"
 
-#include "core/app/smallfile.h"
-#include "core/editor/pagereader.h"
+#include "core/app/beneath.h"
+#include "core/editor/editorstrings.h"
+#include "core/editor/fieldsread.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/markers.h"
 #include "core/pages/pagefile.h"
@@ -12,9 +13,10 @@
 #include "core/search/lookpage.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -32,12 +34,42 @@ QString editBackupPath(const QString &path)
     return (folder.isEmpty() ? QString() : folder + u'/') + u"_%"_s + fileExtension(path);
 }
 
-EditKind editKind(const QString &path, const QString &content)
+static bool isPicture(const QString &path)
 {
     const QString extension = fileExtension(path).toLower();
-    if (extension == u".bmp"_s || extension == u".jpeg"_s || extension == u".jpg"_s)
-        return EditKind::Paint;
-    return isEditablePage(content) && !pageTooLargeForFields(content) ? EditKind::Editor : EditKind::Outside;
+    return extension == u".bmp"_s || extension == u".jpeg"_s || extension == u".jpg"_s;
+}
+
+// How a file is edited, and why a page goes outside when it would hold the window
+// in the fields (refused: what its file read already found).
+struct EditChoice
+{
+    EditKind kind;
+    FieldsRefusal refusal = FieldsRefusal::None;
+};
+
+static EditChoice chooseEdit(const QString &path, const QString &content, FieldsRefusal refused)
+{
+    if (isPicture(path))
+        return {EditKind::Paint};
+    if (refused != FieldsRefusal::None)
+        return {EditKind::Outside, refused};
+    if (!isEditablePage(content))
+        return {EditKind::Outside};
+    const FieldsRefusal refusal = refusalForFields(content);
+    return {refusal == FieldsRefusal::None ? EditKind::Editor : EditKind::Outside, refusal};
+}
+
+EditKind editKind(const QString &path, const QString &content)
+{
+    return chooseEdit(path, content, FieldsRefusal::None).kind;
+}
+
+QString notOpenedMessage(const QString &path, FieldsRefusal refusal)
+{
+    const QString name = fileNameOf(path);
+    return refusal == FieldsRefusal::None ? EditorStrings::NoProgramFor.arg(name)
+                                          : EditorStrings::NotOpenedBecause.arg(name, refusalReason(refusal));
 }
 
 QString newDailyPageName(const QDateTime &now, const QStringList &levelNames, const QStringList &folderNames)
@@ -158,16 +190,19 @@ static QString editInEditor(EditLauncherHost &host, const QString &path, QString
     return pathWithoutExtension(fileNameOf(pagePath));
 }
 
-static void editOutside(EditLauncherHost &host, const QString &path)
+// refusal: why a page was kept out of the editor, said when nothing opens it.
+static void editOutside(EditLauncherHost &host, const QString &path, FieldsRefusal refusal)
 {
     host.showPlaceholder(Markers::StatusEditingOutside);
     const QString spreadsheet = host.spreadsheetProgram();
     // Without a spreadsheet program the file opens with its own program.
-    if ((path.contains(u".htm"_s) || path.contains(u".mht"_s)) && !spreadsheet.isEmpty())
-        host.startProgram(spreadsheet, {path});
+    const bool started = (path.contains(u".htm"_s) || path.contains(u".mht"_s)) && !spreadsheet.isEmpty()
+                             ? host.startProgram(spreadsheet, {path})
+                             : host.openWithShell(path);
+    if (started)
+        host.waitForOutsideProgram();
     else
-        host.openWithShell(path);
-    host.waitForOutsideProgram();
+        host.tellNotOpened(notOpenedMessage(path, refusal));
     host.refreshCurrentPage();
 }
 
@@ -188,31 +223,35 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
             path = host.currentFolder() + u'/' + host.currentFileName();
         // A FIFO or a device under a page's name is no page: no editor or program
         // is started on it, and the page is shown again.
-        const QFileInfo info(path);
-        if (info.exists() && !info.isFile()) {
+        struct stat st;
+        const bool exists = Beneath::stat(path, &st);
+        if (exists && !S_ISREG(st.st_mode)) {
             host.refreshCurrentPage();
             return;
         }
 
-        if (QFileInfo(path).isFile())
+        if (exists)
             host.copyFile(path, editBackupPath(path));
         // The page is read once: the fields and the save's check come from the same
-        // bytes, so a post written meanwhile is found on saving.
+        // bytes, so a post written meanwhile is found on saving. A page that would
+        // hold the window in the fields opens with its own program instead.
         PageSnapshot read;
+        FieldsRefusal refused = FieldsRefusal::None;
         if (content.isEmpty()) {
-            // A page too large for the editor's fields (it would hold the window for
-            // half a minute and gigabytes) opens with its own program instead.
-            if (info.size() <= PageSizeLimit)
-                read = takePageSnapshot(path);
-            const PageText page = read.exists ? decodePageUtf8(read.bytes) : PageText{};
-            content = page.ok() ? page.text : QString();
+            const PageForFields file = readPageForFields(path);
+            read = file.read;
+            content = file.page.ok() ? file.page.text : QString();
+            // Only a page may be too large for the editor: other files never go there.
+            if (file.tooLarge && path.contains(u".htm"_s))
+                refused = FieldsRefusal::TooLarge;
             // The document type line is plain ASCII: an own page shows it whatever its encoding.
-            if (page.status == PageText::Undecodable && read.bytes.contains(Markers::OwnPageMark.toLatin1()))
+            if (file.page.status == PageText::Undecodable && read.bytes.contains(Markers::OwnPageMark.toLatin1()))
                 host.tellUndecodablePage(path);
         } else {
             read = takePageSnapshot(path); // a new page: what stands under its name now
         }
-        kind = editKind(path, content);
+        const EditChoice choice = chooseEdit(path, content, refused);
+        kind = choice.kind;
         switch (kind) {
         case EditKind::Paint:
             editInPaintProgram(host, path);
@@ -221,7 +260,7 @@ void EditPage(EditLauncherHost &host, QString path, QString content)
             editedName = editInEditor(host, path, content, read);
             break;
         case EditKind::Outside:
-            editOutside(host, path);
+            editOutside(host, path, choice.refusal);
             break;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/editor/fieldsread.h"
 #include "core/editor/pagesave.h"
 #include "core/present/pollcontrol.h"
 
@@ -51,6 +52,9 @@ public:
     virtual QString spreadsheetProgram() = 0;
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
     virtual bool openWithShell(const QString &path) = 0;
+    // Nothing opened a file handed to another program: the user is told why the
+    // editor did not open it either.
+    virtual void tellNotOpened(const QString &message) = 0;
     // The wait after handing a file to another program; the main window takes
     // no edit or command meanwhile.
     virtual void waitForOutsideProgram() = 0;
@@ -74,6 +78,10 @@ QString editBackupPath(const QString &path);
 // How a file is edited.
 enum class EditKind { Paint, Editor, Outside };
 EditKind editKind(const QString &path, const QString &content);
+
+// What the user is told when no program opens a file the editor did not take:
+// why the editor did not (refusal), when it was a page kept out of it.
+QString notOpenedMessage(const QString &path, FieldsRefusal refusal);
 
 // A name for a new dated page: stamp (year, month, day, "-", day, month,
 // seconds) + a number that counts the level's pages of the day, raised until

@@ -43,6 +43,17 @@ inline const QString LockNotAFile = QStringLiteral("%1 を保存できません�
 inline const QString PageNotReread = QStringLiteral("%1 を読み直せませんでした。");
 inline const QString UndecodablePage =
     QStringLiteral("%1 はUTF-8の文字として読めないため、エディターでは開きません。ページはそのまま残ります。");
+// Why a page is not read into the editor's fields: each follows "%1 は" and goes before "ため".
+inline const QString ReasonTooLarge = QStringLiteral("大きすぎる");
+inline const QString ReasonTooCostly = QStringLiteral("タグが多すぎる");
+inline const QString ReasonLineTooLong = QStringLiteral("長すぎる行がある");
+// %1 the page, %2 the reason.
+inline const QString PageNotRereadBecause = QStringLiteral("%1 は%2ため、読み直せません。編集はそのまま残ります。");
+inline const QString NotOpenedBecause =
+    QStringLiteral("%1 は%2ため、エディターでは開けません。ほかに開くプログラムもありません。");
+inline const QString NoProgramFor = QStringLiteral("%1 を開くプログラムがありません。");
+// %1 the reason: the source view is left only for what the fields can hold.
+inline const QString SourceNotRead = QStringLiteral("ソースは%1ため、編集欄に戻せません。");
 
 // Tools.
 inline const QString TodayHint = QStringLiteral("今日の日付");

@@ -128,12 +128,30 @@ void readHeadAndSize(PageModel &m, const QString &head, const QString &pageText)
     m.PageSizeTag = a4 ? Markers::SizeTagA4 : Markers::SizeTagB4;
 }
 
+// Where the BODY start tag ends, in any case: as the browser reads the tags, or
+// where they cannot be read (a second BODY the browser merges into the first),
+// the first "<BODY" that a name end follows; -1 without one.
+qsizetype bodyStartTagEnd(const QString &w)
+{
+    for (const MarkupTag &tag : markupTags(w)) {
+        if (!tag.closing && tag.name.compare(u"BODY"_s, Qt::CaseInsensitive) == 0)
+            return tag.end;
+    }
+    for (qsizetype at = w.indexOf(u"<BODY"_s, 0, Qt::CaseInsensitive); at >= 0;
+         at = w.indexOf(u"<BODY"_s, at + 5, Qt::CaseInsensitive)) {
+        const QChar next = at + 5 < w.size() ? w.at(at + 5) : u'>';
+        if (next == u'>' || next == u'/' || next.isSpace()) {
+            const qsizetype gt = w.indexOf(u'>', at);
+            return gt < 0 ? w.size() : gt + 1;
+        }
+    }
+    return -1;
+}
+
 void readBodyStart(PageModel &m, QString &w)
 {
-    const qsizetype body = w.indexOf(u"<BODY"_s);
-    if (body >= 0) {
-        const qsizetype gt = w.indexOf(u'>', body);
-        const qsizetype end = gt < 0 ? w.size() : gt + 1;
+    const qsizetype end = bodyStartTagEnd(w);
+    if (end >= 0) {
         m.PageHeadEnd = w.first(end);
         w = w.sliced(end);
     } else {
@@ -270,10 +288,4 @@ PageModel LoadPageToFields(const QString &pageText, const QString &path)
     m.titleHint = parts.hint;
 
     return m;
-}
-
-bool pageTooLargeForFields(const QString &pageText)
-{
-    // A page whose tags cost more to read than its length allows is never read into fields.
-    return exceedsMarkupLimit(pageText) || readMarkup(pageText).overBudget;
 }

@@ -8,7 +8,3 @@
 // empty and the text that is there is kept.
 // The caller invalidates the search window's index (every load may change titles).
 PageModel LoadPageToFields(const QString &pageText, const QString &path);
-
-// Whether a page is too large for its tags to be read into the fields: the
-// editor opens it with its own program instead.
-bool pageTooLargeForFields(const QString &pageText);

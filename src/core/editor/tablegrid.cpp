@@ -33,21 +33,79 @@ bool isTablePart(const MarkupTag &tag)
     return std::any_of(names.cbegin(), names.cend(), [&tag](const QString &name) { return isNamed(tag, name); });
 }
 
-bool hasAttribute(const MarkupTag &tag, QStringView name)
+QStringView valueOf(const QString &text, const MarkupAttribute &attribute)
 {
-    return std::any_of(tag.attributes.cbegin(), tag.attributes.cend(),
-                       [name](const MarkupAttribute &attribute) { return attribute.name == name; });
+    return attribute.valueBegin < 0 ? QStringView()
+                                    : QStringView(text).sliced(attribute.valueBegin,
+                                                               attribute.valueEnd - attribute.valueBegin);
 }
 
-// align="..." of the table's start tag, or "".
-QString alignOf(const QString &startTag)
+bool isNumber(QStringView value)
 {
-    const qsizetype align = startTag.indexOf(u"align"_s);
-    if (align < 0)
-        return {};
-    const qsizetype open = startTag.indexOf(u'"', align);
-    const qsizetype close = open < 0 ? -1 : startTag.indexOf(u'"', open + 1);
-    return u"align=\""_s + (close < 0 ? QString() : startTag.sliced(open + 1, close - open - 1)) + u'"';
+    return !value.isEmpty() && std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The TABLE start tag as the grid writes it back: border="1", and either a width
+// (the page's, when written) or align="center" or "right". align receives the
+// alignment the grid keeps; false for a tag holding anything else.
+bool readTableTag(const MarkupTag &tag, const QString &text, QString *align)
+{
+    bool width = false;
+    for (const MarkupAttribute &attribute : tag.attributes) {
+        const QStringView value = valueOf(text, attribute);
+        if (attribute.name == u"border"_s && value == u"1")
+            continue;
+        if (attribute.name == u"width"_s && isNumber(value)) {
+            width = true;
+            continue;
+        }
+        if (attribute.name == u"align"_s
+            && (value.compare(u"center", Qt::CaseInsensitive) == 0 || value.compare(u"right", Qt::CaseInsensitive) == 0)) {
+            *align = u"align=\""_s + value.toString().toLower() + u'"';
+            continue;
+        }
+        return false;
+    }
+    return !(width && !align->isEmpty());
+}
+
+// What the builder writes on the cell at row, column of the grid besides the
+// table's centring: its span, its width and its colour.
+struct CellShape
+{
+    QStringView colspan;
+    QStringView width;
+    QStringView colour;
+};
+
+CellShape builderCell(int row, int column)
+{
+    if (row == 0)
+        return {u"8", {}, {}};
+    if (row == RowCount - 1)
+        return {u"8", {}, u"#fafed3"};
+    const QStringView colour = row == 1 ? u"#cbfefc" : u"#fafed3";
+    if (column < 2)
+        return {{}, u"100", colour};
+    return {row > 8 ? u"6" : QStringView(), {}, colour};
+}
+
+// Whether the cell's start tag holds only what the builder writes there: a span
+// elsewhere would shift the cells, another attribute would be lost.
+bool cellTagFits(const MarkupTag &tag, const QString &text, int row, int column, bool centred)
+{
+    const CellShape shape = builderCell(row, column);
+    for (const MarkupAttribute &attribute : tag.attributes) {
+        const QStringView value = valueOf(text, attribute);
+        const QStringView expected = attribute.name == u"colspan"_s ? shape.colspan
+                                     : attribute.name == u"width"_s ? shape.width
+                                     : attribute.name == u"bgcolor"_s ? shape.colour
+                                     : attribute.name == u"align"_s && centred ? QStringView(u"center")
+                                                                               : QStringView();
+        if (expected.isEmpty() || value.compare(expected, Qt::CaseInsensitive) != 0)
+            return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -55,8 +113,12 @@ bool readTableGrid(PageModel &m, const NoteTags &note, const Span &table)
 {
     const QString &text = note.text();
     const QList<MarkupTag> &tags = note.tags();
-    if (!table.closed || note.keepsWhiteSpace(table.begin, table.contentBegin))
+    const qsizetype tableTag = note.firstTagAt(table.begin);
+    QString align;
+    if (!table.closed || note.keepsWhiteSpace(table.begin, table.contentBegin) || tableTag >= tags.size()
+        || !readTableTag(tags.at(tableTag), text, &align))
         return false;
+    const bool centred = align.contains(u"center"_s);
     std::array<QString, PageModel::CellCount> cells;
     int cellCount = 0;
     int row = -1; // cells before any TR stand in the row the browser makes for them
@@ -67,6 +129,9 @@ bool readTableGrid(PageModel &m, const NoteTags &note, const Span &table)
         if (!isBlankGap(QStringView(text).sliced(gapFrom, tag.begin - gapFrom)))
             return false;
         gapFrom = tag.end;
+        // Rows and the body the grid writes bare.
+        if ((isNamed(tag, u"TBODY") || isNamed(tag, u"TR")) && !tag.attributes.isEmpty())
+            return false;
         if (isNamed(tag, u"TBODY") || (tag.closing && isNamed(tag, u"TR")))
             continue;
         if (!tag.closing && isNamed(tag, u"TR")) {
@@ -75,10 +140,10 @@ bool readTableGrid(PageModel &m, const NoteTags &note, const Span &table)
             column = 0;
             continue;
         }
-        if (tag.closing || !isNamed(tag, u"TD") || hasAttribute(tag, u"rowspan"))
+        if (tag.closing || !isNamed(tag, u"TD"))
             return false;
         row = qMax(row, 0);
-        if (column >= rowCapacity(row))
+        if (column >= rowCapacity(row) || !cellTagFits(tag, text, row, column, centred))
             return false;
         // The cell runs to its own end tag, with no part of a table inside.
         qsizetype end = i + 1;
@@ -96,7 +161,7 @@ bool readTableGrid(PageModel &m, const NoteTags &note, const Span &table)
     if (!isBlankGap(QStringView(text).sliced(gapFrom, table.contentEnd - gapFrom))
         || std::all_of(cells.cbegin(), cells.cend(), [](const QString &cell) { return cell.isEmpty(); }))
         return false;
-    m.tableAlign = alignOf(text.sliced(table.begin, table.contentBegin - table.begin));
+    m.tableAlign = align;
     m.cells = cells;
     m.tableHasGrid = cellCount > 1;
     return true;

@@ -6,14 +6,14 @@
 
 #include <memory>
 
-// An HTML5 parse whose memory and work stay in proportion to the length of its
-// input. A tree builder following the standard can be made to do far more: it
+// An HTML5 parse whose memory and work stay within a budget set by the length of
+// its input. A tree builder following the standard can be made to do far more: it
 // copies every unclosed formatting element into each later block, and each tag
 // and character costs it the depth of the open elements. The parser's memory
 // comes from an arena of ours; the arena counts what it hands out and, through
-// the nodes, how deep the tree grows, and stops the parse (the parser is C: a
-// jump back out of it, then the arena freed as a whole) once the count passes a
-// budget set by the input's length.
+// the nodes, how deep the tree grows and so the work each step costs, and stops
+// the parse (the parser is C: a jump back out of it, then the arena freed as a
+// whole) once either count passes its budget.
 class BoundedParse
 {
 public:

@@ -284,7 +284,10 @@ private:
                 break;
             case GUMBO_NODE_ELEMENT:
             case GUMBO_NODE_TEMPLATE:
-                addTag(node->v.element, node->v.element.original_tag);
+                // A copy the parser makes of a formatting element points at its
+                // source's start tag; it may have an end tag of its own.
+                if (!(node->parse_flags & (GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED)))
+                    addTag(node->v.element, node->v.element.original_tag);
                 addTag(node->v.element, node->v.element.original_end_tag);
                 inner |= ownPlace(node->v.element);
                 children = &node->v.element.children;

@@ -59,9 +59,10 @@ struct Markup
 
 inline constexpr qsizetype MarkupTagLimit = 25000;
 // Elements nested deeper than this (as the browser nests them, its copies of
-// unclosed formatting tags included) make a page over budget: no page needs as
-// many, and each character costs the parser the depth it stands at.
-inline constexpr int MarkupDepthLimit = 256;
+// unclosed formatting tags included) make a page over budget. Old editors nest
+// deeply: a FONT tag left open in each paragraph nests every paragraph in the one
+// before it.
+inline constexpr int MarkupDepthLimit = 4096;
 
 // Whether text holds more "<" than a page is read for: readMarkup() reads none of it.
 inline bool exceedsMarkupLimit(const QString &text)

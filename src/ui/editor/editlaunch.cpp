@@ -141,6 +141,15 @@ bool MainWindowEditHost::openWithShell(const QString &path)
     return m_platform.openWithShell(path);
 }
 
+void MainWindowEditHost::tellNotOpened(const QString &message)
+{
+    // Said without holding up the launcher, which shows the page again.
+    auto *box = new QMessageBox(QMessageBox::Warning, EditorStrings::WindowCaption, message, QMessageBox::Ok, &m_main);
+    box->setObjectName(u"editorNotOpened"_s);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 void MainWindowEditHost::waitForOutsideProgram()
 {
     // The window stays painted but takes no second edit or command meanwhile.

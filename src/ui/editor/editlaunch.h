@@ -48,6 +48,7 @@ public:
     QString spreadsheetProgram() override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     bool openWithShell(const QString &path) override;
+    void tellNotOpened(const QString &message) override;
     void waitForOutsideProgram() override;
     bool copyFile(const QString &from, const QString &to) override;
     void refreshAfterEditor(const QString &baseName) override;

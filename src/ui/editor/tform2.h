@@ -247,7 +247,7 @@ public:
     void SpeedButton38Click(); // Fit
     void SpeedButton41Click(); // today's date
     void SpeedButton39Click(); // initialise
-    void SpeedButton28Click(); // source mode
+    bool SpeedButton28Click(); // source mode; false when the source stays (it cannot go into the fields)
     void SpeedButton22Click(); // folder notes
 
     // --- the page model ---

@@ -2,9 +2,10 @@
 // the controls hold what the user changes; a build collects them again.
 #include "ui/editor/tform2.h"
 
+#include "core/editor/editorstrings.h"
+#include "core/editor/fieldsread.h"
 #include "core/editor/pagebuilder.h"
 #include "core/editor/pagereader.h"
-#include "core/editor/editorstrings.h"
 #include "core/pages/pagefile.h"
 #include "ui/editor/editorwidgets.h"
 
@@ -151,12 +152,20 @@ void TForm2::openPage(const QString &path, const QString &pageText, const PageSn
 
 void TForm2::reloadPage()
 {
-    const PageSnapshot read = takePageSnapshot(readPath);
-    const PageText text = read.exists ? decodePageUtf8(read.bytes) : PageText{};
-    if (!text.ok()) {
-        warn(EditorStrings::PageNotReread.arg(QFileInfo(readPath).fileName()));
+    // Read as opening reads it: a page that would hold the window keeps the edit.
+    const QString name = QFileInfo(readPath).fileName();
+    const PageForFields file = readPageForFields(readPath);
+    const FieldsRefusal refusal = file.tooLarge ? FieldsRefusal::TooLarge
+                                  : file.page.ok() ? refusalForFields(file.page.text)
+                                                   : FieldsRefusal::None;
+    if (refusal != FieldsRefusal::None) {
+        warn(EditorStrings::PageNotRereadBecause.arg(name, refusalReason(refusal)));
         return;
     }
-    openPage(readPath, text.text, read);
+    if (!file.page.ok()) {
+        warn(EditorStrings::PageNotReread.arg(name));
+        return;
+    }
+    openPage(readPath, file.page.text, file.read);
     FormShow();
 }

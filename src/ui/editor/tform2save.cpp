@@ -3,6 +3,7 @@
 
 #include "core/editor/editorstrings.h"
 #include "core/editor/editortools.h"
+#include "core/editor/fieldsread.h"
 #include "core/pages/markers.h"
 #include "ui/editor/editorwidgets.h"
 #include "ui/editor/tform12.h"
@@ -20,16 +21,16 @@ namespace S = EditorStrings;
 void TForm2::BitBtn4Click()
 {
     // Edits made in the source count: read them back before building.
-    if (sourceMode)
-        SpeedButton28Click();
+    if (sourceMode && !SpeedButton28Click())
+        return;
     if (SavePageFile(caption()))
         accept();
 }
 
 void TForm2::BitBtn1Click()
 {
-    if (sourceMode)
-        SpeedButton28Click();
+    if (sourceMode && !SpeedButton28Click())
+        return;
     if (Label5->text().isEmpty()) {
         BitBtn4Click();
         return;
@@ -130,7 +131,7 @@ void TForm2::leaveSourceMode()
     EditArea->show();
 }
 
-void TForm2::SpeedButton28Click()
+bool TForm2::SpeedButton28Click()
 {
     SpeedButton *toggle = speedButton(28);
     if (!sourceMode) {
@@ -144,11 +145,18 @@ void TForm2::SpeedButton28Click()
         Panel1->setMaximumHeight(QWIDGETSIZE_MAX);
         Panel17->show();
         Memo82->setFocus();
-        return;
+        return true;
+    }
+    // The source is read as a page file is: one that would hold the window stays here.
+    const FieldsRefusal refusal = refusalForFields(fieldTextFromWidget(documentText(Memo82->document())));
+    if (refusal != FieldsRefusal::None) {
+        warn(S::SourceNotRead.arg(refusalReason(refusal)));
+        return false;
     }
     LoadPageToFields(caption());
     leaveSourceMode();
     ApplyTagsToControls();
+    return true;
 }
 
 void TForm2::SpeedButton22Click()

@@ -291,6 +291,34 @@ private slots:
         QTest::newRow("cell without its end tag") << u"<TABLE><TR><TD>a</TR></TABLE>"_s << -1 << QString();
         QTest::newRow("preformatted cell") << u"<TABLE><TR><TD><PRE>a\r\n b</PRE></TD></TR></TABLE>"_s << -1 << QString();
         QTest::newRow("no text") << u"<TABLE border=\"1\"><TR><TD></TD></TR></TABLE>"_s << -1 << QString();
+        // The grid writes back only what the builder writes: a span elsewhere would
+        // shift the cells, any other attribute or value would be lost.
+        const QString rows = u"<TR><TD>head</TD></TR>\r\n<TR><TD>a</TD><TD>b</TD></TR>"_s;
+        QTest::newRow("the builder's spans and colours")
+            << u"<TABLE border=\"1\" width=\"860\"><TR><TD colspan=\"8\">head</TD></TR><TR><TD Width=\"100\" bgcolor=\"#CBFEFC\">a</TD></TR></TABLE>"_s
+            << 1 << u"a"_s;
+        QTest::newRow("a cell spanning columns")
+            << u"<TABLE border=\"1\"><TR><TD>head</TD></TR><TR><TD colspan=\"2\">a</TD><TD>b</TD></TR></TABLE>"_s << -1
+            << QString();
+        QTest::newRow("the caption's span in a row")
+            << u"<TABLE border=\"1\"><TR><TD>head</TD></TR><TR><TD colspan=\"8\">a</TD></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("a colour of its own") << u"<TABLE border=\"1\">"_s + QString(rows).replace(u"<TD>a"_s, u"<TD bgcolor=\"#ff0000\">a"_s)
+                                                    + u"</TABLE>"_s
+                                             << -1 << QString();
+        QTest::newRow("a cell aligned on its own")
+            << u"<TABLE border=\"1\"><TR><TD>head</TD></TR><TR><TD align=\"right\">a</TD></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("a cell width of its own")
+            << u"<TABLE border=\"1\"><TR><TD>head</TD></TR><TR><TD width=\"50%\">a</TD></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("no border") << u"<TABLE border=0><TR><TD>head</TD></TR></TABLE>"_s << -1 << QString();
+        QTest::newRow("aligned left") << u"<TABLE border=\"1\" align=\"left\"><TR><TD>head</TD></TR></TABLE>"_s << -1
+                                      << QString();
+        QTest::newRow("a width beside its alignment")
+            << u"<TABLE border=\"1\" align=\"center\" width=\"300\"><TR><TD align=\"center\">head</TD></TR></TABLE>"_s << -1
+            << QString();
+        QTest::newRow("a coloured row") << u"<TABLE border=\"1\"><TR bgcolor=\"#eeeeee\"><TD>head</TD></TR></TABLE>"_s
+                                        << -1 << QString();
+        QTest::newRow("cell padding") << u"<TABLE border=\"1\" cellpadding=\"4\"><TR><TD>head</TD></TR></TABLE>"_s << -1
+                                      << QString();
     }
     void tableIsTakenIntoTheGridOnlyAsItIs()
     {
@@ -379,6 +407,28 @@ private slots:
         const QString built = BuildPageFromFields(LoadPageToFields(page, QString()), QString(), QDate(2026, 2, 6)).page;
         QCOMPARE(built, Head + (saved.isEmpty() ? body : saved) + u"</BODY>\r\n</HTML>\r\n"_s);
         QCOMPARE(BuildPageFromFields(LoadPageToFields(built, QString()), QString(), QDate(2026, 2, 6)).page, built);
+    }
+
+    // The BODY start tag is found by its name, whatever its case: the text
+    // before the header block stays there on an unchanged save.
+    void bodyStartTagInAnyCase_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::newRow("upper case") << u"<BODY>"_s;
+        QTest::newRow("lower case") << u"<body>"_s;
+        QTest::newRow("mixed case, with attributes") << u"<Body bgcolor=\"#FFFFFF\">"_s;
+        QTest::newRow("after one in a comment") << u"<!-- <BODY> --><body>"_s;
+    }
+    void bodyStartTagInAnyCase()
+    {
+        QFETCH(QString, tag);
+        QString page = Head;
+        page.replace(u"<BODY>"_s, tag);
+        page += u"<P>TOP NOTICE</P><!--HEDDA_IN--><!--HEDDA_OUT--><P>mid</P><!--NOTE_IN--><P></P><P>t</P><!--NOTE_OUT-->"
+                u"<P>low</P><!--FOOTER_IN--><!--FOOTER_OUT--></body>\r\n</html>\r\n"_s;
+        const PageModel m = LoadPageToFields(page, QString());
+        QCOMPARE(m.text, u"t"_s);
+        QCOMPARE(BuildPageFromFields(m, QString(), QDate(2026, 2, 6)).page, page);
     }
 
     void pictureSizeReadLeniently()

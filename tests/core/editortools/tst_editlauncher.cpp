@@ -1,3 +1,4 @@
+#include "core/app/smallfile.h"
 #include "core/editor/editlauncher.h"
 #include "core/pages/markupscan.h"
 #include "core/pages/pagefile.h"
@@ -7,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include "core/editortools/filebytes.h"
 
@@ -67,11 +70,13 @@ public:
         log << u"start "_s + program + u' ' + QFileInfo(arguments.value(0)).fileName();
         return true;
     }
+    bool programs = true; // false: no program opens anything (a fresh PC)
     bool openWithShell(const QString &path) override
     {
         log << u"shell "_s + QFileInfo(path).fileName();
-        return true;
+        return programs;
     }
+    void tellNotOpened(const QString &message) override { log << u"told "_s + message; }
     void waitForOutsideProgram() override { log << u"outside wait"_s; }
     bool copyFile(const QString &from, const QString &to) override
     {
@@ -240,6 +245,71 @@ private slots:
         QVERIFY2(at > 0, qPrintable(host.log.join(u" | "_s)));
         QCOMPARE(host.log.mid(at + 1), QStringList({u"outside wait"_s, u"refresh"_s, u"resume"_s}));
         QVERIFY(host.log.contains(u"placeholder *** 編集中 ***"_s));
+    }
+
+    // A page the editor keeps out opens with its own program; when nothing opens
+    // it, the window does not wait for a program and the user is told why.
+    void pageKeptOutOfTheEditorGoesToItsOwnProgram_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size"); // the file grown to this size, the rest zeros
+        QTest::addColumn<QString>("reason");
+        QString copied = OwnPage + u"<P>x</P><P>"_s;
+        for (int i = 0; i < 1000; ++i)
+            copied += u"<b id=%1>"_s.arg(i);
+        copied += u"</P>"_s + u"<div>x</div>"_s.repeated(1000);
+        QTest::newRow("tags too costly to read") << encodePage(copied) << qint64(0) << u"タグが多すぎる"_s;
+        QTest::newRow("larger than a page is read") << encodePage(OwnPage) << PageSizeLimit + 1 << u"大きすぎる"_s;
+        QTest::newRow("a text of one line of a million characters")
+            << encodePage(OwnPage + u"<!--NOTE_IN--><P></P><P>"_s + QString(1000000, u'あ') + u"</P><!--NOTE_OUT-->"_s)
+            << qint64(0) << u"長すぎる行がある"_s;
+    }
+    void pageKeptOutOfTheEditorGoesToItsOwnProgram()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"page.html"_s);
+        QVERIFY(writeBytes(path, bytes));
+        if (size > 0)
+            QVERIFY(QFile::resize(path, size));
+        for (const bool programs : {true, false}) {
+            FakeHost host;
+            host.folder = dir.path();
+            host.names = {u"page.html"_s};
+            host.programs = programs;
+            L::EditPage(host, {}, {});
+            const QString log = host.log.join(u" | "_s);
+            QVERIFY2(!log.contains(u"editor"_s) && log.contains(u"shell page.html"_s), qPrintable(log));
+            QCOMPARE(log.contains(u"outside wait"_s), programs);
+            QCOMPARE(log.contains(u"told page.html は"_s + reason + u"ため"_s), !programs);
+            QCOMPARE(host.log.last(), u"resume"_s);
+        }
+    }
+
+    void fifoUnderAPagesNameOpensNothing()
+    {
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {u"page.html"_s};
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(u"page.html"_s)).constData(), 0600), 0);
+        L::EditPage(host, {}, {});
+        QCOMPARE(host.log, QStringList({u"pause"_s, u"placeholder --- 編集中 ---"_s, u"refresh"_s, u"resume"_s}));
+    }
+
+    void fileNothingOpensIsNamed()
+    {
+        QTemporaryDir dir;
+        FakeHost host;
+        host.folder = dir.path();
+        host.names = {u"plan.pdf"_s};
+        host.programs = false;
+        QVERIFY(writeBytes(dir.filePath(u"plan.pdf"_s), "%PDF"));
+        L::EditPage(host, {}, {});
+        QVERIFY(host.log.contains(u"told plan.pdf を開くプログラムがありません。"_s));
+        QVERIFY(!host.log.contains(u"outside wait"_s));
     }
 
     void undecodablePageKeepsItsBytesAndTheUserIsTold_data()

@@ -22,6 +22,18 @@ QString unclosedThenBlocks(int unclosed, int blocks)
     return text + u"</p>"_s + u"<div>x</div>"_s.repeated(blocks);
 }
 
+// Paragraphs each opening a FONT tag that is never closed, in twelve colours and
+// sizes, as old editors write them: each paragraph nests in the one before.
+QString openFontParagraphs(int paragraphs)
+{
+    static const QString colours[] = {u"#FF0000"_s, u"#0000FF"_s, u"#008000"_s, u"#800080"_s};
+    QString text = u"<HTML><HEAD><TITLE>x</TITLE></HEAD><BODY>\r\n"_s;
+    for (int i = 0; i < paragraphs; ++i)
+        text += u"<P><FONT color=\"%1\" size=\"%2\">"_s.arg(colours[i % 4]).arg(2 + i % 3)
+            + u"今日の授業は教科書の三十二ページから始めます。忘れずに、"_s + QString::number(i) + u"</P>\r\n"_s;
+    return text + u"</BODY></HTML>\r\n"_s;
+}
+
 QString numbered(const QString &pattern, int count)
 {
     QString text;
@@ -135,6 +147,17 @@ private slots:
         QTest::newRow("stray end tags up to the < limit") << u"<P>x"_s + u"</FONT>"_s.repeated(MarkupTagLimit - 1) << 1;
         QTest::newRow("paragraphs up to the < limit") << u"<P>x</P>"_s.repeated(MarkupTagLimit / 2) << MarkupTagLimit;
         QTest::newRow("a long text") << u"<P><B>"_s + QString(1 << 22, u'a') << 2;
+        QTest::newRow("thousands of paragraphs each in an unclosed FONT of the one before")
+            << openFontParagraphs(3000) << 9000 + 8;
+        QTest::newRow("stray end tags in twelve nested DIVs")
+            << u"<DIV>"_s.repeated(12) + u"x"_s + u"</span>"_s.repeated(600) << 12;
+        QTest::newRow("stray end tags in thirteen nested DIVs")
+            << u"<DIV>"_s.repeated(13) + u"x"_s + u"</span>"_s.repeated(600) << 13;
+        QTest::newRow("stray end tags with attributes") << u"<DIV>"_s.repeated(12) + u"x"_s
+                + numbered(u"</span id=%1 class=\"a b\">"_s, 3000) << 12;
+        QTest::newRow("twice as many paragraphs of unclosed FONTs") << openFontParagraphs(6000) << -1;
+        QTest::newRow("formatting tags alike nested deeply before a long text")
+            << u"<P>"_s + u"<FONT size=\"2\">a "_s.repeated(3000) + QString(1 << 20, u'a') << -1;
     }
     void readWithinItsBudget()
     {

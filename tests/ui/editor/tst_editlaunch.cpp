@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -152,6 +153,26 @@ private slots:
         launcher.editCurrentPage();
         QCOMPARE(questions.size(), 1);
         QCOMPARE(readBytes(path), encodePage(posted));
+    }
+
+    // A page too costly for the editor that no program opens: the user is told
+    // why, without a wait in a window that takes nothing.
+    void pageNothingOpensIsExplained()
+    {
+        QString costly = u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><BODY><P>x</P><P>"_s;
+        for (int i = 0; i < 1000; ++i)
+            costly += u"<b id=%1>"_s.arg(i);
+        QVERIFY(writePageFile(data.filePath(u"05_costly.html"_s), costly + u"</P>"_s + u"<div>x</div>"_s.repeated(1000)));
+        MainWindowEditHost launcher(nav, mainWindow, editor, platform);
+        launcher.excelPath = [&] { return programs.filePath(u"missing"_s); };
+        openLevel(4);
+        launcher.editCurrentPage();
+        auto *box = mainWindow.findChild<QMessageBox *>(u"editorNotOpened"_s);
+        QVERIFY(box);
+        QCOMPARE(box->text(), u"05_costly.html はタグが多すぎるため、エディターでは開けません。ほかに開くプログラムもありません。"_s);
+        QVERIFY(mainWindow.isEnabled());
+        QCOMPARE(host.log.last(), u"resume"_s);
+        box->close();
     }
 };
 

@@ -2,6 +2,7 @@
 #include "ui/editor/tform12.h"
 #include "ui/editor/tform2.h"
 
+#include "core/editor/fieldsread.h"
 #include "core/pages/pagefile.h"
 #include "core/pages/pagetext.h"
 
@@ -218,6 +219,69 @@ private slots:
             QVERIFY(!readBytes(path).contains("ほかのPCの書き込み"));
             break;
         }
+    }
+
+    // A peer replaces the open page with one the fields cannot hold: "読み直す" is
+    // refused as opening refuses it, and the edit stays.
+    void reloadIsRefusedAsOpeningIs_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("size"); // the file grown to this size, the rest zeros
+        QTest::addColumn<QString>("reason");
+        const QString head = u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><BODY>"_s
+                             u"<!--NOTE_IN--><P></P><P>"_s;
+        QTest::newRow("a page of sixty megabytes") << encodePage(head) << (qint64(60) << 20) << u"大きすぎる"_s;
+        QTest::newRow("a paragraph of one line of a million characters")
+            << encodePage(head + QString(1000000, u'あ') + u"</P><!--NOTE_OUT-->"_s) << qint64(0)
+            << u"長すぎる行がある"_s;
+        QString copied = head;
+        for (int i = 0; i < 1000; ++i)
+            copied += u"<b id=%1>"_s.arg(i);
+        QTest::newRow("tags too costly to read")
+            << encodePage(copied + u"</P>"_s + u"<div>x</div>"_s.repeated(1000)) << qint64(0) << u"タグが多すぎる"_s;
+    }
+    void reloadIsRefusedAsOpeningIs()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, size);
+        QFETCH(QString, reason);
+        TForm2 form(&mainWindow);
+        open(form, u"table.html"_s);
+        const QString path = form.caption();
+        form.Edit1->setText(u"編集した題"_s);
+        QVERIFY(writeBytes(path, bytes));
+        if (size > 0)
+            QVERIFY(QFile::resize(path, size));
+        QStringList warnings;
+        form.warn = [&](const QString &message) { warnings << message; };
+        form.askChangedPage = [](const QString &) { return TForm2::ChangedPageChoice::Reload; };
+        form.BitBtn4Click();
+        QCOMPARE(warnings, QStringList{u"table.html は"_s + reason + u"ため、読み直せません。編集はそのまま残ります。"_s});
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.Edit1->text(), u"編集した題"_s);
+        QCOMPARE(QFileInfo(path).size(), size > 0 ? size : bytes.size());
+        form.BitBtn2Click();
+    }
+
+    // Source the fields cannot hold stays in the source view, unsaved, and the user is told.
+    void sourceTheFieldsCannotHoldStays()
+    {
+        TForm2 form(&mainWindow);
+        open(form, u"picture.html"_s);
+        const QByteArray before = readBytes(form.caption());
+        QStringList warnings;
+        form.warn = [&](const QString &message) { warnings << message; };
+        form.SpeedButton28Click();
+        QString html = form.Memo82->toPlainText();
+        html.replace(u"<H1 align=\"center\">光の実験</H1>"_s, u"<H1>"_s + QString(FieldsLayoutLimit + 1, u'光') + u"</H1>"_s);
+        form.Memo82->setPlainText(html);
+        form.BitBtn4Click();
+        QCOMPARE(warnings, QStringList{u"ソースは長すぎる行があるため、編集欄に戻せません。"_s});
+        QVERIFY(form.sourceMode && form.isVisible());
+        QCOMPARE(readBytes(form.caption()), before);
+        QVERIFY(!form.SpeedButton28Click());
+        QVERIFY(form.sourceMode);
+        form.BitBtn2Click();
     }
 
     void cancelledSaveDialogKeepsTheEditorOpen()

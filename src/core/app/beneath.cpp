@@ -233,18 +233,6 @@ int openRelative(const RootState &root, const QByteArray &relative, int flags, m
     return openRelativeOnce(currentRootState(), relative, flags, mode);
 }
 
-// The path of an open folder as the kernel names it.
-QByteArray pathOfDescriptor(int fd)
-{
-    char link[64];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    char target[PATH_MAX];
-    const ssize_t n = ::readlink(link, target, sizeof target);
-    if (n <= 0 || n >= ssize_t(sizeof target) || target[0] != '/')
-        return {};
-    return QByteArray(target, qsizetype(n));
-}
-
 // name opened from folder's place in the data root, beneath the root. A folder
 // outside the root (the desktop) opens it as openat does.
 int openFromFolder(int folder, const char *name, int flags, mode_t mode)
@@ -252,7 +240,7 @@ int openFromFolder(int folder, const char *name, int flags, mode_t mode)
     const RootState &root = currentRootState();
     if (root.fd < 0)
         return ::openat(folder, name, flags | O_CLOEXEC, mode);
-    const QByteArray path = pathOfDescriptor(folder);
+    const QByteArray path = descriptorPath(folder);
     const QByteArray where = relativeIn(root, path);
     if (where.isEmpty())
         return path.isEmpty() ? fail(EXDEV) : ::openat(folder, name, flags | O_CLOEXEC, mode);

@@ -109,9 +109,9 @@ QString realPathOf(const QString &path)
     return real;
 }
 
-// What an open descriptor is, by the kernel's own name for it: one call, and
-// about what was opened rather than about a name that may have changed since.
-QByteArray realPathOfDescriptor(int fd)
+} // namespace
+
+QByteArray descriptorPath(int fd)
 {
     char link[64];
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
@@ -121,6 +121,8 @@ QByteArray realPathOfDescriptor(int fd)
         return {};
     return QByteArray(target, qsizetype(n));
 }
+
+namespace {
 
 bool namedIn(const Root &root, const QString &path)
 {
@@ -231,9 +233,9 @@ bool openedOutOfDataRoot(int fd, int folder, const char *name)
     if (r.real.isEmpty())
         return false;
     if (folder == AT_FDCWD ? !namedInBytes(r, QByteArrayView(name))
-                           : !holdsBytes(r.realBytes, realPathOfDescriptor(folder)))
+                           : !holdsBytes(r.realBytes, descriptorPath(folder)))
         return false;
-    const QByteArray real = realPathOfDescriptor(fd);
+    const QByteArray real = descriptorPath(fd);
     if (real.isEmpty() && folder == AT_FDCWD)
         return !holds(r.real, realPathOf(QFile::decodeName(name)));
     return !holdsBytes(r.realBytes, real);
@@ -246,7 +248,7 @@ bool linkLeadsOutOfDataRoot(int folder, const char *name)
         return false;
     QByteArray at = name;
     if (folder != AT_FDCWD) {
-        const QByteArray where = realPathOfDescriptor(folder);
+        const QByteArray where = descriptorPath(folder);
         if (!holdsBytes(r.realBytes, where))
             return false;
         at = where + '/' + at;

@@ -21,3 +21,8 @@ const RootState &currentRootState();
 // name (or its share mounted again) since it was opened: true when it was, so
 // that a failed open may be tried once more. Asked only after a failure.
 bool reopenReplacedRoot();
+
+// What an open descriptor is, by the kernel's own name for it: one call, and
+// about what was opened rather than about a name that may have changed since.
+// Empty when the kernel names none.
+QByteArray descriptorPath(int fd);

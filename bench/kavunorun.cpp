@@ -23,7 +23,7 @@
 #undef main
 
 #include "core/present/updatepoll.h"
-#include "core/tools/renamefinisher.h"
+#include "core/tools/renameworker.h"
 #include "ui/search/tform4.h"
 
 #include <QDateTime>
@@ -175,10 +175,10 @@ void driveReorder(TForm1 *form, QWebEngineView *view, const QString &folder)
         form->ReorderPages(1, 0);
         QCoreApplication::processEvents();
         const double shownAt = double(clock.nsecsElapsed()) / 1e9;
-        auto *finisher = form->findChild<RenameFinisher *>();
-        if (finisher && finisher->busy()) {
+        auto *worker = form->findChild<RenameWorker *>();
+        if (worker && worker->busy()) {
             QEventLoop loop;
-            QObject::connect(finisher, &RenameFinisher::finished, &loop, &QEventLoop::quit);
+            QObject::connect(worker, &RenameWorker::idle, &loop, &QEventLoop::quit);
             loop.exec();
         }
         const double wholeAt = double(clock.nsecsElapsed()) / 1e9;

@@ -1,5 +1,6 @@
 #include "core/navigation/navigator.h"
 
+#include "core/app/beneath.h"
 #include "core/app/rootpath.h"
 #include "core/navigation/levelprefetch.h"
 #include "core/navigation/navigationtexts.h"
@@ -8,8 +9,7 @@
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/picturefile.h"
-#include "core/tools/folderrename.h"
-#include "core/tools/ordertexts.h"
+#include "core/tools/renamerecord.h"
 
 #include <QFileInfo>
 
@@ -76,12 +76,9 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     if (push)
         keepCountOfShownLevel();
     CurDir = withoutTrailingSeparator(folder);
-    // A rename a stopped program left here is finished before the folder is read.
-    const OpeningSettle settled = settleRenameOnOpening(CurDir, HomeDir);
-    if (!settled.pagesNotWritten.isEmpty())
-        m_host->ShowFlashMessage(OrderTexts::PagesNotWritten.arg(settled.pagesNotWritten.join(u'\n')), 5000);
-    if (settled.waiting)
-        m_host->ShowFlashMessage(OrderTexts::FolderHalfRenamed.arg(settled.waitedFor), 5000);
+    // What a stopped rename left here is finished aside; the folder is shown as it stands.
+    if (Beneath::exists(RenameRecord::path(CurDir)))
+        m_host->renameLeftIn(CurDir);
     bool listed = false;
     int fileCount = 0;
     QStringList entries;

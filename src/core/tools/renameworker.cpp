@@ -34,6 +34,7 @@ struct Job
     RenameJob state;
     RenameRequest request;
     std::shared_ptr<RenameRecordWalk> walk;
+    std::function<void()> task;
 };
 
 } // namespace
@@ -80,20 +81,19 @@ struct RenameWorker::Shared
             return job.state.kind == kind && job.state.folder == folder;
         });
     }
-    void enqueue(Job job, bool first = false)
+    // Queues job; its id.
+    quint64 enqueue(Job job)
     {
+        quint64 id = 0;
         {
             const QMutexLocker locker(&mutex);
-            if (job.state.id == 0)
-                job.state.id = nextId++;
+            id = job.state.id = nextId++;
             ++open;
-            if (first)
-                queue.prepend(std::move(job));
-            else
-                queue.append(std::move(job));
+            queue.append(std::move(job));
             wake.wakeAll();
         }
         changed();
+        return id;
     }
 
     // The tick of a step that holds lock: the program may be closing, the lock beats.
@@ -195,6 +195,14 @@ void RenameWorker::Shared::runJob(Job &job)
         return runSettle(job);
     case RenameJob::Find:
         return runFind(job);
+    case RenameJob::Task: {
+        setStage(RenameJob::Folder);
+        step();
+        job.task();
+        const quint64 id = job.state.id;
+        post([id](RenameWorker &w) { emit w.taskDone(id); });
+        return;
+    }
     }
 }
 
@@ -388,13 +396,7 @@ quint64 RenameWorker::rename(RenameRequest request)
     job.state.kind = RenameJob::Rename;
     job.state.folder = request.folder;
     job.request = std::move(request);
-    {
-        const QMutexLocker locker(&m_shared->mutex);
-        job.state.id = m_shared->nextId++;
-    }
-    const quint64 id = job.state.id;
-    m_shared->enqueue(std::move(job));
-    return id;
+    return m_shared->enqueue(std::move(job));
 }
 
 void RenameWorker::settle(const QString &folder, const QString &root)
@@ -419,6 +421,15 @@ void RenameWorker::findLeft(const QString &root)
     job.request.root = root;
     job.walk = std::make_shared<RenameRecordWalk>(root);
     m_shared->enqueue(std::move(job));
+}
+
+quint64 RenameWorker::run(const QString &folder, std::function<void()> work)
+{
+    Job job;
+    job.state.kind = RenameJob::Task;
+    job.state.folder = folder;
+    job.task = std::move(work);
+    return m_shared->enqueue(std::move(job));
 }
 
 void RenameWorker::answer(quint64 id, bool wait)

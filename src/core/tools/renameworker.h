@@ -44,7 +44,7 @@ struct RenameResult
 // What the worker does or is to do.
 struct RenameJob
 {
-    enum Kind { Rename, Settle, Find };
+    enum Kind { Rename, Settle, Find, Task };
     enum Stage {
         Queued,  // waits for the one before
         Asking,  // another holds the folder: the user is asked whether to wait
@@ -87,6 +87,9 @@ public:
     void settle(const QString &folder, const QString &root);
     // Walks root for records left by stopped renames and settles each.
     void findLeft(const QString &root);
+    // Runs work, a rename in folder that keeps no record (the file tool's
+    // pictures), in turn with the others; taskDone(id) tells its end.
+    quint64 run(const QString &folder, std::function<void()> work);
 
     // The answer to folderBusy: wait for the other holder, or give up.
     void answer(quint64 id, bool wait);
@@ -115,6 +118,7 @@ signals:
     void folderDone(quint64 id, const RenameResult &result);
     void restDone(quint64 id, const FolderRenameOutcome &outcome);
     void settled(const QString &folder, const OpeningSettle &result);
+    void taskDone(quint64 id);
     // Nothing queued or running any more.
     void idle();
 

@@ -38,6 +38,11 @@ RenameRunner::RenameRunner(TForm1 &form)
         restDone(outcome);
     });
     connect(m_worker, &RenameWorker::settled, this, &RenameRunner::settled);
+    connect(m_worker, &RenameWorker::taskDone, this, [this](quint64 id) {
+        const std::function<void()> then = m_then.take(id);
+        if (then && !m_closing)
+            then();
+    });
     connect(&form, &TForm1::closingDown, this, &RenameRunner::closing);
     // Listings read before a rename ended in the rest of the data root are read again.
     connect(this, &RenameRunner::restEnded, &form, [&form] { form.SearchIndexKey = u"xxx"_s; });
@@ -60,6 +65,12 @@ void RenameRunner::findLeft()
 {
     if (!m_closing)
         m_worker->findLeft(m_form.nav.HomeDir);
+}
+
+void RenameRunner::runTask(const QString &folder, std::function<void()> work, std::function<void()> then)
+{
+    if (!m_closing)
+        m_then.insert(m_worker->run(folder, std::move(work)), std::move(then));
 }
 
 void RenameRunner::askToWait(quint64 id, const QString &waitedFor, bool heldHere)
@@ -147,6 +158,7 @@ void RenameRunner::closing()
     const QList<RenameJob> jobs = m_worker->jobs();
     m_worker->stop();
     m_done.clear();
+    m_then.clear();
     delete m_waiting;
     // What has begun to change a folder is finished at the next start; a
     // rename that has not is not made.
@@ -155,9 +167,9 @@ void RenameRunner::closing()
         const RenameJob &job = jobs.at(i);
         const QString folder = folderForUser(job.folder, m_form.nav.HomeDir);
         const bool begun = i == 0 && (job.stage == RenameJob::Folder || job.stage == RenameJob::Rest);
-        if (job.kind == RenameJob::Settle || (job.kind == RenameJob::Rename && begun))
+        if (job.kind == RenameJob::Settle || (job.kind != RenameJob::Find && begun))
             left << folder;
-        else if (job.kind == RenameJob::Rename)
+        else if (job.kind == RenameJob::Rename || job.kind == RenameJob::Task)
             notMade << folder;
     }
     if (left.isEmpty() && notMade.isEmpty())

@@ -30,6 +30,9 @@ public:
     void finishLeftIn(const QString &folder);
     // Finishes, in the background, what stopped renames left anywhere in the data root.
     void findLeft();
+    // Runs work (a rename in folder that keeps no record) in turn with the
+    // renames; then runs on the window's thread after it (not after a close).
+    void runTask(const QString &folder, std::function<void()> work, std::function<void()> then);
 
     RenameWorker &worker() { return *m_worker; }
 
@@ -48,6 +51,7 @@ private:
     TForm1 &m_form;
     RenameWorker *m_worker;
     QHash<quint64, Done> m_done;
+    QHash<quint64, std::function<void()>> m_then;
     QPointer<QProgressDialog> m_waiting;
     quint64 m_waitingFor = 0;
     // The level is being read again after a settle: its record is not handed on again.

@@ -13,6 +13,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 // Stands in while no window is attached, so that no call needs a null check.
@@ -84,8 +86,17 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     QStringList entries;
     QStringList titles;
     std::unique_ptr<LevelPrefetch> ahead = std::move(m_prefetch);
-    const bool readAhead = ahead && ahead->folder() == CurDir && ahead->take(listed, fileCount, entries, titles);
-    if (!readAhead) {
+    const std::optional<LevelListing> given = std::exchange(m_listing, std::nullopt);
+    const bool readAside = given && given->folder == CurDir;
+    if (readAside) {
+        listed = given->listed;
+        fileCount = given->fileCount;
+        entries = given->entries;
+        titles = given->titles;
+    }
+    const bool readAhead =
+        !readAside && ahead && ahead->folder() == CurDir && ahead->take(listed, fileCount, entries, titles);
+    if (!readAhead && !readAside) {
         const QStringList names = listPageFiles(CurDir, &listed);
         fileCount = int(names.size());
         entries = pageListOrder(names, ExeBaseName);
@@ -102,6 +113,10 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     level.fileCount = FileCountSeen;
     level.listsFolder = true;
     m_levels.push(level);
+    if (readAside) {
+        m_levels.top().MidashiT = titles;
+        return listed;
+    }
     if (!readAhead) {
         LoadPageTitles();
         return listed;
@@ -164,6 +179,12 @@ void Navigator::prefetchLevel(const QString &folder, std::unique_ptr<LevelPrefet
 void Navigator::forgetPrefetch()
 {
     m_prefetch.reset();
+}
+
+void Navigator::useListing(LevelListing listing)
+{
+    listing.folder = withoutTrailingSeparator(listing.folder);
+    m_listing = std::move(listing);
 }
 
 void Navigator::LoadPageTitles()

@@ -289,6 +289,7 @@ void RenameWorker::Shared::runRename(Job &job)
     if (!levelMatchesFolder(request.shown, request.folder, request.exeBaseName)) {
         lock.release();
         result.end = RenameEnd::LevelChanged;
+        result.level = readLevelListing(request.folder, request.exeBaseName);
         return done();
     }
     const std::function<void()> tick = ticking(lock);
@@ -299,6 +300,7 @@ void RenameWorker::Shared::runRename(Job &job)
     result.end = RenameEnd::Renamed;
     result.outcome = rename.renameFolder(moves, false, tick);
     result.outcome.pagesNotWritten += settled;
+    result.level = readLevelListing(request.folder, request.exeBaseName);
     done();
     if (!rename.restLeft())
         return;
@@ -338,7 +340,8 @@ void RenameWorker::Shared::runSettle(Job &job)
         settle.waitedFor = waitedForText(lock, true);
     }
     lock.release();
-    post([folder, settle](RenameWorker &w) { emit w.settled(folder, settle); });
+    const LevelListing level = settle.waiting ? LevelListing() : readLevelListing(folder, job.request.exeBaseName);
+    post([folder, settle, level](RenameWorker &w) { emit w.settled(folder, settle, level); });
 }
 
 void RenameWorker::Shared::runFind(Job &job)
@@ -356,6 +359,7 @@ void RenameWorker::Shared::runFind(Job &job)
             settle.state.kind = RenameJob::Settle;
             settle.state.folder = folder;
             settle.request.root = job.request.root;
+            settle.request.exeBaseName = job.request.exeBaseName;
             ++open;
             queue.append(std::move(settle));
         }
@@ -399,7 +403,7 @@ quint64 RenameWorker::rename(RenameRequest request)
     return m_shared->enqueue(std::move(job));
 }
 
-void RenameWorker::settle(const QString &folder, const QString &root)
+void RenameWorker::settle(const QString &folder, const QString &root, const QString &exeBaseName)
 {
     {
         const QMutexLocker locker(&m_shared->mutex);
@@ -410,15 +414,17 @@ void RenameWorker::settle(const QString &folder, const QString &root)
     job.state.kind = RenameJob::Settle;
     job.state.folder = folder;
     job.request.root = root;
+    job.request.exeBaseName = exeBaseName;
     m_shared->enqueue(std::move(job));
 }
 
-void RenameWorker::findLeft(const QString &root)
+void RenameWorker::findLeft(const QString &root, const QString &exeBaseName)
 {
     Job job;
     job.state.kind = RenameJob::Find;
     job.state.folder = root;
     job.request.root = root;
+    job.request.exeBaseName = exeBaseName;
     job.walk = std::make_shared<RenameRecordWalk>(root);
     m_shared->enqueue(std::move(job));
 }

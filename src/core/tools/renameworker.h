@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/navigation/levelprefetch.h"
 #include "core/tools/folderrename.h"
 
 #include <QList>
@@ -39,6 +40,9 @@ struct RenameResult
     RenameBlock why = RenameBlock::None;
     FolderRenameOutcome outcome;
     QStringList pages;
+    // The folder's level as it lists now (renamed, or found changed), read on
+    // the worker's thread for the window to show.
+    LevelListing level;
 };
 
 // What the worker does or is to do.
@@ -83,10 +87,11 @@ public:
     // when the rest of the data root was to be rewritten.
     quint64 rename(RenameRequest request);
     // Finishes what a stopped rename left in folder, unless the worker has
-    // that folder in hand already; settled tells.
-    void settle(const QString &folder, const QString &root);
+    // that folder in hand already; settled tells, with the level as it then
+    // lists (pages of the program exeBaseName left out).
+    void settle(const QString &folder, const QString &root, const QString &exeBaseName);
     // Walks root for records left by stopped renames and settles each.
-    void findLeft(const QString &root);
+    void findLeft(const QString &root, const QString &exeBaseName);
     // Runs work, a rename in folder that keeps no record (the file tool's
     // pictures), in turn with the others; taskDone(id) tells its end.
     quint64 run(const QString &folder, std::function<void()> work);
@@ -117,7 +122,7 @@ signals:
     void waitingForFolder(quint64 id, const QString &waitedFor);
     void folderDone(quint64 id, const RenameResult &result);
     void restDone(quint64 id, const FolderRenameOutcome &outcome);
-    void settled(const QString &folder, const OpeningSettle &result);
+    void settled(const QString &folder, const OpeningSettle &result, const LevelListing &level);
     void taskDone(quint64 id);
     // Nothing queued or running any more.
     void idle();

@@ -91,6 +91,9 @@ static void renameInFolder(TForm1 &form, Companions companions, const QStringLis
     RenameRequest request{folder, form.nav.HomeDir, companions, shown, form.nav.ExeBaseName, std::move(plan)};
     renameRunnerOf(form).rename(std::move(request), [&form, folder, renamed](const RenameResult &result) {
         const QString &caption = form.nav.ExeBaseName;
+        // The worker read the folder's new level: the window shows it without reading.
+        if ((result.end == RenameEnd::Renamed || result.end == RenameEnd::LevelChanged) && showsFolder(form, folder))
+            form.nav.useListing(result.level);
         switch (result.end) {
         case RenameEnd::Renamed:
             renamed(result.outcome);

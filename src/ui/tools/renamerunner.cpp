@@ -58,13 +58,13 @@ void RenameRunner::rename(RenameRequest request, Done done)
 void RenameRunner::finishLeftIn(const QString &folder)
 {
     if (!m_rereading && !m_closing)
-        m_worker->settle(folder, m_form.nav.HomeDir);
+        m_worker->settle(folder, m_form.nav.HomeDir, m_form.nav.ExeBaseName);
 }
 
 void RenameRunner::findLeft()
 {
     if (!m_closing)
-        m_worker->findLeft(m_form.nav.HomeDir);
+        m_worker->findLeft(m_form.nav.HomeDir, m_form.nav.ExeBaseName);
 }
 
 void RenameRunner::runTask(const QString &folder, std::function<void()> work, std::function<void()> then)
@@ -127,7 +127,7 @@ void RenameRunner::restDone(const FolderRenameOutcome &outcome)
         showListMessage(&m_form, caption, T::PagesLeftNaming, outcome.pagesLeftNaming);
 }
 
-void RenameRunner::settled(const QString &folder, const OpeningSettle &result)
+void RenameRunner::settled(const QString &folder, const OpeningSettle &result, const LevelListing &listing)
 {
     Navigator &nav = m_form.nav;
     // A folder not shown tells when it is opened.
@@ -142,6 +142,7 @@ void RenameRunner::settled(const QString &folder, const OpeningSettle &result)
     // The level lists the names the files have now; the page shown stays.
     const QString current = nav.currentEntry();
     m_rereading = true;
+    nav.useListing(listing);
     nav.OpenFolderLevel(folder, nav.PBan(), false);
     m_rereading = false;
     const qsizetype at = nav.levels().top().MidashiF.indexOf(current);

@@ -45,7 +45,7 @@ private:
     void showWaiting(quint64 id, const QString &waitedFor);
     void folderDone(quint64 id, const RenameResult &result);
     void restDone(const FolderRenameOutcome &outcome);
-    void settled(const QString &folder, const OpeningSettle &result);
+    void settled(const QString &folder, const OpeningSettle &result, const LevelListing &listing);
     void closing();
 
     TForm1 &m_form;

@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(readFixture(root.path() + u"/other/o.html"_s), before);
         RenameWorker next;
         QSignalSpy settled(&next, &RenameWorker::settled);
-        next.findLeft(root.path());
+        next.findLeft(root.path(), u"kavuno"_s);
         QVERIFY(settled.wait(30000));
         QCOMPARE(settled.at(0).at(0).toString(), root.path() + u"/A"_s);
         QCOMPARE(readFixture(root.path() + u"/other/o.html"_s), OtherAfter);
@@ -197,8 +197,8 @@ private slots:
         RenameRequest second = reorderOf(root.path());
         second.folder = root.path() + u"/B"_s;
         const quint64 given = worker.rename(second);
-        worker.settle(root.path() + u"/other"_s, root.path());
-        worker.settle(root.path() + u"/other"_s, root.path());
+        worker.settle(root.path() + u"/other"_s, root.path(), u"kavuno"_s);
+        worker.settle(root.path() + u"/other"_s, root.path(), u"kavuno"_s);
         const QList<RenameJob> jobs = worker.jobs();
         QCOMPARE(jobs.size(), 3);
         QCOMPARE(jobs.at(1).id, given);

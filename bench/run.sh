@@ -112,7 +112,7 @@ share_reorder() {
     "$bin/bench_makeroot" "$exported/rest" $((n - 1000)) own
     : >"$work/share.grep"
     for _ in $(seq "$runs"); do
-      t0=$(now); grep -rlF 100010_page1.html "$work/share" >/dev/null || true; t1=$(now)
+      t0=$(now); grep -rlF 100010_page1.html "$work/share" >/dev/null 2>&1 || true; t1=$(now)
       awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f\n", (b - a) / 1e9 }' >>"$work/share.grep"
     done
     out=$(RUNS=$runs run_ours "$work/share" reorder "$work/share/folder")

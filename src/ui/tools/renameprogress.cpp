@@ -91,6 +91,8 @@ void RenameProgress::refresh()
         delete it.value();
         it = m_waiting.erase(it);
     }
+    // The texts changed: the sizes follow before the panel takes its size.
+    m_rows->activate();
     adjustSize();
     place();
     show();

@@ -7,6 +7,8 @@
 #include "ui/editor/modaluser.h"
 #include "ui/tools/renamerunner.h"
 
+#include "core/navigation/testfiles.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -143,14 +145,8 @@ private slots:
     void renamingRunsOnTheRenameWorker()
     {
         const QString home = m_tmp.filePath(u"worker"_s);
-        QVERIFY(QDir().mkpath(home));
-        QFile page(home + u"/p.html"_s);
-        QVERIFY(page.open(QIODevice::WriteOnly));
-        page.write("<IMG src=\"z.jpg\">");
-        page.close();
-        QFile picture(home + u"/z.jpg"_s);
-        QVERIFY(picture.open(QIODevice::WriteOnly));
-        picture.close();
+        QVERIFY(QDir().mkpath(home) && writeFixture(home + u"/p.html"_s, "<IMG src=\"z.jpg\">")
+                && writeFixture(home + u"/z.jpg"_s));
         TForm1 form(m_platform, m_tmp.filePath(u"worker.exe"_s));
         TForm3 tool(m_platform, &form);
         tool.HomeDir = home;
@@ -168,8 +164,7 @@ private slots:
         QVERIFY(!tool.isEnabled());
         QTRY_VERIFY(tool.isEnabled());
         QCOMPARE(tool.ListBox1->item(0)->text(), home + u"/pic0.jpg"_s);
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        QCOMPARE(page.readAll(), QByteArray("<IMG src=\"pic0.jpg\">"));
+        QCOMPARE(readFixture(home + u"/p.html"_s), QByteArray("<IMG src=\"pic0.jpg\">"));
         QVERIFY(aside > 0);
         QCOMPARE(here.load(), 0);
     }

@@ -114,19 +114,39 @@ private:
     void holdBeforeTheRest() { holdAt(RenameJob::Rename, RenameJob::Rest, worker()); }
 
     // Folder A of the data root with pages that name each other, and a page
-    // of another folder naming them; A as a rename of its last page to the
-    // first place leaves it: its names, and the page of the other folder.
-    void makeFolderNamedElsewhere(QStringList *renamed, QByteArray *otherAfter)
+    // of another folder naming them; what a rename of its last page to the
+    // first place leaves: A's names, and the other folder's page before and after.
+    struct NamedElsewhere
+    {
+        QString a;
+        QStringList renamed;
+        QByteArray otherBefore;
+        QByteArray otherAfter;
+    };
+    NamedElsewhere makeFolderNamedElsewhere()
     {
         setPages({}, 0);
         const QString a = m_home + u"/A"_s;
-        QVERIFY(QDir().mkpath(a) && QDir().mkpath(m_home + u"/other"_s));
-        QVERIFY(writeFixture(a + u"/a.html"_s, "<A href=\"b.html\">b</A>"));
-        QVERIFY(writeFixture(a + u"/b.html"_s, "<A href=\"c.html\">c</A>"));
-        QVERIFY(writeFixture(a + u"/c.html"_s, "<A href=\"a.html\">a</A>"));
-        QVERIFY(writeFixture(m_home + u"/other/o.html"_s, "<A href=\"../A/a.html\">a</A><A href=\"../A/c.html\">c</A>"));
-        *renamed = {u"1000_c.html"_s, u"1010_a.html"_s, u"1020_b.html"_s};
-        *otherAfter = "<A href=\"../A/1010_a.html\">a</A><A href=\"../A/1000_c.html\">c</A>";
+        QDir().mkpath(a);
+        QDir().mkpath(m_home + u"/other"_s);
+        writeFixture(a + u"/a.html"_s, "<A href=\"b.html\">b</A>");
+        writeFixture(a + u"/b.html"_s, "<A href=\"c.html\">c</A>");
+        writeFixture(a + u"/c.html"_s, "<A href=\"a.html\">a</A>");
+        const QByteArray before = "<A href=\"../A/a.html\">a</A><A href=\"../A/c.html\">c</A>";
+        writeFixture(m_home + u"/other/o.html"_s, before);
+        return {a, {u"1000_c.html"_s, u"1010_a.html"_s, u"1020_b.html"_s}, before,
+                "<A href=\"../A/1010_a.html\">a</A><A href=\"../A/1000_c.html\">c</A>"};
+    }
+    QByteArray otherPage() const { return readFixture(m_home + u"/other/o.html"_s); }
+
+    // An input event posted now reaches the window.
+    void inputIsAnswered()
+    {
+        int keys = 0;
+        EventCounter counter(QEvent::KeyPress, &keys);
+        m_form->installEventFilter(&counter);
+        QCoreApplication::postEvent(m_form, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier));
+        QTRY_COMPARE(keys, 1);
     }
 
     // The data root holds exactly these pages (each titled by its name).
@@ -369,11 +389,7 @@ private slots:
         QPushButton *stop = nullptr;
         QTRY_VERIFY((stop = progress->findChild<QPushButton *>(u"StopRename"_s)) && stop->isVisible());
         // Input reaches the window while the first one still rewrites.
-        int keys = 0;
-        EventCounter counter(QEvent::KeyPress, &keys);
-        m_form->installEventFilter(&counter);
-        QCoreApplication::postEvent(m_form, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier));
-        QTRY_COMPARE(keys, 1);
+        inputIsAnswered();
         QCOMPARE(worker().jobs().size(), 2);
         if (givenUp)
             stop->click();
@@ -388,18 +404,14 @@ private slots:
     // background, on the worker's thread, with the folder never opened.
     void closeDuringTheRewriteIsFinishedAtTheNextStart()
     {
-        QStringList renamed;
-        QByteArray otherAfter;
-        makeFolderNamedElsewhere(&renamed, &otherAfter);
-        const QString a = m_home + u"/A"_s;
-        const QByteArray otherBefore = readFixture(m_home + u"/other/o.html"_s);
+        const NamedElsewhere made = makeFolderNamedElsewhere();
         const QString program = m_dir.filePath(u"web.exe"_s);
         {
             auto closing = std::make_unique<TForm1>(m_platform, program);
             closing->show();
             closing->FormShow();
             attachOrderTools(*closing);
-            closing->nav.OpenFolderLevel(a, 2, true);
+            closing->nav.OpenFolderLevel(made.a, 2, true);
             holdAt(RenameJob::Rename, RenameJob::Rest, renameRunnerOf(*closing).worker());
             closing->ReorderPages(2, 0);
             QVERIFY(m_reached.tryAcquire(1, 30000));
@@ -409,8 +421,8 @@ private slots:
             QVERIFY2(told.contains(u"次にこのプログラムを起動したとき"_s) && told.contains(u"\nA"_s), qPrintable(told));
             m_released.release();
         }
-        QVERIFY(QFile::exists(RenameRecord::path(a)));
-        QCOMPARE(readFixture(m_home + u"/other/o.html"_s), otherBefore);
+        QVERIFY(QFile::exists(RenameRecord::path(made.a)));
+        QCOMPARE(otherPage(), made.otherBefore);
 
         auto next = std::make_unique<TForm1>(m_platform, program);
         next->show();
@@ -424,9 +436,9 @@ private slots:
         });
         // As the program does once its first page is shown.
         attachOrderTools(*next);
-        QTRY_COMPARE_WITH_TIMEOUT(readFixture(m_home + u"/other/o.html"_s), otherAfter, 30000);
-        QTRY_VERIFY(!QFile::exists(RenameRecord::path(a)));
-        QCOMPARE(QDir(a).entryList(QDir::Files, QDir::Name), renamed);
+        QTRY_COMPARE_WITH_TIMEOUT(otherPage(), made.otherAfter, 30000);
+        QTRY_VERIFY(!QFile::exists(RenameRecord::path(made.a)));
+        QCOMPARE(QDir(made.a).entryList(QDir::Files, QDir::Name), made.renamed);
         QCOMPARE(next->nav.CurDir, m_home);
         QVERIFY(stepsAside > 0);
         QCOMPARE(stepsHere.load(), 0);
@@ -438,11 +450,8 @@ private slots:
     // the level is read again after.
     void openingAHalfRenamedFolderIsFinishedAside()
     {
-        QStringList renamed;
-        QByteArray otherAfter;
-        makeFolderNamedElsewhere(&renamed, &otherAfter);
-        const QString a = m_home + u"/A"_s;
-        const QByteArray otherBefore = readFixture(m_home + u"/other/o.html"_s);
+        const NamedElsewhere made = makeFolderNamedElsewhere();
+        const QString &a = made.a;
         {
             // A program closed between the folder's own part and the rest.
             FolderRenameLock lock(a);
@@ -454,19 +463,15 @@ private slots:
         holdAt(RenameJob::Settle, RenameJob::Folder, worker());
         m_form->nav.OpenFolderLevel(a, 0, true);
         QVERIFY(QFile::exists(RenameRecord::path(a)));
-        QCOMPARE(readFixture(m_home + u"/other/o.html"_s), otherBefore);
+        QCOMPARE(otherPage(), made.otherBefore);
         QVERIFY(m_reached.tryAcquire(1, 30000));
-        int keys = 0;
-        EventCounter counter(QEvent::KeyPress, &keys);
-        m_form->installEventFilter(&counter);
-        QCoreApplication::postEvent(m_form, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier));
-        QTRY_COMPARE(keys, 1);
+        inputIsAnswered();
         QVERIFY(QFile::exists(RenameRecord::path(a)));
         m_released.release();
-        QTRY_COMPARE_WITH_TIMEOUT(readFixture(m_home + u"/other/o.html"_s), otherAfter, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(otherPage(), made.otherAfter, 30000);
         QTRY_VERIFY(!QFile::exists(RenameRecord::path(a)));
         waitForRenames();
-        QCOMPARE(m_form->nav.levels().top().MidashiF, renamed);
+        QCOMPARE(m_form->nav.levels().top().MidashiF, made.renamed);
     }
 
     // However many files a message names, its window fits on the screen.

@@ -482,8 +482,9 @@ void RenameWorker::stop()
         m_shared->open -= int(dropped.size());
         m_shared->wake.wakeAll();
     }
+    // Told as the rest is, queued: stop() may run as the worker is destroyed.
     if (!dropped.isEmpty())
-        emit jobsChanged();
+        m_shared->changed();
 }
 
 bool RenameWorker::busy() const

@@ -6,11 +6,24 @@
 //          the median seconds of a NEXT within it
 //   poll   then DIR into BENCH_FOLDER: CPU seconds of a poll tick that finds
 //          nothing, and of one after a file was added to the folder
-//   reorder then DIR into BENCH_FOLDER and moves its second page one step up,
-//          RUNS times after one untimed: prints the medians of the seconds
-//          from the command to the folder shown again, of the longest the
-//          window's event loop did not run (that included), and of the
-//          seconds until the rename was whole (the rest of the data root too)
+//   reorder then DIR into BENCH_FOLDER and moves its second page one step up
+//          through the order dialog, RUNS times after one untimed: prints the
+//          medians of the seconds from the menu row to the moved page shown,
+//          of the longest input waited for its answer (an X pointer step, see
+//          inputprobe.h) until the rename was whole, and of the seconds until
+//          then (the rest of the data root rewritten too)
+//   second as reorder, with a second reorder asked for as soon as the first
+//          shows its folder: the medians of the seconds from the second's menu
+//          row to its page shown and of the longest input waited, and how many
+//          runs found the first still rewriting the rest of the data root
+//   close  then DIR, a reorder, and the window closed as soon as the folder
+//          is shown: the seconds from the close to the window gone, the
+//          longest input waited meanwhile, 1 when the rename was still
+//          rewriting; the program then ends as it does
+//   reopen at once after the first page, DIR into BENCH_FOLDER, which a closed
+//          program left half renamed: the seconds to its first page shown, the
+//          longest input waited until what was left was finished, the seconds
+//          until then, 1 when a record was there
 //   search then opens the tree BENCH_FOLDER as a level and drives the search
 //          window as a user does: the file menu's "検索", the listing, a
 //          "全文検索" of BENCH_WORD to its first hit shown; then "１つ前" and
@@ -23,7 +36,9 @@
 #undef main
 
 #include "core/present/updatepoll.h"
-#include "core/tools/renamefinisher.h"
+#include "core/tools/renameworker.h"
+#include "inputprobe.h"
+#include "ui/tools/tform5.h"
 #include "ui/search/tform4.h"
 
 #include <QDateTime>
@@ -31,6 +46,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -153,45 +171,208 @@ void driveSearch(TForm1 *form, const QString &folder)
                .arg(hits));
 }
 
-// Moves the folder's second page one step up, as the order dialog does, and
-// times it until the folder is shown and until the rename is whole; the
-// longest pause of the event loop is measured by a timer ticking every 5 ms.
+double monoNow()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return double(t.tv_sec % 100) + double(t.tv_nsec) / 1e9;
+}
+
+// Waits, the window's event loop running, until done() holds or a minute and
+// a half has passed; whether it held.
+bool waitUntil(const std::function<bool()> &done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 90000) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return done();
+}
+
+// The first page the browser loads from now on that is not the checking page
+// the order operations show while they work: the seconds it took.
+class PageShown : public QObject
+{
+public:
+    explicit PageShown(QWebEngineView *view)
+    {
+        m_clock.start();
+        connect(view, &QWebEngineView::loadFinished, this, [this, view] {
+            if (m_at < 0 && !view->url().toLocalFile().endsWith(u"/_XXX.html"_s)) {
+                // What was loaded reaches the screen with the next pass of the event loop.
+                QCoreApplication::processEvents();
+                m_at = double(m_clock.nsecsElapsed()) / 1e9;
+            }
+        });
+    }
+    bool shown() const { return m_at >= 0; }
+    double at() const { return m_at; }
+
+private:
+    QElapsedTimer m_clock;
+    double m_at = -1;
+};
+
+// "ボタン順変更" on the folder's second page, as the user does it: the menu
+// row, the order dialog showing, its number set to 1 and " 移 動" pressed.
+// Returns once the dialog has closed.
+void reorderFromTheMenu(TForm1 *form)
+{
+    form->nav.PBanSave(1);
+    auto *dialog = form->findChild<TForm5 *>();
+    auto *user = new QTimer(form);
+    QObject::connect(user, &QTimer::timeout, form, [dialog, user] {
+        if (!dialog->isVisible())
+            return;
+        user->stop();
+        user->deleteLater();
+        dialog->ScrollBar1->setValue(0);
+        dialog->BitBtn1->click();
+    });
+    user->start(0);
+    form->ReorderPagesMenu();
+}
+
+RenameWorker *workerOf(TForm1 *form)
+{
+    return form->findChild<RenameWorker *>();
+}
+
+// The pointer's place for the probe: over the main window, where the order dialog shows too.
+InputProbe *probeOf(TForm1 *form)
+{
+    const QPoint at = form->mapToGlobal(QPoint(form->width() / 2, form->height() / 3));
+    auto *probe = new InputProbe(form, at.x(), at.y());
+    if (!probe->works())
+        std::fprintf(stderr, "input probe: XTest is not reachable, no wait is measured\n");
+    return probe;
+}
+
+// Whether the worker rewrites the rest of the data root right now.
+bool rewritingTheRest(TForm1 *form)
+{
+    RenameWorker *worker = workerOf(form);
+    const QList<RenameJob> jobs = worker ? worker->jobs() : QList<RenameJob>();
+    return !jobs.isEmpty() && jobs.constFirst().stage == RenameJob::Rest;
+}
+
+// Moves the folder's second page one step up through the order dialog, RUNS
+// times after one untimed, and times each from the menu row to the moved page
+// shown, the longest the window kept input waiting for its answer meanwhile
+// (until the rename was whole), and until the rename was whole.
 void driveReorder(TForm1 *form, QWebEngineView *view, const QString &folder)
 {
     timeToLoad(view, [&] { form->TXTcommand(u"DIR "_s + folder); });
+    InputProbe *probe = probeOf(form);
     const int runs = std::max(1, qEnvironmentVariableIntValue("RUNS"));
     QList<double> shown, longest, whole;
     for (int run = 0; run <= runs; ++run) {
-        QElapsedTimer beat;
-        qint64 gap = 0;
-        QTimer heart;
-        QObject::connect(&heart, &QTimer::timeout, [&] {
-            gap = std::max(gap, beat.restart());
-        });
-        heart.start(5);
-        beat.start();
+        probe->reset();
         QElapsedTimer clock;
         clock.start();
-        form->ReorderPages(1, 0);
-        QCoreApplication::processEvents();
-        const double shownAt = double(clock.nsecsElapsed()) / 1e9;
-        auto *finisher = form->findChild<RenameFinisher *>();
-        if (finisher && finisher->busy()) {
-            QEventLoop loop;
-            QObject::connect(finisher, &RenameFinisher::finished, &loop, &QEventLoop::quit);
-            loop.exec();
-        }
+        PageShown page(view);
+        if (qEnvironmentVariableIsSet("BENCH_PHASES"))
+            std::fprintf(stderr, "run %d\n", run);
+        reorderFromTheMenu(form);
+        if (qEnvironmentVariableIsSet("BENCH_PHASES"))
+            std::fprintf(stderr, "dialog closed %.3f at %.3f\n", double(clock.nsecsElapsed()) / 1e9, monoNow());
+        waitUntil([&] { return page.shown(); });
+        if (qEnvironmentVariableIsSet("BENCH_PHASES"))
+            std::fprintf(stderr, "shown %.3f at %.3f\n", double(clock.nsecsElapsed()) / 1e9, monoNow());
+        waitUntil([&] { return !workerOf(form)->busy(); });
         const double wholeAt = double(clock.nsecsElapsed()) / 1e9;
-        heart.stop();
-        gap = std::max(gap, beat.elapsed());
         // The first run gives every page its number: it is not timed.
         if (run == 0)
             continue;
-        shown << shownAt;
-        longest << double(gap) / 1e3;
+        shown << page.at();
+        longest << probe->longest();
         whole << wholeAt;
     }
     finish(u"%1 %2 %3"_s.arg(median(shown), 0, 'f', 6).arg(median(longest), 0, 'f', 6).arg(median(whole), 0, 'f', 6));
+}
+
+// A second reorder asked for while the first one rewrites the rest of the
+// data root, RUNS times after one untimed: the seconds from its menu row to
+// its moved page shown, the longest input waited from the first's menu row
+// until both were whole, and how many of the runs found the first rewriting.
+void driveSecond(TForm1 *form, QWebEngineView *view, const QString &folder)
+{
+    timeToLoad(view, [&] { form->TXTcommand(u"DIR "_s + folder); });
+    InputProbe *probe = probeOf(form);
+    const int runs = std::max(1, qEnvironmentVariableIntValue("RUNS"));
+    QList<double> shown, longest;
+    int during = 0;
+    for (int run = 0; run <= runs; ++run) {
+        probe->reset();
+        PageShown first(view);
+        reorderFromTheMenu(form);
+        waitUntil([&] { return first.shown(); });
+        const bool rewriting = rewritingTheRest(form);
+        PageShown second(view);
+        reorderFromTheMenu(form);
+        waitUntil([&] { return second.shown(); });
+        waitUntil([&] { return !workerOf(form)->busy(); });
+        if (run == 0)
+            continue;
+        during += rewriting ? 1 : 0;
+        shown << second.at();
+        longest << probe->longest();
+    }
+    finish(u"%1 %2 %3"_s.arg(median(shown), 0, 'f', 6).arg(median(longest), 0, 'f', 6).arg(during));
+}
+
+// Closes the window while a reorder rewrites the rest of the data root: the
+// seconds from the close to the window gone (the message saying what is left
+// answered at once), and the longest input waited meanwhile. The program then
+// ends as it does; what is left stays for the next start.
+void driveClose(TForm1 *form, QWebEngineView *view, const QString &folder)
+{
+    timeToLoad(view, [&] { form->TXTcommand(u"DIR "_s + folder); });
+    InputProbe *probe = probeOf(form);
+    PageShown page(view);
+    reorderFromTheMenu(form);
+    waitUntil([&] { return page.shown(); });
+    const bool rewriting = rewritingTheRest(form);
+    auto *user = new QTimer(qApp);
+    QObject::connect(user, &QTimer::timeout, [user] {
+        if (auto *message = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            user->stop();
+            message->accept();
+        }
+    });
+    user->start(0);
+    probe->reset();
+    QElapsedTimer clock;
+    clock.start();
+    form->close();
+    const double gone = double(clock.nsecsElapsed()) / 1e9;
+    const double longest = probe->longest();
+    std::printf("%s\n", qPrintable(u"%1 %2 %3"_s.arg(gone, 0, 'f', 6).arg(longest, 0, 'f', 6).arg(rewriting ? 1 : 0)));
+    std::fflush(stdout);
+    delete probe;
+}
+
+// Opens a folder a closed program left half renamed, at once after the start:
+// the seconds to its first page shown, the longest input waited until what was
+// left was finished, and the seconds until then.
+void driveReopen(TForm1 *form, QWebEngineView *view, const QString &folder)
+{
+    InputProbe *probe = probeOf(form);
+    probe->reset();
+    const bool left = QFileInfo::exists(folder + u"/.kavuno-renaming"_s);
+    QElapsedTimer clock;
+    clock.start();
+    const double shown = timeToLoad(view, [&] { form->TXTcommand(u"DIR "_s + folder); });
+    waitUntil([&] {
+        RenameWorker *worker = workerOf(form);
+        return !QFileInfo::exists(folder + u"/.kavuno-renaming"_s) && (!worker || !worker->busy());
+    });
+    const double finished = double(clock.nsecsElapsed()) / 1e9;
+    finish(u"%1 %2 %3 %4"_s.arg(shown, 0, 'f', 6).arg(probe->longest(), 0, 'f', 6).arg(finished, 0, 'f', 6)
+               .arg(left ? 1 : 0));
 }
 
 void afterFirstPage(QWebEngineView *view)
@@ -203,6 +384,9 @@ void afterFirstPage(QWebEngineView *view)
     }
     auto *form = qobject_cast<TForm1 *>(view->window());
     const QString folder = qEnvironmentVariable("BENCH_FOLDER");
+    // A folder left half renamed is opened as soon as a user could.
+    if (mode == "reopen"_L1)
+        return driveReopen(form, view, folder);
     // The start's own tail (the lower pane, the look-ups after the first page)
     // is over before a user could give a command.
     QEventLoop settle;
@@ -212,6 +396,10 @@ void afterFirstPage(QWebEngineView *view)
         return driveSearch(form, folder);
     if (mode == "reorder"_L1)
         return driveReorder(form, view, folder);
+    if (mode == "second"_L1)
+        return driveSecond(form, view, folder);
+    if (mode == "close"_L1)
+        return driveClose(form, view, folder);
     const double dir = timeToLoad(view, [&] { form->TXTcommand(u"DIR "_s + folder); });
     if (mode == "dir"_L1) {
         QList<double> next;

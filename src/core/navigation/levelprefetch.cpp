@@ -13,6 +13,17 @@
 #include <utility>
 #include <vector>
 
+LevelListing readLevelListing(const QString &folder, const QString &exeBaseName)
+{
+    LevelListing listing;
+    listing.folder = folder;
+    const QStringList names = listPageFiles(folder, &listing.listed);
+    listing.fileCount = int(names.size());
+    listing.entries = pageListOrder(names, exeBaseName);
+    listing.titles = listingTitles(folder, listing.entries);
+    return listing;
+}
+
 QStringList listingTitles(const QString &folder, const QStringList &entries)
 {
     QStringList titles(entries.size());

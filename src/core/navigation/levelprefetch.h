@@ -12,6 +12,18 @@
 // the share, and the window waits for them all.
 QStringList listingTitles(const QString &folder, const QStringList &entries);
 
+// A folder level as a thread other than the window's read it: its page list
+// in level order and every title.
+struct LevelListing
+{
+    QString folder;
+    bool listed = false;
+    int fileCount = 0;
+    QStringList entries;
+    QStringList titles;
+};
+LevelListing readLevelListing(const QString &folder, const QString &exeBaseName);
+
 // A folder level read ahead on a thread of its own while the window is still
 // being built: its page list in level order and its titles. It is taken only
 // while the folder's stamp stands and had settled before the reading began,

@@ -1,5 +1,6 @@
 #include "core/navigation/navigator.h"
 
+#include "core/app/beneath.h"
 #include "core/app/rootpath.h"
 #include "core/navigation/levelprefetch.h"
 #include "core/navigation/navigationtexts.h"
@@ -8,10 +9,11 @@
 #include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/picturefile.h"
-#include "core/tools/folderrename.h"
-#include "core/tools/ordertexts.h"
+#include "core/tools/renamerecord.h"
 
 #include <QFileInfo>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -76,19 +78,25 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     if (push)
         keepCountOfShownLevel();
     CurDir = withoutTrailingSeparator(folder);
-    // A rename a stopped program left here is finished before the folder is read.
-    const OpeningSettle settled = settleRenameOnOpening(CurDir, HomeDir);
-    if (!settled.pagesNotWritten.isEmpty())
-        m_host->ShowFlashMessage(OrderTexts::PagesNotWritten.arg(settled.pagesNotWritten.join(u'\n')), 5000);
-    if (settled.waiting)
-        m_host->ShowFlashMessage(OrderTexts::FolderHalfRenamed.arg(settled.waitedFor), 5000);
+    // What a stopped rename left here is finished aside; the folder is shown as it stands.
+    if (Beneath::exists(RenameRecord::path(CurDir)))
+        m_host->renameLeftIn(CurDir);
     bool listed = false;
     int fileCount = 0;
     QStringList entries;
     QStringList titles;
     std::unique_ptr<LevelPrefetch> ahead = std::move(m_prefetch);
-    const bool readAhead = ahead && ahead->folder() == CurDir && ahead->take(listed, fileCount, entries, titles);
-    if (!readAhead) {
+    const std::optional<LevelListing> given = std::exchange(m_listing, std::nullopt);
+    const bool readAside = given && given->folder == CurDir;
+    if (readAside) {
+        listed = given->listed;
+        fileCount = given->fileCount;
+        entries = given->entries;
+        titles = given->titles;
+    }
+    const bool readAhead =
+        !readAside && ahead && ahead->folder() == CurDir && ahead->take(listed, fileCount, entries, titles);
+    if (!readAhead && !readAside) {
         const QStringList names = listPageFiles(CurDir, &listed);
         fileCount = int(names.size());
         entries = pageListOrder(names, ExeBaseName);
@@ -105,6 +113,10 @@ bool Navigator::OpenFolderLevel(const QString &folder, int index, bool push)
     level.fileCount = FileCountSeen;
     level.listsFolder = true;
     m_levels.push(level);
+    if (readAside) {
+        m_levels.top().MidashiT = titles;
+        return listed;
+    }
     if (!readAhead) {
         LoadPageTitles();
         return listed;
@@ -167,6 +179,12 @@ void Navigator::prefetchLevel(const QString &folder, std::unique_ptr<LevelPrefet
 void Navigator::forgetPrefetch()
 {
     m_prefetch.reset();
+}
+
+void Navigator::useListing(LevelListing listing)
+{
+    listing.folder = withoutTrailingSeparator(listing.folder);
+    m_listing = std::move(listing);
 }
 
 void Navigator::LoadPageTitles()

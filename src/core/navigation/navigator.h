@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/navigation/levelprefetch.h"
 #include "core/navigation/levelstack.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class LevelPrefetch;
 class NavigatorHost;
@@ -76,6 +78,10 @@ public:
     void prefetchLevel(const QString &folder, std::unique_ptr<LevelPrefetch> started);
     // What was read ahead is no longer what the folder holds (this program wrote there).
     void forgetPrefetch();
+    // The level of a folder as another thread read it a moment ago (the
+    // rename worker after its moves): the next OpenFolderLevel of that folder
+    // takes it instead of reading the folder on this thread.
+    void useListing(LevelListing listing);
     // Reads the titles of the top level's entries.
     void LoadPageTitles();
     // Reads one title of the top level again after its page was edited.
@@ -133,6 +139,7 @@ private:
     bool m_rereadingGone = false;
     bool m_webChosePage = false;
     std::unique_ptr<LevelPrefetch> m_prefetch;
+    std::optional<LevelListing> m_listing;
     // The reading that still owes the top level its titles from m_restFrom
     // on; every look at the levels and every change of them takes them first.
     void completeTitles() const;

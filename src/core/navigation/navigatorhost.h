@@ -37,6 +37,10 @@ public:
     virtual void pausePoll() {}
     virtual void resumePoll() {}
 
+    // A folder being opened holds the record of a rename that did not end:
+    // the host has it finished off the window's thread.
+    virtual void renameLeftIn(const QString &folder) { Q_UNUSED(folder); }
+
     // The address of the document the main browser shows (its caption).
     virtual QString shownAddress() const { return {}; }
 };

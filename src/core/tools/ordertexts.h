@@ -32,6 +32,17 @@ inline const QString LevelChanged =
     u"このフォルダのページが、表示していた一覧から変わっていました（別のパソコンが変更したようです）。"
     "一覧を読み直したので、確かめてからもう一度操作してください。"_s;
 inline const QString FinishingRename = u"ほかのフォルダのページを書き換えています… %1 ページ"_s;
+// What the rename worker does, shown in a corner of the main window.
+inline const QString RenamingFolder = u"「%1」のファイル名を変更しています…"_s;
+inline const QString RenameWaitsForFolder = u"「%1」のファイル名の変更は、ほかの変更が終わるのを待っています"_s;
+inline const QString FinishingLeftRename = u"前回終わらなかった「%1」のファイル名の変更を仕上げています…"_s;
+inline const QString RenameQueued = u"「%1」のファイル名の変更は、前の変更が終わるのを待っています"_s;
+inline const QString StopQueuedRename = u"この変更をやめる"_s;
+// The program closes while renames are under way or waiting.
+inline const QString RenameLeftAtClose =
+    u"ファイル名の変更の途中で終了します。次のフォルダの残りは、次にこのプログラムを起動したときに"
+    "（どのパソコンで起動しても）仕上げます。"_s;
+inline const QString RenamesNotMade = u"次のフォルダのファイル名の変更は、始まる前だったので行いません。"_s;
 inline const QString RecordNotWritten = u"このフォルダに作業の記録を書き込めないため、ファイル名を変更しませんでした。"_s;
 inline const QString FolderBusy =
     u"別のパソコンがこのフォルダのファイル名を変更しています。終わるまで待ちますか？\n（「いいえ」で変更をやめます）"_s;

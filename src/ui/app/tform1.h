@@ -138,6 +138,11 @@ public:
     void pausePoll() override;
     void resumePoll() override;
     QString shownAddress() const override;
+    void renameLeftIn(const QString &folder) override
+    {
+        if (FinishLeftRename)
+            FinishLeftRename(folder);
+    }
 
     // ---- presenting and the update poll (Timer5)
     UpdatePoll *Poll = nullptr;
@@ -157,6 +162,9 @@ public:
     void RemoveOrderNumbers();
     // "ファイル名をPage(数)に変更": a range of pages gets one name with running numbers.
     void RenamePagesNumbered();
+    // Has what a stopped rename left in a folder being opened finished off the
+    // window's thread (the order tools set it).
+    std::function<void(const QString &folder)> FinishLeftRename;
 
     Navigator nav;
     Platform &platform;

@@ -6,23 +6,16 @@
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
 #include "core/tools/ordertexts.h"
-#include "core/tools/renamefinisher.h"
-#include "core/tools/renamerecord.h"
 #include "ui/tools/listmessage.h"
 #include "ui/tools/ordertools.h"
-#include "ui/tools/renameprogress.h"
+#include "ui/tools/renamerunner.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 
-#include <QEventLoop>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressDialog>
-#include <QTimer>
 
 #include <functional>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 namespace T = OrderTexts;
@@ -75,122 +68,51 @@ static QString blockText(RenameBlock why)
     }
 }
 
-// Takes the folder for a rename, waiting up to waitMs for its lock, once what
-// a stopped rename left there is finished (pages it could not rewrite go to
-// notWritten); why not otherwise.
-static RenameBlock tryTakeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten, int waitMs)
+// Whether the level shown still lists folder: the user may have gone on
+// while its rename ran.
+static bool showsFolder(TForm1 &form, const QString &folder)
 {
-    if (!lock.acquire(waitMs))
-        return lock.reason();
-    RenameBlock why = RenameBlock::Busy;
-    if (settleStoppedRename(form.nav.CurDir, form.nav.HomeDir, &notWritten, lock.ticker(), &why) == SettleState::Settled)
-        return RenameBlock::None;
-    lock.release();
-    return why;
+    return !form.nav.levels().isEmpty() && form.nav.CurDir == folder && form.nav.levels().top().listsFolder
+           && form.nav.levels().top().folder == folder;
 }
 
-// Waits, saying what for, until the folder is taken; why not when the user
-// stops waiting (Busy) or the folder cannot be written.
-static RenameBlock waitForFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten)
-{
-    QProgressDialog waiting(T::WaitingForFolder.arg(waitedForText(lock)), T::StopWaiting, 0, 0, &form);
-    waiting.setObjectName(u"WaitingForFolder"_s);
-    waiting.setWindowTitle(form.nav.ExeBaseName);
-    waiting.setWindowModality(Qt::WindowModal);
-    waiting.setMinimumDuration(0);
-    waiting.show();
-    for (;;) {
-        const RenameBlock why = tryTakeFolder(form, lock, notWritten, 200);
-        if (why != RenameBlock::Busy || waiting.wasCanceled())
-            return why;
-        waiting.setLabelText(T::WaitingForFolder.arg(waitedForText(lock)));
-        // A record another left moments ago is looked at again a little later.
-        QEventLoop loop;
-        QTimer::singleShot(300, &loop, &QEventLoop::quit);
-        loop.exec();
-        if (waiting.wasCanceled())
-            return RenameBlock::Busy;
-    }
-}
-
-// Takes the folder for a rename once what a stopped rename left there is
-// finished: false while another renames in it and the user would rather not
-// wait, or when the folder cannot be written (said).
-static bool takeFolder(TForm1 &form, FolderRenameLock &lock, QStringList &notWritten)
+// Has the worker rename in the shown folder as plan says, made once the folder
+// is taken from the level shown (the entries the user chose from). renamed
+// runs once the folder's own files and pages are renamed, while the pages of
+// the rest of the data root are still being rewritten; when the rename could
+// not be made the user is told instead (and the level read again when the
+// folder no longer lists the entries).
+static void renameInFolder(TForm1 &form, Companions companions, const QStringList &shown,
+                           std::function<QList<PageMove>()> plan,
+                           std::function<void(const FolderRenameOutcome &)> renamed)
 {
     form.SearchIndexKey = u"xxx"_s;
-    RenameBlock why = tryTakeFolder(form, lock, notWritten, FolderRenameLock::WaitMs);
-    if (why == RenameBlock::Busy) {
-        const QString busy = lock.heldByThisProgram() ? T::FolderBusyHere : T::FolderBusy;
-        if (QMessageBox::question(&form, form.nav.ExeBaseName, busy + u"\n\n"_s + waitedForText(lock)) != QMessageBox::Yes)
-            return false;
-        why = waitForFolder(form, lock, notWritten);
-    }
-    if (why != RenameBlock::None && why != RenameBlock::Busy)
-        QMessageBox::warning(&form, form.nav.ExeBaseName, blockText(why));
-    return why == RenameBlock::None;
-}
-
-// The worker that finishes this window's renames in the rest of the data root.
-static RenameFinisher &finisherOf(TForm1 &form)
-{
-    if (auto *finisher = form.findChild<RenameFinisher *>(QString(), Qt::FindDirectChildrenOnly))
-        return *finisher;
-    auto *finisher = new RenameFinisher(&form);
-    auto *progress = new RenameProgress(*finisher, form.nav.ExeBaseName, &form, form.kabeBrowser);
-    // Search listings read before the rest was rewritten are read again.
-    QObject::connect(progress, &RenameProgress::ended, &form, [&form] { form.SearchIndexKey = u"xxx"_s; });
-    return *finisher;
-}
-
-// Waits, the progress shown and the window painting, for the rename this
-// window is finishing: its pages may name the files the next one moves.
-static void waitForFinisher(TForm1 &form)
-{
-    RenameFinisher &finisher = finisherOf(form);
-    if (!finisher.busy())
-        return;
-    QEventLoop loop;
-    QObject::connect(&finisher, &RenameFinisher::finished, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-}
-
-// Renames as plan says, made once the folder is taken from the level shown
-// (the entries the user chose from); none when the user gave up, or when the
-// folder no longer lists them: then the level is read again and the user told.
-// The folder's own pages are rewritten before this returns; those of the rest
-// of the data root by the window's worker afterwards.
-static std::optional<FolderRenameOutcome> renameInFolder(TForm1 &form, Companions companions,
-                                                         const QStringList &shown,
-                                                         const std::function<QList<PageMove>()> &plan)
-{
-    waitForFinisher(form);
-    auto lock = std::make_unique<FolderRenameLock>(form.nav.CurDir);
-    QStringList settled;
-    if (!takeFolder(form, *lock, settled))
-        return std::nullopt;
-    // A rename before whose pages could not all be written: it goes first.
-    const QString record = RenameRecord::path(form.nav.CurDir);
-    if (QFileInfo::exists(record) || QFileInfo(record).isSymLink()) {
-        lock.reset();
-        showListMessage(&form, form.nav.ExeBaseName, T::RenameStillUnfinished, settled);
-        return std::nullopt;
-    }
-    if (!levelMatchesFolder(shown, form.nav.CurDir, form.nav.ExeBaseName)) {
-        lock.reset();
-        reopenLevel(form, form.nav.PBan());
-        showListMessage(&form, form.nav.ExeBaseName, T::LevelChanged, {});
-        return std::nullopt;
-    }
-    auto rename = std::make_unique<FolderRename>(form.nav.CurDir, form.nav.HomeDir, companions);
-    const QList<PageMove> moves = plan();
-    FolderRenameOutcome outcome;
-    // The folder's own pages may take a while on a network share: the window paints meanwhile.
-    runAside([&] { outcome = rename->renameFolder(moves, false, lock->ticker()); });
-    outcome.pagesNotWritten += settled;
-    if (rename->restLeft())
-        finisherOf(form).finish(std::move(rename), std::move(lock));
-    return outcome;
+    const QString folder = form.nav.CurDir;
+    RenameRequest request{folder, form.nav.HomeDir, companions, shown, form.nav.ExeBaseName, std::move(plan)};
+    renameRunnerOf(form).rename(std::move(request), [&form, folder, renamed](const RenameResult &result) {
+        const QString &caption = form.nav.ExeBaseName;
+        // The worker read the folder's new level: the window shows it without reading.
+        if ((result.end == RenameEnd::Renamed || result.end == RenameEnd::LevelChanged) && showsFolder(form, folder))
+            form.nav.useListing(result.level);
+        switch (result.end) {
+        case RenameEnd::Renamed:
+            renamed(result.outcome);
+            break;
+        case RenameEnd::GaveUp:
+            break;
+        case RenameEnd::Blocked:
+            QMessageBox::warning(&form, caption, blockText(result.why));
+            break;
+        case RenameEnd::StillUnfinished:
+            showListMessage(&form, caption, T::RenameStillUnfinished, result.pages);
+            break;
+        case RenameEnd::LevelChanged:
+            if (showsFolder(form, folder))
+                reopenLevel(form, form.nav.PBan());
+            showListMessage(&form, caption, T::LevelChanged, {});
+            break;
+        }
+    });
 }
 
 // Says which files kept their names for a page's sake, and which pages could not be fixed.
@@ -257,20 +179,20 @@ void TForm1::ReorderPages(int from, int to)
         to = form5.Memo1->text().toInt() - 1;
     }
     const ReorderPlan plan = planReorder(entries, from, to);
-    const std::optional<FolderRenameOutcome> renamed =
-        renameInFolder(*this, ReorderCompanions, entries, [&] { return plan.moves; });
-    if (!renamed)
-        return;
-    const FolderRenameOutcome &outcome = *renamed;
     // The moved page stays the current page, under whatever name it has now.
     const QString moved = entries.value(from >= 0 ? from : plan.current);
-    QString movedNow = moved;
-    for (qsizetype i = 0; i < plan.moves.size(); ++i) {
-        if (plan.moves.at(i).from == moved)
-            movedNow = outcome.moves.finalNames.at(i);
-    }
-    reopenLevel(*this, plan.current, movedNow);
-    tellKept(*this, outcome);
+    const QString folder = nav.CurDir;
+    renameInFolder(*this, ReorderCompanions, entries, [moves = plan.moves] { return moves; },
+                   [this, plan, moved, folder](const FolderRenameOutcome &outcome) {
+                       QString movedNow = moved;
+                       for (qsizetype i = 0; i < plan.moves.size(); ++i) {
+                           if (plan.moves.at(i).from == moved)
+                               movedNow = outcome.moves.finalNames.value(i, moved);
+                       }
+                       if (showsFolder(*this, folder))
+                           reopenLevel(*this, plan.current, movedNow);
+                       tellKept(*this, outcome);
+                   });
 }
 
 void TForm1::RemoveOrderNumbers()
@@ -280,18 +202,19 @@ void TForm1::RemoveOrderNumbers()
     const QStringList entries = nav.levels().top().MidashiF;
     if (QMessageBox::question(this, nav.ExeBaseName, T::AskStrip) != QMessageBox::Yes)
         return;
-    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, StripCompanions, entries, [&] {
-        FolderNames names(FolderNames::list(nav.CurDir), StripCompanions);
+    const QString folder = nav.CurDir;
+    const auto plan = [entries, folder] {
+        FolderNames names(FolderNames::list(folder), StripCompanions);
         return planStrip(entries, names);
+    };
+    renameInFolder(*this, StripCompanions, entries, plan, [this, folder](const FolderRenameOutcome &outcome) {
+        // The level is read again even then: it lists the names the files have now.
+        if (showsFolder(*this, folder))
+            reopenLevel(*this, nav.PBan());
+        if (!outcome.moves.failed.isEmpty())
+            showListMessage(this, nav.ExeBaseName, T::StripFailed.arg(QString()).trimmed(), outcome.moves.failed);
+        tellKept(*this, outcome);
     });
-    if (!renamed)
-        return;
-    const FolderRenameOutcome &outcome = *renamed;
-    // The level is read again even then: it lists the names the files have now.
-    reopenLevel(*this, nav.PBan());
-    if (!outcome.moves.failed.isEmpty())
-        showListMessage(this, nav.ExeBaseName, T::StripFailed.arg(QString()).trimmed(), outcome.moves.failed);
-    tellKept(*this, outcome);
 }
 
 void TForm1::RenamePagesNumbered()
@@ -310,14 +233,15 @@ void TForm1::RenamePagesNumbered()
     const NumberedRename rename = form17.rename();
     if (!numberedNamesFit(*this, entries, rename))
         return;
-    const std::optional<FolderRenameOutcome> renamed = renameInFolder(*this, NumberedCompanions, entries, [&] {
-        return planNumbered(entries, rename, FolderNames(FolderNames::list(nav.CurDir), NumberedCompanions));
+    const QString folder = nav.CurDir;
+    const auto plan = [entries, rename, folder] {
+        return planNumbered(entries, rename, FolderNames(FolderNames::list(folder), NumberedCompanions));
+    };
+    renameInFolder(*this, NumberedCompanions, entries, plan, [this, folder](const FolderRenameOutcome &outcome) {
+        if (showsFolder(*this, folder))
+            reopenLevel(*this, nav.PBan());
+        tellKept(*this, outcome);
     });
-    if (!renamed)
-        return;
-    const FolderRenameOutcome &outcome = *renamed;
-    reopenLevel(*this, nav.PBan());
-    tellKept(*this, outcome);
 }
 
 void attachOrderTools(TForm1 &form1)
@@ -325,4 +249,9 @@ void attachOrderTools(TForm1 &form1)
     TForm1 *main = &form1;
     form1.popupActions.ReorderPagesMenu = [main] { main->ReorderPagesMenu(); };
     form1.popupActions.RenamePagesNumbered = [main] { main->RenamePagesNumbered(); };
+    form1.FinishLeftRename = [main](const QString &folder) { renameRunnerOf(*main).finishLeftIn(folder); };
+    // What renames stopped by a close or a kill left anywhere is finished now,
+    // in the background; a batch run ends before it could.
+    if (!form1.BatchMode)
+        renameRunnerOf(form1).findLeft();
 }

@@ -1,47 +1,98 @@
 #include "ui/tools/renameprogress.h"
 
 #include "core/tools/ordertexts.h"
-#include "core/tools/renamefinisher.h"
-#include "ui/tools/listmessage.h"
+#include "core/tools/renameworker.h"
+#include "ui/tools/renamerunner.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTimer>
+#include <QPushButton>
+#include <QSet>
 
 namespace T = OrderTexts;
 
-RenameProgress::RenameProgress(RenameFinisher &finisher, const QString &caption, QWidget *window, QWidget *area)
+// What the job under way is doing, as the user is told.
+static QString doing(const RenameJob &job, const QString &folder)
+{
+    if (job.kind == RenameJob::Settle)
+        return T::FinishingLeftRename.arg(folder);
+    switch (job.stage) {
+    case RenameJob::Asking:
+    case RenameJob::Waiting:
+        return T::RenameWaitsForFolder.arg(folder);
+    case RenameJob::Rest:
+        return T::FinishingRename.arg(job.pages);
+    default:
+        return T::RenamingFolder.arg(folder);
+    }
+}
+
+RenameProgress::RenameProgress(RenameWorker &worker, const QString &root, QWidget *window, QWidget *area)
     : QFrame(window)
-    , m_finisher(finisher)
-    , m_caption(caption)
+    , m_worker(worker)
+    , m_root(root)
     , m_area(area ? area : window)
 {
     setObjectName(QStringLiteral("RenameProgress"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    auto *layout = new QHBoxLayout(this);
+    m_rows = new QVBoxLayout(this);
+    auto *now = new QHBoxLayout;
     Text = new QLabel(this);
     Bar = new QProgressBar(this);
     // How many pages there are is known only at the end.
     Bar->setRange(0, 0);
     Bar->setFixedWidth(120);
-    layout->addWidget(Text);
-    layout->addWidget(Bar);
+    now->addWidget(Text);
+    now->addWidget(Bar);
+    m_rows->addLayout(now);
     hide();
     m_area->installEventFilter(this);
-    connect(&finisher, &RenameFinisher::progress, this, &RenameProgress::showPages);
-    connect(&finisher, &RenameFinisher::finished, this, &RenameProgress::finished);
-    // Shown once the worker has started, and kept up to date while it runs.
-    QTimer::singleShot(0, this, [this] { showPages(m_finisher.pagesRead()); });
+    connect(&worker, &RenameWorker::jobsChanged, this, &RenameProgress::refresh);
 }
 
-void RenameProgress::showPages(qint64 pages)
+void RenameProgress::refresh()
 {
-    if (!m_finisher.busy())
+    QList<RenameJob> jobs = m_worker.jobs();
+    // The look for what stopped renames left is no work of the user's.
+    jobs.removeIf([](const RenameJob &job) { return job.kind == RenameJob::Find; });
+    if (jobs.isEmpty()) {
+        hide();
         return;
-    Text->setText(T::FinishingRename.arg(pages));
+    }
+    Text->setText(doing(jobs.constFirst(), folderForUser(jobs.constFirst().folder, m_root)));
+    QSet<quint64> waiting;
+    for (qsizetype i = 1; i < jobs.size(); ++i) {
+        const RenameJob &job = jobs.at(i);
+        if (job.kind != RenameJob::Rename)
+            continue;
+        waiting.insert(job.id);
+        if (m_waiting.contains(job.id))
+            continue;
+        auto *row = new QWidget(this);
+        auto *layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(new QLabel(T::RenameQueued.arg(folderForUser(job.folder, m_root)), row), 1);
+        auto *stop = new QPushButton(T::StopQueuedRename, row);
+        stop->setObjectName(QStringLiteral("StopRename"));
+        const quint64 id = job.id;
+        connect(stop, &QPushButton::clicked, this, [this, id] { m_worker.cancel(id); });
+        layout->addWidget(stop);
+        m_rows->addWidget(row);
+        m_waiting.insert(id, row);
+    }
+    for (auto it = m_waiting.begin(); it != m_waiting.end();) {
+        if (waiting.contains(it.key())) {
+            ++it;
+            continue;
+        }
+        delete it.value();
+        it = m_waiting.erase(it);
+    }
+    // The texts changed: the sizes follow before the panel takes its size.
+    m_rows->activate();
     adjustSize();
     place();
     show();
@@ -59,16 +110,4 @@ bool RenameProgress::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_area && (event->type() == QEvent::Resize || event->type() == QEvent::Move) && isVisible())
         place();
     return QFrame::eventFilter(watched, event);
-}
-
-void RenameProgress::finished()
-{
-    hide();
-    const FolderRenameOutcome outcome = m_finisher.outcome();
-    emit ended();
-    QWidget *window = parentWidget();
-    if (!outcome.pagesNotWritten.isEmpty())
-        showListMessage(window, m_caption, T::RenameUnfinished, outcome.pagesNotWritten);
-    if (!outcome.pagesLeftNaming.isEmpty())
-        showListMessage(window, m_caption, T::PagesLeftNaming, outcome.pagesLeftNaming);
 }

@@ -1,37 +1,38 @@
 #pragma once
 
 #include <QFrame>
+#include <QHash>
 
 class QLabel;
 class QProgressBar;
-class RenameFinisher;
+class QVBoxLayout;
+class RenameWorker;
 
-// Shows in a corner of the main window how far the finishing of a rename in
-// the rest of the data root is, while the window goes on; once it ends, says
-// which pages it could not rewrite.
+// Shows in a corner of the main window what the rename worker does while the
+// window goes on: the job under way (and how many pages of the rest of the
+// data root it has read), then each rename waiting behind it, with a button
+// that gives it up.
 class RenameProgress : public QFrame
 {
     Q_OBJECT
 public:
-    // Shown at the lower right of area (a widget of window).
-    RenameProgress(RenameFinisher &finisher, const QString &caption, QWidget *window, QWidget *area);
+    // Shown at the lower right of area (a widget of window); root names the folders.
+    RenameProgress(RenameWorker &worker, const QString &root, QWidget *window, QWidget *area);
 
     QLabel *Text = nullptr;
     QProgressBar *Bar = nullptr;
-
-signals:
-    // The finishing ended; what it could not do was told.
-    void ended();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void showPages(qint64 pages);
+    void refresh();
     void place();
-    void finished();
 
-    RenameFinisher &m_finisher;
-    QString m_caption;
+    RenameWorker &m_worker;
+    QString m_root;
     QWidget *m_area;
+    QVBoxLayout *m_rows;
+    // The rows of the renames waiting, by job.
+    QHash<quint64, QWidget *> m_waiting;
 };

@@ -5,7 +5,9 @@
 #include "core/tools/picturerename.h"
 #include "core/tools/toolstexts.h"
 #include "platform/platform.h"
+#include "ui/app/tform1.h"
 #include "ui/app/uitexts.h"
+#include "ui/tools/renamerunner.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -14,6 +16,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 namespace T = ToolsTexts;
@@ -154,8 +158,29 @@ void TForm3::BitBtn4Click()
     if (QMessageBox::question(this, windowTitle(), T::AskRename.arg(prefix)) != QMessageBox::Yes)
         return;
 
-    LinkResolver resolver(HomeDir, CurDir);
-    const PictureRenameOutcome outcome = renamePictures(selectedFiles(), prefix, resolver);
+    // Pages of the whole folder are read and written: the window goes on
+    // meanwhile, and the list waits for the new names.
+    auto outcome = std::make_shared<PictureRenameOutcome>();
+    const auto work = [outcome, selected = selectedFiles(), prefix, home = HomeDir, folder = CurDir] {
+        LinkResolver resolver(home, folder);
+        *outcome = renamePictures(selected, prefix, resolver);
+    };
+    const auto then = [this, outcome] {
+        setEnabled(true);
+        showRenamed(*outcome);
+    };
+    setEnabled(false);
+    // The main window's rename worker does it, in turn with the other renames.
+    if (auto *main = qobject_cast<TForm1 *>(parentWidget())) {
+        renameRunnerOf(*main).runTask(CurDir, work, then);
+    } else {
+        work();
+        then();
+    }
+}
+
+void TForm3::showRenamed(const PictureRenameOutcome &outcome)
+{
     for (const auto &[from, to] : outcome.renamed)
         for (QListWidgetItem *item : ListBox1->findItems(from, Qt::MatchExactly))
             item->setText(to);

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Platform;
+struct PictureRenameOutcome;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -48,6 +49,7 @@ protected:
 private:
     void kataduke();
     void placeholder();
+    void showRenamed(const PictureRenameOutcome &outcome);
     Platform &m_platform;
     QSet<QString> m_unselected;
 };

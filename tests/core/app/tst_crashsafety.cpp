@@ -8,6 +8,7 @@
 #include "core/navigation/pagelist.h"
 #include "core/pages/pagefile.h"
 #include "core/present/marker.h"
+#include "core/tools/folderrename.h"
 #include "core/tools/renameplan.h"
 #include "tools/crashwriters.h"
 #include "tools/sftpshare.h"
@@ -57,9 +58,11 @@ QString decodeCp932(const QByteArray &bytes, bool *ok)
     return text;
 }
 
-// Opens folder as the window does, with root as the data root.
+// Opens folder as the window does, with root as the data root, once what a
+// stopped rename left there is finished as the rename worker finishes it.
 void openFolder(const QString &root, const QString &folder)
 {
+    settleRenameOnOpening(folder, root);
     Navigator nav;
     nav.HomeDir = root;
     nav.OpenFolderLevel(folder, 0, true);

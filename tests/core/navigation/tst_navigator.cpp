@@ -96,6 +96,34 @@ private slots:
         QCOMPARE(navigator.PBan(), 2);
     }
 
+    // A level another thread read a moment ago is shown without reading the
+    // folder again, once, and only for its own folder.
+    void levelReadAsideIsTakenOnceForItsFolder_data()
+    {
+        QTest::addColumn<bool>("ownFolder");
+        QTest::newRow("its folder") << true;
+        QTest::newRow("another folder") << false;
+    }
+    void levelReadAsideIsTakenOnceForItsFolder()
+    {
+        QFETCH(bool, ownFolder);
+        Navigator navigator;
+        navigator.setProgramPath(m_dir.filePath(u"notes.exe"_s));
+        LevelListing listing;
+        listing.folder = (ownFolder ? m_sub : m_home) + u'/';
+        listing.listed = true;
+        listing.fileCount = 1;
+        listing.entries = {u"1000_y.html"_s};
+        listing.titles = {u"read aside"_s};
+        navigator.useListing(listing);
+        QVERIFY(navigator.OpenFolderLevel(m_sub, 0, true));
+        const QStringList read{u"1010_x.html"_s, u"1020_y.html"_s};
+        QCOMPARE(navigator.levels().top().MidashiF, ownFolder ? listing.entries : read);
+        QCOMPARE(navigator.levels().top().MidashiT.constFirst(), ownFolder ? u"read aside"_s : u"x"_s);
+        QVERIFY(navigator.OpenFolderLevel(m_sub, 0, false));
+        QCOMPARE(navigator.levels().top().MidashiF, read);
+    }
+
     void popLevelRestoresTheFolder()
     {
         FakeHost host;

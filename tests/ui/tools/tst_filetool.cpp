@@ -5,6 +5,9 @@
 #include "ui/app/fakeplatform.h"
 #include "ui/app/tform1.h"
 #include "ui/editor/modaluser.h"
+#include "ui/tools/renamerunner.h"
+
+#include "core/navigation/testfiles.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -18,6 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <atomic>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -132,6 +138,35 @@ private slots:
         QCOMPARE(yes.texts, QStringList{u"画像ファイル名を photo+数字に書き換えていいですか"_s});
         QCOMPARE(tool.ListBox1->item(0)->text(), m_tmp.filePath(u"photo0.jpg"_s));
         QVERIFY(QFile::exists(m_tmp.filePath(u"photo0.jpg"_s)));
+    }
+
+    // The main window's file tool has the pictures renamed by the rename
+    // worker: the list waits for the new names while the window goes on.
+    void renamingRunsOnTheRenameWorker()
+    {
+        const QString home = m_tmp.filePath(u"worker"_s);
+        QVERIFY(QDir().mkpath(home) && writeFixture(home + u"/p.html"_s, "<IMG src=\"z.jpg\">")
+                && writeFixture(home + u"/z.jpg"_s));
+        TForm1 form(m_platform, m_tmp.filePath(u"worker.exe"_s));
+        TForm3 tool(m_platform, &form);
+        tool.HomeDir = home;
+        tool.CurDir = home;
+        tool.Edit1->setText(u"pic"_s);
+        tool.setFiles({home + u"/z.jpg"_s});
+        std::atomic<int> here{0}, aside{0};
+        const std::thread::id window = std::this_thread::get_id();
+        renameRunnerOf(form).worker().setStepHook([&](const RenameJob &) {
+            ++(std::this_thread::get_id() == window ? here : aside);
+        });
+        tool.show();
+        BoxAnswerer yes(QMessageBox::Yes);
+        tool.BitBtn4->click();
+        QVERIFY(!tool.isEnabled());
+        QTRY_VERIFY(tool.isEnabled());
+        QCOMPARE(tool.ListBox1->item(0)->text(), home + u"/pic0.jpg"_s);
+        QCOMPARE(readFixture(home + u"/p.html"_s), QByteArray("<IMG src=\"pic0.jpg\">"));
+        QVERIFY(aside > 0);
+        QCOMPARE(here.load(), 0);
     }
 
     void renamingRefusesAPrefixThatBreaksPages_data()

@@ -1,9 +1,14 @@
 // The order dialog and the renumber dialog driven as a user would, on a real
 // folder under the main window.
 #include "ui/app/tform1.h"
-#include "core/tools/renamefinisher.h"
+#include "core/tools/folderrename.h"
+#include "core/tools/ordernumbers.h"
+#include "core/tools/renamerecord.h"
+#include "core/tools/renameworker.h"
 #include "ui/tools/listmessage.h"
 #include "ui/tools/ordertools.h"
+#include "ui/tools/renameprogress.h"
+#include "ui/tools/renamerunner.h"
 #include "ui/tools/tform17.h"
 #include "ui/tools/tform5.h"
 
@@ -22,6 +27,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -30,6 +36,10 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
+
+#include <atomic>
+#include <memory>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +60,23 @@ static void answerListMessage(QObject *context, QString *text)
     timer->start(10);
 }
 
+// Counts the events of one type an object receives.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QEvent::Type type, int *count) : m_type(type), m_count(count) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type)
+            ++*m_count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    int *m_count;
+};
+
 class OrderDialogsTest : public QObject
 {
     Q_OBJECT
@@ -61,20 +88,78 @@ private:
     TForm5 *m_form5 = nullptr;
     TForm17 *m_form17 = nullptr;
 
-    // The data root holds exactly these pages (each titled by its name).
-    // The worker that finishes renames in the rest of the data root has ended.
-    void waitForFinisher()
+    // The rename worker holds at the first step of a rewrite of the rest of
+    // the data root, while m_holding, until released.
+    QSemaphore m_reached;
+    QSemaphore m_released;
+    std::atomic<bool> m_holding{false};
+
+    RenameWorker &worker() { return renameRunnerOf(*m_form).worker(); }
+
+    // The rename worker has ended every job, and the window has shown what each gave.
+    void waitForRenames() { QTRY_VERIFY_WITH_TIMEOUT(!worker().busy(), 30000); }
+
+    // The worker holds at the first step of a job of that kind and stage.
+    void holdAt(RenameJob::Kind kind, RenameJob::Stage stage, RenameWorker &on)
     {
-        if (auto *finisher = m_form->findChild<RenameFinisher *>())
-            QTRY_VERIFY_WITH_TIMEOUT(!finisher->busy(), 30000);
+        m_holding = true;
+        on.setStepHook([this, kind, stage](const RenameJob &job) {
+            if (job.kind == kind && job.stage == stage && m_holding.exchange(false)) {
+                m_reached.release();
+                m_released.tryAcquire(1, 30000);
+            }
+        });
+    }
+    // The next rename holds once its folder is done, before the rest of the data root.
+    void holdBeforeTheRest() { holdAt(RenameJob::Rename, RenameJob::Rest, worker()); }
+
+    // Folder A of the data root with pages that name each other, and a page
+    // of another folder naming them; what a rename of its last page to the
+    // first place leaves: A's names, and the other folder's page before and after.
+    struct NamedElsewhere
+    {
+        QString a;
+        QStringList renamed;
+        QByteArray otherBefore;
+        QByteArray otherAfter;
+    };
+    NamedElsewhere makeFolderNamedElsewhere()
+    {
+        setPages({}, 0);
+        const QString a = m_home + u"/A"_s;
+        QDir().mkpath(a);
+        QDir().mkpath(m_home + u"/other"_s);
+        writeFixture(a + u"/a.html"_s, "<A href=\"b.html\">b</A>");
+        writeFixture(a + u"/b.html"_s, "<A href=\"c.html\">c</A>");
+        writeFixture(a + u"/c.html"_s, "<A href=\"a.html\">a</A>");
+        const QByteArray before = "<A href=\"../A/a.html\">a</A><A href=\"../A/c.html\">c</A>";
+        writeFixture(m_home + u"/other/o.html"_s, before);
+        return {a, {u"1000_c.html"_s, u"1010_a.html"_s, u"1020_b.html"_s}, before,
+                "<A href=\"../A/1010_a.html\">a</A><A href=\"../A/1000_c.html\">c</A>"};
+    }
+    QByteArray otherPage() const { return readFixture(m_home + u"/other/o.html"_s); }
+
+    // An input event posted now reaches the window.
+    void inputIsAnswered()
+    {
+        int keys = 0;
+        EventCounter counter(QEvent::KeyPress, &keys);
+        m_form->installEventFilter(&counter);
+        QCoreApplication::postEvent(m_form, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier));
+        QTRY_COMPARE(keys, 1);
     }
 
+    // The data root holds exactly these pages (each titled by its name).
     void setPages(const QStringList &names, int current)
     {
-        waitForFinisher();
+        waitForRenames();
+        // The data root itself stays: the program holds it open.
         QDir home(m_home);
-        home.removeRecursively();
-        QDir().mkpath(m_home);
+        for (const QString &name : home.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+            QFileInfo(home.filePath(name)).isDir() && !QFileInfo(home.filePath(name)).isSymLink()
+                ? QDir(home.filePath(name)).removeRecursively()
+                : home.remove(name);
+        }
         for (const QString &name : names)
             QVERIFY(writeFixture(m_home + u'/' + name, "<HTML><HEAD><TITLE>" + name.toUtf8() + "</TITLE></HEAD><BODY>x</BODY></HTML>"));
         m_form->nav.levels().clear();
@@ -114,6 +199,15 @@ private slots:
         m_form->FormShow();
     }
     void cleanupTestCase() { delete m_form; }
+    void cleanup()
+    {
+        m_holding = false;
+        m_released.release(1 - m_released.available());
+        worker().setStepHook({});
+        waitForRenames();
+        m_reached.acquire(m_reached.available());
+        m_released.acquire(m_released.available());
+    }
 
     void movingThePageNumbersTheLevel()
     {
@@ -127,6 +221,7 @@ private slots:
         runMenuRow(u"ボタン順変更"_s);
         // The menu runs its rows once it has closed.
         QTRY_COMPARE(shown, u"4"_s);
+        waitForRenames();
         QCOMPARE(files(), (QStringList{u"1010_a.html"_s, u"1020_c.%xt"_s, u"1020_c.html"_s, u"1030_b.html"_s, u"index.html"_s}));
         QCOMPARE(m_form->nav.currentEntry(), u"1020_c.html"_s);
     }
@@ -169,6 +264,7 @@ private slots:
             m_form5->BitBtn1->click();
         });
         m_form->ReorderPagesMenu();
+        waitForRenames();
         QCOMPARE(numbers.size(), clicks);
         QCOMPARE(numbers.constLast(), shown);
         QCOMPARE(numbers.constFirst(), arrow == QStyle::SC_ScrollBarAddLine ? u"4"_s : u"2"_s);
@@ -190,6 +286,7 @@ private slots:
         QString told;
         answerListMessage(this, &told);
         m_form->ReorderPagesMenu();
+        waitForRenames();
         QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_a.html"_s, u"1020_c.jpg"_s, u"photo.jpg"_s}));
         QCOMPARE(readFixture(m_home + u"/1010_a.html"_s), QByteArray("<HTML><BODY><IMG src=\"1020_c.jpg\"></BODY></HTML>"));
         QVERIFY2(told.contains(u"photo.jpg"_s) && told.contains(m_home + u"/1000_b.html"_s), qPrintable(told));
@@ -221,6 +318,7 @@ private slots:
             answerMessageBox(this, QMessageBox::Yes, &asked);
             m_form->RemoveOrderNumbers();
         }
+        waitForRenames();
         QCOMPARE(files(), theirs);
         QCOMPARE(m_form->nav.levels().top().MidashiF, theirs);
         QVERIFY2(told.contains(u"一覧から変わっていました"_s), qPrintable(told));
@@ -234,32 +332,146 @@ private slots:
         QVERIFY(writeFixture(m_home + u"/a.html"_s, "<HTML><BODY><A href=\"b.html\">b</A></BODY></HTML>"));
         QVERIFY(QDir(m_home).mkdir(u"other"_s));
         QVERIFY(writeFixture(m_home + u"/other/o.html"_s, "<A href=\"../a.html\">a</A>"));
+        holdBeforeTheRest();
         m_form->ReorderPages(1, 0);
+        QVERIFY(m_reached.tryAcquire(1, 30000));
+        QTRY_COMPARE(m_form->nav.currentEntry(), u"1000_b.html"_s);
         QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_a.html"_s, u"other"_s}));
         QCOMPARE(readFixture(m_home + u"/1010_a.html"_s), QByteArray("<HTML><BODY><A href=\"1000_b.html\">b</A></BODY></HTML>"));
         QCOMPARE(readFixture(m_home + u"/other/o.html"_s), QByteArray("<A href=\"../a.html\">a</A>"));
         QVERIFY(QFile::exists(m_home + u"/.kavuno-renaming"_s));
+        m_released.release();
         QTRY_COMPARE_WITH_TIMEOUT(readFixture(m_home + u"/other/o.html"_s), QByteArray("<A href=\"../1010_a.html\">a</A>"),
                                   30000);
-        waitForFinisher();
+        waitForRenames();
         QVERIFY(!QFile::exists(m_home + u"/.kavuno-renaming"_s));
         QVERIFY(!QFile::exists(m_home + u"/.kavuno-renaming.lock"_s));
     }
 
-    // A rename started while the one before is still rewriting other folders
-    // waits for it: both end with every link of the other folder right.
-    void secondRenameWaitsForTheFirstToFinish()
+    // A rename asked for while the one before still rewrites other folders
+    // is queued behind it and shown waiting, with a button that gives it up;
+    // the window answers input meanwhile. Both end with every link of the
+    // other folder right, or the first alone when the second was given up.
+    void secondRenameDuringTheRewriteIsQueued_data()
     {
+        QTest::addColumn<bool>("givenUp");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QByteArray>("links");
+        QTest::newRow("both made") << false
+                                   << QStringList{u"1000_b.html"_s, u"1010_c.html"_s, u"1020_a.html"_s, u"other"_s}
+                                   << QByteArray("<A href=\"../1020_a.html\">a</A><A href=\"../1000_b.html\">b</A>"
+                                                 "<A href=\"../1010_c.html\">c</A>");
+        QTest::newRow("the second given up")
+            << true << QStringList{u"1000_c.html"_s, u"1010_a.html"_s, u"1020_b.html"_s, u"other"_s}
+            << QByteArray("<A href=\"../1010_a.html\">a</A><A href=\"../1020_b.html\">b</A><A href=\"../1000_c.html\">c</A>");
+    }
+    void secondRenameDuringTheRewriteIsQueued()
+    {
+        QFETCH(bool, givenUp);
+        QFETCH(QStringList, names);
+        QFETCH(QByteArray, links);
         setPages({u"a.html"_s, u"b.html"_s, u"c.html"_s}, 0);
         QVERIFY(QDir(m_home).mkdir(u"other"_s));
         QVERIFY(writeFixture(m_home + u"/other/o.html"_s,
                              "<A href=\"../a.html\">a</A><A href=\"../b.html\">b</A><A href=\"../c.html\">c</A>"));
+        holdBeforeTheRest();
         m_form->ReorderPages(2, 0);
+        QVERIFY(m_reached.tryAcquire(1, 30000));
+        QTRY_COMPARE(m_form->nav.currentEntry(), u"1000_c.html"_s);
+
         m_form->ReorderPages(2, 0);
-        waitForFinisher();
-        QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_c.html"_s, u"1020_a.html"_s, u"other"_s}));
-        QCOMPARE(readFixture(m_home + u"/other/o.html"_s),
-                 QByteArray("<A href=\"../1020_a.html\">a</A><A href=\"../1000_b.html\">b</A><A href=\"../1010_c.html\">c</A>"));
+        const QList<RenameJob> jobs = worker().jobs();
+        QCOMPARE(jobs.size(), 2);
+        QCOMPARE(jobs.at(0).stage, RenameJob::Rest);
+        QCOMPARE(jobs.at(1).stage, RenameJob::Queued);
+        auto *progress = m_form->findChild<RenameProgress *>();
+        QVERIFY(progress);
+        QPushButton *stop = nullptr;
+        QTRY_VERIFY((stop = progress->findChild<QPushButton *>(u"StopRename"_s)) && stop->isVisible());
+        // Input reaches the window while the first one still rewrites.
+        inputIsAnswered();
+        QCOMPARE(worker().jobs().size(), 2);
+        if (givenUp)
+            stop->click();
+        m_released.release();
+        waitForRenames();
+        QCOMPARE(files(), names);
+        QCOMPARE(readFixture(m_home + u"/other/o.html"_s), links);
+    }
+
+    // Closing the program while a rename rewrites other folders says what is
+    // left and leaves its record; the next start finishes it in the
+    // background, on the worker's thread, with the folder never opened.
+    void closeDuringTheRewriteIsFinishedAtTheNextStart()
+    {
+        const NamedElsewhere made = makeFolderNamedElsewhere();
+        const QString program = m_dir.filePath(u"web.exe"_s);
+        {
+            auto closing = std::make_unique<TForm1>(m_platform, program);
+            closing->show();
+            closing->FormShow();
+            attachOrderTools(*closing);
+            closing->nav.OpenFolderLevel(made.a, 2, true);
+            holdAt(RenameJob::Rename, RenameJob::Rest, renameRunnerOf(*closing).worker());
+            closing->ReorderPages(2, 0);
+            QVERIFY(m_reached.tryAcquire(1, 30000));
+            QString told;
+            answerListMessage(this, &told);
+            closing->close();
+            QVERIFY2(told.contains(u"次にこのプログラムを起動したとき"_s) && told.contains(u"\nA"_s), qPrintable(told));
+            m_released.release();
+        }
+        QVERIFY(QFile::exists(RenameRecord::path(made.a)));
+        QCOMPARE(otherPage(), made.otherBefore);
+
+        auto next = std::make_unique<TForm1>(m_platform, program);
+        next->show();
+        next->FormShow();
+        std::atomic<int> stepsAside{0};
+        std::atomic<int> stepsHere{0};
+        const std::thread::id window = std::this_thread::get_id();
+        renameRunnerOf(*next).worker().setStepHook([&](const RenameJob &job) {
+            if (job.kind == RenameJob::Settle)
+                ++(std::this_thread::get_id() == window ? stepsHere : stepsAside);
+        });
+        // As the program does once its first page is shown.
+        attachOrderTools(*next);
+        QTRY_COMPARE_WITH_TIMEOUT(otherPage(), made.otherAfter, 30000);
+        QTRY_VERIFY(!QFile::exists(RenameRecord::path(made.a)));
+        QCOMPARE(QDir(made.a).entryList(QDir::Files, QDir::Name), made.renamed);
+        QCOMPARE(next->nav.CurDir, m_home);
+        QVERIFY(stepsAside > 0);
+        QCOMPARE(stepsHere.load(), 0);
+        QTRY_VERIFY(!renameRunnerOf(*next).worker().busy());
+    }
+
+    // A folder a stopped rename left halfway is shown as it stands when it is
+    // opened; the worker finishes it while the window answers input, and
+    // the level is read again after.
+    void openingAHalfRenamedFolderIsFinishedAside()
+    {
+        const NamedElsewhere made = makeFolderNamedElsewhere();
+        const QString &a = made.a;
+        {
+            // A program closed between the folder's own part and the rest.
+            FolderRenameLock lock(a);
+            QVERIFY(lock.acquire(0));
+            FolderRename rename(a, m_home, ReorderCompanions);
+            rename.renameFolder(planReorder({u"a.html"_s, u"b.html"_s, u"c.html"_s}, 2, 0).moves, false);
+            QVERIFY(rename.restLeft());
+        }
+        holdAt(RenameJob::Settle, RenameJob::Folder, worker());
+        m_form->nav.OpenFolderLevel(a, 0, true);
+        QVERIFY(QFile::exists(RenameRecord::path(a)));
+        QCOMPARE(otherPage(), made.otherBefore);
+        QVERIFY(m_reached.tryAcquire(1, 30000));
+        inputIsAnswered();
+        QVERIFY(QFile::exists(RenameRecord::path(a)));
+        m_released.release();
+        QTRY_COMPARE_WITH_TIMEOUT(otherPage(), made.otherAfter, 30000);
+        QTRY_VERIFY(!QFile::exists(RenameRecord::path(a)));
+        waitForRenames();
+        QCOMPARE(m_form->nav.levels().top().MidashiF, made.renamed);
     }
 
     // However many files a message names, its window fits on the screen.
@@ -285,7 +497,8 @@ private slots:
         });
         timer.start(10);
         m_form->ReorderPages(0, 1);
-        QVERIFY(!shown.isNull());
+        QTRY_VERIFY(!shown.isNull());
+        waitForRenames();
         const QRect screen = m_form->screen()->availableGeometry();
         QVERIFY2(shown.height() <= screen.height() && shown.width() <= screen.width(),
                  qPrintable(u"%1x%2 on %3x%4"_s.arg(shown.width()).arg(shown.height()).arg(screen.width()).arg(screen.height())));
@@ -309,6 +522,7 @@ private slots:
         answerMessageBox(this, QMessageBox::Yes, &asked);
         QSignalSpy loaded(m_form->WebBrowser1, &QWebEngineView::loadFinished);
         m_form->ReorderPagesMenu();
+        waitForRenames();
         QCOMPARE(asked, u"数字_ を削除していいですか？"_s);
         QCOMPARE(files(), (QStringList{u"a#.html"_s, u"a.html"_s}));
         m_form->nav.PBanSave(0);
@@ -329,6 +543,7 @@ private slots:
         });
         runMenuRow(u"ファイル名をPage(数)に変更"_s);
         QTRY_COMPARE(range, u"1-3"_s);
+        waitForRenames();
         QCOMPARE(preview, u"102"_s);
         QCOMPARE(files(), (QStringList{u"page(100).html"_s, u"page(101)"_s, u"page(101).%xt"_s, u"page(101).html"_s,
                                        u"page(102).html"_s}));
@@ -340,6 +555,7 @@ private slots:
         m_form17->Edit2->setText(u"7"_s);
         ModalUser only(*m_form17, [&] { m_form17->SpeedButton3->click(); });
         m_form->RenamePagesNumbered();
+        waitForRenames();
         QCOMPARE(files(), (QStringList{u"a.html"_s, u"c.html"_s, u"unit(007).html"_s}));
         QCOMPARE(m_form17->Edit1->text(), u"unit"_s);
     }
@@ -398,6 +614,7 @@ private slots:
         QString told;
         answerMessageBox(this, QMessageBox::No, &told);
         m_form->ReorderPages(0, 1);
+        waitForRenames();
         QVERIFY2(told.contains(u"別のパソコンがこのフォルダのファイル名を変更しています"_s), qPrintable(told));
         QCOMPARE(files(), (QStringList{u"a.%xt"_s, u"a.html"_s, u"b.html"_s}));
         QFile::remove(m_home + u"/.kavuno-renaming"_s);
@@ -439,6 +656,7 @@ private slots:
                 box->button(QMessageBox::No)->click();
         });
         m_form->ReorderPages(0, 1);
+        waitForRenames();
         QVERIFY2(asked.contains(u"other-pc"_s), qPrintable(asked));
         QVERIFY2(waited.contains(u"other-pc"_s), qPrintable(waited));
         QCOMPARE(files(), (QStringList{u"1000_b.html"_s, u"1010_a.html"_s}));

@@ -15,6 +15,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -41,8 +42,13 @@ int openRoot(const Root &root)
     static QHash<QByteArray, int> opened; // guarded by rootMutex
     if (root.real.isEmpty())
         return -1;
+    // A root removed and made again under its name (a share mounted anew) is
+    // opened anew: the old descriptor stays open for whoever still walks it.
     auto it = opened.constFind(root.realBytes);
-    if (it != opened.constEnd())
+    struct stat held;
+    struct stat named;
+    if (it != opened.constEnd() && ::fstat(it.value(), &held) == 0 && ::stat(root.realBytes.constData(), &named) == 0
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino)
         return it.value();
     const int fd = ::open(root.realBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0)

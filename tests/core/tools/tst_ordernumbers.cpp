@@ -5,6 +5,7 @@
 #include "core/pages/pagefile.h"
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
+#include "core/tools/ordertexts.h"
 #include "core/tools/picturerename.h"
 #include "core/tools/renumberfields.h"
 
@@ -14,6 +15,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -298,6 +301,52 @@ private slots:
         QCOMPARE(restoreStrandedRenames(dir.path()), (QStringList{u"1010_a.html"_s, u"1020_b#.html"_s}));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
                  (QStringList{u".kavuno-rename-x.c.html"_s, u"1010_a.html"_s, u"1020_b#.html"_s, u"1020_b.html"_s}));
+    }
+
+    // What a run left in its hidden folder gets its names back too, the
+    // folder goes; a second name of a file that stands under its own name
+    // (a move on a share stopped halfway) is no stray and goes.
+    void strandedPagesInARunsHiddenFolderGetTheirNamesBack()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(u".kavuno-rename-5e"_s);
+        QDir(dir.path()).mkdir(u".kavuno-rename-77"_s);
+        makeFolder(dir.path(), {u".kavuno-rename-5e/1010_a.html"_s, u".kavuno-rename-5e/1010_a.%xt"_s,
+                                u".kavuno-rename-5e/1020_b.html"_s, u"1020_b.html"_s});
+        QCOMPARE(::link(QFile::encodeName(dir.filePath(u"1020_b.html"_s)).constData(),
+                        QFile::encodeName(dir.filePath(u".kavuno-rename-77/1020_b.html"_s)).constData()),
+                 0);
+        QStringList restored = restoreStrandedRenames(dir.path());
+        restored.sort();
+        QCOMPARE(restored, (QStringList{u"1010_a.%xt"_s, u"1010_a.html"_s, u"1020_b#.html"_s}));
+        QCOMPARE(folderState(dir.path()),
+                 (QStringList{u"1010_a.%xt<-.kavuno-rename-5e/1010_a.%xt"_s, u"1010_a.html<-.kavuno-rename-5e/1010_a.html"_s,
+                              u"1020_b#.html<-.kavuno-rename-5e/1020_b.html"_s, u"1020_b.html"_s}));
+    }
+
+    // The refusal of a plan made from a level another PC changed says what changed.
+    void changedLevelIsTold_data()
+    {
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("folder");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("unchanged") << QStringList{u"a.html"_s, u"b.html"_s} << QStringList{u"a.html"_s, u"b.html"_s}
+                                   << QStringList{};
+        QTest::newRow("a page gone, one new")
+            << QStringList{u"a.html"_s, u"b.html"_s} << QStringList{u"a.html"_s, u"c.html"_s}
+            << QStringList{OrderTexts::PageGone.arg(u"b.html"_s), OrderTexts::PageAdded.arg(u"c.html"_s)};
+        QTest::newRow("the order") << QStringList{u"b.html"_s, u"a.html"_s} << QStringList{u"a.html"_s, u"b.html"_s}
+                                   << QStringList{OrderTexts::PageOrderChanged};
+    }
+    void changedLevelIsTold()
+    {
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, folder);
+        QFETCH(QStringList, told);
+        QTemporaryDir dir;
+        makeFolder(dir.path(), folder);
+        QCOMPARE(levelChanges(shown, dir.path(), u"kavuno"_s), told);
+        QCOMPARE(levelMatchesFolder(shown, dir.path(), u"kavuno"_s), told.isEmpty());
     }
 
     // A record in the form an older program wrote tells no writer: it is set

@@ -13,6 +13,7 @@
 #include "core/tools/picturerename.h"
 #include "core/tools/renamefinisher.h"
 #include "core/tools/renamerecord.h"
+#include "core/tools/renamesteps.h"
 
 #include "core/navigation/testfiles.h"
 #include "tools/sftpshare.h"
@@ -31,9 +32,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <optional>
+
+#include <poll.h>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -145,6 +150,71 @@ QString rotationProblem(const QString &root)
     if (!hidden.isEmpty())
         return u"left hidden: "_s + hidden.join(u", "_s);
     return brokenLink(root);
+}
+
+// A level of pages with a picture between each two, each page naming its
+// picture and the next page; a page of B and the root's index name A's files
+// too. Page keptAt holds a byte no encoding has: it cannot be rewritten, so
+// the files it names keep their names.
+void makeLevelWithPictures(const QString &root, int pages, int keptAt)
+{
+    const QString a = root + u"/A/"_s;
+    QDir().mkpath(a);
+    QDir().mkpath(root + u"/B"_s);
+    const auto page = [](int k) { return u"%1_p%2.html"_s.arg(20000 + 20 * k).arg(k, 4, 10, QChar(u'0')); };
+    const auto picture = [](int k) { return u"%1_g%2.jpg"_s.arg(20010 + 20 * k).arg(k, 4, 10, QChar(u'0')); };
+    for (int k = 0; k < pages; ++k) {
+        QByteArray text = u"<HTML><BODY>ID:P%1;\r\n<A href=\"%2\" title=\"P%3;\">n</A><IMG src=\"%4\" title=\"G%1;\">"
+                          "</BODY></HTML>\r\n"_s.arg(k).arg(page((k + 1) % pages)).arg((k + 1) % pages).arg(picture(k))
+                              .toUtf8();
+        if (k == keptAt)
+            text += "\xFF";
+        writeFixture(a + page(k), text);
+        writeFixture(a + picture(k), u"ID:G%1;"_s.arg(k).toUtf8());
+    }
+    writeFixture(root + u"/B/1010_b.html"_s, u"<A href=\"../A/%1\" title=\"P5;\">b</A><IMG src=\"../A/%2\" title=\"G5;\">"_s
+                                                 .arg(page(5), picture(5)).toUtf8());
+    writeFixture(root + u"/index.html"_s,
+                 u"<A href=\"A/%1\" title=\"P0;\">i</A><IMG src=\"A/%2\" title=\"G0;\">"_s.arg(page(0), picture(0)).toUtf8());
+}
+
+// Renames as the window does, in a process of its own whose share stalls at
+// its move number stallAt: that move, and the lock's beat, wait until told to
+// go on, the way a share holds a request. Returns the process; stalled gets a
+// byte once the move waits, and go lets it on.
+pid_t renameWithAStall(const QString &root, const QString &folder, const QList<PageMove> &moves, Companions companions,
+                       int stallAt, int stalled, int go)
+{
+    const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    std::mutex mutex;
+    std::condition_variable released;
+    bool waiting = false;
+    int movesSeen = 0;
+    RenameSteps::setHook([&](const QString &step, const QString &, const QString &) {
+        std::unique_lock<std::mutex> locker(mutex);
+        if (step == u"move" && ++movesSeen == stallAt) {
+            waiting = true;
+            locker.unlock();
+            char byte = 's';
+            if (::write(stalled, &byte, 1) != 1 || ::read(go, &byte, 1) != 1)
+                ::_exit(5);
+            locker.lock();
+            waiting = false;
+            released.notify_all();
+        }
+        // The whole share stalls: the beat waits as well.
+        released.wait(locker, [&] { return !waiting; });
+    });
+    FolderRenameLock lock(folder);
+    if (!lock.acquire(0) || settleStoppedRename(folder, root) != SettleState::Settled)
+        ::_exit(4);
+    FolderRename rename(folder, root, companions);
+    rename.renameFolder(moves, false);
+    rename.finishRest({});
+    RenameSteps::setHook({});
+    ::_exit(0);
 }
 
 // Removes the record's last entry, as if the program had stopped just before writing it.
@@ -922,6 +992,151 @@ private slots:
         QCOMPARE(listed, (QStringList{u"b.jpg"_s, u"sjis.html"_s, u"u.html"_s}));
         QCOMPARE(brokenLink(root.path()), QString());
         QVERIFY2(told.contains(a + u"/sjis.html"_s), qPrintable(told));
+    }
+
+    // A rename whose folder keeps files for a page that cannot be rewritten
+    // leaves a record its next reader reads: stopped anywhere, it is
+    // finished when the folder is opened, every value leading where it did.
+    void recordWithKeptFilesIsFinishedAfterAKill_data()
+    {
+        QTest::addColumn<int>("stopAt");
+        for (const int step : {1, 10, 20, 24, 28, 32, 36, 40, 44, 48, 52, 56})
+            QTest::addRow("stopped before step %d", step) << step;
+    }
+    void recordWithKeptFilesIsFinishedAfterAKill()
+    {
+        QFETCH(int, stopAt);
+        QTemporaryDir root;
+        const int pages = 10;
+        makeLevelWithPictures(root.path(), pages, 2);
+        const QString a = root.path() + u"/A"_s;
+        const QStringList entries = pageListOrder(listPageFiles(a), u"kavuno"_s);
+        // The first page to the end ("End" in the order dialog).
+        const QList<PageMove> moves = planReorder(entries, 0, int(entries.size()) - 1).moves;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int ticks = 0;
+            renameUsedFiles(a, root.path(), moves, ReorderCompanions, [&] {
+                if (++ticks == stopAt)
+                    ::_exit(3);
+            });
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(settleRenameOnOpening(a, root.path()).pagesNotWritten, QStringList());
+        QVERIFY(!standsThere(RenameRecord::path(a)));
+        QCOMPARE(brokenLink(root.path()), QString());
+        // What the page that cannot be rewritten names kept its name.
+        QVERIFY(QFile::exists(a + u"/20060_p0003.html"_s));
+        QVERIFY(QFile::exists(a + u"/20050_g0002.jpg"_s));
+    }
+
+    // A holder of the folder whose share stalls one move past the stale time
+    // loses the lock to another PC, which finishes the record; the stalled
+    // move, let on late, does no harm: every page beside its note, every
+    // value leading where it did, nothing left hidden.
+    void stalledMoveOfALostHolderDoesNoHarm_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("stallAt");
+        // The rotation: pages and notes step aside into a hidden folder (moves
+        // 1 and 2), move on (3 to 6) and come out of it (7 and 8).
+        for (const int move : {1, 2, 3, 5, 7, 8})
+            QTest::addRow("rotation, stalled at move %d", move) << u"rotation"_s << move;
+        // A chain q(1)..q(6) to q(2)..q(7): each move into a name just given up.
+        for (const int move : {1, 4})
+            QTest::addRow("chain, stalled at move %d", move) << u"chain"_s << move;
+    }
+    void stalledMoveOfALostHolderDoesNoHarm()
+    {
+        QFETCH(QString, operation);
+        QFETCH(int, stallAt);
+        QTemporaryDir root;
+        const QString a = root.path() + u"/A"_s;
+        QList<PageMove> moves;
+        Companions companions = ReorderCompanions;
+        if (operation == u"rotation") {
+            makeRotation(root.path());
+            moves = planReorder(pageListOrder(listPageFiles(a), u"kavuno"_s), 2, 0).moves;
+        } else {
+            makeChain(a, 6);
+            const NumberedRename rename{u"q"_s, 2, 1, 1, 0, 5};
+            companions = NumberedCompanions;
+            moves = planNumbered(pageListOrder(listPageFiles(a), u"kavuno"_s), rename,
+                                 FolderNames(FolderNames::list(a), NumberedCompanions));
+        }
+        int stalled[2];
+        int go[2];
+        QCOMPARE(::pipe(stalled), 0);
+        QCOMPARE(::pipe(go), 0);
+        const pid_t holder = renameWithAStall(root.path(), a, moves, companions, stallAt, stalled[1], go[0]);
+        const auto reap = qScopeGuard([&] {
+            char byte = 'g';
+            if (::write(go[1], &byte, 1) == 1)
+                ::waitpid(holder, nullptr, 0);
+            for (const int fd : {stalled[0], stalled[1], go[0], go[1]})
+                ::close(fd);
+        });
+        pollfd waiting{stalled[0], POLLIN, 0};
+        QCOMPARE(::poll(&waiting, 1, 60000), 1);
+        // Another PC waits for the lock, sees it unchanged for its stale time,
+        // takes it and finishes what the record tells.
+        {
+            FolderRenameLock lock(a);
+            lock.setStaleAfter(1500);
+            QVERIFY(lock.acquire(30000));
+            QCOMPARE(settleStoppedRename(a, root.path()), SettleState::Settled);
+        }
+        QVERIFY(!standsThere(RenameRecord::path(a)));
+        // The stalled move lands now; its sender finds the lock gone and stops.
+        char byte = 'g';
+        QCOMPARE(::write(go[1], &byte, 1), 1);
+        int status = 0;
+        QCOMPARE(::waitpid(holder, &status, 0), holder);
+        QCOMPARE(WEXITSTATUS(status), 0);
+        const QString problem = operation == u"rotation" ? rotationProblem(root.path()) : brokenLink(root.path());
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QStringList names = QDir(a).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        names.removeIf([](const QString &name) { return !name.startsWith(u'.'); });
+        QCOMPARE(names, QStringList());
+        if (operation == u"chain") {
+            QCOMPARE(QDir(a).entryList({u"*.html"_s}, QDir::Files),
+                     (QStringList{u"q(2).html"_s, u"q(3).html"_s, u"q(4).html"_s, u"q(5).html"_s, u"q(6).html"_s,
+                                  u"q(7).html"_s}));
+        }
+    }
+
+    // The file tool's picture rename is a rename as the three commands make
+    // it: the pages of every folder follow (in their own encodings), a page
+    // that cannot be rewritten keeps the picture it names, and the user is
+    // told which page and which picture.
+    void pictureRenameFollowsInEveryFolder()
+    {
+        QTemporaryDir root;
+        const QString a = root.path() + u"/A"_s;
+        QDir(root.path()).mkpath(u"A"_s);
+        QDir(root.path()).mkpath(u"B/C"_s);
+        makeFiles(a, {u"photo.jpg"_s, u"other.jpg"_s});
+        writeFixture(a + u"/p.html"_s, "<IMG src=\"photo.jpg\" title=\"photo.jpg\">");
+        writeFixture(root.path() + u"/B/C/deep.html"_s, "<IMG src=\"../../A/photo.jpg\" title=\"photo.jpg\">");
+        QStringEncoder cp932("CP932");
+        const QString sjis = root.path() + u"/B/sjis.html"_s;
+        writeFixture(sjis, cp932(u"<TITLE>写真</TITLE><IMG src=\"../A/photo.jpg\">"_s));
+        const QString bad = root.path() + u"/B/bad.html"_s;
+        writeFixture(bad, "<IMG src=\"../A/other.jpg\" title=\"other.jpg\">\xFF");
+        LinkResolver resolver(root.path(), a);
+        const PictureRenameOutcome outcome = renamePictures({a + u"/photo.jpg"_s, a + u"/other.jpg"_s}, u"img"_s, resolver);
+        QCOMPARE(outcome.failed, QString());
+        QCOMPARE(outcome.renamed, (QList<QPair<QString, QString>>{{a + u"/photo.jpg"_s, a + u"/img0.jpg"_s}}));
+        QCOMPARE(readFixture(root.path() + u"/B/C/deep.html"_s),
+                 QByteArray("<IMG src=\"../../A/img0.jpg\" title=\"photo.jpg\">"));
+        QCOMPARE(readFixture(sjis), QByteArray(cp932(u"<TITLE>写真</TITLE><IMG src=\"../A/img0.jpg\">"_s)));
+        QCOMPARE(outcome.kept, QStringList{a + u"/other.jpg"_s});
+        const PageNamesFile kept{bad, a + u"/other.jpg"_s, a + u"/img1.jpg"_s};
+        QCOMPARE(outcome.keptNames, QList<PageNamesFile>{kept});
+        QVERIFY(!standsThere(RenameRecord::path(a)));
+        QCOMPARE(brokenLink(root.path()), QString());
     }
 
     // Two PCs cloned from one image open a folder where a rename stopped:

@@ -180,7 +180,7 @@ int walkBeneath(const RootState &root, const QByteArray &relative, int flags, mo
     return ::openat(walk.top(), ".", flags | O_CLOEXEC, mode);
 }
 
-int openRelative(const RootState &root, const QByteArray &relative, int flags, mode_t mode)
+int openRelativeOnce(const RootState &root, const QByteArray &relative, int flags, mode_t mode)
 {
     if (kernelResolves.load(std::memory_order_relaxed)) {
         for (int attempt = 0; attempt < RaceRetries; ++attempt) {
@@ -201,6 +201,20 @@ int openRelative(const RootState &root, const QByteArray &relative, int flags, m
         }
     }
     return walkBeneath(root, relative, flags, mode);
+}
+
+int openRelative(const RootState &root, const QByteArray &relative, int flags, mode_t mode)
+{
+    const int fd = openRelativeOnce(root, relative, flags, mode);
+    if (fd >= 0 || errno != ENOENT)
+        return fd;
+    // The root's folder may have been removed and made again under its name.
+    const RootState &again = reopenedRootState();
+    if (again.fd < 0 || again.fd == root.fd) {
+        errno = ENOENT;
+        return -1;
+    }
+    return openRelativeOnce(again, relative, flags, mode);
 }
 
 // The path of an open folder as the kernel names it.

@@ -160,6 +160,23 @@ const RootState &currentRootState()
     return current();
 }
 
+const RootState &reopenedRootState()
+{
+    {
+        QMutexLocker lock(&rootMutex);
+        struct stat held;
+        // A folder removed keeps no name: its descriptor leads nowhere.
+        if (registered.fd >= 0 && ::fstat(registered.fd, &held) == 0 && held.st_nlink == 0) {
+            const int fd = openRoot(registered);
+            if (fd >= 0 && fd != registered.fd) {
+                registered.fd = fd;
+                generation.fetch_add(1, std::memory_order_release);
+            }
+        }
+    }
+    return current();
+}
+
 int openInDataRoot(int folder, const char *name, int flags)
 {
     return Beneath::openAt(folder, name, flags);

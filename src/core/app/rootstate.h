@@ -16,3 +16,6 @@ struct RootState
 };
 
 const RootState &currentRootState();
+// The same, the root opened anew when its folder was removed and made again
+// under its name since it was opened.
+const RootState &reopenedRootState();

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QSet>
+#include <QStringDecoder>
 #include <QUrl>
 
 #include <algorithm>
@@ -358,11 +359,22 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const st
 {
     if (!bytes)
         return;
-    const PageEncoding encoding = pageEncodingOf(*bytes);
-    // Names are ASCII mostly: a page no encoding reads still shows them.
-    const QString text = pageTextForNames(*bytes, encoding);
+    // Most pages are UTF-8 and name none of the files: one decoding tells.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(*bytes);
+    std::optional<PageEncoding> encoding;
+    if (utf8.hasError()) {
+        encoding = pageEncodingOf(*bytes);
+        // Names are ASCII mostly: a page no encoding reads still shows them.
+        text = pageTextForNames(*bytes, *encoding);
+    }
     if (!m_pieces.isEmpty() && !mayName(text, m_pieces, m_pieceLengths))
         return;
+    if (!encoding) {
+        // The page's label may name a legacy code page it reads as well.
+        encoding = pageEncodingOf(*bytes);
+        text = pageTextForNames(*bytes, *encoding);
+    }
     QSet<QString> named;
     bool unread = false;
     forEachUse(text, folderOf(page), [&](const QString &key) { return keys.contains(key); }, resolverFor(folderOf(page)),
@@ -382,7 +394,7 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const st
     if (named.isEmpty())
         return;
     m_named.insert(page, named);
-    if (encoding.rewritable() && !(m_unwritableBlocks && !canWritePage(page))) {
+    if (encoding->rewritable() && !(m_unwritableBlocks && !canWritePage(page))) {
         m_users << page;
         m_read.insert(page, *bytes);
     } else {

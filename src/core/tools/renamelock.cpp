@@ -175,23 +175,6 @@ QByteArray beatLine(qint64 beats)
            + QByteArray::number(QDateTime::currentSecsSinceEpoch()).rightJustified(12, '0') + '\n';
 }
 
-bool writeAll(int fd, const QByteArray &bytes, qint64 offset)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
 QByteArray pidNamespace()
 {
     static const QByteArray ns = [] {
@@ -245,7 +228,7 @@ private:
             RenameSteps::before(u"beat"_s, path);
             // A lock taken away meanwhile is no longer under its name: the
             // beat changes a file nobody looks at.
-            writeAll(fd, beatLine(beats), offset);
+            writeAllBytes(fd, beatLine(beats), offset);
             locker.lock();
         }
     }
@@ -255,6 +238,25 @@ private:
     bool m_stop = false;
     std::thread m_thread;
 };
+
+bool writeAllBytes(int fd, const QByteArray &bytes, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const char *from = bytes.constData() + done;
+        const size_t size = size_t(bytes.size() - done);
+        const ssize_t n = offset < 0 ? ::write(fd, from, size) : ::pwrite(fd, from, size, off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
 
 RenameBlock renameBlockOf(int error)
 {
@@ -392,7 +394,7 @@ bool FolderRenameLock::create()
     const qint64 pid = QCoreApplication::applicationPid();
     const QByteArray head = Magic + "token " + m_token + "\nname " + shownName(QSysInfo::machineHostName()).toUtf8() + "\nwriter "
                             + RenameWriter::tagOf(pid).toUtf8() + "\npid " + QByteArray::number(pid) + '\n';
-    if (!writeAll(fd, head + beatLine(0), 0)) {
+    if (!writeAllBytes(fd, head + beatLine(0), 0)) {
         const int error = errno;
         ::close(fd);
         Beneath::remove(m_path);

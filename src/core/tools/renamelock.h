@@ -110,6 +110,10 @@ QString tagOf(qint64 pid);
 bool gone(const QString &tag, qint64 pid);
 } // namespace RenameWriter
 
+// Writes all of bytes to fd at offset (at -1: where the file stands), however
+// many writes the system takes; false (errno set) when one fails.
+bool writeAllBytes(int fd, const QByteArray &bytes, qint64 offset = -1);
+
 // Removes the file at path when it is still ours (ours is asked about it
 // opened): it is taken aside under a name of asideTag's first and looked at
 // there, so that another's that came meanwhile is never removed but put back.

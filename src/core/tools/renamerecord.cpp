@@ -236,23 +236,6 @@ bool exists(const QString &path)
     return Beneath::exists(path) || errno != ENOENT;
 }
 
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
 } // namespace
 
 QByteArray RenameRecord::encode(const RenameRecordState &state)
@@ -354,7 +337,7 @@ bool RenameRecord::append(const QStringList &fields)
         return false;
     // One write: a stopped program leaves an entry whole or cut at its end.
     const QByteArray bytes = joined(fields);
-    if (!writeAll(m_fd, bytes)) {
+    if (!writeAllBytes(m_fd, bytes)) {
         m_problem = renameBlockOf(errno);
         return false;
     }
@@ -392,7 +375,7 @@ bool RenameRecord::writeWhole(const QByteArray &bytes, bool replace)
     m_fd = Beneath::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
     m_problem = m_fd < 0 ? renameBlockOf(errno) : RenameBlock::None;
     if (m_fd >= 0 && lockStillOurs()) {
-        const bool written = writeAll(m_fd, bytes);
+        const bool written = writeAllBytes(m_fd, bytes);
         if (written && Beneath::rename(temp, record, replace)) {
             // Written on under the record's own name: a share that gave it the
             // name as a second one keeps what it knows of each name apart.

@@ -70,8 +70,9 @@ public:
     // name that is free; false when the folder refuses.
     static bool moveAside(const QString &path);
 
-    // Removes what writers of the record left under their temporary names:
-    // with the folder's lock held, every one is a stopped writer's.
+    // Removes what writers of the record left under their temporary names,
+    // and the lock's and the record's names taken aside to be removed: with
+    // the folder's lock held, every one is a stopped writer's.
     void removeStaleTemporaries() const;
 
     // Begins the record of a plan; false when it cannot be made (problem() tells why).

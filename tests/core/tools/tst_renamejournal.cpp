@@ -217,6 +217,18 @@ pid_t renameWithAStall(const QString &root, const QString &folder, const QList<P
     ::_exit(0);
 }
 
+// Renames as the window does: the folder's own files and pages, then the rest
+// of the root; what the rest gave.
+FolderRenameOutcome renameFolderFirst(const QString &root, const QString &folder, const QList<PageMove> &moves)
+{
+    FolderRenameLock lock(folder);
+    if (!lock.acquire(0))
+        return {};
+    FolderRename rename(folder, root, ReorderCompanions);
+    rename.renameFolder(moves, false);
+    return rename.finishRest({});
+}
+
 // Removes the record's last entry, as if the program had stopped just before writing it.
 void dropLastEntry(const QString &record)
 {
@@ -753,10 +765,8 @@ private slots:
         QFETCH(QByteArray, codec);
         QFETCH(QString, label);
         QTemporaryDir root;
-        QDir(root.path()).mkpath(u"A"_s);
-        QDir(root.path()).mkpath(u"B"_s);
+        makeFiles(root.path(), {u"A/"_s, u"B/"_s, u"A/1010_p1.html"_s, u"A/1040_写真.jpg"_s});
         const QString a = root.path() + u"/A"_s;
-        makeFiles(a, {u"1010_p1.html"_s, u"1040_写真.jpg"_s});
         const QString page = root.path() + u"/B/page.html"_s;
         const auto pageNaming = [&](const QString &picture, const QString &link) {
             const QString meta = label.isEmpty() ? QString() : u"<META charset=%1>"_s.arg(label);
@@ -765,11 +775,8 @@ private slots:
                                              "<A href=\"../A/%2\">戻る</A>\r\n"_s.arg(picture, link)));
         };
         writeFixture(page, pageNaming(u"1040_写真.jpg"_s, u"1010_p1.html"_s));
-        FolderRenameLock lock(a);
-        QVERIFY(lock.acquire(0));
-        FolderRename rename(a, root.path(), ReorderCompanions);
-        rename.renameFolder(planReorder({u"1010_p1.html"_s, u"1040_写真.jpg"_s}, 0, 0).moves, false);
-        const FolderRenameOutcome rest = rename.finishRest({});
+        const FolderRenameOutcome rest =
+            renameFolderFirst(root.path(), a, planReorder({u"1010_p1.html"_s, u"1040_写真.jpg"_s}, 0, 0).moves);
         QCOMPARE(rest.pagesLeftNaming, QStringList());
         QCOMPARE(readFixture(page), pageNaming(u"1010_写真.jpg"_s, u"1000_p1.html"_s));
         QVERIFY(!QFile::exists(RenameRecord::path(a)));
@@ -781,26 +788,19 @@ private slots:
     void pageInNoEncodingKeepsTheRecordAndIsTold()
     {
         QTemporaryDir root;
-        QDir(root.path()).mkpath(u"A"_s);
-        QDir(root.path()).mkpath(u"B"_s);
+        makeFiles(root.path(), {u"A/"_s, u"B/"_s, u"A/1010_p1.html"_s, u"A/1040_photo.jpg"_s});
         const QString a = root.path() + u"/A"_s;
-        makeFiles(a, {u"1010_p1.html"_s, u"1040_photo.jpg"_s});
         const QString page = root.path() + u"/B/bad.html"_s;
-        const QByteArray bad = "<IMG src=\"../A/1040_photo.jpg\" title=\"1040_photo.jpg\">\xFF";
+        const QByteArray bad = "<IMG src=\"../A/1040_photo.jpg\" title=\"A/1040_photo.jpg\">\xFF";
         writeFixture(page, bad);
-        {
-            FolderRenameLock lock(a);
-            QVERIFY(lock.acquire(0));
-            FolderRename rename(a, root.path(), ReorderCompanions);
-            rename.renameFolder(planReorder({u"1010_p1.html"_s, u"1040_photo.jpg"_s}, 0, 0).moves, false);
-            const FolderRenameOutcome rest = rename.finishRest({});
-            QCOMPARE(rest.pagesLeftNaming, QStringList{page});
-            QVERIFY(rest.recordKept);
-            const PageNamesFile told{page, a + u"/1040_photo.jpg"_s, a + u"/1010_photo.jpg"_s};
-            QCOMPARE(rest.notWrittenNames, QList<PageNamesFile>{told});
-            QCOMPARE(describeNamedFiles(rest.notWrittenNames, root.path()),
-                     QStringList{u"B/bad.html: A/1040_photo.jpg → A/1010_photo.jpg"_s});
-        }
+        const FolderRenameOutcome rest =
+            renameFolderFirst(root.path(), a, planReorder({u"1010_p1.html"_s, u"1040_photo.jpg"_s}, 0, 0).moves);
+        QCOMPARE(rest.pagesLeftNaming, QStringList{page});
+        QVERIFY(rest.recordKept);
+        const PageNamesFile told{page, a + u"/1040_photo.jpg"_s, a + u"/1010_photo.jpg"_s};
+        QCOMPARE(rest.notWrittenNames, QList<PageNamesFile>{told});
+        QCOMPARE(describeNamedFiles(rest.notWrittenNames, root.path()),
+                 QStringList{u"B/bad.html: A/1040_photo.jpg → A/1010_photo.jpg"_s});
         QCOMPARE(readFixture(page), bad);
         QVERIFY(QFile::exists(RenameRecord::path(a)));
         QCOMPARE(settleRenameOnOpening(a, root.path()).pagesNotWritten, QStringList{page});

@@ -78,6 +78,19 @@ QString somewhereFor(const PageMove &item, QRandomGenerator &random)
     }
 }
 
+// Where a plan's items stand before its first move; at where() when given.
+QList<QStringList> placesOf(const QList<RenameGroup> &groups, const std::function<QString(const PageMove &)> &where = {})
+{
+    QList<QStringList> places;
+    for (const RenameGroup &group : groups) {
+        QStringList current;
+        for (const PageMove &item : group.items)
+            current << (group.takenAlong ? item.to : where ? where(item) : item.from);
+        places << current;
+    }
+    return places;
+}
+
 QByteArray hashOf(QRandomGenerator &random)
 {
     return RenameRecord::hashOf(QByteArray::number(random.generate()));
@@ -99,12 +112,7 @@ private slots:
             RenameRecordState state;
             state.companions = plan.companions;
             state.groups = plan.groups;
-            for (const RenameGroup &group : plan.groups) {
-                QStringList current;
-                for (const PageMove &item : group.items)
-                    current << (group.takenAlong ? item.to : somewhereFor(item, random));
-                state.current << current;
-            }
+            state.current = placesOf(plan.groups, [&](const PageMove &item) { return somewhereFor(item, random); });
             for (int page = random.bounded(4); page > 0; --page)
                 state.pages << u"B/"_s + pieceOf(random) + QString::number(page) + u".html"_s;
             if (!state.pages.isEmpty() && random.bounded(2)) {
@@ -132,12 +140,7 @@ private slots:
             RenameRecordState expected;
             expected.companions = plan.companions;
             expected.groups = plan.groups;
-            for (const RenameGroup &group : plan.groups) {
-                QStringList current;
-                for (const PageMove &item : group.items)
-                    current << (group.takenAlong ? item.to : item.from);
-                expected.current << current;
-            }
+            expected.current = placesOf(plan.groups);
             for (qsizetype g = 0; g < plan.groups.size(); ++g) {
                 for (qsizetype i = 0; i < plan.groups.at(g).items.size(); ++i) {
                     if (plan.groups.at(g).takenAlong || random.bounded(2))

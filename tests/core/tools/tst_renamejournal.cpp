@@ -1318,7 +1318,7 @@ private slots:
         QVERIFY(holder.acquire(0));
         // Another PC waits well past its stale time meanwhile, and finds the lock alive.
         QProcess waiter;
-        waiter.start(QCoreApplication::applicationFilePath(), {u"--try-lock"_s, dir.path(), u"1000"_s, u"3000"_s});
+        waiter.start(QCoreApplication::applicationFilePath(), {u"--try-lock"_s, dir.path(), u"2500"_s, u"5000"_s});
         QVERIFY(waiter.waitForFinished(60000));
         QCOMPARE(waiter.readAllStandardOutput().trimmed(), QByteArray("busy"));
         QVERIFY(holder.holds());

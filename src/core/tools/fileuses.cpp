@@ -1,17 +1,18 @@
 #include "core/tools/fileuses.h"
 
+#include "core/app/atomicfile.h"
+#include "core/app/beneath.h"
 #include "core/app/smallfile.h"
-#include "core/app/wholefile.h"
 #include "core/navigation/pagelist.h"
-#include "core/navigation/pagetitle.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/markupscan.h"
-#include "core/pages/pagefile.h"
 #include "core/search/searchlisting.h"
+#include "core/tools/ordertexts.h"
+#include "core/tools/pageencoding.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSet>
+#include <QStringDecoder>
 #include <QUrl>
 
 #include <algorithm>
@@ -131,7 +132,7 @@ static QString nameInValue(const QString &name, QChar quote, bool escapedValue, 
 }
 
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
-                         const LinkResolver &resolver)
+                         const LinkResolver &resolver, const std::function<bool(const QString &name)> &writable)
 {
     struct Cut
     {
@@ -143,9 +144,9 @@ QString renameInPageText(const QString &text, const QString &pageFolder, const Q
                [&](const QuotedValue &value, qsizetype start, qsizetype length, const QString &key) {
                    const QChar before = value.start > 0 ? text.at(value.start - 1) : QChar();
                    const QChar quote = before == u'"' || before == u'\'' ? before : QChar();
-                   cuts.append({value.start + start, length,
-                                nameInValue(renamed.value(key), quote, value.text.mid(start, length).contains(u'%'),
-                                            value.raw)});
+                   const QString name = renamed.value(key);
+                   const bool escaped = value.text.mid(start, length).contains(u'%') || (writable && !writable(name));
+                   cuts.append({value.start + start, length, nameInValue(name, quote, escaped, value.raw)});
                });
     QString result = text;
     for (auto cut = cuts.crbegin(); cut != cuts.crend(); ++cut)
@@ -235,14 +236,15 @@ static bool mayName(const QString &text, const QSet<QString> &names, const QSet<
 static bool isOwnFile(const QString &path)
 {
     struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    return Beneath::stat(path, &st, false) && S_ISREG(st.st_mode);
 }
 
 bool canWritePage(const QString &page)
 {
     // The whole-file writer makes a new file beside the page and renames it over the page.
-    return ::access(QFile::encodeName(page).constData(), W_OK) == 0
-           && ::access(QFile::encodeName(folderOf(page)).constData(), W_OK) == 0;
+    const Beneath::Parent parent(page);
+    return parent.isOpen() && ::faccessat(parent.fd(), parent.name(), W_OK, 0) == 0
+           && ::faccessat(parent.fd(), ".", W_OK, 0) == 0;
 }
 
 // The bytes of each page that is a file of its own, read a few side by side:
@@ -348,19 +350,6 @@ PageUses::PageUses(const QString &root, const QString &folder, const QStringList
     }
 }
 
-// A page as a rename rewrites it: UTF-8, or a Shift_JIS page converted as its
-// folder's listing converts it (written back as UTF-8 with the mark).
-static PageText decodeForRewrite(const QByteArray &bytes)
-{
-    PageText read = decodePageUtf8(bytes);
-    if (read.ok())
-        return read;
-    const QString converted = convertedShiftJisPage(bytes);
-    if (converted.isEmpty())
-        return read;
-    return {PageText::Ok, converted, true};
-}
-
 LinkResolver PageUses::resolverFor(const QString &folder) const
 {
     return m_oneResolver ? m_base : m_base.from(folder);
@@ -370,14 +359,22 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const st
 {
     if (!bytes)
         return;
-    PageText read = decodeForRewrite(*bytes);
-    const bool rewritable = read.ok();
-    if (!rewritable)
-        read = decodePageLegacy(*bytes);
-    // Names are ASCII mostly: a page no encoding reads still shows them.
-    const QString text = read.ok() ? read.text : QString::fromUtf8(*bytes);
+    // Most pages are UTF-8 and name none of the files: one decoding tells.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(*bytes);
+    std::optional<PageEncoding> encoding;
+    if (utf8.hasError()) {
+        encoding = pageEncodingOf(*bytes);
+        // Names are ASCII mostly: a page no encoding reads still shows them.
+        text = pageTextForNames(*bytes, *encoding);
+    }
     if (!m_pieces.isEmpty() && !mayName(text, m_pieces, m_pieceLengths))
         return;
+    if (!encoding) {
+        // The page's label may name a legacy code page it reads as well.
+        encoding = pageEncodingOf(*bytes);
+        text = pageTextForNames(*bytes, *encoding);
+    }
     QSet<QString> named;
     bool unread = false;
     forEachUse(text, folderOf(page), [&](const QString &key) { return keys.contains(key); }, resolverFor(folderOf(page)),
@@ -386,18 +383,42 @@ void PageUses::consider(const QString &page, const QSet<QString> &keys, const st
     // the files: those whose names it holds keep them, as for a page that cannot
     // be rewritten.
     if (unread) {
-        for (const QString &path : std::as_const(m_paths))
-            if (text.contains(fileNameOf(path), Qt::CaseInsensitive))
+        for (const QString &path : std::as_const(m_paths)) {
+            if (text.contains(fileNameOf(path), Qt::CaseInsensitive)) {
                 m_blocking[m_base.key(path)] << page;
+                m_named[page].insert(m_base.key(path));
+            }
+        }
         return;
     }
     if (named.isEmpty())
         return;
-    if (rewritable && !(m_unwritableBlocks && !canWritePage(page)))
+    m_named.insert(page, named);
+    if (encoding->rewritable() && !(m_unwritableBlocks && !canWritePage(page))) {
         m_users << page;
-    else
+        m_read.insert(page, *bytes);
+    } else {
         for (const QString &key : std::as_const(named))
             m_blocking[key] << page;
+    }
+}
+
+QList<PageNamesFile> PageUses::namedBy(const QString &page, const QList<QPair<QString, QString>> &renamed) const
+{
+    QList<PageNamesFile> named;
+    const QSet<QString> keys = m_named.value(page);
+    for (const auto &[from, to] : renamed)
+        if (keys.contains(m_base.key(from)))
+            named.append({page, from, to});
+    return named;
+}
+
+QList<PageNamesFile> PageUses::namedByBlocking(const QList<QPair<QString, QString>> &renamed) const
+{
+    QList<PageNamesFile> named;
+    for (const QString &page : blockingPages())
+        named += namedBy(page, renamed);
+    return named;
 }
 
 QStringList PageUses::blockingPages() const
@@ -422,8 +443,73 @@ static QString pathNow(const QString &page, const QHash<QString, QString> &moved
     return page;
 }
 
+namespace {
+
+enum class PageWrite { Written, AlreadyNew, Changed, Failed };
+
+// Replaces the page with bytes only while it still holds expected, read again
+// just before the replace.
+PageWrite writeIfUnchanged(const QString &path, const QByteArray &expected, const QByteArray &bytes)
+{
+    AtomicFile file(path);
+    if (!file.open() || !file.write(bytes)) {
+        file.cancel();
+        return PageWrite::Failed;
+    }
+    const std::optional<QByteArray> now = isOwnFile(path) ? readTextFile(path) : std::nullopt;
+    if (now != expected) {
+        file.cancel();
+        return now == bytes ? PageWrite::AlreadyNew : PageWrite::Changed;
+    }
+    return file.commit() ? PageWrite::Written : PageWrite::Failed;
+}
+
+} // namespace
+
+PageUses::Written PageUses::rewritePage(const QString &page, const QString &path, const QHash<QString, QString> &names,
+                                        const BeforeWrite &before) const
+{
+    // Made from the bytes the page was read with; made again from what it
+    // holds when another changed it since (a few times at most).
+    std::optional<QByteArray> bytes = m_read.value(page);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const PageEncoding encoding = pageEncodingOf(*bytes);
+        if (!encoding.rewritable())
+            return Written::NotWritten;
+        // Values name files as they were before the renames, from where the page was.
+        const QString fixed = renameInPageText(encoding.text, folderOf(page), names, resolverFor(folderOf(page)),
+                                               [&](const QString &name) { return encodableIn(encoding, name); });
+        if (fixed == encoding.text)
+            return Written::Done;
+        bool encoded = false;
+        const QByteArray written = encodeForPage(encoding, fixed, &encoded);
+        if (!encoded)
+            return Written::NotWritten;
+        PageStep step = canWritePage(path) ? PageStep::Write : PageStep::Stop;
+        if (step == PageStep::Write && before)
+            step = before(path, *bytes, written);
+        if (step == PageStep::Skip)
+            return Written::Done;
+        if (step != PageStep::Write)
+            return Written::Ended;
+        switch (writeIfUnchanged(path, *bytes, written)) {
+        case PageWrite::Written:
+        case PageWrite::AlreadyNew:
+            return Written::Done;
+        case PageWrite::Failed:
+            return Written::Ended;
+        case PageWrite::Changed:
+            break;
+        }
+        bytes = isOwnFile(path) ? readTextFile(path) : std::nullopt;
+        if (!bytes)
+            return Written::NotWritten;
+    }
+    return Written::NotWritten;
+}
+
 QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before,
-                              bool pagesMoved, const QString &first) const
+                              bool pagesMoved, const QString &first, QList<PageNamesFile> *notWrittenNames) const
 {
     QHash<QString, QString> names;
     QHash<QString, QString> moved;
@@ -446,37 +532,39 @@ QStringList PageUses::rewrite(const QList<QPair<QString, QString>> &renamed, con
     }
     order += unwritable;
     QStringList notWritten;
+    const auto tell = [&](const QString &page) {
+        notWritten << pathNow(page, moved);
+        if (notWrittenNames) {
+            for (PageNamesFile named : namedBy(page, renamed)) {
+                named.page = notWritten.constLast();
+                notWrittenNames->append(named);
+            }
+        }
+    };
     for (qsizetype i = 0; i < order.size(); ++i) {
         const QString &page = order.at(i);
-        const QString path = pathNow(page, moved);
-        const std::optional<QByteArray> bytes = isOwnFile(path) ? readTextFile(path) : std::nullopt;
-        const PageText read = decodeForRewrite(bytes.value_or(QByteArray()));
-        if (!bytes || !read.ok()) {
-            notWritten << path;
-            continue;
-        }
-        // Values name files as they were before the renames, from where the page was.
-        const QString fixed = renameInPageText(read.text, folderOf(page), names, resolverFor(folderOf(page)));
-        if (fixed == read.text)
-            continue;
-        // Only the names change: the mark and the line breaks stay as they were.
-        const QByteArray written = (read.hadBom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + fixed.toUtf8();
-        PageStep step = canWritePage(path) ? PageStep::Write : PageStep::Stop;
-        if (step == PageStep::Write && before)
-            step = before(path, written);
-        if (step == PageStep::Skip)
-            continue;
-        if (step == PageStep::Write && writeWholeFile(path, written))
+        const Written written = rewritePage(page, pathNow(page, moved), names, before);
+        if (written == Written::Done)
             continue;
         // With no record told, the other pages are still tried.
-        if (!before) {
-            notWritten << path;
+        if (written == Written::NotWritten || !before) {
+            tell(page);
             continue;
         }
         // This page and every page after it are left as they are.
         for (qsizetype j = i; j < order.size(); ++j)
-            notWritten << pathNow(order.at(j), moved);
+            tell(order.at(j));
         break;
     }
     return notWritten;
+}
+
+QStringList describeNamedFiles(const QList<PageNamesFile> &named, const QString &root)
+{
+    const QString base = QDir::cleanPath(root) + u'/';
+    const auto shown = [&](const QString &path) { return path.startsWith(base) ? path.mid(base.size()) : path; };
+    QStringList lines;
+    for (const PageNamesFile &one : named)
+        lines << OrderTexts::PageNamesFileLine.arg(shown(one.page), shown(one.from), shown(one.to));
+    return lines;
 }

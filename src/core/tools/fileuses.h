@@ -23,11 +23,25 @@ QList<QuotedValue> fileNameValues(const QString &text, bool *unread = nullptr);
 
 // text of a page in pageFolder with every value that names a renamed path
 // (path key -> new name of that file or folder) naming it by its new name.
+// A new name the page's encoding cannot hold (writable false) is written
+// percent-escaped, as a browser reads it back.
 QString renameInPageText(const QString &text, const QString &pageFolder, const QHash<QString, QString> &renamed,
-                         const LinkResolver &resolver);
+                         const LinkResolver &resolver,
+                         const std::function<bool(const QString &name)> &writable = {});
+
+// A page and a file it names: the file's path before a rename and after it
+// (or the one it was to have), so that the user can mend the page by hand.
+struct PageNamesFile
+{
+    QString page;
+    QString from;
+    QString to;
+    bool operator==(const PageNamesFile &) const = default;
+};
 
 // The pages that name some of the paths about to be renamed: read before the
-// renames, rewritten after them. A page that is not valid UTF-8 is never
+// renames, rewritten after them, each in its own encoding (see
+// pageencoding.h). A page that round-trips in no encoding is never
 // rewritten, so the paths it names are to keep their names; so is a page that
 // cannot be written now (read-only, in a read-only folder), unless the pages
 // are read after the renames (unwritableBlocks false). Only a page that is a
@@ -71,26 +85,39 @@ public:
     // The pages that cannot be rewritten and name some of the paths.
     QStringList blockingPages() const;
 
-    // What happens to a page about to be written (its path now and its new
-    // bytes): written, passed over, or the rewriting ends before it (Fail: it
-    // could not be recorded; Stop: asked to).
+    // The moved files (old path -> new path) that page (as it was read) names.
+    QList<PageNamesFile> namedBy(const QString &page, const QList<QPair<QString, QString>> &renamed) const;
+    // The same for every page that cannot be rewritten.
+    QList<PageNamesFile> namedByBlocking(const QList<QPair<QString, QString>> &renamed) const;
+
+    // What happens to a page about to be written (its path now, the bytes it
+    // holds and its new bytes): written, passed over, or the rewriting ends
+    // before it (Fail: it could not be recorded; Stop: asked to).
     enum class PageStep { Write, Skip, Fail, Stop };
-    using BeforeWrite = std::function<PageStep(const QString &page, const QByteArray &bytes)>;
+    using BeforeWrite = std::function<PageStep(const QString &page, const QByteArray &old, const QByteArray &bytes)>;
 
     // Rewrites every page that names a renamed path (old path -> new path);
     // a page renamed meanwhile (or in a folder renamed meanwhile) is found
     // under its new path (unless the pages were read after the renames:
-    // pagesMoved false). The page keeps its bytes but for the names: its
-    // byte-order mark only if it had one, its line breaks as they are.
-    // Returns the pages that were not rewritten. Where before tells a record
-    // of each page before its write, the first page that cannot be written
-    // ends the rewriting, so that the record names at most one page that was
-    // not written, the last: first (if it is to be rewritten) comes first,
-    // pages that cannot be written now come last and are never told.
+    // pagesMoved false). The page keeps its bytes but for the names, in its
+    // own encoding. Each write replaces the page only while it still holds
+    // the bytes its new bytes were made from (read again just before): a page
+    // that holds the new bytes already is done, one changed meanwhile is made
+    // again from what it holds now.
+    // Returns the pages that were not rewritten (with the moved files each
+    // names in notWrittenNames, when given). Where before tells a record of
+    // each page before its write, the first page that cannot be written ends
+    // the rewriting, so that the record names at most one page that was not
+    // written, the last: first (if it is to be rewritten) comes first, pages
+    // that cannot be written now come last and are never told.
     QStringList rewrite(const QList<QPair<QString, QString>> &renamed, const BeforeWrite &before = {},
-                        bool pagesMoved = true, const QString &first = {}) const;
+                        bool pagesMoved = true, const QString &first = {},
+                        QList<PageNamesFile> *notWrittenNames = nullptr) const;
 
 private:
+    enum class Written { Done, NotWritten, Ended };
+    Written rewritePage(const QString &page, const QString &path, const QHash<QString, QString> &names,
+                        const BeforeWrite &before) const;
     // bytes: the page's own bytes, read already (or nothing: it is no file of its own).
     void consider(const QString &page, const QSet<QString> &keys, const std::optional<QByteArray> &bytes);
     void considerAll(const QStringList &pages, const QSet<QString> &keys, const std::function<void()> &tick);
@@ -107,6 +134,9 @@ private:
     // the pages that name it but cannot be.
     QStringList m_users;
     QHash<QString, QStringList> m_blocking;
+    // What each of those pages held when it was read, and the path keys it names.
+    QHash<QString, QByteArray> m_read;
+    QHash<QString, QSet<QString>> m_named;
     // The paths looked for, and their names as pages may write them (none: every
     // page is read in full).
     QStringList m_paths;
@@ -120,3 +150,7 @@ bool isPageFileName(const QString &path);
 QStringList pagesOfFolder(const QString &folder);
 // Whether a page can be written now: it and its folder are writable.
 bool canWritePage(const QString &page);
+
+// The moved files as lines for the user: "page: file -> new name", paths
+// relative to root.
+QStringList describeNamedFiles(const QList<PageNamesFile> &named, const QString &root);

@@ -1,16 +1,15 @@
 #include "core/tools/folderrename.h"
 
+#include "core/app/beneath.h"
 #include "core/tools/fileuses.h"
 #include "core/tools/ordertexts.h"
 #include "core/tools/renamerecord.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
-#include <sys/stat.h>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -26,17 +25,12 @@ void addNew(QStringList &to, const QStringList &pages)
 } // namespace
 
 // Goes on with a rename its record tells of, from where each file is now.
+// False when the record cannot be written anew.
 static bool finishRecorded(const QString &folder, const QString &root, RenameRecord &record,
-                           const RenameRecordState &state, QStringList *pagesNotWritten, const std::function<void()> &tick)
+                           const RenameRecordState &state, const std::function<void()> &tick, SettleOutcome &out)
 {
     if (!record.resume(state))
         return false;
-    // Reading the pages writes nothing for a while: lock and record beat meanwhile.
-    const auto beat = [&] {
-        if (tick)
-            tick();
-        record.keepAlive();
-    };
     const RenameOutcome moves = carryOutGroups(folder, state.groups, state.companions, state.current,
                                                [&](qsizetype g, qsizetype i, const QString &to) {
                                                    return record.moving(g, i, to);
@@ -46,72 +40,106 @@ static bool finishRecorded(const QString &folder, const QString &root, RenameRec
     for (const auto &[from, to] : renamed)
         paths << from;
     // Read after the moves: a page that cannot be written now is not passed over.
-    PageUses::RootReading how = PageUses::RootReading::ticking(beat);
+    PageUses::RootReading how = PageUses::RootReading::ticking(tick);
     how.unwritableBlocks = false;
     const PageUses uses(root, folder, paths, how);
-    const QSet<QString> done(state.pages.cbegin(), state.pages.cend());
-    const QString doubt = state.pages.isEmpty() ? QString() : state.pages.constLast();
-    QStringList notWritten = uses.rewrite(renamed, [&](const QString &page, const QByteArray &bytes) {
-        const QString recorded = recordedPage(root, page);
-        // The last page recorded was written if rewriting it again would not give what was recorded.
-        if (recorded == doubt ? RenameRecord::hashOf(bytes) != state.lastHash : done.contains(recorded))
-            return PageUses::PageStep::Skip;
-        return recordPageWrite(record, root, page, bytes);
-    }, false, doubt.isEmpty() ? QString() : QDir::cleanPath(root) + u'/' + doubt);
-    // A page not written yet keeps the record: the next opening writes it.
-    const bool whole = notWritten.isEmpty();
-    // Pages no one may rewrite name files that have moved already: they are told.
+    // The pages rewritten already; the last one recorded is in doubt.
+    const bool doubt = !state.lastHash.isEmpty() && !state.pages.isEmpty();
+    const QString doubtPage = doubt ? state.pages.constLast() : QString();
+    QSet<QString> done(state.pages.cbegin(), state.pages.cend());
+    done.remove(doubtPage);
+    QStringList notWritten = uses.rewrite(
+        renamed,
+        [&](const QString &page, const QByteArray &old, const QByteArray &bytes) {
+            const QString recorded = recordedPage(root, page);
+            if (done.contains(recorded))
+                return PageUses::PageStep::Skip;
+            if (doubt && recorded == doubtPage) {
+                // Written when it holds what was to be written; to write when
+                // it holds what that was made from; else changed since by
+                // another (an older record tells only the bytes to be written).
+                const QByteArray now = RenameRecord::hashOf(old);
+                const bool toWrite = state.lastOldHash.isEmpty() ? RenameRecord::hashOf(bytes) == state.lastHash
+                                                                 : now == state.lastOldHash;
+                if (now == state.lastHash || !toWrite)
+                    return PageUses::PageStep::Skip;
+            }
+            return recordPageWrite(record, root, page, old, bytes);
+        },
+        false, doubt ? QDir::cleanPath(root) + u'/' + doubtPage : QString(), &out.notWrittenNames);
+    // Pages no one may rewrite name files that have moved already: they are
+    // told, and the record stays until they can be rewritten.
     addNew(notWritten, uses.blockingPages());
-    if (pagesNotWritten)
-        addNew(*pagesNotWritten, notWritten);
-    if (whole)
+    out.notWrittenNames += uses.namedByBlocking(renamed);
+    addNew(out.pagesNotWritten, notWritten);
+    out.recordKept = !notWritten.isEmpty() || record.lost();
+    if (!out.recordKept)
         record.finish();
+    out.finished = !out.recordKept && !record.lost();
     return true;
 }
 
-SettleState settleStoppedRename(const QString &folderGiven, const QString &root, QStringList *pagesNotWritten,
-                                const std::function<void()> &tick, RenameBlock *why)
+SettleOutcome settleRecordedRename(const QString &folderGiven, const QString &root, const std::function<void()> &tick)
 {
     const QString folder = QDir::cleanPath(folderGiven);
+    SettleOutcome out;
     const auto busy = [&](RenameBlock reason) {
-        if (why)
-            *why = reason;
-        return SettleState::Busy;
+        out.state = SettleState::Busy;
+        out.why = reason;
+        return out;
     };
-    // Who holds the folder's lock finishes what is recorded; without it, only
-    // a record no live lock stands beside and whose writer is gone.
-    const bool lockHeld = !FolderRenameLock::tokenHeldHere(folder).isEmpty();
-    if (!lockHeld && FolderRenameLock::standsLive(folder))
-        return busy(RenameBlock::Busy);
+    // Only the holder of the folder's lock finishes what is recorded: it is
+    // taken here when this program holds it not.
+    std::optional<FolderRenameLock> own;
+    if (FolderRenameLock::tokenHeldHere(folder).isEmpty()) {
+        own.emplace(folder);
+        if (!own->acquire(0))
+            return busy(own->reason());
+    }
     RenameRecord record(folder);
     record.setTick(tick);
     record.removeStaleTemporaries();
     RenameRecordState state;
-    switch (record.look(&state, lockHeld)) {
+    switch (record.look(&state, true)) {
     case RenameRecord::Found::Running:
         return busy(RenameBlock::Busy);
     case RenameRecord::Found::Stopped:
-        if (!finishRecorded(folder, root, record, state, pagesNotWritten, tick))
+        if (!finishRecorded(folder, root, record, state, tick, out))
             return busy(record.problem());
         break;
     case RenameRecord::Found::None:
         break;
     }
-    restoreStrandedRenames(folder);
-    return SettleState::Settled;
+    if (!record.lost())
+        restoreStrandedRenames(folder);
+    return out;
+}
+
+SettleState settleStoppedRename(const QString &folder, const QString &root, QStringList *pagesNotWritten,
+                                const std::function<void()> &tick, RenameBlock *why)
+{
+    const SettleOutcome out = settleRecordedRename(folder, root, tick);
+    if (pagesNotWritten)
+        addNew(*pagesNotWritten, out.pagesNotWritten);
+    if (why && out.state == SettleState::Busy)
+        *why = out.why;
+    return out.state;
 }
 
 OpeningSettle settleRenameOnOpening(const QString &folder, const QString &root)
 {
     // Most folders hold no record: one look at its name.
-    struct stat st;
-    if (::lstat(QFile::encodeName(RenameRecord::path(folder)).constData(), &st) != 0)
+    if (!Beneath::exists(RenameRecord::path(folder)))
         return {};
     FolderRenameLock lock(folder);
     OpeningSettle settle;
     RenameBlock why = lock.acquire(0) ? RenameBlock::None : lock.reason();
-    if (why == RenameBlock::None)
-        settleStoppedRename(folder, root.isEmpty() ? folder : root, &settle.pagesNotWritten, lock.ticker(), &why);
+    if (why == RenameBlock::None) {
+        const SettleOutcome out = settleRecordedRename(folder, root.isEmpty() ? folder : root);
+        settle.pagesNotWritten = out.pagesNotWritten;
+        settle.notWrittenNames = out.notWrittenNames;
+        why = out.why;
+    }
     // This program's own work (pages rewritten in the background) shows its progress itself.
     if (why == RenameBlock::Busy && !lock.heldByThisProgram()) {
         settle.waiting = true;

@@ -24,15 +24,25 @@ struct FolderRenameOutcome
 {
     RenameOutcome moves;
     // Files that kept their names because a page that cannot be rewritten
-    // (no valid UTF-8, read-only) uses them, and those pages.
+    // (it round-trips in no encoding, read-only) uses them, and those pages.
     QStringList kept;
     QStringList keptFor;
+    // Each kept file with each page that keeps it: the file's path and the
+    // one it was to have.
+    QList<PageNamesFile> keptNames;
     // Pages that name a moved file and were not rewritten: the record stays
     // for them (see recordKept).
     QStringList pagesNotWritten;
-    // Pages read after the moves that name a moved file and can never be
-    // rewritten (no valid UTF-8, too many tags): they keep the old names.
+    // Pages read after the moves that name a moved file and cannot be
+    // rewritten (they round-trip in no encoding, too many tags): they keep
+    // the old names, and the record stays until they can be rewritten.
     QStringList pagesLeftNaming;
+    // Each page not rewritten (of both lists) with each moved file it names:
+    // the file's old path and its new one.
+    QList<PageNamesFile> notWrittenNames;
+    // Another PC took the folder's lock midway, judging it abandoned: what is
+    // left is its to finish.
+    bool lockLost = false;
     // The record could not be made (notStartedWhy says why): nothing was renamed.
     bool notStarted = false;
     RenameBlock notStartedWhy = RenameBlock::None;
@@ -47,7 +57,9 @@ class RenameRecord;
 // One rename in a folder, in two steps: the folder's own files and pages,
 // then the pages of the rest of the data root, which a worker thread may do
 // (the record stays until its last page). The folder's rename lock is held,
-// and a stopped rename settled, before.
+// and a stopped rename settled, before; where the caller holds no lock, the
+// rename takes it itself without waiting (Busy when another has it) and
+// holds it to its end. Any thread may call; nothing processes events.
 class FolderRename
 {
 public:
@@ -74,9 +86,12 @@ public:
     const QString &folder() const { return m_folder; }
 
 private:
+    void finishRecord(FolderRenameOutcome &outcome);
+
     QString m_folder;
     QString m_root;
     Companions m_companions;
+    std::unique_ptr<FolderRenameLock> m_ownLock;
     std::unique_ptr<RenameRecord> m_record;
     std::unique_ptr<LinkResolver> m_resolver;
     QList<QPair<QString, QString>> m_renamed;
@@ -92,9 +107,10 @@ FolderRenameOutcome renameUsedFiles(const QString &folder, const QString &root, 
 // Helpers the finishing of a record shares.
 // A page as a record names it: relative to the data root.
 QString recordedPage(const QString &root, const QString &page);
-// Records in record the write of page's new bytes before it is made: Write,
-// or Fail when the record cannot take it (the page is then not written).
+// Records in record the write of page's new bytes (made from old) before it
+// is made: Write, or Fail when the record cannot take it (the page is then
+// not written).
 PageUses::PageStep recordPageWrite(RenameRecord &record, const QString &root, const QString &page,
-                                   const QByteArray &bytes);
+                                   const QByteArray &old, const QByteArray &bytes);
 // Every page and companion moved: old path -> new path.
 QList<QPair<QString, QString>> renamedPaths(const QString &folder, const RenameOutcome &moves);

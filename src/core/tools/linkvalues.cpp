@@ -1,9 +1,10 @@
 #include "core/tools/linkvalues.h"
 
+#include "core/app/beneath.h"
 #include "core/pages/picturefile.h"
+#include "core/tools/folderentries.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -93,9 +94,9 @@ QStringList LinkResolver::namesLike(const QString &folder, const QString &name) 
     auto listing = m_listings->constFind(folder);
     if (listing == m_listings->cend()) {
         QHash<QString, QStringList> names;
-        const QStringList entries =
-            QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QString &entry : entries)
+        QStringList entries = folderEntries(folder);
+        entries.sort();
+        for (const QString &entry : std::as_const(entries))
             names[entry.toCaseFolded()] << entry;
         listing = m_listings->insert(folder, names);
     }
@@ -107,14 +108,14 @@ QString LinkResolver::existing(const QString &path)
     const QString clean = QDir::cleanPath(path);
     if (!insideRoot(clean))
         return {};
-    if (QFileInfo(clean).isFile())
+    if (Beneath::isFile(clean))
         return clean;
     const qsizetype slash = clean.lastIndexOf(u'/');
     const QString folder = clean.left(slash);
-    if (!QFileInfo(folder).isDir())
+    if (!Beneath::isFolder(folder))
         return findFileInFolder(m_root, clean.mid(m_root.size() + 1));
     for (const QString &name : namesLike(folder, clean.mid(slash + 1)))
-        if (QFileInfo(folder + u'/' + name).isFile())
+        if (Beneath::isFile(folder + u'/' + name))
             return folder + u'/' + name;
     return {};
 }

@@ -62,6 +62,7 @@ public:
     QString key(const QString &path) const;
 
     const QString &curDir() const { return m_curDir; }
+    const QString &root() const { return m_root; }
     // The same resolver for pages of another current folder: it shares the
     // folder names looked at so far, so that keys stay those of the first look.
     LinkResolver from(const QString &curDir) const;

@@ -1,10 +1,9 @@
 #include "core/tools/linkwalk.h"
 
+#include "core/app/beneath.h"
 #include "core/app/smallfile.h"
 #include "core/navigation/pathtext.h"
 #include "core/pages/pagefile.h"
-
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -74,7 +73,7 @@ void LinkWalker::collect(const QString &file, QStringList &list, bool clear)
             if (!found.isEmpty())
                 add(list, found);
         }
-        if (fileExtension(page).toLower().contains(u".ht"_s) && QFileInfo(page).isFile())
+        if (fileExtension(page).toLower().contains(u".ht"_s) && Beneath::isFile(page))
             scan(page, file, list, toWalk);
     }
 }

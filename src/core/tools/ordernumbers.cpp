@@ -3,6 +3,7 @@
 #include "core/navigation/pagelist.h"
 #include "core/navigation/pathtext.h"
 #include "core/tools/linkvalues.h"
+#include "core/tools/ordertexts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +34,25 @@ bool levelMatchesFolder(const QStringList &shown, const QString &folder, const Q
     bool listed = false;
     const QStringList names = listPageFiles(folder, &listed);
     return listed && pageListOrder(names, exeBaseName) == shown;
+}
+
+QStringList levelChanges(const QStringList &shown, const QString &folder, const QString &exeBaseName)
+{
+    bool listed = false;
+    const QStringList names = listPageFiles(folder, &listed);
+    if (!listed)
+        return {OrderTexts::FolderUnreadable};
+    const QStringList now = pageListOrder(names, exeBaseName);
+    QStringList lines;
+    for (const QString &name : shown)
+        if (!now.contains(name))
+            lines << OrderTexts::PageGone.arg(name);
+    for (const QString &name : now)
+        if (!shown.contains(name))
+            lines << OrderTexts::PageAdded.arg(name);
+    if (lines.isEmpty() && now != shown)
+        lines << OrderTexts::PageOrderChanged;
+    return lines;
 }
 
 ReorderPlan planReorder(const QStringList &entries, int from, int to)

@@ -24,6 +24,10 @@ bool keepsOrderName(const QString &name);
 // Whether folder still lists the pages of a level as shown (names and order):
 // a plan made from a level another PC has changed since would apply in part.
 bool levelMatchesFolder(const QStringList &shown, const QString &folder, const QString &exeBaseName);
+// How the folder differs from the level shown, as lines for the user: the
+// pages gone from it, the pages new in it, or that their order changed;
+// empty when it still lists them so.
+QStringList levelChanges(const QStringList &shown, const QString &folder, const QString &exeBaseName);
 
 // The companions each operation takes along.
 inline constexpr Companions ReorderCompanions = PageFiles;

@@ -17,7 +17,7 @@ inline const QString StripHint = u"ファイル名につけた数字を削除す
 inline const QString AskStrip = u"数字_ を削除していいですか？"_s;
 // Any of the three operations.
 inline const QString FilesKept =
-    u"次のファイルは、書き換えられないページ（UTF-8 で読めないページ、書き込めないページ）が使っているため、名前を変えていません。"_s;
+    u"次のファイルは、書き換えられないページ（文字コードを読み取れないページ、書き込めないページ）が使っているため、名前を変えていません。"_s;
 inline const QString FilesKeptFor = u"使っているページ:"_s;
 inline const QString PagesNotWritten = u"次のページを書き込めませんでした。\n%1"_s;
 inline const QString RenameUnfinished =
@@ -27,10 +27,17 @@ inline const QString RenameStillUnfinished =
     u"このフォルダの前回のファイル名の変更が、次のページを書き込めないため終わっていません。ページを書き込めるように"
     "してからフォルダを開き直し、もう一度操作してください。"_s;
 inline const QString PagesLeftNaming =
-    u"次のページは UTF-8 で読めない（またはタグが多すぎる）ため書き換えられず、名前を変えたファイルを元の名前で指したままです。"_s;
+    u"次のページは文字コードを読み取れない（またはタグが多すぎる）ため書き換えられず、名前を変えたファイルを元の名前で指したままです。"_s;
+// One page and a file it names: "page: old name → new name".
+inline const QString PageNamesFileLine = u"%1: %2 → %3"_s;
 inline const QString LevelChanged =
     u"このフォルダのページが、表示していた一覧から変わっていました（別のパソコンが変更したようです）。"
     "一覧を読み直したので、確かめてからもう一度操作してください。"_s;
+// What changed, listed under LevelChanged.
+inline const QString PageGone = u"なくなったページ: %1"_s;
+inline const QString PageAdded = u"増えたページ: %1"_s;
+inline const QString PageOrderChanged = u"ページの並び順が変わりました。"_s;
+inline const QString FolderUnreadable = u"フォルダを読めません。"_s;
 inline const QString FinishingRename = u"ほかのフォルダのページを書き換えています… %1 ページ"_s;
 // What the rename worker does, shown in a corner of the main window.
 inline const QString RenamingFolder = u"「%1」のファイル名を変更しています…"_s;

@@ -1,11 +1,11 @@
 #include "core/tools/picturerename.h"
 
-#include "core/app/filerename.h"
 #include "core/navigation/pathtext.h"
-#include "core/tools/fileuses.h"
+#include "core/tools/folderentries.h"
+#include "core/tools/folderrename.h"
 
 #include <QDir>
-#include <QFile>
+#include <QHash>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -26,19 +26,29 @@ static QString folderOf(const QString &path)
     return path.left(path.lastIndexOf(u'/'));
 }
 
-QString freePictureName(const QString &picture, const QString &prefix)
+// The names of folder without regard to case.
+static QSet<QString> takenNames(const QString &folder)
 {
-    const QString folder = folderOf(picture);
     QSet<QString> taken;
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QString &name : names)
+    for (const QString &name : folderEntries(folder))
         taken.insert(name.toCaseFolded());
-    const QString extension = fileExtension(picture);
+    return taken;
+}
+
+// The first free name of prefix + number + extension among taken.
+static QString freeName(const QSet<QString> &taken, const QString &prefix, const QString &extension)
+{
     for (int n = 0;; ++n) {
         const QString name = prefix + QString::number(n) + extension;
         if (!taken.contains(name.toCaseFolded()))
-            return folder + u'/' + name;
+            return name;
     }
+}
+
+QString freePictureName(const QString &picture, const QString &prefix)
+{
+    const QString folder = folderOf(picture);
+    return folder + u'/' + freeName(takenNames(folder), prefix, fileExtension(picture));
 }
 
 bool isRefusedPicturePrefix(const QString &fieldText)
@@ -46,45 +56,90 @@ bool isRefusedPicturePrefix(const QString &fieldText)
     return isRefusedLinkName(fieldText);
 }
 
-// The pages that may name a picture of folder: the folder's own and the selected ones.
-static QStringList pagesToFix(const QString &folder, const QStringList &selected)
+namespace {
+
+// The pictures of one folder, renamed as the list orders them, each to the
+// next free name once those before it have theirs.
+QList<PageMove> pictureMoves(const QString &folder, const QStringList &pictures, const QString &prefix)
 {
-    QStringList pages = pagesOfFolder(folder);
-    for (const QString &path : selected)
-        if (isPageFileName(path))
-            pages << path;
-    QStringList unique;
-    QSet<QString> seen;
-    for (const QString &page : std::as_const(pages))
-        if (!seen.contains(pathKey(page))) {
-            seen.insert(pathKey(page));
-            unique << page;
-        }
-    return unique;
+    QSet<QString> taken = takenNames(folder);
+    QList<PageMove> moves;
+    for (const QString &picture : pictures) {
+        const QString name = fileNameOf(picture);
+        const QString to = freeName(taken, prefix, fileExtension(name));
+        taken.remove(name.toCaseFolded());
+        taken.insert(to.toCaseFolded());
+        moves.append({name, to});
+    }
+    return moves;
 }
 
-PictureRenameOutcome renamePictures(const QStringList &selected, const QString &prefix, LinkResolver &resolver)
+void addNew(QStringList &to, const QStringList &items)
+{
+    for (const QString &item : items)
+        if (!to.contains(item))
+            to << item;
+}
+
+} // namespace
+
+PictureRenameOutcome renamePictures(const QStringList &selected, const QString &prefix, LinkResolver &resolver,
+                                    const std::function<void()> &tick)
 {
     PictureRenameOutcome outcome;
-    for (const QString &picture : selected) {
-        if (!isPictureName(picture))
+    const QString root = resolver.root().isEmpty() ? resolver.curDir() : resolver.root();
+    // The pictures of each folder, the folders in the order the list first names them.
+    QStringList folders;
+    QHash<QString, QStringList> pictures;
+    for (const QString &path : selected) {
+        if (!isPictureName(path))
             continue;
-        // Every page that names the picture is checked before it is renamed.
-        const PageUses uses(pagesToFix(folderOf(picture), selected), {picture}, resolver);
-        if (uses.blocked(picture)) {
-            outcome.kept << picture;
-            for (const QString &page : uses.blockingPages(picture))
-                if (!outcome.pagesLeftAlone.contains(page))
-                    outcome.pagesLeftAlone << page;
-            continue;
+        const QString folder = QDir::cleanPath(folderOf(path));
+        if (!folders.contains(folder))
+            folders << folder;
+        if (!pictures[folder].contains(path))
+            pictures[folder] << path;
+    }
+    QHash<QString, QString> renamedTo;
+    for (const QString &folder : std::as_const(folders)) {
+        const QStringList &some = pictures.value(folder);
+        FolderRenameLock lock(folder);
+        const SettleOutcome settled = lock.acquire(0) ? settleRecordedRename(folder, root, tick) : SettleOutcome();
+        RenameBlock why = lock.holds() ? settled.why : lock.reason();
+        if (why == RenameBlock::None && settled.recordKept)
+            why = RenameBlock::Busy;
+        addNew(outcome.pagesNotWritten, settled.pagesNotWritten);
+        outcome.notWrittenNames += settled.notWrittenNames;
+        const QList<PageMove> moves = why == RenameBlock::None ? pictureMoves(folder, some, prefix) : QList<PageMove>();
+        FolderRenameOutcome done;
+        if (why == RenameBlock::None) {
+            FolderRename rename(folder, root, Companions());
+            done = rename.renameFolder(moves, true, tick);
+            why = done.notStarted ? done.notStartedWhy : RenameBlock::None;
         }
-        const QString newPath = freePictureName(picture, prefix);
-        if (!renameWithoutReplace(picture, newPath)) {
-            outcome.failed = picture;
+        if (why != RenameBlock::None) {
+            outcome.failed = some.constFirst();
+            outcome.failedWhy = why;
             break;
         }
-        outcome.renamed << qMakePair(picture, newPath);
-        outcome.pagesNotWritten += uses.rewrite({{picture, newPath}});
+        for (const QString &name : std::as_const(done.kept))
+            outcome.kept << folder + u'/' + name;
+        addNew(outcome.pagesLeftAlone, done.keptFor);
+        outcome.keptNames += done.keptNames;
+        addNew(outcome.pagesNotWritten, done.pagesNotWritten);
+        outcome.notWrittenNames += done.notWrittenNames;
+        for (qsizetype i = 0; i < some.size(); ++i) {
+            const QString now = done.moves.finalNames.value(i);
+            if (now != moves.at(i).from)
+                renamedTo.insert(some.at(i), folder + u'/' + now);
+            else if (!done.kept.contains(now) && outcome.failed.isEmpty())
+                outcome.failed = some.at(i);
+        }
+        if (!outcome.failed.isEmpty())
+            break;
     }
+    for (const QString &path : selected)
+        if (renamedTo.contains(path))
+            outcome.renamed << qMakePair(path, renamedTo.take(path));
     return outcome;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/tools/fileuses.h"
 #include "core/tools/linkvalues.h"
+#include "core/tools/renamelock.h"
 
 #include <QList>
 #include <QString>
@@ -27,16 +29,28 @@ struct PictureRenameOutcome
     QList<QPair<QString, QString>> renamed;
     // The picture that could not be renamed; the renaming stopped there.
     QString failed;
-    // Pictures that kept their names: a page that uses them is no valid UTF-8.
+    // Why, when its folder could not be taken for the rename (Busy: another
+    // renames in it; or the folder's record cannot be written).
+    RenameBlock failedWhy = RenameBlock::None;
+    // Pictures that kept their names: a page that uses them cannot be
+    // rewritten (it round-trips in no encoding, or cannot be written).
     QStringList kept;
     // Those pages, left as they were.
     QStringList pagesLeftAlone;
-    // Pages that could not be written.
+    // Each kept picture with each such page, and the name it was to have.
+    QList<PageNamesFile> keptNames;
+    // Pages that could not be written: the record of their folder's rename
+    // stays, and the next opening of that folder writes them.
     QStringList pagesNotWritten;
+    // Those pages with each renamed picture they name.
+    QList<PageNamesFile> notWrittenNames;
 };
 
 // "画像ファイル名変換": gives each picture of selected (in order) the next free
-// name prefix + number + its own extension, and fixes every page of its folder
-// and every selected page that names it; a picture that a page which cannot be
-// rewritten names keeps its name.
-PictureRenameOutcome renamePictures(const QStringList &selected, const QString &prefix, LinkResolver &resolver);
+// name prefix + number + its own extension, folder by folder through the
+// rename the three rename commands make (the folder's lock and record, a
+// stopped rename there finished first, the pages of the whole data root of
+// resolver rewritten): a picture that a page which cannot be rewritten names
+// keeps its name. tick is called now and then. Any thread may call.
+PictureRenameOutcome renamePictures(const QStringList &selected, const QString &prefix, LinkResolver &resolver,
+                                    const std::function<void()> &tick = {});

@@ -1,23 +1,25 @@
 #include "core/tools/renamelock.h"
 
 #include "core/app/atomicfile.h"
-#include "core/app/filerename.h"
+#include "core/app/beneath.h"
 #include "core/app/localprocess.h"
 #include "core/tools/renamerecord.h"
+#include "core/tools/renamesteps.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QSysInfo>
 #include <QThread>
-#include <QTimer>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -59,31 +61,47 @@ void setHeld(const QByteArray &token, bool held)
         heldTokens->tokens.remove(token);
 }
 
-// What stands under the lock's name, read without following a link.
+// Up to limit bytes of an open file.
+QByteArray readUpTo(int fd, qint64 limit)
+{
+    QByteArray bytes(qsizetype(limit), Qt::Uninitialized);
+    qsizetype got = 0;
+    for (ssize_t n = 0; got < bytes.size() && (n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got))) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            break;
+        got += n;
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+// What stands under the lock's name, looked at without following a link and
+// opened without blocking.
 struct Standing
 {
     bool missing = false;
     bool regular = false;
     int error = 0;
     QByteArray bytes;
-    // The bytes with the file's identity and stamp: any change of the lock changes it.
+    // The bytes with the file's identity and stamp: any change of the lock
+    // changes it. Only ever compared with what this waiter saw before.
     QByteArray sample;
-    qint64 mtimeSecs = 0;
 };
 
 Standing readStanding(const QString &path)
 {
     Standing s;
-    const QByteArray name = QFile::encodeName(path);
     struct stat st;
-    if (::lstat(name.constData(), &st) != 0) {
+    if (!Beneath::stat(path, &st, false)) {
         s.missing = errno == ENOENT;
         s.error = errno;
         return s;
     }
     if (!S_ISREG(st.st_mode))
         return s;
-    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = Beneath::open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         s.missing = errno == ENOENT;
         s.error = errno;
@@ -92,12 +110,7 @@ Standing readStanding(const QString &path)
     struct stat opened;
     if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode)) {
         s.regular = true;
-        s.bytes.resize(qsizetype(std::min<qint64>(opened.st_size, LockSizeLimit)));
-        qsizetype got = 0;
-        for (ssize_t n = 0; got < s.bytes.size() && (n = ::read(fd, s.bytes.data() + got, size_t(s.bytes.size() - got))) > 0;)
-            got += n;
-        s.bytes.resize(got);
-        s.mtimeSecs = opened.st_mtim.tv_sec;
+        s.bytes = readUpTo(fd, std::min<qint64>(opened.st_size, LockSizeLimit));
         s.sample = s.bytes + '\0' + QByteArray::number(qulonglong(opened.st_ino)) + ' '
                    + QByteArray::number(qlonglong(opened.st_mtim.tv_sec)) + '.'
                    + QByteArray::number(qlonglong(opened.st_mtim.tv_nsec)) + ' '
@@ -117,13 +130,13 @@ QString shownName(QString name)
 
 // A lock's fields ("key value" lines); none for a file that is no lock of ours
 // (a lock of an older program, or one whose writer stopped before writing it).
+// The time of its beat is not read: it is another PC's clock.
 struct LockFields
 {
     QByteArray token;
     QString name;
     QString writer;
     qint64 pid = 0;
-    qint64 beatSecs = 0;
 };
 
 LockFields parseLock(const QByteArray &bytes)
@@ -143,60 +156,23 @@ LockFields parseLock(const QByteArray &bytes)
             f.writer = QString::fromUtf8(value);
         else if (key == "pid")
             f.pid = value.toLongLong();
-        else if (key == "beat")
-            f.beatSecs = value.mid(value.indexOf(' ') + 1).toLongLong();
     }
     return f;
 }
 
-// Whether the holder of a lock seen once is gone: a process of this program's
-// process space that ended, a beat long ago, or a file that is no lock of
-// ours left untouched as long.
-bool abandonedAtSight(const Standing &s, const LockFields &f)
+// Whether the holder of a lock is gone for sure: a process of this PC's
+// process space that has ended.
+bool holderEnded(const LockFields &f)
 {
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    if (heldHere(f.token))
-        return false;
-    if (!f.writer.isEmpty() && RenameWriter::gone(f.writer, f.pid))
-        return true;
-    const qint64 last = f.token.isEmpty() ? s.mtimeSecs : f.beatSecs;
-    return last > 0 && now - last > FolderRenameLock::AbandonedSeconds;
+    return !heldHere(f.token) && !f.writer.isEmpty() && RenameWriter::gone(f.writer, f.pid);
 }
 
+// The beat: a count that changes at each beat, and the holder's time, which
+// older copies of the program read.
 QByteArray beatLine(qint64 beats)
 {
     return "beat " + QByteArray::number(beats).rightJustified(12, '0') + ' '
            + QByteArray::number(QDateTime::currentSecsSinceEpoch()).rightJustified(12, '0') + '\n';
-}
-
-bool writeAll(int fd, const QByteArray &bytes, qint64 offset)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
-// A short pause: the window's thread keeps painting meanwhile, others sleep.
-void pause(int ms)
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    if (app && QThread::currentThread() == app->thread()) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    } else {
-        QThread::msleep(ulong(ms));
-    }
 }
 
 QByteArray pidNamespace()
@@ -222,6 +198,65 @@ QByteArray startOf(qint64 pid)
 }
 
 } // namespace
+
+// Changes the held lock every BeatMs from a thread of its own, whatever the
+// rename's steps wait for meanwhile.
+class FolderRenameLock::Beat
+{
+public:
+    Beat(const QString &path, int fd, qint64 offset)
+        : m_thread([this, path, fd, offset] { run(path, fd, offset); })
+    {
+    }
+    ~Beat()
+    {
+        {
+            const std::lock_guard<std::mutex> locker(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+
+private:
+    void run(const QString &path, int fd, qint64 offset)
+    {
+        std::unique_lock<std::mutex> locker(m_mutex);
+        for (qint64 beats = 1; !m_wake.wait_for(locker, std::chrono::milliseconds(BeatMs), [this] { return m_stop; });
+             ++beats) {
+            locker.unlock();
+            RenameSteps::before(u"beat"_s, path);
+            // A lock taken away meanwhile is no longer under its name: the
+            // beat changes a file nobody looks at.
+            writeAllBytes(fd, beatLine(beats), offset);
+            locker.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
+bool writeAllBytes(int fd, const QByteArray &bytes, qint64 offset)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const char *from = bytes.constData() + done;
+        const size_t size = size_t(bytes.size() - done);
+        const ssize_t n = offset < 0 ? ::write(fd, from, size) : ::pwrite(fd, from, size, off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
 
 RenameBlock renameBlockOf(int error)
 {
@@ -258,6 +293,23 @@ bool RenameWriter::gone(const QString &tag, qint64 pid)
     return !started.isEmpty() && !parts.at(2).isEmpty() && QString::fromLatin1(started) != parts.at(2);
 }
 
+bool removeIfStillOurs(const QString &path, const QString &asideTag, const std::function<bool(int fd)> &ours)
+{
+    const QString aside = path + u'.' + asideTag + u".gone"_s;
+    if (!Beneath::rename(path, aside, false))
+        return false;
+    const int fd = Beneath::open(aside, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    const bool mine = fd >= 0 && ours(fd);
+    if (fd >= 0)
+        ::close(fd);
+    if (mine)
+        return Beneath::remove(aside);
+    // Another's, made meanwhile: back under its name (unless yet another stands there).
+    if (!Beneath::rename(aside, path, false))
+        Beneath::remove(aside);
+    return false;
+}
+
 FolderRenameLock::FolderRenameLock(const QString &folder)
     : m_path(lockPath(folder))
 {
@@ -290,7 +342,7 @@ bool FolderRenameLock::acquire(int timeoutMs)
         if (m_reason != RenameBlock::Busy || deadline.hasExpired())
             return false;
         again = 0;
-        pause(int(std::clamp<qint64>(deadline.remainingTime(), 1, LookEveryMs)));
+        QThread::msleep(ulong(std::clamp<qint64>(deadline.remainingTime(), 1, LookEveryMs)));
     }
 }
 
@@ -308,7 +360,7 @@ FolderRenameLock::Try FolderRenameLock::tryOnce()
         return Try::Blocked;
     }
     if (!s.regular) {
-        // A folder, a link or a device under the lock's name is no lock.
+        // A folder, a link, a FIFO or a device under the lock's name is no lock.
         if (RenameRecord::moveAside(m_path))
             return Try::Again;
         m_reason = renameBlockOf(errno);
@@ -320,37 +372,36 @@ FolderRenameLock::Try FolderRenameLock::tryOnce()
     m_holderHere = heldHere(f.token);
     if (m_holderHere)
         return Try::Blocked;
-    if (s.sample != m_seen) {
+    if (s.sample != m_seen || !m_seenSince.isValid()) {
         m_seen = s.sample;
         m_seenSince.start();
     }
-    const bool stale = m_seenSince.elapsed() >= StaleAfterMs || abandonedAtSight(s, f);
+    const bool stale = holderEnded(f) || m_seenSince.elapsed() >= m_staleAfterMs;
     return stale && breakStale(s.bytes) ? Try::Again : Try::Blocked;
 }
 
 bool FolderRenameLock::create()
 {
-    const QByteArray name = QFile::encodeName(m_path);
     m_token = QByteArray::number(QRandomGenerator::system()->generate64(), 16)
               + QByteArray::number(QRandomGenerator::system()->generate64(), 16);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd = Beneath::open(m_path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
     if (fd < 0) {
-        m_reason = errno == EEXIST ? RenameBlock::Busy : renameBlockOf(errno);
+        // A share may answer a name another just made with a refusal of its own.
+        const int why = errno;
+        m_reason = why == EEXIST || Beneath::exists(m_path) ? RenameBlock::Busy : renameBlockOf(why);
         return false;
     }
     const qint64 pid = QCoreApplication::applicationPid();
     const QByteArray head = Magic + "token " + m_token + "\nname " + shownName(QSysInfo::machineHostName()).toUtf8() + "\nwriter "
                             + RenameWriter::tagOf(pid).toUtf8() + "\npid " + QByteArray::number(pid) + '\n';
-    m_beats = 0;
-    if (!writeAll(fd, head + beatLine(m_beats), 0)) {
+    if (!writeAllBytes(fd, head + beatLine(0), 0)) {
         const int error = errno;
         ::close(fd);
-        ::unlink(name.constData());
+        Beneath::remove(m_path);
         m_reason = renameBlockOf(error);
         return false;
     }
     m_fd = fd;
-    m_beatOffset = head.size();
     setHeld(m_token, true);
     // Where a share does not honour O_EXCL, the one whose token stands has it.
     if (!holds()) {
@@ -360,47 +411,38 @@ bool FolderRenameLock::create()
         m_reason = RenameBlock::Busy;
         return false;
     }
-    m_touched.start();
+    m_beat = std::make_unique<Beat>(m_path, m_fd, head.size());
     m_seen.clear();
+    m_seenSince.invalidate();
     return true;
 }
 
 bool FolderRenameLock::breakStale(const QByteArray &seen)
 {
-    // Taken away under a name of this holder's own, then looked at: another
+    // Taken away under a name of this waiter's own, then looked at: another
     // waiter may have broken the same lock and made its own meanwhile, and
     // that one goes back.
-    const QString aside = m_path + u'.' + QString::fromLatin1(m_token) + u".stale"_s;
-    if (!renameWithoutReplace(m_path, aside))
-        return readStanding(m_path).missing;
-    const Standing taken = readStanding(aside);
     m_seen.clear();
-    if (taken.regular && taken.bytes == seen) {
-        QFile::remove(aside);
-        return true;
-    }
-    if (!renameWithoutReplace(aside, m_path))
-        QFile::remove(aside);
-    return true;
+    m_seenSince.invalidate();
+    const bool taken = removeIfStillOurs(m_path, QString::fromLatin1(m_token) + u".stale"_s, [&](int fd) {
+        struct stat st;
+        return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && readUpTo(fd, LockSizeLimit) == seen;
+    });
+    return taken || readStanding(m_path).missing;
 }
 
 void FolderRenameLock::release()
 {
     if (m_fd < 0)
         return;
-    if (holds())
-        ::unlink(QFile::encodeName(m_path).constData());
+    m_beat.reset();
+    const QByteArray token = m_token;
+    removeIfStillOurs(m_path, QString::fromLatin1(token), [&](int fd) {
+        return parseLock(readUpTo(fd, LockSizeLimit)).token == token;
+    });
     setHeld(m_token, false);
     ::close(m_fd);
     m_fd = -1;
-}
-
-void FolderRenameLock::keepAlive()
-{
-    if (m_fd < 0 || m_touched.elapsed() < 1000)
-        return;
-    m_touched.start();
-    writeAll(m_fd, beatLine(++m_beats), m_beatOffset);
 }
 
 bool FolderRenameLock::holds() const
@@ -429,5 +471,5 @@ QByteArray FolderRenameLock::tokenHeldHere(const QString &folder)
 bool FolderRenameLock::standsLive(const QString &folder)
 {
     const Standing s = readStanding(lockPath(folder));
-    return s.regular && !abandonedAtSight(s, parseLock(s.bytes));
+    return s.regular && !holderEnded(parseLock(s.bytes));
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // Why the names of a folder could not be changed.
 enum class RenameBlock {
@@ -20,23 +21,28 @@ RenameBlock renameBlockOf(int error);
 // One PC at a time changes the names in a folder: a lock beside its record,
 // hidden like it (".kavuno-renaming.lock"). Its holder proves itself by a
 // random token no other PC has, written into a lock file that only it could
-// make, and read back before every change; it keeps the lock visibly alive
-// (a beat rewritten in place) while it works. Host names, machine ids and
-// file locks do not tell PCs apart: cloned PCs share the first two, and
-// network shares do not carry the last.
-// One thread at a time uses one lock object; any thread may.
+// make, and read back before every change. While it is held, a thread of the
+// lock's own changes it every second (a beat), so that a step stalled on a
+// share does not stop it. Host names, machine ids and file locks do not tell
+// PCs apart: cloned PCs share the first two, and network shares do not carry
+// the last.
+// A waiter judges a lock abandoned only by what it sees itself: the lock left
+// unchanged for the stale time on its own monotonic clock, or (on this PC)
+// its holder's process ended. No clock of another PC is ever compared with
+// this one's. Every step of a rename is safe to arrive late, so that a holder
+// stalled past the stale time does no harm when it wakes.
+// One thread at a time uses one lock object; any thread may, and no call
+// processes events: a wait is a plain wait of the calling thread.
 class FolderRenameLock
 {
 public:
     // How long a rename waits for the lock before it asks whether to wait on.
     static constexpr int WaitMs = 3000;
-    // A lock seen unchanged this long is abandoned: its holder beats every
-    // second while it works, and no step of a rename holds it without a beat
-    // this long.
-    static constexpr int StaleAfterMs = 10000;
-    // A lock whose holder's last beat says it is this old is abandoned at first
-    // sight (the clocks of two PCs may be a minute apart).
-    static constexpr qint64 AbandonedSeconds = 120;
+    // How often the holder's beat changes the lock.
+    static constexpr int BeatMs = 1000;
+    // A lock a waiter has seen unchanged this long is abandoned: thirty beats
+    // missed in a row.
+    static constexpr int StaleAfterMs = 30000;
 
     explicit FolderRenameLock(const QString &folder);
     ~FolderRenameLock();
@@ -45,15 +51,17 @@ public:
 
     static QString lockPath(const QString &folder);
 
-    // Waits up to timeoutMs for the lock (on the window's thread processing
-    // events meanwhile); false, with reason(), while it cannot be taken.
+    // Waits up to timeoutMs for the lock (a plain wait of the calling thread);
+    // false, with reason(), while it cannot be taken. What a waiter saw of the
+    // lock counts on over further calls on the same object.
     bool acquire(int timeoutMs);
     void release();
-    // Shows others that the holder still works (at most once a second).
-    void keepAlive();
+    // The beat runs by itself: nothing for a caller to do. Kept for callers
+    // that tick it.
+    void keepAlive() {}
     std::function<void()> ticker()
     {
-        return [this] { keepAlive(); };
+        return {};
     }
     // Whether the lock file is still this holder's.
     bool holds() const;
@@ -64,14 +72,19 @@ public:
     // The blocking lock is held in this very program (another of its tasks).
     bool heldByThisProgram() const { return m_holderHere; }
 
+    // How long this waiter watches an unchanged lock before it breaks it.
+    void setStaleAfter(int ms) { m_staleAfterMs = ms; }
+
     // The token of the lock standing in folder when a holder in this program
     // has it; empty otherwise.
     static QByteArray tokenHeldHere(const QString &folder);
-    // Whether a lock stands in folder whose holder may still work, judged at one look.
+    // Whether a lock stands in folder whose holder may still work, judged at
+    // one look: any lock but one of this PC whose process ended.
     static bool standsLive(const QString &folder);
 
 private:
     enum class Try { Taken, Again, Blocked };
+    class Beat;
     Try tryOnce();
     bool create();
     bool breakStale(const QByteArray &seen);
@@ -79,12 +92,11 @@ private:
     QString m_path;
     QByteArray m_token;
     int m_fd = -1;
-    qint64 m_beatOffset = 0;
-    qint64 m_beats = 0;
-    QElapsedTimer m_touched;
+    std::unique_ptr<Beat> m_beat;
     // The lock that stands there as last seen, and for how long unchanged.
     QByteArray m_seen;
     QElapsedTimer m_seenSince;
+    int m_staleAfterMs = StaleAfterMs;
     RenameBlock m_reason = RenameBlock::None;
     QString m_holderName;
     bool m_holderHere = false;
@@ -97,3 +109,13 @@ namespace RenameWriter {
 QString tagOf(qint64 pid);
 bool gone(const QString &tag, qint64 pid);
 } // namespace RenameWriter
+
+// Writes all of bytes to fd at offset (at -1: where the file stands), however
+// many writes the system takes; false (errno set) when one fails.
+bool writeAllBytes(int fd, const QByteArray &bytes, qint64 offset = -1);
+
+// Removes the file at path when it is still ours (ours is asked about it
+// opened): it is taken aside under a name of asideTag's first and looked at
+// there, so that another's that came meanwhile is never removed but put back.
+// False when nothing of ours was there.
+bool removeIfStillOurs(const QString &path, const QString &asideTag, const std::function<bool(int fd)> &ours);

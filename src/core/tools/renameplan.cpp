@@ -1,21 +1,26 @@
 #include "core/tools/renameplan.h"
 
 #include "core/app/apptexts.h"
-#include "core/app/filerename.h"
+#include "core/app/beneath.h"
+#include "core/app/smallfile.h"
 #include "core/forms/answercsv.h"
 #include "core/navigation/pathtext.h"
 #include "core/present/drawing.h"
+#include "core/tools/folderentries.h"
+#include "core/tools/renamesteps.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
+#include <optional>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
-// The hidden names pages take while they step aside in a swap.
+// The hidden names pages take while they step aside in a swap: a hidden
+// folder of the run's own, or (older copies) a hidden name of the file's own.
 static const QString StrandedPrefix = u".kavuno-rename-"_s;
 
 QString companionName(const QString &page, Companion kind)
@@ -66,10 +71,7 @@ FolderNames::FolderNames(const QSet<QString> &names, Companions companions)
 
 QSet<QString> FolderNames::list(const QString &folder, bool *ok)
 {
-    const QDir dir(folder);
-    if (ok)
-        *ok = dir.exists() && dir.isReadable();
-    const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = folderEntries(folder, ok);
     return {names.cbegin(), names.cend()};
 }
 
@@ -156,6 +158,17 @@ QList<RenameGroup> groupMoves(const QSet<QString> &names, const QList<PageMove> 
 
 namespace {
 
+// The name a position has in its folder: a name, or the last part of "<hidden folder>/<name>".
+QString baseName(const QString &position)
+{
+    return position.mid(position.lastIndexOf(u'/') + 1);
+}
+
+bool inHiddenFolder(const QString &position)
+{
+    return position.contains(u'/');
+}
+
 // Carries out groups of moves in the order their targets come free.
 class MoveRunner
 {
@@ -165,6 +178,7 @@ public:
         : m_folder(folder)
         , m_kinds(kinds)
         , m_log(log)
+        , m_temp(StrandedPrefix + QString::number(QRandomGenerator::system()->generate64(), 16))
     {
         m_names = FolderNames::list(folder);
         for (qsizetype g = 0; g < groups.size(); ++g) {
@@ -177,7 +191,8 @@ public:
                 for (const PageMove &item : std::as_const(group.plan.items))
                     group.current << (group.plan.takenAlong ? item.to : item.from);
             }
-            group.inTemp = std::any_of(group.current.cbegin(), group.current.cend(), isStrandedRenameName);
+            group.inTemp = std::any_of(group.current.cbegin(), group.current.cend(),
+                                       [](const QString &name) { return inHiddenFolder(name) || isStrandedRenameName(name); });
             if (group.plan.takenAlong || group.plan.items.isEmpty() || atTargets(group))
                 group.state = Done;
             m_groups << group;
@@ -192,6 +207,7 @@ public:
 
     RenameOutcome run()
     {
+        takeOverHiddenFolders();
         for (qsizetype g = 0; g < m_groups.size(); ++g)
             m_queue << g;
         for (;;) {
@@ -199,6 +215,8 @@ public:
             if (!breakStall())
                 break;
         }
+        if (m_tempMade)
+            Beneath::removeFolder(path(m_temp));
         RenameOutcome outcome;
         for (const Group &group : std::as_const(m_groups)) {
             const QString name = group.current.isEmpty() ? group.plan.page.from : group.current.constFirst();
@@ -235,6 +253,114 @@ private:
             if (group.current.at(i) != group.plan.items.at(i).to)
                 return false;
         return true;
+    }
+
+    // One rename that never replaces a file. One that another finisher of
+    // the same record made already (its source gone, its target there) counts
+    // as made.
+    bool moveName(const QString &from, const QString &to) const
+    {
+        RenameSteps::before(u"move"_s, path(from), path(to));
+        if (Beneath::rename(path(from), path(to), false))
+            return true;
+        const int why = errno;
+        if (Beneath::exists(path(from)) || errno != ENOENT || !Beneath::exists(path(to))) {
+            errno = why;
+            return false;
+        }
+        return true;
+    }
+
+    // A target that stays taken may be the very file the group moves there,
+    // named twice by a move made halfway (or late): its old name goes.
+    bool adoptSecondName(qsizetype g, const QString &taken)
+    {
+        Group &group = m_groups[g];
+        for (qsizetype i = 0; i < group.current.size(); ++i) {
+            const QString from = group.current.at(i);
+            if (group.plan.items.at(i).to != taken || from == taken || !namesOneFile(path(from), path(taken)))
+                continue;
+            if (!logged(g, i, taken) || !Beneath::remove(path(from)))
+                return false;
+            m_names.remove(from);
+            m_owner.remove(from);
+            m_owner.insert(taken, g);
+            const QString origin = m_origin.take(from);
+            m_origin.insert(taken, origin.isEmpty() ? from : origin);
+            group.current[i] = taken;
+            m_queue += m_waiters.take(from);
+            return true;
+        }
+        return false;
+    }
+
+    // This run's hidden folder, made before the first move into it is told,
+    // so that a stalled making is followed by the look at the lock that
+    // every told move begins with.
+    bool makeTemp()
+    {
+        if (!m_tempMade && Beneath::makeFolder(path(m_temp), 0777)) {
+            m_tempMade = true;
+            m_names.insert(m_temp);
+        }
+        return m_tempMade;
+    }
+
+    // Another run's hidden folder may still receive a move that run sent
+    // before it lost the folder: what it holds of the groups comes into this
+    // run's, and it goes, so that such a move finds no folder to land in.
+    void takeOverHiddenFolders()
+    {
+        for (int round = 0; round < 3; ++round) {
+            QStringList others;
+            for (const QString &name : std::as_const(m_names))
+                if (name != m_temp && isRenameTempFolderName(name))
+                    others << name;
+            bool again = false;
+            for (const QString &other : std::as_const(others)) {
+                for (const QString &entry : folderEntries(path(other)))
+                    takeOver(other + u'/' + entry);
+                if (Beneath::removeFolder(path(other)))
+                    m_names.remove(other);
+                else
+                    again = again || errno == ENOTEMPTY || errno == EEXIST;
+            }
+            if (!again)
+                return;
+        }
+    }
+
+    // The item whose file stands at position (in another run's hidden
+    // folder) goes into this run's.
+    void takeOver(const QString &position)
+    {
+        const QString name = baseName(position);
+        for (qsizetype g = 0; g < m_groups.size(); ++g) {
+            Group &group = m_groups[g];
+            for (qsizetype i = 0; i < group.current.size(); ++i) {
+                if (group.plan.takenAlong || baseName(group.current.at(i)) != name)
+                    continue;
+                if (!inHiddenFolder(group.current.at(i)) && group.current.at(i) != name)
+                    continue;
+                // An item still at its name is not the one that stepped aside,
+                // unless this is its second name.
+                if (!inHiddenFolder(group.current.at(i)) && Beneath::exists(path(name))) {
+                    if (namesOneFile(path(name), path(position)))
+                        Beneath::remove(path(position));
+                    return;
+                }
+                const QString to = freeTempName(name);
+                if (!makeTemp() || !logged(g, i, to) || !moveName(position, to))
+                    return;
+                m_owner.remove(group.current.at(i));
+                m_names.remove(group.current.at(i));
+                group.current[i] = to;
+                m_names.insert(to);
+                m_owner.insert(to, g);
+                group.inTemp = true;
+                return;
+            }
+        }
     }
 
     Block blocker(qsizetype g, QString *name) const
@@ -288,15 +414,18 @@ private:
                 m_waiters[name] << g;
                 break;
             case Stays:
-                fail(g);
+                if (adoptSecondName(g, name))
+                    m_queue << g;
+                else
+                    fail(g);
                 break;
             }
         }
     }
 
     // Nothing can move: groups held by names that stay give up; of those that
-    // wait on each other (names swapped round), one steps aside to temporary
-    // names. False when nothing is left to do.
+    // wait on each other (names swapped round), one steps aside into the
+    // hidden folder. False when nothing is left to do.
     bool breakStall()
     {
         bool gaveUp = true;
@@ -305,7 +434,8 @@ private:
             for (qsizetype g = 0; g < m_groups.size(); ++g) {
                 QString name;
                 if (m_groups.at(g).state == Pending && blocker(g, &name) == Stays) {
-                    fail(g);
+                    if (!adoptSecondName(g, name))
+                        fail(g);
                     gaveUp = true;
                 }
             }
@@ -325,7 +455,7 @@ private:
             QStringList temps;
             for (const QString &name : std::as_const(group.current))
                 temps << freeTempName(name);
-            if (!renameGroup(g, temps)) {
+            if (!makeTemp() || !renameGroup(g, temps)) {
                 fail(g);
                 return true;
             }
@@ -336,16 +466,15 @@ private:
         return false;
     }
 
-    // A hidden name that still tells what it was, should the program be stopped midway.
-    QString freeTempName(const QString &original)
+    // A name in the hidden folder that still tells what it was, should the
+    // program be stopped midway.
+    QString freeTempName(const QString &original) const
     {
-        QString name;
-        do {
-            name = StrandedPrefix + u"%1."_s.arg(++m_tempCount);
-            if ((name + original).toUtf8().size() <= 255)
-                name += original;
-        } while (m_names.contains(name) || QFileInfo::exists(path(name)));
-        return name;
+        const QString name = baseName(original);
+        QString free = m_temp + u'/' + name;
+        for (int n = 1; m_names.contains(free); ++n)
+            free = m_temp + u'/' + QString::number(n) + u'.' + name;
+        return free;
     }
 
     QStringList targetsOf(qsizetype g) const
@@ -369,7 +498,7 @@ private:
             if (before.at(i) == targets.at(i))
                 continue;
             whole = logged(g, i, targets.at(i));
-            if (whole && !renameWithoutReplace(path(before.at(i)), path(targets.at(i)))) {
+            if (whole && !moveName(before.at(i), targets.at(i))) {
                 logged(g, i, before.at(i));
                 whole = false;
             }
@@ -378,7 +507,7 @@ private:
         }
         if (!whole) {
             for (auto i = done.crbegin(); i != done.crend(); ++i) {
-                if (logged(g, *i, before.at(*i)) && !renameWithoutReplace(path(targets.at(*i)), path(before.at(*i))))
+                if (logged(g, *i, before.at(*i)) && !moveName(targets.at(*i), before.at(*i)))
                     logged(g, *i, targets.at(*i));
             }
             return false;
@@ -431,13 +560,15 @@ private:
     QString m_folder;
     Companions m_kinds;
     MoveLog m_log;
+    // This run's hidden folder, and whether it was made.
+    QString m_temp;
+    bool m_tempMade = false;
     QSet<QString> m_names;
     QHash<QString, QString> m_origin;
     QHash<QString, qsizetype> m_owner;
     QHash<QString, QList<qsizetype>> m_waiters;
     QList<qsizetype> m_queue;
     QList<Group> m_groups;
-    int m_tempCount = 0;
 };
 
 // A file left under a hidden name: that name and the name it had.
@@ -448,10 +579,18 @@ struct Stray
     bool settled = false;
 };
 
-QList<Stray> straysOf(const QDir &dir)
+QList<Stray> straysOf(const QString &folder, QStringList *hiddenFolders)
 {
     QList<Stray> strays;
-    for (const QString &hidden : dir.entryList({StrandedPrefix + u'*'}, QDir::AllEntries | QDir::Hidden | QDir::System)) {
+    for (const QString &hidden : folderEntries(folder)) {
+        if (!hidden.startsWith(StrandedPrefix))
+            continue;
+        if (isRenameTempFolderName(hidden)) {
+            *hiddenFolders << hidden;
+            for (const QString &entry : folderEntries(folder + u'/' + hidden))
+                strays.append({hidden + u'/' + entry, entry});
+            continue;
+        }
         const qsizetype dot = hidden.indexOf(u'.', StrandedPrefix.size());
         bool numbered = false;
         hidden.mid(StrandedPrefix.size(), dot - StrandedPrefix.size()).toInt(&numbered);
@@ -467,8 +606,9 @@ QList<Stray> straysOf(const QDir &dir)
 QStringList restoreStrandedRenames(const QString &folder)
 {
     QStringList restored;
-    const QDir dir(folder);
-    QList<Stray> strays = straysOf(dir);
+    QStringList hiddenFolders;
+    QList<Stray> strays = straysOf(folder, &hiddenFolders);
+    const auto at = [&](const QString &name) -> QString { return folder + u'/' + name; };
     // The page's companions hidden with it: the strays named after it.
     const auto companionsOf = [&](const Stray &page) {
         QList<std::pair<qsizetype, Companion>> found;
@@ -492,33 +632,63 @@ QStringList restoreStrandedRenames(const QString &folder)
         for (Stray &page : strays) {
             if (page.settled || (!companions && isCompanion(page)))
                 continue;
+            // A second name of the file under its own name is no stray.
+            if (namesOneFile(at(page.hidden), at(page.original))) {
+                page.settled = Beneath::remove(at(page.hidden));
+                continue;
+            }
             const QList<std::pair<qsizetype, Companion>> along = companionsOf(page);
             for (int hashes = 0; hashes < 1000 && !page.settled; ++hashes) {
                 const QString name = pathWithoutExtension(page.original) + QString(hashes, u'#') + fileExtension(page.original);
                 QStringList targets{name};
                 for (const auto &[i, kind] : along)
                     targets << companionName(name, kind);
-                if (std::any_of(targets.cbegin(), targets.cend(), [&](const QString &t) { return QFileInfo::exists(dir.filePath(t)); }))
+                if (std::any_of(targets.cbegin(), targets.cend(), [&](const QString &t) { return Beneath::exists(at(t)); }))
                     continue;
-                page.settled = renameWithoutReplace(dir.filePath(page.hidden), dir.filePath(name));
+                page.settled = Beneath::rename(at(page.hidden), at(name), false);
                 if (!page.settled)
                     break;
                 restored << name;
                 for (qsizetype k = 0; k < along.size(); ++k) {
                     Stray &companion = strays[along.at(k).first];
-                    companion.settled = renameWithoutReplace(dir.filePath(companion.hidden), dir.filePath(targets.at(k + 1)));
+                    companion.settled = Beneath::rename(at(companion.hidden), at(targets.at(k + 1)), false);
                     if (companion.settled)
                         restored << targets.at(k + 1);
                 }
             }
         }
     }
+    for (const QString &hidden : std::as_const(hiddenFolders))
+        Beneath::removeFolder(at(hidden));
     return restored;
+}
+
+bool namesOneFile(const QString &one, const QString &other)
+{
+    struct stat a;
+    struct stat b;
+    if (!Beneath::stat(one, &a, false) || !Beneath::stat(other, &b, false) || !S_ISREG(a.st_mode) || !S_ISREG(b.st_mode))
+        return false;
+    if (a.st_dev == b.st_dev && a.st_ino == b.st_ino)
+        return true;
+    if (a.st_size != b.st_size || a.st_mtim.tv_sec != b.st_mtim.tv_sec || a.st_mtim.tv_nsec != b.st_mtim.tv_nsec
+        || a.st_size > WholeTextLimit)
+        return false;
+    const std::optional<QByteArray> first = readTextFile(one);
+    return first && first == readTextFile(other);
 }
 
 bool isStrandedRenameName(const QString &fileName)
 {
     return fileName.startsWith(StrandedPrefix);
+}
+
+bool isRenameTempFolderName(const QString &name)
+{
+    const qsizetype tag = name.size() - StrandedPrefix.size();
+    return name.startsWith(StrandedPrefix) && tag > 0 && tag <= 32
+           && std::all_of(name.cbegin() + StrandedPrefix.size(), name.cend(),
+                          [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); });
 }
 
 RenameOutcome carryOutGroups(const QString &folder, const QList<RenameGroup> &groups, Companions companions,

@@ -110,16 +110,34 @@ struct RenameOutcome
 // Carries out the page moves in folder with the companions of the given kinds.
 // A move whose targets stay taken keeps its page and companions where they are;
 // a page already taken along as another page's companion is not moved again.
+// Every move is a rename that never replaces a file: one sent again, or late
+// by a holder of the folder that lost it, finds its target taken and does
+// nothing; one another finisher made already counts as made.
 RenameOutcome carryOutMoves(const QString &folder, const QList<PageMove> &moves, Companions companions);
 // The same for groups whose items stand under the names current (the first
 // names when empty): a group carried out in part before goes on from there.
+// Names (pages, companions, sub-folders) swapped round step aside into a
+// hidden folder of this run's own (".kavuno-rename-" + a random tag); those
+// another run left, which may still receive its late moves, are emptied into
+// it and removed first, so that such a move finds no folder to land in.
 RenameOutcome carryOutGroups(const QString &folder, const QList<RenameGroup> &groups, Companions companions,
                              const QList<QStringList> &current = {}, const MoveLog &log = {});
 
-// Files left under the hidden names of a swap (".kavuno-rename-N." + name)
-// get their names back; where that name is taken, a page and the companions
-// left hidden with it get the first free name with "#" before the extension
-// ("q(10)#.html"), so that the level shows them. Returns the names they have now.
+// Files left under the hidden names of a swap, in a hidden folder of a run
+// (".kavuno-rename-" + tag + "/" + name) or by older copies of the program
+// (".kavuno-rename-N." + name), get their names back; where that name is
+// taken, a page and the companions left hidden with it get the first free
+// name with "#" before the extension ("q(10)#.html"), so that the level shows
+// them. The hidden folders go. Returns the names they have now.
 QStringList restoreStrandedRenames(const QString &folder);
-// Whether a file name is one of those hidden names.
+// Whether a file name is one of those hidden names (or folders).
 bool isStrandedRenameName(const QString &fileName);
+// Whether a name is that of a run's hidden folder.
+bool isRenameTempFolderName(const QString &name);
+
+// Whether two paths name one file: one inode, or (where a share makes up its
+// inode numbers) a file of the same size, time and bytes. A move on a share
+// gives a file its new name as a second one before it takes the old one
+// away: a program stopped in between, or a request of one that lands late,
+// leaves such a pair.
+bool namesOneFile(const QString &one, const QString &other);

@@ -1,13 +1,11 @@
 #include "core/tools/renamerecord.h"
 
 #include "core/app/atomicfile.h"
-#include "core/app/filerename.h"
-#include "core/app/localprocess.h"
+#include "core/app/beneath.h"
+#include "core/tools/folderentries.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -21,9 +19,14 @@ using namespace Qt::StringLiterals;
 // Fields end with NUL, which no name holds; the first tells what follows.
 static const QString RecordName = u".kavuno-renaming"_s;
 static const QString Magic = u"kavuno-renaming"_s;
-static const QString Version = u"1"_s;
+// Version 1 (older copies) has no page field in a group, at least one item
+// in each, and one hash to a page entry.
+static const QString Version = u"2"_s;
+static const QString OldVersion = u"1"_s;
 static const QString MoveEntry = u"M"_s;
 static const QString PageEntry = u"P"_s;
+// Nothing above it is in doubt.
+static const QString SettledEntry = u"S"_s;
 // Where a record that is none goes.
 static const QString AsidePrefix = u".kavuno-renaming-aside-"_s;
 // No record of ours comes near this; a larger file is none.
@@ -58,7 +61,16 @@ bool plainName(const QString &name)
            && !name.contains(QChar(0)) && !name.startsWith(RecordName);
 }
 
-// Reads the fields of a record: false when it is none.
+// A name in the folder, or in one of the hidden folders files step aside into.
+bool itemName(const QString &name)
+{
+    const qsizetype slash = name.indexOf(u'/');
+    if (slash < 0)
+        return plainName(name);
+    return isRenameTempFolderName(name.left(slash)) && plainName(name.mid(slash + 1));
+}
+
+// Reads the fields of a record.
 class Reader
 {
 public:
@@ -90,67 +102,91 @@ struct Parsed
     QString host;
     qint64 pid = 0;
     RenameRecordState state;
-    // The last entry was a move: its group, item and the name before it.
-    qsizetype lastGroup = -1;
-    qsizetype lastItem = -1;
+    // The last entry was a move: the name its item had before it.
     QString lastBefore;
 };
+
+bool companionKind(int kind)
+{
+    return std::any_of(std::cbegin(AllCompanions), std::cend(AllCompanions), [&](Companion c) { return int(c) == kind; });
+}
+
+bool parseGroup(Reader &r, bool old, RenameGroup *group)
+{
+    bool ok = true;
+    group->takenAlong = r.number(&ok) != 0;
+    if (!old)
+        group->page = PageMove{r.text(), r.text()};
+    const qint64 items = r.number(&ok);
+    ok = ok && (old ? items >= 1 : items >= 0) && items * 3 <= r.left();
+    for (qint64 i = 0; ok && i < items; ++i) {
+        const int kind = int(r.number(&ok));
+        const PageMove item{r.text(), r.text()};
+        ok = ok && plainName(item.from) && plainName(item.to) && (i == 0 ? kind == 0 : companionKind(kind));
+        group->kinds << kind;
+        group->items << item;
+    }
+    if (!ok)
+        return false;
+    if (old)
+        group->page = group->takenAlong ? PageMove{group->items.at(0).from, group->items.at(0).from} : group->items.at(0);
+    return plainName(group->page.from) && plainName(group->page.to);
+}
 
 bool parse(const QByteArray &bytes, Parsed *out)
 {
     Reader r(bytes);
-    bool ok = r.text() == Magic && r.text() == Version;
+    if (r.text() != Magic)
+        return false;
+    const QString version = r.text();
+    const bool old = version == OldVersion;
+    bool ok = old || version == Version;
     out->host = r.text();
     out->pid = r.number(&ok);
-    out->state.companions = Companions::fromInt(int(r.number(&ok)));
+    RenameRecordState &state = out->state;
+    state.companions = Companions::fromInt(int(r.number(&ok)));
     const qint64 groups = r.number(&ok);
     ok = ok && groups <= r.left();
     for (qint64 g = 0; ok && g < groups; ++g) {
         RenameGroup group;
-        group.takenAlong = r.number(&ok) != 0;
-        const qint64 items = r.number(&ok);
-        ok = ok && items >= 1 && items * 3 <= r.left();
-        for (qint64 i = 0; ok && i < items; ++i) {
-            const int kind = int(r.number(&ok));
-            const PageMove item{r.text(), r.text()};
-            ok = ok && plainName(item.from) && plainName(item.to) && (i == 0) == (kind == 0);
-            group.kinds << kind;
-            group.items << item;
-        }
-        if (ok) {
-            group.page = group.takenAlong ? PageMove{group.items.at(0).from, group.items.at(0).from} : group.items.at(0);
-            out->state.groups << group;
-            QStringList current;
-            for (const PageMove &item : std::as_const(group.items))
-                current << (group.takenAlong ? item.to : item.from);
-            out->state.current << current;
-        }
+        ok = parseGroup(r, old, &group);
+        QStringList current;
+        for (const PageMove &item : std::as_const(group.items))
+            current << (group.takenAlong ? item.to : item.from);
+        state.groups << group;
+        state.current << current;
     }
     if (!ok)
         return false;
     // The steps, as far as they were written whole.
-    while (r.left() >= 3) {
+    while (!r.atEnd()) {
         const QString entry = r.text();
-        if (entry == MoveEntry) {
+        if (entry == SettledEntry) {
+            state.lastGroup = state.lastItem = -1;
+            state.lastHash.clear();
+            state.lastOldHash.clear();
+        } else if (entry == MoveEntry) {
+            if (r.left() < 3)
+                break;
             bool valid = true;
             const qint64 g = r.number(&valid);
             const qint64 i = r.number(&valid);
             const QString to = r.text();
-            if (!valid || g >= out->state.groups.size() || i >= out->state.current.at(g).size() || !plainName(to))
+            if (!valid || g >= state.groups.size() || i >= state.current.at(g).size() || !itemName(to))
                 return false;
-            out->lastGroup = g;
-            out->lastItem = i;
-            out->state.lastGroup = g;
-            out->state.lastItem = i;
-            out->lastBefore = out->state.current.at(g).at(i);
-            out->state.current[g][i] = to;
-            out->state.lastHash.clear();
+            state.lastGroup = g;
+            state.lastItem = i;
+            out->lastBefore = state.current.at(g).at(i);
+            state.current[g][i] = to;
+            state.lastHash.clear();
+            state.lastOldHash.clear();
         } else if (entry == PageEntry) {
-            out->state.pages << r.text();
-            out->state.lastHash = r.text().toLatin1();
-            out->lastGroup = -1;
-            out->state.lastGroup = -1;
-            out->state.lastItem = -1;
+            if (r.left() < (old ? 2 : 3))
+                break;
+            state.pages << r.text();
+            state.lastOldHash = old ? QByteArray() : r.text().toLatin1();
+            state.lastHash = r.text().toLatin1();
+            state.lastGroup = state.lastItem = -1;
         } else {
             return false;
         }
@@ -158,61 +194,114 @@ bool parse(const QByteArray &bytes, Parsed *out)
     return true;
 }
 
-// lstat: what stands under a name, never following a link.
-bool statName(const QString &path, struct stat *st)
+QStringList header(qint64 pid, const RenameRecordState &state)
 {
-    return ::lstat(QFile::encodeName(path).constData(), st) == 0;
+    QStringList fields{Magic, Version, RenameWriter::tagOf(pid), QString::number(pid),
+                       QString::number(state.companions.toInt()), QString::number(state.groups.size())};
+    for (const RenameGroup &group : state.groups) {
+        fields << QString::number(group.takenAlong ? 1 : 0) << group.page.from << group.page.to
+               << QString::number(group.items.size());
+        for (qsizetype i = 0; i < group.items.size(); ++i)
+            fields << QString::number(group.kinds.value(i)) << group.items.at(i).from << group.items.at(i).to;
+    }
+    return fields;
+}
+
+QByteArray joined(const QStringList &fields)
+{
+    QByteArray bytes;
+    for (const QString &field : fields)
+        bytes += field.toUtf8() + '\0';
+    return bytes;
+}
+
+// All of an open regular file of at most limit bytes.
+std::optional<QByteArray> readWhole(int fd, qint64 limit)
+{
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > limit)
+        return std::nullopt;
+    QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
+    qint64 got = 0;
+    for (ssize_t n = 0; got < bytes.size() && (n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got))) != 0;) {
+        if (n < 0 && errno != EINTR)
+            return std::nullopt;
+        got += std::max<ssize_t>(n, 0);
+    }
+    return bytes;
 }
 
 bool exists(const QString &path)
 {
-    struct stat st;
-    return statName(path, &st) || errno != ENOENT;
+    return Beneath::exists(path) || errno != ENOENT;
 }
 
 } // namespace
+
+QByteArray RenameRecord::encode(const RenameRecordState &state)
+{
+    QStringList fields = header(QCoreApplication::applicationPid(), state);
+    for (qsizetype g = 0; g < state.groups.size() && g < state.current.size(); ++g) {
+        const RenameGroup &group = state.groups.at(g);
+        for (qsizetype i = 0; i < group.items.size() && i < state.current.at(g).size(); ++i) {
+            const QString &first = group.takenAlong ? group.items.at(i).to : group.items.at(i).from;
+            if (state.current.at(g).at(i) != first)
+                fields << MoveEntry << QString::number(g) << QString::number(i) << state.current.at(g).at(i);
+        }
+    }
+    fields << SettledEntry;
+    for (qsizetype p = 0; p < state.pages.size(); ++p) {
+        const bool doubt = p + 1 == state.pages.size() && !state.lastHash.isEmpty();
+        fields << PageEntry << state.pages.at(p) << QString::fromLatin1(doubt ? state.lastOldHash : QByteArray())
+               << QString::fromLatin1(doubt ? state.lastHash : QByteArray());
+    }
+    if (!state.pages.isEmpty() && state.lastHash.isEmpty())
+        fields << SettledEntry;
+    return joined(fields);
+}
+
+std::optional<RenameRecordState> RenameRecord::decode(const QByteArray &bytes)
+{
+    Parsed parsed;
+    if (!parse(bytes, &parsed))
+        return std::nullopt;
+    return parsed.state;
+}
 
 RenameRecord::Found RenameRecord::look(RenameRecordState *state, bool lockHeld) const
 {
     const QString record = path(m_folder);
     struct stat st;
-    if (!statName(record, &st))
+    if (!Beneath::stat(record, &st, false))
         return Found::None;
-    QByteArray bytes;
-    bool readable = false;
+    if (!lockHeld && FolderRenameLock::standsLive(m_folder))
+        return Found::Running;
+    std::optional<QByteArray> bytes;
     if (S_ISREG(st.st_mode) && st.st_size <= RecordSizeLimit) {
-        const int fd = ::open(QFile::encodeName(record).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        struct stat opened;
-        if (fd >= 0 && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_size <= RecordSizeLimit) {
-            bytes.resize(opened.st_size);
-            qint64 got = 0;
-            for (ssize_t n = 0; got < bytes.size() && (n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got))) > 0;)
-                got += n;
-            readable = got == bytes.size();
-        }
+        const int fd = Beneath::open(record, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        bytes = readWhole(fd, RecordSizeLimit);
         if (fd >= 0)
             ::close(fd);
     }
     Parsed parsed;
-    if (!readable || !parse(bytes, &parsed)) {
+    if (!bytes || !parse(*bytes, &parsed)) {
         // Nothing of a rename to finish stands here: whatever it is goes aside, unopened.
         return moveAside(record) ? Found::None : Found::Running;
     }
-    // A writer of this program's process space that ended is gone; any other
-    // once the record is left unchanged long enough: a while longer than any
-    // step takes for the holder of the folder's lock, much longer without it.
-    const qint64 age = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).secsTo(QDateTime::currentDateTime());
-    const qint64 quiet = lockHeld ? FolderRenameLock::StaleAfterMs / 1000 : StaleSeconds;
-    if (!RenameWriter::gone(parsed.host, parsed.pid) && qAbs(age) <= quiet)
-        return Found::Running;
-    // The last move may have been stopped before it was made.
-    if (parsed.lastGroup >= 0) {
-        const QString to = parsed.state.current.at(parsed.lastGroup).at(parsed.lastItem);
-        if (exists(m_folder + u'/' + parsed.lastBefore) || !exists(m_folder + u'/' + to))
-            parsed.state.current[parsed.lastGroup][parsed.lastItem] = parsed.lastBefore;
+    // The last move may have been stopped before it was made, or (on a share,
+    // where a file takes its new name as a second one first) halfway.
+    RenameRecordState &found = parsed.state;
+    if (found.lastGroup >= 0) {
+        const QString before = m_folder + u'/' + parsed.lastBefore;
+        const QString to = m_folder + u'/' + found.current.at(found.lastGroup).at(found.lastItem);
+        const bool atBefore = exists(before);
+        if (atBefore && lockHeld && namesOneFile(before, to))
+            Beneath::remove(before);
+        else if (atBefore || !exists(to))
+            found.current[found.lastGroup][found.lastItem] = parsed.lastBefore;
     }
     if (state)
-        *state = parsed.state;
+        *state = found;
     return Found::Stopped;
 }
 
@@ -222,10 +311,9 @@ bool RenameRecord::moveAside(const QString &path)
     const QString folder = path.left(path.lastIndexOf(u'/'));
     for (int attempt = 0; attempt < 8; ++attempt) {
         const QString aside = folder + u'/' + AsidePrefix + QString::number(QRandomGenerator::system()->generate64(), 16);
-        if (renameWithoutReplace(path, aside))
+        if (Beneath::rename(path, aside, false))
             return true;
-        struct stat st;
-        if (!statName(aside, &st))
+        if (!Beneath::exists(aside))
             return false; // the name is free: the folder itself refuses
     }
     return false;
@@ -247,117 +335,76 @@ bool RenameRecord::append(const QStringList &fields)
     // Each entry comes before its step: no step without the folder's lock.
     if (m_fd < 0 || !lockStillOurs())
         return false;
-    QByteArray bytes;
-    for (const QString &field : fields)
-        bytes += field.toUtf8() + '\0';
     // One write: a stopped program leaves an entry whole or cut at its end.
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            m_problem = renameBlockOf(n < 0 ? errno : EIO);
-            return false;
-        }
-        done += n;
+    const QByteArray bytes = joined(fields);
+    if (!writeAllBytes(m_fd, bytes)) {
+        m_problem = renameBlockOf(errno);
+        return false;
     }
-    m_touched.start();
+    m_written += bytes;
     if (m_tick)
         m_tick();
     return true;
 }
 
-void RenameRecord::keepAlive()
-{
-    if (m_fd < 0 || (m_touched.isValid() && m_touched.elapsed() < 1000))
-        return;
-    m_touched.start();
-    ::futimens(m_fd, nullptr);
-}
-
 void RenameRecord::removeStaleTemporaries() const
 {
-    // "." + record name + "." + host and boot + "." + process + ".tmp", as the whole-file writer names them.
+    // "." + record name + "." + host and boot + "." + process + ".tmp", as the
+    // whole-file writer names them; each writer held the folder's lock.
+    // So are the lock's and the record's names taken aside to be removed
+    // (".gone") that a stopped program left.
     const QString stem = u"."_s + RecordName + u"."_s;
-    const QString ours = AtomicFile::temporaryPrefix(path(m_folder));
-    const QDir dir(m_folder);
-    for (const QString &name : dir.entryList({stem + u"*.tmp"_s}, QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!AtomicFile::isTemporaryName(name))
-            continue;
-        const QString rest = name.chopped(4);
-        const qint64 pid = rest.mid(rest.lastIndexOf(u'.') + 1).toLongLong();
-        struct stat st;
-        if (!statName(dir.filePath(name), &st) || !S_ISREG(st.st_mode))
-            continue;
-        const qint64 age = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).secsTo(QDateTime::currentDateTime());
-        const bool gone = name.startsWith(ours) ? pid != QCoreApplication::applicationPid() && !isLocalProcessRunning(pid)
-                                                : qAbs(age) > StaleSeconds;
-        if (gone)
-            QFile::remove(dir.filePath(name));
+    for (const QString &name : folderEntries(m_folder)) {
+        if (name.startsWith(stem) && (AtomicFile::isTemporaryName(name) || name.endsWith(u".gone"_s)))
+            Beneath::remove(m_folder + u'/' + name);
     }
+}
+
+bool RenameRecord::writeWhole(const QByteArray &bytes, bool replace)
+{
+    close();
+    m_lost = false;
+    m_token = FolderRenameLock::tokenHeldHere(m_folder);
+    // Written under a writer's temporary name and then given the record's
+    // name: a record is whole from its start. A program stopped before leaves
+    // a temporary the next holder of the lock removes.
+    const QString record = path(m_folder);
+    const QString temp = m_folder + u'/' + AtomicFile::temporaryPrefix(record)
+                         + QString::number(QCoreApplication::applicationPid()) + u".tmp"_s;
+    Beneath::remove(temp);
+    m_fd = Beneath::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
+    m_problem = m_fd < 0 ? renameBlockOf(errno) : RenameBlock::None;
+    if (m_fd >= 0 && lockStillOurs()) {
+        const bool written = writeAllBytes(m_fd, bytes);
+        if (written && Beneath::rename(temp, record, replace)) {
+            // Written on under the record's own name: a share that gave it the
+            // name as a second one keeps what it knows of each name apart.
+            close();
+            m_fd = Beneath::open(record, O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+            m_written = bytes;
+            if (m_fd >= 0)
+                return true;
+            m_problem = renameBlockOf(errno);
+            return false;
+        }
+        m_problem = written && errno == EEXIST ? RenameBlock::Busy : renameBlockOf(errno);
+    }
+    close();
+    Beneath::remove(temp);
+    return false;
 }
 
 bool RenameRecord::begin(Companions companions, const QList<RenameGroup> &groups)
 {
-    close();
-    const qint64 pid = QCoreApplication::applicationPid();
-    QStringList fields{Magic, Version, RenameWriter::tagOf(pid), QString::number(pid),
-                       QString::number(companions.toInt()), QString::number(groups.size())};
-    for (const RenameGroup &group : groups) {
-        fields << QString::number(group.takenAlong ? 1 : 0) << QString::number(group.items.size());
-        for (qsizetype i = 0; i < group.items.size(); ++i)
-            fields << QString::number(group.kinds.value(i)) << group.items.at(i).from << group.items.at(i).to;
-    }
-    // The plan is written under a writer's temporary name and then given the
-    // record's name, never replacing one: a record is whole from its start.
-    // A program stopped before leaves a temporary the next writer removes.
-    const QString record = path(m_folder);
-    const QString temp = m_folder + u'/' + AtomicFile::temporaryPrefix(record)
-                         + QString::number(QCoreApplication::applicationPid()) + u".tmp"_s;
-    const QByteArray tempName = QFile::encodeName(temp);
-    ::unlink(tempName.constData());
-    if (open(::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)) && append(fields)) {
-        if (renameWithoutReplace(temp, record))
-            return true;
-        m_problem = errno == EEXIST ? RenameBlock::Busy : renameBlockOf(errno);
-    }
-    close();
-    ::unlink(tempName.constData());
-    return false;
-}
-
-bool RenameRecord::open(int fd)
-{
-    close();
-    m_problem = fd < 0 ? renameBlockOf(errno) : RenameBlock::None;
-    m_fd = fd;
-    m_lost = false;
-    m_touched.invalidate();
-    m_token = FolderRenameLock::tokenHeldHere(m_folder);
-    return m_fd >= 0;
+    RenameRecordState state;
+    state.companions = companions;
+    state.groups = groups;
+    return writeWhole(joined(header(QCoreApplication::applicationPid(), state)), false);
 }
 
 bool RenameRecord::resume(const RenameRecordState &state)
 {
-    if (!open(::open(QFile::encodeName(path(m_folder)).constData(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC)))
-        return false;
-    struct stat st;
-    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close();
-        m_problem = RenameBlock::Failed;
-        return false;
-    }
-    // Its new writer shows itself at once: the last entry again, as it stands
-    // now, which leaves what the record tells unchanged.
-    if (state.lastGroup >= 0)
-        return moving(state.lastGroup, state.lastItem, state.current.at(state.lastGroup).at(state.lastItem));
-    if (!state.pages.isEmpty())
-        return rewriting(state.pages.constLast(), state.lastHash);
-    if (!state.current.isEmpty())
-        return moving(0, 0, state.current.at(0).at(0));
-    keepAlive();
-    return true;
+    return writeWhole(encode(state), true);
 }
 
 bool RenameRecord::moving(qsizetype group, qsizetype item, const QString &to)
@@ -365,17 +412,21 @@ bool RenameRecord::moving(qsizetype group, qsizetype item, const QString &to)
     return append({MoveEntry, QString::number(group), QString::number(item), to});
 }
 
-bool RenameRecord::rewriting(const QString &page, const QByteArray &hash)
+bool RenameRecord::rewriting(const QString &page, const QByteArray &oldHash, const QByteArray &hash)
 {
-    return append({PageEntry, page, QString::fromLatin1(hash)});
+    return append({PageEntry, page, QString::fromLatin1(oldHash), QString::fromLatin1(hash)});
 }
 
 void RenameRecord::finish()
 {
-    const bool ours = m_fd >= 0 && lockStillOurs();
+    if (m_fd < 0 || !lockStillOurs()) {
+        close();
+        return;
+    }
+    // Only the record this writer wrote goes: never another's made meanwhile.
+    removeIfStillOurs(path(m_folder), QString::fromLatin1(m_token) + u".done"_s,
+                      [&](int fd) { return readWhole(fd, RecordSizeLimit) == m_written; });
     close();
-    if (ours)
-        QFile::remove(path(m_folder));
 }
 
 void RenameRecord::close()
@@ -383,4 +434,5 @@ void RenameRecord::close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    m_written.clear();
 }

@@ -64,7 +64,7 @@ inline const QString AskRename = u"画像ファイル名を %1+数字に書き�
 inline const QString AskTrash = u"選んだ %1 個のファイルをごみ箱に移しますか？"_s;
 inline const QString RenameFailed = u"「%1」の名前を変えられませんでした。"_s;
 inline const QString PicturesKept =
-    u"次の画像は、UTF-8 で読めないページが使っているため、名前を変えていません。\n%1\n\n使っているページ:\n%2"_s;
+    u"次の画像は、書き換えられないページ（文字コードを読み取れないページ、書き込めないページ）が使っているため、名前を変えていません。\n%1\n\n使っているページ:\n%2"_s;
 inline const QString PrefixRefused =
     u"「%1」には \" ' < > / \\ $ のどれか、または制御文字が含まれているため、画像ファイル名にできません。名前を変えてください。"_s;
 inline const QString PagesNotWritten = u"次のページを書き込めませんでした。\n%1"_s;

@@ -248,22 +248,27 @@ private slots:
 
     void renamingNumbersPerExtensionAndFixesWholeNames()
     {
-        for (const QString &name : {u"a.jpg"_s, u"b.png"_s, u"c.gif"_s, u"pic0.jpg"_s, u"data.jpg"_s, u"ba.jpg"_s})
+        for (const QString &name : {u"a.jpg"_s, u"b.png"_s, u"c.gif"_s, u"d.gif"_s, u"pic0.jpg"_s, u"data.jpg"_s, u"ba.jpg"_s})
             write(name, "x");
         page(u"0100_p.html"_s, u"<TITLE>\"a.jpg\"T</TITLE><IMG src=\"a.jpg\"><IMG src=\"./A.JPG\"><IMG src=\"data.jpg\">"
                                 "<IMG src=\"ba.jpg\"><IMG SRC='b.png'><IMG src=b.png width=3> a.jpg as text"_s);
         page(u"0200_q.html"_s, u"<IMG src=\"data.jpg\">"_s);
-        // A page no valid UTF-8 (Shift_JIS) that uses c.gif: c.gif keeps its name.
+        // A Shift_JIS page follows c.gif in its own encoding; one that
+        // round-trips in no encoding keeps d.gif where it is.
         write(u"0300_sj.html"_s, QByteArray("<IMG src=\"c.gif\">\x83\x65\x83\x58\x83\x67"));
+        write(u"0400_bad.html"_s, QByteArray("<IMG src=\"d.gif\">\xFF"));
         const QByteArray untouched = read(u"0200_q.html"_s);
-        const QByteArray legacy = read(u"0300_sj.html"_s);
+        const QByteArray legacy = read(u"0400_bad.html"_s);
 
         LinkResolver resolver(m_root, m_dir);
         const PictureRenameOutcome outcome = renamePictures(
-            {path(u"a.jpg"_s), path(u"0200_q.html"_s), path(u"c.gif"_s), path(u"b.png"_s)}, u"pic"_s, resolver);
-        QCOMPARE(outcome.renamed.size(), 2);
+            {path(u"a.jpg"_s), path(u"0200_q.html"_s), path(u"c.gif"_s), path(u"b.png"_s), path(u"d.gif"_s)}, u"pic"_s,
+            resolver);
+        QCOMPARE(outcome.failed, QString());
+        QCOMPARE(outcome.renamed.size(), 3);
         QCOMPARE(outcome.renamed.at(0).second, path(u"pic1.jpg"_s));
-        QCOMPARE(outcome.renamed.at(1).second, path(u"pic0.png"_s));
+        QCOMPARE(outcome.renamed.at(1).second, path(u"pic0.gif"_s));
+        QCOMPARE(outcome.renamed.at(2).second, path(u"pic0.png"_s));
         QVERIFY(QFile::exists(path(u"pic1.jpg"_s)) && !QFile::exists(path(u"a.jpg"_s)));
         QVERIFY(read(u"0100_p.html"_s).startsWith("\xEF\xBB\xBF"));
         QCOMPARE(QString::fromUtf8(read(u"0100_p.html"_s).mid(3)),
@@ -271,10 +276,13 @@ private slots:
                  "<IMG src=\"data.jpg\"><IMG src=\"ba.jpg\"><IMG SRC='pic0.png'><IMG src=pic0.png width=3> a.jpg as text"
                  "</BODY></HTML>\r\n"_s);
         QCOMPARE(read(u"0200_q.html"_s), untouched);
-        QCOMPARE(read(u"0300_sj.html"_s), legacy);
-        QVERIFY(QFile::exists(path(u"c.gif"_s)));
-        QCOMPARE(outcome.kept, QStringList{path(u"c.gif"_s)});
-        QCOMPARE(outcome.pagesLeftAlone, QStringList{path(u"0300_sj.html"_s)});
+        QCOMPARE(read(u"0300_sj.html"_s), QByteArray("<IMG src=\"pic0.gif\">\x83\x65\x83\x58\x83\x67"));
+        QCOMPARE(read(u"0400_bad.html"_s), legacy);
+        QVERIFY(QFile::exists(path(u"d.gif"_s)));
+        QCOMPARE(outcome.kept, QStringList{path(u"d.gif"_s)});
+        QCOMPARE(outcome.pagesLeftAlone, QStringList{path(u"0400_bad.html"_s)});
+        const PageNamesFile kept{path(u"0400_bad.html"_s), path(u"d.gif"_s), path(u"pic1.gif"_s)};
+        QCOMPARE(outcome.keptNames, QList<PageNamesFile>{kept});
     }
 
     // A new name never closes the value it is written into.

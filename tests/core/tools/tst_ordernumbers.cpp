@@ -5,6 +5,7 @@
 #include "core/pages/pagefile.h"
 #include "core/tools/folderrename.h"
 #include "core/tools/ordernumbers.h"
+#include "core/tools/ordertexts.h"
 #include "core/tools/picturerename.h"
 #include "core/tools/renumberfields.h"
 
@@ -14,6 +15,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -189,10 +192,10 @@ private slots:
             << QStringList{u"a.html"_s, u"b.html"_s} << u"<A href=b.html>b</A><A href=\"b.html\">b</A>"_s
             << u"number my page 1 1 1 0 1"_s << u"my page(1).html"_s
             << u"<A href=my%20page(2).html>b</A><A href=\"my page(2).html\">b</A>"_s << QStringList{};
-        QTest::newRow("strip: a page no valid UTF-8 uses the picture")
+        QTest::newRow("strip: a page that round-trips in no encoding uses the picture")
             << QStringList{u"1000_a.html"_s, u"1010_photo.jpg"_s, u"1020_b.html"_s}
-            << u"<IMG src=\"1010_photo.jpg\">\x83"_s << u"strip"_s << u"a.html"_s
-            << u"<IMG src=\"1010_photo.jpg\">\x83"_s << QStringList{u"1010_photo.jpg"_s};
+            << u"<IMG src=\"1010_photo.jpg\">\xFF"_s << u"strip"_s << u"a.html"_s
+            << u"<IMG src=\"1010_photo.jpg\">\xFF"_s << QStringList{u"1010_photo.jpg"_s};
     }
     void pagesFollowTheFilesTheyUse()
     {
@@ -204,8 +207,8 @@ private slots:
         QFETCH(QStringList, kept);
         QTemporaryDir dir;
         makeFolder(dir.path(), before);
-        // "\x83" stands for a byte that is no UTF-8.
-        const QByteArray bytes = text.toUtf8().replace("\xC2\x83", "\x83");
+        // "\xFF" stands for a byte that no encoding has.
+        const QByteArray bytes = text.toUtf8().replace("\xC3\xBF", "\xFF");
         QVERIFY(writeFixture(dir.filePath(before.at(0)), bytes));
         Companions companions;
         const QList<PageMove> moves = plan(dir.path(), operation, &companions);
@@ -298,6 +301,52 @@ private slots:
         QCOMPARE(restoreStrandedRenames(dir.path()), (QStringList{u"1010_a.html"_s, u"1020_b#.html"_s}));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
                  (QStringList{u".kavuno-rename-x.c.html"_s, u"1010_a.html"_s, u"1020_b#.html"_s, u"1020_b.html"_s}));
+    }
+
+    // What a run left in its hidden folder gets its names back too, the
+    // folder goes; a second name of a file that stands under its own name
+    // (a move on a share stopped halfway) is no stray and goes.
+    void strandedPagesInARunsHiddenFolderGetTheirNamesBack()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(u".kavuno-rename-5e"_s);
+        QDir(dir.path()).mkdir(u".kavuno-rename-77"_s);
+        makeFolder(dir.path(), {u".kavuno-rename-5e/1010_a.html"_s, u".kavuno-rename-5e/1010_a.%xt"_s,
+                                u".kavuno-rename-5e/1020_b.html"_s, u"1020_b.html"_s});
+        QCOMPARE(::link(QFile::encodeName(dir.filePath(u"1020_b.html"_s)).constData(),
+                        QFile::encodeName(dir.filePath(u".kavuno-rename-77/1020_b.html"_s)).constData()),
+                 0);
+        QStringList restored = restoreStrandedRenames(dir.path());
+        restored.sort();
+        QCOMPARE(restored, (QStringList{u"1010_a.%xt"_s, u"1010_a.html"_s, u"1020_b#.html"_s}));
+        QCOMPARE(folderState(dir.path()),
+                 (QStringList{u"1010_a.%xt<-.kavuno-rename-5e/1010_a.%xt"_s, u"1010_a.html<-.kavuno-rename-5e/1010_a.html"_s,
+                              u"1020_b#.html<-.kavuno-rename-5e/1020_b.html"_s, u"1020_b.html"_s}));
+    }
+
+    // The refusal of a plan made from a level another PC changed says what changed.
+    void changedLevelIsTold_data()
+    {
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("folder");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("unchanged") << QStringList{u"a.html"_s, u"b.html"_s} << QStringList{u"a.html"_s, u"b.html"_s}
+                                   << QStringList{};
+        QTest::newRow("a page gone, one new")
+            << QStringList{u"a.html"_s, u"b.html"_s} << QStringList{u"a.html"_s, u"c.html"_s}
+            << QStringList{OrderTexts::PageGone.arg(u"b.html"_s), OrderTexts::PageAdded.arg(u"c.html"_s)};
+        QTest::newRow("the order") << QStringList{u"b.html"_s, u"a.html"_s} << QStringList{u"a.html"_s, u"b.html"_s}
+                                   << QStringList{OrderTexts::PageOrderChanged};
+    }
+    void changedLevelIsTold()
+    {
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, folder);
+        QFETCH(QStringList, told);
+        QTemporaryDir dir;
+        makeFolder(dir.path(), folder);
+        QCOMPARE(levelChanges(shown, dir.path(), u"kavuno"_s), told);
+        QCOMPARE(levelMatchesFolder(shown, dir.path(), u"kavuno"_s), told.isEmpty());
     }
 
     // A record in the form an older program wrote tells no writer: it is set

@@ -277,8 +277,8 @@ private slots:
     {
         setPages({u"a.html"_s, u"b.html"_s, u"c.jpg"_s, u"photo.jpg"_s}, 0);
         QVERIFY(writeFixture(m_home + u"/a.html"_s, "<HTML><BODY><IMG src=\"c.jpg\"></BODY></HTML>"));
-        // Shift_JIS, no valid UTF-8.
-        QVERIFY(writeFixture(m_home + u"/b.html"_s, "<HTML><BODY><IMG src=\"photo.jpg\">\x83\x65</BODY></HTML>"));
+        // A byte no encoding has: the page cannot be rewritten.
+        QVERIFY(writeFixture(m_home + u"/b.html"_s, "<HTML><BODY><IMG src=\"photo.jpg\">\xFF</BODY></HTML>"));
         ModalUser user(*m_form5, [&] {
             m_form5->ScrollBar1->setValue(1);
             QTest::mouseClick(m_form5->BitBtn1, Qt::LeftButton);
@@ -478,13 +478,13 @@ private slots:
     void longListOfKeptFilesFitsOnTheScreen()
     {
         QStringList names{u"a.html"_s};
-        QByteArray page = "<HTML><BODY>\x83\x65";
+        QByteArray page = "<HTML><BODY>\xFF";
         for (int i = 0; i < 300; ++i) {
             names << u"photo%1.jpg"_s.arg(i);
             page += "<IMG src=\"photo" + QByteArray::number(i) + ".jpg\">";
         }
         setPages(names, 0);
-        // Shift_JIS, no valid UTF-8: every picture it shows keeps its name.
+        // A byte no encoding has: every picture it shows keeps its name.
         QVERIFY(writeFixture(m_home + u"/a.html"_s, page));
         QRect shown;
         QTimer timer;
@@ -611,6 +611,9 @@ private slots:
         const QStringList record{u"kavuno-renaming"_s, u"1"_s, u"another-pc"_s, u"77"_s, u"1"_s, u"1"_s, u"0"_s, u"2"_s,
                                  u"0"_s, u"a.html"_s, u"c.html"_s, u"1"_s, u"a.%xt"_s, u"c.%xt"_s};
         QVERIFY(writeFixture(m_home + u"/.kavuno-renaming"_s, (record.join(QChar(0)) + QChar(0)).toUtf8()));
+        // That PC holds the folder's lock while it works.
+        const QString lock = m_home + u"/.kavuno-renaming.lock"_s;
+        QVERIFY(writeFixture(lock, "kavuno-rename-lock\ntoken 0123456789abcdef\nname other-pc\nwriter w#x#y\npid 4242\n"));
         QString told;
         answerMessageBox(this, QMessageBox::No, &told);
         m_form->ReorderPages(0, 1);
@@ -618,6 +621,7 @@ private slots:
         QVERIFY2(told.contains(u"別のパソコンがこのフォルダのファイル名を変更しています"_s), qPrintable(told));
         QCOMPARE(files(), (QStringList{u"a.%xt"_s, u"a.html"_s, u"b.html"_s}));
         QFile::remove(m_home + u"/.kavuno-renaming"_s);
+        QFile::remove(lock);
     }
 
     // Another PC's live lock: the user is asked, told what is waited for, and

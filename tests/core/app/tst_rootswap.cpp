@@ -11,6 +11,7 @@
 #include "core/forms/pagepost.h"
 #include "core/navigation/levelprefetch.h"
 #include "core/navigation/pagelist.h"
+#include "core/tools/folderrenamerun.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -114,7 +115,8 @@ private slots:
         QTest::addColumn<QString>("operation");
         QTest::addColumn<bool>("swapping");
         for (const char *operation :
-             {"answers", "posts", "whole-file writes", "renames", "listing with titles", "page reads"}) {
+             {"answers", "posts", "whole-file writes", "renames", "a folder's rename", "listing with titles",
+              "page reads"}) {
             QTest::addRow("%s, folder swapped with a link out", operation) << QString::fromLatin1(operation) << true;
             QTest::addRow("%s, no swap: every one lands", operation) << QString::fromLatin1(operation) << false;
         }
@@ -126,6 +128,7 @@ private slots:
         const QStringList before = snapshot(outside);
         const QString race = root + u"/race"_s;
         constexpr int Rounds = 1000;
+        constexpr int FolderRenames = 60;
         int failed = 0;
         int outsideSeen = 0;
         if (operation == u"renames")
@@ -146,6 +149,13 @@ private slots:
                 } else if (operation == u"whole-file writes") {
                     const QString name = u"w"_s + QString::number(i % 7) + u".html"_s;
                     failed += !writeWholeFile(race + u'/' + name, worksheet("written"));
+                } else if (operation == u"a folder's rename") {
+                    if (i >= FolderRenames)
+                        continue;
+                    const QString from = i % 2 ? u"1025_q.html"_s : u"1020_q.html"_s;
+                    const QString to = i % 2 ? u"1020_q.html"_s : u"1025_q.html"_s;
+                    const FolderRenameOutcome outcome = renameUsedFiles(race, root, {{from, to}}, Companions());
+                    failed += outcome.notStarted || outcome.moves.finalNames.value(0) != to;
                 } else if (operation == u"renames") {
                     const QString from = race + (i % 2 ? u"/r1.html"_s : u"/r0.html"_s);
                     const QString to = race + (i % 2 ? u"/r0.html"_s : u"/r1.html"_s);

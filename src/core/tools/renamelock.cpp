@@ -382,31 +382,44 @@ FolderRenameLock::Try FolderRenameLock::tryOnce()
 
 bool FolderRenameLock::create()
 {
+    // While a lock stands, no file of this waiter's is made.
+    if (Beneath::exists(m_path)) {
+        m_reason = RenameBlock::Busy;
+        return false;
+    }
     m_token = QByteArray::number(QRandomGenerator::system()->generate64(), 16)
               + QByteArray::number(QRandomGenerator::system()->generate64(), 16);
-    const int fd = Beneath::open(m_path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
-    if (fd < 0) {
-        // A share may answer a name another just made with a refusal of its own.
-        const int why = errno;
-        m_reason = why == EEXIST || Beneath::exists(m_path) ? RenameBlock::Busy : renameBlockOf(why);
+    // Written whole under a name of its own, then given the lock's name, never
+    // replacing one: no waiter ever sees a lock half-written, not even one a
+    // program stopped while it made it.
+    const QString made = m_path + u'.' + QString::fromLatin1(m_token) + u".new"_s;
+    const int temp = Beneath::open(made, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
+    if (temp < 0) {
+        m_reason = renameBlockOf(errno);
         return false;
     }
     const qint64 pid = QCoreApplication::applicationPid();
     const QByteArray head = Magic + "token " + m_token + "\nname " + shownName(QSysInfo::machineHostName()).toUtf8() + "\nwriter "
                             + RenameWriter::tagOf(pid).toUtf8() + "\npid " + QByteArray::number(pid) + '\n';
-    if (!writeAllBytes(fd, head + beatLine(0), 0)) {
-        const int error = errno;
-        ::close(fd);
-        Beneath::remove(m_path);
-        m_reason = renameBlockOf(error);
+    const bool written = writeAllBytes(temp, head + beatLine(0), 0);
+    const int writeError = errno;
+    ::close(temp);
+    if (!written || !Beneath::rename(made, m_path, false)) {
+        // A share may answer a name another just made with a refusal of its own.
+        const int why = written ? errno : writeError;
+        Beneath::remove(made);
+        m_reason = written && (why == EEXIST || Beneath::exists(m_path)) ? RenameBlock::Busy : renameBlockOf(why);
         return false;
     }
-    m_fd = fd;
+    // Beaten under the lock's own name: a share that gave it the name as a
+    // second one keeps what it knows of each name apart.
+    m_fd = Beneath::open(m_path, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     setHeld(m_token, true);
-    // Where a share does not honour O_EXCL, the one whose token stands has it.
-    if (!holds()) {
+    // Where a share does not honour a rename without replace, the one whose token stands has it.
+    if (m_fd < 0 || !holds()) {
         setHeld(m_token, false);
-        ::close(m_fd);
+        if (m_fd >= 0)
+            ::close(m_fd);
         m_fd = -1;
         m_reason = RenameBlock::Busy;
         return false;

@@ -351,11 +351,12 @@ void RenameRecord::removeStaleTemporaries() const
 {
     // "." + record name + "." + host and boot + "." + process + ".tmp", as the
     // whole-file writer names them; each writer held the folder's lock.
-    // So are the lock's and the record's names taken aside to be removed
-    // (".gone") that a stopped program left.
+    // So are the locks a stopped program was making (".new") and the lock's
+    // and the record's names it took aside to remove (".gone").
     const QString stem = u"."_s + RecordName + u"."_s;
     for (const QString &name : folderEntries(m_folder)) {
-        if (name.startsWith(stem) && (AtomicFile::isTemporaryName(name) || name.endsWith(u".gone"_s)))
+        if (name.startsWith(stem)
+            && (AtomicFile::isTemporaryName(name) || name.endsWith(u".gone"_s) || name.endsWith(u".new"_s)))
             Beneath::remove(m_folder + u'/' + name);
     }
 }

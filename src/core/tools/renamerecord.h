@@ -71,8 +71,9 @@ public:
     static bool moveAside(const QString &path);
 
     // Removes what writers of the record left under their temporary names,
-    // and the lock's and the record's names taken aside to be removed: with
-    // the folder's lock held, every one is a stopped writer's.
+    // locks they were making and the lock's and the record's names they took
+    // aside to remove: with the folder's lock held, every one is a stopped
+    // writer's.
     void removeStaleTemporaries() const;
 
     // Begins the record of a plan; false when it cannot be made (problem() tells why).

@@ -462,18 +462,13 @@ bool isFolder(const QString &path)
 
 bool rename(const QString &from, const QString &to, bool replace)
 {
+    if (!replace)
+        return moveWithoutReplace(from, to);
     Parent source(from);
     Parent target(to);
     if (!source.isOpen() || !target.isOpen())
         return false;
-    if (replace)
-        return ::renameat(source.fd(), source.name(), target.fd(), target.name()) == 0;
-    if (::renameat2(source.fd(), source.name(), target.fd(), target.name(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        return false;
-    // The file system cannot promise it in one call (a network share).
-    return lookThenRename(source, target);
+    return ::renameat(source.fd(), source.name(), target.fd(), target.name()) == 0;
 }
 
 bool moveWithoutReplace(const QString &from, const QString &to)

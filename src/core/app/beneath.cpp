@@ -247,43 +247,15 @@ int openFromFolder(int folder, const char *name, int flags, mode_t mode)
     return openRelative(root, where == "." ? QByteArray(name) : where + '/' + name, flags, mode);
 }
 
-bool sameBytes(const Beneath::Parent &a, const Beneath::Parent &b, qint64 size)
-{
-    constexpr qint64 MostCompared = qint64(64) << 20;
-    if (size > MostCompared)
-        return false;
-    const int fa = ::openat(a.fd(), a.name(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    const int fb = fa < 0 ? -1 : ::openat(b.fd(), b.name(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    bool same = fa >= 0 && fb >= 0;
-    char bufA[65536];
-    char bufB[65536];
-    while (same) {
-        const ssize_t na = ::read(fa, bufA, sizeof bufA);
-        const ssize_t nb = na <= 0 ? na : ::read(fb, bufB, size_t(na));
-        same = na >= 0 && na == nb && std::memcmp(bufA, bufB, size_t(na)) == 0;
-        if (na <= 0)
-            break;
-    }
-    if (fa >= 0)
-        ::close(fa);
-    if (fb >= 0)
-        ::close(fb);
-    return same;
-}
-
-// Whether the two names are one file. byBytes: or two names of the same size
-// and bytes, for a share that numbers inodes of its own and is slow to tell a
-// second name (sshfs).
-bool sameFileUnderBothNames(const Beneath::Parent &source, const Beneath::Parent &target, bool byBytes)
+// Whether the two names are one file (one inode).
+bool sameFileUnderBothNames(const Beneath::Parent &source, const Beneath::Parent &target)
 {
     struct stat here;
     struct stat there;
     if (::fstatat(source.fd(), source.name(), &here, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(here.st_mode)
         || ::fstatat(target.fd(), target.name(), &there, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(there.st_mode))
         return false;
-    if (there.st_dev == here.st_dev && there.st_ino == here.st_ino)
-        return true;
-    return byBytes && here.st_size == there.st_size && sameBytes(source, target, here.st_size);
+    return there.st_dev == here.st_dev && there.st_ino == here.st_ino;
 }
 
 // A rename that looks first: what a file system without a no-replace rename allows.
@@ -486,7 +458,7 @@ bool moveWithoutReplace(const QString &from, const QString &to)
     // The same file under both names: this very move was stopped between the
     // two steps below, and the old name is all that is left to go.
     const auto finishStopped = [&] {
-        if (sameFileUnderBothNames(source, target, false))
+        if (sameFileUnderBothNames(source, target))
             return ::unlinkat(source.fd(), source.name(), 0) == 0;
         return fail(EEXIST) == 0;
     };
@@ -517,14 +489,6 @@ bool moveWithoutReplace(const QString &from, const QString &to)
     }
     // No second names here (or a folder).
     return lookThenRename(source, target);
-}
-
-bool finishStoppedMove(const QString &from, const QString &to)
-{
-    Parent source(from);
-    Parent target(to);
-    return source.isOpen() && target.isOpen() && sameFileUnderBothNames(source, target, true)
-           && ::unlinkat(source.fd(), source.name(), 0) == 0;
 }
 
 bool remove(const QString &path)

@@ -66,13 +66,9 @@ bool rename(const QString &from, const QString &to, bool replace = false);
 // Moves from to to and never replaces what stands at to, also on a network
 // share, where a file takes its new name as a second name (which fails where
 // one stands) and then loses its old one: a step repeated or arriving late
-// does no harm. A stop between the two leaves both names (finishStoppedMove).
+// does no harm. A stop between the two leaves both names (the rename's
+// record settles them: namesOneFile).
 bool moveWithoutReplace(const QString &from, const QString &to);
-// A move that moveWithoutReplace() made in two steps on a share and that was stopped in
-// between leaves the file under both names. Where a record says that this
-// move was under way, from goes when both names hold the same file (or the
-// same bytes, where the share cannot tell). True when from went.
-bool finishStoppedMove(const QString &from, const QString &to);
 // Removes a file or a link (never what a link leads to).
 bool remove(const QString &path);
 bool makeFolder(const QString &path, mode_t mode = 0777);

@@ -85,15 +85,6 @@ bool holds(QStringView root, QStringView path)
     return path == root || (path.startsWith(root) && path.at(root.size()) == u'/');
 }
 
-bool holdsBytes(QByteArrayView root, QByteArrayView path)
-{
-    if (root.isEmpty() || path.isEmpty())
-        return false;
-    if (root == "/")
-        return path.startsWith('/');
-    return path == root || (path.startsWith(root) && path.at(root.size()) == '/');
-}
-
 // The real path of a path, or of its nearest existing folder when it does not exist yet.
 QString realPathOf(const QString &path)
 {
@@ -128,22 +119,6 @@ bool namedIn(const Root &root, const QString &path)
 {
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     return holds(root.given, clean) || holds(root.real, clean);
-}
-
-// Whether a path's bytes can be compared as they stand: absolute, without "."
-// or ".." steps or doubled slashes.
-bool plainAbsolute(QByteArrayView path)
-{
-    return path.startsWith('/') && !path.contains("//") && !path.contains("/./") && !path.contains("/../")
-           && !path.endsWith("/.") && !path.endsWith("/..");
-}
-
-// namedIn for an encoded path, without making a string of it when it is plain.
-bool namedInBytes(const Root &root, QByteArrayView path)
-{
-    if (!plainAbsolute(path))
-        return namedIn(root, QFile::decodeName(path.toByteArray()));
-    return holdsBytes(root.givenBytes, path) || holdsBytes(root.realBytes, path);
 }
 
 Root rootFor(const QString &root)
@@ -227,38 +202,3 @@ bool leadsOutOfDataRoot(const QString &path)
     return !holds(r.real, realPathOf(path));
 }
 
-bool openedOutOfDataRoot(int fd, int folder, const char *name)
-{
-    const Root &r = current();
-    if (r.real.isEmpty())
-        return false;
-    if (folder == AT_FDCWD ? !namedInBytes(r, QByteArrayView(name))
-                           : !holdsBytes(r.realBytes, descriptorPath(folder)))
-        return false;
-    const QByteArray real = descriptorPath(fd);
-    if (real.isEmpty() && folder == AT_FDCWD)
-        return !holds(r.real, realPathOf(QFile::decodeName(name)));
-    return !holdsBytes(r.realBytes, real);
-}
-
-bool linkLeadsOutOfDataRoot(int folder, const char *name)
-{
-    const Root &r = current();
-    if (r.real.isEmpty())
-        return false;
-    QByteArray at = name;
-    if (folder != AT_FDCWD) {
-        const QByteArray where = descriptorPath(folder);
-        if (!holdsBytes(r.realBytes, where))
-            return false;
-        at = where + '/' + at;
-    } else if (!namedInBytes(r, QByteArrayView(name))) {
-        return false;
-    }
-    char target[PATH_MAX];
-    // A dangling link leads nowhere: nothing can be read through it, and a
-    // write through it would make the file wherever it points.
-    if (!::realpath(at.constData(), target))
-        return true;
-    return !holdsBytes(r.realBytes, QByteArrayView(target));
-}

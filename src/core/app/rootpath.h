@@ -22,18 +22,8 @@ QString dataRoot();
 // a temporary folder) is not the data root's, and is not judged here.
 bool leadsOutOfDataRoot(const QString &path);
 
-// The same for a file just opened as fd, by name in folder (AT_FDCWD: name is
-// a path): judged by what was opened, so a link swapped in after a look at the
-// name is caught as well. With folder an open folder, the file is the data
-// root's when that folder lies in it.
-bool openedOutOfDataRoot(int fd, int folder, const char *name);
-
 // Opens name in folder (AT_FDCWD: name is a path) as openat does, beneath the
 // data root's descriptor for a file of the root (see beneath.h): a step out of
 // the root fails (EXDEV).
 int openInDataRoot(int folder, const char *name, int flags);
 
-// Whether a folder entry seen as a symbolic link (d_type DT_LNK) leads out of
-// the data root: listings follow only links, so a folder of 10,000 plain pages
-// costs nothing more.
-bool linkLeadsOutOfDataRoot(int folder, const char *name);
